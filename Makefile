@@ -1,0 +1,39 @@
+# The two everyday commands: `make run` and `make test`. Both install what is missing,
+# configure and build before doing their job.
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= 2
+# The program folder used by `make run`: settings, recent files and the archive live there.
+RUN_HOME ?= $(CURDIR)/programma
+
+.PHONY: all deps configure build run test bench fuzz format clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+$(BUILD_DIR)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+configure: deps $(BUILD_DIR)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+run: build
+	@bash scripts/prepare-home.sh "$(RUN_HOME)" "$(BUILD_DIR)"
+	cd "$(RUN_HOME)" && QUINTOR_HOME="$(RUN_HOME)" "$(CURDIR)/$(BUILD_DIR)/app/quintor"
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) --timeout 300
+
+bench: configure
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target benchmarks
+	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b"; done
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,31 @@
+#include "cli/cli_common.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace quintor::cli {
+
+int refuse(std::string_view message) {
+    std::string text(message);
+    std::replace(text.begin(), text.end(), '\r', '\n');
+    std::cerr << text << '\n';
+    return refused;
+}
+
+int usage(std::string_view text) {
+    std::cerr << "uso: quintor-cli " << text << '\n';
+    return usageError;
+}
+
+const std::string* optionValue(const Arguments& args, std::string_view name) {
+    for (std::size_t i = 0; i + 1 < args.size(); ++i)
+        if (args[i] == name)
+            return &args[i + 1];
+    return nullptr;
+}
+
+bool hasFlag(const Arguments& args, std::string_view name) {
+    return std::find(args.begin(), args.end(), name) != args.end();
+}
+
+} // namespace quintor::cli

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quintor::cli {
+
+enum ExitCode : int { ok = 0, emptyResult = 1, refused = 2, usageError = 64 };
+
+using Arguments = std::vector<std::string>;
+
+// The program's own message on stderr, each \r as a line break; returns ExitCode::refused.
+int refuse(std::string_view message);
+// A usage line on stderr; returns ExitCode::usageError.
+int usage(std::string_view text);
+
+// "--name value" lookup among the arguments after the command's positional ones.
+const std::string* optionValue(const Arguments& args, std::string_view name);
+bool hasFlag(const Arguments& args, std::string_view name);
+
+// A system file that cannot be read.
+inline constexpr const char* unreadableSystemMessage =
+    "Impossibile leggere dal file specificato!\rCorreggere e riprovare.";
+
+} // namespace quintor::cli

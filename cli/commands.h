@@ -1,0 +1,10 @@
+#pragma once
+
+#include "cli/cli_common.h"
+
+namespace quintor::cli {
+
+// One function per command; args are the words after the command name.
+int runShow(const Arguments& args);
+
+} // namespace quintor::cli

@@ -1,0 +1,36 @@
+#include "cli/commands.h"
+
+#include <iostream>
+#include <string_view>
+
+namespace {
+
+struct Command {
+    std::string_view name;
+    int (*run)(const quintor::cli::Arguments&);
+};
+
+constexpr Command commands[] = {
+    {"show", quintor::cli::runShow},
+};
+
+int printUsage() {
+    std::cerr << "uso: quintor-cli COMANDO [ARGOMENTI]\ncomandi:";
+    for (const auto& command : commands)
+        std::cerr << ' ' << command.name;
+    std::cerr << '\n';
+    return quintor::cli::usageError;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2)
+        return printUsage();
+    const std::string_view name = argv[1];
+    quintor::cli::Arguments args(argv + 2, argv + argc);
+    for (const auto& command : commands)
+        if (command.name == name)
+            return command.run(args);
+    return printUsage();
+}

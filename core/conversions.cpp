@@ -1,0 +1,91 @@
+#include "core/conversions.h"
+
+#include <charconv>
+#include <cstdint>
+#include <vector>
+
+namespace quintor {
+
+std::string invalidIntegerMessage(std::string_view text) {
+    return "'" + std::string(text) + "' is not a valid integer value";
+}
+
+std::string invalidDateMessage(std::string_view text) {
+    return "'" + std::string(text) + "' is not a valid date";
+}
+
+std::string removeBlanks(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (char c : text)
+        if (c != ' ')
+            result += c;
+    return result;
+}
+
+std::string TESTO_DATA(std::chrono::year_month_day date) {
+    const unsigned day = static_cast<unsigned>(date.day());
+    const unsigned month = static_cast<unsigned>(date.month());
+    auto twoDigits = [](unsigned v) { return (v < 10 ? "0" : "") + std::to_string(v); };
+    return twoDigits(day) + "/" + twoDigits(month) + "/" +
+           std::to_string(static_cast<int>(date.year()));
+}
+
+Expected<int> parseInteger(std::string_view text) {
+    std::string_view digits = text;
+    bool negative = false;
+    if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
+        negative = digits.front() == '-';
+        digits.remove_prefix(1);
+    }
+    if (digits.empty())
+        return Failure{invalidIntegerMessage(text)};
+    std::int64_t value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9')
+            return Failure{invalidIntegerMessage(text)};
+        value = value * 10 + (c - '0');
+        if (value > std::int64_t{INT32_MAX} + 1)
+            return Failure{invalidIntegerMessage(text)};
+    }
+    if (negative)
+        value = -value;
+    if (value > INT32_MAX || value < INT32_MIN)
+        return Failure{invalidIntegerMessage(text)};
+    return static_cast<int>(value);
+}
+
+Expected<int> VALORE_INTERO(std::string_view text) { return parseInteger(removeBlanks(text)); }
+
+Expected<std::chrono::year_month_day> VALORE_DATA(std::string_view text) {
+    const std::string compact = removeBlanks(text);
+    std::vector<int> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t slash = compact.find('/', start);
+        const std::string_view piece =
+            std::string_view(compact).substr(start, slash == std::string::npos ? slash
+                                                                               : slash - start);
+        int value = 0;
+        const auto [end, error] = std::from_chars(piece.data(), piece.data() + piece.size(), value);
+        if (piece.empty() || piece.size() > 4 || error != std::errc{} ||
+            end != piece.data() + piece.size())
+            return Failure{invalidDateMessage(compact)};
+        if (piece.size() <= 2 && parts.size() == 2)
+            value += 2000; // a short year is taken in this century
+        parts.push_back(value);
+        if (slash == std::string::npos)
+            break;
+        start = slash + 1;
+    }
+    if (parts.size() != 3 || parts[2] < 1)
+        return Failure{invalidDateMessage(compact)};
+    const std::chrono::year_month_day date{std::chrono::year{parts[2]},
+                                           std::chrono::month{static_cast<unsigned>(parts[1])},
+                                           std::chrono::day{static_cast<unsigned>(parts[0])}};
+    if (parts[0] < 1 || parts[1] < 1 || !date.ok())
+        return Failure{invalidDateMessage(compact)};
+    return date;
+}
+
+} // namespace quintor

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/expected.h"
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+namespace quintor {
+
+// The runtime's conversion messages, shown to the user as they stand.
+std::string invalidIntegerMessage(std::string_view text);
+std::string invalidDateMessage(std::string_view text);
+
+// Day/month/year with two-digit day and month: "03/01/2001".
+std::string TESTO_DATA(std::chrono::year_month_day date);
+
+// Blanks removed, then an optional sign and decimal digits within 32 bits.
+Expected<int> VALORE_INTERO(std::string_view text);
+
+// Blanks removed, then day/month/year; a one- or two-digit year is taken in this century.
+Expected<std::chrono::year_month_day> VALORE_DATA(std::string_view text);
+
+// The integer conversion itself, without removing blanks (pieces of typed columns).
+Expected<int> parseInteger(std::string_view text);
+
+// The text with every blank taken out.
+std::string removeBlanks(std::string_view text);
+
+} // namespace quintor

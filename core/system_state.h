@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/column.h"
+#include "core/layout_values.h"
+#include "core/real48.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quintor {
+
+inline constexpr int boardSize = 90;
+
+// Everything one system window owns. Arrays indexed by number keep index 0 unused so that
+// number n lives at [n], as everywhere in the program.
+struct SystemState {
+    std::array<std::uint8_t, boardSize + 1> marked{};    // 1 = marked on the board
+    std::array<Real48, boardSize + 1> probabilities = allFifty(); // weights 0..100
+    LayoutValues layout = LayoutValues::defaults();
+    std::int32_t fixedCount = 0;                        // 0..6 in practice
+    std::array<std::uint8_t, boardSize> fixedNumbers{}; // the first fixedCount are meaningful
+    std::vector<Column> finalColumns;                   // in list order
+    std::string fileName;                               // full path of the system file
+    bool modified = false;
+
+    int markedCount() const;
+    std::vector<int> markedNumbers() const; // increasing
+    // Flips the mark of n and puts its weight back to 50 (either direction).
+    void toggleMark(int n);
+
+    static std::array<Real48, boardSize + 1> allFifty();
+};
+
+} // namespace quintor
