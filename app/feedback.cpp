@@ -1,0 +1,57 @@
+#include "app/feedback.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QWidget>
+
+namespace quintor {
+
+namespace {
+int beeps = 0;
+}
+
+void beep() {
+    ++beeps;
+    QApplication::beep();
+}
+
+int beepCount() {
+    return beeps;
+}
+
+HourglassGuard::HourglassGuard() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+HourglassGuard::~HourglassGuard() {
+    release();
+}
+
+void HourglassGuard::release() {
+    if (active_) {
+        active_ = false;
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+QString shortHint(const QString& hint) {
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.left(bar);
+}
+
+QString longHint(const QString& hint) {
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.mid(bar + 1);
+}
+
+void setHint(QWidget* widget, const QString& hint) {
+    widget->setToolTip(shortHint(hint));
+    widget->setStatusTip(longHint(hint));
+}
+
+void setHint(QAction* action, const QString& hint) {
+    action->setToolTip(shortHint(hint));
+    action->setStatusTip(longHint(hint));
+}
+
+} // namespace quintor
