@@ -55,7 +55,57 @@ Expected<int> parseInteger(std::string_view text) {
     return static_cast<int>(value);
 }
 
-Expected<int> VALORE_INTERO(std::string_view text) { return parseInteger(removeBlanks(text)); }
+std::string invalidRealMessage(std::string_view text) {
+    return "'" + std::string(text) + "' is not a valid floating point value";
+}
+
+Expected<long double> parseReal(std::string_view text) {
+    std::string_view rest = text;
+    while (!rest.empty() && rest.front() == ' ')
+        rest.remove_prefix(1);
+    bool negative = false;
+    if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) {
+        negative = rest.front() == '-';
+        rest.remove_prefix(1);
+    }
+    // Check the grammar by hand: from_chars alone would take a prefix and ignore the rest.
+    std::size_t i = 0;
+    std::size_t digits = 0;
+    bool point = false;
+    for (; i < rest.size(); ++i) {
+        const char c = rest[i];
+        if (c >= '0' && c <= '9')
+            ++digits;
+        else if (c == '.' && !point)
+            point = true;
+        else
+            break;
+    }
+    if (digits == 0)
+        return Failure{invalidRealMessage(text)};
+    if (i < rest.size() && (rest[i] == 'e' || rest[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < rest.size() && (rest[j] == '+' || rest[j] == '-'))
+            ++j;
+        const std::size_t exponentStart = j;
+        while (j < rest.size() && rest[j] >= '0' && rest[j] <= '9')
+            ++j;
+        if (j == exponentStart)
+            return Failure{invalidRealMessage(text)};
+        i = j;
+    }
+    if (i != rest.size())
+        return Failure{invalidRealMessage(text)};
+    long double value = 0;
+    const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
+    if (error != std::errc{} || end != rest.data() + rest.size())
+        return Failure{invalidRealMessage(text)};
+    return negative ? -value : value;
+}
+
+Expected<int> VALORE_INTERO(std::string_view text) {
+    return parseInteger(removeBlanks(text));
+}
 
 Expected<std::chrono::year_month_day> VALORE_DATA(std::string_view text) {
     const std::string compact = removeBlanks(text);
@@ -63,9 +113,8 @@ Expected<std::chrono::year_month_day> VALORE_DATA(std::string_view text) {
     std::size_t start = 0;
     while (true) {
         const std::size_t slash = compact.find('/', start);
-        const std::string_view piece =
-            std::string_view(compact).substr(start, slash == std::string::npos ? slash
-                                                                               : slash - start);
+        const std::string_view piece = std::string_view(compact).substr(
+            start, slash == std::string::npos ? slash : slash - start);
         int value = 0;
         const auto [end, error] = std::from_chars(piece.data(), piece.data() + piece.size(), value);
         if (piece.empty() || piece.size() > 4 || error != std::errc{} ||

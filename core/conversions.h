@@ -11,6 +11,7 @@ namespace quintor {
 // The runtime's conversion messages, shown to the user as they stand.
 std::string invalidIntegerMessage(std::string_view text);
 std::string invalidDateMessage(std::string_view text);
+std::string invalidRealMessage(std::string_view text);
 
 // Day/month/year with two-digit day and month: "03/01/2001".
 std::string TESTO_DATA(std::chrono::year_month_day date);
@@ -23,6 +24,11 @@ Expected<std::chrono::year_month_day> VALORE_DATA(std::string_view text);
 
 // The integer conversion itself, without removing blanks (pieces of typed columns).
 Expected<int> parseInteger(std::string_view text);
+
+// A typed real: leading blanks, an optional sign, digits with at most one "." among or after
+// them (".5" and "5." both count), an optional exponent (E or e, optional sign, digits), and
+// nothing after. A comma, a trailing blank, a sign alone or an empty text are refused.
+Expected<long double> parseReal(std::string_view text);
 
 // The text with every blank taken out.
 std::string removeBlanks(std::string_view text);

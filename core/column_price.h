@@ -1,0 +1,25 @@
+#pragma once
+
+#include "core/expected.h"
+#include "core/real48.h"
+
+#include <string>
+#include <string_view>
+
+namespace quintor {
+
+inline constexpr const char* invalidPriceMessage =
+    "Il valore inserito non è valido !\rCorreggere e riprovare.";
+
+// The price as the dialog shows it: two decimals, "." as separator, whatever the locale.
+std::string columnPriceText(const Real48& price);
+
+// A typed price; refused with invalidPriceMessage when the text is no number or the value
+// does not fit a Real48.
+Expected<Real48> parseColumnPrice(std::string_view text);
+
+// The price of one column, one value for the whole program: every system window shows its
+// cost with it, and each new window reloads it from the settings.
+Real48& programColumnPrice();
+
+} // namespace quintor
