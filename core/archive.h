@@ -2,15 +2,25 @@
 
 #include "core/column.h"
 #include "core/expected.h"
+#include "core/random.h"
 
+#include <chrono>
+#include <cstddef>
 #include <filesystem>
-#include <span>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quintor {
 
 inline constexpr std::size_t archiveRecordSize = 29;
+inline constexpr std::size_t archiveDateLength = 10;
+inline constexpr std::size_t archiveJollyLength = 3; // in memory; the file keeps the last two
+
+inline constexpr const char* archiveFileName = "vincenti.dat";
+inline constexpr const char* archiveTemporaryName = "cln.dat";
+inline constexpr const char* updateFileName = "aggiorna.dat";
 
 // One past draw, as the archive keeps it: the three texts exactly as stored, and the six
 // numbers and the jolly read once from them for the engines.
@@ -20,13 +30,70 @@ struct ArchiveRecord {
     std::string jolly;  // a blank and the jolly in two characters (3 characters)
     Column numbers{};   // LEGGI_COLONNA of the column text
     std::uint8_t jollyNumber = 0;
+    // The date text read as a date once, so that ordering never re-parses; empty when the
+    // text is not a date (possible only for records read from a damaged file).
+    std::optional<std::chrono::sys_days> day;
+
+    // A record from the three texts as a file holds them (the jolly in two characters);
+    // the numbers are read from the texts, nothing is checked.
+    static ArchiveRecord fromFileFields(std::string_view date, std::string_view column,
+                                        std::string_view jolly2);
+    // A record built from values: the texts are the program's own forms of them.
+    static ArchiveRecord fromValues(std::chrono::year_month_day date, const Column& numbers,
+                                    int jolly);
+
+    // A record whose date converts, with six numbers and a jolly all within 1..90: the only
+    // kind that an entry, a merge or an import may add.
+    bool isValidDraw() const;
 };
+
+// Converts what the user typed in the entry box: the date, the six numbers, the jolly.
+// Conversion failures give the runtime's message; a column with fewer than six numbers, a
+// number or a jolly outside 1..90, or a date that does not fit the ten-character text give an
+// Italian message. Either way nothing has been changed.
+Expected<ArchiveRecord> recordFromEntry(std::string_view dateText, std::string_view columnText,
+                                        std::string_view jollyText);
+
+inline constexpr const char* entryColumnMessage =
+    "La colonna deve contenere sei numeri compresi tra 1 e 90,\rseparati da uno spazio.";
+inline constexpr const char* entryJollyMessage = "Il numero Jolly deve essere compreso tra 1 e 90.";
+inline constexpr const char* tooFewLeftMessage =
+    "Impossibile eliminare tutte le colonne.\rDevono esistere almeno tre colonne vincenti.";
+inline constexpr const char* saveFailedMessage =
+    "Impossibile salvare l'archivio delle colonne vincenti.\rIl file vincenti.dat non è "
+    "stato modificato.";
+
+// Italian weekday name of a date: "Domenica" .. "Sabato".
+std::string weekdayName(std::chrono::year_month_day date);
+
+// What a merge did with the draws it was given.
+struct MergeCounts {
+    std::size_t added = 0;
+    std::size_t present = 0;  // date text already in the archive
+    std::size_t rejected = 0; // date that does not convert, or numbers outside 1..90
+};
+
+// The draws of a file to merge: an archive-format file (29-byte records) or a CSV file of
+// draws (date, six numbers, jolly; optional header; "," or ";"; dd/mm/yyyy or yyyy-mm-dd).
+// Lines or records that cannot be draws are counted in rejected, not returned.
+struct DrawFile {
+    std::vector<ArchiveRecord> draws;
+    std::size_t rejected = 0;
+};
+Expected<DrawFile> readDrawFile(const std::filesystem::path& file);
+// The same, from text already in memory.
+DrawFile parseCsvDraws(std::string_view text);
 
 // The archive of winning columns, oldest first.
 class Archive {
 public:
+    Archive() = default;
+    explicit Archive(std::vector<ArchiveRecord> records) : records_(std::move(records)) {}
+
     const std::vector<ArchiveRecord>& records() const { return records_; }
     std::size_t size() const { return records_.size(); }
+    bool empty() const { return records_.empty(); }
+    const ArchiveRecord& operator[](std::size_t index) const { return records_[index]; }
 
     // The newest draws' numbers, newest first, at most limit of them: what the scoring,
     // the selection and the statistics read.
@@ -35,13 +102,55 @@ public:
     // Reads 29-byte records; a trailing partial record is ignored. A missing file is an
     // empty archive.
     static Archive load(const std::filesystem::path& file);
+    // The same, telling a file that exists but cannot be read from a missing one.
+    static Expected<Archive> read(const std::filesystem::path& file);
 
-    // More operations (insert in date order, duplicate test, delete, save, merge) live with
-    // the archive window's logic.
-    std::vector<ArchiveRecord>& mutableRecords() { return records_; }
+    // True when some record has exactly this date text.
+    bool ce_gia(std::string_view dateText) const;
+
+    // Inserts in date order: after the last record when on or after its date, else before
+    // the first record dated on or after it. Returns the new record's index (0-based). Fails,
+    // leaving the archive unchanged, when a date involved does not convert.
+    Expected<std::size_t> inserisci(ArchiveRecord record);
+
+    // Overwrites the record at index in place; it keeps its position whatever its date.
+    void replace(std::size_t index, ArchiveRecord record);
+
+    // Removes records first..last (0-based, inclusive) unless fewer than three would remain.
+    Expected<std::size_t> remove(std::size_t first, std::size_t last);
+
+    // Adds every valid draw whose date text is not yet present, in date order.
+    MergeCounts merge(const std::vector<ArchiveRecord>& draws);
+
+    // The file image: 29 bytes per record, oldest first.
+    std::string fileBytes() const;
+
+    // Writes the whole archive to the temporary file beside target, flushes it, checks its
+    // length, and only then puts it in place of target. On failure target is untouched and
+    // the temporary file is removed.
+    Expected<std::size_t> permanenti(const std::filesystem::path& target) const;
 
 private:
     std::vector<ArchiveRecord> records_;
 };
+
+// The automatic update from "aggiorna.dat" in folder: merges it into archive, saves the
+// archive to folder's "vincenti.dat", then renames the update file to "AGG" + five random
+// digits 0..8 + ".dat", drawing again while that name is taken. When the save fails the
+// archive is left as it was and the update file keeps its name.
+struct UpdateOutcome {
+    MergeCounts counts;
+    std::filesystem::path renamedTo;
+};
+std::optional<std::filesystem::path> findUpdateFile(const std::filesystem::path& folder);
+Expected<UpdateOutcome> mergeUpdateFile(Archive& archive, const std::filesystem::path& folder,
+                                        RandomGenerator& random);
+std::filesystem::path freeUpdateArchiveName(const std::filesystem::path& folder,
+                                            RandomGenerator& random);
+
+// A simulated archive of count draws: six distinct numbers and a jolly apart from them,
+// uniformly random from the program's generator, three draws a week (Tuesday, Thursday,
+// Saturday) from Saturday 3 January 2009 on.
+Archive simulatedArchive(std::size_t count, std::uint32_t seed);
 
 } // namespace quintor

@@ -1,0 +1,413 @@
+#include "core/archive.h"
+
+#include "core/conversions.h"
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <unordered_set>
+
+namespace quintor {
+
+namespace {
+
+std::optional<std::chrono::sys_days> dayOf(std::string_view dateText) {
+    auto date = VALORE_DATA(dateText);
+    if (!date)
+        return std::nullopt;
+    return std::chrono::sys_days{*date};
+}
+
+// Exactly width characters: what a fixed-width file field needs whatever the text holds.
+void appendField(std::string& out, std::string_view text, std::size_t width) {
+    const std::size_t used = std::min(text.size(), width);
+    out.append(text.substr(0, used));
+    out.append(width - used, ' ');
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A draw number written as plain decimal digits, within 1..90.
+std::optional<int> drawNumber(std::string_view text) {
+    auto value = parseInteger(trimBlanks(text));
+    if (!value || !isBoardNumber(*value))
+        return std::nullopt;
+    return *value;
+}
+
+// "dd/mm/yyyy" or "yyyy-mm-dd", as the CSV files of draws write them.
+std::optional<std::chrono::year_month_day> csvDate(std::string_view text) {
+    text = trimBlanks(text);
+    if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
+        auto year = parseInteger(text.substr(0, 4));
+        auto month = parseInteger(text.substr(5, 2));
+        auto day = parseInteger(text.substr(8, 2));
+        if (!year || !month || !day || *month < 1 || *day < 1)
+            return std::nullopt;
+        const std::chrono::year_month_day date{std::chrono::year{*year},
+                                               std::chrono::month{static_cast<unsigned>(*month)},
+                                               std::chrono::day{static_cast<unsigned>(*day)}};
+        if (!date.ok())
+            return std::nullopt;
+        return date;
+    }
+    if (text.find('/') == std::string_view::npos)
+        return std::nullopt;
+    auto date = VALORE_DATA(text);
+    if (!date || static_cast<int>(date->year()) < 1000)
+        return std::nullopt;
+    return *date;
+}
+
+std::vector<std::string_view> splitFields(std::string_view line, char separator) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = line.find(separator, start);
+        fields.push_back(line.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos)
+            break;
+        start = end + 1;
+    }
+    return fields;
+}
+
+Expected<std::string> readWholeFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return Failure{"Impossibile leggere il file " + file.filename().string() + "."};
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return Failure{"Impossibile leggere il file " + file.filename().string() + "."};
+    return bytes;
+}
+
+std::vector<ArchiveRecord> recordsFromBytes(std::string_view bytes) {
+    std::vector<ArchiveRecord> records;
+    records.reserve(bytes.size() / archiveRecordSize);
+    for (std::size_t at = 0; at + archiveRecordSize <= bytes.size(); at += archiveRecordSize)
+        records.push_back(ArchiveRecord::fromFileFields(
+            bytes.substr(at, 10), bytes.substr(at + 10, 17), bytes.substr(at + 27, 2)));
+    return records;
+}
+
+} // namespace
+
+ArchiveRecord ArchiveRecord::fromFileFields(std::string_view date, std::string_view column,
+                                            std::string_view jolly2) {
+    ArchiveRecord record;
+    record.date = std::string(date);
+    record.column = std::string(column);
+    record.jolly = " " + std::string(jolly2);
+    if (auto numbers = LEGGI_COLONNA(column, Column{}))
+        record.numbers = *numbers;
+    if (auto jolly = VALORE_INTERO(jolly2); jolly && *jolly >= 0 && *jolly <= 255)
+        record.jollyNumber = static_cast<std::uint8_t>(*jolly);
+    record.day = dayOf(date);
+    return record;
+}
+
+ArchiveRecord ArchiveRecord::fromValues(std::chrono::year_month_day date, const Column& numbers,
+                                        int jolly) {
+    ArchiveRecord record;
+    record.date = TESTO_DATA(date);
+    record.column = TESTO_COLONNA(numbers);
+    record.jolly = " " + DUE_CIFRE(jolly);
+    record.numbers = numbers;
+    record.jollyNumber = static_cast<std::uint8_t>(jolly);
+    record.day = std::chrono::sys_days{date};
+    return record;
+}
+
+bool ArchiveRecord::isValidDraw() const {
+    if (!day || date.size() != archiveDateLength || column.size() != columnTextLength ||
+        jolly.size() != archiveJollyLength)
+        return false;
+    // The text must hold six numbers of its own; bytes left over from nothing do not count.
+    auto parsed = LEGGI_COLONNA(column, Column{0, 0, 0, 0, 0, 0});
+    if (!parsed || *parsed != numbers)
+        return false;
+    return std::all_of(numbers.begin(), numbers.end(),
+                       [](std::uint8_t n) { return isBoardNumber(n); }) &&
+           isBoardNumber(jollyNumber);
+}
+
+Expected<ArchiveRecord> recordFromEntry(std::string_view dateText, std::string_view columnText,
+                                        std::string_view jollyText) {
+    auto date = VALORE_DATA(dateText);
+    if (!date)
+        return Failure{date.error()};
+    // A zero marks the positions that the typed text did not fill.
+    auto numbers = LEGGI_COLONNA(columnText, Column{0, 0, 0, 0, 0, 0});
+    if (!numbers)
+        return Failure{numbers.error()};
+    auto jolly = VALORE_INTERO(jollyText);
+    if (!jolly)
+        return Failure{jolly.error()};
+    // The file has room for a four-digit year only.
+    const int year = static_cast<int>(date->year());
+    if (year < 1000 || year > 9999)
+        return Failure{invalidDateMessage(removeBlanks(dateText))};
+    if (!std::all_of(numbers->begin(), numbers->end(),
+                     [](std::uint8_t n) { return isBoardNumber(n); }))
+        return Failure{entryColumnMessage};
+    if (!isBoardNumber(*jolly))
+        return Failure{entryJollyMessage};
+    return ArchiveRecord::fromValues(*date, *numbers, *jolly);
+}
+
+std::string weekdayName(std::chrono::year_month_day date) {
+    static constexpr std::array<const char*, 7> names = {
+        "Domenica", "Lunedì", "Martedì", "Mercoledì", "Giovedì", "Venerdì", "Sabato"};
+    return names[std::chrono::weekday{std::chrono::sys_days{date}}.c_encoding()];
+}
+
+DrawFile parseCsvDraws(std::string_view text) {
+    DrawFile result;
+    bool firstLine = true;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        const std::string_view line = trimBlanks(text.substr(start, end - start));
+        start = end + 1;
+        if (line.empty())
+            continue;
+        const bool isFirst = firstLine;
+        firstLine = false;
+        const char separator = line.find(';') != std::string_view::npos ? ';' : ',';
+        const auto fields = splitFields(line, separator);
+        const auto date = fields.empty() ? std::nullopt : csvDate(fields[0]);
+        // A first line that does not start with a digit names the fields.
+        if (isFirst && !date && !fields.empty()) {
+            const auto first = trimBlanks(fields[0]);
+            if (!first.empty() && !(first.front() >= '0' && first.front() <= '9'))
+                continue;
+        }
+        if (!date || fields.size() != 8) {
+            ++result.rejected;
+            continue;
+        }
+        Column numbers{};
+        bool valid = true;
+        for (std::size_t k = 0; k < 6 && valid; ++k) {
+            const auto n = drawNumber(fields[k + 1]);
+            valid = n.has_value();
+            if (valid)
+                numbers[k] = static_cast<std::uint8_t>(*n);
+        }
+        const auto jolly = drawNumber(fields[7]);
+        if (!valid || !jolly) {
+            ++result.rejected;
+            continue;
+        }
+        result.draws.push_back(ArchiveRecord::fromValues(*date, numbers, *jolly));
+    }
+    return result;
+}
+
+Expected<DrawFile> readDrawFile(const std::filesystem::path& file) {
+    auto bytes = readWholeFile(file);
+    if (!bytes)
+        return Failure{bytes.error()};
+    const std::string& text = *bytes;
+    // Archive records hold only digits, blanks and slashes: a line end or a field separator
+    // can only come from a CSV file.
+    if (text.find_first_of("\n,;") != std::string::npos)
+        return parseCsvDraws(text);
+    DrawFile result;
+    result.draws = recordsFromBytes(text);
+    if (text.size() % archiveRecordSize != 0)
+        ++result.rejected;
+    return result;
+}
+
+std::vector<Column> Archive::newestFirst(std::size_t limit) const {
+    const std::size_t count = std::min(limit, records_.size());
+    std::vector<Column> columns;
+    columns.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        columns.push_back(records_[records_.size() - 1 - i].numbers);
+    return columns;
+}
+
+Expected<Archive> Archive::read(const std::filesystem::path& file) {
+    std::error_code error;
+    if (!std::filesystem::exists(file, error))
+        return Archive{};
+    auto bytes = readWholeFile(file);
+    if (!bytes)
+        return Failure{bytes.error()};
+    return Archive{recordsFromBytes(*bytes)};
+}
+
+Archive Archive::load(const std::filesystem::path& file) {
+    auto archive = read(file);
+    return archive ? std::move(archive.value()) : Archive{};
+}
+
+bool Archive::ce_gia(std::string_view dateText) const {
+    return std::any_of(records_.begin(), records_.end(),
+                       [&](const ArchiveRecord& r) { return r.date == dateText; });
+}
+
+Expected<std::size_t> Archive::inserisci(ArchiveRecord record) {
+    if (!record.day)
+        return Failure{invalidDateMessage(removeBlanks(record.date))};
+    const auto newDay = *record.day;
+    if (records_.empty()) {
+        records_.push_back(std::move(record));
+        return std::size_t{0};
+    }
+    const auto& last = records_.back();
+    if (!last.day)
+        return Failure{invalidDateMessage(removeBlanks(last.date))};
+    if (newDay >= *last.day) {
+        records_.push_back(std::move(record));
+        return records_.size() - 1;
+    }
+    // Modified records keep their place, so the archive need not be sorted: the first record
+    // on or after the new date is found by scanning, and every date passed must convert.
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        const auto& day = records_[i].day;
+        if (!day)
+            return Failure{invalidDateMessage(removeBlanks(records_[i].date))};
+        if (*day >= newDay) {
+            records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(i), std::move(record));
+            return i;
+        }
+    }
+    records_.push_back(std::move(record)); // not reached: the last record qualifies
+    return records_.size() - 1;
+}
+
+void Archive::replace(std::size_t index, ArchiveRecord record) {
+    if (index < records_.size())
+        records_[index] = std::move(record);
+}
+
+Expected<std::size_t> Archive::remove(std::size_t first, std::size_t last) {
+    if (first > last || last >= records_.size())
+        return Failure{"Selezione non valida."};
+    const std::size_t count = last - first + 1;
+    if (records_.size() - count < 3)
+        return Failure{tooFewLeftMessage};
+    records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(first),
+                   records_.begin() + static_cast<std::ptrdiff_t>(last + 1));
+    return count;
+}
+
+MergeCounts Archive::merge(const std::vector<ArchiveRecord>& draws) {
+    MergeCounts counts;
+    std::unordered_set<std::string> present;
+    present.reserve(records_.size() + draws.size());
+    for (const auto& record : records_)
+        present.insert(record.date);
+    // A bad draw is set aside before anything moves, so the archive never holds half a merge
+    // that a later failure would leave unsaved.
+    for (const auto& draw : draws) {
+        if (!draw.isValidDraw()) {
+            ++counts.rejected;
+            continue;
+        }
+        if (present.count(draw.date)) {
+            ++counts.present;
+            continue;
+        }
+        if (!inserisci(draw)) {
+            ++counts.rejected; // an archive record whose date does not convert stands in the way
+            continue;
+        }
+        present.insert(draw.date);
+        ++counts.added;
+    }
+    return counts;
+}
+
+std::string Archive::fileBytes() const {
+    std::string bytes;
+    bytes.reserve(records_.size() * archiveRecordSize);
+    for (const auto& record : records_) {
+        appendField(bytes, record.date, 10);
+        appendField(bytes, record.column, 17);
+        const std::string_view jolly = record.jolly;
+        appendField(bytes, jolly.size() > 2 ? jolly.substr(jolly.size() - 2) : jolly, 2);
+    }
+    return bytes;
+}
+
+Expected<std::size_t> Archive::permanenti(const std::filesystem::path& target) const {
+    const auto temporary = target.parent_path() / archiveTemporaryName;
+    const std::string bytes = fileBytes();
+    std::error_code error;
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (out) {
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            out.flush();
+        }
+        if (!out) {
+            out.close();
+            std::filesystem::remove(temporary, error);
+            return Failure{saveFailedMessage};
+        }
+        out.close();
+        if (out.fail()) {
+            std::filesystem::remove(temporary, error);
+            return Failure{saveFailedMessage};
+        }
+    }
+    const auto written = std::filesystem::file_size(temporary, error);
+    if (error || written != bytes.size()) {
+        std::filesystem::remove(temporary, error);
+        return Failure{saveFailedMessage};
+    }
+    // Renaming over the old file replaces it in one step: there is never a moment without
+    // an archive on disk.
+    std::filesystem::rename(temporary, target, error);
+    if (error) {
+        std::filesystem::remove(temporary, error);
+        return Failure{saveFailedMessage};
+    }
+    return records_.size();
+}
+
+Archive simulatedArchive(std::size_t count, std::uint32_t seed) {
+    using namespace std::chrono;
+    RandomGenerator random(seed);
+    std::vector<ArchiveRecord> records;
+    records.reserve(count);
+    sys_days day = sys_days{year{2009} / January / 3}; // a Saturday
+    for (std::size_t i = 0; i < count; ++i) {
+        std::array<bool, 91> taken{};
+        Column numbers{};
+        for (auto& number : numbers) {
+            int n;
+            do
+                n = random.next(90) + 1;
+            while (taken[static_cast<std::size_t>(n)]);
+            taken[static_cast<std::size_t>(n)] = true;
+            number = static_cast<std::uint8_t>(n);
+        }
+        std::sort(numbers.begin(), numbers.end());
+        int jolly;
+        do
+            jolly = random.next(90) + 1;
+        while (taken[static_cast<std::size_t>(jolly)]);
+        records.push_back(ArchiveRecord::fromValues(year_month_day{day}, numbers, jolly));
+        // Saturday to Tuesday is three days, Tuesday to Thursday and Thursday to Saturday two.
+        day += weekday{day} == Saturday ? days{3} : days{2};
+    }
+    return Archive{std::move(records)};
+}
+
+} // namespace quintor

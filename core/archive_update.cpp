@@ -1,0 +1,57 @@
+#include "core/archive.h"
+
+#include "core/program_folder.h"
+
+#include <system_error>
+
+namespace quintor {
+
+std::optional<std::filesystem::path> findUpdateFile(const std::filesystem::path& folder) {
+    const auto path = findFileNoCase(folder, updateFileName);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return std::nullopt;
+    return path;
+}
+
+std::filesystem::path freeUpdateArchiveName(const std::filesystem::path& folder,
+                                            RandomGenerator& random) {
+    while (true) {
+        std::string name = "AGG";
+        for (int i = 0; i < 5; ++i)
+            name += static_cast<char>('0' + random.next(9));
+        name += ".dat";
+        const auto path = findFileNoCase(folder, name);
+        std::error_code error;
+        if (!std::filesystem::exists(path, error) && !error)
+            return path;
+    }
+}
+
+Expected<UpdateOutcome> mergeUpdateFile(Archive& archive, const std::filesystem::path& folder,
+                                        RandomGenerator& random) {
+    const auto update = findUpdateFile(folder);
+    if (!update)
+        return Failure{"Il file " + std::string(updateFileName) + " non esiste."};
+    auto draws = readDrawFile(*update);
+    if (!draws)
+        return Failure{draws.error()};
+    const Archive before = archive;
+    UpdateOutcome outcome;
+    outcome.counts = archive.merge(draws->draws);
+    outcome.counts.rejected += draws->rejected;
+    // Saved before the rename: when the save fails the update file is still offered next time.
+    auto saved = archive.permanenti(findFileNoCase(folder, archiveFileName));
+    if (!saved) {
+        archive = before;
+        return Failure{saved.error()};
+    }
+    outcome.renamedTo = freeUpdateArchiveName(folder, random);
+    std::error_code error;
+    std::filesystem::rename(*update, outcome.renamedTo, error);
+    if (error)
+        outcome.renamedTo.clear(); // merged and saved; offered again, it would add nothing
+    return outcome;
+}
+
+} // namespace quintor

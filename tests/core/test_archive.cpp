@@ -1,0 +1,375 @@
+#include "core/archive.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <set>
+
+using namespace quintor;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fresh folder per test, removed afterwards.
+class TempFolder {
+public:
+    TempFolder() {
+        std::random_device device;
+        path_ = fs::temp_directory_path() / ("quintor-archive-" + std::to_string(device()));
+        fs::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code error;
+        fs::remove_all(path_, error);
+    }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+std::string readBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const fs::path& file, std::string_view bytes) {
+    std::ofstream out(file, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// One 29-byte file record, typed out by hand.
+std::string fileRecord(std::string_view date, std::string_view column, std::string_view jolly) {
+    return std::string(date) + std::string(column) + std::string(jolly);
+}
+
+ArchiveRecord entry(std::string_view date, std::string_view column = "1 2 3 4 5 6",
+                    std::string_view jolly = "7") {
+    auto record = recordFromEntry(date, column, jolly);
+    EXPECT_TRUE(record.ok()) << date;
+    return record.ok() ? *record : ArchiveRecord{};
+}
+
+Archive archiveOf(std::initializer_list<std::string_view> dates) {
+    Archive archive;
+    for (auto date : dates)
+        EXPECT_TRUE(archive.inserisci(entry(date)).ok());
+    return archive;
+}
+
+std::vector<std::string> datesOf(const Archive& archive) {
+    std::vector<std::string> dates;
+    for (const auto& record : archive.records())
+        dates.push_back(record.date);
+    return dates;
+}
+
+} // namespace
+
+TEST(ArchiveFile, LoadsRecordsFieldsAndIgnoresAPartialTail) {
+    TempFolder folder;
+    const auto file = folder.path() / "vincenti.dat";
+    const std::string first = fileRecord("03/01/2001", " 5 12 33 45 67 89", " 7");
+    const std::string second = fileRecord("06/01/2001", "90 80 70 60 50 40", "11");
+    writeBytes(file, first + second + "09/01/2001 1 2");
+
+    const Archive archive = Archive::load(file);
+    ASSERT_EQ(archive.size(), 2u);
+    EXPECT_EQ(archive[0].date, "03/01/2001");
+    EXPECT_EQ(archive[0].column, " 5 12 33 45 67 89");
+    EXPECT_EQ(archive[0].jolly, "  7");
+    EXPECT_EQ(archive[0].numbers, (Column{5, 12, 33, 45, 67, 89}));
+    EXPECT_EQ(archive[0].jollyNumber, 7);
+    EXPECT_EQ(archive[1].numbers, (Column{90, 80, 70, 60, 50, 40}));
+    EXPECT_EQ(archive[1].jolly, " 11");
+    // Saving gives back the whole records exactly, without the partial one.
+    EXPECT_EQ(archive.fileBytes(), first + second);
+}
+
+TEST(ArchiveFile, MissingOrEmptyFileIsAnEmptyArchive) {
+    TempFolder folder;
+    EXPECT_TRUE(Archive::load(folder.path() / "vincenti.dat").empty());
+    writeBytes(folder.path() / "vuoto.dat", "");
+    EXPECT_TRUE(Archive::load(folder.path() / "vuoto.dat").empty());
+    writeBytes(folder.path() / "corto.dat", "03/01/2001 5");
+    EXPECT_TRUE(Archive::load(folder.path() / "corto.dat").empty());
+    EXPECT_TRUE(Archive{}.newestFirst(10).empty());
+}
+
+TEST(ArchiveFile, NewestFirstReadsFromTheEndUpToTheLimit) {
+    Archive archive;
+    for (int i = 1; i <= 5; ++i)
+        ASSERT_TRUE(archive
+                        .inserisci(entry(std::to_string(i) + "/01/2001",
+                                         std::to_string(i) + " 20 30 40 50 60"))
+                        .ok());
+    const auto newest = archive.newestFirst(3);
+    ASSERT_EQ(newest.size(), 3u);
+    EXPECT_EQ(newest[0][0], 5);
+    EXPECT_EQ(newest[1][0], 4);
+    EXPECT_EQ(newest[2][0], 3);
+    EXPECT_EQ(archive.newestFirst(100).size(), 5u);
+}
+
+TEST(ArchiveInsert, KeepsDateOrderComparingDatesNotTexts) {
+    Archive archive = archiveOf({"31/01/2001", "01/02/2001", "10/02/2001"});
+    // As texts "05/02/2001" sorts before "31/01/2001"; as a date it goes between.
+    auto at = archive.inserisci(entry("05/02/2001"));
+    ASSERT_TRUE(at.ok());
+    EXPECT_EQ(*at, 2u);
+    ASSERT_TRUE(archive.inserisci(entry("01/01/2000")).ok());
+    ASSERT_TRUE(archive.inserisci(entry("01/01/2030")).ok());
+    EXPECT_EQ(datesOf(archive),
+              (std::vector<std::string>{"01/01/2000", "31/01/2001", "01/02/2001", "05/02/2001",
+                                        "10/02/2001", "01/01/2030"}));
+}
+
+TEST(ArchiveInsert, EqualDatesGoAfterTheNewestButBeforeAnOlderEqual) {
+    Archive archive = archiveOf({"01/01/2001", "02/01/2001", "03/01/2001"});
+    auto last = archive.inserisci(entry("03/01/2001", "9 9 9 9 9 9"));
+    ASSERT_TRUE(last.ok());
+    EXPECT_EQ(*last, 3u);
+    auto middle = archive.inserisci(entry("02/01/2001", "8 8 8 8 8 8"));
+    ASSERT_TRUE(middle.ok());
+    EXPECT_EQ(*middle, 1u);
+    EXPECT_EQ(archive[1].numbers[0], 8);
+}
+
+TEST(ArchiveInsert, AnUnreadableDateLeavesTheArchiveUnchanged) {
+    TempFolder folder;
+    const auto file = folder.path() / "vincenti.dat";
+    writeBytes(file, fileRecord("01/01/2001", " 1  2  3  4  5  6", " 7") +
+                         fileRecord("xx/01/2001", " 1  2  3  4  5  6", " 7") +
+                         fileRecord("05/01/2001", " 1  2  3  4  5  6", " 7"));
+    Archive archive = Archive::load(file);
+    const std::string before = archive.fileBytes();
+    // Reaching the damaged record while looking for the place fails before anything moves.
+    auto failed = archive.inserisci(entry("03/01/2001"));
+    ASSERT_FALSE(failed.ok());
+    EXPECT_EQ(failed.error(), "'xx/01/2001' is not a valid date");
+    EXPECT_EQ(archive.fileBytes(), before);
+    // An append only needs the newest date.
+    EXPECT_TRUE(archive.inserisci(entry("06/01/2001")).ok());
+    EXPECT_EQ(archive.size(), 4u);
+}
+
+TEST(ArchiveInsert, FirstRecordOfAnEmptyArchive) {
+    Archive archive;
+    auto at = archive.inserisci(entry("03/01/2001"));
+    ASSERT_TRUE(at.ok());
+    EXPECT_EQ(*at, 0u);
+    EXPECT_TRUE(archive.ce_gia("03/01/2001"));
+    EXPECT_FALSE(archive.ce_gia("3/1/2001"));
+}
+
+TEST(ArchiveEdit, DeletionKeepsAtLeastThreeRecords) {
+    Archive archive =
+        archiveOf({"01/01/2001", "02/01/2001", "03/01/2001", "04/01/2001", "05/01/2001"});
+    auto refused = archive.remove(1, 3);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error(), tooFewLeftMessage);
+    EXPECT_EQ(archive.size(), 5u);
+    auto removed = archive.remove(1, 2);
+    ASSERT_TRUE(removed.ok());
+    EXPECT_EQ(*removed, 2u);
+    EXPECT_EQ(datesOf(archive),
+              (std::vector<std::string>{"01/01/2001", "04/01/2001", "05/01/2001"}));
+    EXPECT_FALSE(archive.remove(0, 0).ok());
+    EXPECT_FALSE(archive.remove(2, 1).ok());
+    EXPECT_FALSE(archive.remove(2, 3).ok());
+}
+
+TEST(ArchiveEdit, ReplaceKeepsThePositionWhateverTheDate) {
+    Archive archive = archiveOf({"01/01/2001", "02/01/2001", "03/01/2001"});
+    archive.replace(0, entry("01/01/2030", "11 12 13 14 15 16", "17"));
+    EXPECT_EQ(archive[0].date, "01/01/2030");
+    EXPECT_EQ(archive[0].numbers, (Column{11, 12, 13, 14, 15, 16}));
+    EXPECT_EQ(archive.newestFirst(1)[0], archive[2].numbers);
+}
+
+TEST(ArchiveEntry, BuildsTheStoredTextsFromTypedValues) {
+    auto record = recordFromEntry(" 3/1/2001", "5  12 33 45 67 89", " 7 ");
+    ASSERT_TRUE(record.ok());
+    EXPECT_EQ(record->date, "03/01/2001");
+    EXPECT_EQ(record->column, " 5 12 33 45 67 89");
+    EXPECT_EQ(record->jolly, "  7");
+    // Typed order is kept.
+    EXPECT_EQ(recordFromEntry("03/01/2001", "89 5 12 33 45 67", "7")->column, "89  5 12 33 45 67");
+}
+
+TEST(ArchiveEntry, RejectsWhatCannotBeADraw) {
+    EXPECT_EQ(recordFromEntry("32/01/2001", "1 2 3 4 5 6", "7").error(),
+              "'32/01/2001' is not a valid date");
+    EXPECT_EQ(recordFromEntry("03/01/2001", "1 2 x 4 5 6", "7").error(),
+              "'x' is not a valid integer value");
+    EXPECT_EQ(recordFromEntry("03/01/2001", "1 2 3 4 5 6", "a").error(),
+              "'a' is not a valid integer value");
+    EXPECT_EQ(recordFromEntry("03/01/2001", "1 2 3 4 5", "7").error(), entryColumnMessage);
+    EXPECT_EQ(recordFromEntry("03/01/2001", "1 2 3 4 5 91", "7").error(), entryColumnMessage);
+    EXPECT_EQ(recordFromEntry("03/01/2001", "0 2 3 4 5 6", "7").error(), entryColumnMessage);
+    EXPECT_EQ(recordFromEntry("03/01/2001", "1 2 3 4 5 6", "120").error(), entryJollyMessage);
+    EXPECT_EQ(recordFromEntry("03/01/2001", "1 2 3 4 5 6", "0").error(), entryJollyMessage);
+    // A three-digit year would not fit the ten characters of the file's date.
+    EXPECT_FALSE(recordFromEntry("03/01/999", "1 2 3 4 5 6", "7").ok());
+}
+
+TEST(ArchiveEntry, WeekdayNames) {
+    using namespace std::chrono;
+    EXPECT_EQ(weekdayName(year{2001} / January / 3), "Mercoledì");
+    EXPECT_EQ(weekdayName(year{2009} / January / 3), "Sabato");
+    EXPECT_EQ(weekdayName(year{2026} / May / 24), "Domenica");
+    EXPECT_EQ(weekdayName(year{2026} / May / 25), "Lunedì");
+}
+
+TEST(ArchiveSave, WritesTheFileAndLeavesNoTemporary) {
+    TempFolder folder;
+    const auto file = folder.path() / "vincenti.dat";
+    writeBytes(file, "old");
+    Archive archive = archiveOf({"01/01/2001", "02/01/2001"});
+    auto saved = archive.permanenti(file);
+    ASSERT_TRUE(saved.ok()) << saved.error();
+    EXPECT_EQ(readBytes(file), archive.fileBytes());
+    EXPECT_EQ(fs::file_size(file), 2 * archiveRecordSize);
+    EXPECT_FALSE(fs::exists(folder.path() / "cln.dat"));
+    EXPECT_EQ(Archive::load(file).fileBytes(), archive.fileBytes());
+}
+
+TEST(ArchiveSave, AFailedWriteKeepsTheOldFile) {
+    TempFolder folder;
+    const auto file = folder.path() / "vincenti.dat";
+    const std::string old = fileRecord("01/01/2001", " 1  2  3  4  5  6", " 7");
+    writeBytes(file, old);
+    // A folder where the temporary file should go makes its creation fail.
+    fs::create_directory(folder.path() / "cln.dat");
+    auto saved = archiveOf({"01/01/2001", "02/01/2001"}).permanenti(file);
+    ASSERT_FALSE(saved.ok());
+    EXPECT_EQ(saved.error(), saveFailedMessage);
+    EXPECT_EQ(readBytes(file), old);
+
+    // The same when the device fills up while writing.
+    if (fs::exists("/dev/full")) {
+        fs::remove(folder.path() / "cln.dat");
+        fs::create_symlink("/dev/full", folder.path() / "cln.dat");
+        ASSERT_FALSE(archiveOf({"01/01/2001"}).permanenti(file).ok());
+        EXPECT_EQ(readBytes(file), old);
+    }
+}
+
+TEST(ArchiveMerge, SkipsPresentDatesAndRejectsBadDraws) {
+    Archive archive = archiveOf({"01/01/2001", "05/01/2001", "09/01/2001"});
+    std::vector<ArchiveRecord> draws = {
+        ArchiveRecord::fromFileFields("03/01/2001", " 1  2  3  4  5  6", " 7"),
+        ArchiveRecord::fromFileFields("05/01/2001", "11 12 13 14 15 16", "17"),
+        ArchiveRecord::fromFileFields("31/02/2001", " 1  2  3  4  5  6", " 7"),
+        ArchiveRecord::fromFileFields("07/01/2001", " 1  2  3  4  5 99", " 7"),
+        ArchiveRecord::fromFileFields("12/01/2001", " 1  2  3  4  5  6", " 0"),
+        ArchiveRecord::fromFileFields("10/01/2000", " 1  2  3  4  5  6", " 7"),
+        ArchiveRecord::fromFileFields("10/01/2000", " 9  9  9  9  9  9", " 9"),
+    };
+    const MergeCounts counts = archive.merge(draws);
+    EXPECT_EQ(counts.added, 2u);
+    EXPECT_EQ(counts.present, 2u);
+    EXPECT_EQ(counts.rejected, 3u);
+    EXPECT_EQ(datesOf(archive), (std::vector<std::string>{"10/01/2000", "01/01/2001", "03/01/2001",
+                                                          "05/01/2001", "09/01/2001"}));
+    EXPECT_EQ(archive[0].numbers[0], 1);
+}
+
+TEST(ArchiveCsv, ReadsBothDateFormsSeparatorsAndAnOptionalHeader) {
+    const DrawFile withHeader = parseCsvDraws("date,n1,n2,n3,n4,n5,n6,jolly\r\n"
+                                              "2009-01-02,16,19,29,34,48,64,53\r\n"
+                                              "\n"
+                                              "03/01/2009; 5;24;25;40;58;64;27\n"
+                                              "2009-02-30,1,2,3,4,5,6,7\n"
+                                              "2009-01-07,14,31,35,40,50\n"
+                                              "2009-01-08,14,23,24,41,71,91,63\n"
+                                              "il 9,1,2,3,4,5,6,7");
+    ASSERT_EQ(withHeader.draws.size(), 2u);
+    EXPECT_EQ(withHeader.rejected, 4u);
+    EXPECT_EQ(withHeader.draws[0].date, "02/01/2009");
+    EXPECT_EQ(withHeader.draws[0].column, "16 19 29 34 48 64");
+    EXPECT_EQ(withHeader.draws[0].jolly, " 53");
+    EXPECT_EQ(withHeader.draws[1].date, "03/01/2009");
+    EXPECT_EQ(withHeader.draws[1].column, " 5 24 25 40 58 64");
+    EXPECT_TRUE(withHeader.draws[1].isValidDraw());
+
+    const DrawFile headless = parseCsvDraws("2009-01-02,16,19,29,34,48,64,53");
+    EXPECT_EQ(headless.draws.size(), 1u);
+    EXPECT_EQ(headless.rejected, 0u);
+}
+
+TEST(ArchiveCsv, ReadDrawFileTellsArchiveRecordsFromCsv) {
+    TempFolder folder;
+    const std::string records = fileRecord("03/01/2001", " 5 12 33 45 67 89", " 7") +
+                                fileRecord("06/01/2001", "90 80 70 60 50 40", "11");
+    writeBytes(folder.path() / "agg.dat", records + "xx");
+    auto fromRecords = readDrawFile(folder.path() / "agg.dat");
+    ASSERT_TRUE(fromRecords.ok());
+    EXPECT_EQ(fromRecords->draws.size(), 2u);
+    EXPECT_EQ(fromRecords->rejected, 1u);
+    writeBytes(folder.path() / "draws.csv", "2001-01-03;5;12;33;45;67;89;7\n");
+    auto fromCsv = readDrawFile(folder.path() / "draws.csv");
+    ASSERT_TRUE(fromCsv.ok());
+    ASSERT_EQ(fromCsv->draws.size(), 1u);
+    EXPECT_EQ(Archive{fromCsv->draws}.fileBytes(), records.substr(0, 29));
+    EXPECT_FALSE(readDrawFile(folder.path() / "assente.csv").ok());
+}
+
+TEST(ArchiveSample, ThreeDrawsAWeekOfDistinctNumbers) {
+    using namespace std::chrono;
+    const Archive archive = simulatedArchive(400, 1);
+    ASSERT_EQ(archive.size(), 400u);
+    EXPECT_EQ(archive[0].date, "03/01/2009");
+    EXPECT_EQ(archive[1].date, "06/01/2009");
+    EXPECT_EQ(archive[2].date, "08/01/2009");
+    std::set<unsigned> weekdays;
+    for (std::size_t i = 0; i < archive.size(); ++i) {
+        const auto& record = archive[i];
+        ASSERT_TRUE(record.isValidDraw()) << i;
+        weekdays.insert(weekday{*record.day}.c_encoding());
+        if (i > 0) {
+            const auto gap = (*record.day - *archive[i - 1].day).count();
+            EXPECT_TRUE(gap == 2 || gap == 3) << i;
+        }
+        std::set<int> numbers(record.numbers.begin(), record.numbers.end());
+        EXPECT_EQ(numbers.size(), 6u) << i;
+        EXPECT_TRUE(std::is_sorted(record.numbers.begin(), record.numbers.end())) << i;
+        EXPECT_FALSE(numbers.count(record.jollyNumber)) << i;
+    }
+    EXPECT_EQ(weekdays, (std::set<unsigned>{2, 4, 6}));
+    EXPECT_EQ(simulatedArchive(50, 7).fileBytes(), simulatedArchive(50, 7).fileBytes());
+    EXPECT_NE(simulatedArchive(50, 7).fileBytes(), simulatedArchive(50, 8).fileBytes());
+}
+
+TEST(ArchiveSample, EveryNumberIsDrawnAboutEquallyOften) {
+    const Archive archive = simulatedArchive(3000, 1);
+    std::array<int, 91> seen{};
+    for (const auto& record : archive.records())
+        for (auto n : record.numbers)
+            ++seen[n];
+    // 18,000 numbers over 90: 200 each on average; a skewed draw would leave some far off.
+    for (int n = 1; n <= 90; ++n) {
+        EXPECT_GT(seen[static_cast<std::size_t>(n)], 140) << n;
+        EXPECT_LT(seen[static_cast<std::size_t>(n)], 260) << n;
+    }
+}
+
+TEST(ArchiveRealDraws, CsvMergedIntoAnEmptyArchiveEqualsTheArchiveFile) {
+    const fs::path data = QUINTOR_SHARED_DATA;
+    if (!fs::exists(data / "draws.csv") || !fs::exists(data / "vincenti.dat"))
+        GTEST_SKIP() << "real draws not found in " << data;
+    auto draws = readDrawFile(data / "draws.csv");
+    ASSERT_TRUE(draws.ok());
+    Archive archive;
+    const MergeCounts counts = archive.merge(draws->draws);
+    EXPECT_EQ(counts.added, 2855u);
+    EXPECT_EQ(counts.rejected + draws->rejected, 0u);
+    EXPECT_EQ(archive.fileBytes(), readBytes(data / "vincenti.dat"));
+    // Merging the archive file itself adds nothing.
+    auto again = readDrawFile(data / "vincenti.dat");
+    ASSERT_TRUE(again.ok());
+    EXPECT_EQ(archive.merge(again->draws).present, 2855u);
+}
