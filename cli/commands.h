@@ -6,5 +6,8 @@ namespace quintor::cli {
 
 // One function per command; args are the words after the command name.
 int runShow(const Arguments& args);
+int runArchive(const Arguments& args);
+int runMerge(const Arguments& args);
+int runSampleArchive(const Arguments& args);
 
 } // namespace quintor::cli

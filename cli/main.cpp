@@ -12,6 +12,9 @@ struct Command {
 
 constexpr Command commands[] = {
     {"show", quintor::cli::runShow},
+    {"archive", quintor::cli::runArchive},
+    {"merge", quintor::cli::runMerge},
+    {"sample-archive", quintor::cli::runSampleArchive},
 };
 
 int printUsage() {

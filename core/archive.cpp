@@ -410,4 +410,18 @@ Archive simulatedArchive(std::size_t count, std::uint32_t seed) {
     return Archive{std::move(records)};
 }
 
+bool isSimulatedArchive(const Archive& archive) {
+    // Twenty draws matching by chance is out of the question; real draws added after the
+    // simulated ones leave the archive simulated still.
+    const std::size_t compared = std::min<std::size_t>(archive.size(), 20);
+    if (compared == 0)
+        return false;
+    const Archive sample = simulatedArchive(compared, 1);
+    for (std::size_t i = 0; i < compared; ++i)
+        if (archive[i].date != sample[i].date || archive[i].column != sample[i].column ||
+            archive[i].jolly != sample[i].jolly)
+            return false;
+    return true;
+}
+
 } // namespace quintor

@@ -153,4 +153,8 @@ std::filesystem::path freeUpdateArchiveName(const std::filesystem::path& folder,
 // Saturday) from Saturday 3 January 2009 on.
 Archive simulatedArchive(std::size_t count, std::uint32_t seed);
 
+// True when the archive still starts with the draws of the simulated archive that a fresh
+// program folder gets (seed 1): the user has not yet replaced it with real draws.
+bool isSimulatedArchive(const Archive& archive);
+
 } // namespace quintor

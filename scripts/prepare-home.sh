@@ -9,6 +9,7 @@ mkdir -p "$home"
 cli="$build/cli/quintor-cli"
 if ! ls "$home" | grep -qi '^vincenti\.dat$'; then
     if "$cli" sample-archive "$home/vincenti.dat" --draws 3000 >/dev/null 2>&1; then
-        echo "Creato un archivio simulato di 3000 estrazioni in $home/vincenti.dat"
+        echo "Creato un archivio SIMULATO di 3000 estrazioni (non reali) in $home/vincenti.dat:"
+        echo "sostituirlo con le estrazioni reali (Gestione colonne vincenti, Importa CSV)."
     fi
 fi

@@ -344,6 +344,17 @@ TEST(ArchiveSample, ThreeDrawsAWeekOfDistinctNumbers) {
     EXPECT_NE(simulatedArchive(50, 7).fileBytes(), simulatedArchive(50, 8).fileBytes());
 }
 
+TEST(ArchiveSample, TheSimulatedArchiveIsRecognisedUntilReplaced) {
+    Archive archive = simulatedArchive(30, 1);
+    EXPECT_TRUE(isSimulatedArchive(archive));
+    ASSERT_TRUE(archive.inserisci(entry("01/01/2030")).ok());
+    EXPECT_TRUE(isSimulatedArchive(archive));
+    EXPECT_FALSE(isSimulatedArchive(simulatedArchive(30, 2)));
+    EXPECT_FALSE(isSimulatedArchive(Archive{}));
+    archive.replace(5, entry(archive[5].date, "1 2 3 4 5 6", "7"));
+    EXPECT_FALSE(isSimulatedArchive(archive));
+}
+
 TEST(ArchiveSample, EveryNumberIsDrawnAboutEquallyOften) {
     const Archive archive = simulatedArchive(3000, 1);
     std::array<int, 91> seen{};

@@ -1,0 +1,87 @@
+#include "cli/commands.h"
+
+#include "core/archive.h"
+#include "core/conversions.h"
+
+#include <charconv>
+#include <iostream>
+#include <optional>
+
+namespace quintor::cli {
+
+namespace {
+
+void printSummary(const Archive& archive) {
+    std::cout << "Colonne vincenti: " << archive.size() << '\n';
+    if (archive.empty())
+        return;
+    const ArchiveRecord& newest = archive[archive.size() - 1];
+    std::cout << "Ultimo aggiornamento: ";
+    if (newest.day)
+        std::cout << weekdayName(std::chrono::year_month_day{*newest.day}) << ' ';
+    std::cout << newest.date << '\n';
+}
+
+std::optional<unsigned long> parseCount(const std::string& text) {
+    unsigned long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+int runArchive(const Arguments& args) {
+    if (args.size() != 1)
+        return usage("archive ARCHIVE.dat");
+    auto archive = Archive::read(args[0]);
+    if (!archive)
+        return refuse(unreadableSystemMessage);
+    printSummary(*archive);
+    for (const auto& record : archive->records())
+        std::cout << record.date << ' ' << record.column << record.jolly << '\n';
+    return ok;
+}
+
+int runMerge(const Arguments& args) {
+    if (args.size() != 2)
+        return usage("merge ARCHIVE.dat FILE");
+    auto read = Archive::read(args[0]);
+    if (!read)
+        return refuse(unreadableSystemMessage);
+    Archive archive = std::move(read.value());
+    auto draws = readDrawFile(args[1]);
+    if (!draws)
+        return refuse(unreadableSystemMessage);
+    MergeCounts counts = archive.merge(draws->draws);
+    counts.rejected += draws->rejected;
+    auto saved = archive.permanenti(args[0]);
+    if (!saved)
+        return refuse(saved.error());
+    std::cout << "aggiunte: " << counts.added << ", già presenti: " << counts.present
+              << ", scartate: " << counts.rejected << '\n';
+    printSummary(archive);
+    return ok;
+}
+
+int runSampleArchive(const Arguments& args) {
+    const char* usageText = "sample-archive OUT.dat --draws N [--seed S]";
+    if (args.empty() || args[0].starts_with("--"))
+        return usage(usageText);
+    const std::string* drawsText = optionValue(args, "--draws");
+    const std::string* seedText = optionValue(args, "--seed");
+    const auto draws = drawsText ? parseCount(*drawsText) : std::nullopt;
+    const auto seed = seedText ? parseCount(*seedText) : std::optional<unsigned long>{1};
+    if (!draws || *draws == 0 || !seed || *seed > 0xFFFFFFFFul)
+        return usage(usageText);
+    const Archive archive = simulatedArchive(*draws, static_cast<std::uint32_t>(*seed));
+    auto saved = archive.permanenti(args[0]);
+    if (!saved)
+        return refuse(saved.error());
+    std::cout << "Archivio simulato di " << archive.size() << " estrazioni (non reali): " << args[0]
+              << '\n';
+    return ok;
+}
+
+} // namespace quintor::cli
