@@ -5,9 +5,10 @@
 
 namespace quintor {
 
-// Where settings, lists and the archive live: QUINTOR_HOME when set, else the folder of the
-// executable. Tests set it explicitly.
+// Where settings, lists and the archive live: the folder given to setProgramFolder (tests),
+// else QUINTOR_HOME when set and not empty, else the folder of the executable.
 std::filesystem::path programFolder();
+// An empty folder drops an earlier choice.
 void setProgramFolder(const std::filesystem::path& folder);
 // Called once by main() with argv[0]'s resolved path, when QUINTOR_HOME is not set.
 void setExecutablePath(const std::filesystem::path& executable);

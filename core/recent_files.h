@@ -9,22 +9,29 @@ namespace quintor {
 
 inline constexpr const char* recentFilesName = "QUIN_LST.CFG";
 inline constexpr std::size_t recentFilesSize = 1540;
+inline constexpr std::size_t recentEntrySize = 256;
+inline constexpr std::size_t recentEntryCount = 6;
 
 // The six most recently saved systems, as QUIN_LST.CFG keeps them: a count (which keeps
-// growing past six) and six length-prefixed paths.
+// growing past six) and six length-prefixed paths. Paths are kept exactly as given, letter
+// case included, so every entry reopens its file on a case-sensitive file system.
 struct RecentFiles {
     std::int32_t count = 0;
-    std::array<std::string, 6> entries; // empty string = empty entry
+    std::array<std::string, recentEntryCount> entries; // empty string = empty entry
 
-    // A missing or damaged file gives what can be read of it; never fails.
+    // A missing or damaged file gives what can be read of it; never fails. A negative count
+    // reads as 0, and an entry the file does not hold whole is empty.
     static RecentFiles load(const std::filesystem::path& file);
     bool save(const std::filesystem::path& file) const;
 
     // The save rule: a new name goes at the end while there is room, then at the top
-    // pushing the sixth out; a name already present changes nothing.
+    // pushing the sixth out; a name already present changes nothing. A name longer than an
+    // entry can hold (255 bytes) is not entered, since a cut path would open nothing.
     void add(const std::string& name);
     bool contains(const std::string& name) const;
     bool entryInUse(int index) const; // index 0..5
+    // Entries 0..min(count, 6) - 1 that hold a name.
+    int entriesInUse() const;
 };
 
 // The menu caption of an entry: the root, "..", and the file name ("/../Sistem1.Qtr").

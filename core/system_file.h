@@ -3,21 +3,35 @@
 #include "core/system_state.h"
 
 #include <filesystem>
+#include <vector>
 
 namespace quintor {
 
 inline constexpr std::size_t systemHeaderSize = 791;
+inline constexpr std::size_t systemColumnSize = 6;
 
-// Reads a system file into state (all but the file name). On failure the state is as a
-// failed read leaves it: no final columns, no marked numbers, whatever else was read kept.
+// What the user is told when a system file cannot be opened or saved.
+inline constexpr const char* systemReadErrorMessage =
+    "Impossibile leggere dal file specificato!\rCorreggere e riprovare.";
+inline constexpr const char* systemWriteErrorMessage =
+    "Si è verificato un errore durante il salvataggio del sistema !\rImpossibile scrivere sul "
+    "disco.";
+
+// Reads a system file into state (all but the file name and the modified flag). On failure
+// the state is as a failed read leaves it: no final columns, no marked numbers, whatever
+// else was read before the failure kept. Column bytes are taken as they are.
 bool CARICA_SISTEMA(const std::filesystem::path& file, SystemState& state);
 
 // Writes the system to file through a temporary file in the same folder, so a failed write
 // leaves the previous file whole. Does not touch the modified flag or the recent-files list.
 bool SALVA_SISTEMA(const std::filesystem::path& file, const SystemState& state);
 
+// The bytes SALVA_SISTEMA writes: 791-byte header, then six bytes per final column.
+std::vector<std::uint8_t> systemFileBytes(const SystemState& state);
+
 // Only the final columns of a system file (the column import reads these). A file shorter
-// than the header holds no columns; a trailing partial column is left out.
+// than the header holds no columns; a trailing partial column is left out. Fails only when
+// the file cannot be read at all.
 bool readSystemColumns(const std::filesystem::path& file, std::vector<Column>& columns);
 
 } // namespace quintor

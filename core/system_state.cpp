@@ -1,5 +1,7 @@
 #include "core/system_state.h"
 
+#include <algorithm>
+
 namespace quintor {
 
 std::array<Real48, boardSize + 1> SystemState::allFifty() {
@@ -24,9 +26,15 @@ std::vector<int> SystemState::markedNumbers() const {
 }
 
 void SystemState::toggleMark(int n) {
+    if (!isBoardNumber(n))
+        return;
     auto& mark = marked[static_cast<std::size_t>(n)];
     mark = mark == 1 ? 0 : 1;
     probabilities[static_cast<std::size_t>(n)] = real48::fifty;
+}
+
+int SystemState::usableFixedCount() const {
+    return std::clamp(fixedCount, 0, 6);
 }
 
 } // namespace quintor

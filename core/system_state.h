@@ -16,7 +16,7 @@ inline constexpr int boardSize = 90;
 // Everything one system window owns. Arrays indexed by number keep index 0 unused so that
 // number n lives at [n], as everywhere in the program.
 struct SystemState {
-    std::array<std::uint8_t, boardSize + 1> marked{};    // 1 = marked on the board
+    std::array<std::uint8_t, boardSize + 1> marked{};             // 1 = marked on the board
     std::array<Real48, boardSize + 1> probabilities = allFifty(); // weights 0..100
     LayoutValues layout = LayoutValues::defaults();
     std::int32_t fixedCount = 0;                        // 0..6 in practice
@@ -27,8 +27,12 @@ struct SystemState {
 
     int markedCount() const;
     std::vector<int> markedNumbers() const; // increasing
-    // Flips the mark of n and puts its weight back to 50 (either direction).
+    // Flips the mark of n and puts its weight back to 50 (either direction). Numbers off the
+    // board are ignored.
     void toggleMark(int n);
+    // How many entries of fixedNumbers to use: fixedCount limited to 0..6, since a damaged
+    // file may hold any count.
+    int usableFixedCount() const;
 
     static std::array<Real48, boardSize + 1> allFifty();
 };

@@ -9,7 +9,9 @@ using quintor::Real48;
 
 namespace {
 
-Real48::Bytes bytesOf(long double v) { return Real48::fromValue(v).bytes(); }
+Real48::Bytes bytesOf(long double v) {
+    return Real48::fromValue(v).bytes();
+}
 
 } // namespace
 

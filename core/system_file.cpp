@@ -1,0 +1,133 @@
+#include "core/system_file.h"
+
+#include "core/byte_file.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace quintor {
+
+namespace {
+
+// On disk the third and fourth value of each layout group are swapped: vertical spacing
+// comes before horizontal spacing.
+constexpr std::size_t verticalDiskOrder[6] = {0, 1, 3, 2, 4, 5};
+constexpr std::size_t horizontalDiskOrder[5] = {0, 1, 3, 2, 4};
+
+class Reader {
+public:
+    explicit Reader(const std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
+
+    // The next n bytes, or nothing when fewer remain (the position then stays put).
+    const std::uint8_t* take(std::size_t n) {
+        if (bytes_.size() - position_ < n)
+            return nullptr;
+        const std::uint8_t* start = bytes_.data() + position_;
+        position_ += n;
+        return start;
+    }
+    bool atEnd() const { return position_ == bytes_.size(); }
+
+private:
+    const std::vector<std::uint8_t>& bytes_;
+    std::size_t position_ = 0;
+};
+
+bool readReal(Reader& reader, Real48& value) {
+    const std::uint8_t* raw = reader.take(6);
+    if (!raw)
+        return false;
+    Real48::Bytes bytes;
+    std::copy(raw, raw + 6, bytes.begin());
+    value = Real48::fromBytes(bytes);
+    return true;
+}
+
+// Header fields in file order, each written into state as soon as it is read whole, so a
+// short file leaves the fields before the cut as read.
+bool readHeader(Reader& reader, SystemState& state) {
+    if (!reader.take(1))
+        return false;
+    const std::uint8_t* marks = reader.take(boardSize);
+    if (!marks)
+        return false;
+    std::copy(marks, marks + boardSize, state.marked.begin() + 1);
+    for (int n = 1; n <= boardSize; ++n)
+        if (!readReal(reader, state.probabilities[static_cast<std::size_t>(n)]))
+            return false;
+    for (std::size_t index : verticalDiskOrder)
+        if (!readReal(reader, state.layout.vertical[index]))
+            return false;
+    for (std::size_t index : horizontalDiskOrder)
+        if (!readReal(reader, state.layout.horizontal[index]))
+            return false;
+    const std::uint8_t* count = reader.take(4);
+    if (!count)
+        return false;
+    const std::uint32_t raw = std::uint32_t{count[0]} | std::uint32_t{count[1]} << 8 |
+                              std::uint32_t{count[2]} << 16 | std::uint32_t{count[3]} << 24;
+    state.fixedCount = static_cast<std::int32_t>(raw);
+    const std::uint8_t* fixed = reader.take(boardSize);
+    if (!fixed)
+        return false;
+    std::copy(fixed, fixed + boardSize, state.fixedNumbers.begin());
+    return true;
+}
+
+bool failRead(SystemState& state) {
+    state.finalColumns.clear();
+    state.marked.fill(0);
+    return false;
+}
+
+} // namespace
+
+bool CARICA_SISTEMA(const std::filesystem::path& file, SystemState& state) {
+    const std::optional<std::vector<std::uint8_t>> bytes = readFileBytes(file);
+    if (!bytes)
+        return failRead(state);
+    Reader reader(*bytes);
+    if (!readHeader(reader, state))
+        return failRead(state);
+    std::vector<Column> columns;
+    columns.reserve((bytes->size() - systemHeaderSize) / systemColumnSize);
+    while (!reader.atEnd()) {
+        const std::uint8_t* raw = reader.take(systemColumnSize);
+        if (!raw)
+            return failRead(state);
+        Column column;
+        std::copy(raw, raw + systemColumnSize, column.begin());
+        columns.push_back(column);
+    }
+    state.finalColumns = std::move(columns);
+    return true;
+}
+
+std::vector<std::uint8_t> systemFileBytes(const SystemState& state) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(systemHeaderSize + systemColumnSize * state.finalColumns.size());
+    auto putReal = [&](const Real48& value) {
+        bytes.insert(bytes.end(), value.bytes().begin(), value.bytes().end());
+    };
+    bytes.push_back(0);
+    bytes.insert(bytes.end(), state.marked.begin() + 1, state.marked.end());
+    for (int n = 1; n <= boardSize; ++n)
+        putReal(state.probabilities[static_cast<std::size_t>(n)]);
+    for (std::size_t index : verticalDiskOrder)
+        putReal(state.layout.vertical[index]);
+    for (std::size_t index : horizontalDiskOrder)
+        putReal(state.layout.horizontal[index]);
+    const auto count = static_cast<std::uint32_t>(state.fixedCount);
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes.push_back(static_cast<std::uint8_t>(count >> shift));
+    bytes.insert(bytes.end(), state.fixedNumbers.begin(), state.fixedNumbers.end());
+    for (const Column& column : state.finalColumns)
+        bytes.insert(bytes.end(), column.begin(), column.end());
+    return bytes;
+}
+
+bool SALVA_SISTEMA(const std::filesystem::path& file, const SystemState& state) {
+    return replaceFileContents(file, systemFileBytes(state));
+}
+
+} // namespace quintor
