@@ -1,0 +1,66 @@
+#pragma once
+
+#include "core/column.h"
+#include "core/expected.h"
+#include "core/scoring.h"
+#include "core/system_state.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <stop_token>
+#include <string_view>
+#include <vector>
+
+namespace quintor {
+
+inline constexpr const char* fewDrawsMessage =
+    "L'archivio delle colonne vincenti contiene meno di 202 colonne.\rImpossibile elaborare "
+    "statistiche con meno di 202 colonne vincenti !";
+inline constexpr const char* fewMarksMessage =
+    "Il sistema contiene meno di SEI segni !\rCorreggere e riprovare.";
+inline constexpr const char* invalidCountMessage =
+    "Il numero di colonne specificato non é VALIDO!\rCorreggere e riprovare.";
+inline constexpr const char* allRejectedMessage =
+    "Sono state scartate tutte le colonne.\rProbabilmente è stata specificata una FISSA che non "
+    "è presente nel sistema !";
+inline constexpr const char* stopQuestion = "Sei sicuro di voler interrompere l'elaborazione ?";
+
+// Everything one selection run reads.
+struct SelectionRequest {
+    std::span<const Column> draws;          // newest first; only the newest 10000 are read
+    std::vector<int> marked;                // the marked numbers, increasing
+    std::array<double, 91> probabilities{}; // weight of number n at [n]
+    std::vector<int> fixed;                 // fixed numbers in list order
+    std::int64_t count = 0;                 // columns wanted
+    int precision = 0;                      // 0 full precision .. 26 full speed
+};
+
+struct SelectionResult {
+    std::vector<Column> columns; // the kept columns in list order
+    std::vector<double> scores;  // their scores, full precision
+    bool stopped = false;        // the caller asked to stop: nothing is kept
+};
+
+// Called on the engine's thread at checkpoints, at least every few tens of thousands of
+// columns and once at the end. It may block, which pauses the run (to ask the user, say);
+// returning false stops the run.
+using SelectionProgress = std::function<bool(std::uint64_t examined, std::uint64_t total)>;
+
+// The request a system window makes from its own state.
+SelectionRequest selectionRequest(const SystemState& system, std::span<const Column> draws,
+                                  std::int64_t count, int precision);
+
+// The typed count of columns: leading blanks skipped, the rest a whole 32-bit integer in
+// 1..initialColumns.
+Expected<std::int64_t> requestedCount(std::string_view text, double initialColumns);
+
+// The selection run: scores every initial column and keeps the best count of them. Fails with
+// the program's message when the draws, the marks or the count cannot make a run. An empty
+// result that was not stopped means every column was rejected.
+Expected<SelectionResult> selectColumns(const SelectionRequest& request,
+                                        const SelectionProgress& progress = {},
+                                        std::stop_token stop = {});
+
+} // namespace quintor
