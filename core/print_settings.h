@@ -1,14 +1,44 @@
 #pragma once
 
+#include "core/expected.h"
 #include "core/layout_values.h"
 #include "core/real48.h"
 
+#include <array>
 #include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace quintor {
 
+// Names as the program writes them; lookups ignore letter case, so "Quintor.cfg" on disk is
+// the same file.
 inline constexpr const char* verticalSettingsName = "QUINTOR.CFG";
 inline constexpr const char* horizontalSettingsName = "QTOR_OR.CFG";
+inline constexpr const char* writeProbeName = "VRTL.TMP";
+inline constexpr std::size_t settingsRecordSize = 6;
+inline constexpr std::size_t columnPriceOffset = 36;
+
+inline constexpr const char* settingsErrorTitle = "Errore";
+inline constexpr const char* unreadableMarginsMessage =
+    "Impossibile decifrare alcuni valori dei margini !\rCorreggere e riprovare.";
+inline constexpr const char* settingsNotWritableMessage =
+    "Impossibile registrare le impostazioni sul disco !\rProbabile causa: il programma è stato "
+    "eseguito da un supporto di sola lettura.";
+inline constexpr const char* restoreDefaultsTitle = "Conferma";
+inline constexpr const char* restoreDefaultsQuestion =
+    "Sei sicuro di voler ripristinare i valori originali ?";
+
+enum class SlipLayout { vertical, horizontal };
+
+// Which layout record each field of a print window edits, in field order: Edit1 top margin,
+// Edit2 left margin, Edit3 vertical spacing, Edit4 horizontal spacing, Edit5 mark size and,
+// in the vertical window only, Edit8 number size.
+inline constexpr std::array<std::size_t, 6> verticalFieldRecords{1, 0, 3, 2, 4, 5};
+inline constexpr std::array<std::size_t, 5> horizontalFieldRecords{1, 0, 3, 2, 4};
+std::span<const std::size_t> fieldRecords(SlipLayout layout);
 
 // What a new system window starts with: the layout values and the column price.
 struct PrintSettings {
@@ -17,7 +47,59 @@ struct PrintSettings {
 };
 
 // Reads QUINTOR.CFG and QTOR_OR.CFG from the program folder (names matched without regard
-// to case). Missing files or short records leave the defaults; nothing is reported.
+// to case). Missing files leave the defaults; a record the file does not hold whole keeps
+// its default, so the price is read only from a file of at least 42 bytes. Nothing is
+// reported.
 PrintSettings loadPrintSettings(const std::filesystem::path& programFolder);
+
+// A layout value as the print windows show it: eight decimals, "." whatever the locale.
+std::string layoutValueText(const Real48& value);
+// The texts of a window's fields, in field order.
+std::vector<std::string> layoutFieldTexts(SlipLayout layout, const LayoutValues& values);
+
+// A typed layout value: leading blanks, optional sign, digits with at most one ".", optional
+// exponent, nothing after; rounded to the nearest Real48. Values beyond the Real48 range
+// are refused.
+Expected<Real48> parseLayoutValue(std::string_view text);
+
+// Takes the fields in order into values, each at once; stops at the first invalid one, whose
+// index it gives back (the fields before it keep their new values).
+struct TakenValues {
+    bool ok = true;
+    std::size_t invalidField = 0;
+};
+TakenValues PRENDI_VALORI(SlipLayout layout, std::span<const std::string> fieldTexts,
+                          LayoutValues& values);
+
+// The built-in values of one layout; the other layout and the files are left alone.
+void restoreDefaultLayout(SlipLayout layout, LayoutValues& values);
+
+// Whether the program folder can be written: creates, closes and deletes VRTL.TMP.
+bool SCRIVERE(const std::filesystem::path& programFolder);
+
+// Writes the layout's records at the start of its settings file. The file is rewritten whole
+// through a temporary file, so a failure leaves the old content, and whatever followed the
+// records (the column price of QUINTOR.CFG) is kept. A file that exists but cannot be read
+// is not replaced.
+bool writeLayoutSettings(const std::filesystem::path& programFolder, SlipLayout layout,
+                         const LayoutValues& values);
+
+// "Registra impostazioni" from start to end: the probe, the fields, the file.
+enum class RegisterOutcome { registered, notWritable, unreadableValues };
+struct RegisterResult {
+    RegisterOutcome outcome = RegisterOutcome::registered;
+    std::size_t invalidField = 0; // for unreadableValues
+};
+RegisterResult registerLayoutSettings(const std::filesystem::path& programFolder, SlipLayout layout,
+                                      std::span<const std::string> fieldTexts,
+                                      LayoutValues& values);
+// The message for a failed registration (empty for success).
+std::string registerMessage(RegisterOutcome outcome);
+
+// Stores the column price as the seventh record of QUINTOR.CFG; with no file, a new one gets
+// the window's six vertical values first. Records a short file lacks are filled from those
+// values too. The caller does not report a failure.
+bool storeColumnPrice(const std::filesystem::path& programFolder,
+                      const std::array<Real48, 6>& vertical, const Real48& price);
 
 } // namespace quintor

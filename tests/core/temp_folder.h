@@ -1,11 +1,14 @@
 #pragma once
 
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
 
 namespace quintor::testing {
 
@@ -47,5 +50,25 @@ inline std::size_t filesIn(const std::filesystem::path& folder) {
     return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
                                                   std::filesystem::directory_iterator()));
 }
+
+// Caps the size of files this process may write, so a save runs out of room half-way.
+class FileSizeCap {
+public:
+    explicit FileSizeCap(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit cap = saved_;
+        cap.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &cap);
+    }
+    ~FileSizeCap() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
 
 } // namespace quintor::testing

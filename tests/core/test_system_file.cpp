@@ -4,11 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
-
 using namespace quintor;
 using quintor::testing::filesIn;
+using quintor::testing::FileSizeCap;
 using quintor::testing::readBytes;
 using quintor::testing::TempFolder;
 using quintor::testing::writeBytes;
@@ -49,26 +47,6 @@ void expectSameSystem(const SystemState& a, const SystemState& b) {
     EXPECT_EQ(a.fixedNumbers, b.fixedNumbers);
     EXPECT_EQ(a.finalColumns, b.finalColumns);
 }
-
-// Caps the size of files this process may write, so a save runs out of room half-way.
-class FileSizeCap {
-public:
-    explicit FileSizeCap(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit cap = saved_;
-        cap.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &cap);
-    }
-    ~FileSizeCap() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 } // namespace
 
