@@ -9,5 +9,9 @@ int runShow(const Arguments& args);
 int runArchive(const Arguments& args);
 int runMerge(const Arguments& args);
 int runSampleArchive(const Arguments& args);
+int runProbability(const Arguments& args);
+int runCompare(const Arguments& args);
+int runDistribution(const Arguments& args);
+int runRank(const Arguments& args);
 
 } // namespace quintor::cli

@@ -15,6 +15,10 @@ constexpr Command commands[] = {
     {"archive", quintor::cli::runArchive},
     {"merge", quintor::cli::runMerge},
     {"sample-archive", quintor::cli::runSampleArchive},
+    {"probability", quintor::cli::runProbability},
+    {"compare", quintor::cli::runCompare},
+    {"distribution", quintor::cli::runDistribution},
+    {"rank", quintor::cli::runRank},
 };
 
 int printUsage() {
