@@ -47,3 +47,35 @@ TEST(Real48, RoundsTiesAwayFromZeroAndUnderflowsToZero) {
     EXPECT_FALSE(Real48::tryFromValue(1e40L).has_value());
     EXPECT_FALSE(Real48::tryFromValue(NAN).has_value());
 }
+
+TEST(Real48, PlacesExponentSignAndFractionBytes) {
+    using B = Real48::Bytes;
+    EXPECT_EQ(bytesOf(1.0L), (B{0x81, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(bytesOf(0.5L), (B{0x80, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(bytesOf(-1.0L), (B{0x81, 0, 0, 0, 0, 0x80}));
+    EXPECT_EQ(bytesOf(1.5L), (B{0x81, 0, 0, 0, 0, 0x40}));
+    EXPECT_EQ(bytesOf(1000.0L), (B{0x8A, 0, 0, 0, 0, 0x7A}));
+    // The smallest fraction step sits in the lowest bit of byte 1.
+    EXPECT_EQ(bytesOf(1.0L + std::ldexp(1.0L, -39)), (B{0x81, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(bytesOf(0.0L), (B{}));
+    EXPECT_EQ(bytesOf(-0.0L), (B{}));
+}
+
+TEST(Real48, EdgesOfTheExponentRange) {
+    using B = Real48::Bytes;
+    EXPECT_EQ(bytesOf(std::ldexp(1.0L, -128)), (B{0x01, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(bytesOf(std::ldexp(1.0L, -129)), (B{}));
+    // Just below the smallest value, but rounding up to it.
+    EXPECT_EQ(bytesOf(std::ldexp(1.0L - std::ldexp(1.0L, -50), -128)), (B{0x01, 0, 0, 0, 0, 0}));
+    const Real48 largest = Real48::fromBytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F});
+    EXPECT_EQ(Real48::tryFromValue(largest.value()), largest);
+    EXPECT_FALSE(Real48::tryFromValue(std::ldexp(1.0L, 127)).has_value());
+    EXPECT_EQ(Real48::fromValue(1e300L), largest);
+    EXPECT_EQ(Real48::fromValue(-1e300L).bytes()[5], 0xFF);
+    // Any six bytes decode, and non-zero exponents give back the very same bytes.
+    for (int e = 1; e < 256; e += 17) {
+        const Real48 r =
+            Real48::fromBytes({static_cast<std::uint8_t>(e), 0x12, 0x34, 0x56, 0x78, 0x9A});
+        EXPECT_EQ(Real48::fromValue(r.value()), r) << e;
+    }
+}

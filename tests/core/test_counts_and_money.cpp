@@ -1,0 +1,85 @@
+#include "core/combinatorics.h"
+#include "core/money.h"
+
+#include <gtest/gtest.h>
+
+using namespace quintor;
+
+namespace {
+
+// The separator rule as the cost label describes it: for a text of L > 3 characters, L div 3
+// dots (one fewer when L is a multiple of 3), the i-th before position length - 4i + 2.
+std::string dottedByTheRule(std::string text) {
+    const std::size_t length = text.size();
+    if (length <= 3)
+        return text;
+    const std::size_t dots = length % 3 != 0 ? length / 3 : length / 3 - 1;
+    for (std::size_t i = 1; i <= dots; ++i) {
+        const std::size_t position = text.size() - 4 * i + 2; // 1-based
+        text.insert(position - 1, ".");
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(InitialColumns, CountsSixNumberCombinations) {
+    EXPECT_EQ(initialColumnCount(0), 0.0);
+    EXPECT_EQ(initialColumnCount(5), 0.0);
+    EXPECT_EQ(initialColumnCount(6), 1.0);
+    EXPECT_EQ(initialColumnCount(7), 7.0);
+    EXPECT_EQ(initialColumnCount(8), 28.0);
+    EXPECT_EQ(initialColumnCountText(5), "0");
+    EXPECT_EQ(initialColumnCountText(6), "1");
+    EXPECT_EQ(initialColumnCountText(7), "7");
+    EXPECT_EQ(initialColumnCountText(90), "622614630");
+    EXPECT_EQ(initialColumnCountExact(90), 622614630u);
+    EXPECT_EQ(initialColumnCountExact(3), 0u);
+
+    // Pascal's rule holds for the exact count, and the real count rounds to it.
+    std::uint64_t previous = initialColumnCountExact(6);
+    for (int n = 7; n <= 90; ++n) {
+        const std::uint64_t c5 = initialColumnCountExact(n) - previous; // C(n-1, 5)
+        EXPECT_EQ(c5 * static_cast<std::uint64_t>(n) % 6, 0u);
+        EXPECT_EQ(initialColumnCountExact(n) * 6, previous * 6 + c5 * 6);
+        EXPECT_EQ(initialColumnCountExact(n) * static_cast<std::uint64_t>(n - 6),
+                  previous * static_cast<std::uint64_t>(n));
+        EXPECT_EQ(std::to_string(initialColumnCountExact(n)), initialColumnCountText(n)) << n;
+        previous = initialColumnCountExact(n);
+    }
+}
+
+TEST(Money, GroupsThousandsWithDots) {
+    EXPECT_EQ(moneyText(0), "0");
+    EXPECT_EQ(moneyText(999), "999");
+    EXPECT_EQ(moneyText(1000), "1.000");
+    EXPECT_EQ(moneyText(8000), "8.000");
+    EXPECT_EQ(moneyText(1234567), "1.234.567");
+    EXPECT_EQ(moneyText(1000000), "1.000.000");
+    for (long long v :
+         {1LL, 12LL, 123LL, 1234LL, 12345LL, 123456LL, 9999999LL, 12345678901LL, 100000000000000LL})
+        EXPECT_EQ(moneyText(static_cast<long double>(v)), dottedByTheRule(std::to_string(v))) << v;
+}
+
+TEST(Money, NegativeAmountsAndHalves) {
+    EXPECT_EQ(moneyText(-800000), "-800.000");
+    EXPECT_EQ(moneyText(-800), "-800");
+    EXPECT_EQ(moneyText(-1234567), "-1.234.567");
+    EXPECT_EQ(moneyText(0.5L), "1");
+    EXPECT_EQ(moneyText(2.5L), "3");
+    EXPECT_EQ(moneyText(-0.5L), "-1");
+    EXPECT_EQ(moneyText(-2.5L), "-3");
+    EXPECT_EQ(moneyText(1499.5L), "1.500");
+    EXPECT_EQ(moneyText(-0.4L), "0");
+    EXPECT_EQ(moneyText(0.49L), "0");
+}
+
+TEST(Money, CostLabelOfTheFinalColumns) {
+    const Real48 price = real48::eightHundred;
+    EXPECT_EQ(costText(price, 10), "Costo: 8.000 £");
+    EXPECT_EQ(costText(price, 0), "Costo: 0 £");
+    EXPECT_EQ(costText(price, 1250), "Costo: 1.000.000 £");
+    EXPECT_EQ(costText(Real48::fromValue(1000.0L), 3), "Costo: 3.000 £");
+    EXPECT_EQ(costText(Real48::fromValue(0.5L), 3), "Costo: 2 £");
+    EXPECT_EQ(costText(Real48::fromValue(-800.0L), 1000), "Costo: -800.000 £");
+}
