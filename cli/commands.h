@@ -13,5 +13,6 @@ int runProbability(const Arguments& args);
 int runCompare(const Arguments& args);
 int runDistribution(const Arguments& args);
 int runRank(const Arguments& args);
+int runSelect(const Arguments& args);
 
 } // namespace quintor::cli

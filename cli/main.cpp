@@ -12,6 +12,7 @@ struct Command {
 
 constexpr Command commands[] = {
     {"show", quintor::cli::runShow},
+    {"select", quintor::cli::runSelect},
     {"archive", quintor::cli::runArchive},
     {"merge", quintor::cli::runMerge},
     {"sample-archive", quintor::cli::runSampleArchive},

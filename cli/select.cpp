@@ -1,0 +1,61 @@
+#include "cli/commands.h"
+
+#include "core/archive.h"
+#include "core/combinatorics.h"
+#include "core/conversions.h"
+#include "core/selection.h"
+#include "core/system_file.h"
+
+#include <iostream>
+
+namespace quintor::cli {
+
+int runSelect(const Arguments& args) {
+    const char* usageText =
+        "select FILE.qtr --archive ARCHIVE.dat --count V [--precision P] [--out OUT.qtr]";
+    const std::string* archiveFile = optionValue(args, "--archive");
+    const std::string* countText = optionValue(args, "--count");
+    const std::string* precisionText = optionValue(args, "--precision");
+    const std::string* outFile = optionValue(args, "--out");
+    if (args.empty() || args[0].starts_with("--") || !archiveFile || !countText)
+        return usage(usageText);
+    int precision = 0;
+    if (precisionText) {
+        const auto p = parseInteger(*precisionText);
+        if (!p || *p < 0 || *p > precisionSteps)
+            return usage(usageText);
+        precision = *p;
+    }
+
+    SystemState system;
+    if (!CARICA_SISTEMA(args[0], system))
+        return refuse(unreadableSystemMessage);
+    const auto archive = Archive::read(*archiveFile);
+    if (!archive)
+        return refuse(archive.error());
+    // The same checks, in the same order, as the window's launcher and its count field.
+    if (archive->size() < minimumDraws)
+        return refuse(fewDrawsMessage);
+    if (system.markedCount() < 6)
+        return refuse(fewMarksMessage);
+    const auto count = requestedCount(*countText, initialColumnCount(system.markedCount()));
+    if (!count)
+        return refuse(count.error());
+
+    const std::vector<Column> draws = archive->newestFirst(snapshotLimit);
+    const auto result = selectColumns(selectionRequest(system, draws, *count, precision));
+    if (!result)
+        return refuse(result.error());
+    if (result->columns.empty()) {
+        refuse(allRejectedMessage);
+        return emptyResult;
+    }
+    system.finalColumns = result->columns;
+    if (!SALVA_SISTEMA(outFile ? *outFile : args[0], system))
+        return refuse(systemWriteErrorMessage);
+    for (const auto& column : system.finalColumns)
+        std::cout << TESTO_COLONNA(column) << '\n';
+    return ok;
+}
+
+} // namespace quintor::cli

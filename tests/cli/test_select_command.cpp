@@ -1,0 +1,205 @@
+#include "core/archive.h"
+#include "core/system_file.h"
+#include "tests/reference/selection_reference.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace quintor;
+
+namespace {
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::random_device device;
+        path_ = fs::temp_directory_path() / ("quintor-cli-select-" + std::to_string(device()));
+        fs::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code error;
+        fs::remove_all(path_, error);
+    }
+    fs::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    fs::path path_;
+};
+
+std::string readBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct CliRun {
+    int status = -1;
+    std::vector<std::string> lines;
+    std::string errors;
+};
+
+CliRun runCli(const TempFolder& folder, const std::vector<std::string>& args) {
+    std::string command = "'" + std::string(QUINTOR_CLI) + "'";
+    for (const auto& arg : args)
+        command += " '" + arg + "'";
+    const fs::path out = folder / "stdout.txt";
+    const fs::path err = folder / "stderr.txt";
+    command += " >'" + out.string() + "' 2>'" + err.string() + "'";
+    CliRun run;
+    const int raw = std::system(command.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    std::istringstream lines(readBytes(out));
+    for (std::string line; std::getline(lines, line);)
+        run.lines.push_back(line);
+    run.errors = readBytes(err);
+    return run;
+}
+
+SystemState systemWith(const std::vector<int>& marks) {
+    SystemState system;
+    for (int x : marks)
+        system.marked[static_cast<std::size_t>(x)] = 1;
+    system.finalColumns = {Column{1, 2, 3, 4, 5, 6}};
+    return system;
+}
+
+} // namespace
+
+TEST(CliSelect, KeepsWhatThePlainRunKeepsAndWritesTheSystem) {
+    TempFolder folder;
+    const fs::path archiveFile = folder / "vincenti.dat";
+    ASSERT_TRUE(simulatedArchive(700, 42).permanenti(archiveFile));
+    SystemState system = systemWith({4, 9, 17, 23, 31, 38, 46, 57, 68, 79});
+    system.probabilities[17] = Real48::fromValue(93.25L);
+    system.probabilities[46] = Real48::fromValue(7.5L);
+    system.fixedCount = 1;
+    system.fixedNumbers[0] = 31;
+    const fs::path file = folder / "sistema.qtr";
+    ASSERT_TRUE(SALVA_SISTEMA(file, system));
+    const std::string before = readBytes(file);
+
+    const fs::path out = folder / "scelte.qtr";
+    const CliRun run = runCli(folder, {"select", file.string(), "--archive", archiveFile.string(),
+                                       "--count", "6", "--precision", "13", "--out", out.string()});
+    ASSERT_EQ(run.status, 0) << run.errors;
+
+    std::array<double, 91> weights{};
+    for (int n = 1; n <= 90; ++n)
+        weights[static_cast<std::size_t>(n)] =
+            system.probabilities[static_cast<std::size_t>(n)].toDouble();
+    const auto draws = Archive::load(archiveFile).newestFirst(10000);
+    reference::SelectionReference plain(draws, weights, {31});
+    const auto expected = plain.select(system.markedNumbers(), 6, 13);
+    std::vector<std::string> texts;
+    for (const auto& column : expected.columns)
+        texts.push_back(TESTO_COLONNA(column));
+    EXPECT_EQ(run.lines, texts);
+
+    SystemState written;
+    ASSERT_TRUE(CARICA_SISTEMA(out, written));
+    EXPECT_EQ(written.finalColumns, expected.columns);
+    EXPECT_EQ(written.marked, system.marked);
+    EXPECT_EQ(written.probabilities, system.probabilities);
+    EXPECT_EQ(readBytes(file), before) << "--out leaves the system file alone";
+
+    // Without --out the system file itself gets the columns.
+    const CliRun again = runCli(folder, {"select", file.string(), "--archive", archiveFile.string(),
+                                         "--count", "6", "--precision", "13"});
+    ASSERT_EQ(again.status, 0) << again.errors;
+    EXPECT_EQ(readBytes(file), readBytes(out));
+}
+
+TEST(CliSelect, RealDrawsAtFullSpeed) {
+    const fs::path real = fs::path(QUINTOR_SHARED_DATA) / "vincenti.dat";
+    if (!fs::exists(real))
+        GTEST_SKIP() << "real draws not found in " << real.parent_path();
+    TempFolder folder;
+    const fs::path file = folder / "s.qtr";
+    ASSERT_TRUE(SALVA_SISTEMA(file, systemWith({1, 8, 15, 22, 29, 36, 43, 50, 64, 71, 85, 90})));
+    const CliRun run = runCli(folder, {"select", file.string(), "--archive", real.string(),
+                                       "--count", "12", "--precision", "26"});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    std::array<double, 91> weights;
+    weights.fill(50);
+    reference::SelectionReference plain(Archive::load(real).newestFirst(10000), weights, {});
+    const auto expected = plain.select({1, 8, 15, 22, 29, 36, 43, 50, 64, 71, 85, 90}, 12, 26);
+    ASSERT_EQ(run.lines.size(), 12u);
+    for (std::size_t r = 0; r < 12; ++r)
+        EXPECT_EQ(run.lines[r], TESTO_COLONNA(expected.columns[r]));
+}
+
+TEST(CliSelect, RefusesWithTheWindowsMessages) {
+    TempFolder folder;
+    const fs::path small = folder / "piccolo.dat";
+    const fs::path archiveFile = folder / "vincenti.dat";
+    ASSERT_TRUE(simulatedArchive(201, 1).permanenti(small));
+    ASSERT_TRUE(simulatedArchive(202, 1).permanenti(archiveFile));
+    const fs::path file = folder / "s.qtr";
+    ASSERT_TRUE(SALVA_SISTEMA(file, systemWith({1, 2, 3, 4, 5, 6, 7, 8}))); // 28 columns
+    const fs::path five = folder / "cinque.qtr";
+    ASSERT_TRUE(SALVA_SISTEMA(five, systemWith({1, 2, 3, 4, 5})));
+    const std::string before = readBytes(file);
+
+    CliRun run =
+        runCli(folder, {"select", file.string(), "--archive", small.string(), "--count", "3"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(
+        run.errors,
+        "L'archivio delle colonne vincenti contiene meno di 202 colonne.\nImpossibile elaborare "
+        "statistiche con meno di 202 colonne vincenti !\n");
+    run = runCli(folder,
+                 {"select", five.string(), "--archive", archiveFile.string(), "--count", "1"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.errors, "Il sistema contiene meno di SEI segni !\nCorreggere e riprovare.\n");
+    for (const char* count : {"0", "-1", "abc", "", "29", "3x", "4294967297"}) {
+        run = runCli(
+            folder, {"select", file.string(), "--archive", archiveFile.string(), "--count", count});
+        EXPECT_EQ(run.status, 2) << count;
+        EXPECT_EQ(run.errors,
+                  "Il numero di colonne specificato non é VALIDO!\nCorreggere e riprovare.\n")
+            << count;
+        EXPECT_TRUE(run.lines.empty());
+    }
+    run = runCli(folder, {"select", (folder / "manca.qtr").string(), "--archive",
+                          archiveFile.string(), "--count", "1"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.errors, "Impossibile leggere dal file specificato!\nCorreggere e riprovare.\n");
+    EXPECT_EQ(runCli(folder, {"select", file.string(), "--count", "1"}).status, 64);
+    EXPECT_EQ(runCli(folder, {"select", file.string(), "--archive", archiveFile.string()}).status,
+              64);
+    EXPECT_EQ(runCli(folder, {"select", file.string(), "--archive", archiveFile.string(), "--count",
+                              "1", "--precision", "27"})
+                  .status,
+              64);
+    EXPECT_EQ(readBytes(file), before);
+}
+
+TEST(CliSelect, EveryColumnRejectedWritesNothing) {
+    TempFolder folder;
+    const fs::path archiveFile = folder / "vincenti.dat";
+    ASSERT_TRUE(simulatedArchive(250, 3).permanenti(archiveFile));
+    SystemState system = systemWith({10, 20, 30, 40, 50, 60, 70});
+    system.fixedCount = 1;
+    system.fixedNumbers[0] = 11; // not marked
+    const fs::path file = folder / "s.qtr";
+    ASSERT_TRUE(SALVA_SISTEMA(file, system));
+    const std::string before = readBytes(file);
+    const CliRun run = runCli(folder, {"select", file.string(), "--archive", archiveFile.string(),
+                                       "--count", "2", "--out", (folder / "o.qtr").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.errors,
+              "Sono state scartate tutte le colonne.\nProbabilmente è stata specificata una FISSA "
+              "che non è presente nel sistema !\n");
+    EXPECT_TRUE(run.lines.empty());
+    EXPECT_FALSE(fs::exists(folder / "o.qtr"));
+    EXPECT_EQ(readBytes(file), before);
+}
