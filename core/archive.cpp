@@ -410,6 +410,11 @@ Archive simulatedArchive(std::size_t count, std::uint32_t seed) {
     return Archive{std::move(records)};
 }
 
+Archive& programArchive() {
+    static Archive archive;
+    return archive;
+}
+
 bool isSimulatedArchive(const Archive& archive) {
     // Twenty draws matching by chance is out of the question; real draws added after the
     // simulated ones leave the archive simulated still.

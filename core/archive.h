@@ -134,6 +134,10 @@ private:
     std::vector<ArchiveRecord> records_;
 };
 
+// The program's one archive: the archive window loads and maintains it, the selection and the
+// statistics read it.
+Archive& programArchive();
+
 // The automatic update from "aggiorna.dat" in folder: merges it into archive, saves the
 // archive to folder's "vincenti.dat", then renames the update file to "AGG" + five random
 // digits 0..8 + ".dat", drawing again while that name is taken. When the save fails the

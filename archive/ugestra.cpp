@@ -1,0 +1,495 @@
+#include "archive/ugestra.h"
+
+#include "app/feedback.h"
+#include "app/prompter.h"
+#include "archive/archive_model.h"
+#include "core/program_folder.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTableView>
+
+#include <algorithm>
+
+namespace quintor {
+
+namespace {
+
+const QString windowCaption = QStringLiteral("Gestione colonne vincenti");
+const QString errorTitle = QStringLiteral("Errore");
+const QString importTitle = QStringLiteral("Importa CSV");
+const QString updateTitle = QStringLiteral("File di aggiornamento");
+
+QString fromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// The window's background tile: a pale stone block with a darker joint on its right and
+// bottom edges, so that tiling it gives a brick wall.
+QPixmap backgroundTile() {
+    QPixmap tile(68, 21);
+    tile.fill(QColor(222, 216, 200));
+    QPainter painter(&tile);
+    painter.setPen(QColor(236, 232, 220));
+    painter.drawLine(0, 0, 66, 0);
+    painter.drawLine(0, 0, 0, 19);
+    painter.setPen(QColor(180, 172, 152));
+    painter.drawLine(67, 0, 67, 20);
+    painter.drawLine(0, 20, 67, 20);
+    return tile;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    // Enter in the entry box confirms the entry; it must not press whatever button is first.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& label, const QString& hint,
+                    int top, int width) {
+    auto* caption = new QLabel(label, parent);
+    caption->setGeometry(10, top, 149, 16);
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(10, top + 16, width, 22);
+    edit->setAccessibleName(label);
+    caption->setBuddy(edit);
+    setHint(edit, hint);
+    return edit;
+}
+
+} // namespace
+
+TGestra::TGestra(const std::filesystem::path& folder, Archive& archive, QWidget* parent)
+    : QDialog(parent), folder_(folder), archive_(archive), background_(backgroundTile()) {
+    setObjectName(QStringLiteral("Gestra"));
+    setWindowTitle(windowCaption);
+    setModal(true);
+    setFixedSize(497, 388);
+    buildControls();
+    FormCreate();
+}
+
+TGestra::~TGestra() = default;
+
+std::filesystem::path TGestra::archiveFile() const {
+    return findFileNoCase(folder_, archiveFileName);
+}
+
+void TGestra::buildControls() {
+    label1_ = new QLabel(this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setGeometry(0, 0, 497, 21);
+    label1_->setAlignment(Qt::AlignCenter);
+    label1_->setAutoFillBackground(true);
+    QPalette topPalette = label1_->palette();
+    topPalette.setColor(QPalette::Window, Qt::black);
+    topPalette.setColor(QPalette::WindowText, Qt::white);
+    label1_->setPalette(topPalette);
+    QFont bold = label1_->font();
+    bold.setBold(true);
+    label1_->setFont(bold);
+
+    label2_ = new QLabel(this);
+    label2_->setObjectName(QStringLiteral("Label2"));
+    label2_->setGeometry(8, 26, 300, 18);
+    QPalette greenPalette = label2_->palette();
+    greenPalette.setColor(QPalette::WindowText, QColor(0, 128, 0));
+    label2_->setPalette(greenPalette);
+    label2_->setFont(bold);
+
+    model_ = new ArchiveModel(archive_, this);
+    cov_ = new QTableView(this);
+    cov_->setObjectName(QStringLiteral("cov"));
+    cov_->setAccessibleName(QStringLiteral("Colonne vincenti"));
+    cov_->setGeometry(8, 48, 300, 332);
+    cov_->setModel(model_);
+    cov_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    cov_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    cov_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    cov_->setWordWrap(false);
+    cov_->setCornerButtonEnabled(false);
+    QFont courier(QStringLiteral("Courier"));
+    courier.setStyleHint(QFont::TypeWriter);
+    courier.setPixelSize(13);
+    cov_->setFont(courier);
+    cov_->horizontalHeader()->setFont(courier);
+    cov_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    cov_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    cov_->horizontalHeader()->setHighlightSections(false);
+    cov_->setColumnWidth(0, 89);
+    cov_->setColumnWidth(1, 143);
+    cov_->setColumnWidth(2, 43);
+    cov_->verticalHeader()->hide();
+    cov_->verticalHeader()->setMinimumSectionSize(1);
+    cov_->verticalHeader()->setDefaultSectionSize(17);
+    cov_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+
+    auto* nuova = makeButton(this, "Nuova", QStringLiteral("Nuova"), {320, 48, 80, 25});
+    auto* modifica =
+        makeButton(this, "SpeedButton2", QStringLiteral("Modifica"), {409, 48, 80, 25});
+    auto* elimina = makeButton(this, "SpeedButton3", QStringLiteral("Elimina"), {320, 78, 80, 25});
+    auto* importa =
+        makeButton(this, "ImportaCsv", QStringLiteral("Importa CSV"), {409, 78, 80, 25});
+    auto* chiudi = makeButton(this, "SpeedButton5", QStringLiteral("Chiudi"), {320, 108, 80, 25});
+    auto* spiegazioni = makeButton(this, "SpeedButton9", QStringLiteral("?"), {409, 108, 80, 25});
+    setHint(spiegazioni, QStringLiteral("Spiegazioni"));
+    spiegazioni->setAccessibleName(QStringLiteral("Spiegazioni"));
+    setHint(importa, QStringLiteral("Importa CSV|Aggiunge le estrazioni di un file CSV "
+                                    "(data, sei numeri, jolly)."));
+
+    gpb1_ = new QGroupBox(QStringLiteral("Colonna vincente"), this);
+    gpb1_->setObjectName(QStringLiteral("gpb1"));
+    gpb1_->setGeometry(320, 140, 169, 240);
+    gpb1_->setAutoFillBackground(true);
+    edit1_ = makeEdit(gpb1_, "Edit1", QStringLiteral("Data:"),
+                      QStringLiteral("Formato: gg/mm/aaaa"), 24, 149);
+    edit2_ = makeEdit(gpb1_, "Edit2", QStringLiteral("Colonna:"),
+                      QStringLiteral("Inserire i sei numeri separati da uno spazio"), 68, 149);
+    edit3_ = makeEdit(gpb1_, "Edit3", QStringLiteral("Jolly:"),
+                      QStringLiteral("Inserire il numero Jolly"), 112, 50);
+    auto* ok = makeButton(gpb1_, "SpeedButton6", QStringLiteral("OK"), {10, 200, 70, 26});
+    setHint(ok, QStringLiteral("Rende permanenti le modifiche"));
+    auto* annulla = makeButton(gpb1_, "spb8", QStringLiteral("Annulla"), {89, 200, 70, 26});
+    setHint(annulla, QStringLiteral("Annulla le modifiche"));
+
+    connect(nuova, &QPushButton::clicked, this, &TGestra::NuovaClick);
+    connect(modifica, &QPushButton::clicked, this, &TGestra::SpeedButton2Click);
+    connect(elimina, &QPushButton::clicked, this, &TGestra::SpeedButton3Click);
+    connect(importa, &QPushButton::clicked, this, &TGestra::ImportaCsvClick);
+    connect(chiudi, &QPushButton::clicked, this, &TGestra::SpeedButton5Click);
+    connect(spiegazioni, &QPushButton::clicked, this, &TGestra::SpeedButton9Click);
+    connect(ok, &QPushButton::clicked, this, &TGestra::SpeedButton4Click);
+    connect(annulla, &QPushButton::clicked, this, &TGestra::spb8Click);
+    for (QLineEdit* edit : {edit1_, edit2_, edit3_})
+        connect(edit, &QLineEdit::returnPressed, this, &TGestra::SpeedButton4Click);
+}
+
+void TGestra::FormCreate() {
+    HourglassGuard hourglass;
+    QApplication::processEvents();
+    hideEntry();
+    auto loaded = Archive::read(archiveFile());
+    if (loaded) {
+        archive_ = std::move(loaded.value());
+    } else {
+        archive_ = Archive{};
+        hourglass.release();
+        showError(this, errorTitle, fromStd(loaded.error()));
+    }
+    refreshGrid();
+    mergeUpdateAtStart();
+    refreshLabels();
+    if (!archive_.empty())
+        selectRecord(archive_.size() - 1);
+}
+
+void TGestra::mergeUpdateAtStart() {
+    if (!findUpdateFile(folder_))
+        return;
+    const auto answer = askQuestion(
+        this, updateTitle,
+        QStringLiteral("E' stato trovato il file per l'aggiornamento automatico delle colonne "
+                       "vincenti.\rSi vuole aggiornare l'elenco ?"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    if (answer != QMessageBox::Yes)
+        return;
+    HourglassGuard hourglass;
+    auto outcome = mergeUpdateFile(archive_, folder_, programRandom());
+    refreshGrid();
+    hourglass.release();
+    if (!outcome) {
+        showError(this, errorTitle, fromStd(outcome.error()));
+        return;
+    }
+    if (outcome->counts.rejected > 0)
+        showInformation(this, updateTitle,
+                        QStringLiteral("%1 colonne del file di aggiornamento non sono valide "
+                                       "(data o numeri errati) e non sono state aggiunte.")
+                            .arg(outcome->counts.rejected));
+    if (outcome->renamedTo.empty())
+        showError(this, errorTitle,
+                  QStringLiteral("Impossibile rinominare il file aggiorna.dat.\rLe colonne "
+                                 "vincenti sono state aggiornate e salvate."));
+}
+
+void TGestra::refreshLabels() {
+    label2_->setText(QStringLiteral("Colonne vincenti: %1").arg(archive_.size()));
+    QString last = QStringLiteral("Ultimo aggiornamento: ");
+    if (archive_.empty()) {
+        last += QStringLiteral("nessuna colonna vincente");
+    } else {
+        const ArchiveRecord& newest = archive_[archive_.size() - 1];
+        if (newest.day)
+            last += fromStd(weekdayName(std::chrono::year_month_day{*newest.day})) + ' ';
+        last += fromStd(newest.date);
+    }
+    label1_->setText(last);
+    if (isSimulatedArchive(archive_)) {
+        setWindowTitle(windowCaption + QStringLiteral(" (estrazioni simulate)"));
+        setHint(label1_, QStringLiteral("Estrazioni simulate|Le colonne vincenti sono simulate: "
+                                        "sostituirle con quelle reali con Importa CSV."));
+    } else {
+        setWindowTitle(windowCaption);
+        setHint(label1_, QString());
+    }
+}
+
+void TGestra::refreshGrid() {
+    model_->reload();
+}
+
+void TGestra::selectRecord(std::size_t index) {
+    if (index >= archive_.size())
+        return;
+    const QModelIndex cell = model_->index(static_cast<int>(index), 0);
+    cov_->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect |
+                                                      QItemSelectionModel::Rows);
+    cov_->scrollTo(cell);
+}
+
+int TGestra::entryMode() const {
+    return !gpb1_->isHidden() ? gpb1_->property("Tag").toInt() : 0;
+}
+
+void TGestra::showEntry(EntryMode mode) {
+    gpb1_->setProperty("Tag", static_cast<int>(mode));
+    gpb1_->show();
+    edit1_->setFocus();
+}
+
+void TGestra::hideEntry() {
+    gpb1_->hide();
+    gpb1_->setProperty("Tag", static_cast<int>(noEntry));
+}
+
+bool TGestra::ce_gia(const QString& dateText) const {
+    return archive_.ce_gia(dateText.toStdString());
+}
+
+bool TGestra::inserisci(ArchiveRecord record) {
+    auto at = archive_.inserisci(std::move(record));
+    if (!at) {
+        showError(this, errorTitle, fromStd(at.error()));
+        return false;
+    }
+    return true;
+}
+
+bool TGestra::permanenti() {
+    HourglassGuard hourglass;
+    auto saved = archive_.permanenti(archiveFile());
+    hourglass.release();
+    if (!saved) {
+        showError(this, errorTitle, fromStd(saved.error()));
+        return false;
+    }
+    return true;
+}
+
+bool TGestra::commitOrRestore(Archive before) {
+    if (permanenti())
+        return true;
+    archive_ = std::move(before);
+    refreshGrid();
+    refreshLabels();
+    return false;
+}
+
+void TGestra::NuovaClick() {
+    if (!gpb1_->isHidden()) {
+        beep();
+        return;
+    }
+    edit1_->clear();
+    edit2_->clear();
+    edit3_->clear();
+    showEntry(newEntry);
+}
+
+void TGestra::SpeedButton2Click() {
+    if (!gpb1_->isHidden()) {
+        beep();
+        return;
+    }
+    const auto rows = cov_->selectionModel()->selectedRows();
+    int top = cov_->currentIndex().isValid() ? cov_->currentIndex().row() : -1;
+    if (!rows.isEmpty())
+        top = std::min_element(rows.begin(), rows.end(), [](auto& a, auto& b) {
+                  return a.row() < b.row();
+              })->row();
+    // Nothing to modify in an empty archive.
+    if (top < 0 || static_cast<std::size_t>(top) >= archive_.size()) {
+        beep();
+        return;
+    }
+    editedRecord_ = static_cast<std::size_t>(top);
+    const ArchiveRecord& record = archive_[editedRecord_];
+    QString column = fromStd(record.column);
+    if (column.startsWith(' '))
+        column.remove(0, 1);
+    QString jolly = fromStd(record.jolly);
+    for (int i = 0; i < 2 && jolly.startsWith(' '); ++i)
+        jolly.remove(0, 1);
+    edit1_->setText(fromStd(record.date));
+    edit2_->setText(column);
+    edit3_->setText(jolly);
+    showEntry(modifyEntry);
+}
+
+void TGestra::SpeedButton4Click() {
+    const int mode = entryMode();
+    if (mode == noEntry)
+        return;
+    auto record = recordFromEntry(edit1_->text().toStdString(), edit2_->text().toStdString(),
+                                  edit3_->text().toStdString());
+    if (!record) {
+        showError(this, errorTitle, fromStd(record.error()));
+        return;
+    }
+    Archive before = archive_;
+    if (mode == newEntry) {
+        std::size_t at = archive_.size();
+        if (!archive_.ce_gia(record->date)) {
+            auto inserted = archive_.inserisci(*record);
+            if (!inserted) {
+                showError(this, errorTitle, fromStd(inserted.error()));
+                return;
+            }
+            at = *inserted;
+        }
+        refreshGrid();
+        refreshLabels();
+        if (!commitOrRestore(std::move(before)))
+            return;
+        if (at < archive_.size())
+            selectRecord(at);
+    } else {
+        if (editedRecord_ >= archive_.size()) {
+            hideEntry();
+            return;
+        }
+        archive_.replace(editedRecord_, *record);
+        refreshGrid();
+        if (!commitOrRestore(std::move(before)))
+            return;
+        selectRecord(editedRecord_);
+    }
+    hideEntry();
+}
+
+void TGestra::spb8Click() {
+    edit1_->clear();
+    edit2_->clear();
+    edit3_->clear();
+    hideEntry();
+}
+
+void TGestra::SpeedButton3Click() {
+    spb8Click();
+    const auto rows = cov_->selectionModel()->selectedRows();
+    if (archive_.empty() || rows.isEmpty()) {
+        beep();
+        refreshLabels();
+        return;
+    }
+    const auto [low, high] = std::minmax_element(
+        rows.begin(), rows.end(), [](auto& a, auto& b) { return a.row() < b.row(); });
+    const auto top = static_cast<std::size_t>(low->row());
+    const auto bottom = static_cast<std::size_t>(high->row());
+    const auto answer =
+        askQuestion(this, QStringLiteral("Conferma"),
+                    QStringLiteral("Sei sicuro di voler eliminare le colonne evidenziate ?"),
+                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    Archive before = archive_;
+    HourglassGuard hourglass;
+    auto removed = archive_.remove(top, bottom);
+    if (!removed) {
+        hourglass.release();
+        showError(this, QStringLiteral("errore"), fromStd(removed.error()));
+        return;
+    }
+    refreshGrid();
+    hourglass.release();
+    if (commitOrRestore(std::move(before)))
+        selectRecord(std::min(top, archive_.size() - 1));
+    refreshLabels();
+}
+
+void TGestra::SpeedButton5Click() {
+    spb8Click();
+    QDialog::reject();
+}
+
+void TGestra::reject() {
+    SpeedButton5Click();
+}
+
+void TGestra::SpeedButton9Click() {
+    emit helpRequested(3);
+}
+
+void TGestra::ImportaCsvClick() {
+    const QString path = Prompter::current().openFileName(
+        this, {importTitle, QStringLiteral("File CSV (*.csv)|*.csv|Tutti i file (*.*)|*.*"),
+               QStringLiteral("csv"), QString::fromStdString(folder_.string())});
+    if (path.isEmpty())
+        return;
+    HourglassGuard hourglass;
+    auto draws = readDrawFile(path.toStdString());
+    if (!draws) {
+        hourglass.release();
+        showError(this, errorTitle, fromStd(draws.error()));
+        return;
+    }
+    bool replace = false;
+    if (isSimulatedArchive(archive_)) {
+        hourglass.release();
+        replace =
+            askQuestion(this, importTitle,
+                        QStringLiteral("L'archivio contiene estrazioni simulate.\rSi "
+                                       "vogliono sostituire con le estrazioni del file ?"),
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    }
+    Archive before = archive_;
+    if (replace)
+        archive_ = Archive{};
+    MergeCounts counts = archive_.merge(draws->draws);
+    counts.rejected += draws->rejected;
+    // A file without a single good draw does not replace anything.
+    if (replace && archive_.empty())
+        archive_ = before;
+    refreshGrid();
+    refreshLabels();
+    hourglass.release();
+    if (!commitOrRestore(std::move(before)))
+        return;
+    if (!archive_.empty())
+        selectRecord(archive_.size() - 1);
+    showInformation(this, importTitle,
+                    QStringLiteral("Estrazioni aggiunte: %1\rGià presenti: %2\rScartate: %3")
+                        .arg(counts.added)
+                        .arg(counts.present)
+                        .arg(counts.rejected));
+}
+
+void TGestra::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    for (int y = 0; y < height(); y += background_.height())
+        for (int x = 0; x < width(); x += background_.width())
+            painter.drawPixmap(x, y, background_);
+}
+
+} // namespace quintor

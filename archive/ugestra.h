@@ -1,0 +1,90 @@
+#pragma once
+
+#include "core/archive.h"
+
+#include <QDialog>
+#include <QPixmap>
+
+#include <filesystem>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+
+namespace quintor {
+
+class ArchiveModel;
+
+// The archive window: shows the winning columns, takes new and corrected draws, deletes them,
+// merges the update file and CSV files of draws, and saves the archive after every change.
+// Created once at start-up and shown modally whenever it is wanted.
+class TGestra : public QDialog {
+    Q_OBJECT
+public:
+    // Entry modes, kept in the entry box's Tag.
+    enum EntryMode { noEntry = 0, newEntry = 2, modifyEntry = 3 };
+
+    // Loads the archive of folder into archive and offers the update file there, if any.
+    TGestra(const std::filesystem::path& folder, Archive& archive, QWidget* parent = nullptr);
+    ~TGestra() override;
+
+    const Archive& archive() const { return archive_; }
+    std::filesystem::path archiveFile() const;
+
+    bool ce_gia(const QString& dateText) const;
+    // False, with the message shown, when a date involved does not convert.
+    bool inserisci(ArchiveRecord record);
+    // False, with the message shown, when the file could not be replaced.
+    bool permanenti();
+
+    int entryMode() const;
+
+signals:
+    // SpeedButton9: the help topic of this window.
+    void helpRequested(int topic);
+
+public slots:
+    void NuovaClick();
+    void SpeedButton2Click();
+    void SpeedButton4Click();
+    void spb8Click();
+    void SpeedButton3Click();
+    void SpeedButton5Click();
+    void SpeedButton9Click();
+    void ImportaCsvClick();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void reject() override;
+
+private:
+    void FormCreate();
+    void buildControls();
+    void mergeUpdateAtStart();
+    void refreshLabels();
+    void refreshGrid();
+    void showEntry(EntryMode mode);
+    void hideEntry();
+    // Saves after a change; when the save fails the change is undone so that memory and file
+    // agree, and the user is told.
+    bool commitOrRestore(Archive before);
+    void selectRecord(std::size_t index);
+
+    std::filesystem::path folder_;
+    Archive& archive_;
+    ArchiveModel* model_ = nullptr;
+    std::size_t editedRecord_ = 0;
+    QPixmap background_;
+
+    QLabel* label1_ = nullptr;
+    QLabel* label2_ = nullptr;
+    QTableView* cov_ = nullptr;
+    QGroupBox* gpb1_ = nullptr;
+    QLineEdit* edit1_ = nullptr;
+    QLineEdit* edit2_ = nullptr;
+    QLineEdit* edit3_ = nullptr;
+};
+
+} // namespace quintor
