@@ -1,0 +1,156 @@
+#include "archive/uconf.h"
+
+#include "app/feedback.h"
+#include "archive/uvisua.h"
+#include "core/comparison.h"
+#include "widgets/background.h"
+#include "widgets/miopan.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+namespace quintor {
+
+namespace {
+
+QLabel* cell(QWidget* parent, const QString& name, const QString& text, const QRect& where,
+             bool yellow, const QFont& font) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(where);
+    label->setAlignment(Qt::AlignCenter);
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, yellow ? QColor(Qt::yellow) : QColor(Qt::white));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+    label->setFont(font);
+    return label;
+}
+
+} // namespace
+
+TCONF::TCONF(const std::vector<Column>& finalColumns, TVisua& visua, QWidget* parent)
+    : QDialog(parent), finals_(finalColumns), visua_(visua),
+      background_(backgroundPicture(28, 28)) {
+    setObjectName(QStringLiteral("CONF"));
+    setWindowTitle(QStringLiteral("Confronto con la colonna vincente"));
+    setFixedSize(539, 191);
+    QFont bold(QStringLiteral("Arial"));
+    bold.setBold(true);
+    bold.setPixelSize(13);
+    setFont(bold);
+    QFont big = bold;
+    big.setPixelSize(16);
+
+    auto* label1 = new QLabel(
+        QStringLiteral("Inserire i sei numeri della colonna vincente (separarli con uno spazio):"),
+        this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setGeometry(8, 6, 523, 20);
+
+    edit_ = new QLineEdit(this);
+    edit_->setObjectName(QStringLiteral("CV"));
+    edit_->setMaxLength(30);
+    edit_->setFont(big);
+    edit_->setGeometry(8, 28, 300, 28);
+    edit_->setAccessibleName(label1->text());
+    connect(edit_, &QLineEdit::textChanged, this, &TCONF::CVChange);
+
+    auto* panel = new TMiopan(this);
+    panel->setObjectName(QStringLiteral("Miopan1"));
+    panel->setGeometry(8, 62, 523, 84);
+    auto* title = new QLabel(QStringLiteral("Punti realizzati"), panel);
+    title->setObjectName(QStringLiteral("Label22"));
+    title->setGeometry(8, 4, 200, 18);
+
+    const int cellWidth = 48;
+    const int firstX = 120;
+    cell(panel, QStringLiteral("Label2"), QStringLiteral("Punti: "), QRect(8, 26, 110, 24), false,
+         bold);
+    cell(panel, QStringLiteral("Label3"), QStringLiteral("Nº colonne: "), QRect(8, 52, 110, 24),
+         false, bold);
+    for (int m = 0; m <= 6; ++m) {
+        const bool yellow = m >= 3;
+        const QFont& font = yellow ? big : bold;
+        const int x = firstX + m * (cellWidth + 8);
+        cell(panel, QStringLiteral("Label%1").arg(4 + m), QString::number(m),
+             QRect(x, 26, cellWidth, 24), yellow, font);
+        QLabel* counter = cell(panel, QStringLiteral("Label%1").arg(13 + m), QStringLiteral("0"),
+                               QRect(x, 52, cellWidth, 24), yellow, font);
+        counter->setToolTip(QStringLiteral("0"));
+        counters_[static_cast<std::size_t>(m)] = counter;
+    }
+
+    atz = new QLabel(
+        QStringLiteral("Alcune colonne realizzano 5 punti. Controllare il NUMERO JOLLY !!!!"),
+        this);
+    atz->setObjectName(QStringLiteral("atz"));
+    atz->setStyleSheet(QStringLiteral("color: white; background: black;"));
+    atz->setGeometry(8, 152, 380, 30);
+    atz->setWordWrap(true);
+    atz->hide();
+
+    VICO = new QPushButton(QStringLiteral("Visualizza colonne"), this);
+    VICO->setObjectName(QStringLiteral("VICO"));
+    VICO->setGeometry(316, 28, 140, 28);
+    VICO->hide();
+    connect(VICO, &QPushButton::clicked, this, &TCONF::VICOClick);
+
+    BITBTN2 = new QPushButton(QStringLiteral("Chiudi"), this);
+    BITBTN2->setObjectName(QStringLiteral("BITBTN2"));
+    BITBTN2->setGeometry(441, 152, 90, 30);
+    setHint(BITBTN2, QStringLiteral("Chiude la scheda."));
+    connect(BITBTN2, &QPushButton::clicked, this, &TCONF::BITBTN2Click);
+}
+
+void TCONF::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!activated_) {
+        activated_ = true;
+        FormActivate();
+    }
+}
+
+void TCONF::FormActivate() {
+    edit_->setFocus();
+    visua_.setWindowTitle(QStringLiteral("Colonne vincenti"));
+    visua_.setListFontSize(10);
+    atz->hide();
+    VICO->hide();
+}
+
+void TCONF::CVChange(const QString& text) {
+    HourglassGuard hourglass;
+    visua_.clearLines();
+    const TypedColumn typed = DAI_COLONNA(text.toStdString());
+    if (typed.beep)
+        beep();
+    const ComparisonResult result = compareWithWinning(typed.column, finals_);
+    for (const std::string& line : result.lines)
+        visua_.addLine(QString::fromStdString(line));
+    for (std::size_t m = 0; m < counters_.size(); ++m) {
+        const QString count = QString::number(result.counters[m]);
+        counters_[m]->setText(count);
+        counters_[m]->setToolTip(count);
+    }
+    VICO->setVisible(!result.lines.empty());
+    atz->setVisible(result.jollyWarning);
+}
+
+void TCONF::VICOClick() {
+    visua_.exec();
+}
+
+void TCONF::BITBTN2Click() {
+    accept();
+}
+
+void TCONF::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    tileBackground(painter, size(), background_);
+}
+
+} // namespace quintor

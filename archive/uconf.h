@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/column.h"
+
+#include <QDialog>
+#include <QPixmap>
+
+#include <array>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace quintor {
+
+class TVisua;
+
+// Counts, while the user types the six numbers of a draw, how many final columns hit 0 to 6
+// of them, lists those that hit 3 or more in the view-columns window and warns when some
+// column hits 5 or 6, since the jolly is left to the user.
+class TCONF : public QDialog {
+    Q_OBJECT
+public:
+    TCONF(const std::vector<Column>& finalColumns, TVisua& visua, QWidget* parent = nullptr);
+
+    QLineEdit* CV() const { return edit_; }
+    QLabel* counterLabel(int matches) const { return counters_[static_cast<std::size_t>(matches)]; }
+
+public slots:
+    void FormActivate();
+    void CVChange(const QString& text);
+    void VICOClick();
+    void BITBTN2Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const std::vector<Column>& finals_;
+    TVisua& visua_;
+    QLineEdit* edit_ = nullptr;
+    std::array<QLabel*, 7> counters_{}; // Label13 .. Label19
+    QLabel* atz = nullptr;
+    QPushButton* VICO = nullptr;
+    QPushButton* BITBTN2 = nullptr;
+    QPixmap background_;
+    bool activated_ = false;
+};
+
+} // namespace quintor

@@ -1,0 +1,89 @@
+#include "archive/udistri.h"
+
+#include "app/feedback.h"
+#include "core/comparison.h"
+#include "widgets/background.h"
+
+#include <QPainter>
+#include <QPushButton>
+
+namespace quintor {
+
+TDistri::TDistri(const std::vector<Column>& finalColumns, QWidget* parent)
+    : QDialog(parent), finals_(finalColumns), background_(backgroundPicture(68, 21)) {
+    setObjectName(QStringLiteral("Distri"));
+    setWindowTitle(QStringLiteral("Distribuzione dei segni"));
+    setFixedSize(507, 326);
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    setFont(font);
+
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setDefault(true);
+    BitBtn1->setGeometry(412, 288, 85, 28);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+
+    SpeedButton9 = new QPushButton(QStringLiteral("?"), this);
+    SpeedButton9->setObjectName(QStringLiteral("SpeedButton9"));
+    SpeedButton9->setGeometry(372, 288, 32, 28);
+    SpeedButton9->setAccessibleName(QStringLiteral("Spiegazioni"));
+    setHint(SpeedButton9, QStringLiteral("Spiegazioni"));
+    connect(SpeedButton9, &QPushButton::clicked, this, &TDistri::SpeedButton9Click);
+}
+
+void TDistri::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (tag_ == 0)
+        FormActivate();
+}
+
+void TDistri::FormActivate() {
+    HourglassGuard hourglass;
+    counts_ = distributionCounts(finals_);
+    tag_ = 1;
+    update();
+}
+
+void TDistri::SpeedButton9Click() {
+    // Topic 15 of the help; the program has no help window yet, so nothing opens.
+}
+
+void TDistri::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    tileBackground(painter, size(), background_);
+    if (tag_ != 1)
+        return;
+
+    const QColor silver(192, 192, 192);
+    const QColor darkGreen(0, 128, 0);
+    const QColor brightGreen(0, 255, 0);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setBrush(silver);
+
+    const DistributionChart chart = distributionChart(counts_);
+    for (const ChartLine& line : chart.axes)
+        painter.drawLine(line.x1, line.y1, line.x2, line.y2);
+    for (const ChartLine& line : chart.ticks)
+        painter.drawLine(line.x1, line.y1, line.x2, line.y2);
+    for (const ChartBar& bar : chart.bars) {
+        // outline in dark green, the inside in bright green, right and lower edges excluded
+        painter.fillRect(bar.left, bar.top, bar.width, bar.height, darkGreen);
+        if (bar.width > 2 && bar.height > 2)
+            painter.fillRect(bar.left + 1, bar.top + 1, bar.width - 2, bar.height - 2, brightGreen);
+    }
+
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(silver);
+    painter.setPen(Qt::black);
+    const QFontMetrics metrics(font());
+    for (int number : chart.labelled) {
+        const QString text = QString::number(number);
+        const int width = metrics.horizontalAdvance(text);
+        painter.drawText(distributionLabelX(number, width), chartLabelY + metrics.ascent(), text);
+    }
+}
+
+} // namespace quintor

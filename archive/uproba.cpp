@@ -1,0 +1,122 @@
+#include "archive/uproba.h"
+
+#include "app/feedback.h"
+#include "app/prompter.h"
+#include "core/conversions.h"
+#include "widgets/background.h"
+
+#include <QHeaderView>
+#include <QPainter>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <charconv>
+
+namespace quintor {
+
+TPROBA::TPROBA(const std::array<std::uint8_t, boardSize + 1>& marked,
+               std::array<Real48, boardSize + 1>& probabilities, QWidget* parent)
+    : QDialog(parent), marked_(marked), probabilities_(probabilities),
+      background_(backgroundPicture(100, 100)) {
+    setObjectName(QStringLiteral("PROBA"));
+    setWindowTitle(QStringLiteral("Probabilità dei numeri"));
+    setFixedSize(231, 320);
+
+    grid_ = new QTableWidget(this);
+    grid_->setObjectName(QStringLiteral("RSIS"));
+    grid_->setAccessibleName(QStringLiteral("Probabilità dei numeri"));
+    grid_->setGeometry(8, 8, 130, 304);
+    grid_->setColumnCount(2);
+    grid_->horizontalHeader()->hide();
+    grid_->verticalHeader()->hide();
+    grid_->setColumnWidth(0, 48);
+    grid_->setColumnWidth(1, 55);
+    grid_->verticalHeader()->setDefaultSectionSize(16);
+
+    Button1 = new QPushButton(QStringLiteral("Applica"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setDefault(true);
+    Button1->setGeometry(146, 8, 77, 28);
+    setHint(Button1, QStringLiteral("Chiude la scheda e applica le modiche."));
+    connect(Button1, &QPushButton::clicked, this, &TPROBA::Button1Click);
+
+    Button2 = new QPushButton(QStringLiteral("Annulla"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(146, 42, 77, 28);
+    setHint(Button2, QStringLiteral("Chiude la scheda senza applicare le modifiche."));
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+
+    SpeedButton12 = new QPushButton(QStringLiteral("?"), this);
+    SpeedButton12->setObjectName(QStringLiteral("SpeedButton12"));
+    SpeedButton12->setAccessibleName(QStringLiteral("Spiegazioni"));
+    SpeedButton12->setGeometry(146, 76, 32, 28);
+    setHint(SpeedButton12, QStringLiteral("Spiegazioni"));
+    connect(SpeedButton12, &QPushButton::clicked, this, &TPROBA::SpeedButton12Click);
+
+    FormActivate();
+}
+
+QString TPROBA::probabilityText(const Real48& value) {
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value.value()),
+                      std::chars_format::fixed, 5);
+    return QString::fromLatin1(buffer, static_cast<int>(result.ptr - buffer)).rightJustified(3);
+}
+
+void TPROBA::FormActivate() {
+    int rows = 1;
+    for (int n = 1; n <= boardSize; ++n)
+        rows += marked_[static_cast<std::size_t>(n)] == 1 ? 1 : 0;
+    grid_->setRowCount(rows);
+    auto fixedCell = [](const QString& text) {
+        auto* item = new QTableWidgetItem(text);
+        item->setFlags(Qt::ItemIsEnabled);
+        item->setBackground(QColor(212, 208, 200));
+        return item;
+    };
+    grid_->setItem(0, 0, fixedCell(QStringLiteral("Numero")));
+    grid_->setItem(0, 1, fixedCell(QStringLiteral("Probabilità")));
+    int row = 1;
+    for (int n = 1; n <= boardSize; ++n) {
+        if (marked_[static_cast<std::size_t>(n)] != 1)
+            continue;
+        grid_->setItem(row, 0, fixedCell(QString::number(n)));
+        grid_->setItem(
+            row, 1,
+            new QTableWidgetItem(probabilityText(probabilities_[static_cast<std::size_t>(n)])));
+        ++row;
+    }
+}
+
+void TPROBA::Button1Click() {
+    int row = 1;
+    for (int n = 1; n <= boardSize; ++n) {
+        if (marked_[static_cast<std::size_t>(n)] != 1)
+            continue;
+        const QTableWidgetItem* item = grid_->item(row, 1);
+        const std::string text = item ? item->text().toStdString() : std::string();
+        const auto value = parseReal(text);
+        if (!value || *value < 0 || *value > 100) {
+            showError(this, QStringLiteral("Errore !"),
+                      QStringLiteral("Errore leggendo le probabilità !\rAlcuni valori inseriti non "
+                                     "sono numerici.\rCorreggere e riprovare."));
+            grid_->setFocus();
+            return;
+        }
+        probabilities_[static_cast<std::size_t>(n)] = Real48::fromValue(*value);
+        ++row;
+    }
+    accept();
+}
+
+void TPROBA::SpeedButton12Click() {
+    // Topic 12 of the help; the program has no help window yet, so nothing opens.
+}
+
+void TPROBA::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    tileBackground(painter, size(), background_);
+}
+
+} // namespace quintor

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class QListWidget;
+class QPushButton;
+
+namespace quintor {
+
+// The one view-columns window of the program: callers set its caption, the font size of its
+// list and the lines, then show it modally. It lives from start-up to the end of the run and
+// keeps its last list until the next caller clears it.
+class TVisua : public QDialog {
+    Q_OBJECT
+public:
+    explicit TVisua(QWidget* parent = nullptr);
+
+    // Created on first use; start-up calls it so the window exists before any system.
+    static TVisua& shared();
+
+    QListWidget* VICO() const { return list_; }
+    void clearLines();
+    void addLine(const QString& line);
+    QStringList lines() const;
+    void setListFontSize(int points);
+
+private:
+    QListWidget* list_ = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+};
+
+} // namespace quintor
