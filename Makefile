@@ -32,6 +32,10 @@ bench: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target benchmarks
 	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b"; done
 
+# libFuzzer targets of the file readers (clang); FUZZ_SECONDS per target, default 60.
+fuzz:
+	@bash fuzz/run.sh
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 

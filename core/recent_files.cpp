@@ -1,6 +1,7 @@
 #include "core/recent_files.h"
 
 #include "core/byte_file.h"
+#include "core/program_folder.h"
 
 #include <algorithm>
 #include <limits>
@@ -89,6 +90,19 @@ void RecentFiles::add(const std::string& name) {
     }
     for (std::size_t k = limitOf(count); k < recentEntryCount; ++k)
         entries[k].clear();
+}
+
+std::filesystem::path RecentFiles::location(const std::filesystem::path& programFolder) {
+    return findFileNoCase(programFolder, recentFilesName);
+}
+
+RecentFiles RecentFiles::recordSave(const std::filesystem::path& programFolder,
+                                    const std::string& savedFile) {
+    const std::filesystem::path file = location(programFolder);
+    RecentFiles list = load(file);
+    list.add(savedFile);
+    list.save(file);
+    return list;
 }
 
 std::string recentMenuCaption(const std::string& entry) {

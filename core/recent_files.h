@@ -32,6 +32,14 @@ struct RecentFiles {
     bool entryInUse(int index) const; // index 0..5
     // Entries 0..min(count, 6) - 1 that hold a name.
     int entriesInUse() const;
+
+    // QUIN_LST.CFG in the program folder, whatever the letter case of its name on disk.
+    static std::filesystem::path location(const std::filesystem::path& programFolder);
+    // What follows a successful save: reload the list, enter the saved system's full path,
+    // write the list back. Errors with the list file are ignored (the save still counts);
+    // the list as it now stands is returned for the menus.
+    static RecentFiles recordSave(const std::filesystem::path& programFolder,
+                                  const std::string& savedFile);
 };
 
 // The menu caption of an entry: the root, "..", and the file name ("/../Sistem1.Qtr").

@@ -99,6 +99,26 @@ TEST(RecentFiles, WritesAndReadsTheFixedLayout) {
     EXPECT_EQ(nine.entries[5], nameOf(5));
 }
 
+TEST(RecentFiles, EachSaveIsRecordedInTheListFile) {
+    TempFolder folder;
+    RecentFiles::recordSave(folder.path(), nameOf(1));
+    RecentFiles::recordSave(folder.path(), nameOf(2));
+    const RecentFiles again = RecentFiles::recordSave(folder.path(), nameOf(1));
+    EXPECT_EQ(again.count, 2);
+    EXPECT_EQ(RecentFiles::load(folder / recentFilesName).entries, again.entries);
+    EXPECT_EQ(readBytes(folder / recentFilesName).size(), recentFilesSize);
+
+    // A list file spelled otherwise is the same list.
+    std::filesystem::rename(folder / recentFilesName, folder / "quin_lst.cfg");
+    EXPECT_EQ(RecentFiles::recordSave(folder.path(), nameOf(3)).count, 3);
+    EXPECT_FALSE(std::filesystem::exists(folder / recentFilesName));
+
+    // A list that cannot be written does not stop the caller.
+    const RecentFiles unwritable = RecentFiles::recordSave(folder / "missing", nameOf(4));
+    EXPECT_EQ(unwritable.count, 1);
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+}
+
 TEST(RecentFiles, DamagedFilesGiveEmptyEntries) {
     TempFolder folder;
     const auto file = folder / recentFilesName;
