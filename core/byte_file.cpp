@@ -82,6 +82,11 @@ bool replaceFileContents(const fs::path& file, std::span<const std::uint8_t> byt
     const bool exists = fs::exists(existing);
     if (exists && !fs::is_regular_file(existing))
         return false;
+#if defined(__unix__)
+    // Renaming would replace a file its owner made read-only; writing it in place could not.
+    if (exists && ::access(target.c_str(), W_OK) != 0)
+        return false;
+#endif
 
     fs::path temporary;
     std::FILE* stream = createTemporaryBeside(target, temporary);
