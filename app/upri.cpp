@@ -1,0 +1,296 @@
+#include "app/upri.h"
+
+#include "app/feedback.h"
+#include "app/prompter.h"
+#include "core/program_folder.h"
+#include "core/random.h"
+#include "core/recent_files.h"
+#include "system/usis.h"
+#include "widgets/miopan.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShowEvent>
+#include <QStatusTipEvent>
+#include <QVBoxLayout>
+
+namespace quintor {
+
+TPRI::TPRI(const QStringList& parameters, QWidget* parent)
+    : QMainWindow(parent), parameters_(parameters) {
+    setObjectName(QStringLiteral("PRI"));
+    setWindowTitle(QStringLiteral("Quintor"));
+    programRandom().setSeed(RandomGenerator::clockSeed());
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    mdi_ = new QMdiArea(central);
+    mdi_->setBackground(QColor(0, 128, 128));
+    mdi_->setAccessibleName(QStringLiteral("Sistemi aperti"));
+    layout->addWidget(mdi_, 1);
+
+    spi_ = new TMiopan(central);
+    spi_->setObjectName(QStringLiteral("SPIPanel"));
+    spi_->setFixedHeight(17);
+    spi_->setBevelOuter(TMiopan::Bevel::None);
+    spi_->setBevelInner(TMiopan::Bevel::Lowered);
+    auto* spiLayout = new QHBoxLayout(spi_);
+    spiLayout->setContentsMargins(3, 0, 3, 0);
+    spiText_ = new QLabel(spi_);
+    spiText_->setObjectName(QStringLiteral("SPI"));
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPixelSize(11);
+    spiText_->setFont(arial);
+    spiText_->setAccessibleName(QStringLiteral("Barra dei suggerimenti"));
+    spiLayout->addWidget(spiText_);
+    setHint(spi_, QStringLiteral("In questa barra sono visualizzate brevi spiegazioni sugli "
+                                 "oggetti puntati dal cursore del mouse."));
+    layout->addWidget(spi_);
+    setCentralWidget(central);
+
+    buildMenus();
+    connect(mdi_, &QMdiArea::subWindowActivated, this, &TPRI::updateMenuBar);
+    updateMenuBar();
+}
+
+TPRI::~TPRI() {
+    // The windows go before the menu bar does; their going must not rebuild it.
+    disconnect(mdi_, nullptr, this, nullptr);
+}
+
+void TPRI::buildMenus() {
+    auto* file = new QMenu(QStringLiteral("&File"), this);
+    file->setObjectName(QStringLiteral("File1"));
+    auto add = [this](QMenu* menu, const char* name, const QString& caption, const char* keys) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        if (*keys)
+            action->setShortcut(QKeySequence(QString::fromLatin1(keys)));
+        return action;
+    };
+    connect(add(file, "Nuovo1", QStringLiteral("&Nuovo"), "Ctrl+N"), &QAction::triggered, this,
+            &TPRI::Nuovo1Click);
+    connect(add(file, "Apri1", QStringLiteral("&Apri"), "Ctrl+A"), &QAction::triggered, this,
+            &TPRI::Apri1Click);
+    QMenu* recent = file->addMenu(QStringLiteral("&Riapri"));
+    recent->menuAction()->setObjectName(QStringLiteral("Riapri1"));
+    recent->menuAction()->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
+    for (int k = 0; k < 6; ++k) {
+        QAction* pf = recent->addAction(QStringLiteral("&%1").arg(k + 1));
+        pf->setObjectName(QStringLiteral("PF%1").arg(k + 1));
+        pf->setVisible(false);
+        connect(pf, &QAction::triggered, this, [this, k] { PFClick(k); });
+        recent_ << pf;
+    }
+    file->addSeparator();
+    QAction* archive =
+        add(file, "Gestioneestrazioni1", QStringLiteral("&Gestione colonne vincenti"), "");
+    archive->setEnabled(!TSIS::pendingCommands().contains(archive->objectName()));
+    connect(archive, &QAction::triggered, this, &TPRI::Gestioneestrazioni1Click);
+    file->addSeparator();
+    QAction* fine = add(file, "Fine1", QStringLiteral("F&ine"), "Alt+F4");
+    setHint(fine, QStringLiteral("Chiude il programma"));
+    connect(fine, &QAction::triggered, this, &TPRI::Fine1Click);
+
+    auto* help = new QMenu(QStringLiteral("&Guida in linea"), this);
+    help->setObjectName(QStringLiteral("Guidainlinea1"));
+    for (const auto& [name, caption, keys] :
+         {std::tuple{"Sommario1", "&Sommario", "F1"},
+          std::tuple{"Cercaargomento1", "&Cerca argomento", ""},
+          std::tuple{"Quintorinpochisecondi1", "&Quintor in pochi secondi", ""}}) {
+        QAction* a = add(help, name, QString::fromUtf8(caption), keys);
+        a->setEnabled(!TSIS::pendingCommands().contains(a->objectName()));
+    }
+    frameMenus_ = {file, help};
+}
+
+QAction* TPRI::command(const QString& objectName) const {
+    for (QMenu* menu : frameMenus_)
+        if (auto* a = menu->findChild<QAction*>(objectName))
+            return a;
+    for (QMenu* menu : frameMenus_)
+        for (QAction* a : menu->actions())
+            if (a->objectName() == objectName)
+                return a;
+    return nullptr;
+}
+
+QList<TSIS*> TPRI::systems() const {
+    QList<TSIS*> result;
+    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder))
+        if (auto* system = qobject_cast<TSIS*>(sub->widget()))
+            result << system;
+    return result;
+}
+
+TSIS* TPRI::activeSystem() const {
+    QMdiSubWindow* sub = mdi_->activeSubWindow();
+    if (!sub) {
+        const auto list = mdi_->subWindowList(QMdiArea::ActivationHistoryOrder);
+        sub = list.isEmpty() ? nullptr : list.last();
+    }
+    return sub ? qobject_cast<TSIS*>(sub->widget()) : nullptr;
+}
+
+void TPRI::updateMenuBar() {
+    menuBar()->clear();
+    const TSIS* active = activeSystem();
+    for (QMenu* menu : active ? active->menus() : frameMenus_)
+        menuBar()->addMenu(menu);
+}
+
+bool TPRI::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        METTIHINT(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    if (event->type() == QEvent::WindowActivate) {
+        const bool handled = QMainWindow::event(event);
+        FormActivate();
+        return handled;
+    }
+    return QMainWindow::event(event);
+}
+
+void TPRI::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Without a window manager the frame may never be activated; the first showing counts.
+    QMetaObject::invokeMethod(this, &TPRI::FormActivate, Qt::QueuedConnection);
+}
+
+void TPRI::METTIHINT(const QString& longHint) {
+    spiText_->setText(QLatin1Char(' ') + longHint);
+}
+
+QString TPRI::missingFileMessage() {
+    return QStringLiteral("Il file specificato non esiste !\rCorreggere e riprovare.");
+}
+
+QString TPRI::unreadableFileMessage() {
+    return QStringLiteral("Impossibile leggere dal file specificato!\rCorreggere e riprovare.");
+}
+
+TSIS* TPRI::createSystem(int number) {
+    return new TSIS(this, number);
+}
+
+QMdiSubWindow* TPRI::showSystem(TSIS* system) {
+    QMdiSubWindow* sub = mdi_->addSubWindow(system);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowTitle(system->windowTitle());
+    sub->resize(system->size() + QSize(12, 34));
+    sub->show();
+    mdi_->setActiveSubWindow(sub);
+    updateMenuBar();
+    return sub;
+}
+
+void TPRI::FormActivate() {
+    if (counter_ != 0)
+        return;
+    if (parameters_.size() == 1) {
+        if (QFileInfo(parameters_.constFirst()).isFile()) {
+            openInNewWindow(parameters_.constFirst());
+            counter_ = 1;
+        }
+        return;
+    }
+    if (parameters_.isEmpty())
+        Nuovo1Click(); // brings the counter to 1
+}
+
+void TPRI::Nuovo1Click() {
+    ++counter_;
+    TSIS* system = createSystem(counter_);
+    system->OCCHIO_AL_NOME();
+    showSystem(system);
+}
+
+TSIS* TPRI::openInNewWindow(const QString& name) {
+    TSIS* system = createSystem(counter_);
+    system->setFileName(QFileInfo(name).absoluteFilePath());
+    system->OCCHIO_AL_NOME();
+    {
+        HourglassGuard hourglass;
+        if (!system->CARICA_SISTEMA(system->fileName())) {
+            hourglass.release();
+            showError(this, QStringLiteral("Errore !"), unreadableFileMessage());
+        }
+    }
+    system->state().modified = false;
+    showSystem(system);
+    return system;
+}
+
+bool TPRI::CARICA_FILE(const QString& name) {
+    if (!QFileInfo(name).isFile()) {
+        showError(this, QStringLiteral("Errore !"), missingFileMessage());
+        return false;
+    }
+    openInNewWindow(name);
+    return true;
+}
+
+void TPRI::Apri1Click() {
+    FileRequest request;
+    request.title = QStringLiteral("Apri sistema Quintor");
+    request.filter = QStringLiteral("Sistema Quintor (*.qtr)|*.qtr|Tutti i file (*.*)|*.*");
+    request.defaultExtension = QStringLiteral("qtr");
+    for (;;) {
+        const QString chosen = Prompter::current().openFileName(this, request);
+        if (chosen.isEmpty())
+            return;
+        request.startName = chosen;
+        if (CARICA_FILE(chosen))
+            return;
+    }
+}
+
+void TPRI::PFClick(int index) {
+    const RecentFiles list = RecentFiles::load(findFileNoCase(programFolder(), recentFilesName));
+    if (!list.entryInUse(index))
+        return;
+    CARICA_FILE(QString::fromStdString(list.entries[static_cast<std::size_t>(index)]));
+}
+
+void TPRI::setRecentItem(int k, const QString& caption, const QString& entry, bool visible) {
+    if (QAction* pf = recent_.value(k)) {
+        pf->setText(caption);
+        pf->setData(entry);
+        pf->setVisible(visible);
+    }
+}
+
+void TPRI::Gestioneestrazioni1Click() {}
+
+void TPRI::Fine1Click() {
+    close();
+}
+
+void TPRI::closeEvent(QCloseEvent* event) {
+    const QList<TSIS*> open = systems();
+    for (TSIS* system : open) {
+        if (!system->FormCloseQuery()) {
+            event->ignore();
+            return;
+        }
+    }
+    // Every window has agreed: its modified flag is clear, so closing asks nothing more.
+    for (auto it = open.crbegin(); it != open.crend(); ++it) {
+        if (QMdiSubWindow* sub = (*it)->subWindow())
+            sub->close();
+    }
+    event->accept();
+}
+
+} // namespace quintor

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace quintor {
+
+class TMiopan;
+class TSIS;
+
+// The main frame: the MDI area with the system windows, the status panel SPI, the frame's
+// own menus (replaced by the active system window's menus while there is one), opening and
+// creating systems, and closing the program.
+class TPRI : public QMainWindow {
+    Q_OBJECT
+public:
+    // parameters: the command-line parameters, without the program's own name.
+    explicit TPRI(const QStringList& parameters = {}, QWidget* parent = nullptr);
+    ~TPRI() override;
+
+    // The new-system counter: how many systems "Nuovo" has made (1 after a start with a file).
+    int newSystemCounter() const { return counter_; }
+    QMdiArea* mdiArea() const { return mdi_; }
+    QList<TSIS*> systems() const; // in the frame's child order
+    TSIS* activeSystem() const;
+    QAction* command(const QString& objectName) const; // the frame's own menu items
+    QAction* PF(int k) const { return recent_.value(k - 1); }
+    QLabel* SPI() const { return spiText_; }
+
+    // The hint handler: the status panel shows one blank and the long hint.
+    void METTIHINT(const QString& longHint);
+    // Runs while the counter is 0: opens the command-line file or a new system.
+    void FormActivate();
+    // Opens the named system in a new window; false when it does not exist.
+    bool CARICA_FILE(const QString& name);
+    // A window's recent-files item k (0..5) as the frame's PF item shows it.
+    void setRecentItem(int k, const QString& caption, const QString& entry, bool visible);
+
+    static QString missingFileMessage();
+    static QString unreadableFileMessage();
+
+public slots:
+    void Nuovo1Click();
+    void Apri1Click();
+    void Fine1Click();
+    void PFClick(int index); // 0..5
+    void Gestioneestrazioni1Click();
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    TSIS* createSystem(int number);
+    QMdiSubWindow* showSystem(TSIS* system);
+    TSIS* openInNewWindow(const QString& name);
+    void updateMenuBar();
+    void buildMenus();
+
+    QStringList parameters_;
+    int counter_ = 0;
+    QMdiArea* mdi_ = nullptr;
+    TMiopan* spi_ = nullptr;
+    QLabel* spiText_ = nullptr;
+    QList<QMenu*> frameMenus_;
+    QList<QAction*> recent_; // PF1..PF6
+};
+
+} // namespace quintor

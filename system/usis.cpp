@@ -1,0 +1,763 @@
+#include "system/usis.h"
+
+#include "app/feedback.h"
+#include "app/prompter.h"
+#include "app/upri.h"
+#include "core/column_price.h"
+#include "core/combinatorics.h"
+#include "core/money.h"
+#include "core/print_settings.h"
+#include "core/program_folder.h"
+#include "core/random.h"
+#include "core/recent_files.h"
+#include "core/system_file.h"
+#include "system/board.h"
+#include "system/columns_model.h"
+#include "widgets/miopan.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTableView>
+#include <QToolButton>
+
+#include <filesystem>
+
+namespace quintor {
+
+namespace {
+
+constexpr int toolPanelHeight = 38;
+constexpr int leftPanelWidth = 337;
+constexpr int gridTop = 92;
+
+const QColor darkRed(128, 0, 0);
+
+std::filesystem::path toPath(const QString& name) {
+    return std::filesystem::path(name.toStdString());
+}
+
+QString fileNamePart(const QString& path) {
+    return QFileInfo(path).fileName();
+}
+
+// A menu caption shows "&" as an accelerator; a file name must show it as it is.
+QString literalCaption(QString text) {
+    return text.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+QFont labelFont(int pixels, bool bold = true) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+// A text with a white copy one pixel right of and below it.
+struct ShadowPair {
+    QLabel* coloured;
+    QLabel* white;
+};
+
+ShadowPair makePair(QWidget* parent, const QString& colouredName, const QString& whiteName,
+                    const QColor& colour, const QFont& font, const QString& text = {}) {
+    auto* white = new QLabel(text, parent);
+    auto* coloured = new QLabel(text, parent);
+    white->setObjectName(whiteName);
+    coloured->setObjectName(colouredName);
+    for (QLabel* label : {white, coloured}) {
+        label->setFont(font);
+        label->setAttribute(Qt::WA_TranslucentBackground);
+    }
+    QPalette p = coloured->palette();
+    p.setColor(QPalette::WindowText, colour);
+    coloured->setPalette(p);
+    p.setColor(QPalette::WindowText, Qt::white);
+    white->setPalette(p);
+    return {coloured, white};
+}
+
+void placePair(const ShadowPair& pair, int x, int y) {
+    pair.coloured->adjustSize();
+    pair.white->adjustSize();
+    pair.coloured->move(x, y);
+    pair.white->move(x + 1, y + 1);
+}
+
+// Small drawn pictures for the tool buttons: a letter or two on a tinted square.
+QIcon glyphIcon(const QString& letters, const QColor& tint) {
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(tint.darker(160));
+    painter.setBrush(tint);
+    painter.drawRoundedRect(QRectF(1.5, 1.5, 21, 21), 4, 4);
+    painter.setPen(Qt::white);
+    painter.setFont(labelFont(letters.size() > 1 ? 10 : 14));
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, letters);
+    painter.end();
+    return QIcon(pixmap);
+}
+
+enum class Place { None, Toolbar, ColumnPanel };
+
+struct CommandDef {
+    const char* menu;
+    const char* item; // objectName of the menu item
+    const char* caption;
+    const char* shortcut; // portable text, empty for none
+    const char* itemHint; // empty for none
+    const char* button;   // objectName of the tool button, empty for none
+    const char* buttonHint;
+    Place place;
+    const char* glyph;
+    void (TSIS::*slot)();
+    bool separatorAfter = false;
+};
+
+// The menus and tool buttons, in menu order. The File menu's recent-files submenu is added
+// by buildCommands after Apri1.
+const CommandDef commandTable[] = {
+    {"&File", "Nuovo1", "&Nuovo", "Ctrl+N", "", "SpeedButton1",
+     "Nuovo sistema|Per lavorare su un nuovo sistema.", Place::Toolbar, "N",
+     &TSIS::SpeedButton1Click},
+    {"&File", "Apri1", "&Apri", "Ctrl+A", "", "SpeedButton2",
+     "Apri sistema|Carica un sistema dal disco.", Place::Toolbar, "A", &TSIS::SpeedButton2Click},
+    {"&File", "Chiudi1", "&Chiudi", "Ctrl+F4", "Chiude il sistema attivo.", "", "", Place::None, "",
+     &TSIS::Chiudi1Click},
+    {"&File", "Salva1", "&Salva", "Ctrl+S", "", "SpeedButton3",
+     "Salva sistema|Salva il sistema attivo con il nome attuale.", Place::Toolbar, "S",
+     &TSIS::Salva1Click},
+    {"&File", "Salvaconnome1", "Sal&va con altro nome", "Ctrl+V", "", "", "", Place::None, "",
+     &TSIS::Salvaconnome1Click, true},
+    {"&File", "Fine1", "F&ine", "Alt+F4", "Chiude il programma Quintor", "", "", Place::None, "",
+     &TSIS::Fine1Click},
+
+    {"&Colonne", "Selezionacolonne1", "&Seleziona colonne finali", "", "", "SpeedButton14",
+     "Seleziona colonne finali|Questo è il pulsante più importante: apre la scheda per "
+     "selezionare le colonne finali, in bocca al lupo !",
+     Place::Toolbar, "SC", &TSIS::SpeedButton14Click},
+    {"&Colonne", "Spogliodellecolonne1", "S&poglio delle colonne", "", "", "SpeedButton16",
+     "Spoglio delle colonne|Permette di confrontare le colonne giocate con la colonna vincente.",
+     Place::Toolbar, "SP", &TSIS::SpeedButton16Click},
+    {"&Colonne", "Gestioneestrazioni1", "&Gestione colonne vincenti", "", "", "SpeedButton4",
+     "Gestione colonne vincenti", Place::Toolbar, "V", &TSIS::SpeedButton4Click, true},
+    {"&Colonne", "Importacolonne1", "&Importa colonne", "", "", "", "", Place::None, "",
+     &TSIS::Importacolonne1Click},
+    {"&Colonne", "Azzeracolonne1", "&Azzera colonne", "", "", "", "", Place::None, "",
+     &TSIS::Azzeracolonne1Click},
+    {"&Colonne", "Estraicolonnecasualmente1", "&Estrai colonne casualmente", "", "", "", "",
+     Place::None, "", &TSIS::Estraicolonnecasualmente1Click},
+    {"&Colonne", "Costocolonne1", "&Cambia costo di una colonna", "", "", "", "", Place::None, "",
+     &TSIS::Costocolonne1Click, true},
+    {"&Colonne", "Taglia1", "&Taglia", "", "", "SpeedButton19",
+     "Elimina colonne|Elimina le colonne selezionate.", Place::ColumnPanel, "X",
+     &TSIS::SpeedButton19Click},
+    {"&Colonne", "Modifica1", "&Modifica", "", "", "SpeedButton7",
+     "Modifica la colonna selezionata|Permette di modificare la colonna selezionata.",
+     Place::ColumnPanel, "M", &TSIS::SpeedButton7Click},
+    {"&Colonne", "Colonnedatastiera1", "C&olonne da tastiera", "", "", "SpeedButton21",
+     "Colonne da tastiera|Permette di aggiungere colonne manualmente.", Place::ColumnPanel, "T",
+     &TSIS::SpeedButton21Click, true},
+    {"&Colonne", "Distribuzionedeinumeri1", "&Distribuzione dei segni", "", "", "SpeedButton18",
+     "Distribuzione dei segni|Visualizza la distribuzione dei segni.", Place::Toolbar, "D",
+     &TSIS::SpeedButton18Click},
+    {"&Colonne", "Calcolaprobabilitdivincita1", "C&alcola probabilità di vincita", "", "",
+     "SpeedButton20",
+     "Calcola la probabilità di vincita|Viene calcolata la probabilità di vincita delle colonne.",
+     Place::Toolbar, "%", &TSIS::SpeedButton20Click},
+
+    {"&Sistema", "Modificaprobabilitdeinumeri1", "&Modifica probabilità dei numeri", "", "",
+     "SpeedButton8", "Modifica probabilità dei numeri", Place::Toolbar, "P",
+     &TSIS::SpeedButton8Click},
+    {"&Sistema", "Fisse1", "&Fisse", "",
+     "Specifica i numeri che saranno presenti in tutte le colonne", "", "", Place::None, "",
+     &TSIS::Fisse1Click},
+    {"&Sistema", "Azzerasistema1", "A&zzera sistema", "", "", "", "", Place::None, "",
+     &TSIS::Azzerasistema1Click, true},
+    {"&Sistema", "Aggiungisegnocasualmente1", "&Aggiungi numero casualmente", "", "",
+     "SpeedButton23", "Segno casuale|Aggiunge un segno casuale al sistema.", Place::Toolbar, "+",
+     &TSIS::SpeedButton23Click},
+    {"&Sistema", "Togliunsegnocasualmente1", "&Togli un numero casualmente", "", "", "", "",
+     Place::None, "", &TSIS::Togliunsegnocasualmente1Click},
+    {"&Sistema", "Aggiungisegnipiprobabili1", "A&ggiungi numeri più probabili", "", "", "", "",
+     Place::None, "", &TSIS::Aggiungisegnipiprobabili1Click},
+    {"&Sistema", "Toglisegnimenoprobabili1", "T&ogli numeri meno probabili", "", "", "", "",
+     Place::None, "", &TSIS::Toglisegnimenoprobabili1Click},
+
+    {"Stam&pa", "Verticalesuschedine1", "&Verticale su schedine", "", "", "SpeedButton15",
+     "Stampa verticale delle colonne su schedine", Place::Toolbar, "SV", &TSIS::SpeedButton15Click},
+    {"Stam&pa", "Colonnesucarta1", "&Orizzontale su schedine", "", "", "SpeedButton17",
+     "Stampa orizzontale delle colonne su schedine", Place::Toolbar, "SO",
+     &TSIS::SpeedButton17Click},
+    {"Stam&pa", "Sucartacomune1", "&Su carta comune", "", "", "SpeedButton22",
+     "Stampa colonne su carta|Apre la scheda per la gestione della stampa su carta semplice.",
+     Place::Toolbar, "CC", &TSIS::SpeedButton22Click, true},
+    {"Stam&pa", "Impostastampante1", "&Imposta stampante", "", "", "", "", Place::None, "",
+     &TSIS::Impostastampante1Click},
+
+    {"Funzioni &Utente", "Aggiunginuovafunzione1", "Aggiungi nuova funzione", "", "", "", "",
+     Place::None, "", &TSIS::Aggiunginuovafunzione1Click},
+    {"Funzioni &Utente", "EliminaFunzioneUtente1", "Elimina Funzione", "", "", "", "", Place::None,
+     "", &TSIS::EliminaFunzioneUtente1Click},
+    {"Funzioni &Utente", "COMECREARLE1", "&COME CREARLE", "", "", "", "", Place::None, "",
+     &TSIS::COMECREARLE1Click},
+
+    {"&Guida in linea", "Sommario1", "&Sommario", "F1", "", "", "", Place::None, "",
+     &TSIS::Sommario1Click},
+    {"&Guida in linea", "Cercaargomento1", "&Cerca argomento", "", "", "", "", Place::None, "",
+     &TSIS::Cercaargomento1Click},
+    {"&Guida in linea", "Quintorinpochisecondi1", "&Quintor in pochi secondi", "", "", "", "",
+     Place::None, "", &TSIS::Quintorinpochisecondi1Click},
+};
+
+// The tool bar's order, left to right, with a gap before each group.
+const char* const toolbarOrder[] = {
+    "SpeedButton1",  "SpeedButton2",  "SpeedButton3",  nullptr,
+    "SpeedButton14", "SpeedButton16", "SpeedButton4",  nullptr,
+    "SpeedButton18", "SpeedButton20", "SpeedButton8",  "SpeedButton23",
+    nullptr,         "SpeedButton15", "SpeedButton17", "SpeedButton22"};
+
+QColor glyphTint(const QString& name) {
+    static const QStringList fileButtons{"SpeedButton1", "SpeedButton2", "SpeedButton3"};
+    static const QStringList printButtons{"SpeedButton15", "SpeedButton17", "SpeedButton22"};
+    if (fileButtons.contains(name))
+        return QColor(0, 110, 110);
+    if (printButtons.contains(name))
+        return QColor(90, 90, 140);
+    if (name == QLatin1String("SpeedButton14"))
+        return QColor(200, 90, 30);
+    return QColor(60, 110, 170);
+}
+
+} // namespace
+
+TSIS::TSIS(TPRI* frame, int newSystemNumber, QWidget* parent) : QWidget(parent), frame_(frame) {
+    setAttribute(Qt::WA_DeleteOnClose, false); // the sub-window owns and frees it
+    setWindowTitle(QStringLiteral("Sistema"));
+    setHint(this, QStringLiteral("Scheda principale del sistema."));
+    programRandom().setSeed(RandomGenerator::clockSeed());
+
+    const PrintSettings settings = loadPrintSettings(programFolder());
+    state_.layout = settings.layout;
+    programColumnPrice() = settings.columnPrice;
+    QString folder = QDir::currentPath();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    setFileName(folder + QStringLiteral("Sistem%1.Qtr").arg(newSystemNumber));
+    state_.modified = false;
+
+    buildPanels();
+    buildCommands();
+    resize(780, 480);
+    setMinimumSize(leftPanelWidth + 260, toolPanelHeight + 360);
+    NUM_INVIDEO();
+}
+
+TSIS::~TSIS() = default;
+
+QString TSIS::fileName() const {
+    return QString::fromStdString(state_.fileName);
+}
+
+void TSIS::setFileName(const QString& name) {
+    state_.fileName = name.toStdString();
+}
+
+QMdiSubWindow* TSIS::subWindow() const {
+    return qobject_cast<QMdiSubWindow*>(parentWidget());
+}
+
+QString TSIS::saveErrorMessage() {
+    return QStringLiteral(
+        "Si è verificato un errore durante il salvataggio del sistema !\rImpossibile scrivere "
+        "sul disco.");
+}
+
+void TSIS::buildPanels() {
+    toolPanel_ = new TMiopan(this);
+    toolPanel_->setObjectName(QStringLiteral("Miopan1"));
+    mp1_ = new TMiopan(this);
+    mp1_->setObjectName(QStringLiteral("MP1"));
+    mp2_ = new TMiopan(this);
+    mp2_->setObjectName(QStringLiteral("MP2"));
+    for (TMiopan* panel : {toolPanel_, mp1_, mp2_})
+        panel->setSFONDO(TMiopan::standardBackground());
+    setHint(mp1_, QStringLiteral("Parte riguardante il sistema iniziale."));
+    setHint(mp2_, QStringLiteral("Parte riguardante le colonne giocabili."));
+    mp1_->setAccessibleName(QStringLiteral("Sistema iniziale"));
+    mp2_->setAccessibleName(QStringLiteral("Colonne finali"));
+
+    // Initial system.
+    placePair(makePair(mp1_, QStringLiteral("Label2"), QStringLiteral("Label1"), darkRed,
+                       labelFont(18), QStringLiteral("Sistema iniziale")),
+              20, 8);
+    const ShadowPair segniCaption =
+        makePair(mp1_, QStringLiteral("Label6"), QStringLiteral("Label5"), Qt::black, labelFont(14),
+                 QStringLiteral("Numero di segni:"));
+    placePair(segniCaption, 20, 40);
+    const ShadowPair columnsCaption =
+        makePair(mp1_, QStringLiteral("Label10"), QStringLiteral("Label9"), Qt::black,
+                 labelFont(14), QStringLiteral("Colonne iniziali:"));
+    placePair(columnsCaption, 20, 64);
+    const ShadowPair count = makePair(mp1_, QStringLiteral("Label8"), QStringLiteral("Label7"),
+                                      Qt::black, labelFont(14));
+    label8_ = count.coloured;
+    label7_ = count.white;
+    const ShadowPair initial = makePair(mp1_, QStringLiteral("Label12"), QStringLiteral("Label11"),
+                                        Qt::black, labelFont(14));
+    label12_ = initial.coloured;
+    label11_ = initial.white;
+    for (QLabel* l : {segniCaption.coloured, segniCaption.white, label8_, label7_})
+        setHint(l, QStringLiteral("Numero di segni che compongono il sistema."));
+    for (QLabel* l : {columnsCaption.coloured, columnsCaption.white, label11_})
+        setHint(l, QStringLiteral("Numero di colonne che compongono il sistema."));
+    label8_->setAccessibleName(QStringLiteral("Numero di segni"));
+    label12_->setAccessibleName(QStringLiteral("Colonne iniziali"));
+
+    board_ = new NumberBoard(mp1_);
+    board_->setObjectName(QStringLiteral("TAV"));
+    board_->move(20, 93);
+    board_->setAccessibleName(QStringLiteral("Tavola dei numeri"));
+    setHint(board_,
+            QStringLiteral("Usa il tasto sinistro del mouse per selezionare/annullare un segno del "
+                           "sistema."));
+    connect(board_, &NumberBoard::pressed, this, &TSIS::TAVMouseDown);
+
+    const ShadowPair list = makePair(mp1_, QStringLiteral("Label14"), QStringLiteral("Label13"),
+                                     Qt::black, labelFont(16));
+    label14_ = list.coloured;
+    label13_ = list.white;
+    for (QLabel* l : {label14_, label13_}) {
+        l->setWordWrap(true);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        l->setFixedSize(153, 245);
+    }
+    label14_->move(172, 93);
+    label13_->move(173, 94);
+    label14_->setAccessibleName(QStringLiteral("Numeri segnati"));
+
+    // Final columns.
+    const ShadowPair finals =
+        makePair(mp2_, QStringLiteral("Label3"), QStringLiteral("Label4"), darkRed, labelFont(18));
+    label3_ = finals.coloured;
+    label4_ = finals.white;
+    const ShadowPair cost = makePair(mp2_, QStringLiteral("Label16"), QStringLiteral("Label15"),
+                                     Qt::black, labelFont(14));
+    label16_ = cost.coloured;
+    label15_ = cost.white;
+    for (QLabel* l : {label3_, label4_})
+        setHint(l, QStringLiteral("Numero di colonne giocabili."));
+    for (QLabel* l : {label16_, label15_})
+        setHint(l, QStringLiteral("Costo delle colonne giocabili."));
+
+    model_ = new FinalColumnsModel(state_, this);
+    grid_ = new QTableView(mp2_);
+    grid_->setObjectName(QStringLiteral("COL"));
+    grid_->setModel(model_);
+    grid_->setAccessibleName(QStringLiteral("Colonne finali"));
+    setHint(grid_, QStringLiteral("Elenco delle colonne giocabili."));
+    QFont courier(QStringLiteral("Courier"));
+    courier.setStyleHint(QFont::TypeWriter);
+    courier.setPixelSize(13);
+    grid_->setFont(courier);
+    grid_->horizontalHeader()->setFont(courier);
+    grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid_->horizontalHeader()->setHighlightSections(false);
+    grid_->setColumnWidth(0, 70);
+    grid_->setColumnWidth(1, 148);
+    grid_->verticalHeader()->hide();
+    grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid_->verticalHeader()->setMinimumSectionSize(10);
+    grid_->verticalHeader()->setDefaultSectionSize(17);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setWordWrap(false);
+    grid_->setFixedWidth(70 + 148 + grid_->verticalScrollBar()->sizeHint().width() +
+                         2 * grid_->frameWidth() + 2);
+}
+
+void TSIS::buildCommands() {
+    const QStringList& pending = pendingCommands();
+    QMenu* currentMenu = nullptr;
+    QString currentTitle;
+    auto menuFor = [&](const char* title) {
+        if (currentTitle != QString::fromUtf8(title)) {
+            currentTitle = QString::fromUtf8(title);
+            currentMenu = new QMenu(currentTitle, this);
+            menus_ << currentMenu;
+            if (currentTitle == QLatin1String("Funzioni &Utente")) {
+                userMenu_ = currentMenu;
+                currentMenu->setObjectName(QStringLiteral("Funzioniutente1"));
+                // Places for the registered functions, shown as they are filled in.
+                for (int k = 1; k <= 15; ++k) {
+                    QAction* fu = currentMenu->addAction(QStringLiteral("&%1").arg(k));
+                    fu->setObjectName(QStringLiteral("fu%1").arg(k));
+                    fu->setVisible(false);
+                }
+                QAction* n8 = currentMenu->addSeparator();
+                n8->setObjectName(QStringLiteral("N8"));
+                n8->setVisible(false);
+            }
+        }
+        return currentMenu;
+    };
+
+    QHash<QString, QToolButton*> buttons;
+    for (const CommandDef& def : commandTable) {
+        QMenu* menu = menuFor(def.menu);
+        auto* action = new QAction(QString::fromUtf8(def.caption), this);
+        action->setObjectName(QString::fromUtf8(def.item));
+        if (*def.shortcut)
+            action->setShortcut(QKeySequence(QString::fromLatin1(def.shortcut)));
+        if (*def.itemHint)
+            setHint(action, QString::fromUtf8(def.itemHint));
+        menu->addAction(action);
+        connect(action, &QAction::triggered, this, def.slot);
+        action->setEnabled(!pending.contains(action->objectName()));
+
+        if (action->objectName() == QLatin1String("Apri1")) {
+            QMenu* recent = menu->addMenu(QStringLiteral("&Riapri"));
+            recent->menuAction()->setObjectName(QStringLiteral("Riapri1"));
+            recent->menuAction()->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
+            void (TSIS::*recentSlots[])() = {&TSIS::SF1Click, &TSIS::SF2Click, &TSIS::SF3Click,
+                                             &TSIS::SF4Click, &TSIS::SF5Click, &TSIS::SF6Click};
+            for (int k = 0; k < 6; ++k) {
+                QAction* sf = recent->addAction(QStringLiteral("&%1").arg(k + 1));
+                sf->setObjectName(QStringLiteral("SF%1").arg(k + 1));
+                connect(sf, &QAction::triggered, this, recentSlots[k]);
+                recentItems_ << sf;
+            }
+        }
+        if (def.separatorAfter)
+            menu->addSeparator();
+
+        if (*def.button) {
+            auto* button = new QToolButton(def.place == Place::Toolbar ? toolPanel_ : mp2_);
+            const QString name = QString::fromUtf8(def.button);
+            button->setObjectName(name);
+            button->setAutoRaise(true);
+            button->setIcon(glyphIcon(QString::fromUtf8(def.glyph), glyphTint(name)));
+            button->setIconSize(QSize(24, 24));
+            button->setFixedSize(32, 32);
+            const QString hint = QString::fromUtf8(def.buttonHint);
+            setHint(button, hint);
+            button->setAccessibleName(shortHint(hint));
+            button->setEnabled(action->isEnabled());
+            connect(button, &QToolButton::clicked, this, def.slot);
+            connect(action, &QAction::enabledChanged, button, &QToolButton::setEnabled);
+            buttons.insert(name, button);
+            if (def.place == Place::ColumnPanel)
+                columnButtons_ << button;
+        }
+    }
+
+    int x = 4;
+    for (const char* name : toolbarOrder) {
+        if (!name) {
+            x += 10;
+            continue;
+        }
+        if (QToolButton* b = buttons.value(QString::fromLatin1(name))) {
+            b->move(x, 3);
+            x += 34;
+        }
+    }
+}
+
+QAction* TSIS::command(const QString& objectName) const {
+    return findChild<QAction*>(objectName);
+}
+
+QToolButton* TSIS::button(const QString& objectName) const {
+    return findChild<QToolButton*>(objectName);
+}
+
+void TSIS::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int w = width();
+    const int h = height();
+    toolPanel_->setGeometry(0, 0, w, toolPanelHeight);
+    mp1_->setGeometry(0, toolPanelHeight, leftPanelWidth, h - toolPanelHeight);
+    mp2_->setGeometry(leftPanelWidth, toolPanelHeight, std::max(0, w - leftPanelWidth),
+                      h - toolPanelHeight);
+    FormResize();
+}
+
+void TSIS::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    FormResize();
+}
+
+void TSIS::FormResize() {
+    const int clientWidth = mp2_->contentsRect().width();
+    label3_->adjustSize();
+    label4_->adjustSize();
+    const int finalsLeft = (clientWidth - label3_->width()) / 2;
+    label3_->move(finalsLeft, 8);
+    label4_->move(finalsLeft + 1, 9);
+    label16_->adjustSize();
+    label15_->adjustSize();
+    const int costLeft = (clientWidth - label16_->width()) / 2;
+    label16_->move(costLeft, 34);
+    label15_->move(costLeft + 1, 35);
+
+    const int buttonsWidth = int(columnButtons_.size()) * 34 - 2;
+    int x = (clientWidth - buttonsWidth) / 2;
+    for (QToolButton* b : columnButtons_) {
+        b->move(x, 56);
+        x += 34;
+    }
+    grid_->move((clientWidth - grid_->width()) / 2, gridTop);
+    if (grid_->isVisibleTo(mp2_))
+        grid_->setFixedHeight(std::max(0, mp2_->contentsRect().height() - gridTop - 4));
+}
+
+void TSIS::TAVMouseDown(Qt::MouseButton /*button*/, int x, int y) {
+    state_.modified = true;
+    const int w = NumberBoard::boardWidth;
+    const int h = NumberBoard::boardHeight;
+    if (x < 3 || x > w - 3 || y < 3 || y > h - 3)
+        return;
+    const int col = static_cast<int>(x / (w * (1.0 / 6)));
+    const int row = static_cast<int>(y / (h * (1.0 / 15)));
+    const int n = std::clamp(15 * col + row + 1, 1, boardSize);
+    CAMBIA_SEGNO(n);
+    NUM_INVIDEO();
+}
+
+void TSIS::CAMBIA_SEGNO(int n) {
+    if (!isBoardNumber(n))
+        return;
+    if (state_.marked[static_cast<std::size_t>(n)])
+        board_->eraseMark(n);
+    else
+        board_->drawMark(n);
+    FormResize();
+    state_.toggleMark(n);
+}
+
+void TSIS::DISEGNA_SEGNI() {
+    for (int n = 1; n <= boardSize; ++n) {
+        if (state_.marked[static_cast<std::size_t>(n)])
+            board_->drawMark(n);
+        else
+            board_->eraseMark(n);
+    }
+    FormResize();
+}
+
+void TSIS::NUM_INVIDEO() {
+    const int count = state_.markedCount();
+    const QString countText = QString::number(count);
+    label7_->setText(countText);
+    label8_->setText(countText);
+    label8_->adjustSize();
+    label7_->adjustSize();
+    label8_->move(160, 40);
+    label7_->move(161, 41);
+
+    const QString initial = QString::fromStdString(initialColumnCountText(count));
+    label11_->setText(initial);
+    label12_->setText(initial);
+    setHint(label12_, initial);
+    label12_->adjustSize();
+    label11_->adjustSize();
+    label12_->move(160, 64);
+    label11_->move(161, 65);
+
+    QString list;
+    if (count == 0) {
+        list = QStringLiteral("Nessun numero");
+    } else if (count > 84) {
+        list = QStringLiteral("%1 numeri").arg(count);
+    } else {
+        for (const int n : state_.markedNumbers())
+            list += QLatin1Char(' ') + QString::number(n);
+        list.truncate(255);
+    }
+    label13_->setText(list);
+    label14_->setText(list);
+
+    const std::size_t columns = state_.finalColumns.size();
+    const QString finals = QStringLiteral("Colonne finali: %1").arg(columns);
+    label3_->setText(finals);
+    label4_->setText(finals);
+    const QString costLabel = QString::fromStdString(costText(programColumnPrice(), columns));
+    label16_->setText(costLabel);
+    label15_->setText(costLabel);
+
+    model_->refresh();
+    grid_->horizontalHeader()->setVisible(!state_.finalColumns.empty());
+    FormResize();
+}
+
+void TSIS::OCCHIO_AL_NOME() {
+    const QString shortName = fileNamePart(fileName());
+    setWindowTitle(shortName);
+    if (QMdiSubWindow* sub = subWindow())
+        sub->setWindowTitle(shortName);
+    command(QStringLiteral("Salva1"))
+        ->setText(QStringLiteral("&Salva ") + literalCaption(shortName));
+    setHint(button(QStringLiteral("SpeedButton3")), QStringLiteral("Salva ") + shortName);
+    refreshRecentMenus();
+}
+
+void TSIS::refreshRecentMenus() {
+    const RecentFiles list = RecentFiles::load(findFileNoCase(programFolder(), recentFilesName));
+    const std::string own = state_.fileName;
+    for (int k = 0; k < 6; ++k) {
+        QAction* sf = recentItems_[k];
+        const bool filled = list.entryInUse(k);
+        const std::string& entry = list.entries[static_cast<std::size_t>(k)];
+        sf->setText(filled ? literalCaption(QString::fromStdString(recentMenuCaption(entry)))
+                           : QStringLiteral("&%1").arg(k + 1));
+        sf->setData(filled ? QString::fromStdString(entry) : QString());
+        sf->setVisible(filled);
+        if (frame_)
+            frame_->setRecentItem(k, sf->text(), sf->data().toString(), filled);
+        if (filled && entry == own)
+            sf->setVisible(false);
+    }
+}
+
+bool TSIS::CARICA_SISTEMA(const QString& name) {
+    const bool loaded = quintor::CARICA_SISTEMA(toPath(name), state_);
+    model_->refresh();
+    grid_->horizontalHeader()->setVisible(!state_.finalColumns.empty());
+    if (!loaded)
+        return false;
+    DISEGNA_SEGNI();
+    NUM_INVIDEO();
+    return true;
+}
+
+bool TSIS::SALVA_SISTEMA(const QString& name) {
+    if (!quintor::SALVA_SISTEMA(toPath(name), state_))
+        return false;
+    state_.modified = false;
+    // The list's own troubles never make a save fail.
+    const auto listFile = findFileNoCase(programFolder(), recentFilesName);
+    RecentFiles list = RecentFiles::load(listFile);
+    const std::string entry = name.toStdString();
+    if (!entry.empty()) {
+        list.add(entry);
+        list.save(listFile);
+        refreshRecentMenus();
+    }
+    return true;
+}
+
+void TSIS::Salva1Click() {
+    HourglassGuard hourglass;
+    if (!SALVA_SISTEMA(fileName())) {
+        hourglass.release();
+        showError(this, QStringLiteral("Errore !"), saveErrorMessage());
+    }
+}
+
+void TSIS::Salvaconnome1Click() {
+    FileRequest request;
+    request.title = QStringLiteral("Salva sistema con nome");
+    request.filter = QStringLiteral("Sistema Quintor (*.QTR)|*.QTR|Tutti i file (*.*)|*.*");
+    request.defaultExtension = QStringLiteral("QTR");
+    request.startName = fileName();
+    const QString chosen = Prompter::current().saveFileName(this, request);
+    if (chosen.isEmpty())
+        return;
+    if (QFileInfo::exists(chosen) &&
+        askQuestion(this, QStringLiteral("Attenzione"),
+                    QStringLiteral("Il nome specificato è già presente sul disco !\rSovrascrivo ?"),
+                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    setFileName(chosen);
+    OCCHIO_AL_NOME();
+    HourglassGuard hourglass;
+    if (!SALVA_SISTEMA(chosen)) {
+        hourglass.release();
+        showError(this, QStringLiteral("Errore !"), saveErrorMessage());
+    }
+}
+
+bool TSIS::FormCloseQuery() {
+    if (!state_.modified)
+        return true;
+    const auto answer = askQuestion(
+        this, QStringLiteral("Attenzione"),
+        QStringLiteral("Il sistema attuale è stato modificato !\rVuoi registrare le modifiche ?"),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes) {
+        Salvaconnome1Click();
+        return !state_.modified;
+    }
+    if (answer == QMessageBox::No) {
+        state_.modified = false;
+        return true;
+    }
+    return false;
+}
+
+void TSIS::closeEvent(QCloseEvent* event) {
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TSIS::Chiudi1Click() {
+    if (QMdiSubWindow* sub = subWindow())
+        sub->close();
+    else
+        close();
+}
+
+void TSIS::SpeedButton1Click() {
+    if (frame_)
+        frame_->Nuovo1Click();
+}
+
+void TSIS::SpeedButton2Click() {
+    if (frame_)
+        frame_->Apri1Click();
+}
+
+void TSIS::Fine1Click() {
+    if (frame_)
+        frame_->Fine1Click();
+}
+
+void TSIS::openRecent(int index) {
+    if (frame_)
+        frame_->PFClick(index);
+}
+
+void TSIS::SF1Click() {
+    openRecent(0);
+}
+void TSIS::SF2Click() {
+    openRecent(1);
+}
+void TSIS::SF3Click() {
+    openRecent(2);
+}
+void TSIS::SF4Click() {
+    openRecent(3);
+}
+void TSIS::SF5Click() {
+    openRecent(4);
+}
+void TSIS::SF6Click() {
+    openRecent(5);
+}
+
+} // namespace quintor

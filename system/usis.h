@@ -1,0 +1,163 @@
+#pragma once
+
+#include "core/system_state.h"
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+class QAction;
+class QLabel;
+class QMdiSubWindow;
+class QMenu;
+class QTableView;
+class QToolButton;
+
+namespace quintor {
+
+class FinalColumnsModel;
+class NumberBoard;
+class TMiopan;
+class TPRI;
+
+// The system window: one system (marked numbers, final columns, file name, ...) with its
+// board, labels, final-column grid, menus and tool buttons.
+//
+// Commands of other windows: every menu item and tool button calls a slot named after its
+// handler (SpeedButton14Click, Importacolonne1Click, ...). The slots of windows not yet in the
+// program are stubs in usis_pending.cpp and their items stay disabled while their menu item
+// is listed in pendingCommands() there; to bring a command to life, define its slot in your
+// own file, remove the stub and the list entry. A dialog gets state() by reference and the
+// window runs NUM_INVIDEO() after it.
+class TSIS : public QWidget {
+    Q_OBJECT
+public:
+    // FormCreate: a new empty system named Sistem<number>.Qtr in the current folder.
+    TSIS(TPRI* frame, int newSystemNumber, QWidget* parent = nullptr);
+    ~TSIS() override;
+
+    SystemState& state() { return state_; }
+    const SystemState& state() const { return state_; }
+    TPRI* frame() const { return frame_; }
+    QString fileName() const;
+    void setFileName(const QString& name);
+
+    // Display refresh: counts, initial columns, list of marked numbers, final columns, cost.
+    void NUM_INVIDEO();
+    // Toggles n on the board and in the state (weight back to 50); no refresh, no modified flag.
+    void CAMBIA_SEGNO(int n);
+    // Redraws every mark from the state, then lays the window out again.
+    void DISEGNA_SEGNI();
+    // Caption, save caption and hint, recent-files menus.
+    void OCCHIO_AL_NOME();
+    // Loads a file into this (new) window; false leaves no columns and no marks.
+    bool CARICA_SISTEMA(const QString& name);
+    // Writes the system; on success clears the modified flag and records the name in the
+    // recent-files list.
+    bool SALVA_SISTEMA(const QString& name);
+    // Centres the labels of the final-column panel and fits the grid to it.
+    void FormResize();
+    // The close question; true when the window may close.
+    bool FormCloseQuery();
+
+    // The menu item or tool button with that objectName (nullptr when none).
+    QAction* command(const QString& objectName) const;
+    QToolButton* button(const QString& objectName) const;
+    const QList<QMenu*>& menus() const { return menus_; }
+    QMenu* userFunctionMenu() const { return userMenu_; }
+    QMdiSubWindow* subWindow() const;
+
+    NumberBoard* TAV() const { return board_; }
+    QTableView* COL() const { return grid_; }
+    FinalColumnsModel* columnsModel() const { return model_; }
+
+    // Menu items whose windows do not exist yet; see usis_pending.cpp.
+    static const QStringList& pendingCommands();
+
+    static QString saveErrorMessage();
+
+public slots:
+    void TAVMouseDown(Qt::MouseButton button, int x, int y);
+    void SpeedButton1Click(); // Nuovo
+    void SpeedButton2Click(); // Apri
+    void SF1Click();
+    void SF2Click();
+    void SF3Click();
+    void SF4Click();
+    void SF5Click();
+    void SF6Click();
+    void Chiudi1Click();
+    void Salva1Click();
+    void Salvaconnome1Click();
+    void Fine1Click();
+
+    // Commands of other windows.
+    void SpeedButton14Click(); // selection of final columns
+    void SpeedButton16Click(); // comparison with the winning column
+    void SpeedButton4Click();  // winning-columns archive
+    void Importacolonne1Click();
+    void Azzeracolonne1Click();
+    void Estraicolonnecasualmente1Click();
+    void Costocolonne1Click();
+    void SpeedButton19Click(); // delete selected columns
+    void SpeedButton7Click();  // modify the selected column
+    void SpeedButton21Click(); // columns from the keyboard
+    void SpeedButton18Click(); // distribution of signs
+    void SpeedButton20Click(); // probability of winning
+    void SpeedButton8Click();  // number probabilities
+    void Fisse1Click();
+    void Azzerasistema1Click();
+    void SpeedButton23Click(); // random mark
+    void Togliunsegnocasualmente1Click();
+    void Aggiungisegnipiprobabili1Click();
+    void Toglisegnimenoprobabili1Click();
+    void SpeedButton15Click(); // vertical slips
+    void SpeedButton17Click(); // horizontal slips
+    void SpeedButton22Click(); // plain paper
+    void Impostastampante1Click();
+    void Aggiunginuovafunzione1Click();
+    void EliminaFunzioneUtente1Click();
+    void COMECREARLE1Click();
+    void Sommario1Click();
+    void Cercaargomento1Click();
+    void Quintorinpochisecondi1Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildPanels();
+    void buildCommands();
+    void openRecent(int index);
+    void refreshRecentMenus();
+
+    TPRI* frame_;
+    SystemState state_;
+    bool firstActivationDone_ = false;
+
+    TMiopan* toolPanel_ = nullptr; // Miopan1
+    TMiopan* mp1_ = nullptr;
+    TMiopan* mp2_ = nullptr;
+    NumberBoard* board_ = nullptr;
+    QTableView* grid_ = nullptr;
+    FinalColumnsModel* model_ = nullptr;
+    // Shadowed pairs: coloured label first, its white shadow second.
+    QLabel* label8_ = nullptr;
+    QLabel* label7_ = nullptr;
+    QLabel* label12_ = nullptr;
+    QLabel* label11_ = nullptr;
+    QLabel* label14_ = nullptr;
+    QLabel* label13_ = nullptr;
+    QLabel* label3_ = nullptr;
+    QLabel* label4_ = nullptr;
+    QLabel* label16_ = nullptr;
+    QLabel* label15_ = nullptr;
+    QList<QToolButton*> columnButtons_; // in MP2 above the grid
+    QList<QMenu*> menus_;
+    QMenu* userMenu_ = nullptr;
+    QList<QAction*> recentItems_; // SF1..SF6
+};
+
+} // namespace quintor
