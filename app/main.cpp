@@ -2,12 +2,30 @@
 #include "core/program_folder.h"
 
 #include <QApplication>
+#include <QProxyStyle>
 #include <QScreen>
 
 #include <cstdlib>
 
+namespace {
+
+// Tooltips come up after a quarter of a second, quicker than the toolkit's default, so the
+// short hints of the tool buttons are there when the pointer rests on them.
+class HintDelayStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == QStyle::SH_ToolTip_WakeUpDelay)
+            return 250;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setStyle(new HintDelayStyle);
     QApplication::setApplicationName(QStringLiteral("Quintor"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quintor"));
     const char* home = std::getenv("QUINTOR_HOME");
