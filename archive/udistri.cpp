@@ -14,9 +14,10 @@ TDistri::TDistri(const std::vector<Column>& finalColumns, QWidget* parent)
     setObjectName(QStringLiteral("Distri"));
     setWindowTitle(QStringLiteral("Distribuzione dei segni"));
     setFixedSize(507, 326);
-    QFont font(QStringLiteral("Sans Serif"));
+    // 8 points at 96 dots per inch; the Arial metrics keep two digits within a 15-pixel slot
+    QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(8);
+    font.setPixelSize(11);
     setFont(font);
 
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
