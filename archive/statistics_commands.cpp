@@ -1,0 +1,89 @@
+#include "archive/statistics_commands.h"
+
+#include "app/feedback.h"
+#include "app/prompter.h"
+#include "archive/uconf.h"
+#include "archive/udistri.h"
+#include "archive/upiuseg.h"
+#include "archive/uproba.h"
+#include "archive/uvisua.h"
+#include "core/number_statistics.h"
+#include "selection/uprovi.h"
+
+namespace quintor {
+
+void openProbabilityWindow(QWidget* owner, const SystemState& state) {
+    if (state.finalColumns.empty()) {
+        beep();
+        return;
+    }
+    TPROVI window(state.finalColumns, state.marked, owner);
+    window.exec();
+}
+
+void openComparison(QWidget* owner, const SystemState& state) {
+    if (state.finalColumns.empty()) {
+        beep();
+        return;
+    }
+    TCONF dialog(state.finalColumns, TVisua::shared(), owner);
+    dialog.exec();
+}
+
+void openDistribution(QWidget* owner, const SystemState& state) {
+    if (state.finalColumns.empty()) {
+        beep();
+        return;
+    }
+    TDistri window(state.finalColumns, owner);
+    window.exec();
+}
+
+void openProbabilitiesEditor(QWidget* owner, SystemState& state) {
+    if (state.markedCount() == 0) {
+        beep();
+        return;
+    }
+    TPROBA editor(state.marked, state.probabilities, owner);
+    editor.exec();
+}
+
+namespace {
+
+bool changeByRanking(QWidget* owner, SystemState& state, const Archive& archive, bool adding) {
+    if (archive.size() < statisticsMinimumDraws) {
+        showError(owner, QStringLiteral("Errore"), QString::fromUtf8(statisticsArchiveMessage));
+        return false;
+    }
+    TPiuseg dialog(owner);
+    if (!adding)
+        dialog.setForRemoving();
+    dialog.exec();
+    if (dialog.tag() <= 0)
+        return false;
+
+    HourglassGuard hourglass;
+    const auto ranking = rankFromArchive(archive, dialog.criteria(), adding);
+    if (!ranking)
+        return false;
+    if (changeMarksByRanking(state.marked, ranking.value(), dialog.tag(), adding) == 0)
+        return false;
+    state.modified = true;
+    return true;
+}
+
+} // namespace
+
+bool addMostProbableNumbers(QWidget* owner, SystemState& state, const Archive& archive) {
+    return changeByRanking(owner, state, archive, true);
+}
+
+bool removeLeastProbableNumbers(QWidget* owner, SystemState& state, const Archive& archive) {
+    if (state.markedCount() == 0) {
+        beep();
+        return false;
+    }
+    return changeByRanking(owner, state, archive, false);
+}
+
+} // namespace quintor

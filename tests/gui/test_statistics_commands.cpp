@@ -1,0 +1,124 @@
+// The system window's commands on final columns and marks: beeps when they cannot apply,
+// the archive check of the number commands, and the marks they change.
+#include "app/feedback.h"
+#include "archive/statistics_commands.h"
+#include "archive/upiuseg.h"
+#include "core/column.h"
+#include "tests/gui/support/scripted_prompter.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace quintor;
+
+namespace {
+
+// count draws, oldest first, cycling through 15 groups of six numbers.
+Archive cyclicArchive(int count) {
+    std::vector<ArchiveRecord> records;
+    for (int i = 0; i < count; ++i) {
+        Column column;
+        for (std::size_t k = 0; k < 6; ++k)
+            column[k] = static_cast<std::uint8_t>(1 + 6 * (i % 15) + static_cast<int>(k));
+        records.push_back(ArchiveRecord::fromFileFields("01/01/2000", TESTO_COLONNA(column), " 7"));
+    }
+    return Archive(std::move(records));
+}
+
+// Answers the next count dialog with text, or cancels it.
+void answerCountDialog(const QString& count, bool cancel = false) {
+    QTimer::singleShot(0, [count, cancel] {
+        QTRY_VERIFY(qobject_cast<TPiuseg*>(QApplication::activeModalWidget()) != nullptr);
+        auto* dialog = qobject_cast<TPiuseg*>(QApplication::activeModalWidget());
+        dialog->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(count);
+        const char* button = cancel ? "SpeedButton1" : "SPB1";
+        dialog->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+    });
+}
+
+int markedCount(const SystemState& state) {
+    return state.markedCount();
+}
+
+} // namespace
+
+class StatisticsCommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void commandsThatCannotApplyBeep();
+    void numberCommandsNeedThreeHundredAndOneDraws();
+    void addingAndRemovingWithinTheLimits();
+};
+
+void StatisticsCommandsTest::commandsThatCannotApplyBeep() {
+    test::ScriptedPrompter prompter;
+    SystemState state;
+    const int before = beepCount();
+    openProbabilityWindow(nullptr, state);
+    openComparison(nullptr, state);
+    openDistribution(nullptr, state);
+    openProbabilitiesEditor(nullptr, state);
+    QVERIFY(!removeLeastProbableNumbers(nullptr, state, cyclicArchive(301)));
+    QCOMPARE(beepCount(), before + 5);
+    QVERIFY(prompter.asked().isEmpty());
+}
+
+void StatisticsCommandsTest::numberCommandsNeedThreeHundredAndOneDraws() {
+    test::ScriptedPrompter prompter;
+    SystemState state;
+    state.toggleMark(40);
+    const Archive short300 = cyclicArchive(300);
+    QVERIFY(!addMostProbableNumbers(nullptr, state, short300));
+    QVERIFY(!removeLeastProbableNumbers(nullptr, state, short300));
+    const auto questions = prompter.questions();
+    QCOMPARE(questions.size(), 2);
+    for (const auto& question : questions) {
+        QCOMPARE(question.title, QStringLiteral("Errore"));
+        QCOMPARE(question.text, QStringLiteral("Per questa funzione è neccessario un archivio con"
+                                               "\ralmeno 301 colonne vincenti."));
+    }
+    QCOMPARE(markedCount(state), 1);
+    QVERIFY(!state.modified);
+
+    prompter.clear();
+    answerCountDialog(QStringLiteral("2"));
+    QVERIFY(addMostProbableNumbers(nullptr, state, cyclicArchive(301)));
+    QVERIFY(prompter.asked().isEmpty());
+    QCOMPARE(markedCount(state), 3);
+    QVERIFY(state.modified);
+}
+
+void StatisticsCommandsTest::addingAndRemovingWithinTheLimits() {
+    test::ScriptedPrompter prompter;
+    const Archive archive = cyclicArchive(301); // every number scores alike
+    SystemState state;
+    for (int n = 1; n <= 88; ++n)
+        state.marked[static_cast<std::size_t>(n)] = 1;
+    state.probabilities[89] = Real48::fromValue(12);
+    answerCountDialog(QStringLiteral("5"));
+    QVERIFY(addMostProbableNumbers(nullptr, state, archive));
+    QCOMPARE(markedCount(state), 90);
+    QCOMPARE(state.probabilities[89].value(), 12.0L); // marks change, weights stay
+
+    // equal scores: the lowest-numbered marked numbers go first
+    answerCountDialog(QStringLiteral("40"));
+    QVERIFY(removeLeastProbableNumbers(nullptr, state, archive));
+    QCOMPARE(markedCount(state), 50);
+    QCOMPARE(state.marked[40], std::uint8_t{0});
+    QCOMPARE(state.marked[41], std::uint8_t{1});
+
+    // a cancelled dialog or a count of 0 changes nothing
+    state.modified = false;
+    answerCountDialog(QStringLiteral("3"), true);
+    QVERIFY(!removeLeastProbableNumbers(nullptr, state, archive));
+    answerCountDialog(QStringLiteral("0"));
+    QVERIFY(!addMostProbableNumbers(nullptr, state, archive));
+    QCOMPARE(markedCount(state), 50);
+    QVERIFY(!state.modified);
+}
+
+QTEST_MAIN(StatisticsCommandsTest)
+#include "test_statistics_commands.moc"
