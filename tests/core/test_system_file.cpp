@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quintor;
@@ -193,6 +194,12 @@ TEST(SystemFile, ImportReadsOnlyWholeColumns) {
 
     EXPECT_FALSE(readSystemColumns(folder / "none.qtr", columns));
     EXPECT_TRUE(columns.empty());
+
+    // A FIFO is refused at once instead of waiting for a writer that never comes.
+    ASSERT_EQ(::mkfifo((folder / "pipe.qtr").c_str(), 0600), 0);
+    EXPECT_FALSE(readSystemColumns(folder / "pipe.qtr", columns));
+    SystemState state;
+    EXPECT_FALSE(CARICA_SISTEMA(folder / "pipe.qtr", state));
 }
 
 TEST(SystemFile, AFailedSaveLeavesTheOldFileWhole) {
