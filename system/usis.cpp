@@ -539,7 +539,8 @@ void TSIS::TAVMouseDown(Qt::MouseButton /*button*/, int x, int y) {
 void TSIS::CAMBIA_SEGNO(int n) {
     if (!isBoardNumber(n))
         return;
-    if (state_.marked[static_cast<std::size_t>(n)])
+    // Only a byte 1 is a mark, as the state counts it; a loaded file may hold other values.
+    if (state_.marked[static_cast<std::size_t>(n)] == 1)
         board_->eraseMark(n);
     else
         board_->drawMark(n);
@@ -549,7 +550,7 @@ void TSIS::CAMBIA_SEGNO(int n) {
 
 void TSIS::DISEGNA_SEGNI() {
     for (int n = 1; n <= boardSize; ++n) {
-        if (state_.marked[static_cast<std::size_t>(n)])
+        if (state_.marked[static_cast<std::size_t>(n)] == 1)
             board_->drawMark(n);
         else
             board_->eraseMark(n);

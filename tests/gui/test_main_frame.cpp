@@ -244,6 +244,25 @@ void MainFrameTest::aPartialColumnFailsTheLoad() {
     prompter_->clear();
     QVERIFY(frame_->CARICA_FILE(home_->file("corto.qtr")));
     QCOMPARE(prompter_->lastText(), unreadableMessage);
+
+    // Odd bytes load and show as they are.
+    QByteArray odd(791, '\0');
+    odd[1] = 2;   // number 1 with a mark byte other than 1
+    odd[697] = 9; // more fixed numbers than there can be
+    odd.append(QByteArray::fromHex("00ff5a5a0763"));
+    writeBytes(home_->file("strano.qtr"), odd);
+    prompter_->clear();
+    QVERIFY(frame_->CARICA_FILE(home_->file("strano.qtr")));
+    QVERIFY(prompter_->questions().isEmpty());
+    TSIS* oddWindow = frame_->activeSystem();
+    QCOMPARE(oddWindow->COL()->model()->index(0, 1).data().toString(),
+             QStringLiteral(" 0 255 90 90  7 99"));
+    // Only a byte 1 is a mark: number 1 is neither counted nor drawn, and a click marks it.
+    QCOMPARE(labelText(oddWindow, "Label14"), QStringLiteral("Nessun numero"));
+    QCOMPARE(oddWindow->TAV()->picture(), oddWindow->TAV()->cleanCopy());
+    clickNumber(oddWindow, 1);
+    QCOMPARE(oddWindow->state().markedNumbers(), std::vector<int>{1});
+    QCOMPARE(oddWindow->TAV()->picture().copy(NumberBoard::markCell(1)), NumberBoard::SEGSI());
 }
 
 void MainFrameTest::closeQuestionAnswers() {
