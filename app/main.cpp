@@ -1,4 +1,6 @@
 #include "app/upri.h"
+#include "archive/ugestra.h"
+#include "core/archive.h"
 #include "core/program_folder.h"
 
 #include <QApplication>
@@ -35,6 +37,9 @@ int main(int argc, char** argv) {
     QStringList parameters = QApplication::arguments();
     parameters.removeFirst();
     quintor::TPRI frame(parameters);
+    // The archive window loads the archive and offers the update file now, before the first
+    // system window opens.
+    quintor::TGestra archiveWindow(quintor::programFolder(), quintor::programArchive(), &frame);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         frame.setGeometry(screen->availableGeometry());
     frame.showMaximized();

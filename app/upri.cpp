@@ -2,6 +2,7 @@
 
 #include "app/feedback.h"
 #include "app/prompter.h"
+#include "archive/ugestra.h"
 #include "core/program_folder.h"
 #include "core/random.h"
 #include "core/recent_files.h"
@@ -271,7 +272,9 @@ void TPRI::setRecentItem(int k, const QString& caption, const QString& entry, bo
     }
 }
 
-void TPRI::Gestioneestrazioni1Click() {}
+void TPRI::Gestioneestrazioni1Click() {
+    TGestra::showModal();
+}
 
 void TPRI::Fine1Click() {
     close();

@@ -26,6 +26,8 @@ const QString errorTitle = QStringLiteral("Errore");
 const QString importTitle = QStringLiteral("Importa CSV");
 const QString updateTitle = QStringLiteral("File di aggiornamento");
 
+TGestra* currentWindow = nullptr;
+
 QString fromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -77,10 +79,25 @@ TGestra::TGestra(const std::filesystem::path& folder, Archive& archive, QWidget*
     setModal(true);
     setFixedSize(497, 388);
     buildControls();
+    currentWindow = this;
     FormCreate();
 }
 
-TGestra::~TGestra() = default;
+TGestra::~TGestra() {
+    if (currentWindow == this)
+        currentWindow = nullptr;
+}
+
+TGestra* TGestra::current() {
+    return currentWindow;
+}
+
+bool TGestra::showModal() {
+    if (!currentWindow)
+        return false;
+    currentWindow->exec();
+    return true;
+}
 
 std::filesystem::path TGestra::archiveFile() const {
     return findFileNoCase(folder_, archiveFileName);

@@ -30,6 +30,12 @@ public:
     TGestra(const std::filesystem::path& folder, Archive& archive, QWidget* parent = nullptr);
     ~TGestra() override;
 
+    // The window the program created at start-up, or null before it exists.
+    static TGestra* current();
+    // Shows the window modally, as the commands that manage the archive do; false when there
+    // is no archive window.
+    static bool showModal();
+
     const Archive& archive() const { return archive_; }
     std::filesystem::path archiveFile() const;
 

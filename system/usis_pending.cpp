@@ -11,7 +11,6 @@ const QStringList& TSIS::pendingCommands() {
     static const QStringList pending{
         QStringLiteral("Selezionacolonne1"),
         QStringLiteral("Spogliodellecolonne1"),
-        QStringLiteral("Gestioneestrazioni1"),
         QStringLiteral("Importacolonne1"),
         QStringLiteral("Azzeracolonne1"),
         QStringLiteral("Estraicolonnecasualmente1"),
@@ -44,7 +43,6 @@ const QStringList& TSIS::pendingCommands() {
 
 void TSIS::SpeedButton14Click() {}
 void TSIS::SpeedButton16Click() {}
-void TSIS::SpeedButton4Click() {}
 void TSIS::Importacolonne1Click() {}
 void TSIS::Azzeracolonne1Click() {}
 void TSIS::Estraicolonnecasualmente1Click() {}

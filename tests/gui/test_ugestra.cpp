@@ -1,6 +1,9 @@
 // The archive window driven through its real buttons and fields.
 #include "app/feedback.h"
+#include "app/upri.h"
 #include "archive/ugestra.h"
+#include "system/usis.h"
+#include "tests/gui/support/gui_helpers.h"
 #include "tests/gui/support/scripted_prompter.h"
 
 #include <QDir>
@@ -11,6 +14,8 @@
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 #include <filesystem>
@@ -64,6 +69,7 @@ private slots:
     void emptyArchiveWorksFromTheFirstRecord();
     void failedSaveKeepsTheFileAndTheList();
     void csvImportCountsAndReplacesSimulatedDraws();
+    void openedModallyFromTheFrameAndTheSystemWindow();
 
 private:
     std::unique_ptr<TGestra> open();
@@ -392,6 +398,39 @@ void ArchiveWindowTest::csvImportCountsAndReplacesSimulatedDraws() {
     QCOMPARE(window->windowTitle(), QStringLiteral("Gestione colonne vincenti"));
     QCOMPARE(prompter_->lastText(),
              QStringLiteral("Estrazioni aggiunte: 2\rGià presenti: 0\rScartate: 1"));
+}
+
+void ArchiveWindowTest::openedModallyFromTheFrameAndTheSystemWindow() {
+    auto window = std::make_unique<TGestra>(home(), archive_);
+    QCOMPARE(TGestra::current(), window.get());
+    test::TestHome frameHome;
+    TPRI frame;
+    frame.show();
+    frame.Nuovo1Click();
+    TSIS* system = frame.activeSystem();
+    QVERIFY(system);
+
+    // Each way in shows the window modally; Chiudi ends the modal loop.
+    int shown = 0;
+    auto closeWhenShown = [&] {
+        QTimer::singleShot(0, window.get(), [&] {
+            QTRY_VERIFY(window->isVisible());
+            QVERIFY(window->isModal());
+            ++shown;
+            click(*window, "SpeedButton5");
+        });
+    };
+    closeWhenShown();
+    QVERIFY(test::trigger(&frame, QStringLiteral("Gestioneestrazioni1")));
+    closeWhenShown();
+    QVERIFY(test::trigger(system, QStringLiteral("Gestioneestrazioni1")));
+    closeWhenShown();
+    QToolButton* button = system->button(QStringLiteral("SpeedButton4"));
+    QVERIFY(button && button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(shown, 3);
+    QVERIFY(!window->isVisible());
+    system->state().modified = false;
 }
 
 QTEST_MAIN(ArchiveWindowTest)
