@@ -63,7 +63,6 @@ int extractRandomColumns(SystemState& state, int count, RandomGenerator& random)
     if (count <= 0 || m < 6)
         return 0;
     auto keys = listedKeys(state);
-    state.finalColumns.reserve(state.finalColumns.size() + static_cast<std::size_t>(count));
     int appended = 0;
     while (appended < count) {
         Column column{};

@@ -1,0 +1,148 @@
+#include "system/editing_commands.h"
+
+#include "app/feedback.h"
+#include "app/prompter.h"
+#include "core/column_editing.h"
+#include "core/initial_system.h"
+#include "core/random.h"
+#include "core/system_file.h"
+#include "system/udainu.h"
+#include "system/ufis.h"
+#include "system/umodi.h"
+#include "system/utast.h"
+
+#include <QFileInfo>
+
+#include <new>
+
+namespace quintor {
+
+namespace {
+const char* const outOfMemoryMessage =
+    "Memoria insufficiente per tutte le colonne richieste.\rLe colonne già aggiunte restano.";
+}
+
+bool Estraicolonnecasualmente(QWidget* window, SystemState& state) {
+    if (state.markedCount() < 6) {
+        showError(window, "Errore !", tooFewNumbersToExtractMessage);
+        return false;
+    }
+    TDAINU dialog(window);
+    dialog.exec();
+    if (dialog.Tag() != 1)
+        return true;
+    const auto count = parseTypedInteger(dialog.countText().toStdString());
+    if (!count) {
+        showError(window, "Errore !", invalidExtractionCountMessage);
+        return true;
+    }
+    if (!extractionFits(state, *count)) {
+        showError(window, "Errore !", notEnoughColumnsLeftMessage);
+        return true;
+    }
+    HourglassGuard hourglass;
+    try {
+        extractRandomColumns(state, *count, programRandom());
+    } catch (const std::bad_alloc&) {
+        // A count in the hundreds of millions can outgrow memory; what was drawn stays.
+        hourglass.release();
+        showError(window, "Errore !", outOfMemoryMessage);
+    }
+    return true;
+}
+
+bool Importacolonne(QWidget* window, SystemState& state) {
+    FileRequest request;
+    request.title = "Importa colonne";
+    request.filter = "Sistema Quintor (*.qtr)|*.qtr|Tutti i file (*.*)|*.*";
+    request.defaultExtension = "qtr";
+    const QString path = Prompter::current().openFileName(window, request);
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return true;
+    std::vector<Column> columns;
+    if (!readSystemColumns(path.toStdString(), columns))
+        return true; // unreadable: nothing to add, as for a missing file
+    if (askQuestion(window, "Attenzione", QString::fromStdString(importQuestion(columns.size())),
+                    QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
+        return false;
+    HourglassGuard hourglass;
+    importColumns(state, columns);
+    return true;
+}
+
+bool Colonnedatastiera(QWidget* window, SystemState& state) {
+    TTAST dialog(state, window);
+    dialog.exec();
+    return true;
+}
+
+bool Modificacolonna(QWidget* window, SystemState& state, int topRow) {
+    if (state.finalColumns.empty() || topRow < 1 ||
+        topRow > static_cast<int>(state.finalColumns.size())) {
+        beep();
+        return false;
+    }
+    const std::size_t index = static_cast<std::size_t>(topRow - 1);
+    TModi dialog(window);
+    dialog.setRow(topRow, QString::fromStdString(TESTO_COLONNA(state.finalColumns[index])));
+    dialog.exec();
+    if (dialog.Tag() != 1)
+        return false;
+    const auto changed = modifyColumn(state, index, dialog.columnText().toStdString());
+    if (!changed) {
+        showError(window, "Quintor", QString::fromStdString(changed.error()));
+        return false;
+    }
+    return true;
+}
+
+bool Tagliacolonne(SystemState& state, int topRow, int bottomRow) {
+    if (!deleteColumnRows(state, topRow, bottomRow)) {
+        beep();
+        return false;
+    }
+    return true;
+}
+
+bool Azzeracolonne(QWidget* window, SystemState& state) {
+    if (state.finalColumns.empty()) {
+        beep();
+        return false;
+    }
+    if (askQuestion(window, "Attenzione !", clearFinalColumnsQuestion,
+                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return false;
+    state.finalColumns.clear();
+    state.finalColumns.shrink_to_fit();
+    state.modified = true;
+    return true;
+}
+
+int Aggiungisegnocasualmente(SystemState& state) {
+    return markRandomNumber(state, programRandom());
+}
+
+int Togliunsegnocasualmente(SystemState& state) {
+    const int n = unmarkRandomNumber(state, programRandom());
+    if (n == 0)
+        beep();
+    return n;
+}
+
+std::vector<int> Azzerasistema(QWidget* window, SystemState& state) {
+    if (state.markedCount() == 0) {
+        beep();
+        return {};
+    }
+    if (askQuestion(window, "Attenzione !", clearInitialSystemQuestion,
+                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return {};
+    return clearInitialSystem(state);
+}
+
+void Fisse(QWidget* window, SystemState& state) {
+    Tfiss dialog(state, window);
+    dialog.exec();
+}
+
+} // namespace quintor

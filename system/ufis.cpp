@@ -1,0 +1,87 @@
+#include "system/ufis.h"
+
+#include "app/feedback.h"
+#include "core/fixed_numbers.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace quintor {
+
+Tfiss::Tfiss(SystemState& state, QWidget* parent) : TiledDialog(parent), state_(state) {
+    setObjectName("Tfiss");
+    setWindowTitle("Specifica numeri sempre presenti");
+
+    auto* grid = new QGridLayout(this);
+    for (int k = 0; k < fixedRowCount; ++k) {
+        const QString number = QString::number(k + 1);
+        cf[k] = new QCheckBox("Fissa nº " + number + ":", this);
+        cf[k]->setObjectName("cf" + number);
+        f[k] = new QLineEdit(this);
+        f[k]->setObjectName("f" + number);
+        f[k]->setAccessibleName(cf[k]->text());
+        f[k]->setFixedWidth(48);
+        f[k]->setEnabled(false);
+        grid->addWidget(cf[k], k, 0);
+        grid->addWidget(f[k], k, 1, Qt::AlignLeft);
+        connect(cf[k], &QCheckBox::clicked, this, [this, k] { cfClick(k); });
+    }
+    BitBtn1 = new QPushButton("OK", this);
+    BitBtn1->setObjectName("BitBtn1");
+    BitBtn1->setDefault(true);
+    BitBtn2 = new QPushButton("Annulla", this);
+    BitBtn2->setObjectName("BitBtn2");
+    HLP3 = new QToolButton(this);
+    HLP3->setObjectName("HLP3");
+    HLP3->setText("?");
+    HLP3->setAccessibleName("Spiegazioni");
+    setHint(HLP3, "Spiegazioni");
+    grid->addWidget(BitBtn1, fixedRowCount, 0);
+    grid->addWidget(BitBtn2, fixedRowCount, 1);
+    grid->addWidget(HLP3, fixedRowCount, 2);
+    grid->setHorizontalSpacing(12);
+
+    connect(BitBtn1, &QPushButton::clicked, this, &Tfiss::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &Tfiss::reject);
+    connect(HLP3, &QToolButton::clicked, this, &Tfiss::HLP3Click);
+    fixSize();
+}
+
+void Tfiss::showEvent(QShowEvent* event) {
+    FormActivate();
+    TiledDialog::showEvent(event);
+}
+
+void Tfiss::FormActivate() {
+    const FixedRows rows = fixedRowsOf(state_);
+    for (int k = 0; k < fixedRowCount; ++k) {
+        cf[k]->setChecked(rows[k].checked);
+        f[k]->setEnabled(rows[k].checked);
+        f[k]->setText(QString::fromStdString(rows[k].text));
+    }
+}
+
+void Tfiss::cfClick(int row) {
+    const bool checked = cf[row]->isChecked();
+    f[row]->setEnabled(checked);
+    if (checked)
+        f[row]->setFocus();
+}
+
+void Tfiss::BitBtn1Click() {
+    FixedRows rows;
+    for (int k = 0; k < fixedRowCount; ++k)
+        rows[k] = {cf[k]->isChecked(), f[k]->text().toStdString()};
+    applyFixedRows(state_, rows);
+    setTag(1);
+    accept();
+}
+
+void Tfiss::HLP3Click() {
+    emit helpRequested(16);
+}
+
+} // namespace quintor

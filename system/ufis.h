@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/system_state.h"
+#include "system/tiled_dialog.h"
+
+#include <array>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace quintor {
+
+// Up to six numbers that every selected column must contain.
+class Tfiss : public TiledDialog {
+    Q_OBJECT
+public:
+    Tfiss(SystemState& state, QWidget* parent = nullptr);
+
+    void BitBtn1Click();
+    void HLP3Click();
+
+signals:
+    // The help topic on fixed numbers; the window that owns the help viewer shows it.
+    void helpRequested(int context);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormActivate();
+    void cfClick(int row);
+
+    SystemState& state_;
+    std::array<QCheckBox*, 6> cf{};
+    std::array<QLineEdit*, 6> f{};
+    QPushButton* BitBtn1;
+    QPushButton* BitBtn2;
+    QToolButton* HLP3;
+};
+
+} // namespace quintor
