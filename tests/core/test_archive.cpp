@@ -89,16 +89,6 @@ TEST(ArchiveFile, LoadsRecordsFieldsAndIgnoresAPartialTail) {
     EXPECT_EQ(archive.fileBytes(), first + second);
 }
 
-TEST(ArchiveFile, MissingOrEmptyFileIsAnEmptyArchive) {
-    TempFolder folder;
-    EXPECT_TRUE(Archive::load(folder.path() / "vincenti.dat").empty());
-    writeBytes(folder.path() / "vuoto.dat", "");
-    EXPECT_TRUE(Archive::load(folder.path() / "vuoto.dat").empty());
-    writeBytes(folder.path() / "corto.dat", "03/01/2001 5");
-    EXPECT_TRUE(Archive::load(folder.path() / "corto.dat").empty());
-    EXPECT_TRUE(Archive{}.newestFirst(10).empty());
-}
-
 TEST(ArchiveFile, NewestFirstReadsFromTheEndUpToTheLimit) {
     Archive archive;
     for (int i = 1; i <= 5; ++i)
@@ -156,40 +146,6 @@ TEST(ArchiveInsert, AnUnreadableDateLeavesTheArchiveUnchanged) {
     EXPECT_EQ(archive.size(), 4u);
 }
 
-TEST(ArchiveInsert, FirstRecordOfAnEmptyArchive) {
-    Archive archive;
-    auto at = archive.inserisci(entry("03/01/2001"));
-    ASSERT_TRUE(at.ok());
-    EXPECT_EQ(*at, 0u);
-    EXPECT_TRUE(archive.ce_gia("03/01/2001"));
-    EXPECT_FALSE(archive.ce_gia("3/1/2001"));
-}
-
-TEST(ArchiveEdit, DeletionKeepsAtLeastThreeRecords) {
-    Archive archive =
-        archiveOf({"01/01/2001", "02/01/2001", "03/01/2001", "04/01/2001", "05/01/2001"});
-    auto refused = archive.remove(1, 3);
-    ASSERT_FALSE(refused.ok());
-    EXPECT_EQ(refused.error(), tooFewLeftMessage);
-    EXPECT_EQ(archive.size(), 5u);
-    auto removed = archive.remove(1, 2);
-    ASSERT_TRUE(removed.ok());
-    EXPECT_EQ(*removed, 2u);
-    EXPECT_EQ(datesOf(archive),
-              (std::vector<std::string>{"01/01/2001", "04/01/2001", "05/01/2001"}));
-    EXPECT_FALSE(archive.remove(0, 0).ok());
-    EXPECT_FALSE(archive.remove(2, 1).ok());
-    EXPECT_FALSE(archive.remove(2, 3).ok());
-}
-
-TEST(ArchiveEdit, ReplaceKeepsThePositionWhateverTheDate) {
-    Archive archive = archiveOf({"01/01/2001", "02/01/2001", "03/01/2001"});
-    archive.replace(0, entry("01/01/2030", "11 12 13 14 15 16", "17"));
-    EXPECT_EQ(archive[0].date, "01/01/2030");
-    EXPECT_EQ(archive[0].numbers, (Column{11, 12, 13, 14, 15, 16}));
-    EXPECT_EQ(archive.newestFirst(1)[0], archive[2].numbers);
-}
-
 TEST(ArchiveEntry, BuildsTheStoredTextsFromTypedValues) {
     auto record = recordFromEntry(" 3/1/2001", "5  12 33 45 67 89", " 7 ");
     ASSERT_TRUE(record.ok());
@@ -200,41 +156,12 @@ TEST(ArchiveEntry, BuildsTheStoredTextsFromTypedValues) {
     EXPECT_EQ(recordFromEntry("03/01/2001", "89 5 12 33 45 67", "7")->column, "89  5 12 33 45 67");
 }
 
-TEST(ArchiveEntry, RejectsWhatCannotBeADraw) {
-    EXPECT_EQ(recordFromEntry("32/01/2001", "1 2 3 4 5 6", "7").error(),
-              "'32/01/2001' is not a valid date");
-    EXPECT_EQ(recordFromEntry("03/01/2001", "1 2 x 4 5 6", "7").error(),
-              "'x' is not a valid integer value");
-    EXPECT_EQ(recordFromEntry("03/01/2001", "1 2 3 4 5 6", "a").error(),
-              "'a' is not a valid integer value");
-    EXPECT_EQ(recordFromEntry("03/01/2001", "1 2 3 4 5", "7").error(), entryColumnMessage);
-    EXPECT_EQ(recordFromEntry("03/01/2001", "1 2 3 4 5 91", "7").error(), entryColumnMessage);
-    EXPECT_EQ(recordFromEntry("03/01/2001", "0 2 3 4 5 6", "7").error(), entryColumnMessage);
-    EXPECT_EQ(recordFromEntry("03/01/2001", "1 2 3 4 5 6", "120").error(), entryJollyMessage);
-    EXPECT_EQ(recordFromEntry("03/01/2001", "1 2 3 4 5 6", "0").error(), entryJollyMessage);
-    // A three-digit year would not fit the ten characters of the file's date.
-    EXPECT_FALSE(recordFromEntry("03/01/999", "1 2 3 4 5 6", "7").ok());
-}
-
 TEST(ArchiveEntry, WeekdayNames) {
     using namespace std::chrono;
     EXPECT_EQ(weekdayName(year{2001} / January / 3), "Mercoledì");
     EXPECT_EQ(weekdayName(year{2009} / January / 3), "Sabato");
     EXPECT_EQ(weekdayName(year{2026} / May / 24), "Domenica");
     EXPECT_EQ(weekdayName(year{2026} / May / 25), "Lunedì");
-}
-
-TEST(ArchiveSave, WritesTheFileAndLeavesNoTemporary) {
-    TempFolder folder;
-    const auto file = folder.path() / "vincenti.dat";
-    writeBytes(file, "old");
-    Archive archive = archiveOf({"01/01/2001", "02/01/2001"});
-    auto saved = archive.permanenti(file);
-    ASSERT_TRUE(saved.ok()) << saved.error();
-    EXPECT_EQ(readBytes(file), archive.fileBytes());
-    EXPECT_EQ(fs::file_size(file), 2 * archiveRecordSize);
-    EXPECT_FALSE(fs::exists(folder.path() / "cln.dat"));
-    EXPECT_EQ(Archive::load(file).fileBytes(), archive.fileBytes());
 }
 
 TEST(ArchiveSave, AFailedWriteKeepsTheOldFile) {
@@ -301,23 +228,6 @@ TEST(ArchiveCsv, ReadsBothDateFormsSeparatorsAndAnOptionalHeader) {
     EXPECT_EQ(headless.rejected, 0u);
 }
 
-TEST(ArchiveCsv, ReadDrawFileTellsArchiveRecordsFromCsv) {
-    TempFolder folder;
-    const std::string records = fileRecord("03/01/2001", " 5 12 33 45 67 89", " 7") +
-                                fileRecord("06/01/2001", "90 80 70 60 50 40", "11");
-    writeBytes(folder.path() / "agg.dat", records + "xx");
-    auto fromRecords = readDrawFile(folder.path() / "agg.dat");
-    ASSERT_TRUE(fromRecords.ok());
-    EXPECT_EQ(fromRecords->draws.size(), 2u);
-    EXPECT_EQ(fromRecords->rejected, 1u);
-    writeBytes(folder.path() / "draws.csv", "2001-01-03;5;12;33;45;67;89;7\n");
-    auto fromCsv = readDrawFile(folder.path() / "draws.csv");
-    ASSERT_TRUE(fromCsv.ok());
-    ASSERT_EQ(fromCsv->draws.size(), 1u);
-    EXPECT_EQ(Archive{fromCsv->draws}.fileBytes(), records.substr(0, 29));
-    EXPECT_FALSE(readDrawFile(folder.path() / "assente.csv").ok());
-}
-
 TEST(ArchiveSample, ThreeDrawsAWeekOfDistinctNumbers) {
     using namespace std::chrono;
     const Archive archive = simulatedArchive(400, 1);
@@ -366,21 +276,4 @@ TEST(ArchiveSample, EveryNumberIsDrawnAboutEquallyOften) {
         EXPECT_GT(seen[static_cast<std::size_t>(n)], 140) << n;
         EXPECT_LT(seen[static_cast<std::size_t>(n)], 260) << n;
     }
-}
-
-TEST(ArchiveRealDraws, CsvMergedIntoAnEmptyArchiveEqualsTheArchiveFile) {
-    const fs::path data = QUINTOR_SHARED_DATA;
-    if (!fs::exists(data / "draws.csv") || !fs::exists(data / "vincenti.dat"))
-        GTEST_SKIP() << "real draws not found in " << data;
-    auto draws = readDrawFile(data / "draws.csv");
-    ASSERT_TRUE(draws.ok());
-    Archive archive;
-    const MergeCounts counts = archive.merge(draws->draws);
-    EXPECT_EQ(counts.added, 2855u);
-    EXPECT_EQ(counts.rejected + draws->rejected, 0u);
-    EXPECT_EQ(archive.fileBytes(), readBytes(data / "vincenti.dat"));
-    // Merging the archive file itself adds nothing.
-    auto again = readDrawFile(data / "vincenti.dat");
-    ASSERT_TRUE(again.ok());
-    EXPECT_EQ(archive.merge(again->draws).present, 2855u);
 }

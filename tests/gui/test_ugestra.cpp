@@ -207,6 +207,8 @@ void ArchiveWindowTest::badEntriesKeepTheBoxOpenAndTheArchiveUnchanged() {
         {"05/01/2001", "1 2 3 4 5 95", "7", entryColumnMessage},
         {"05/01/2001", "1 2 3 4 5 6", "x", "'x' is not a valid integer value"},
         {"05/01/2001", "1 2 3 4 5 6", "300", entryJollyMessage},
+        // A three-digit year would not fit the ten characters of the file's date.
+        {"05/01/999", "1 2 3 4 5 6", "7", "'05/01/999' is not a valid date"},
     };
     click(*window, "Nuova");
     for (const auto& c : cases) {
