@@ -1,5 +1,6 @@
 #include "app/upri.h"
 #include "archive/ugestra.h"
+#include "archive/uvisua.h"
 #include "core/archive.h"
 #include "core/program_folder.h"
 
@@ -33,6 +34,9 @@ int main(int argc, char** argv) {
     const char* home = std::getenv("QUINTOR_HOME");
     if (!home || !*home)
         quintor::setExecutablePath(QApplication::applicationFilePath().toStdString());
+
+    // One view-columns window for the whole run, filled by whichever window shows it.
+    quintor::TVisua::shared();
 
     QStringList parameters = QApplication::arguments();
     parameters.removeFirst();

@@ -10,7 +10,6 @@ namespace quintor {
 const QStringList& TSIS::pendingCommands() {
     static const QStringList pending{
         QStringLiteral("Selezionacolonne1"),
-        QStringLiteral("Spogliodellecolonne1"),
         QStringLiteral("Importacolonne1"),
         QStringLiteral("Azzeracolonne1"),
         QStringLiteral("Estraicolonnecasualmente1"),
@@ -18,15 +17,10 @@ const QStringList& TSIS::pendingCommands() {
         QStringLiteral("Taglia1"),
         QStringLiteral("Modifica1"),
         QStringLiteral("Colonnedatastiera1"),
-        QStringLiteral("Distribuzionedeinumeri1"),
-        QStringLiteral("Calcolaprobabilitdivincita1"),
-        QStringLiteral("Modificaprobabilitdeinumeri1"),
         QStringLiteral("Fisse1"),
         QStringLiteral("Azzerasistema1"),
         QStringLiteral("Aggiungisegnocasualmente1"),
         QStringLiteral("Togliunsegnocasualmente1"),
-        QStringLiteral("Aggiungisegnipiprobabili1"),
-        QStringLiteral("Toglisegnimenoprobabili1"),
         QStringLiteral("Verticalesuschedine1"),
         QStringLiteral("Colonnesucarta1"),
         QStringLiteral("Sucartacomune1"),
@@ -42,7 +36,6 @@ const QStringList& TSIS::pendingCommands() {
 }
 
 void TSIS::SpeedButton14Click() {}
-void TSIS::SpeedButton16Click() {}
 void TSIS::Importacolonne1Click() {}
 void TSIS::Azzeracolonne1Click() {}
 void TSIS::Estraicolonnecasualmente1Click() {}
@@ -50,15 +43,10 @@ void TSIS::Costocolonne1Click() {}
 void TSIS::SpeedButton19Click() {}
 void TSIS::SpeedButton7Click() {}
 void TSIS::SpeedButton21Click() {}
-void TSIS::SpeedButton18Click() {}
-void TSIS::SpeedButton20Click() {}
-void TSIS::SpeedButton8Click() {}
 void TSIS::Fisse1Click() {}
 void TSIS::Azzerasistema1Click() {}
 void TSIS::SpeedButton23Click() {}
 void TSIS::Togliunsegnocasualmente1Click() {}
-void TSIS::Aggiungisegnipiprobabili1Click() {}
-void TSIS::Toglisegnimenoprobabili1Click() {}
 void TSIS::SpeedButton15Click() {}
 void TSIS::SpeedButton17Click() {}
 void TSIS::SpeedButton22Click() {}

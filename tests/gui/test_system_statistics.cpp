@@ -1,0 +1,152 @@
+// The statistics commands reached from a real system window: tool buttons and menu items open
+// their windows on this system's columns and marks.
+#include "app/feedback.h"
+#include "app/upri.h"
+#include "archive/uconf.h"
+#include "archive/upiuseg.h"
+#include "core/archive.h"
+#include "selection/uprovi.h"
+#include "system/usis.h"
+#include "tests/gui/support/gui_helpers.h"
+#include "tests/gui/support/scripted_prompter.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+using namespace quintor;
+
+namespace {
+
+Archive cyclicArchive(int count) {
+    std::vector<ArchiveRecord> records;
+    for (int i = 0; i < count; ++i) {
+        Column column;
+        for (std::size_t k = 0; k < 6; ++k)
+            column[k] = static_cast<std::uint8_t>(1 + 6 * (i % 15) + static_cast<int>(k));
+        records.push_back(ArchiveRecord::fromFileFields("01/01/2000", TESTO_COLONNA(column), " 7"));
+    }
+    return Archive(std::move(records));
+}
+
+template <class Dialog, class Check> void whenModal(Check check) {
+    QTimer::singleShot(0, [check] {
+        QTRY_VERIFY(qobject_cast<Dialog*>(QApplication::activeModalWidget()) != nullptr);
+        check(*qobject_cast<Dialog*>(QApplication::activeModalWidget()));
+    });
+}
+
+} // namespace
+
+class SystemStatisticsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void probabilityFromTheToolButton();
+    void comparisonFromTheToolButton();
+    void numberCommandsCheckTheArchive();
+
+private:
+    std::unique_ptr<test::TestHome> home_;
+    std::unique_ptr<test::ScriptedPrompter> prompter_;
+    std::unique_ptr<TPRI> frame_;
+    TSIS* window_ = nullptr;
+    Archive savedArchive_;
+};
+
+void SystemStatisticsTest::init() {
+    home_ = std::make_unique<test::TestHome>();
+    prompter_ = std::make_unique<test::ScriptedPrompter>();
+    savedArchive_ = programArchive();
+    frame_ = std::make_unique<TPRI>();
+    frame_->resize(1200, 760);
+    frame_->show();
+    frame_->Nuovo1Click();
+    window_ = frame_->activeSystem();
+    QVERIFY(window_);
+}
+
+void SystemStatisticsTest::cleanup() {
+    for (TSIS* w : frame_->systems())
+        w->state().modified = false;
+    frame_.reset();
+    window_ = nullptr;
+    programArchive() = savedArchive_;
+    prompter_.reset();
+    home_.reset();
+}
+
+void SystemStatisticsTest::probabilityFromTheToolButton() {
+    QToolButton* button = window_->button(QStringLiteral("SpeedButton20"));
+    QVERIFY(button && button->isEnabled());
+    const int beeps = beepCount();
+    button->click(); // no final column
+    QCOMPARE(beepCount(), beeps + 1);
+
+    for (int n : {4, 8, 15, 16, 23, 42})
+        test::clickNumber(window_, n);
+    window_->state().finalColumns = {{4, 8, 15, 16, 23, 42}};
+    window_->NUM_INVIDEO();
+    bool seen = false;
+    whenModal<TPROVI>([&seen](TPROVI& window) {
+        QTRY_VERIFY(window.finished());
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label7"))->text(),
+                 QStringLiteral("100.00 %"));
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label8"))->text(),
+                 QStringLiteral("100.00 %"));
+        seen = true;
+        window.findChild<QPushButton*>(QStringLiteral("SPB1"))->click();
+    });
+    button->click();
+    QVERIFY(seen);
+    QCOMPARE(window_->state().finalColumns.size(), std::size_t{1});
+}
+
+void SystemStatisticsTest::comparisonFromTheToolButton() {
+    window_->state().finalColumns = {{5, 12, 33, 45, 67, 89}, {1, 2, 3, 4, 6, 7}};
+    window_->NUM_INVIDEO();
+    bool seen = false;
+    whenModal<TCONF>([&seen](TCONF& dialog) {
+        QTest::keyClicks(dialog.CV(), QStringLiteral("5 12 33 45 67 89"));
+        QCOMPARE(dialog.counterLabel(6)->text(), QStringLiteral("1"));
+        QCOMPARE(dialog.counterLabel(0)->text(), QStringLiteral("1"));
+        QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("atz"))->isVisible());
+        seen = true;
+        dialog.findChild<QPushButton*>(QStringLiteral("BITBTN2"))->click();
+    });
+    window_->button(QStringLiteral("SpeedButton16"))->click();
+    QVERIFY(seen);
+}
+
+void SystemStatisticsTest::numberCommandsCheckTheArchive() {
+    test::clickNumber(window_, 40);
+    window_->state().modified = false;
+    programArchive() = cyclicArchive(300);
+    QVERIFY(test::trigger(window_, QStringLiteral("Aggiungisegnipiprobabili1")));
+    QVERIFY(test::trigger(window_, QStringLiteral("Toglisegnimenoprobabili1")));
+    QCOMPARE(prompter_->questions().size(), 2);
+    QCOMPARE(prompter_->questions()[0].text,
+             QStringLiteral("Per questa funzione è neccessario un archivio con\ralmeno 301 colonne "
+                            "vincenti."));
+    QCOMPARE(window_->state().markedCount(), 1);
+
+    programArchive() = cyclicArchive(301);
+    whenModal<TPiuseg>([](TPiuseg& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("3"));
+        dialog.findChild<QPushButton*>(QStringLiteral("SPB1"))->click();
+    });
+    QVERIFY(test::trigger(window_, QStringLiteral("Aggiungisegnipiprobabili1")));
+    QCOMPARE(window_->state().markedCount(), 4);
+    QVERIFY(window_->state().modified);
+    // the display follows: the count of marked numbers
+    QCOMPARE(test::labelText(window_, QStringLiteral("Label8")), QStringLiteral("4"));
+}
+
+QTEST_MAIN(SystemStatisticsTest)
+#include "test_system_statistics.moc"
