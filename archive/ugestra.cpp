@@ -25,6 +25,8 @@ const QString windowCaption = QStringLiteral("Gestione colonne vincenti");
 const QString errorTitle = QStringLiteral("Errore");
 const QString importTitle = QStringLiteral("Importa CSV");
 const QString updateTitle = QStringLiteral("File di aggiornamento");
+const char* const unreadArchiveMessage =
+    "Il file vincenti.dat non è stato letto.\rPer non perderlo, le modifiche non vengono salvate.";
 
 TGestra* currentWindow = nullptr;
 
@@ -193,19 +195,21 @@ void TGestra::buildControls() {
 }
 
 void TGestra::FormCreate() {
-    HourglassGuard hourglass;
-    QApplication::processEvents();
-    hideEntry();
-    auto loaded = Archive::read(archiveFile());
-    if (loaded) {
-        archive_ = std::move(loaded.value());
-    } else {
-        archive_ = Archive{};
-        hourglass.release();
-        showError(this, errorTitle, fromStd(loaded.error()));
+    {
+        HourglassGuard hourglass;
+        QApplication::processEvents();
+        hideEntry();
+        auto loaded = Archive::read(archiveFile());
+        readFailed_ = !loaded;
+        archive_ = loaded ? std::move(loaded.value()) : Archive{};
+        refreshGrid();
+        if (readFailed_) {
+            hourglass.release();
+            showError(this, errorTitle, fromStd(loaded.error()));
+        }
     }
-    refreshGrid();
-    mergeUpdateAtStart();
+    if (!readFailed_)
+        mergeUpdateAtStart();
     refreshLabels();
     if (!archive_.empty())
         selectRecord(archive_.size() - 1);
@@ -304,6 +308,10 @@ bool TGestra::inserisci(ArchiveRecord record) {
 }
 
 bool TGestra::permanenti() {
+    if (readFailed_) {
+        showError(this, errorTitle, QString::fromUtf8(unreadArchiveMessage));
+        return false;
+    }
     HourglassGuard hourglass;
     auto saved = archive_.permanenti(archiveFile());
     hourglass.release();

@@ -82,6 +82,8 @@ private:
     Archive& archive_;
     ArchiveModel* model_ = nullptr;
     std::size_t editedRecord_ = 0;
+    // The archive file exists but could not be read: it must not be overwritten.
+    bool readFailed_ = false;
     QPixmap background_;
 
     QLabel* label1_ = nullptr;

@@ -1,11 +1,11 @@
 #include "core/archive.h"
 
+#include "core/byte_file.h"
 #include "core/conversions.h"
 
 #include <algorithm>
 #include <array>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 #include <unordered_set>
 
@@ -81,13 +81,10 @@ std::vector<std::string_view> splitFields(std::string_view line, char separator)
 }
 
 Expected<std::string> readWholeFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    auto bytes = readFileBytes(file);
+    if (!bytes)
         return Failure{"Impossibile leggere il file " + file.filename().string() + "."};
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return Failure{"Impossibile leggere il file " + file.filename().string() + "."};
-    return bytes;
+    return std::string(bytes->begin(), bytes->end());
 }
 
 std::vector<ArchiveRecord> recordsFromBytes(std::string_view bytes) {
@@ -345,10 +342,24 @@ std::string Archive::fileBytes() const {
     return bytes;
 }
 
-Expected<std::size_t> Archive::permanenti(const std::filesystem::path& target) const {
+Expected<std::size_t> Archive::permanenti(const std::filesystem::path& file) const {
+    std::error_code error;
+    // A link is followed, so the file it points to gets the new archive; a directory, a
+    // device or a file its owner made read-only is never replaced.
+    std::filesystem::path target = file;
+    if (std::filesystem::is_symlink(file, error)) {
+        target = std::filesystem::weakly_canonical(file, error);
+        if (error)
+            return Failure{saveFailedMessage};
+    }
+    const auto status = std::filesystem::status(target, error);
+    if (std::filesystem::exists(status) &&
+        (!std::filesystem::is_regular_file(status) ||
+         (status.permissions() & std::filesystem::perms::owner_write) ==
+             std::filesystem::perms::none))
+        return Failure{saveFailedMessage};
     const auto temporary = target.parent_path() / archiveTemporaryName;
     const std::string bytes = fileBytes();
-    std::error_code error;
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (out) {

@@ -125,10 +125,10 @@ public:
     // The file image: 29 bytes per record, oldest first.
     std::string fileBytes() const;
 
-    // Writes the whole archive to the temporary file beside target, flushes it, checks its
-    // length, and only then puts it in place of target. On failure target is untouched and
-    // the temporary file is removed.
-    Expected<std::size_t> permanenti(const std::filesystem::path& target) const;
+    // Writes the whole archive to the temporary file beside file, flushes it, checks its
+    // length, and only then puts it in place of file. On failure file is untouched and the
+    // temporary file is removed. A directory, a device or a read-only file is never replaced.
+    Expected<std::size_t> permanenti(const std::filesystem::path& file) const;
 
 private:
     std::vector<ArchiveRecord> records_;

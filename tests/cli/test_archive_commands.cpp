@@ -130,6 +130,12 @@ TEST(CliMerge, RefusesWhatItCannotRead) {
     EXPECT_FALSE(run.errors.empty());
     EXPECT_FALSE(fs::exists(archive));
     EXPECT_EQ(runCli(folder.path(), {"merge", archive.string()}).status, 64);
+    // A folder in place of a file is refused, not read.
+    fs::create_directory(folder.path() / "cartella");
+    const std::string directory = (folder.path() / "cartella").string();
+    EXPECT_EQ(runCli(folder.path(), {"archive", directory}).status, 2);
+    EXPECT_EQ(runCli(folder.path(), {"merge", archive.string(), directory}).status, 2);
+    EXPECT_EQ(runCli(folder.path(), {"merge", directory, directory}).status, 2);
 }
 
 TEST(CliArchive, EmptyArchiveHasNoLastUpdateLine) {

@@ -176,6 +176,20 @@ TEST(ArchiveSave, AFailedWriteKeepsTheOldFile) {
     EXPECT_EQ(saved.error(), saveFailedMessage);
     EXPECT_EQ(readBytes(file), old);
 
+    // A file its owner made read-only is left alone; a link gets its target rewritten.
+    fs::remove(folder.path() / "cln.dat");
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::remove);
+    EXPECT_FALSE(archiveOf({"01/01/2001"}).permanenti(file).ok());
+    EXPECT_EQ(readBytes(file), old);
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+    const auto link = folder.path() / "collegamento.dat";
+    fs::create_symlink(file, link);
+    const Archive two = archiveOf({"01/01/2001", "02/01/2001"});
+    ASSERT_TRUE(two.permanenti(link).ok());
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readBytes(file), two.fileBytes());
+    writeBytes(file, old);
+
     // The same when the device fills up while writing.
     if (fs::exists("/dev/full")) {
         fs::remove(folder.path() / "cln.dat");

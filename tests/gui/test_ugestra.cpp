@@ -68,6 +68,7 @@ private slots:
     void updateFileRefusedStaysForNextTime();
     void emptyArchiveWorksFromTheFirstRecord();
     void failedSaveKeepsTheFileAndTheList();
+    void unreadableArchiveIsNeverReplaced();
     void csvImportCountsAndReplacesSimulatedDraws();
     void openedModallyFromTheFrameAndTheSystemWindow();
 
@@ -371,6 +372,24 @@ void ArchiveWindowTest::failedSaveKeepsTheFileAndTheList() {
     QCOMPARE(child<QTableView>(*window, "cov")->model()->rowCount(), 5);
     QCOMPARE(readBytes(archiveFile()), fiveRecords);
     QCOMPARE(child<QLabel>(*window, "Label2")->text(), QStringLiteral("Colonne vincenti: 5"));
+}
+
+void ArchiveWindowTest::unreadableArchiveIsNeverReplaced() {
+    fs::remove(archiveFile());
+    fs::create_directory(archiveFile());
+    writeBytes(home() / "aggiorna.dat", record("05/01/2001", " 1  2  3  4  5  6", " 7"));
+    auto window = open();
+    QCOMPARE(prompter_->questions().size(), 1); // the read error; no update offered
+    QCOMPARE(prompter_->questions().first().icon, QMessageBox::Critical);
+    QCOMPARE(child<QLabel>(*window, "Label2")->text(), QStringLiteral("Colonne vincenti: 0"));
+    click(*window, "Nuova");
+    enter(*window, QStringLiteral("04/01/2001"), QStringLiteral("1 2 3 4 5 6"),
+          QStringLiteral("7"));
+    QVERIFY(
+        prompter_->lastText().startsWith(QStringLiteral("Il file vincenti.dat non è stato letto")));
+    QCOMPARE(archive_.size(), 0u);
+    QVERIFY(fs::is_directory(archiveFile()));
+    QVERIFY(fs::exists(home() / "aggiorna.dat"));
 }
 
 void ArchiveWindowTest::csvImportCountsAndReplacesSimulatedDraws() {
