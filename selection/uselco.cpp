@@ -4,6 +4,7 @@
 #include "app/prompter.h"
 #include "core/archive.h"
 #include "core/combinatorics.h"
+#include "system/usis.h"
 #include "widgets/miopan.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QStyle>
+#include <QTableView>
 #include <QTimer>
 
 #include <algorithm>
@@ -334,6 +336,14 @@ int launchSelection(QWidget* parent, SystemState& system, const Archive& archive
         system.modified = true;
     }
     return ended;
+}
+
+void TSIS::SpeedButton14Click() {
+    COL()->hide();
+    const int ended = launchSelection(this, state(), programArchive());
+    COL()->show();
+    if (ended >= 0)
+        NUM_INVIDEO();
 }
 
 } // namespace quintor

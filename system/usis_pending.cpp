@@ -9,7 +9,6 @@ namespace quintor {
 
 const QStringList& TSIS::pendingCommands() {
     static const QStringList pending{
-        QStringLiteral("Selezionacolonne1"),
         QStringLiteral("Importacolonne1"),
         QStringLiteral("Azzeracolonne1"),
         QStringLiteral("Estraicolonnecasualmente1"),
@@ -35,7 +34,6 @@ const QStringList& TSIS::pendingCommands() {
     return pending;
 }
 
-void TSIS::SpeedButton14Click() {}
 void TSIS::Importacolonne1Click() {}
 void TSIS::Azzeracolonne1Click() {}
 void TSIS::Estraicolonnecasualmente1Click() {}

@@ -1,7 +1,10 @@
 // The selection window driven as a person would: type the count, press Enter, stop the run.
+#include "app/upri.h"
 #include "core/archive.h"
 #include "core/selection.h"
 #include "selection/uselco.h"
+#include "system/usis.h"
+#include "tests/gui/support/gui_helpers.h"
 #include "tests/gui/support/scripted_prompter.h"
 
 #include <QApplication>
@@ -10,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QTableView>
 #include <QTimer>
 #include <QtTest>
 
@@ -64,6 +68,7 @@ private slots:
     void everyInvalidCountKeepsTheWindowOpen();
     void stopWithYesKeepsNothingAndNoGoesOn();
     void launcherChecksAndAllRejected();
+    void theSystemWindowsMenuItemRunsIt();
 };
 
 void SelectionWindowTest::aRunThroughTheWindowFillsTheFinalColumns() {
@@ -208,6 +213,47 @@ void SelectionWindowTest::launcherChecksAndAllRejected() {
                             "specificata una FISSA che non è presente nel sistema !"));
     QVERIFY(system.finalColumns.empty());
     QVERIFY(!system.modified);
+}
+
+void SelectionWindowTest::theSystemWindowsMenuItemRunsIt() {
+    test::TestHome home;
+    test::ScriptedPrompter prompter;
+    TPRI frame;
+    frame.show();
+    frame.Nuovo1Click();
+    TSIS* window = frame.activeSystem();
+    QVERIFY(window);
+    programArchive() = simulatedArchive(150, 4);
+    for (int n : {3, 17, 28, 44, 59, 61, 80})
+        test::clickNumber(window, n);
+    window->state().modified = false;
+
+    // Too few draws: the message, and no window.
+    QVERIFY(test::trigger(window, QStringLiteral("Selezionacolonne1")));
+    QCOMPARE(prompter.questions().size(), 1);
+    QCOMPARE(prompter.questions()[0].title, QStringLiteral("Errore !"));
+
+    programArchive() = simulatedArchive(260, 4);
+    QTimer::singleShot(0, [&] {
+        TSELCO* selection = nullptr;
+        QTRY_VERIFY((selection = qobject_cast<TSELCO*>(QApplication::activeModalWidget())));
+        QVERIFY(!window->COL()->isVisible());
+        typeCountAndEnter(*selection, QStringLiteral("4"));
+    });
+    QVERIFY(test::trigger(window, QStringLiteral("Selezionacolonne1")));
+    QTRY_COMPARE(window->state().finalColumns.size(), std::size_t{4});
+    QVERIFY(window->COL()->isVisible());
+    QVERIFY(window->state().modified);
+    QCOMPARE(test::labelText(window, QStringLiteral("Label3")),
+             QStringLiteral("Colonne finali: 4"));
+    const QAbstractItemModel* grid = window->COL()->model();
+    QCOMPARE(grid->rowCount(), 4);
+    for (int r = 0; r < 4; ++r)
+        QCOMPARE(grid->data(grid->index(r, 1)).toString(),
+                 QString::fromStdString(
+                     TESTO_COLONNA(window->state().finalColumns[static_cast<std::size_t>(r)])));
+    window->state().modified = false;
+    programArchive() = Archive();
 }
 
 QTEST_MAIN(SelectionWindowTest)
