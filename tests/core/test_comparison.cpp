@@ -6,37 +6,6 @@
 
 using namespace quintor;
 
-TEST(DaiColonna, ReadsPiecesOfOneOrTwoCharacters) {
-    struct Case {
-        const char* text;
-        Column numbers;
-        bool rejected;
-    };
-    const Case cases[] = {
-        {"", {0, 0, 0, 0, 0, 0}, false},
-        {"   ", {0, 0, 0, 0, 0, 0}, false},
-        {"5 12 33", {5, 12, 33, 0, 0, 0}, false},
-        {"  7   8 ", {7, 8, 0, 0, 0, 0}, false},
-        {"123", {12, 3, 0, 0, 0, 0}, false},
-        {"1234567", {12, 34, 56, 7, 0, 0}, false},
-        {"1 2 3 4 5 6", {1, 2, 3, 4, 5, 6}, false},
-        {"90 1", {90, 1, 0, 0, 0, 0}, false},
-        // rejected pieces: the numbers before them stay, nothing after them is read
-        {"91", {0, 0, 0, 0, 0, 0}, true},
-        {"5 0 12", {5, 0, 0, 0, 0, 0}, true},
-        {"5 12 99 40", {5, 12, 0, 0, 0, 0}, true},
-        {"1 2 3 4 5 6 7", {1, 2, 3, 4, 5, 6}, true},
-        {"5 a", {5, 0, 0, 0, 0, 0}, true},
-        {"4x 8", {0, 0, 0, 0, 0, 0}, true},
-        {"-", {0, 0, 0, 0, 0, 0}, true},
-    };
-    for (const auto& c : cases) {
-        const auto typed = DAI_COLONNA(c.text);
-        EXPECT_EQ(typed.column, c.numbers) << '"' << c.text << '"';
-        EXPECT_EQ(typed.beep, c.rejected) << '"' << c.text << '"';
-    }
-}
-
 TEST(Comparison, MatchesCountDistinctTypedNumbersOnly) {
     const Column final{5, 12, 33, 45, 67, 89};
     EXPECT_EQ(matchCount({89, 67, 45, 33, 12, 5}, final), 6);

@@ -1,5 +1,5 @@
-// The system window's commands on final columns and marks: beeps when they cannot apply,
-// the archive check of the number commands, and the marks they change.
+// The system window's commands on final columns and marks: beeps when they cannot apply and
+// the marks the number commands change within their limits.
 #include "app/feedback.h"
 #include "archive/statistics_commands.h"
 #include "archive/upiuseg.h"
@@ -7,7 +7,6 @@
 #include "tests/gui/support/scripted_prompter.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -39,17 +38,12 @@ void answerCountDialog(const QString& count, bool cancel = false) {
     });
 }
 
-int markedCount(const SystemState& state) {
-    return state.markedCount();
-}
-
 } // namespace
 
 class StatisticsCommandsTest : public QObject {
     Q_OBJECT
 private slots:
     void commandsThatCannotApplyBeep();
-    void numberCommandsNeedThreeHundredAndOneDraws();
     void addingAndRemovingWithinTheLimits();
 };
 
@@ -66,31 +60,6 @@ void StatisticsCommandsTest::commandsThatCannotApplyBeep() {
     QVERIFY(prompter.asked().isEmpty());
 }
 
-void StatisticsCommandsTest::numberCommandsNeedThreeHundredAndOneDraws() {
-    test::ScriptedPrompter prompter;
-    SystemState state;
-    state.toggleMark(40);
-    const Archive short300 = cyclicArchive(300);
-    QVERIFY(!addMostProbableNumbers(nullptr, state, short300));
-    QVERIFY(!removeLeastProbableNumbers(nullptr, state, short300));
-    const auto questions = prompter.questions();
-    QCOMPARE(questions.size(), 2);
-    for (const auto& question : questions) {
-        QCOMPARE(question.title, QStringLiteral("Errore"));
-        QCOMPARE(question.text, QStringLiteral("Per questa funzione è neccessario un archivio con"
-                                               "\ralmeno 301 colonne vincenti."));
-    }
-    QCOMPARE(markedCount(state), 1);
-    QVERIFY(!state.modified);
-
-    prompter.clear();
-    answerCountDialog(QStringLiteral("2"));
-    QVERIFY(addMostProbableNumbers(nullptr, state, cyclicArchive(301)));
-    QVERIFY(prompter.asked().isEmpty());
-    QCOMPARE(markedCount(state), 3);
-    QVERIFY(state.modified);
-}
-
 void StatisticsCommandsTest::addingAndRemovingWithinTheLimits() {
     test::ScriptedPrompter prompter;
     const Archive archive = cyclicArchive(301); // every number scores alike
@@ -100,13 +69,13 @@ void StatisticsCommandsTest::addingAndRemovingWithinTheLimits() {
     state.probabilities[89] = Real48::fromValue(12);
     answerCountDialog(QStringLiteral("5"));
     QVERIFY(addMostProbableNumbers(nullptr, state, archive));
-    QCOMPARE(markedCount(state), 90);
+    QCOMPARE(state.markedCount(), 90);
     QCOMPARE(state.probabilities[89].value(), 12.0L); // marks change, weights stay
 
     // equal scores: the lowest-numbered marked numbers go first
     answerCountDialog(QStringLiteral("40"));
     QVERIFY(removeLeastProbableNumbers(nullptr, state, archive));
-    QCOMPARE(markedCount(state), 50);
+    QCOMPARE(state.markedCount(), 50);
     QCOMPARE(state.marked[40], std::uint8_t{0});
     QCOMPARE(state.marked[41], std::uint8_t{1});
 
@@ -116,7 +85,7 @@ void StatisticsCommandsTest::addingAndRemovingWithinTheLimits() {
     QVERIFY(!removeLeastProbableNumbers(nullptr, state, archive));
     answerCountDialog(QStringLiteral("0"));
     QVERIFY(!addMostProbableNumbers(nullptr, state, archive));
-    QCOMPARE(markedCount(state), 50);
+    QCOMPARE(state.markedCount(), 50);
     QVERIFY(!state.modified);
 }
 
