@@ -5,8 +5,10 @@
 #include "core/program_folder.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QProxyStyle>
 #include <QScreen>
+#include <QTranslator>
 
 #include <cstdlib>
 
@@ -31,6 +33,12 @@ int main(int argc, char** argv) {
     QApplication::setStyle(new HintDelayStyle);
     QApplication::setApplicationName(QStringLiteral("Quintor"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quintor"));
+    // Every text of the program is Italian, so the toolkit's own texts (file dialogs, context
+    // menus of the edits) are too, whatever the desktop's language.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QStringLiteral("qtbase_it"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&toolkitTexts);
     const char* home = std::getenv("QUINTOR_HOME");
     if (!home || !*home)
         quintor::setExecutablePath(QApplication::applicationFilePath().toStdString());

@@ -1,5 +1,7 @@
 #include "app/prompter.h"
 
+#include <QAbstractButton>
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStringList>
@@ -49,6 +51,15 @@ QMessageBox::StandardButton DialogPrompter::ask(QWidget* parent, const Question&
                     parent);
     if (question.defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(question.defaultButton);
+    // The buttons speak Italian even where the toolkit's own translations are not installed.
+    static const std::pair<QMessageBox::StandardButton, const char*> italianCaptions[] = {
+        {QMessageBox::Yes, "&Sì"},
+        {QMessageBox::No, "&No"},
+        {QMessageBox::Cancel, "Annulla"},
+        {QMessageBox::Ok, "OK"}};
+    for (const auto& [button, caption] : italianCaptions)
+        if (QAbstractButton* shown = box.button(button))
+            shown->setText(QString::fromUtf8(caption));
     const int pressed = box.exec();
     if (pressed == QMessageBox::NoButton || pressed == QMessageBox::Escape) {
         if (question.buttons.testFlag(QMessageBox::Cancel))
