@@ -16,7 +16,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
-#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 
@@ -102,8 +101,10 @@ TSELCO::TSELCO(SystemState& system, std::vector<Column> draws, QWidget* parent)
     AVSEL = flatButton(this, "AVSEL", QStringLiteral("Avvia selezione"), QRect(8, 240, 150, 34));
     BITBTN2 = flatButton(this, "BITBTN2", QStringLiteral("Annulla"), QRect(166, 240, 110, 34));
     setHint(BITBTN2, QStringLiteral("Chiude la scheda senza apportare modifiche."));
-    HLP2 = flatButton(this, "HLP2", QString(), QRect(330, 240, 38, 34));
-    HLP2->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    HLP2 = flatButton(this, "HLP2", QStringLiteral("?"), QRect(330, 240, 38, 34));
+    QFont bold = HLP2->font();
+    bold.setBold(true);
+    HLP2->setFont(bold);
     HLP2->setAccessibleName(QStringLiteral("Spiegazioni"));
     setHint(HLP2, QStringLiteral("Spiegazioni"));
     STOPSE = flatButton(this, "STOPSE", QStringLiteral("Interrompi"), QRect(113, 240, 150, 34));
