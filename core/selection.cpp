@@ -5,9 +5,14 @@
 #include "core/scoring_tables.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
+#include <condition_variable>
 #include <limits>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -369,6 +374,9 @@ public:
             return report(true);
         }
         prefix_[0] = Prefix{};
+        const int threads = threadCount();
+        if (threads > 1)
+            return runParallel(threads);
         return descend(1, 0);
     }
 
@@ -430,10 +438,146 @@ private:
             } else if (!descend(depth + 1, i + 1)) {
                 return false;
             }
-            if (examined_ - reported_ >= reportStep && !report(false))
+            if (!quiet_ && examined_ - reported_ >= reportStep && !report(false))
                 return false;
         }
         return depth > 1 || report(true);
+    }
+
+    int threadCount() const {
+        if (request_.threads > 0)
+            return request_.threads;
+        if (total_ < (std::uint64_t{1} << 22))
+            return 1;
+        return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    }
+
+    // The columns below the prefix of positions i0, i1: one unit of parallel work.
+    void scanUnit(int i0, int i1) {
+        extend(1, i0);
+        if (hopeless(1, i0)) {
+            examined_ += below(2, i1);
+            return;
+        }
+        extend(2, i1);
+        if (hopeless(2, i1)) {
+            examined_ += below(2, i1);
+            return;
+        }
+        descend(3, i1 + 1);
+    }
+
+    // Workers score units ahead of the list, each keeping only the columns above the lowest
+    // useful score when it took the unit; the list takes the units in enumeration order. The
+    // lowest useful score can fall (a tie-break may keep a lower column), and then the unit
+    // is scored again here against the list itself, from the first column not yet offered:
+    // the outcome is the one of a single pass.
+    bool runParallel(int threads) {
+        std::vector<std::pair<int, int>> units;
+        for (int i0 = 0; i0 <= n_ - 6; ++i0)
+            for (int i1 = i0 + 1; i1 <= n_ - 5; ++i1)
+                units.emplace_back(i0, i1);
+        struct Slot {
+            bool ready = false;
+            bool overflow = false;
+            double threshold = 0;
+            std::uint64_t columns = 0;
+            std::vector<Found> found;
+        };
+        std::vector<Slot> slots(units.size());
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::size_t taken = 0, consumed = 0;
+        bool quit = false;
+        std::atomic<double> published{list_.cutoff()};
+        const std::size_t lookahead = 4 * static_cast<std::size_t>(threads);
+
+        auto work = [&] {
+            Engine worker = *this;
+            worker.collect_ = true;
+            worker.quiet_ = true;
+            while (true) {
+                std::size_t k;
+                {
+                    std::unique_lock lock(mutex);
+                    changed.wait(lock, [&] { return quit || taken < consumed + lookahead; });
+                    if (quit || taken >= units.size())
+                        return;
+                    k = taken++;
+                }
+                worker.threshold_ = published.load();
+                worker.found_.clear();
+                worker.overflow_ = false;
+                worker.examined_ = 0;
+                worker.scanUnit(units[k].first, units[k].second);
+                {
+                    std::lock_guard lock(mutex);
+                    Slot& slot = slots[k];
+                    slot.threshold = worker.threshold_;
+                    slot.overflow = worker.overflow_;
+                    slot.columns = worker.examined_;
+                    slot.found.swap(worker.found_);
+                    slot.ready = true;
+                }
+                changed.notify_all();
+            }
+        };
+        std::vector<std::thread> pool;
+        for (int t = 0; t < threads; ++t)
+            pool.emplace_back(work);
+        auto finish = [&](bool outcome) {
+            {
+                std::lock_guard lock(mutex);
+                quit = true;
+            }
+            changed.notify_all();
+            for (auto& thread : pool)
+                thread.join();
+            return outcome;
+        };
+
+        quiet_ = true;
+        for (std::size_t k = 0; k < units.size(); ++k) {
+            Slot slot;
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return slots[k].ready; });
+                slot = std::move(slots[k]);
+                slots[k].found = {};
+            }
+            const auto [i0, i1] = units[k];
+            if (slot.overflow || list_.cutoff() < slot.threshold) {
+                rescan(i0, i1, std::nullopt);
+            } else {
+                for (const Found& f : slot.found) {
+                    list_.offer(f.column, f.score);
+                    if (list_.cutoff() < slot.threshold) {
+                        rescan(i0, i1, f.column);
+                        break;
+                    }
+                }
+            }
+            examined_ += slot.columns;
+            published.store(list_.cutoff());
+            {
+                std::lock_guard lock(mutex);
+                consumed = k + 1;
+            }
+            changed.notify_all();
+            if (examined_ - reported_ >= reportStep && !report(false))
+                return finish(false);
+        }
+        return finish(report(true));
+    }
+
+    // Scores a unit again against the list itself, offering only columns after `after`.
+    void rescan(int i0, int i1, std::optional<Column> after) {
+        ++rescans_;
+        const std::uint64_t examined = examined_;
+        resumeAfter_ = after;
+        scanUnit(i0, i1);
+        resumeAfter_.reset();
+        examined_ = examined;
     }
 
     void scoreLast(int i4) {
@@ -461,7 +605,7 @@ private:
                 only =
                     missing.lo ? std::countr_zero(missing.lo) : 64 + std::countr_zero(missing.hi);
         }
-        double cutoff = list_.cutoff();
+        double cutoff = collect_ ? threshold_ : list_.cutoff();
         for (int j = i4 + 1; j < n_; ++j) {
             const NumberEntry& e = entries_[static_cast<std::size_t>(j)];
             if (only && e.number != only)
@@ -479,8 +623,15 @@ private:
             const double score = s + probabilityPart(p.weight + e.weight);
             if (score > cutoff) [[unlikely]] {
                 chosen_[5] = e.number;
-                list_.offer(chosen_, score);
-                cutoff = list_.cutoff();
+                if (collect_) {
+                    if (found_.size() < foundLimit)
+                        found_.push_back({chosen_, score});
+                    else
+                        overflow_ = true;
+                } else if (!resumeAfter_ || chosen_ > *resumeAfter_) {
+                    list_.offer(chosen_, score);
+                    cutoff = list_.cutoff();
+                }
             }
         }
         examined_ += static_cast<std::uint64_t>(n_ - 1 - i4);
@@ -496,6 +647,26 @@ private:
     }
 
     static constexpr std::uint64_t reportStep = 1 << 15;
+    // A unit scored while the list was still filling can hold millions of columns above 0:
+    // past this many the list scores it itself.
+    static constexpr std::size_t foundLimit = 1 << 10;
+
+    struct Found {
+        Column column;
+        double score;
+    };
+    bool collect_ = false; // a worker: keeps columns above threshold_ in found_
+    bool quiet_ = false;   // no checkpoints inside the enumeration
+    double threshold_ = 0;
+    std::vector<Found> found_;
+    bool overflow_ = false;
+    std::optional<Column> resumeAfter_;
+    int rescans_ = 0;
+
+public:
+    int rescans() const {
+        return rescans_;
+    }
 
     const SelectionRequest& request_;
     std::span<const Column> draws_;
@@ -549,6 +720,7 @@ Expected<SelectionResult> selectColumns(const SelectionRequest& request,
     }
     result.columns = engine.list().columns();
     result.scores = engine.list().scores();
+    result.rescannedUnits = engine.rescans();
     return result;
 }
 

@@ -35,12 +35,14 @@ struct SelectionRequest {
     std::vector<int> fixed;                 // fixed numbers in list order
     std::int64_t count = 0;                 // columns wanted
     int precision = 0;                      // 0 full precision .. 26 full speed
+    int threads = 0; // scoring threads; 0 chooses by the system's size and the machine
 };
 
 struct SelectionResult {
     std::vector<Column> columns; // the kept columns in list order
     std::vector<double> scores;  // their scores, full precision
     bool stopped = false;        // the caller asked to stop: nothing is kept
+    int rescannedUnits = 0;      // pieces of work the threads had to leave to the list
 };
 
 // Called on the engine's thread at checkpoints, at least every few tens of thousands of
