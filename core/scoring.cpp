@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <bit>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quintor {
 
 int sampleSize(std::size_t draws, int precision) {
@@ -58,6 +62,55 @@ int commonWith(const Column& c, const ByteSet& other) {
     return n;
 }
 
+// Six distinct board numbers: what every real draw is.
+bool plainColumn(const Column& c) {
+    std::uint64_t seen[2] = {0, 0};
+    for (auto v : c) {
+        if (v < 1 || v > 90 || (seen[v >> 6] >> (v & 63)) & 1)
+            return false;
+        seen[v >> 6] |= std::uint64_t{1} << (v & 63);
+    }
+    return true;
+}
+
+#if defined(__SSE2__)
+int largestByte(__m128i v) {
+    v = _mm_max_epu8(v, _mm_srli_si128(v, 8));
+    v = _mm_max_epu8(v, _mm_srli_si128(v, 4));
+    v = _mm_max_epu8(v, _mm_srli_si128(v, 2));
+    v = _mm_max_epu8(v, _mm_srli_si128(v, 1));
+    return _mm_cvtsi128_si32(v) & 0xff;
+}
+
+// Common numbers of c with each of the hundred draws from index a: their sum over the first
+// five and over all, their largest over the first fifty and over all.
+void commonWithHundred(const std::uint8_t* holds, std::size_t stride, const Column& c,
+                       std::size_t a, int& best50, int& best100, int& sum5, int& sum100) {
+    __m128i acc[7];
+    for (auto& v : acc)
+        v = _mm_setzero_si128();
+    for (auto x : c) {
+        const std::uint8_t* row = holds + x * stride + a;
+        for (int l = 0; l < 7; ++l)
+            acc[l] = _mm_add_epi8(acc[l],
+                                  _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 16 * l)));
+    }
+    // Draws 96..99 are the first four bytes of the last lane; 48, 49 the first two of lane 3.
+    acc[6] = _mm_and_si128(acc[6], _mm_set_epi32(0, 0, 0, -1));
+    const __m128i head3 = _mm_and_si128(acc[3], _mm_set_epi32(0, 0, 0, 0xffff));
+    best50 = largestByte(_mm_max_epu8(_mm_max_epu8(acc[0], acc[1]), _mm_max_epu8(acc[2], head3)));
+    best100 = std::max(best50, largestByte(_mm_max_epu8(_mm_max_epu8(acc[3], acc[4]),
+                                                        _mm_max_epu8(acc[5], acc[6]))));
+    __m128i total = _mm_setzero_si128();
+    for (const auto& v : acc)
+        total = _mm_add_epi64(total, _mm_sad_epu8(v, _mm_setzero_si128()));
+    sum100 = _mm_cvtsi128_si32(total) + _mm_cvtsi128_si32(_mm_srli_si128(total, 8));
+    alignas(16) std::uint8_t first[16];
+    _mm_store_si128(reinterpret_cast<__m128i*>(first), acc[0]);
+    sum5 = first[0] + first[1] + first[2] + first[3] + first[4];
+}
+#endif
+
 } // namespace
 
 FeatureStats TARATURA(std::span<const Column> draws, int precision) {
@@ -72,6 +125,16 @@ FeatureStats TARATURA(std::span<const Column> draws, int precision) {
     std::vector<ByteSet> sets(count);
     for (std::size_t i = 0; i < count; ++i)
         sets[i] = byteSetOf(draws[i]);
+#if defined(__SSE2__)
+    // For each board number, one byte per draw: 1 when the draw holds it. A column of six
+    // distinct board numbers then meets the hundred draws before it in six vector sums.
+    const std::size_t stride = count + 128;
+    std::vector<std::uint8_t> holds(91 * stride);
+    for (std::size_t i = 0; i < count; ++i)
+        for (auto v : draws[i])
+            if (v >= 1 && v <= 90)
+                holds[v * stride + i] = 1;
+#endif
 
     // nextSeen[v]: the 0-based index of the newest draw older than the one being measured
     // that holds v, or count when none does. Walking from the oldest draw keeps it current.
@@ -84,15 +147,20 @@ FeatureStats TARATURA(std::span<const Column> draws, int precision) {
             std::array<int, featureCount> f{};
             f[COMUNI_ULTIMA] = commonWith(c, sets[a]);
             int best50 = 0, best100 = 0, sum5 = 0, sum100 = 0;
-            for (std::size_t i = 0; i < 100; ++i) {
-                const int common = commonWith(c, sets[a + i]);
-                if (i < 5)
-                    sum5 += common;
-                if (i < 50)
-                    best50 = std::max(best50, common);
-                best100 = std::max(best100, common);
-                sum100 += common;
-            }
+#if defined(__SSE2__)
+            if (plainColumn(c)) {
+                commonWithHundred(holds.data(), stride, c, a, best50, best100, sum5, sum100);
+            } else
+#endif
+                for (std::size_t i = 0; i < 100; ++i) {
+                    const int common = commonWith(c, sets[a + i]);
+                    if (i < 5)
+                        sum5 += common;
+                    if (i < 50)
+                        best50 = std::max(best50, common);
+                    best100 = std::max(best100, common);
+                    sum100 += common;
+                }
             f[COMUNI_CINQUE] = sum5;
             f[MAX_COMUNI_50] = best50;
             f[MAX_COMUNI_100] = best100;

@@ -492,10 +492,13 @@ private:
         std::atomic<double> published{list_.cutoff()};
         const std::size_t lookahead = 4 * static_cast<std::size_t>(threads);
 
-        auto work = [&] {
-            Engine worker = *this;
+        // Copied here, before any thread runs, while nothing changes this engine.
+        std::vector<Engine> workers(static_cast<std::size_t>(threads), *this);
+        for (Engine& worker : workers) {
             worker.collect_ = true;
             worker.quiet_ = true;
+        }
+        auto work = [&](Engine& worker) {
             while (true) {
                 std::size_t k;
                 {
@@ -523,8 +526,8 @@ private:
             }
         };
         std::vector<std::thread> pool;
-        for (int t = 0; t < threads; ++t)
-            pool.emplace_back(work);
+        for (Engine& worker : workers)
+            pool.emplace_back(work, std::ref(worker));
         auto finish = [&](bool outcome) {
             {
                 std::lock_guard lock(mutex);
