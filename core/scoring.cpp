@@ -193,11 +193,11 @@ FeatureStats TARATURA(std::span<const Column> draws, int precision) {
     return stats;
 }
 
-RatingTables::RatingTables(const FeatureStats& stats, std::size_t draws) {
+RatingTables::RatingTables(const FeatureStats& stats, int delayTop) {
     static constexpr int ranges[featureCount] = {6, 30, 6, 6, 6, 6, 6 * 90, 0, 600};
     for (int k = 0; k < featureCount; ++k) {
         const auto kk = static_cast<std::size_t>(k);
-        const int top = k == RITARDI ? 6 * static_cast<int>(draws) : ranges[k];
+        const int top = k == RITARDI ? delayTop : ranges[k];
         auto& table = ratings[kk];
         table.resize(static_cast<std::size_t>(top) + 1);
         for (int v = 0; v <= top; ++v)

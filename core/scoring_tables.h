@@ -11,7 +11,8 @@ namespace quintor {
 // The rating of every value a candidate's feature can take, already weighted, so a score is
 // nine lookups. The values are the very products the plain formula gives.
 struct RatingTables {
-    RatingTables(const FeatureStats& stats, std::size_t draws);
+    // delayTop: the largest delay sum a candidate can have (at most 6 x the draws).
+    RatingTables(const FeatureStats& stats, int delayTop);
     std::array<std::vector<double>, featureCount> ratings;
 };
 

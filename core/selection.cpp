@@ -318,12 +318,29 @@ Best bestOf(const DrawCounts& counts, std::size_t draws, const std::vector<Mask>
 }
 #endif
 
+// The delay sum of the six marked numbers longest absent: no candidate goes beyond it.
+int largestDelaySum(std::span<const Column> draws, const std::vector<int>& marked) {
+    std::vector<int> delays;
+    for (int x : marked) {
+        std::size_t i = 0;
+        while (i < draws.size() && std::ranges::find(draws[i], x) == draws[i].end())
+            ++i;
+        delays.push_back(static_cast<int>(i));
+    }
+    std::ranges::sort(delays, std::greater<>());
+    int sum = 0;
+    for (std::size_t k = 0; k < 6 && k < delays.size(); ++k)
+        sum += delays[k];
+    return sum;
+}
+
 class Engine {
 public:
     Engine(const SelectionRequest& request, std::span<const Column> draws,
            const SelectionProgress& progress, std::stop_token stop)
         : request_(request), draws_(draws), progress_(progress), stop_(std::move(stop)),
-          stats_(TARATURA(draws, request.precision)), tables_(stats_, draws.size()),
+          stats_(TARATURA(draws, request.precision)),
+          tables_(stats_, largestDelaySum(draws, request.marked)),
           list_(static_cast<std::size_t>(request.count),
                 (precisionSteps - request.precision) * 0.01) {
         nums_ = request.marked;
