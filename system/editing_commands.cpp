@@ -3,9 +3,13 @@
 #include "app/feedback.h"
 #include "app/prompter.h"
 #include "core/column_editing.h"
+#include "core/column_price.h"
 #include "core/initial_system.h"
+#include "core/print_settings.h"
+#include "core/program_folder.h"
 #include "core/random.h"
 #include "core/system_file.h"
+#include "system/ucosto.h"
 #include "system/udainu.h"
 #include "system/ufis.h"
 #include "system/umodi.h"
@@ -143,6 +147,22 @@ std::vector<int> Azzerasistema(QWidget* window, SystemState& state) {
 void Fisse(QWidget* window, SystemState& state) {
     Tfiss dialog(state, window);
     dialog.exec();
+}
+
+bool Costocolonne(QWidget* window, SystemState& state) {
+    Tcosto dialog(window);
+    dialog.setPriceText(QString::fromStdString(columnPriceText(programColumnPrice())));
+    dialog.exec();
+    if (dialog.Tag() != 1)
+        return true;
+    const auto price = parseColumnPrice(dialog.priceText().toStdString());
+    if (!price) {
+        showError(window, "Errore !", QString::fromStdString(price.error()));
+        return true;
+    }
+    programColumnPrice() = *price;
+    storeColumnPrice(programFolder(), state.layout.vertical, *price);
+    return true;
 }
 
 } // namespace quintor

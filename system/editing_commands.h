@@ -29,5 +29,7 @@ int Togliunsegnocasualmente(SystemState& state);
 std::vector<int> Azzerasistema(QWidget* window, SystemState& state);
 
 void Fisse(QWidget* window, SystemState& state);
+// Sets the program-wide column price and stores it in the settings for later windows.
+bool Costocolonne(QWidget* window, SystemState& state);
 
 } // namespace quintor

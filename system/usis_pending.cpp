@@ -9,17 +9,6 @@ namespace quintor {
 
 const QStringList& TSIS::pendingCommands() {
     static const QStringList pending{
-        QStringLiteral("Importacolonne1"),
-        QStringLiteral("Azzeracolonne1"),
-        QStringLiteral("Estraicolonnecasualmente1"),
-        QStringLiteral("Costocolonne1"),
-        QStringLiteral("Taglia1"),
-        QStringLiteral("Modifica1"),
-        QStringLiteral("Colonnedatastiera1"),
-        QStringLiteral("Fisse1"),
-        QStringLiteral("Azzerasistema1"),
-        QStringLiteral("Aggiungisegnocasualmente1"),
-        QStringLiteral("Togliunsegnocasualmente1"),
         QStringLiteral("Verticalesuschedine1"),
         QStringLiteral("Colonnesucarta1"),
         QStringLiteral("Sucartacomune1"),
@@ -34,17 +23,6 @@ const QStringList& TSIS::pendingCommands() {
     return pending;
 }
 
-void TSIS::Importacolonne1Click() {}
-void TSIS::Azzeracolonne1Click() {}
-void TSIS::Estraicolonnecasualmente1Click() {}
-void TSIS::Costocolonne1Click() {}
-void TSIS::SpeedButton19Click() {}
-void TSIS::SpeedButton7Click() {}
-void TSIS::SpeedButton21Click() {}
-void TSIS::Fisse1Click() {}
-void TSIS::Azzerasistema1Click() {}
-void TSIS::SpeedButton23Click() {}
-void TSIS::Togliunsegnocasualmente1Click() {}
 void TSIS::SpeedButton15Click() {}
 void TSIS::SpeedButton17Click() {}
 void TSIS::SpeedButton22Click() {}
