@@ -227,19 +227,3 @@ TEST(ListEditing, DeletesTheSelectedRowsAndIgnoresTheHeader) {
     EXPECT_TRUE(deleteColumnRows(state, 0, 99));
     EXPECT_TRUE(state.finalColumns.empty());
 }
-
-TEST(ListEditing, ModifyKeepsTheTypedOrderAndRefusesNonNumbers) {
-    SystemState state;
-    state.finalColumns = {{1, 2, 3, 4, 5, 6}, {10, 20, 30, 40, 50, 60}};
-    auto result = modifyColumn(state, 1, "99 7 7");
-    ASSERT_TRUE(result.ok());
-    EXPECT_EQ(state.finalColumns[1], (Column{99, 7, 7, 40, 50, 60}));
-    EXPECT_TRUE(state.modified);
-
-    state.modified = false;
-    result = modifyColumn(state, 0, "1 2 x 4 5 6");
-    EXPECT_FALSE(result.ok());
-    EXPECT_EQ(result.error(), "'x' is not a valid integer value");
-    EXPECT_EQ(state.finalColumns[0], (Column{1, 2, 3, 4, 5, 6}));
-    EXPECT_FALSE(state.modified);
-}

@@ -92,8 +92,6 @@ private slots:
     void keyboardEntryAddsTypedColumnsInOrder();
     void keyboardEntryRefusesBadColumnsAndAsksAboutDuplicates();
     void modifyRewritesTheTopSelectedRow();
-    void deleteAndClearTheList();
-    void randomMarksAndClearingTheInitialSystem();
     void fixedNumbersKeepTheValidCheckedRows();
 
 private:
@@ -342,62 +340,6 @@ void EditingTest::modifyRewritesTheTopSelectedRow() {
     SystemState empty;
     QVERIFY(!Modificacolonna(&window_, empty, 1));
     QCOMPARE(beepCount() - beeps, 2);
-}
-
-void EditingTest::deleteAndClearTheList() {
-    SystemState state;
-    state.finalColumns = {{1, 2, 3, 4, 5, 6}, {2, 3, 4, 5, 6, 7}, {3, 4, 5, 6, 7, 8}};
-    const int beeps = beepCount();
-    QVERIFY(Tagliacolonne(state, 1, 2));
-    QCOMPARE(state.finalColumns.size(), std::size_t(1));
-    QCOMPARE(state.finalColumns[0][0], std::uint8_t(3));
-    QVERIFY(state.modified);
-
-    state.modified = false;
-    prompter_->answer(QMessageBox::No);
-    QVERIFY(!Azzeracolonne(&window_, state));
-    QCOMPARE(state.finalColumns.size(), std::size_t(1));
-    const Question asked = prompter_->questions().front();
-    QCOMPARE(asked.title, QString("Attenzione !"));
-    QCOMPARE(asked.text, QString("Sei sicuro di voler cancellare tutte le colonne finali ?"));
-    QCOMPARE(asked.defaultButton, QMessageBox::No);
-    QVERIFY(!state.modified);
-    prompter_->answer(QMessageBox::Yes);
-    QVERIFY(Azzeracolonne(&window_, state));
-    QVERIFY(state.finalColumns.empty());
-    QVERIFY(state.modified);
-
-    QCOMPARE(beepCount(), beeps);
-    QVERIFY(!Azzeracolonne(&window_, state));
-    QVERIFY(!Tagliacolonne(state, 1, 1));
-    QCOMPARE(beepCount() - beeps, 2);
-    QCOMPARE(prompter_->questions().size(), 2);
-}
-
-void EditingTest::randomMarksAndClearingTheInitialSystem() {
-    SystemState state;
-    const int beeps = beepCount();
-    QCOMPARE(Togliunsegnocasualmente(state), 0);
-    QVERIFY(Azzerasistema(&window_, state).empty());
-    QCOMPARE(beepCount() - beeps, 2);
-    QVERIFY(prompter_->questions().isEmpty());
-
-    const int n = Aggiungisegnocasualmente(state);
-    QVERIFY(isBoardNumber(n));
-    QCOMPARE(state.marked[static_cast<std::size_t>(n)], std::uint8_t(1));
-    QVERIFY(state.modified);
-    state.finalColumns = {{1, 2, 3, 4, 5, 6}};
-
-    prompter_->answer(QMessageBox::No);
-    QVERIFY(Azzerasistema(&window_, state).empty());
-    QCOMPARE(state.markedCount(), 1);
-    QCOMPARE(prompter_->questions().front().defaultButton, QMessageBox::No);
-    QCOMPARE(prompter_->questions().front().text,
-             QString("Sei sicuro di voler azzerare il sistema iniziale ?"));
-    prompter_->answer(QMessageBox::Yes);
-    QCOMPARE(Azzerasistema(&window_, state), std::vector<int>{n});
-    QCOMPARE(state.markedCount(), 0);
-    QCOMPARE(state.finalColumns.size(), std::size_t(1));
 }
 
 void EditingTest::fixedNumbersKeepTheValidCheckedRows() {
