@@ -144,7 +144,7 @@ void SelectionWindowTest::everyInvalidCountKeepsTheWindowOpen() {
 void SelectionWindowTest::stopWithYesKeepsNothingAndNoGoesOn() {
     test::ScriptedPrompter prompter;
     const Archive archive = simulatedArchive(300, 9);
-    SystemState system = systemWith(1, 60); // 50 million columns: long enough to stop
+    SystemState system = systemWith(1, 90); // 622 million columns: long enough to stop
     prompter.answer(QMessageBox::No);
     prompter.answer(QMessageBox::Yes);
     int gaugeMoves = 0;

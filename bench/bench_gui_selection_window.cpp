@@ -1,0 +1,93 @@
+// How live the selection window stays while it works through every column of 90 numbers
+// against 10,000 draws: how often the gauge moves, and how long "Interrompi" takes to ask.
+#include "app/prompter.h"
+#include "core/archive.h"
+#include "selection/uselco.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace quintor;
+
+namespace {
+
+// Answers Yes to the stop question and notes when it was asked.
+class TimingPrompter : public Prompter {
+public:
+    QElapsedTimer clock;
+    qint64 askedAt = -1;
+    QMessageBox::StandardButton ask(QWidget*, const Question&) override {
+        askedAt = clock.nsecsElapsed();
+        return QMessageBox::Yes;
+    }
+    QString openFileName(QWidget*, const FileRequest&) override { return {}; }
+    QString saveFileName(QWidget*, const FileRequest&) override { return {}; }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TimingPrompter prompter;
+    Prompter::install(&prompter);
+
+    const Archive archive = simulatedArchive(10000, 1);
+    SystemState system;
+    for (int n = 1; n <= 90; ++n)
+        system.marked[static_cast<std::size_t>(n)] = 1;
+
+    const int precision = argc > 1 ? std::atoi(argv[1]) : 26;
+    const double watchSeconds = 3.0;
+    std::vector<double> moves; // seconds at which the gauge showed a new value
+    double stopToQuestionMs = -1;
+
+    QTimer::singleShot(0, [&] {
+        auto* window = qobject_cast<TSELCO*>(QApplication::activeModalWidget());
+        if (!window) {
+            std::fprintf(stderr, "the selection window did not open\n");
+            QApplication::exit(1);
+            return;
+        }
+        window->findChild<QSlider*>(QStringLiteral("TKB"))->setValue(precision);
+        auto* count = window->findChild<QLineEdit*>(QStringLiteral("ENC"));
+        QTest::keyClicks(count, QStringLiteral("100"));
+        QTest::keyClick(count, Qt::Key_Return);
+        auto* gauge = window->findChild<QProgressBar*>(QStringLiteral("STS"));
+        QElapsedTimer watch;
+        watch.start();
+        int last = gauge->value();
+        while (watch.elapsed() < watchSeconds * 1000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+            if (gauge->value() != last) {
+                last = gauge->value();
+                moves.push_back(static_cast<double>(watch.nsecsElapsed()) / 1e9);
+            }
+        }
+        prompter.clock.start();
+        window->findChild<QPushButton*>(QStringLiteral("STOPSE"))->click();
+        stopToQuestionMs = static_cast<double>(prompter.askedAt) / 1e6;
+    });
+    launchSelection(nullptr, system, archive);
+    Prompter::install(nullptr);
+
+    double longestGap = moves.empty() ? watchSeconds : moves.front();
+    for (std::size_t i = 1; i < moves.size(); ++i)
+        longestGap = std::max(longestGap, moves[i] - moves[i - 1]);
+    std::printf("selection window, 90 numbers, 10000 draws, count 100, precision %d\n", precision);
+    std::printf("  gauge moves in %.1f s: %zu (%.1f a second), longest gap %.3f s\n", watchSeconds,
+                moves.size(), static_cast<double>(moves.size()) / watchSeconds, longestGap);
+    std::printf("  Interrompi to question: %.2f ms\n", stopToQuestionMs);
+    return moves.size() >= 5 * watchSeconds && stopToQuestionMs >= 0 && stopToQuestionMs < 200 ? 0
+                                                                                               : 1;
+}
