@@ -208,6 +208,12 @@ private:
     bool profileValid_ = false;
 };
 
+// A set of the hundred newest draws, by index: bits 0..63 in low, 64..99 in high.
+struct DrawSet {
+    std::uint64_t low = 0, high = 0;
+    bool meets(const DrawSet& o) const { return ((low & o.low) | (high & o.high)) != 0; }
+};
+
 // What a candidate's last number adds to the features, per marked number.
 struct NumberEntry {
     std::uint8_t number;
@@ -217,6 +223,7 @@ struct NumberEntry {
     std::uint16_t inHundred;
     std::uint32_t delay;
     double weight;
+    DrawSet draws; // which of the hundred newest draws hold it
 };
 
 // How many of the hundred newest draws hold each number of the prefix, one byte per draw,
@@ -246,11 +253,13 @@ void addCounts(const DrawCounts& from, const DrawCounts& number, DrawCounts& to)
 #endif
 }
 
-// The most common numbers the prefix shares with one of the newest draws, and the union of
-// the draws that share that many: a last number in the union adds one to the most.
+// The most common numbers the prefix shares with one of the newest draws, and the draws that
+// share that many: a last number held by one of them adds one to the most. Testing the last
+// number against those draws costs two ANDs a column, where building the union of their
+// numbers cost a pass over every such draw for each prefix.
 struct Best {
     int most = 0;
-    Mask reach;
+    DrawSet reach;
 };
 
 #if defined(__SSE2__)
@@ -263,8 +272,7 @@ inline int horizontalMax(__m128i v) {
 }
 
 // Both maxima at once: over the 50 and the 100 newest draws.
-void bestOfBoth(const DrawCounts& counts, const std::vector<Mask>& drawMasks, Best& fifty,
-                Best& hundred) {
+void bestOfBoth(const DrawCounts& counts, Best& fifty, Best& hundred) {
     __m128i v[lanes];
     for (std::size_t l = 0; l < lanes; ++l)
         v[l] = _mm_load_si128(reinterpret_cast<const __m128i*>(&counts.bytes[16 * l]));
@@ -286,34 +294,26 @@ void bestOfBoth(const DrawCounts& counts, const std::vector<Mask>& drawMasks, Be
                     << (16 * (l - 4));
         return std::pair{low, high};
     };
-    auto gather = [&](std::uint64_t low, std::uint64_t high) {
-        Mask reach;
-        for (; low; low &= low - 1)
-            reach = reach | drawMasks[static_cast<std::size_t>(std::countr_zero(low))];
-        for (; high; high &= high - 1)
-            reach = reach | drawMasks[64 + static_cast<std::size_t>(std::countr_zero(high))];
-        return reach;
-    };
     constexpr std::uint64_t first50 = (std::uint64_t{1} << 50) - 1;
     constexpr std::uint64_t first36 = (std::uint64_t{1} << 36) - 1; // draws 64..99
     const auto [low50, high50] = hits(most50);
     fifty.most = most50;
-    fifty.reach = gather(low50 & first50, 0);
+    fifty.reach = DrawSet{low50 & first50, 0};
     const auto [low100, high100] = most100 == most50 ? std::pair{low50, high50} : hits(most100);
     hundred.most = most100;
-    hundred.reach = gather(low100, high100 & first36);
+    hundred.reach = DrawSet{low100, high100 & first36};
 }
 #else
 // The most common numbers the prefix shares with one of the first `draws` draws, and the
 // union of the draws that share that many: a last number in the union adds one to the most.
 
-Best bestOf(const DrawCounts& counts, std::size_t draws, const std::vector<Mask>& drawMasks) {
+Best bestOf(const DrawCounts& counts, std::size_t draws) {
     Best best;
     for (std::size_t i = 0; i < draws; ++i)
         best.most = std::max(best.most, int{counts.bytes[i]});
     for (std::size_t i = 0; i < draws; ++i)
         if (counts.bytes[i] == best.most)
-            best.reach = best.reach | drawMasks[i];
+            (i < 64 ? best.reach.low : best.reach.high) |= std::uint64_t{1} << (i % 64);
     return best;
 }
 #endif
@@ -367,6 +367,8 @@ public:
                     e.inFive = static_cast<std::uint8_t>(e.inFive + in);
                 e.inHundred = static_cast<std::uint16_t>(e.inHundred + in);
                 memberships_[static_cast<std::size_t>(x)].bytes[i] = in;
+                if (in)
+                    (i < 64 ? e.draws.low : e.draws.high) |= std::uint64_t{1} << (i % 64);
             }
             e.even = x % 2 == 0;
             e.delay = static_cast<std::uint32_t>(delay[static_cast<std::size_t>(x)]);
@@ -604,10 +606,10 @@ private:
         const Prefix& p = prefix_[5];
         Best fifty, hundred;
 #if defined(__SSE2__)
-        bestOfBoth(p.counts, drawMasks_, fifty, hundred);
+        bestOfBoth(p.counts, fifty, hundred);
 #else
-        fifty = bestOf(p.counts, 50, drawMasks_);
-        hundred = bestOf(p.counts, 100, drawMasks_);
+        fifty = bestOf(p.counts, 50);
+        hundred = bestOf(p.counts, 100);
 #endif
         const double* r0 = tables_.ratings[0].data();
         const double* r1 = tables_.ratings[1].data();
@@ -633,8 +635,8 @@ private:
             const int even = p.even + e.even;
             double s = r0[p.inLast + e.inLast];
             s += r1[p.inFive + e.inFive];
-            s += r2[fifty.most + fifty.reach.has(e.number)];
-            s += r3[hundred.most + hundred.reach.has(e.number)];
+            s += r2[fifty.most + fifty.reach.meets(e.draws)];
+            s += r3[hundred.most + hundred.reach.meets(e.draws)];
             s += r4[even];
             s += r5[6 - even];
             s += r6[p.sum + e.number];
