@@ -30,7 +30,10 @@ test: build
 
 bench: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target benchmarks
-	@for b in $(BUILD_DIR)/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b"; done
+	@status=0; for b in $(BUILD_DIR)/bench/bench_*; do \
+	    [ -f "$$b" ] && [ -x "$$b" ] || continue; \
+	    echo "== $$b"; "$$b" || status=1; \
+	done; exit $$status
 
 # libFuzzer targets of the file readers (clang); FUZZ_SECONDS per target, default 60.
 fuzz:
