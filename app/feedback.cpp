@@ -2,6 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QMenuBar>
 #include <QWidget>
 
 namespace quintor {
@@ -52,6 +55,29 @@ void setHint(QWidget* widget, const QString& hint) {
 void setHint(QAction* action, const QString& hint) {
     action->setToolTip(shortHint(hint));
     action->setStatusTip(longHint(hint));
+}
+
+void openSubmenuOnShortcut(QMenu* owner, QMenu* submenu) {
+    QObject::connect(submenu->menuAction(), &QAction::triggered, submenu, [owner, submenu] {
+        // After the key has gone through: a menu opened inside its handling can lose it.
+        QMetaObject::invokeMethod(
+            submenu,
+            [owner, submenu] {
+                if (!owner->isVisible()) {
+                    for (QObject* holder : owner->menuAction()->associatedObjects()) {
+                        auto* bar = qobject_cast<QMenuBar*>(holder);
+                        if (bar && bar->isVisible() && bar->actions().contains(owner->menuAction())) {
+                            bar->setActiveAction(owner->menuAction());
+                            break;
+                        }
+                    }
+                }
+                if (!owner->isVisible())
+                    owner->popup(QCursor::pos());
+                owner->setActiveAction(submenu->menuAction());
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 } // namespace quintor

@@ -3,6 +3,7 @@
 #include <QString>
 
 class QAction;
+class QMenu;
 class QWidget;
 
 namespace quintor {
@@ -33,5 +34,10 @@ void setHint(QWidget* widget, const QString& hint);
 void setHint(QAction* action, const QString& hint);
 QString shortHint(const QString& hint);
 QString longHint(const QString& hint);
+
+// A shortcut on a submenu's item only triggers the item, which by itself shows nothing. This
+// makes it open the menu that holds it (from the menu bar, when it is there) and pop the
+// submenu up, as a mouse would.
+void openSubmenuOnShortcut(QMenu* owner, QMenu* submenu);
 
 } // namespace quintor

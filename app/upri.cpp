@@ -86,6 +86,7 @@ void TPRI::buildMenus() {
     QMenu* recent = file->addMenu(QStringLiteral("&Riapri"));
     recent->menuAction()->setObjectName(QStringLiteral("Riapri1"));
     recent->menuAction()->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
+    openSubmenuOnShortcut(file, recent);
     for (int k = 0; k < 6; ++k) {
         QAction* pf = recent->addAction(QStringLiteral("&%1").arg(k + 1));
         pf->setObjectName(QStringLiteral("PF%1").arg(k + 1));

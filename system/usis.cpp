@@ -430,6 +430,7 @@ void TSIS::buildCommands() {
             QMenu* recent = menu->addMenu(QStringLiteral("&Riapri"));
             recent->menuAction()->setObjectName(QStringLiteral("Riapri1"));
             recent->menuAction()->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
+            openSubmenuOnShortcut(menu, recent);
             void (TSIS::*recentSlots[])() = {&TSIS::SF1Click, &TSIS::SF2Click, &TSIS::SF3Click,
                                              &TSIS::SF4Click, &TSIS::SF5Click, &TSIS::SF6Click};
             for (int k = 0; k < 6; ++k) {

@@ -43,6 +43,7 @@ private slots:
     void aMillionColumnsShowAtOnce();
     void hintsReachTheStatusPanel();
     void menusAndButtonsAreComplete();
+    void ctrlROpensTheRecentList();
 
 private:
     std::unique_ptr<test::TestHome> home_;
@@ -334,6 +335,22 @@ void SystemWindowTest::menusAndButtonsAreComplete() {
         QVERIFY(!window_->command(QStringLiteral("fu%1").arg(k))->isVisible());
     // The frame's bar shows the active window's menus.
     QCOMPARE(frame_->menuBar()->actions().size(), 6);
+}
+
+void SystemWindowTest::ctrlROpensTheRecentList() {
+    frame_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+    QMenu* file = window_->menus().first();
+    QMenu* recent = window_->command("Riapri1")->menu();
+    QVERIFY(recent);
+    QVERIFY(!file->isVisible());
+    QVERIFY(!recent->isVisible());
+    QTest::keyClick(frame_.get(), Qt::Key_R, Qt::ControlModifier);
+    // The list opens where the mouse would find it: under File, from the menu bar.
+    QTRY_VERIFY(recent->isVisible());
+    QVERIFY(file->isVisible());
+    QCOMPARE(frame_->menuBar()->activeAction(), file->menuAction());
+    QCOMPARE(file->activeAction(), recent->menuAction());
 }
 
 QTEST_MAIN(SystemWindowTest)
