@@ -6,6 +6,7 @@
 
 #include <QPainter>
 #include <QPushButton>
+#include <QStringList>
 
 namespace quintor {
 
@@ -44,6 +45,15 @@ void TDistri::FormActivate() {
     HourglassGuard hourglass;
     counts_ = distributionCounts(finals_);
     tag_ = 1;
+    // The bars are painted, not widgets: a screen reader gets the same figures as text.
+    QStringList held;
+    for (int number = 1; number < static_cast<int>(counts_.size()); ++number)
+        if (const std::size_t count = counts_[static_cast<std::size_t>(number)])
+            held << QStringLiteral("%1: %2").arg(number).arg(count);
+    setAccessibleDescription(
+        held.isEmpty() ? QStringLiteral("Nessun numero nelle colonne finali.")
+                       : QStringLiteral("Colonne finali che contengono ciascun numero: %1.")
+                             .arg(held.join(QStringLiteral(", "))));
     update();
 }
 

@@ -149,6 +149,13 @@ void StatisticsDialogsTest::distributionBarsOnTheGrabbedImage() {
     QCOMPARE(QColor(image.pixel(17, 259)), QColor(Qt::black));
     QCOMPARE(QColor(image.pixel(22, 258)), QColor(Qt::black));
     QVERIFY(QColor(image.pixel(22, 259)) != QColor(Qt::black));
+    // The same figures reach assistive tools as text: 7 in all ten columns, 8 to 57 once each.
+    QStringList expected{QStringLiteral("7: 10")};
+    for (int n = 8; n <= 57; ++n)
+        expected << QStringLiteral("%1: 1").arg(n);
+    QCOMPARE(window.accessibleDescription(),
+             QStringLiteral("Colonne finali che contengono ciascun numero: %1.")
+                 .arg(expected.join(QStringLiteral(", "))));
 }
 
 void StatisticsDialogsTest::probabilitiesEditorGrammarAndPartialApply() {
