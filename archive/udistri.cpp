@@ -30,6 +30,7 @@ TDistri::TDistri(const std::vector<Column>& finalColumns, QWidget* parent)
     SpeedButton9 = new QPushButton(QStringLiteral("?"), this);
     SpeedButton9->setObjectName(QStringLiteral("SpeedButton9"));
     SpeedButton9->setGeometry(372, 288, 32, 28);
+    SpeedButton9->setEnabled(false); // until the program has its help window
     SpeedButton9->setAccessibleName(QStringLiteral("Spiegazioni"));
     setHint(SpeedButton9, QStringLiteral("Spiegazioni"));
     connect(SpeedButton9, &QPushButton::clicked, this, &TDistri::SpeedButton9Click);

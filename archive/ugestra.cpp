@@ -164,6 +164,7 @@ void TGestra::buildControls() {
     auto* spiegazioni = makeButton(this, "SpeedButton9", QStringLiteral("?"), {409, 108, 80, 25});
     setHint(spiegazioni, QStringLiteral("Spiegazioni"));
     spiegazioni->setAccessibleName(QStringLiteral("Spiegazioni"));
+    spiegazioni->setEnabled(false); // until the program has its help window
     setHint(importa, QStringLiteral("Importa CSV|Aggiunge le estrazioni di un file CSV "
                                     "(data, sei numeri, jolly)."));
 

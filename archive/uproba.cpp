@@ -54,6 +54,7 @@ TPROBA::TPROBA(const std::array<std::uint8_t, boardSize + 1>& marked,
     SpeedButton12->setObjectName(QStringLiteral("SpeedButton12"));
     SpeedButton12->setAccessibleName(QStringLiteral("Spiegazioni"));
     SpeedButton12->setGeometry(148, 76, 32, 28);
+    SpeedButton12->setEnabled(false); // until the program has its help window
     setHint(SpeedButton12, QStringLiteral("Spiegazioni"));
     connect(SpeedButton12, &QPushButton::clicked, this, &TPROBA::SpeedButton12Click);
 

@@ -106,6 +106,7 @@ TSELCO::TSELCO(SystemState& system, std::vector<Column> draws, QWidget* parent)
     bold.setBold(true);
     HLP2->setFont(bold);
     HLP2->setAccessibleName(QStringLiteral("Spiegazioni"));
+    HLP2->setEnabled(false); // until the program has its help window
     setHint(HLP2, QStringLiteral("Spiegazioni"));
     STOPSE = flatButton(this, "STOPSE", QStringLiteral("Interrompi"), QRect(113, 240, 150, 34));
     STOPSE->hide();

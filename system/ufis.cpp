@@ -38,6 +38,7 @@ Tfiss::Tfiss(SystemState& state, QWidget* parent) : TiledDialog(parent), state_(
     HLP3->setObjectName("HLP3");
     HLP3->setText("?");
     HLP3->setAccessibleName("Spiegazioni");
+    HLP3->setEnabled(false); // until the program has its help window
     setHint(HLP3, "Spiegazioni");
     grid->addWidget(BitBtn1, fixedRowCount, 0);
     grid->addWidget(BitBtn2, fixedRowCount, 1);
