@@ -75,7 +75,7 @@ QByteArray bytesOf(const Real48& value) {
 
 } // namespace
 
-class EditingWindowTest : public QObject {
+class EditingWindowTest : public QObject, protected test::SystemWindowFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -89,32 +89,16 @@ private slots:
     void priceIsSharedStoredAndReloaded();
 
 private:
-    std::unique_ptr<test::TestHome> home_;
-    std::unique_ptr<test::ScriptedPrompter> prompter_;
-    std::unique_ptr<TPRI> frame_;
-    TSIS* window_ = nullptr;
 };
 
 void EditingWindowTest::init() {
-    home_ = std::make_unique<test::TestHome>();
-    prompter_ = std::make_unique<test::ScriptedPrompter>();
     programRandom().setSeed(4242);
-    frame_ = std::make_unique<TPRI>();
-    frame_->resize(1200, 760);
-    frame_->show();
-    frame_->Nuovo1Click();
-    window_ = frame_->activeSystem();
+    openSystemWindow();
     QVERIFY(window_);
 }
 
 void EditingWindowTest::cleanup() {
-    if (frame_)
-        for (TSIS* w : frame_->systems())
-            w->state().modified = false;
-    frame_.reset();
-    window_ = nullptr;
-    prompter_.reset();
-    home_.reset();
+    closeSystemWindow();
 }
 
 void EditingWindowTest::commandsAreLive() {

@@ -4,6 +4,7 @@
 #include "archive/statistics_commands.h"
 #include "archive/upiuseg.h"
 #include "core/column.h"
+#include "tests/gui/support/gui_helpers.h"
 #include "tests/gui/support/scripted_prompter.h"
 
 #include <QApplication>
@@ -12,20 +13,9 @@
 #include <QtTest>
 
 using namespace quintor;
+using quintor::test::cyclicArchive;
 
 namespace {
-
-// count draws, oldest first, cycling through 15 groups of six numbers.
-Archive cyclicArchive(int count) {
-    std::vector<ArchiveRecord> records;
-    for (int i = 0; i < count; ++i) {
-        Column column;
-        for (std::size_t k = 0; k < 6; ++k)
-            column[k] = static_cast<std::uint8_t>(1 + 6 * (i % 15) + static_cast<int>(k));
-        records.push_back(ArchiveRecord::fromFileFields("01/01/2000", TESTO_COLONNA(column), " 7"));
-    }
-    return Archive(std::move(records));
-}
 
 // Answers the next count dialog with text, or cancels it.
 void answerCountDialog(const QString& count, bool cancel = false) {

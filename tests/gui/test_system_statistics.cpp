@@ -20,19 +20,9 @@
 #include <memory>
 
 using namespace quintor;
+using quintor::test::cyclicArchive;
 
 namespace {
-
-Archive cyclicArchive(int count) {
-    std::vector<ArchiveRecord> records;
-    for (int i = 0; i < count; ++i) {
-        Column column;
-        for (std::size_t k = 0; k < 6; ++k)
-            column[k] = static_cast<std::uint8_t>(1 + 6 * (i % 15) + static_cast<int>(k));
-        records.push_back(ArchiveRecord::fromFileFields("01/01/2000", TESTO_COLONNA(column), " 7"));
-    }
-    return Archive(std::move(records));
-}
 
 template <class Dialog, class Check> void whenModal(Check check) {
     QTimer::singleShot(0, [check] {
@@ -43,7 +33,7 @@ template <class Dialog, class Check> void whenModal(Check check) {
 
 } // namespace
 
-class SystemStatisticsTest : public QObject {
+class SystemStatisticsTest : public QObject, protected test::SystemWindowFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -53,33 +43,18 @@ private slots:
     void numberCommandsCheckTheArchive();
 
 private:
-    std::unique_ptr<test::TestHome> home_;
-    std::unique_ptr<test::ScriptedPrompter> prompter_;
-    std::unique_ptr<TPRI> frame_;
-    TSIS* window_ = nullptr;
     Archive savedArchive_;
 };
 
 void SystemStatisticsTest::init() {
-    home_ = std::make_unique<test::TestHome>();
-    prompter_ = std::make_unique<test::ScriptedPrompter>();
     savedArchive_ = programArchive();
-    frame_ = std::make_unique<TPRI>();
-    frame_->resize(1200, 760);
-    frame_->show();
-    frame_->Nuovo1Click();
-    window_ = frame_->activeSystem();
+    openSystemWindow();
     QVERIFY(window_);
 }
 
 void SystemStatisticsTest::cleanup() {
-    for (TSIS* w : frame_->systems())
-        w->state().modified = false;
-    frame_.reset();
-    window_ = nullptr;
+    closeSystemWindow();
     programArchive() = savedArchive_;
-    prompter_.reset();
-    home_.reset();
 }
 
 void SystemStatisticsTest::probabilityFromTheToolButton() {

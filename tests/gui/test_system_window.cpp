@@ -28,7 +28,7 @@ using namespace quintor;
 using quintor::test::clickNumber;
 using quintor::test::labelText;
 
-class SystemWindowTest : public QObject {
+class SystemWindowTest : public QObject, protected test::SystemWindowFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -46,31 +46,15 @@ private slots:
     void ctrlROpensTheRecentList();
 
 private:
-    std::unique_ptr<test::TestHome> home_;
-    std::unique_ptr<test::ScriptedPrompter> prompter_;
-    std::unique_ptr<TPRI> frame_;
-    TSIS* window_ = nullptr;
 };
 
 void SystemWindowTest::init() {
-    home_ = std::make_unique<test::TestHome>();
-    prompter_ = std::make_unique<test::ScriptedPrompter>();
-    frame_ = std::make_unique<TPRI>();
-    frame_->resize(1200, 760);
-    frame_->show();
-    frame_->Nuovo1Click();
-    window_ = frame_->activeSystem();
+    openSystemWindow();
     QVERIFY(window_);
 }
 
 void SystemWindowTest::cleanup() {
-    if (window_)
-        for (TSIS* w : frame_->systems())
-            w->state().modified = false;
-    frame_.reset();
-    window_ = nullptr;
-    prompter_.reset();
-    home_.reset();
+    closeSystemWindow();
 }
 
 void SystemWindowTest::initialColumnsFollowTheClicks() {

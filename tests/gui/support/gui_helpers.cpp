@@ -22,6 +22,37 @@ TestHome::~TestHome() {
     setProgramFolder({});
 }
 
+void SystemWindowFixture::openSystemWindow() {
+    home_ = std::make_unique<TestHome>();
+    prompter_ = std::make_unique<ScriptedPrompter>();
+    frame_ = std::make_unique<TPRI>();
+    frame_->resize(1200, 760);
+    frame_->show();
+    frame_->Nuovo1Click();
+    window_ = frame_->activeSystem();
+}
+
+void SystemWindowFixture::closeSystemWindow() {
+    if (frame_)
+        for (TSIS* w : frame_->systems())
+            w->state().modified = false;
+    frame_.reset();
+    window_ = nullptr;
+    prompter_.reset();
+    home_.reset();
+}
+
+Archive cyclicArchive(int count) {
+    std::vector<ArchiveRecord> records;
+    for (int i = 0; i < count; ++i) {
+        Column column;
+        for (std::size_t k = 0; k < 6; ++k)
+            column[k] = static_cast<std::uint8_t>(1 + 6 * (i % 15) + static_cast<int>(k));
+        records.push_back(ArchiveRecord::fromFileFields("01/01/2000", TESTO_COLONNA(column), " 7"));
+    }
+    return Archive(std::move(records));
+}
+
 QString labelText(const TSIS* window, const QString& objectName) {
     const auto* label = window->findChild<QLabel*>(objectName);
     return label ? label->text() : QStringLiteral("<no %1>").arg(objectName);

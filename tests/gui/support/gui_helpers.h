@@ -1,7 +1,12 @@
 #pragma once
 
+#include "core/archive.h"
+#include "tests/gui/support/scripted_prompter.h"
+
 #include <QString>
 #include <QTemporaryDir>
+
+#include <memory>
 
 namespace quintor {
 class TPRI;
@@ -23,6 +28,24 @@ private:
     QTemporaryDir dir_;
     QString previousCurrent_;
 };
+
+// A shown main frame holding one new system window, in a fresh program folder, with every
+// question answered by a scripted prompter. Test classes derive from it and call
+// openSystemWindow() in init() and closeSystemWindow() in cleanup().
+class SystemWindowFixture {
+protected:
+    void openSystemWindow();
+    // Unsaved changes are dropped first, so closing asks nothing.
+    void closeSystemWindow();
+
+    std::unique_ptr<TestHome> home_;
+    std::unique_ptr<ScriptedPrompter> prompter_;
+    std::unique_ptr<TPRI> frame_;
+    TSIS* window_ = nullptr;
+};
+
+// count draws, oldest first, cycling through 15 groups of six numbers.
+Archive cyclicArchive(int count);
 
 // The text of the label with that objectName in the window.
 QString labelText(const TSIS* window, const QString& objectName);
