@@ -5,10 +5,14 @@
 
 namespace quintor::cli {
 
-int refuse(std::string_view message) {
+void note(std::string_view message) {
     std::string text(message);
     std::replace(text.begin(), text.end(), '\r', '\n');
     std::cerr << text << '\n';
+}
+
+int refuse(std::string_view message) {
+    note(message);
     return refused;
 }
 

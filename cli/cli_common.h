@@ -12,6 +12,8 @@ using Arguments = std::vector<std::string>;
 
 // The program's own message on stderr, each \r as a line break; returns ExitCode::refused.
 int refuse(std::string_view message);
+// A message on stderr, each \r as a line break, for a run that still succeeds.
+void note(std::string_view message);
 // A usage line on stderr; returns ExitCode::usageError.
 int usage(std::string_view text);
 

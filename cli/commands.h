@@ -14,5 +14,6 @@ int runCompare(const Arguments& args);
 int runDistribution(const Arguments& args);
 int runRank(const Arguments& args);
 int runSelect(const Arguments& args);
+int runSlips(const Arguments& args);
 
 } // namespace quintor::cli

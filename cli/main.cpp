@@ -20,6 +20,7 @@ constexpr Command commands[] = {
     {"compare", quintor::cli::runCompare},
     {"distribution", quintor::cli::runDistribution},
     {"rank", quintor::cli::runRank},
+    {"slips", quintor::cli::runSlips},
 };
 
 int printUsage() {
