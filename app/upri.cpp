@@ -1,13 +1,13 @@
 #include "app/upri.h"
 
-#include "app/feedback.h"
-#include "app/prompter.h"
 #include "archive/ugestra.h"
 #include "core/program_folder.h"
 #include "core/random.h"
 #include "core/recent_files.h"
+#include "gui_common/feedback.h"
+#include "gui_common/miopan.h"
+#include "gui_common/prompter.h"
 #include "system/usis.h"
-#include "widgets/miopan.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/system_host.h"
+
 #include <QMainWindow>
 #include <QStringList>
 
@@ -17,7 +19,7 @@ class TSIS;
 // The main frame: the MDI area with the system windows, the status panel SPI, the frame's
 // own menus (replaced by the active system window's menus while there is one), opening and
 // creating systems, and closing the program.
-class TPRI : public QMainWindow {
+class TPRI : public QMainWindow, public SystemHost {
     Q_OBJECT
 public:
     // parameters: the command-line parameters, without the program's own name.
@@ -53,6 +55,16 @@ public slots:
     void Gestioneestrazioni1Click();
 
 protected:
+    // What the system windows ask of the frame.
+    void newSystem() override { Nuovo1Click(); }
+    void openSystem() override { Apri1Click(); }
+    void quitProgram() override { Fine1Click(); }
+    void openRecentSystem(int k) override { PFClick(k); }
+    void showRecentItem(int k, const QString& caption, const QString& entry,
+                        bool visible) override {
+        setRecentItem(k, caption, entry, visible);
+    }
+
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -1,10 +1,10 @@
 #include "archive/uconf.h"
 
-#include "app/feedback.h"
 #include "archive/uvisua.h"
 #include "core/comparison.h"
-#include "widgets/background.h"
-#include "widgets/miopan.h"
+#include "gui_common/background.h"
+#include "gui_common/feedback.h"
+#include "gui_common/miopan.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #include "archive/udistri.h"
 
-#include "app/feedback.h"
 #include "core/comparison.h"
-#include "widgets/background.h"
+#include "gui_common/background.h"
+#include "gui_common/feedback.h"
 
 #include <QPainter>
 #include <QPushButton>

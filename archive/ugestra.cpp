@@ -1,9 +1,9 @@
 #include "archive/ugestra.h"
 
-#include "app/feedback.h"
-#include "app/prompter.h"
 #include "archive/archive_model.h"
 #include "core/program_folder.h"
+#include "gui_common/feedback.h"
+#include "gui_common/prompter.h"
 
 #include <QApplication>
 #include <QGroupBox>

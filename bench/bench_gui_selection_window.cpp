@@ -1,7 +1,7 @@
 // How live the selection window stays while it works through every column of 90 numbers
 // against 10,000 draws: how often the gauge moves, and how long "Interrompi" takes to ask.
-#include "app/prompter.h"
 #include "core/archive.h"
+#include "gui_common/prompter.h"
 #include "selection/uselco.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "selection/uprovi.h"
 
-#include "app/feedback.h"
-#include "app/prompter.h"
 #include "core/combinatorics.h"
-#include "widgets/background.h"
+#include "gui_common/background.h"
+#include "gui_common/feedback.h"
+#include "gui_common/prompter.h"
 
 #include <QFrame>
 #include <QLabel>

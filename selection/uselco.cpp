@@ -1,11 +1,10 @@
 #include "selection/uselco.h"
 
-#include "app/feedback.h"
-#include "app/prompter.h"
 #include "core/archive.h"
 #include "core/combinatorics.h"
-#include "system/usis.h"
-#include "widgets/miopan.h"
+#include "gui_common/feedback.h"
+#include "gui_common/miopan.h"
+#include "gui_common/prompter.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -338,14 +337,6 @@ int launchSelection(QWidget* parent, SystemState& system, const Archive& archive
         system.modified = true;
     }
     return ended;
-}
-
-void TSIS::SpeedButton14Click() {
-    COL()->hide();
-    const int ended = launchSelection(this, state(), programArchive());
-    COL()->show();
-    if (ended >= 0)
-        NUM_INVIDEO();
 }
 
 } // namespace quintor

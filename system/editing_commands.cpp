@@ -1,7 +1,5 @@
 #include "system/editing_commands.h"
 
-#include "app/feedback.h"
-#include "app/prompter.h"
 #include "core/column_editing.h"
 #include "core/column_price.h"
 #include "core/initial_system.h"
@@ -9,6 +7,8 @@
 #include "core/program_folder.h"
 #include "core/random.h"
 #include "core/system_file.h"
+#include "gui_common/feedback.h"
+#include "gui_common/prompter.h"
 #include "system/ucosto.h"
 #include "system/udainu.h"
 #include "system/ufis.h"

@@ -1,6 +1,6 @@
 #include "system/ucosto.h"
 
-#include "app/feedback.h"
+#include "gui_common/feedback.h"
 
 #include <QGridLayout>
 #include <QLabel>

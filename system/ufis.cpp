@@ -1,7 +1,7 @@
 #include "system/ufis.h"
 
-#include "app/feedback.h"
 #include "core/fixed_numbers.h"
+#include "gui_common/feedback.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

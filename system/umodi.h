@@ -1,6 +1,6 @@
 #pragma once
 
-#include "system/tiled_dialog.h"
+#include "gui_common/tiled_dialog.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,8 +1,5 @@
 #include "system/usis.h"
 
-#include "app/feedback.h"
-#include "app/prompter.h"
-#include "app/upri.h"
 #include "core/column_price.h"
 #include "core/combinatorics.h"
 #include "core/money.h"
@@ -11,9 +8,11 @@
 #include "core/random.h"
 #include "core/recent_files.h"
 #include "core/system_file.h"
+#include "gui_common/feedback.h"
+#include "gui_common/miopan.h"
+#include "gui_common/prompter.h"
 #include "system/board.h"
 #include "system/columns_model.h"
-#include "widgets/miopan.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -240,7 +239,7 @@ QColor glyphTint(const QString& name) {
 
 } // namespace
 
-TSIS::TSIS(TPRI* frame, int newSystemNumber, QWidget* parent) : QWidget(parent), frame_(frame) {
+TSIS::TSIS(SystemHost* host, int newSystemNumber, QWidget* parent) : QWidget(parent), host_(host) {
     setAttribute(Qt::WA_DeleteOnClose, false); // the sub-window owns and frees it
     setWindowTitle(QStringLiteral("Sistema"));
     setHint(this, QStringLiteral("Scheda principale del sistema."));
@@ -626,8 +625,8 @@ void TSIS::refreshRecentMenus() {
                            : QStringLiteral("&%1").arg(k + 1));
         sf->setData(filled ? QString::fromStdString(entry) : QString());
         sf->setVisible(filled);
-        if (frame_)
-            frame_->setRecentItem(k, sf->text(), sf->data().toString(), filled);
+        if (host_)
+            host_->showRecentItem(k, sf->text(), sf->data().toString(), filled);
         if (filled && entry == own)
             sf->setVisible(false);
     }
@@ -724,23 +723,23 @@ void TSIS::Chiudi1Click() {
 }
 
 void TSIS::SpeedButton1Click() {
-    if (frame_)
-        frame_->Nuovo1Click();
+    if (host_)
+        host_->newSystem();
 }
 
 void TSIS::SpeedButton2Click() {
-    if (frame_)
-        frame_->Apri1Click();
+    if (host_)
+        host_->openSystem();
 }
 
 void TSIS::Fine1Click() {
-    if (frame_)
-        frame_->Fine1Click();
+    if (host_)
+        host_->quitProgram();
 }
 
 void TSIS::openRecent(int index) {
-    if (frame_)
-        frame_->PFClick(index);
+    if (host_)
+        host_->openRecentSystem(index);
 }
 
 void TSIS::SF1Click() {

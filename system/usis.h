@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/system_state.h"
+#include "system/system_host.h"
 
 #include <QList>
 #include <QString>
@@ -18,7 +19,6 @@ namespace quintor {
 class FinalColumnsModel;
 class NumberBoard;
 class TMiopan;
-class TPRI;
 
 // The system window: one system (marked numbers, final columns, file name, ...) with its
 // board, labels, final-column grid, menus and tool buttons.
@@ -33,12 +33,13 @@ class TSIS : public QWidget {
     Q_OBJECT
 public:
     // FormCreate: a new empty system named Sistem<number>.Qtr in the current folder.
-    TSIS(TPRI* frame, int newSystemNumber, QWidget* parent = nullptr);
+    // host: the frame holding the window (nullptr for a window on its own).
+    TSIS(SystemHost* host, int newSystemNumber, QWidget* parent = nullptr);
     ~TSIS() override;
 
     SystemState& state() { return state_; }
     const SystemState& state() const { return state_; }
-    TPRI* frame() const { return frame_; }
+    SystemHost* host() const { return host_; }
     QString fileName() const;
     void setFileName(const QString& name);
 
@@ -133,7 +134,7 @@ private:
     void openRecent(int index);
     void refreshRecentMenus();
 
-    TPRI* frame_;
+    SystemHost* host_;
     SystemState state_;
     bool firstActivationDone_ = false;
 

@@ -1,6 +1,6 @@
 // The system window's commands on its final columns and number statistics.
-#include "archive/statistics_commands.h"
 #include "core/archive.h"
+#include "system/statistics_windows.h"
 #include "system/usis.h"
 
 namespace quintor {

@@ -1,8 +1,8 @@
 #include "system/utast.h"
 
-#include "app/feedback.h"
-#include "app/prompter.h"
 #include "core/column_editing.h"
+#include "gui_common/feedback.h"
+#include "gui_common/prompter.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/system_state.h"
-#include "system/tiled_dialog.h"
+#include "gui_common/tiled_dialog.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,11 +1,11 @@
 // The list and initial-system commands driven through their real dialogs.
-#include "app/feedback.h"
 #include "core/column.h"
 #include "core/column_price.h"
 #include "core/money.h"
 #include "core/print_settings.h"
 #include "core/program_folder.h"
 #include "core/random.h"
+#include "gui_common/feedback.h"
 #include "system/editing_commands.h"
 #include "system/ucosto.h"
 #include "system/udainu.h"

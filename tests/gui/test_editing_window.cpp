@@ -1,9 +1,9 @@
 // The list and initial-system commands fired from the system window's menus and buttons.
-#include "app/feedback.h"
 #include "app/upri.h"
 #include "core/column.h"
 #include "core/column_price.h"
 #include "core/random.h"
+#include "gui_common/feedback.h"
 #include "system/columns_model.h"
 #include "system/ucosto.h"
 #include "system/udainu.h"

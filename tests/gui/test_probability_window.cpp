@@ -1,7 +1,7 @@
 // The probability window counting on its worker thread: final values, the stop question,
 // and the window staying live while it counts.
-#include "app/prompter.h"
 #include "core/combinatorics.h"
+#include "gui_common/prompter.h"
 #include "selection/uprovi.h"
 #include "tests/gui/support/scripted_prompter.h"
 

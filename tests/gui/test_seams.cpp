@@ -1,8 +1,8 @@
 // The small shared pieces every window uses: prompts, hints, hourglass, panel painting.
-#include "app/feedback.h"
-#include "app/prompter.h"
+#include "gui_common/feedback.h"
+#include "gui_common/miopan.h"
+#include "gui_common/prompter.h"
 #include "tests/gui/support/scripted_prompter.h"
-#include "widgets/miopan.h"
 
 #include <QAction>
 #include <QApplication>

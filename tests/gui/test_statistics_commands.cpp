@@ -1,9 +1,9 @@
 // The system window's commands on final columns and marks: beeps when they cannot apply and
 // the marks the number commands change within their limits.
-#include "app/feedback.h"
-#include "archive/statistics_commands.h"
 #include "archive/upiuseg.h"
 #include "core/column.h"
+#include "gui_common/feedback.h"
+#include "system/statistics_windows.h"
 #include "tests/gui/support/gui_helpers.h"
 #include "tests/gui/support/scripted_prompter.h"
 

@@ -1,11 +1,11 @@
 // The comparison dialog with the view-columns window, the distribution chart, the number
 // probabilities editor and the count dialog, driven through their controls.
-#include "app/feedback.h"
 #include "archive/uconf.h"
 #include "archive/udistri.h"
 #include "archive/upiuseg.h"
-#include "archive/uproba.h"
 #include "archive/uvisua.h"
+#include "gui_common/feedback.h"
+#include "system/uproba.h"
 #include "tests/gui/support/scripted_prompter.h"
 
 #include <QCheckBox>

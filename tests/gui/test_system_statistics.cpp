@@ -1,10 +1,10 @@
 // The statistics commands reached from a real system window: tool buttons and menu items open
 // their windows on this system's columns and marks.
-#include "app/feedback.h"
 #include "app/upri.h"
 #include "archive/uconf.h"
 #include "archive/upiuseg.h"
 #include "core/archive.h"
+#include "gui_common/feedback.h"
 #include "selection/uprovi.h"
 #include "system/usis.h"
 #include "tests/gui/support/gui_helpers.h"

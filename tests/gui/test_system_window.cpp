@@ -1,14 +1,14 @@
 // The system window's board, labels and final-column grid, driven through real clicks.
-#include "app/feedback.h"
 #include "app/upri.h"
 #include "core/column_price.h"
 #include "core/real48.h"
+#include "gui_common/feedback.h"
+#include "gui_common/miopan.h"
 #include "system/board.h"
 #include "system/columns_model.h"
 #include "system/usis.h"
 #include "tests/gui/support/gui_helpers.h"
 #include "tests/gui/support/scripted_prompter.h"
-#include "widgets/miopan.h"
 
 #include <QElapsedTimer>
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 // The archive window driven through its real buttons and fields.
-#include "app/feedback.h"
 #include "app/upri.h"
 #include "archive/ugestra.h"
+#include "gui_common/feedback.h"
 #include "system/usis.h"
 #include "tests/gui/support/gui_helpers.h"
 #include "tests/gui/support/scripted_prompter.h"

@@ -1,4 +1,4 @@
-#include "widgets/miopan.h"
+#include "gui_common/miopan.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
-#include "system/tiled_dialog.h"
+#include "gui_common/tiled_dialog.h"
 
-#include "widgets/miopan.h"
+#include "gui_common/miopan.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -1,9 +1,9 @@
-#include "archive/uproba.h"
+#include "system/uproba.h"
 
-#include "app/feedback.h"
-#include "app/prompter.h"
 #include "core/conversions.h"
-#include "widgets/background.h"
+#include "gui_common/background.h"
+#include "gui_common/feedback.h"
+#include "gui_common/prompter.h"
 
 #include <QHeaderView>
 #include <QPainter>

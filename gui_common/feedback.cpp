@@ -1,4 +1,4 @@
-#include "app/feedback.h"
+#include "gui_common/feedback.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,7 +66,8 @@ void openSubmenuOnShortcut(QMenu* owner, QMenu* submenu) {
                 if (!owner->isVisible()) {
                     for (QObject* holder : owner->menuAction()->associatedObjects()) {
                         auto* bar = qobject_cast<QMenuBar*>(holder);
-                        if (bar && bar->isVisible() && bar->actions().contains(owner->menuAction())) {
+                        if (bar && bar->isVisible() &&
+                            bar->actions().contains(owner->menuAction())) {
                             bar->setActiveAction(owner->menuAction());
                             break;
                         }

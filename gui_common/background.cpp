@@ -1,4 +1,4 @@
-#include "widgets/background.h"
+#include "gui_common/background.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,14 +1,14 @@
-#include "archive/statistics_commands.h"
+#include "system/statistics_windows.h"
 
-#include "app/feedback.h"
-#include "app/prompter.h"
 #include "archive/uconf.h"
 #include "archive/udistri.h"
 #include "archive/upiuseg.h"
-#include "archive/uproba.h"
 #include "archive/uvisua.h"
 #include "core/number_statistics.h"
+#include "gui_common/feedback.h"
+#include "gui_common/prompter.h"
 #include "selection/uprovi.h"
+#include "system/uproba.h"
 
 namespace quintor {
 

@@ -1,4 +1,4 @@
-#include "app/prompter.h"
+#include "gui_common/prompter.h"
 
 #include <QAbstractButton>
 
