@@ -15,5 +15,8 @@ int runDistribution(const Arguments& args);
 int runRank(const Arguments& args);
 int runSelect(const Arguments& args);
 int runSlips(const Arguments& args);
+int runGuarantee(const Arguments& args);
+int runRepair(const Arguments& args);
+int runBacktest(const Arguments& args);
 
 } // namespace quintor::cli

@@ -21,6 +21,9 @@ constexpr Command commands[] = {
     {"distribution", quintor::cli::runDistribution},
     {"rank", quintor::cli::runRank},
     {"slips", quintor::cli::runSlips},
+    {"guarantee", quintor::cli::runGuarantee},
+    {"repair", quintor::cli::runRepair},
+    {"backtest", quintor::cli::runBacktest},
 };
 
 int printUsage() {

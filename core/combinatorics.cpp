@@ -26,6 +26,15 @@ std::uint64_t initialColumnCountExact(int markedCount) {
     return c;
 }
 
+std::uint64_t binomial(int n, int k) {
+    if (k < 0 || n < 0 || k > n)
+        return 0;
+    std::uint64_t c = 1;
+    for (int i = 1; i <= k; ++i)
+        c = c * static_cast<std::uint64_t>(n - k + i) / static_cast<std::uint64_t>(i);
+    return c;
+}
+
 std::string initialColumnCountText(int markedCount) {
     char text[64];
     std::snprintf(text, sizeof text, "%.0f", std::nearbyint(initialColumnCount(markedCount)));

@@ -12,6 +12,9 @@ double initialColumnCount(int markedCount);
 // The same count as an exact integer, for loops and sizes.
 std::uint64_t initialColumnCountExact(int markedCount);
 
+// C(n, k) exactly; 0 when k < 0 or k > n. Exact for every n <= 90 and k <= 6.
+std::uint64_t binomial(int n, int k);
+
 // The count with no decimals, to the nearest whole number, without separators.
 std::string initialColumnCountText(int markedCount);
 

@@ -1,5 +1,6 @@
 #include "core/probability.h"
 
+#include "core/match_bits.h"
 #include "core/rounding.h"
 
 #include <bit>
@@ -10,29 +11,12 @@ namespace quintor {
 
 namespace {
 
-using Word = std::uint64_t;
-using NumberSet = std::array<Word, 2>; // bit x for the number x, 0..127
-
-// Per final column, how many numbers of the current prefix it holds, bit-sliced: bit j of
-// b0, b1, b2 are the three bits of the count of final column 64 * word + j. One addition
-// of a number's membership bits updates 64 final columns at once.
-struct Counts3 {
-    Word b0 = 0, b1 = 0, b2 = 0;
-};
-
-inline Counts3 addBit(const Counts3& c, Word bit) {
-    const Word carry0 = c.b0 & bit;
-    const Word carry1 = c.b1 & carry0;
-    return {c.b0 ^ bit, c.b1 ^ carry0, c.b2 ^ carry1};
-}
-
-bool holds(const NumberSet& set, int number) {
-    return (set[static_cast<std::size_t>(number >> 6)] >> (number & 63)) & 1u;
-}
-
-void insert(NumberSet& set, int number) {
-    set[static_cast<std::size_t>(number >> 6)] |= Word{1} << (number & 63);
-}
+using match_bits::addBit;
+using match_bits::Counts3;
+using match_bits::holds;
+using match_bits::insert;
+using match_bits::NumberSet;
+using match_bits::Word;
 
 class BestMatchEngine {
 public:

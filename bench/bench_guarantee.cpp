@@ -1,0 +1,179 @@
+// Times the guarantee table, the holes, the repair and the back-test: the fast engines on the
+// large cases, and fast against the plain references on cases both can finish.
+#include "core/backtest.h"
+#include "core/guarantee.h"
+#include "core/probability.h"
+#include "core/random.h"
+#include "core/repair.h"
+#include "tests/reference/guarantee_reference.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <numeric>
+#include <vector>
+
+using namespace quintor;
+
+namespace {
+
+std::vector<int> firstNumbers(int count) {
+    std::vector<int> marked(static_cast<std::size_t>(count));
+    std::iota(marked.begin(), marked.end(), 1);
+    return marked;
+}
+
+std::vector<Column> randomFinals(const std::vector<int>& marked, int count, std::uint32_t seed) {
+    RandomGenerator random(seed);
+    std::vector<Column> finals;
+    for (int i = 0; i < count; ++i) {
+        std::vector<int> pool = marked;
+        Column column{};
+        for (std::size_t k = 0; k < 6; ++k) {
+            const auto pick =
+                static_cast<std::size_t>(random.next(static_cast<int>(pool.size() - k)));
+            std::swap(pool[k], pool[k + pick]);
+            column[k] = static_cast<std::uint8_t>(pool[k]);
+        }
+        std::sort(column.begin(), column.end());
+        finals.push_back(column);
+    }
+    return finals;
+}
+
+double lastCpu = 0; // processor seconds of the last timed work, all threads together
+
+// Wall-clock seconds; the machine may be shared, so the processor time goes to lastCpu.
+template <class F> double seconds(F&& work) {
+    const std::clock_t cpuStart = std::clock();
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    lastCpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+int failures = 0;
+
+void verdict(bool ok, const char* what) {
+    if (!ok) {
+        std::printf("  FAILED: %s\n", what);
+        ++failures;
+    }
+}
+
+void table(const char* label, int numbers, int columns, double limit) {
+    const auto marked = firstNumbers(numbers);
+    const auto finals = randomFinals(marked, columns, 4242);
+    GuaranteeTable result;
+    const double t = seconds([&] { result = guaranteeTable(marked, finals); });
+    std::printf("%s: guarantee table, %d numbers, %d final columns: fast %.2f s, cpu %.2f s (limit "
+                "%.0f s)\n",
+                label, numbers, columns, t, lastCpu, limit);
+    for (int m = 3; m <= 6; ++m) {
+        std::printf("  m=%d:", m);
+        for (int k = 2; k <= m; ++k)
+            std::printf(" %d se %d %.4f %%", k, m, result.percent(m, k));
+        std::printf("\n");
+    }
+    verdict(t <= limit, "over the time limit");
+}
+
+} // namespace
+
+int main() {
+    table("G1", 90, 1000, 10);
+    table("G2", 40, 10000, 2);
+    {
+        const auto marked = firstNumbers(22);
+        const auto finals = randomFinals(marked, 300, 99);
+        GuaranteeTable fast;
+        std::array<std::array<std::uint64_t, 7>, 7> plain{};
+        const double tf = seconds([&] { fast = guaranteeTable(marked, finals); });
+        const double tr = seconds([&] {
+            for (int m = 3; m <= 6; ++m)
+                plain[static_cast<std::size_t>(m)] =
+                    reference::bestMatchesOfSize(marked, finals, m);
+        });
+        std::printf(
+            "G3: 22 numbers, 300 final columns: fast %.4f s, reference %.2f s, ratio %.0fx\n", tf,
+            tr, tr / tf);
+        verdict(fast.best == plain, "table differs from the reference");
+        const auto six = countBestMatches(marked, finals);
+        verdict(std::equal(six.best.begin(), six.best.end(), fast.best[6].begin()),
+                "m = 6 row differs from the probability of winning");
+    }
+    {
+        const auto marked = firstNumbers(30);
+        const auto finals = randomFinals(marked, 100, 31);
+        std::array<std::uint64_t, 7> best{};
+        const double tc = seconds([&] { countBestMatchesOfSize(marked, finals, 6, best); });
+        const std::uint64_t count = best[0] + best[1] + best[2];
+        std::vector<Column> first;
+        const double tl = seconds([&] {
+            HoleCursor cursor(marked, finals, 3, 6);
+            cursor.next(first, 1000);
+        });
+        std::vector<Column> plain;
+        const double tr = seconds([&] { plain = reference::holes(marked, finals, 3, 6); });
+        std::printf("H1: holes of 3 se 6, 30 numbers, 100 final columns: %llu holes counted in "
+                    "%.3f s, first 1000 listed in %.4f s; reference %.2f s, ratio %.0fx "
+                    "(limit 1 s)\n",
+                    static_cast<unsigned long long>(count), tc, tl, tr, tr / (tc + tl));
+        verdict(count == plain.size(), "hole count differs from the reference");
+        verdict(std::equal(first.begin(), first.end(), plain.begin()),
+                "first holes differ from the reference");
+        verdict(tc < 1 && tl < 1, "over the time limit");
+    }
+    {
+        RepairRequest request;
+        request.marked = firstNumbers(20);
+        request.budget = 1000;
+        Expected<RepairResult> result = Failure{""};
+        const double t = seconds([&] { result = repairGuarantee(request); });
+        const std::size_t added = result ? result->added.size() : 0;
+        std::printf("R1: repair of 3 se 6 from no columns, 20 numbers: %zu columns in %.2f s, "
+                    "cpu %.2f s, covered %llu/%llu (limit 10 s)\n",
+                    added, t, lastCpu,
+                    result ? static_cast<unsigned long long>(result->covered) : 0ull,
+                    result ? static_cast<unsigned long long>(result->total) : 0ull);
+        verdict(result && result->covered == result->total, "guarantee not reached");
+        verdict(t < 10, "over the time limit");
+
+        RepairRequest small;
+        small.marked = firstNumbers(11);
+        small.budget = 1000;
+        Expected<RepairResult> fast = Failure{""};
+        RepairResult plain;
+        const double tf = seconds([&] { fast = repairGuarantee(small); });
+        const double tr = seconds([&] { plain = reference::repair(small); });
+        std::printf("R2: repair of 3 se 6 from no columns, 11 numbers: %zu columns; fast %.4f s, "
+                    "reference %.2f s, ratio %.0fx\n",
+                    plain.added.size(), tf, tr, tr / tf);
+        verdict(fast && fast->added == plain.added, "repair differs from the reference");
+    }
+    {
+        const Archive archive = simulatedArchive(10000, 5);
+        const auto finals = randomFinals(firstNumbers(90), 10000, 17);
+        BacktestResult result;
+        const double t = seconds([&] { result = backtest(finals, archive.records()); });
+        std::printf("B1: back-test, 10000 final columns, 10000 draws: fast %.3f s, cpu %.3f s "
+                    "(limit 1 s); draws with 4 or more: %llu\n",
+                    t, lastCpu,
+                    static_cast<unsigned long long>(result.byBest[4] + result.byBest[5] +
+                                                    result.byBest[6] + result.byBest[7]));
+        verdict(t < 1, "over the time limit");
+
+        const std::span<const ArchiveRecord> part(archive.records().data(), 1000);
+        const std::vector<Column> few(finals.begin(), finals.begin() + 1000);
+        BacktestResult fast, plain;
+        const double tf = seconds([&] { fast = backtest(few, part); });
+        const double tr = seconds([&] { plain = reference::backtest(few, part); });
+        std::printf("B2: back-test, 1000 final columns, 1000 draws: fast %.4f s, reference %.2f s, "
+                    "ratio %.0fx\n",
+                    tf, tr, tr / tf);
+        verdict(fast.byBest == plain.byBest && fast.winners == plain.winners,
+                "back-test differs from the reference");
+    }
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,214 @@
+#include "cli/commands.h"
+#include "cli/statistics_commands.h"
+
+#include "core/archive.h"
+#include "core/backtest.h"
+#include "core/conversions.h"
+#include "core/guarantee.h"
+#include "core/money.h"
+#include "core/repair.h"
+#include "core/scoring.h"
+#include "core/selection.h"
+#include "core/system_file.h"
+
+#include <cstdio>
+#include <iostream>
+#include <optional>
+
+namespace quintor::cli {
+
+namespace {
+
+// "T M" after an option: two whole numbers, or nothing.
+std::optional<std::pair<int, int>> guaranteeAfter(const Arguments& args, std::string_view name) {
+    for (std::size_t i = 0; i + 2 < args.size(); ++i)
+        if (args[i] == name) {
+            const auto t = parseInteger(args[i + 1]);
+            const auto m = parseInteger(args[i + 2]);
+            if (!t || !m)
+                return std::nullopt;
+            return std::pair{*t, *m};
+        }
+    return std::nullopt;
+}
+
+bool validGuarantee(int t, int m) {
+    return m >= smallestDrawnCount && m <= largestDrawnCount && t >= smallestGuaranteedPoints &&
+           t <= m;
+}
+
+} // namespace
+
+int runGuarantee(const Arguments& args) {
+    const char* usageText = "guarantee FILE.qtr [--holes T M [--limit K]]";
+    if (args.empty() || args[0].starts_with("--"))
+        return usage(usageText);
+    const bool holes = hasFlag(args, "--holes");
+    const auto choice = guaranteeAfter(args, "--holes");
+    const std::string* limitText = optionValue(args, "--limit");
+    if ((holes && !choice) || (limitText && !holes))
+        return usage(usageText);
+    std::optional<std::uint64_t> limit;
+    if (limitText) {
+        const auto value = parseInteger(*limitText);
+        if (!value || *value < 0)
+            return usage(usageText);
+        limit = static_cast<std::uint64_t>(*value);
+    }
+
+    SystemState system;
+    if (!loadSystemFile(args[0], system))
+        return refuse(unreadableSystemMessage);
+    if (system.finalColumns.empty())
+        return refuse(noFinalColumnsMessage);
+    const std::vector<int> marked = system.markedNumbers();
+
+    if (!holes) {
+        const GuaranteeTable table = guaranteeTable(marked, system.finalColumns);
+        for (int m = smallestDrawnCount; m <= largestDrawnCount; ++m) {
+            if (m > table.markedCount)
+                break;
+            for (int t = smallestGuaranteedPoints; t <= m; ++t) {
+                char percent[32];
+                std::snprintf(percent, sizeof percent, "%.2f", table.percent(m, t));
+                std::cout << m << ' ' << t << ' ' << table.covered(m, t) << ' ' << table.total(m)
+                          << ' ' << percent << '\n';
+            }
+        }
+        return ok;
+    }
+
+    const auto [t, m] = *choice;
+    if (!validGuarantee(t, m))
+        return refuse(guaranteeChoiceMessage);
+    std::array<std::uint64_t, 7> best{};
+    countBestMatchesOfSize(marked, system.finalColumns, m, best);
+    std::uint64_t count = 0;
+    for (int b = 0; b < t; ++b)
+        count += best[static_cast<std::size_t>(b)];
+    std::cout << "buchi: " << count << '\n';
+    std::uint64_t wanted = limit ? std::min(*limit, count) : count;
+    HoleCursor cursor(marked, system.finalColumns, t, m);
+    std::vector<Column> batch;
+    while (wanted > 0) {
+        batch.clear();
+        const bool more =
+            cursor.next(batch, static_cast<std::size_t>(std::min<std::uint64_t>(wanted, 4096)));
+        for (const Column& hole : batch)
+            std::cout << holeText(hole, m) << '\n';
+        wanted -= std::min<std::uint64_t>(wanted, batch.size());
+        if (!more)
+            break;
+    }
+    return ok;
+}
+
+int runRepair(const Arguments& args) {
+    const char* usageText =
+        "repair FILE.qtr --guarantee T M --budget N [--archive A.dat] [--out OUT.qtr]";
+    const auto choice = guaranteeAfter(args, "--guarantee");
+    const std::string* budgetText = optionValue(args, "--budget");
+    const std::string* archiveFile = optionValue(args, "--archive");
+    const std::string* outFile = optionValue(args, "--out");
+    if (args.empty() || args[0].starts_with("--") || !choice || !budgetText)
+        return usage(usageText);
+
+    SystemState system;
+    if (!loadSystemFile(args[0], system))
+        return refuse(unreadableSystemMessage);
+    const auto [t, m] = *choice;
+    if (!validGuarantee(t, m))
+        return refuse(guaranteeChoiceMessage);
+    const auto budget = repairBudget(*budgetText);
+    if (!budget)
+        return refuse(budget.error());
+    if (system.markedCount() < 6)
+        return refuse(fewMarksMessage);
+    std::vector<Column> draws;
+    if (archiveFile) {
+        const auto archive = Archive::read(*archiveFile);
+        if (!archive)
+            return refuse(archive.error());
+        draws = archive->newestFirst(snapshotLimit);
+    }
+
+    const auto result = repairGuarantee(repairRequest(system, std::move(draws), t, m, *budget));
+    if (!result)
+        return refuse(result.error());
+    system.finalColumns.insert(system.finalColumns.end(), result->added.begin(),
+                               result->added.end());
+    if (!SALVA_SISTEMA(outFile ? *outFile : args[0], system))
+        return refuse(systemWriteErrorMessage);
+    for (const Column& column : result->added)
+        std::cout << TESTO_COLONNA(column) << '\n';
+    std::cout << "aggiunte: " << result->added.size() << ", coperte: " << result->covered << '/'
+              << result->total << '\n';
+    return ok;
+}
+
+int runBacktest(const Arguments& args) {
+    const char* usageText = "backtest FILE.qtr --archive A.dat [--from DD/MM/YYYY] [--to "
+                            "DD/MM/YYYY] [--prizes P3,P4,P5,P5J,P6] [--price P]";
+    const std::string* archiveFile = optionValue(args, "--archive");
+    const std::string* fromText = optionValue(args, "--from");
+    const std::string* toText = optionValue(args, "--to");
+    const std::string* prizesText = optionValue(args, "--prizes");
+    const std::string* priceText = optionValue(args, "--price");
+    if (args.empty() || args[0].starts_with("--") || !archiveFile)
+        return usage(usageText);
+
+    SystemState system;
+    if (!loadSystemFile(args[0], system))
+        return refuse(unreadableSystemMessage);
+    if (system.finalColumns.empty())
+        return refuse(noFinalColumnsMessage);
+    const auto archive = Archive::read(*archiveFile);
+    if (!archive)
+        return refuse(archive.error());
+    const auto draws = drawsInRange(*archive, fromText ? *fromText : "", toText ? *toText : "");
+    if (!draws)
+        return refuse(draws.error());
+    std::optional<PrizeTable> prizes;
+    if (prizesText) {
+        const auto parsed = PrizeTable::parse(*prizesText);
+        if (!parsed)
+            return refuse(parsed.error());
+        prizes = *parsed;
+    }
+    long double price = 800;
+    if (priceText) {
+        const auto parsed = parseReal(*priceText);
+        if (!parsed)
+            return refuse(parsed.error());
+        if (*parsed < 0)
+            return refuse(invalidRealMessage(*priceText));
+        price = *parsed;
+    }
+
+    const BacktestResult result = backtest(system.finalColumns, *draws);
+    std::cout << "estrazioni: " << result.draws.size() << '\n';
+    std::cout << "migliore:";
+    for (std::uint64_t count : result.byBest)
+        std::cout << ' ' << count;
+    std::cout << "\nvincenti:";
+    for (std::uint64_t count : result.winners)
+        std::cout << ' ' << count;
+    std::cout << "\nsenza 3: " << result.longestWithoutThree << '\n';
+    for (const BacktestDraw& draw : result.draws) {
+        if (draw.best < 4)
+            continue;
+        std::cout << (*draws)[draw.record].date << ' ' << drawLevelText(draw.best);
+        for (std::uint32_t count : draw.winners)
+            std::cout << ' ' << count;
+        std::cout << '\n';
+    }
+    if (prizes) {
+        const long double cost = static_cast<long double>(system.finalColumns.size()) * price *
+                                 static_cast<long double>(result.draws.size());
+        std::cout << "costo: " << moneyText(cost) << " £\n";
+        std::cout << "vinto: " << moneyText(prizes->won(result.winners)) << " £\n";
+    }
+    return ok;
+}
+
+} // namespace quintor::cli

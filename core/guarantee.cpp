@@ -1,0 +1,401 @@
+#include "core/guarantee.h"
+
+#include "core/combinatorics.h"
+#include "core/match_bits.h"
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace quintor {
+
+using namespace match_bits;
+
+std::uint64_t GuaranteeTable::total(int m) const {
+    return binomial(markedCount, m);
+}
+
+std::uint64_t GuaranteeTable::covered(int m, int t) const {
+    std::uint64_t sum = 0;
+    for (int b = std::max(t, 0); b <= m && b <= 6; ++b)
+        sum += best[static_cast<std::size_t>(m)][static_cast<std::size_t>(b)];
+    return sum;
+}
+
+double GuaranteeTable::percent(int m, int t) const {
+    const std::uint64_t all = total(m);
+    if (all == 0)
+        return 0.0;
+    return 100.0 * static_cast<double>(covered(m, t)) / static_cast<double>(all);
+}
+
+namespace {
+
+// Marked numbers from each position on, as a number set.
+std::vector<NumberSet> suffixSets(const std::vector<int>& marked) {
+    std::vector<NumberSet> suffix(marked.size() + 1, NumberSet{});
+    for (std::size_t p = marked.size(); p-- > 0;) {
+        suffix[p] = suffix[p + 1];
+        insert(suffix[p], marked[p]);
+    }
+    return suffix;
+}
+
+// Counts the best matches of the m-sets that start with one given prefix. The counts of the
+// prefix's numbers in each final column grow one level per number; with m - 1 numbers chosen,
+// the best match with the last number x is the prefix's best M, plus one exactly when x lies
+// in a final column that reaches M.
+class SizeEngine {
+public:
+    SizeEngine(const ColumnMembership& columns, const std::vector<NumberSet>& suffix, int m)
+        : columns_(columns), suffix_(suffix), m_(m), n_(static_cast<int>(columns.marked.size())) {
+        for (auto& level : levels_)
+            level.assign(columns.words, Counts3{});
+        candidates_.assign(columns.words, 0);
+    }
+
+    // The m-sets whose first numbers are the positions of prefix (increasing, fewer than m).
+    bool run(std::span<const int> prefix, std::array<std::uint64_t, 7>& best, RunControl* control) {
+        best_ = &best;
+        control_ = control;
+        stopped_ = false;
+        const int depth = static_cast<int>(prefix.size());
+        for (int d = 0; d < depth; ++d)
+            add(d, prefix[static_cast<std::size_t>(d)]);
+        const int next = depth == 0 ? 0 : prefix.back() + 1;
+        if (depth == m_ - 1)
+            last(depth, next);
+        else
+            descend(depth, next);
+        return !stopped_;
+    }
+
+private:
+    void add(int depth, int position) {
+        const auto& from = levels_[static_cast<std::size_t>(depth)];
+        auto& to = levels_[static_cast<std::size_t>(depth) + 1];
+        const Word* bits = columns_.membersOf(position);
+        for (std::size_t w = 0; w < columns_.words; ++w)
+            to[w] = addBit(from[w], bits[w]);
+    }
+
+    void descend(int depth, int first) {
+        for (int p = first; p <= n_ - (m_ - depth) && !stopped_; ++p) {
+            add(depth, p);
+            if (depth + 1 == m_ - 1)
+                last(depth + 1, p + 1);
+            else
+                descend(depth + 1, p + 1);
+        }
+    }
+
+    // depth = m - 1 numbers chosen; every number from position first on completes an m-set.
+    void last(int depth, int first) {
+        if (first >= n_)
+            return;
+        const int top = columns_.narrowToMax(levels_[static_cast<std::size_t>(depth)].data(),
+                                             candidates_.data());
+        const NumberSet& rest = suffix_[static_cast<std::size_t>(first)];
+        const auto sets = static_cast<std::uint64_t>(n_ - first);
+        const auto raised = static_cast<std::uint64_t>(
+            countOf(intersect(columns_.unionOf(candidates_.data(), rest), rest)));
+        (*best_)[static_cast<std::size_t>(top) + 1] += raised;
+        (*best_)[static_cast<std::size_t>(top)] += sets - raised;
+        if ((++ticks_ & 63u) == 0 && control_ && !control_->checkpoint())
+            stopped_ = true;
+    }
+
+    const ColumnMembership& columns_;
+    const std::vector<NumberSet>& suffix_;
+    int m_;
+    int n_;
+    std::array<std::vector<Counts3>, 7> levels_;
+    std::vector<Word> candidates_;
+    std::array<std::uint64_t, 7>* best_ = nullptr;
+    RunControl* control_ = nullptr;
+    bool stopped_ = false;
+    std::uint64_t ticks_ = 0;
+};
+
+int chooseThreads(int requested) {
+    if (requested > 0)
+        return requested;
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+}
+
+} // namespace
+
+bool countBestMatchesOfSize(std::span<const int> marked, std::span<const Column> finals, int m,
+                            std::array<std::uint64_t, 7>& best, RunControl* control,
+                            const GuaranteeProgress& progress, int threads) {
+    best = {};
+    const int n = static_cast<int>(marked.size());
+    if (m < 1 || m > 6 || n < m) {
+        if (progress)
+            progress(1.0);
+        return true;
+    }
+    const ColumnMembership columns(marked, finals);
+    const auto suffix = suffixSets(columns.marked);
+
+    // Units of work: the prefixes of up to two numbers, each with its share of the m-sets.
+    struct Unit {
+        std::array<int, 2> prefix{};
+        int length = 0;
+        std::uint64_t sets = 0;
+    };
+    std::vector<Unit> units;
+    const int length = std::min(2, m - 1);
+    if (length == 0) {
+        units.push_back({{}, 0, binomial(n, m)});
+    } else if (length == 1) {
+        for (int i = 0; i <= n - m; ++i)
+            units.push_back({{i, 0}, 1, binomial(n - 1 - i, m - 1)});
+    } else {
+        for (int i = 0; i <= n - m; ++i)
+            for (int j = i + 1; j <= n - m + 1; ++j)
+                units.push_back({{i, j}, 2, binomial(n - 1 - j, m - 2)});
+    }
+    const double all = static_cast<double>(binomial(n, m));
+
+    std::atomic<std::size_t> nextUnit{0};
+    std::atomic<bool> stopped{false};
+    std::mutex mutex;
+    std::uint64_t done = 0;
+    auto work = [&] {
+        SizeEngine engine(columns, suffix, m);
+        std::array<std::uint64_t, 7> local{};
+        while (!stopped.load(std::memory_order_relaxed)) {
+            const std::size_t u = nextUnit.fetch_add(1);
+            if (u >= units.size())
+                break;
+            const Unit& unit = units[u];
+            if (!engine.run(
+                    std::span<const int>(unit.prefix.data(), static_cast<std::size_t>(unit.length)),
+                    local, control)) {
+                stopped = true;
+                break;
+            }
+            std::lock_guard lock(mutex);
+            done += unit.sets;
+            if (progress)
+                progress(static_cast<double>(done) / all);
+        }
+        std::lock_guard lock(mutex);
+        for (std::size_t b = 0; b < 7; ++b)
+            best[b] += local[b];
+    };
+    const int count = std::min<int>(chooseThreads(threads), static_cast<int>(units.size()));
+    if (count <= 1) {
+        work();
+    } else {
+        std::vector<std::thread> pool;
+        for (int k = 0; k < count; ++k)
+            pool.emplace_back(work);
+        for (auto& thread : pool)
+            thread.join();
+    }
+    return !stopped.load();
+}
+
+GuaranteeTable guaranteeTable(std::span<const int> marked, std::span<const Column> finals,
+                              RunControl* control, const GuaranteeProgress& progress, int threads) {
+    GuaranteeTable table;
+    table.markedCount = static_cast<int>(marked.size());
+    // The share of the work of each m, for one progress value over the whole table.
+    double before = 0, weight = 0;
+    for (int m = smallestDrawnCount; m <= largestDrawnCount; ++m)
+        weight += static_cast<double>(binomial(table.markedCount, m));
+    for (int m = smallestDrawnCount; m <= largestDrawnCount && !table.stopped; ++m) {
+        const double part = static_cast<double>(binomial(table.markedCount, m));
+        GuaranteeProgress step;
+        if (progress && weight > 0)
+            step = [&](double done) { progress((before + done * part) / weight); };
+        if (!countBestMatchesOfSize(marked, finals, m, table.best[static_cast<std::size_t>(m)],
+                                    control, step, threads))
+            table.stopped = true;
+        before += part;
+    }
+    if (progress && !table.stopped)
+        progress(1.0);
+    return table;
+}
+
+// The enumeration of holes as an explicit stack, so that it can stop after any hole and go on.
+struct HoleCursor::State {
+    State(std::span<const int> marked, std::span<const Column> finals, int t, int m)
+        : columns(marked, finals), suffix(suffixSets(columns.marked)), t(t), m(m),
+          n(static_cast<int>(marked.size())) {
+        for (auto& level : levels)
+            level.assign(columns.words, Counts3{});
+        candidates.assign(columns.words, 0);
+        pos.fill(-1);
+        done = m < 1 || m > 6 || n < m || t > m;
+        // "0 se m" or less: every m-set is covered.
+        if (t <= 0)
+            done = true;
+    }
+
+    int maxAfter(int depth, int position) {
+        const auto& from = levels[static_cast<std::size_t>(depth)];
+        auto& to = levels[static_cast<std::size_t>(depth) + 1];
+        const Word* bits = columns.membersOf(position);
+        for (std::size_t w = 0; w < columns.words; ++w)
+            to[w] = addBit(from[w], bits[w]);
+        return columns.narrowToMax(to.data(), candidates.data());
+    }
+
+    ColumnMembership columns;
+    std::vector<NumberSet> suffix;
+    int t, m, n;
+    std::array<std::vector<Counts3>, 7> levels;
+    std::vector<Word> candidates;
+    std::array<int, 6> pos{};
+    int depth = 0;          // numbers of the prefix already placed
+    bool lastReady = false; // the last number is being stepped through
+    int nextLast = 0;
+    bool allHoles = false; // the prefix's best is below t - 1
+    NumberSet reach{};
+    bool done = false;
+    std::uint64_t ticks = 0;
+};
+
+HoleCursor::HoleCursor(std::span<const int> marked, std::span<const Column> finals, int t, int m)
+    : state_(new State(marked, finals, t, m)) {}
+
+HoleCursor::~HoleCursor() {
+    delete state_;
+}
+
+bool HoleCursor::finished() const {
+    return state_->done;
+}
+
+bool HoleCursor::next(std::vector<Column>& out, std::size_t max, RunControl* control) {
+    State& s = *state_;
+    std::size_t emitted = 0;
+    while (!s.done) {
+        if (emitted >= max)
+            return true;
+        if ((++s.ticks & 255u) == 0 && control && !control->checkpoint())
+            return true;
+        if (s.depth == s.m - 1) {
+            if (!s.lastReady) {
+                const int first =
+                    s.depth == 0 ? 0 : s.pos[static_cast<std::size_t>(s.depth) - 1] + 1;
+                const int top = s.columns.narrowToMax(
+                    s.levels[static_cast<std::size_t>(s.depth)].data(), s.candidates.data());
+                s.allHoles = top + 1 < s.t;
+                s.reach = s.allHoles || first >= s.n
+                              ? NumberSet{}
+                              : s.columns.unionOf(s.candidates.data(),
+                                                  s.suffix[static_cast<std::size_t>(first)]);
+                s.nextLast = first;
+                s.lastReady = true;
+            }
+            while (s.nextLast < s.n && emitted < max) {
+                const int x = s.nextLast++;
+                const int number = s.columns.marked[static_cast<std::size_t>(x)];
+                if (!s.allHoles && holds(s.reach, number))
+                    continue;
+                Column hole{};
+                for (int d = 0; d < s.depth; ++d)
+                    hole[static_cast<std::size_t>(d)] = static_cast<std::uint8_t>(
+                        s.columns
+                            .marked[static_cast<std::size_t>(s.pos[static_cast<std::size_t>(d)])]);
+                hole[static_cast<std::size_t>(s.depth)] = static_cast<std::uint8_t>(number);
+                out.push_back(hole);
+                ++emitted;
+            }
+            if (s.nextLast < s.n)
+                return true;
+            s.lastReady = false;
+            if (s.depth == 0) {
+                s.done = true;
+                break;
+            }
+            --s.depth;
+            continue;
+        }
+        // Place or advance the number at s.depth, skipping prefixes already met in t numbers.
+        const auto d = static_cast<std::size_t>(s.depth);
+        int p = s.pos[d] < 0 ? (s.depth == 0 ? 0 : s.pos[d - 1] + 1) : s.pos[d] + 1;
+        const int limit = s.n - (s.m - s.depth);
+        while (p <= limit && s.maxAfter(s.depth, p) >= s.t)
+            ++p;
+        if (p > limit) {
+            s.pos[d] = -1;
+            if (s.depth == 0) {
+                s.done = true;
+                break;
+            }
+            --s.depth;
+            continue;
+        }
+        s.pos[d] = p;
+        ++s.depth;
+    }
+    return false;
+}
+
+std::string holeText(const Column& hole, int m) {
+    std::string text;
+    for (int i = 0; i < m; ++i) {
+        if (i > 0)
+            text += ' ';
+        text += std::to_string(hole[static_cast<std::size_t>(i)]);
+    }
+    return text;
+}
+
+Expected<std::uint64_t> exportHolesCsv(const std::filesystem::path& file,
+                                       std::span<const int> marked, std::span<const Column> finals,
+                                       int t, int m, RunControl* control) {
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error))
+        return Failure{csvWriteErrorMessage};
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    auto fail = [&](const char* message) -> Expected<std::uint64_t> {
+        out.close();
+        std::filesystem::remove(file, error);
+        return Failure{message};
+    };
+    if (!out)
+        return Failure{csvWriteErrorMessage};
+    for (int i = 1; i <= m; ++i)
+        out << (i > 1 ? ";" : "") << 'n' << i;
+    out << '\n';
+    HoleCursor cursor(marked, finals, t, m);
+    std::vector<Column> batch;
+    std::uint64_t written = 0;
+    std::string line;
+    bool more = true;
+    while (more) {
+        batch.clear();
+        more = cursor.next(batch, 4096, control);
+        for (const Column& hole : batch) {
+            line.clear();
+            for (int i = 0; i < m; ++i) {
+                if (i > 0)
+                    line += ';';
+                line += std::to_string(hole[static_cast<std::size_t>(i)]);
+            }
+            line += '\n';
+            out << line;
+        }
+        written += batch.size();
+        if (!out)
+            return fail(csvWriteErrorMessage);
+        if (control && control->cancelRequested())
+            return fail(interruptedMessage);
+    }
+    out.flush();
+    if (!out)
+        return fail(csvWriteErrorMessage);
+    return written;
+}
+
+} // namespace quintor

@@ -1,0 +1,151 @@
+#include "cli/statistics_commands.h"
+#include "core/archive.h"
+#include "core/backtest.h"
+#include "core/combinatorics.h"
+#include "core/guarantee.h"
+#include "core/money.h"
+#include "core/repair.h"
+#include "core/scoring.h"
+#include "tests/cli/cli_support.h"
+#include "tests/core/temp_folder.h"
+#include "tests/reference/guarantee_reference.h"
+
+#include <cstdio>
+
+using namespace quintor;
+using namespace quintor::testing;
+
+namespace {
+
+const std::vector<int> tenNumbers{3, 9, 14, 22, 31, 40, 48, 57, 66, 75};
+const std::vector<Column> twoColumns{{3, 9, 14, 22, 31, 40}, {40, 48, 57, 66, 75, 3}};
+
+std::string archiveFile(const std::filesystem::path& folder, std::size_t draws) {
+    const auto file = folder / "vincenti.dat";
+    std::ofstream(file, std::ios::binary) << simulatedArchive(draws, 4).fileBytes();
+    return file.string();
+}
+
+} // namespace
+
+TEST(CliGuarantee, TableAndHolesAsTheReferenceCountsThem) {
+    TempFolder folder;
+    const auto system = writeSystem(folder.path() / "s.qtr", tenNumbers, twoColumns);
+    const auto table = runCli(folder.path(), {"guarantee", system});
+    ASSERT_EQ(table.status, 0) << table.errors;
+    std::vector<std::string> expected;
+    for (int m = 3; m <= 6; ++m) {
+        const auto best = reference::bestMatchesOfSize(tenNumbers, twoColumns, m);
+        const std::uint64_t total = binomial(10, m);
+        for (int t = 2; t <= m; ++t) {
+            std::uint64_t covered = 0;
+            for (int b = t; b <= m; ++b)
+                covered += best[static_cast<std::size_t>(b)];
+            char line[96];
+            std::snprintf(line, sizeof line, "%d %d %llu %llu %.2f", m, t,
+                          static_cast<unsigned long long>(covered),
+                          static_cast<unsigned long long>(total), 100.0 * covered / total);
+            expected.push_back(line);
+        }
+    }
+    EXPECT_EQ(table.lines, expected);
+
+    const auto holes =
+        runCli(folder.path(), {"guarantee", system, "--holes", "4", "5", "--limit", "4"});
+    ASSERT_EQ(holes.status, 0) << holes.errors;
+    const auto all = reference::holes(tenNumbers, twoColumns, 4, 5);
+    ASSERT_EQ(holes.lines.size(), 5u);
+    EXPECT_EQ(holes.lines[0], "buchi: " + std::to_string(all.size()));
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(holes.lines[i + 1], holeText(all[i], 5));
+}
+
+TEST(CliGuarantee, Refusals) {
+    TempFolder folder;
+    const auto empty = writeSystem(folder.path() / "e.qtr", tenNumbers, {});
+    const auto system = writeSystem(folder.path() / "s.qtr", tenNumbers, twoColumns);
+    auto run = runCli(folder.path(), {"guarantee", empty});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.errors, printed(cli::noFinalColumnsMessage));
+    run = runCli(folder.path(), {"guarantee", system, "--holes", "4", "3"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.errors, printed(guaranteeChoiceMessage));
+    EXPECT_EQ(runCli(folder.path(), {"guarantee", system, "--holes", "3"}).status, 64);
+    run = runCli(folder.path(), {"repair", system, "--guarantee", "3", "6", "--budget", "0"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.errors, printed(repairBudgetMessage));
+}
+
+TEST(CliRepair, AddsTheGreedyColumnsScoredByTheArchiveAndWritesThem) {
+    TempFolder folder;
+    const auto system = writeSystem(folder.path() / "s.qtr", tenNumbers, twoColumns);
+    const auto archive = archiveFile(folder.path(), 300);
+    const auto out = (folder.path() / "out.qtr").string();
+    const auto run = runCli(folder.path(), {"repair", system, "--guarantee", "4", "5", "--budget",
+                                            "5", "--archive", archive, "--out", out});
+    ASSERT_EQ(run.status, 0) << run.errors;
+
+    SystemState state;
+    ASSERT_TRUE(CARICA_SISTEMA(system, state));
+    const auto plain = reference::repair(
+        repairRequest(state, Archive::load(archive).newestFirst(snapshotLimit), 4, 5, 5));
+    ASSERT_EQ(plain.added.size(), 5u);
+    ASSERT_EQ(run.lines.size(), plain.added.size() + 1);
+    for (std::size_t i = 0; i < plain.added.size(); ++i)
+        EXPECT_EQ(run.lines[i], TESTO_COLONNA(plain.added[i]));
+    EXPECT_EQ(run.lines.back(), "aggiunte: " + std::to_string(plain.added.size()) +
+                                    ", coperte: " + std::to_string(plain.covered) + "/" +
+                                    std::to_string(plain.total));
+    SystemState written;
+    ASSERT_TRUE(CARICA_SISTEMA(out, written));
+    EXPECT_EQ(written.finalColumns.size(), twoColumns.size() + plain.added.size());
+}
+
+TEST(CliBacktest, SummaryDrawListAndMoney) {
+    TempFolder folder;
+    const Archive archive = simulatedArchive(400, 4);
+    const auto file = archiveFile(folder.path(), 400);
+    // Columns that make 6, 5 + jolly and 3 on chosen draws of the range.
+    const auto& a = archive[100];
+    const auto& b = archive[150];
+    Column fivePlus = b.numbers;
+    fivePlus[5] = b.jollyNumber;
+    const std::vector<Column> finals{a.numbers, fivePlus, {1, 2, 3, 4, 5, 6}};
+    const auto system = writeSystem(folder.path() / "s.qtr", tenNumbers, finals);
+
+    const auto run = runCli(folder.path(), {"backtest", system, "--archive", file, "--from",
+                                            archive[90].date, "--to", archive[199].date, "--prizes",
+                                            "10,100,1000,10000,100000", "--price", "500"});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    const auto draws = drawsInRange(archive, archive[90].date, archive[199].date);
+    ASSERT_TRUE(draws);
+    const auto plain = reference::backtest(finals, *draws);
+    std::vector<std::string> expected{"estrazioni: 110"};
+    std::string line = "migliore:";
+    for (auto c : plain.byBest)
+        line += " " + std::to_string(c);
+    expected.push_back(line);
+    line = "vincenti:";
+    for (auto c : plain.winners)
+        line += " " + std::to_string(c);
+    expected.push_back(line);
+    expected.push_back("senza 3: " + std::to_string(plain.longestWithoutThree));
+    for (const auto& draw : plain.draws)
+        if (draw.best >= 4) {
+            line = (*draws)[draw.record].date + " " + drawLevelText(draw.best);
+            for (auto c : draw.winners)
+                line += " " + std::to_string(c);
+            expected.push_back(line);
+        }
+    const auto prizes = PrizeTable::parse("10,100,1000,10000,100000");
+    expected.push_back("costo: " + moneyText(3 * 500 * 110) + " £");
+    expected.push_back("vinto: " + moneyText(prizes->won(plain.winners)) + " £");
+    EXPECT_EQ(run.lines, expected);
+    EXPECT_GE(plain.byBest[sixPoints], 1u);
+    EXPECT_GE(plain.byBest[fivePlusJolly], 1u);
+
+    auto refused =
+        runCli(folder.path(), {"backtest", system, "--archive", file, "--from", "01/01/2040"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.errors, printed(noDrawsInRangeMessage));
+}

@@ -1,0 +1,211 @@
+#include "core/backtest.h"
+#include "core/combinatorics.h"
+#include "core/conversions.h"
+#include "core/guarantee.h"
+#include "core/repair.h"
+#include "core/selection.h"
+#include "tests/core/random_systems.h"
+#include "tests/core/temp_folder.h"
+#include "tests/reference/guarantee_reference.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+using namespace quintor;
+using quintor::testing::randomFinal;
+using quintor::testing::randomMarked;
+
+namespace {
+
+std::vector<Column> randomFinals(RandomGenerator& random, const std::vector<int>& marked,
+                                 int count) {
+    std::vector<Column> finals;
+    for (int i = 0; i < count; ++i)
+        finals.push_back(randomFinal(random, marked));
+    return finals;
+}
+
+std::vector<Column> allHoles(HoleCursor& cursor, std::size_t batch) {
+    std::vector<Column> holes;
+    while (cursor.next(holes, batch)) {
+    }
+    return holes;
+}
+
+} // namespace
+
+TEST(Guarantee, BestMatchesAndHolesAgreeWithThePlainLoops) {
+    RandomGenerator random(16031);
+    for (int round = 0; round < 120; ++round) {
+        const int n = 1 + random.next(16); // 1..16
+        const auto marked = randomMarked(random, n);
+        const auto finals = randomFinals(random, marked, random.next(n < 10 ? 12 : 150));
+        const int m = 1 + random.next(6);
+        std::array<std::uint64_t, 7> fast{};
+        ASSERT_TRUE(
+            countBestMatchesOfSize(marked, finals, m, fast, nullptr, {}, 1 + random.next(3)));
+        ASSERT_EQ(fast, reference::bestMatchesOfSize(marked, finals, m))
+            << "round " << round << " n " << n << " m " << m;
+
+        const int t = 1 + random.next(m);
+        HoleCursor cursor(marked, finals, t, m);
+        const auto holes = allHoles(cursor, 1 + static_cast<std::size_t>(random.next(40)));
+        ASSERT_EQ(holes, reference::holes(marked, finals, t, m)) << "round " << round;
+    }
+}
+
+TEST(Guarantee, TableRowsWithTooFewNumbersAreEmptyAndFullRowsAreMarkedGuaranteed) {
+    const std::vector<int> four{3, 17, 44, 90};
+    const std::vector<Column> finals{{3, 17, 44, 90, 1, 2}};
+    const GuaranteeTable table = guaranteeTable(four, finals);
+    EXPECT_EQ(table.total(5), 0u);
+    EXPECT_EQ(table.percent(5, 3), 0.0);
+    EXPECT_FALSE(table.guarantees(5, 3));
+    EXPECT_TRUE(table.guarantees(4, 4));
+    EXPECT_EQ(table.covered(3, 3), 4u);
+}
+
+TEST(Guarantee, ACancelledRunSaysItStopped) {
+    RandomGenerator random(7);
+    const auto marked = randomMarked(random, 40);
+    const auto finals = randomFinals(random, marked, 300);
+    RunControl control;
+    control.cancel();
+    EXPECT_TRUE(guaranteeTable(marked, finals, &control).stopped);
+}
+
+TEST(Guarantee, HolesExportWritesEveryHoleAndLeavesNoPartialFile) {
+    RandomGenerator random(99);
+    const auto marked = randomMarked(random, 12);
+    const auto finals = randomFinals(random, marked, 5);
+    quintor::testing::TempFolder folder;
+    const auto file = folder.path() / "buchi.csv";
+    const auto written = exportHolesCsv(file, marked, finals, 3, 5);
+    ASSERT_TRUE(written);
+    const auto expected = reference::holes(marked, finals, 3, 5);
+    EXPECT_EQ(*written, expected.size());
+    std::ifstream in(file);
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, "n1;n2;n3;n4;n5");
+    for (const Column& hole : expected) {
+        std::getline(in, line);
+        std::string text = holeText(hole, 5);
+        std::replace(text.begin(), text.end(), ' ', ';');
+        ASSERT_EQ(line, text);
+    }
+    EXPECT_FALSE(std::getline(in, line));
+
+    EXPECT_FALSE(exportHolesCsv(folder.path(), marked, finals, 3, 5));
+    RunControl control;
+    control.cancel();
+    const auto stopped = exportHolesCsv(file, marked, finals, 3, 5, &control);
+    EXPECT_FALSE(stopped);
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST(Repair, ChoosesTheSameColumnsAsThePlainGreedy) {
+    RandomGenerator random(2026);
+    for (int round = 0; round < 40; ++round) {
+        RepairRequest request;
+        request.marked = randomMarked(random, 6 + random.next(6)); // 6..11
+        request.m = 3 + random.next(4);
+        request.t = 2 + random.next(request.m - 1);
+        request.budget = 1 + random.next(12);
+        request.finals = randomFinals(random, request.marked, random.next(4));
+        for (int f = random.next(3); f > 0; --f)
+            request.fixed.push_back(request.marked[static_cast<std::size_t>(
+                random.next(static_cast<int>(request.marked.size())))]);
+        std::sort(request.fixed.begin(), request.fixed.end());
+        request.fixed.erase(std::unique(request.fixed.begin(), request.fixed.end()),
+                            request.fixed.end());
+        if (random.next(2))
+            request.score = [](const Column& c) { return (c[0] * 7 + c[3] * 13 + c[5]) % 5; };
+
+        const auto fast = repairGuarantee(request);
+        ASSERT_TRUE(fast) << fast.error();
+        const auto plain = reference::repair(request);
+        ASSERT_EQ(fast->added, plain.added) << "round " << round;
+        EXPECT_EQ(fast->covered, plain.covered);
+        EXPECT_EQ(fast->total, plain.total);
+    }
+}
+
+TEST(Repair, RefusesWhatItCannotDo) {
+    RepairRequest request;
+    request.marked = {1, 2, 3, 4, 5, 6, 7, 8};
+    request.budget = 10;
+    request.t = 4;
+    request.m = 3;
+    EXPECT_EQ(repairGuarantee(request).error(), guaranteeChoiceMessage);
+    request.t = 3;
+    request.fixed = {9};
+    EXPECT_EQ(repairGuarantee(request).error(), allRejectedMessage);
+    request.fixed.clear();
+    request.budget = 0;
+    EXPECT_EQ(repairGuarantee(request).error(), repairBudgetMessage);
+    request.budget = 10;
+    request.marked.resize(60);
+    std::iota(request.marked.begin(), request.marked.end(), 1);
+    EXPECT_EQ(repairGuarantee(request).error(), repairTooLargeMessage);
+
+    EXPECT_FALSE(repairBudget("abc"));
+    EXPECT_FALSE(repairBudget("1000001"));
+    EXPECT_EQ(*repairBudget(" 25 "), 25);
+}
+
+TEST(Backtest, AgreesWithThePlainLoopsWhateverTheThreads) {
+    RandomGenerator random(515);
+    const Archive archive = simulatedArchive(700, 3);
+    for (int round = 0; round < 8; ++round) {
+        const auto marked = randomMarked(random, 6 + random.next(30));
+        auto finals = randomFinals(random, marked, 1 + random.next(200));
+        // Columns that hit five or six of a draw, some with its jolly.
+        const auto& draw = archive[static_cast<std::size_t>(random.next(700))];
+        finals.push_back(draw.numbers);
+        Column five = draw.numbers;
+        five[0] = draw.jollyNumber;
+        finals.push_back(five);
+        const auto fast = backtest(finals, archive.records(), nullptr, {}, 1 + random.next(3));
+        const auto plain = reference::backtest(finals, archive.records());
+        ASSERT_EQ(fast.byBest, plain.byBest);
+        ASSERT_EQ(fast.winners, plain.winners);
+        ASSERT_EQ(fast.longestWithoutThree, plain.longestWithoutThree);
+        ASSERT_EQ(fast.draws.size(), plain.draws.size());
+        for (std::size_t i = 0; i < fast.draws.size(); ++i) {
+            ASSERT_EQ(fast.draws[i].best, plain.draws[i].best);
+            ASSERT_EQ(fast.draws[i].winners, plain.draws[i].winners);
+        }
+    }
+}
+
+TEST(Backtest, DateRangeAndPrizes) {
+    const Archive archive = simulatedArchive(30, 1); // from Saturday 3 January 2009
+    const auto all = drawsInRange(archive, "", " ");
+    ASSERT_TRUE(all);
+    EXPECT_EQ(all->size(), 30u);
+    const auto part = drawsInRange(archive, "6/1/2009", "10/01/2009");
+    ASSERT_TRUE(part);
+    ASSERT_EQ(part->size(), 3u);
+    EXPECT_EQ(part->front().date, "06/01/2009");
+    EXPECT_EQ(part->back().date, "10/01/2009");
+    EXPECT_EQ(drawsInRange(archive, "10/01/2009", "06/01/2009").error(), reversedRangeMessage);
+    EXPECT_EQ(drawsInRange(archive, "01/01/2030", "").error(), noDrawsInRangeMessage);
+    EXPECT_EQ(drawsInRange(archive, "", "31/02/2009").error(), invalidDateMessage("31/02/2009"));
+
+    EXPECT_FALSE(PrizeTable::parse("1,2,3,4"));
+    EXPECT_FALSE(PrizeTable::parse("1,2,3,4,-5"));
+    EXPECT_FALSE(PrizeTable::parse("1,2,3,4,5,6"));
+    const auto prizes = PrizeTable::parse("10, 20,30,40,50");
+    ASSERT_TRUE(prizes);
+    EXPECT_EQ(prizes->won({1, 1, 0, 0, 2}), 130.0L);
+
+    quintor::testing::TempFolder folder;
+    EXPECT_EQ(PrizeTable::load(folder.path()), PrizeTable::defaults());
+    ASSERT_TRUE(prizes->save(folder.path()));
+    EXPECT_EQ(PrizeTable::load(folder.path()), *prizes);
+    std::ofstream(folder.path() / prizeFileName) << "rotto\n";
+    EXPECT_EQ(PrizeTable::load(folder.path()), PrizeTable::defaults());
+}

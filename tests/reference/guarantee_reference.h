@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/backtest.h"
+#include "core/repair.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace quintor::reference {
+
+// Every m-set of marked numbers in lexicographic order against every final column.
+std::array<std::uint64_t, 7> bestMatchesOfSize(std::span<const int> marked,
+                                               std::span<const Column> finals, int m);
+
+// The m-sets no final column holds t numbers of, in lexicographic order.
+std::vector<Column> holes(std::span<const int> marked, std::span<const Column> finals, int t,
+                          int m);
+
+// The greedy repair with every gain counted afresh before each choice.
+RepairResult repair(const RepairRequest& request);
+
+// Every column against every draw.
+BacktestResult backtest(std::span<const Column> finals, std::span<const ArchiveRecord> draws);
+
+} // namespace quintor::reference
