@@ -13,6 +13,7 @@
 #include "gui_common/prompter.h"
 #include "system/board.h"
 #include "system/columns_model.h"
+#include "userfunc/user_function_commands.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -256,6 +257,10 @@ TSIS::TSIS(SystemHost* host, int newSystemNumber, QWidget* parent) : QWidget(par
 
     buildPanels();
     buildCommands();
+    carica_funzioni_utente();
+    // An add or a delete made from any window changes the menu of every window.
+    connect(&UserFunctionNotifier::instance(), &UserFunctionNotifier::listChanged, this,
+            &TSIS::carica_funzioni_utente);
     resize(780, 480);
     setMinimumSize(leftPanelWidth + 260, toolPanelHeight + 360);
     NUM_INVIDEO();
@@ -403,10 +408,12 @@ void TSIS::buildCommands() {
                     QAction* fu = currentMenu->addAction(QStringLiteral("&%1").arg(k));
                     fu->setObjectName(QStringLiteral("fu%1").arg(k));
                     fu->setVisible(false);
+                    connect(fu, &QAction::triggered, this, &TSIS::fu1Click);
+                    functionItems_ << fu;
                 }
-                QAction* n8 = currentMenu->addSeparator();
-                n8->setObjectName(QStringLiteral("N8"));
-                n8->setVisible(false);
+                functionSeparator_ = currentMenu->addSeparator();
+                functionSeparator_->setObjectName(QStringLiteral("N8"));
+                functionSeparator_->setVisible(false);
             }
         }
         return currentMenu;

@@ -119,6 +119,10 @@ public slots:
     void Aggiunginuovafunzione1Click();
     void EliminaFunzioneUtente1Click();
     void COMECREARLE1Click();
+    // Runs the user function of the clicked item fu1..fu15.
+    void fu1Click();
+    // Reloads the user-function list into fu1..fu15 and N8.
+    void carica_funzioni_utente();
     void Sommario1Click();
     void Cercaargomento1Click();
     void Quintorinpochisecondi1Click();
@@ -158,7 +162,9 @@ private:
     QList<QToolButton*> columnButtons_; // in MP2 above the grid
     QList<QMenu*> menus_;
     QMenu* userMenu_ = nullptr;
-    QList<QAction*> recentItems_; // SF1..SF6
+    QList<QAction*> recentItems_;          // SF1..SF6
+    QList<QAction*> functionItems_;        // fu1..fu15
+    QAction* functionSeparator_ = nullptr; // N8
 };
 
 } // namespace quintor

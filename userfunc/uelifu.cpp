@@ -1,0 +1,62 @@
+#include "userfunc/uelifu.h"
+
+#include "gui_common/feedback.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quintor {
+
+Telifu::Telifu(const QStringList& lines, QWidget* parent) : TiledDialog(parent) {
+    setObjectName("Telifu");
+    setWindowTitle("Elimina funzione utente");
+
+    auto* caption = new QLabel("&Selezionare la funzione da eliminare", this);
+    nofu = new QListWidget(this);
+    nofu->setObjectName("nofu");
+    nofu->addItems(lines);
+    nofu->setAccessibleName("Funzioni utente");
+    nofu->setMinimumSize(360, 200);
+    caption->setBuddy(nofu);
+
+    BitBtn1 = new QPushButton("&Elimina", this);
+    BitBtn1->setObjectName("BitBtn1");
+    BitBtn1->setEnabled(false);
+    BitBtn1->setDefault(true);
+    setHint(BitBtn1, "Toglie dal menù la funzione scelta; il programma resta nella cartella.");
+    BitBtn2 = new QPushButton("Annulla", this);
+    BitBtn2->setObjectName("BitBtn2");
+    setHint(BitBtn2, "Chiude la scheda senza apportare modifiche.");
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(caption);
+    layout->addWidget(nofu);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    layout->addLayout(buttons);
+
+    connect(nofu, &QListWidget::currentRowChanged, this,
+            [this](int row) { BitBtn1->setEnabled(row >= 0); });
+    connect(nofu, &QListWidget::itemActivated, this, &Telifu::BitBtn1Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &Telifu::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &Telifu::reject);
+    fixSize();
+}
+
+int Telifu::chosenIndex() const {
+    return nofu->currentRow();
+}
+
+void Telifu::BitBtn1Click() {
+    if (chosenIndex() < 0)
+        return;
+    setTag(1);
+    accept();
+}
+
+} // namespace quintor

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/user_functions.h"
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace quintor {
+
+struct SystemState;
+
+// Tells every system window that funzioni.ute changed, so that each reloads its menu and
+// item k always runs the function whose caption it shows.
+class UserFunctionNotifier : public QObject {
+    Q_OBJECT
+public:
+    static UserFunctionNotifier& instance();
+
+signals:
+    void listChanged();
+};
+
+// The function list of the program folder.
+UserFunctionList loadUserFunctions();
+
+// "Aggiungi nuova funzione": the file dialog Tnewfun, then the list rewritten. True when a
+// function was added (the notifier has then announced it).
+bool addUserFunctionCommand(QWidget* parent);
+// "Elimina Funzione": the list dialog Telifu, then the list rewritten. A beep when the list
+// is empty.
+bool deleteUserFunctionCommand(QWidget* parent);
+// Runs function on state: exchange files, the program, the wait window, the read-back. True when
+// the results were read back into state (modified flag set); the caller then redraws the board and
+// refreshes its display.
+bool runUserFunction(QWidget* parent, SystemState& state, const UserFunction& function);
+
+} // namespace quintor
