@@ -105,7 +105,11 @@ public slots:
     void SpeedButton21Click(); // columns from the keyboard
     void SpeedButton18Click(); // distribution of signs
     void SpeedButton20Click(); // probability of winning
-    void SpeedButton8Click();  // number probabilities
+    void Garanziadelsistema1Click();
+    void Buchidellagaranzia1Click();
+    void Completalagaranzia1Click();
+    void Verificasullarchivio1Click();
+    void SpeedButton8Click(); // number probabilities
     void Fisse1Click();
     void Azzerasistema1Click();
     void SpeedButton23Click(); // random mark

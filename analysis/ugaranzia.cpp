@@ -1,0 +1,148 @@
+#include "analysis/ugaranzia.h"
+
+#include "analysis/background_run.h"
+#include "analysis/ubuchi.h"
+#include "core/probability.h"
+#include "gui_common/feedback.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace quintor {
+
+TGaranzia::TGaranzia(const SystemState& state, QWidget* parent)
+    : QDialog(parent), state_(state), marked_(state.markedNumbers()) {
+    setObjectName(QStringLiteral("GARANZIA"));
+    setWindowTitle(QStringLiteral("Garanzia del sistema"));
+    auto* layout = new QVBoxLayout(this);
+    auto* intro = new QLabel(
+        QStringLiteral("Quota delle combinazioni di m segni (m numeri estratti tra i segni) in cui "
+                       "almeno una colonna finale realizza t punti. Con il 100 % il sistema "
+                       "garantisce \"t se m\"."),
+        this);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+
+    TAB = new QTableWidget(largestDrawnCount - smallestDrawnCount + 1,
+                           largestDrawnCount - smallestGuaranteedPoints + 1, this);
+    TAB->setObjectName(QStringLiteral("TAB"));
+    TAB->setAccessibleName(QStringLiteral("Tabella della garanzia"));
+    TAB->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TAB->setSelectionMode(QAbstractItemView::SingleSelection);
+    for (int m = smallestDrawnCount; m <= largestDrawnCount; ++m)
+        TAB->setVerticalHeaderItem(m - smallestDrawnCount,
+                                   new QTableWidgetItem(QStringLiteral("%1 estratti").arg(m)));
+    for (int t = smallestGuaranteedPoints; t <= largestDrawnCount; ++t)
+        TAB->setHorizontalHeaderItem(t - smallestGuaranteedPoints,
+                                     new QTableWidgetItem(QStringLiteral("%1 punti").arg(t)));
+    TAB->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    TAB->setMinimumSize(560, 160);
+    setHint(TAB, QStringLiteral("Garanzia|Doppio clic (o Invio) su una casella per vedere le "
+                                "combinazioni non coperte."));
+    connect(TAB, &QTableWidget::cellDoubleClicked, this, &TGaranzia::TABDoubleClick);
+    connect(TAB, &QTableWidget::cellActivated, this, &TGaranzia::TABDoubleClick);
+    layout->addWidget(TAB);
+
+    LabelStato = new QLabel(QStringLiteral("Calcolo in corso..."), this);
+    LabelStato->setObjectName(QStringLiteral("LabelStato"));
+    layout->addWidget(LabelStato);
+    STS = new QProgressBar(this);
+    STS->setObjectName(QStringLiteral("STS"));
+    STS->setRange(0, 100);
+    STS->setAccessibleName(QStringLiteral("Avanzamento del calcolo"));
+    layout->addWidget(STS);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    SPB2 = new QPushButton(QStringLiteral("&Interrompi"), this);
+    SPB2->setObjectName(QStringLiteral("SPB2"));
+    setHint(SPB2, QStringLiteral("Interrompi|Interrompe il calcolo."));
+    SPB1 = new QPushButton(QStringLiteral("&Chiudi"), this);
+    SPB1->setObjectName(QStringLiteral("SPB1"));
+    setHint(SPB1, QStringLiteral("Chiudi|Chiude la scheda."));
+    connect(SPB1, &QPushButton::clicked, this, &TGaranzia::reject);
+    buttons->addWidget(SPB2);
+    buttons->addWidget(SPB1);
+    layout->addLayout(buttons);
+
+    run_ = new BackgroundRun(this, STS, SPB2);
+}
+
+TGaranzia::~TGaranzia() {
+    run_->cancel();
+}
+
+void TGaranzia::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!started_) {
+        started_ = true;
+        QTimer::singleShot(0, this, &TGaranzia::FormActivate);
+    }
+}
+
+void TGaranzia::FormActivate() {
+    const std::vector<Column> finals = state_.finalColumns;
+    run_->start(
+        [this, finals](RunControl& control, const std::function<void(double)>& progress) {
+            table_ = guaranteeTable(marked_, finals, &control, progress);
+        },
+        [this] {
+            finished_ = true;
+            if (table_.stopped) {
+                LabelStato->setText(QStringLiteral("Calcolo interrotto."));
+                return;
+            }
+            showTable();
+        });
+}
+
+void TGaranzia::showTable() {
+    int guaranteed = 0;
+    for (int m = smallestDrawnCount; m <= largestDrawnCount; ++m)
+        for (int t = smallestGuaranteedPoints; t <= largestDrawnCount; ++t) {
+            auto* item = new QTableWidgetItem;
+            item->setTextAlignment(Qt::AlignCenter);
+            if (t > m || table_.total(m) == 0) {
+                item->setFlags(Qt::NoItemFlags);
+                item->setBackground(palette().window());
+            } else if (table_.guarantees(m, t)) {
+                item->setText(QStringLiteral("100 % \u2714"));
+                item->setBackground(QColor(170, 225, 170));
+                item->setToolTip(QStringLiteral("Garantito: %1 se %2").arg(t).arg(m));
+                ++guaranteed;
+            } else {
+                item->setText(QString::fromStdString(percentText(table_.percent(m, t))));
+                item->setToolTip(QStringLiteral("%1 combinazioni non coperte su %2")
+                                     .arg(table_.holes(m, t))
+                                     .arg(table_.total(m)));
+            }
+            TAB->setItem(m - smallestDrawnCount, t - smallestGuaranteedPoints, item);
+        }
+    LabelStato->setText(marked_.size() < static_cast<std::size_t>(smallestDrawnCount)
+                            ? QStringLiteral("Il sistema contiene meno di tre segni.")
+                            : QStringLiteral("Garanzie complete: %1.").arg(guaranteed));
+}
+
+void TGaranzia::TABDoubleClick(int row, int column) {
+    const int m = row + smallestDrawnCount;
+    const int t = column + smallestGuaranteedPoints;
+    if (!finished_ || table_.stopped || t > m || table_.total(m) == 0) {
+        beep();
+        return;
+    }
+    TBuchi holes(state_, t, m, this);
+    holes.exec();
+}
+
+void TGaranzia::reject() {
+    run_->cancel();
+    QDialog::reject();
+}
+
+} // namespace quintor
