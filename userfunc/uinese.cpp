@@ -25,13 +25,13 @@ Tinese::Tinese(const QString& programFolder, const QString& caption, QWidget* pa
     setWindowTitle("Funzione utente in esecuzione");
     setWindowFlags(
         (windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) &
-        ~(Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint));
+        ~(Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint));
 
     Label1 = new QLabel(this);
     Label1->setObjectName("Label1");
     Label1->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(true);
-    Label1->setMinimumWidth(340);
+    Label1->setMinimumWidth(440);
     Label1->setMinimumHeight(Label1->fontMetrics().lineSpacing() * 4);
     Label1->setText(QStringLiteral("La funzione \"%1\" è in esecuzione.\nAttendere che termini, "
                                    "oppure premere Interrompi.")
