@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, only when some are missing.
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-          fonts-liberation2 libgtest-dev qt6-translations-l10n)
+          fonts-liberation2 libgtest-dev qt6-translations-l10n python3)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -104,6 +104,7 @@ private slots:
     void addRunAndDeleteTheCompiledExample();
     void functionThatNeverFinishesIsInterrupted();
     void refusedRunsAndDamagedResults();
+    void shippedScriptDropsThreeInARow();
 
 private:
     void markSevenAndTwoColumns();
@@ -281,6 +282,18 @@ void UserFunctionTest::refusedRunsAndDamagedResults() {
     QVERIFY(trigger(window_, "Aggiunginuovafunzione1"));
     QVERIFY(prompter_->lastText().startsWith("Il menù contiene già 15 funzioni"));
     QCOMPARE(readFile(home_->file("funzioni.ute")), full);
+}
+
+void UserFunctionTest::shippedScriptDropsThreeInARow() {
+    QVERIFY(QFile::copy(QUINTOR_EXAMPLE_FUNCTIONS_DIR "/consecutivi.py",
+                        home_->file("consecutivi.py")));
+    writeFile(home_->file("funzioni.ute"), "1\r\nconsecutivi.py\r\nConsecutivi\r\n");
+    window_->carica_funzioni_utente();
+    markSevenAndTwoColumns();
+    QVERIFY(trigger(window_, "fu1"));
+    QCOMPARE(window_->state().finalColumns, (std::vector<Column>{{2, 3, 10, 20, 30, 90}}));
+    QVERIFY(window_->state().modified);
+    QVERIFY(noExchangeFileLeft(home_->path()));
 }
 
 QTEST_MAIN(UserFunctionTest)
