@@ -336,9 +336,9 @@ int largestDelaySum(std::span<const Column> draws, const std::vector<int>& marke
 
 class Engine {
 public:
-    Engine(const SelectionRequest& request, std::span<const Column> draws,
-           const SelectionProgress& progress, std::stop_token stop)
-        : request_(request), draws_(draws), progress_(progress), stop_(std::move(stop)),
+    Engine(const SelectionRequest& request, std::span<const Column> draws, RunControl* control,
+           const SelectionProgress& progress)
+        : request_(request), draws_(draws), control_(control), progress_(progress),
           stats_(TARATURA(draws, request.precision)),
           tables_(stats_, largestDelaySum(draws, request.marked)),
           list_(static_cast<std::size_t>(request.count),
@@ -661,11 +661,11 @@ private:
 
     bool report(bool last) {
         reported_ = examined_;
-        if (stop_.stop_requested())
+        if (control_ && control_->cancelRequested())
             return false;
-        if (progress_ && !progress_(last ? total_ : examined_, total_))
-            return false;
-        return !stop_.stop_requested();
+        if (progress_)
+            progress_(last ? total_ : examined_, total_);
+        return !control_ || control_->checkpoint();
     }
 
     static constexpr std::uint64_t reportStep = 1 << 15;
@@ -692,8 +692,8 @@ public:
 
     const SelectionRequest& request_;
     std::span<const Column> draws_;
+    RunControl* control_;
     const SelectionProgress& progress_;
-    std::stop_token stop_;
     FeatureStats stats_;
     RatingTables tables_;
     SelectionList list_;
@@ -714,8 +714,8 @@ public:
 
 } // namespace
 
-Expected<SelectionResult> selectColumns(const SelectionRequest& request,
-                                        const SelectionProgress& progress, std::stop_token stop) {
+Expected<SelectionResult> selectColumns(const SelectionRequest& request, RunControl* control,
+                                        const SelectionProgress& progress) {
     const std::span<const Column> draws = scoringSnapshot(request.draws);
     if (draws.size() < minimumDraws)
         return Failure{fewDrawsMessage};
@@ -734,7 +734,7 @@ Expected<SelectionResult> selectColumns(const SelectionRequest& request,
     SelectionRequest sorted = request;
     sorted.marked = std::move(marked);
     sorted.precision = std::clamp(request.precision, 0, precisionSteps);
-    Engine engine(sorted, draws, progress, std::move(stop));
+    Engine engine(sorted, draws, control, progress);
     SelectionResult result;
     if (!engine.run()) {
         result.stopped = true;

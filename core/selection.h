@@ -2,6 +2,7 @@
 
 #include "core/column.h"
 #include "core/expected.h"
+#include "core/run_control.h"
 #include "core/scoring.h"
 #include "core/system_state.h"
 
@@ -9,7 +10,6 @@
 #include <cstdint>
 #include <functional>
 #include <span>
-#include <stop_token>
 #include <string_view>
 #include <vector>
 
@@ -46,9 +46,8 @@ struct SelectionResult {
 };
 
 // Called on the engine's thread at checkpoints, at least every few tens of thousands of
-// columns and once at the end. It may block, which pauses the run (to ask the user, say);
-// returning false stops the run.
-using SelectionProgress = std::function<bool(std::uint64_t examined, std::uint64_t total)>;
+// columns and once at the end, with the columns examined so far.
+using SelectionProgress = std::function<void(std::uint64_t examined, std::uint64_t total)>;
 
 // The request a system window makes from its own state.
 SelectionRequest selectionRequest(const SystemState& system, std::span<const Column> draws,
@@ -60,9 +59,10 @@ Expected<std::int64_t> requestedCount(std::string_view text, double initialColum
 
 // The selection run: scores every initial column and keeps the best count of them. Fails with
 // the program's message when the draws, the marks or the count cannot make a run. An empty
-// result that was not stopped means every column was rejected.
+// result that was not stopped means every column was rejected. control, when given, can pause
+// the run at a checkpoint or stop it, which keeps nothing.
 Expected<SelectionResult> selectColumns(const SelectionRequest& request,
-                                        const SelectionProgress& progress = {},
-                                        std::stop_token stop = {});
+                                        RunControl* control = nullptr,
+                                        const SelectionProgress& progress = {});
 
 } // namespace quintor

@@ -129,12 +129,7 @@ TSELCO::TSELCO(SystemState& system, std::vector<Column> draws, QWidget* parent)
 
 TSELCO::~TSELCO() {
     if (worker_.joinable()) {
-        {
-            std::lock_guard lock(pauseMutex_);
-            cancelled_ = true;
-            paused_ = false;
-        }
-        resume_.notify_all();
+        control_.cancel();
         worker_.join();
     }
 }
@@ -233,28 +228,17 @@ void TSELCO::AVSELClick() {
     // The previous final columns go whatever the outcome of the run.
     system_.finalColumns.clear();
     examined_ = 0;
-    cancelled_ = false;
-    paused_ = false;
     outcome_.reset();
     const SelectionRequest request = selectionRequest(system_, draws_, *count, TKB->value());
     worker_ = std::thread([this, request] {
-        auto result = selectColumns(request, [this](std::uint64_t examined, std::uint64_t total) {
-            return checkpoint(examined, total);
-        });
-        {
-            std::lock_guard lock(pauseMutex_);
-            outcome_.emplace(std::move(result));
-        }
+        auto result =
+            selectColumns(request, &control_, [this](std::uint64_t examined, std::uint64_t) {
+                examined_.store(examined, std::memory_order_relaxed);
+            });
+        outcome_.emplace(std::move(result));
         QMetaObject::invokeMethod(this, &TSELCO::runFinished, Qt::QueuedConnection);
     });
     gaugeTimer_->start();
-}
-
-bool TSELCO::checkpoint(std::uint64_t examined, std::uint64_t) {
-    examined_.store(examined, std::memory_order_relaxed);
-    std::unique_lock lock(pauseMutex_);
-    resume_.wait(lock, [this] { return !paused_; });
-    return !cancelled_;
 }
 
 void TSELCO::showProgress() {
@@ -267,39 +251,33 @@ void TSELCO::showProgress() {
 void TSELCO::STOPSEClick() {
     if (!running())
         return;
-    {
-        std::lock_guard lock(pauseMutex_);
-        paused_ = true;
-    }
+    control_.requestPause();
+    asking_ = true;
     const auto answer = askQuestion(this, warningTitle, QString::fromUtf8(stopQuestion),
                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    {
-        std::lock_guard lock(pauseMutex_);
-        paused_ = false;
-        if (answer == QMessageBox::Yes)
-            cancelled_ = true;
-    }
-    resume_.notify_all();
+    asking_ = false;
+    if (answer == QMessageBox::Yes)
+        control_.cancel();
+    else
+        control_.resume();
 }
 
 void TSELCO::runFinished() {
-    {
-        std::lock_guard lock(pauseMutex_);
-        if (paused_) {
-            // The question is still open: its answer decides, then this runs again.
-            QTimer::singleShot(20, this, &TSELCO::runFinished);
-            return;
-        }
+    if (asking_) {
+        // The question is still open: its answer decides, then this runs again.
+        QTimer::singleShot(20, this, &TSELCO::runFinished);
+        return;
     }
     worker_.join();
     gaugeTimer_->stop();
     showProgress();
+    // Joined: the worker's outcome is visible here.
     Expected<SelectionResult> outcome = std::move(*outcome_);
     outcome_.reset();
     runEnded_ = 1;
     if (!outcome) {
         showError(this, errorTitle, QString::fromStdString(outcome.error()));
-    } else if (cancelled_ || outcome->stopped) {
+    } else if (control_.cancelRequested() || outcome->stopped) {
         system_.finalColumns.clear();
     } else if (outcome->columns.empty()) {
         Question question;

@@ -1,15 +1,14 @@
 #pragma once
 
 #include "core/column.h"
+#include "core/run_control.h"
 #include "core/selection.h"
 #include "core/system_state.h"
 
 #include <QDialog>
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -58,8 +57,6 @@ private:
     void HLP2Click();
     void showProgress();
     void runFinished();
-    // Called on the worker thread at every checkpoint of the run.
-    bool checkpoint(std::uint64_t examined, std::uint64_t total);
 
     SystemState& system_;
     std::vector<Column> draws_;
@@ -86,11 +83,10 @@ private:
     // Shared with the worker thread.
     std::thread worker_;
     std::atomic<std::uint64_t> examined_{0};
-    std::mutex pauseMutex_;
-    std::condition_variable resume_;
-    bool paused_ = false;
-    bool cancelled_ = false;
+    RunControl control_;
     std::optional<Expected<SelectionResult>> outcome_;
+    // UI thread only: the stop question is open.
+    bool asking_ = false;
 };
 
 // The launcher behind the tool button and the menu item "Seleziona colonne finali": checks

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <thread>
 
 using namespace quintor;
 
@@ -388,10 +389,9 @@ TEST(SelectionRun, AFixedNumberOutsideTheSystemRejectsEveryColumn) {
     request.probabilities = c.weights;
     request.fixed = c.fixed;
     request.count = c.count;
-    auto result = selectColumns(request, [&](std::uint64_t examined, std::uint64_t total) {
+    auto result = selectColumns(request, nullptr, [&](std::uint64_t examined, std::uint64_t total) {
         EXPECT_EQ(total, 7u);
         last = examined;
-        return true;
     });
     ASSERT_TRUE(result.ok());
     EXPECT_TRUE(result->columns.empty());
@@ -436,9 +436,11 @@ TEST(SelectionRun, ProgressCanPauseAndStopTheRun) {
     request.probabilities = defaultWeights();
     request.count = 10;
     std::vector<std::uint64_t> seen;
-    auto stopped = selectColumns(request, [&](std::uint64_t examined, std::uint64_t) {
+    RunControl control;
+    auto stopped = selectColumns(request, &control, [&](std::uint64_t examined, std::uint64_t) {
         seen.push_back(examined);
-        return seen.size() < 3;
+        if (seen.size() == 3)
+            control.cancel();
     });
     ASSERT_TRUE(stopped.ok());
     EXPECT_TRUE(stopped->stopped);
@@ -447,20 +449,34 @@ TEST(SelectionRun, ProgressCanPauseAndStopTheRun) {
     EXPECT_TRUE(std::ranges::is_sorted(seen));
     EXPECT_LT(seen.back(), 593775u);
 
-    std::stop_source source;
-    source.request_stop();
-    auto cancelled = selectColumns(request, {}, source.get_token());
+    RunControl cancelledBefore;
+    cancelledBefore.cancel();
+    auto cancelled = selectColumns(request, &cancelledBefore);
     ASSERT_TRUE(cancelled.ok());
     EXPECT_TRUE(cancelled->stopped);
+
+    // A pause from another thread holds the run at a checkpoint until it is resumed.
+    RunControl paused;
+    paused.requestPause();
+    std::thread resumer([&] {
+        while (!paused.parked())
+            std::this_thread::yield();
+        paused.resume();
+    });
+    auto resumed = selectColumns(request, &paused);
+    resumer.join();
+    ASSERT_TRUE(resumed.ok());
+    EXPECT_FALSE(resumed->stopped);
+    EXPECT_EQ(resumed->columns.size(), 10u);
 
     // A callback that goes on sees the count grow to the total, last call at the end.
     request.marked.resize(16);
     seen.clear();
-    auto finished = selectColumns(request, [&](std::uint64_t examined, std::uint64_t total) {
-        seen.push_back(examined);
-        EXPECT_EQ(total, 8008u);
-        return true;
-    });
+    auto finished =
+        selectColumns(request, nullptr, [&](std::uint64_t examined, std::uint64_t total) {
+            seen.push_back(examined);
+            EXPECT_EQ(total, 8008u);
+        });
     ASSERT_TRUE(finished.ok());
     EXPECT_FALSE(finished->stopped);
     EXPECT_EQ(finished->columns.size(), 10u);
