@@ -17,13 +17,7 @@ double initialColumnCount(int markedCount) {
 }
 
 std::uint64_t initialColumnCountExact(int markedCount) {
-    if (markedCount < 6)
-        return 0;
-    std::uint64_t c = 1;
-    // C(n, 6) built as C(6 + i, i) step by step stays exact in 64 bits for n <= 90.
-    for (int i = 1; i <= markedCount - 6; ++i)
-        c = c * static_cast<std::uint64_t>(6 + i) / static_cast<std::uint64_t>(i);
-    return c;
+    return binomial(markedCount, 6);
 }
 
 std::uint64_t binomial(int n, int k) {
