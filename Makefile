@@ -30,10 +30,10 @@ test: build
 
 bench: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target benchmarks
-	@status=0; for b in $(BUILD_DIR)/bench/bench_*; do \
+	@status=0; { for b in $(BUILD_DIR)/bench/bench_*; do \
 	    [ -f "$$b" ] && [ -x "$$b" ] || continue; \
 	    echo "== $$b"; "$$b" || status=1; \
-	done; exit $$status
+	done; echo "@status $$status"; } | awk -f bench/summary.awk
 
 # libFuzzer targets of the file readers (clang); FUZZ_SECONDS per target, default 60.
 fuzz:

@@ -1,8 +1,10 @@
 // Times the best-match count of the probability window: the fast engine on the two large
 // systems, and the fast engine against the plain loops on a system both can finish.
+#include "bench/bench_common.h"
 #include "core/combinatorics.h"
 #include "core/probability.h"
 #include "core/random.h"
+#include "core/vector_path.h"
 #include "tests/reference/probability_reference.h"
 
 #include <algorithm>
@@ -54,30 +56,36 @@ void print(const char* name, const BestMatchCounts& c) {
         static_cast<unsigned long long>(c.best[6]));
 }
 
-void fastOnly(const char* label, int numbers, int finalCount, double limit) {
+// perPair: seconds of the plain loops for one initial column against one final column.
+void fastOnly(const char* label, int numbers, int finalCount, double target, double perPair) {
     const auto marked = firstNumbers(numbers);
     const auto finals = randomFinals(marked, finalCount, 12345);
-    BestMatchCounts counts;
-    const double t = seconds([&] { counts = countBestMatches(marked, finals); });
-    std::printf("%s: %d numbers, %d final columns: fast %.2f s (limit %.0f s)\n", label, numbers,
-                finalCount, t, limit);
-    print("fast", counts);
+    const auto m = bench::measure([&] { (void)countBestMatches(marked, finals); });
+    print("fast", countBestMatches(marked, finals));
+    bench::row(label, m, target,
+               perPair * static_cast<double>(initialColumnCountExact(numbers)) * finalCount,
+               "(riferimento stimato da P3)");
 }
 
 } // namespace
 
 int main() {
-    fastOnly("P1", 90, 1000, 30);
-    fastOnly("P2", 40, 10000, 10);
-
+    std::printf("vettori: %s\n", vectorPathName(vectorPath()));
     const auto marked = firstNumbers(25);
     const auto finals = randomFinals(marked, 500, 777);
     BestMatchCounts fast, plain;
-    const double tf = seconds([&] { fast = countBestMatches(marked, finals); });
     const double tr = seconds([&] { plain = reference::bestMatches(marked, finals); });
-    std::printf("P3: 25 numbers, 500 final columns: fast %.4f s, reference %.2f s, ratio %.0fx%s\n",
-                tf, tr, tr / tf, fast == plain ? "" : "  COUNTS DIFFER");
+    fast = countBestMatches(marked, finals);
     print("fast", fast);
     print("reference", plain);
+    if (!(fast == plain))
+        std::printf("P3: COUNTS DIFFER\n");
+    bench::row("P3 probabilita 25 numeri x 500 finali",
+               bench::measure([&] { (void)countBestMatches(marked, finals); }), 0.01, tr,
+               "(misurato)");
+    const double perPair = tr / static_cast<double>(initialColumnCountExact(25)) / 500;
+
+    fastOnly("P1 probabilita 90 numeri x 1000 finali", 90, 1000, 1.5, perPair);
+    fastOnly("P2 probabilita 40 numeri x 10000 finali", 40, 10000, 0.15, perPair);
     return fast == plain ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #include "core/random.h"
 #include "core/scoring.h"
 #include "core/selection.h"
+#include "core/vector_path.h"
 #include "tests/reference/selection_reference.h"
 
 #include <gtest/gtest.h>
@@ -105,21 +106,25 @@ SelectionResult runFast(const Case& c, int threads = 1) {
 }
 
 // Same columns in the same order, and the same scores to the last bit, in one pass and with
-// threads scoring ahead of the list. Returns what the plain run went through.
+// threads scoring ahead of the list, on the plain loops and on the widest vectors. Returns
+// what the plain run went through.
 reference::SelectionReference::Result expectSameSelection(const Case& c) {
     const auto expected = runReference(c);
-    for (int threads : {1, 3}) {
-        SCOPED_TRACE(std::to_string(threads) + " threads");
-        const auto actual = runFast(c, threads);
-        EXPECT_FALSE(actual.stopped);
-        EXPECT_EQ(actual.columns.size(), expected.columns.size()) << describe(c);
-        for (std::size_t r = 0; r < expected.columns.size() && r < actual.columns.size(); ++r) {
-            EXPECT_EQ(TESTO_COLONNA(actual.columns[r]), TESTO_COLONNA(expected.columns[r]))
-                << "row " << r + 1 << " of " << describe(c);
-            EXPECT_EQ(actual.scores[r], expected.scores[r])
-                << "row " << r + 1 << " of " << describe(c);
+    for (const VectorPath path : {VectorPath::scalar, VectorPath::avx2})
+        for (int threads : {1, 3}) {
+            limitVectorPath(path);
+            SCOPED_TRACE(std::to_string(threads) + " threads, " + vectorPathName(vectorPath()));
+            const auto actual = runFast(c, threads);
+            limitVectorPath(VectorPath::avx2);
+            EXPECT_FALSE(actual.stopped);
+            EXPECT_EQ(actual.columns.size(), expected.columns.size()) << describe(c);
+            for (std::size_t r = 0; r < expected.columns.size() && r < actual.columns.size(); ++r) {
+                EXPECT_EQ(TESTO_COLONNA(actual.columns[r]), TESTO_COLONNA(expected.columns[r]))
+                    << "row " << r + 1 << " of " << describe(c);
+                EXPECT_EQ(actual.scores[r], expected.scores[r])
+                    << "row " << r + 1 << " of " << describe(c);
+            }
         }
-    }
     return expected;
 }
 
@@ -241,7 +246,7 @@ TEST(SelectionRun, MatchesThePlainRunOnRandomSystems) {
     const std::vector<Column> real = realDraws();
     RandomGenerator random(99);
     const int precisions[] = {0, 1, 13, 25, 26};
-    int replacements = 0, tieBreaks = 0, tieWins = 0, cases = 0;
+    int replacements = 0, tieBreaks = 0, tieWins = 0;
     for (int i = 0; i < 60; ++i) {
         Case c;
         const bool useReal = !real.empty() && i % 4 == 3;
@@ -279,13 +284,11 @@ TEST(SelectionRun, MatchesThePlainRunOnRandomSystems) {
         replacements += plain.replacements;
         tieBreaks += plain.tieBreaks;
         tieWins += plain.tieWins;
-        ++cases;
     }
     // The cases must reach every rule of the list, or agreeing proves little.
     EXPECT_GT(replacements, 100);
     EXPECT_GT(tieBreaks, 20);
     EXPECT_GT(tieWins, 5);
-    EXPECT_EQ(cases, 60);
 }
 
 TEST(SelectionRun, ThreadsScoringAheadKeepTheSinglePassList) {

@@ -1,0 +1,407 @@
+// The best-match count of the probability window: every six-number combination of the
+// marked numbers against every final column, bit-parallel over the final columns, on as many
+// threads as the machine has, each taking the combinations below one pair of first numbers
+// at a time; the counts of the pairs are added in order, so a stop keeps an exact prefix.
+#include "core/combinatorics.h"
+#include "core/number_set.h"
+#include "core/probability.h"
+#include "core/vector_path.h"
+
+#include <algorithm>
+#include <bit>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace quintor {
+
+namespace {
+
+using Word = std::uint64_t;
+
+// The helpers that take and return blocks are always inlined: no block crosses a call.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+
+// Final columns are handled four words (256 columns) at a time; the lists are padded to that.
+constexpr std::size_t block = 4;
+typedef Word Block __attribute__((vector_size(block * sizeof(Word))));
+
+// Per final column, how many numbers of the current prefix it holds, bit-sliced: bit j of
+// plane b0, b1, b2 at word w are the three bits of the count of final column 64 * w + j. One
+// addition of a number's membership bits updates 64 final columns a word.
+struct Planes {
+    std::vector<Word> b0, b1, b2;
+    void assign(std::size_t words) {
+        b0.assign(words, 0);
+        b1.assign(words, 0);
+        b2.assign(words, 0);
+    }
+};
+
+// The loops below, written once over a lane of one word or of a block of four; each is
+// built plainly, with the baseline vectors and with AVX2, and vectorPath() picks one.
+template <class Lane> [[gnu::always_inline]] inline Lane load(const Word* p) {
+    Lane v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+template <class Lane> [[gnu::always_inline]] inline void store(Word* p, Lane v) {
+    std::memcpy(p, &v, sizeof v);
+}
+template <class Lane> [[gnu::always_inline]] inline bool anyBit(Lane v) {
+    if constexpr (sizeof(Lane) == sizeof(Word)) {
+        return v != 0;
+    } else {
+        Word w = 0;
+        for (std::size_t i = 0; i < block; ++i)
+            w |= v[i];
+        return w != 0;
+    }
+}
+
+template <class Lane>
+[[gnu::always_inline]] inline void addNumberBody(const Planes& from, const Word* bits, Planes& to,
+                                                 std::size_t words) {
+    constexpr std::size_t step = sizeof(Lane) / sizeof(Word);
+    for (std::size_t w = 0; w < words; w += step) {
+        const Lane bit = load<Lane>(bits + w);
+        const Lane f0 = load<Lane>(&from.b0[w]), f1 = load<Lane>(&from.b1[w]);
+        const Lane carry0 = f0 & bit;
+        const Lane carry1 = f1 & carry0;
+        store(&to.b0[w], f0 ^ bit);
+        store(&to.b1[w], f1 ^ carry0);
+        store(&to.b2[w], load<Lane>(&from.b2[w]) ^ carry1);
+    }
+}
+
+// The best match of a five-number prefix (four in `four`, the fifth's membership bits), with
+// the final columns that reach it left in candidates.
+template <class Lane>
+[[gnu::always_inline]] inline int bestOfFiveBody(const Planes& four, const Word* bits,
+                                                 const Word* present, Planes& five,
+                                                 Word* candidates, std::size_t words) {
+    constexpr std::size_t step = sizeof(Lane) / sizeof(Word);
+    Lane any{};
+    for (std::size_t w = 0; w < words; w += step) {
+        const Lane bit = load<Lane>(bits + w);
+        const Lane f0 = load<Lane>(&four.b0[w]), f1 = load<Lane>(&four.b1[w]);
+        const Lane carry0 = f0 & bit;
+        const Lane carry1 = f1 & carry0;
+        const Lane top = load<Lane>(&four.b2[w]) ^ carry1;
+        store(&five.b0[w], f0 ^ bit);
+        store(&five.b1[w], f1 ^ carry0);
+        store(candidates + w, top);
+        any |= top;
+    }
+    int best = 0;
+    if (anyBit(any))
+        best = 4;
+    else
+        std::memcpy(candidates, present, words * sizeof(Word));
+    for (const auto& [plane, weight] : {std::pair{&five.b1, 2}, std::pair{&five.b0, 1}}) {
+        const Word* bitsOf = plane->data();
+        Lane hit{};
+        for (std::size_t w = 0; w < words; w += step)
+            hit |= load<Lane>(candidates + w) & load<Lane>(bitsOf + w);
+        if (!anyBit(hit))
+            continue;
+        for (std::size_t w = 0; w < words; w += step)
+            store(candidates + w, load<Lane>(candidates + w) & load<Lane>(bitsOf + w));
+        best += weight;
+    }
+    return best;
+}
+
+struct Kernels {
+    void (*addNumber)(const Planes&, const Word*, Planes&, std::size_t);
+    int (*bestOfFive)(const Planes&, const Word*, const Word*, Planes&, Word*, std::size_t);
+};
+
+void addNumberPlain(const Planes& f, const Word* b, Planes& t, std::size_t n) {
+    addNumberBody<Word>(f, b, t, n);
+}
+int bestOfFivePlain(const Planes& f, const Word* b, const Word* p, Planes& v, Word* c,
+                    std::size_t n) {
+    return bestOfFiveBody<Word>(f, b, p, v, c, n);
+}
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+void addNumberBlocks(const Planes& f, const Word* b, Planes& t, std::size_t n) {
+    addNumberBody<Block>(f, b, t, n);
+}
+int bestOfFiveBlocks(const Planes& f, const Word* b, const Word* p, Planes& v, Word* c,
+                     std::size_t n) {
+    return bestOfFiveBody<Block>(f, b, p, v, c, n);
+}
+__attribute__((target("avx2"))) void addNumberAvx2(const Planes& f, const Word* b, Planes& t,
+                                                   std::size_t n) {
+    addNumberBody<Block>(f, b, t, n);
+}
+__attribute__((target("avx2"))) int bestOfFiveAvx2(const Planes& f, const Word* b, const Word* p,
+                                                   Planes& v, Word* c, std::size_t n) {
+    return bestOfFiveBody<Block>(f, b, p, v, c, n);
+}
+#endif
+
+Kernels kernels(VectorPath path) {
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+    if (path == VectorPath::avx2)
+        return {addNumberAvx2, bestOfFiveAvx2};
+    if (path == VectorPath::sse2)
+        return {addNumberBlocks, bestOfFiveBlocks};
+#endif
+    (void)path;
+    return {addNumberPlain, bestOfFivePlain};
+}
+
+// What every thread reads: the final columns as sets and bits.
+class BestMatchModel {
+public:
+    BestMatchModel(std::span<const int> marked, std::span<const Column> finals)
+        : n(static_cast<int>(marked.size())),
+          words((finals.size() + 64 * block - 1) / (64 * block) * block) {
+        for (const Column& column : finals)
+            columnNumbers.push_back(NumberSet::of(column));
+        columnNumbers.resize(words * 64);
+        members.assign(static_cast<std::size_t>(n) * words, 0);
+        for (int p = 0; p < n; ++p)
+            for (std::size_t j = 0; j < finals.size(); ++j)
+                if (columnNumbers[j].contains(marked[static_cast<std::size_t>(p)]))
+                    members[static_cast<std::size_t>(p) * words + j / 64] |= Word{1} << (j % 64);
+        present.assign(words, 0);
+        wordUnion.assign(words, NumberSet{});
+        for (std::size_t j = 0; j < finals.size(); ++j) {
+            present[j / 64] |= Word{1} << (j % 64);
+            wordUnion[j / 64] |= columnNumbers[j];
+        }
+        suffix.assign(static_cast<std::size_t>(n) + 1, NumberSet{});
+        for (int p = n - 1; p >= 0; --p) {
+            suffix[static_cast<std::size_t>(p)] = suffix[static_cast<std::size_t>(p) + 1];
+            suffix[static_cast<std::size_t>(p)].add(marked[static_cast<std::size_t>(p)]);
+        }
+    }
+
+    const Word* membersOf(int position) const {
+        return members.data() + static_cast<std::size_t>(position) * words;
+    }
+
+    int n;
+    std::size_t words;
+    std::vector<NumberSet> columnNumbers; // padded to a whole number of words
+    std::vector<Word> members;            // [position][word]: final columns holding it
+    std::vector<Word> present;            // the real final columns of each word
+    std::vector<NumberSet> wordUnion;     // numbers of all final columns of a word
+    std::vector<NumberSet> suffix;        // marked numbers from a position on
+};
+
+struct Unit {
+    int first = 0, second = 0;
+};
+
+// One thread's counting, a unit at a time.
+class BestMatchWalker {
+public:
+    BestMatchWalker(const BestMatchModel& model, Kernels kernels)
+        : model_(model), kernels_(kernels) {
+        for (auto& level : levels_)
+            level.assign(model.words);
+        five_.assign(model.words);
+        candidates_.assign(model.words, 0);
+    }
+
+    BestMatchCounts count(Unit unit) {
+        counts_ = {};
+        kernels_.addNumber(levels_[0], model_.membersOf(unit.first), levels_[1], model_.words);
+        kernels_.addNumber(levels_[1], model_.membersOf(unit.second), levels_[2], model_.words);
+        descend(2, unit.second + 1);
+        return counts_;
+    }
+
+private:
+    // Fills levels_[depth + 1] for every choice of the (depth + 1)-th number, depth 2..3.
+    void descend(int depth, int first) {
+        const int n = model_.n;
+        for (int p = first; p <= n - (6 - depth); ++p) {
+            kernels_.addNumber(levels_[static_cast<std::size_t>(depth)], model_.membersOf(p),
+                               levels_[static_cast<std::size_t>(depth) + 1], model_.words);
+            if (depth == 3)
+                lastTwo(p + 1);
+            else
+                descend(depth + 1, p + 1);
+        }
+    }
+
+    // Four numbers fixed: choose the fifth, then count every sixth at once. The best match
+    // with the sixth number x is the best match M of the five-number prefix, plus one exactly
+    // when x lies in a final column that reaches M.
+    void lastTwo(int first) {
+        const int n = model_.n;
+        for (int p = first; p <= n - 2; ++p) {
+            const int best =
+                kernels_.bestOfFive(levels_[4], model_.membersOf(p), model_.present.data(), five_,
+                                    candidates_.data(), model_.words);
+            const NumberSet& rest = model_.suffix[static_cast<std::size_t>(p) + 1];
+            const NumberSet reach = unionOfCandidates(rest);
+            const auto raised = static_cast<std::uint64_t>((reach & rest).size());
+            const auto sixths = static_cast<std::uint64_t>(n - 1 - p);
+            counts_.best[static_cast<std::size_t>(best) + 1] += raised;
+            counts_.best[static_cast<std::size_t>(best)] += sixths - raised;
+            counts_.examined += sixths;
+        }
+    }
+
+    NumberSet unionOfCandidates(const NumberSet& wanted) const {
+        NumberSet reach;
+        for (std::size_t w = 0; w < model_.words && !reach.includes(wanted); ++w) {
+            Word c = candidates_[w];
+            if (c == model_.present[w]) {
+                reach |= model_.wordUnion[w];
+                continue;
+            }
+            while (c) {
+                reach |=
+                    model_.columnNumbers[w * 64 + static_cast<std::size_t>(std::countr_zero(c))];
+                c &= c - 1;
+            }
+        }
+        return reach;
+    }
+
+    const BestMatchModel& model_;
+    Kernels kernels_;
+    std::array<Planes, 5> levels_;
+    Planes five_;
+    std::vector<Word> candidates_;
+    BestMatchCounts counts_;
+};
+
+void add(BestMatchCounts& to, const BestMatchCounts& from) {
+    to.examined += from.examined;
+    for (std::size_t m = 0; m < to.best.size(); ++m)
+        to.best[m] += from.best[m];
+}
+
+// Workers count units ahead of the caller's thread, which adds them up in order and holds the
+// checkpoints; a paused caller stops the workers a few units later.
+class BestMatchRun {
+public:
+    BestMatchRun(const BestMatchModel& model, int threads, RunControl* control,
+                 const BestMatchProgress& progress)
+        : model_(model), threads_(threads), control_(control), progress_(progress),
+          kernels_(kernels(vectorPath())) {
+        for (int first = 0; first <= model.n - 6; ++first)
+            for (int second = first + 1; second <= model.n - 5; ++second)
+                units_.push_back({first, second});
+        slots_.resize(units_.size());
+    }
+
+    BestMatchCounts run() {
+        std::vector<std::thread> pool;
+        for (int t = 0; t < threads_; ++t)
+            pool.emplace_back([this] { work(); });
+        const BestMatchCounts counts = gather();
+        {
+            std::lock_guard lock(mutex_);
+            quit_ = true;
+        }
+        changed_.notify_all();
+        for (auto& thread : pool)
+            thread.join();
+        if (progress_)
+            progress_(counts);
+        return counts;
+    }
+
+private:
+    static constexpr std::size_t ahead = 16;
+
+    struct Slot {
+        bool ready = false;
+        BestMatchCounts counts;
+    };
+
+    void work() {
+        BestMatchWalker walker(model_, kernels_);
+        while (true) {
+            std::size_t k;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [&] {
+                    return quit_ || taken_ >= units_.size() || taken_ < consumed_ + ahead;
+                });
+                if (quit_ || taken_ >= units_.size())
+                    return;
+                k = taken_++;
+            }
+            const BestMatchCounts counts = walker.count(units_[k]);
+            {
+                std::lock_guard lock(mutex_);
+                slots_[k] = {true, counts};
+            }
+            changed_.notify_all();
+        }
+    }
+
+    BestMatchCounts gather() {
+        BestMatchCounts total;
+        std::optional<BestMatchWalker> own;
+        if (threads_ == 0)
+            own.emplace(model_, kernels_);
+        for (std::size_t k = 0; k < units_.size(); ++k) {
+            if (own) {
+                add(total, own->count(units_[k]));
+            } else {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [&] { return slots_[k].ready; });
+                add(total, slots_[k].counts);
+                consumed_ = k + 1;
+                lock.unlock();
+                changed_.notify_all();
+            }
+            if (progress_)
+                progress_(total);
+            if (control_ && !control_->checkpoint())
+                break;
+        }
+        return total;
+    }
+
+    const BestMatchModel& model_;
+    int threads_;
+    RunControl* control_;
+    const BestMatchProgress& progress_;
+    Kernels kernels_;
+    std::vector<Unit> units_;
+    std::vector<Slot> slots_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::size_t taken_ = 0, consumed_ = 0;
+    bool quit_ = false;
+};
+
+} // namespace
+
+BestMatchCounts countBestMatches(std::span<const int> marked, std::span<const Column> finals,
+                                 RunControl* control, const BestMatchProgress& progress) {
+    const int n = static_cast<int>(marked.size());
+    if (n < 6) {
+        if (progress)
+            progress(BestMatchCounts{});
+        return {};
+    }
+    const BestMatchModel model(marked, finals);
+    // Small counts are over before a thread would start.
+    const std::uint64_t work = binomial(n, 6) * model.words;
+    const int threads =
+        work < (std::uint64_t{1} << 22)
+            ? 0
+            : static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    BestMatchRun run(model, threads, control, progress);
+    return run.run();
+}
+
+} // namespace quintor
