@@ -397,7 +397,7 @@ BestMatchCounts countBestMatches(std::span<const int> marked, std::span<const Co
     // Small counts are over before a thread would start.
     const std::uint64_t work = binomial(n, 6) * model.words;
     const int threads =
-        work < (std::uint64_t{1} << 22)
+        work < (std::uint64_t{1} << 20)
             ? 0
             : static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
     BestMatchRun run(model, threads, control, progress);

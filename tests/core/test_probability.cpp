@@ -1,6 +1,7 @@
 #include "core/combinatorics.h"
 #include "core/probability.h"
 #include "core/random.h"
+#include "core/vector_path.h"
 #include "tests/core/random_systems.h"
 #include "tests/reference/probability_reference.h"
 
@@ -52,10 +53,15 @@ TEST(BestMatches, AgreeWithThePlainLoopsOnRandomSystems) {
         for (int i = 0; i < finalsCount; ++i)
             finals.push_back(randomFinal(random, marked));
 
-        const auto fast = countBestMatches(marked, finals);
         const auto plain = reference::bestMatches(marked, finals);
-        ASSERT_EQ(fast, plain) << "n=" << n << " finals=" << finalsCount << " round " << round;
-        EXPECT_EQ(fast.examined, initial);
+        EXPECT_EQ(plain.examined, initial);
+        for (const VectorPath path : {VectorPath::scalar, VectorPath::sse2, VectorPath::avx2}) {
+            limitVectorPath(path);
+            const auto fast = countBestMatches(marked, finals);
+            limitVectorPath(VectorPath::avx2);
+            ASSERT_EQ(fast, plain) << "n=" << n << " finals=" << finalsCount << " round " << round
+                                   << " " << vectorPathName(path);
+        }
     }
 }
 
