@@ -259,7 +259,7 @@ void TPRI::Apri1Click() {
 }
 
 void TPRI::PFClick(int index) {
-    const RecentFiles list = RecentFiles::load(findFileNoCase(programFolder(), recentFilesName));
+    const RecentFiles list = RecentFiles::load(RecentFiles::location(programFolder()));
     if (!list.entryInUse(index))
         return;
     CARICA_FILE(QString::fromStdString(list.entries[static_cast<std::size_t>(index)]));

@@ -37,4 +37,18 @@ int SystemState::usableFixedCount() const {
     return std::clamp(fixedCount, 0, 6);
 }
 
+std::string markedNumbersText(const SystemState& state) {
+    const int count = state.markedCount();
+    if (count == 0)
+        return "Nessun numero";
+    if (count > 84)
+        return std::to_string(count) + " numeri";
+    std::string text;
+    for (const int n : state.markedNumbers())
+        text += ' ' + std::to_string(n);
+    if (text.size() > 255)
+        text.resize(255);
+    return text;
+}
+
 } // namespace quintor

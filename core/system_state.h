@@ -37,4 +37,9 @@ struct SystemState {
     static std::array<Real48, boardSize + 1> allFifty();
 };
 
+// The list of marked numbers the system window shows: "Nessun numero", the numbers in
+// increasing order each after a blank (at most 255 characters), or "N numeri" once more than
+// 84 are marked.
+std::string markedNumbersText(const SystemState& state);
+
 } // namespace quintor

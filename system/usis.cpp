@@ -597,16 +597,7 @@ void TSIS::NUM_INVIDEO() {
     label12_->move(160, 64);
     label11_->move(161, 65);
 
-    QString list;
-    if (count == 0) {
-        list = QStringLiteral("Nessun numero");
-    } else if (count > 84) {
-        list = QStringLiteral("%1 numeri").arg(count);
-    } else {
-        for (const int n : state_.markedNumbers())
-            list += QLatin1Char(' ') + QString::number(n);
-        list.truncate(255);
-    }
+    const QString list = QString::fromStdString(markedNumbersText(state_));
     label13_->setText(list);
     label14_->setText(list);
 
@@ -635,7 +626,7 @@ void TSIS::OCCHIO_AL_NOME() {
 }
 
 void TSIS::refreshRecentMenus() {
-    const RecentFiles list = RecentFiles::load(findFileNoCase(programFolder(), recentFilesName));
+    const RecentFiles list = RecentFiles::load(RecentFiles::location(programFolder()));
     const std::string own = state_.fileName;
     for (int k = 0; k < 6; ++k) {
         QAction* sf = recentItems_[k];
@@ -668,14 +659,8 @@ bool TSIS::SALVA_SISTEMA(const QString& name) {
         return false;
     state_.modified = false;
     // The list's own troubles never make a save fail.
-    const auto listFile = findFileNoCase(programFolder(), recentFilesName);
-    RecentFiles list = RecentFiles::load(listFile);
-    const std::string entry = name.toStdString();
-    if (!entry.empty()) {
-        list.add(entry);
-        list.save(listFile);
-        refreshRecentMenus();
-    }
+    RecentFiles::recordSave(programFolder(), name.toStdString());
+    refreshRecentMenus();
     return true;
 }
 

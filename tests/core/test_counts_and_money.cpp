@@ -1,5 +1,6 @@
 #include "core/combinatorics.h"
 #include "core/money.h"
+#include "core/system_state.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +43,24 @@ TEST(InitialColumns, CountsSixNumberCombinations) {
                   initialColumnCountExact(n - 1) * static_cast<std::uint64_t>(n));
         EXPECT_EQ(std::to_string(initialColumnCountExact(n)), initialColumnCountText(n)) << n;
     }
+}
+
+TEST(MarkedList, NumbersInOrderUpTo84ThenACount) {
+    SystemState state;
+    EXPECT_EQ(markedNumbersText(state), "Nessun numero");
+    state.marked[90] = state.marked[5] = state.marked[37] = 1;
+    state.marked[12] = 2; // not a mark, as the counts see it
+    EXPECT_EQ(markedNumbersText(state), " 5 37 90");
+
+    state = {};
+    for (int n = 90; n > 6; --n) // the 84 that make the longest list
+        state.marked[static_cast<std::size_t>(n)] = 1;
+    const std::string longest = markedNumbersText(state);
+    EXPECT_EQ(longest.size(), 3u * 81 + 2 * 3);
+    EXPECT_EQ(longest.substr(0, 9), " 7 8 9 10");
+    EXPECT_EQ(longest.substr(longest.size() - 3), " 90");
+    state.marked[1] = 1;
+    EXPECT_EQ(markedNumbersText(state), "85 numeri");
 }
 
 TEST(Money, GroupsThousandsWithDots) {
