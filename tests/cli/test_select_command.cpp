@@ -1,68 +1,27 @@
 #include "core/archive.h"
 #include "core/system_file.h"
 #include "tests/reference/selection_reference.h"
+#include "tests/support/cli_runner.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace fs = std::filesystem;
 using namespace quintor;
+using quintor::testing::CliResult;
+using quintor::testing::fileText;
+using quintor::testing::runCli;
+using quintor::testing::TempFolder;
 
 namespace {
-
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device device;
-        path_ = fs::temp_directory_path() / ("quintor-cli-select-" + std::to_string(device()));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code error;
-        fs::remove_all(path_, error);
-    }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
-
-std::string readBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct CliRun {
-    int status = -1;
-    std::vector<std::string> lines;
-    std::string errors;
-};
-
-CliRun runCli(const TempFolder& folder, const std::vector<std::string>& args) {
-    std::string command = "'" + std::string(QUINTOR_CLI) + "'";
-    for (const auto& arg : args)
-        command += " '" + arg + "'";
-    const fs::path out = folder / "stdout.txt";
-    const fs::path err = folder / "stderr.txt";
-    command += " >'" + out.string() + "' 2>'" + err.string() + "'";
-    CliRun run;
-    const int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::istringstream lines(readBytes(out));
-    for (std::string line; std::getline(lines, line);)
-        run.lines.push_back(line);
-    run.errors = readBytes(err);
-    return run;
-}
 
 SystemState systemWith(const std::vector<int>& marks) {
     SystemState system;
@@ -85,11 +44,11 @@ TEST(CliSelect, KeepsWhatThePlainRunKeepsAndWritesTheSystem) {
     system.fixedNumbers[0] = 31;
     const fs::path file = folder / "sistema.qtr";
     ASSERT_TRUE(SALVA_SISTEMA(file, system));
-    const std::string before = readBytes(file);
+    const std::string before = fileText(file);
 
     const fs::path out = folder / "scelte.qtr";
-    const CliRun run = runCli(folder, {"select", file.string(), "--archive", archiveFile.string(),
-                                       "--count", "6", "--precision", "13", "--out", out.string()});
+    const CliResult run = runCli({"select", file.string(), "--archive", archiveFile.string(),
+                                  "--count", "6", "--precision", "13", "--out", out.string()});
     ASSERT_EQ(run.status, 0) << run.errors;
 
     std::array<double, 91> weights{};
@@ -109,13 +68,13 @@ TEST(CliSelect, KeepsWhatThePlainRunKeepsAndWritesTheSystem) {
     EXPECT_EQ(written.finalColumns, expected.columns);
     EXPECT_EQ(written.marked, system.marked);
     EXPECT_EQ(written.probabilities, system.probabilities);
-    EXPECT_EQ(readBytes(file), before) << "--out leaves the system file alone";
+    EXPECT_EQ(fileText(file), before) << "--out leaves the system file alone";
 
     // Without --out the system file itself gets the columns.
-    const CliRun again = runCli(folder, {"select", file.string(), "--archive", archiveFile.string(),
-                                         "--count", "6", "--precision", "13"});
+    const CliResult again = runCli({"select", file.string(), "--archive", archiveFile.string(),
+                                    "--count", "6", "--precision", "13"});
     ASSERT_EQ(again.status, 0) << again.errors;
-    EXPECT_EQ(readBytes(file), readBytes(out));
+    EXPECT_EQ(fileText(file), fileText(out));
 }
 
 TEST(CliSelect, RealDrawsAtFullSpeed) {
@@ -125,8 +84,8 @@ TEST(CliSelect, RealDrawsAtFullSpeed) {
     TempFolder folder;
     const fs::path file = folder / "s.qtr";
     ASSERT_TRUE(SALVA_SISTEMA(file, systemWith({1, 8, 15, 22, 29, 36, 43, 50, 64, 71, 85, 90})));
-    const CliRun run = runCli(folder, {"select", file.string(), "--archive", real.string(),
-                                       "--count", "12", "--precision", "26"});
+    const CliResult run = runCli({"select", file.string(), "--archive", real.string(), "--count",
+                                  "12", "--precision", "26"});
     ASSERT_EQ(run.status, 0) << run.errors;
     std::array<double, 91> weights;
     weights.fill(50);
@@ -147,40 +106,37 @@ TEST(CliSelect, RefusesWithTheWindowsMessages) {
     ASSERT_TRUE(SALVA_SISTEMA(file, systemWith({1, 2, 3, 4, 5, 6, 7, 8}))); // 28 columns
     const fs::path five = folder / "cinque.qtr";
     ASSERT_TRUE(SALVA_SISTEMA(five, systemWith({1, 2, 3, 4, 5})));
-    const std::string before = readBytes(file);
+    const std::string before = fileText(file);
 
-    CliRun run =
-        runCli(folder, {"select", file.string(), "--archive", small.string(), "--count", "3"});
+    CliResult run = runCli({"select", file.string(), "--archive", small.string(), "--count", "3"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(
         run.errors,
         "L'archivio delle colonne vincenti contiene meno di 202 colonne.\nImpossibile elaborare "
         "statistiche con meno di 202 colonne vincenti !\n");
-    run = runCli(folder,
-                 {"select", five.string(), "--archive", archiveFile.string(), "--count", "1"});
+    run = runCli({"select", five.string(), "--archive", archiveFile.string(), "--count", "1"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.errors, "Il sistema contiene meno di SEI segni !\nCorreggere e riprovare.\n");
     for (const char* count : {"0", "-1", "abc", "", "29", "3x", "4294967297"}) {
-        run = runCli(
-            folder, {"select", file.string(), "--archive", archiveFile.string(), "--count", count});
+        run =
+            runCli({"select", file.string(), "--archive", archiveFile.string(), "--count", count});
         EXPECT_EQ(run.status, 2) << count;
         EXPECT_EQ(run.errors,
                   "Il numero di colonne specificato non é VALIDO!\nCorreggere e riprovare.\n")
             << count;
         EXPECT_TRUE(run.lines.empty());
     }
-    run = runCli(folder, {"select", (folder / "manca.qtr").string(), "--archive",
-                          archiveFile.string(), "--count", "1"});
+    run = runCli({"select", (folder / "manca.qtr").string(), "--archive", archiveFile.string(),
+                  "--count", "1"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.errors, "Impossibile leggere dal file specificato!\nCorreggere e riprovare.\n");
-    EXPECT_EQ(runCli(folder, {"select", file.string(), "--count", "1"}).status, 64);
-    EXPECT_EQ(runCli(folder, {"select", file.string(), "--archive", archiveFile.string()}).status,
-              64);
-    EXPECT_EQ(runCli(folder, {"select", file.string(), "--archive", archiveFile.string(), "--count",
-                              "1", "--precision", "27"})
+    EXPECT_EQ(runCli({"select", file.string(), "--count", "1"}).status, 64);
+    EXPECT_EQ(runCli({"select", file.string(), "--archive", archiveFile.string()}).status, 64);
+    EXPECT_EQ(runCli({"select", file.string(), "--archive", archiveFile.string(), "--count", "1",
+                      "--precision", "27"})
                   .status,
               64);
-    EXPECT_EQ(readBytes(file), before);
+    EXPECT_EQ(fileText(file), before);
 }
 
 TEST(CliSelect, EveryColumnRejectedWritesNothing) {
@@ -192,14 +148,14 @@ TEST(CliSelect, EveryColumnRejectedWritesNothing) {
     system.fixedNumbers[0] = 11; // not marked
     const fs::path file = folder / "s.qtr";
     ASSERT_TRUE(SALVA_SISTEMA(file, system));
-    const std::string before = readBytes(file);
-    const CliRun run = runCli(folder, {"select", file.string(), "--archive", archiveFile.string(),
-                                       "--count", "2", "--out", (folder / "o.qtr").string()});
+    const std::string before = fileText(file);
+    const CliResult run = runCli({"select", file.string(), "--archive", archiveFile.string(),
+                                  "--count", "2", "--out", (folder / "o.qtr").string()});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.errors,
               "Sono state scartate tutte le colonne.\nProbabilmente è stata specificata una FISSA "
               "che non è presente nel sistema !\n");
     EXPECT_TRUE(run.lines.empty());
     EXPECT_FALSE(fs::exists(folder / "o.qtr"));
-    EXPECT_EQ(readBytes(file), before);
+    EXPECT_EQ(fileText(file), before);
 }

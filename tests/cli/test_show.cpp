@@ -1,51 +1,23 @@
 #include "core/system_file.h"
-#include "tests/core/temp_folder.h"
+#include "tests/support/cli_runner.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace fs = std::filesystem;
 using namespace quintor;
+using quintor::testing::CliResult;
 using quintor::testing::TempFolder;
 
 namespace {
 
-struct ShowRun {
-    int status = -1;
-    std::string out;
-    std::string errors;
-    std::vector<std::string> lines;
-};
-
-std::string quoted(const std::string& word) {
-    std::string text = "'";
-    for (char c : word)
-        text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return text + "'";
-}
-
-ShowRun runShow(const TempFolder& folder, const std::vector<std::string>& args) {
-    std::string command = quoted(QUINTOR_CLI) + " show";
-    for (const auto& arg : args)
-        command += " " + quoted(arg);
-    command += " >" + quoted((folder / "out.txt").string()) + " 2>" +
-               quoted((folder / "err.txt").string());
-    ShowRun run;
-    const int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    const auto out = quintor::testing::readBytes(folder / "out.txt");
-    const auto err = quintor::testing::readBytes(folder / "err.txt");
-    run.out.assign(out.begin(), out.end());
-    run.errors.assign(err.begin(), err.end());
-    std::istringstream lines(run.out);
-    for (std::string line; std::getline(lines, line);)
-        run.lines.push_back(line);
-    return run;
+CliResult runShow(const std::vector<std::string>& args) {
+    std::vector<std::string> all{"show"};
+    all.insert(all.end(), args.begin(), args.end());
+    return quintor::testing::runCli(all);
 }
 
 const std::string defaultVerticalLine =
@@ -72,7 +44,7 @@ TEST(CliShow, PrintsEverySectionOfASystem) {
     const fs::path file = folder / "Sistema di prova è.qtr";
     ASSERT_TRUE(SALVA_SISTEMA(file, state));
 
-    const ShowRun run = runShow(folder, {file.string()});
+    const CliResult run = runShow({file.string()});
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(run.lines,
               (std::vector<std::string>{
@@ -88,7 +60,7 @@ TEST(CliShow, PrintsEverySectionOfASystem) {
 TEST(CliShow, AnEmptySystemLeavesNothingAfterTheColons) {
     TempFolder folder;
     ASSERT_TRUE(SALVA_SISTEMA(folder / "empty.qtr", SystemState{}));
-    const ShowRun run = runShow(folder, {(folder / "empty.qtr").string()});
+    const CliResult run = runShow({(folder / "empty.qtr").string()});
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(run.out, "segni:\nfisse:\nprobabilita:\n" + defaultVerticalLine + "\n" +
                            defaultHorizontalLine + "\ncolonne: 0\n");
@@ -102,7 +74,7 @@ TEST(CliShow, ShowsOddBytesAsTheyAre) {
     state.fixedNumbers.fill(7);
     state.finalColumns = {{0, 200, 255, 7, 7, 99}};
     ASSERT_TRUE(SALVA_SISTEMA(folder / "odd.qtr", state));
-    const ShowRun run = runShow(folder, {(folder / "odd.qtr").string()});
+    const CliResult run = runShow({(folder / "odd.qtr").string()});
     ASSERT_EQ(run.status, 0) << run.errors;
     ASSERT_EQ(run.lines.size(), 7u);
     EXPECT_EQ(run.lines[0], "segni:");
@@ -120,14 +92,14 @@ TEST(CliShow, RefusesFilesItCannotRead) {
     quintor::testing::writeBytes(folder / "short.qtr", bytes);
 
     for (const char* name : {"partial.qtr", "short.qtr", "missing.qtr"}) {
-        const ShowRun run = runShow(folder, {(folder / name).string()});
+        const CliResult run = runShow({(folder / name).string()});
         EXPECT_EQ(run.status, 2) << name;
         EXPECT_EQ(run.errors,
                   "Impossibile leggere dal file specificato!\nCorreggere e riprovare.\n")
             << name;
         EXPECT_TRUE(run.out.empty()) << name;
     }
-    EXPECT_EQ(runShow(folder, {folder.path().string()}).status, 2);
-    EXPECT_EQ(runShow(folder, {}).status, 64);
-    EXPECT_EQ(runShow(folder, {(folder / "good.qtr").string(), "extra"}).status, 64);
+    EXPECT_EQ(runShow({folder.path().string()}).status, 2);
+    EXPECT_EQ(runShow({}).status, 64);
+    EXPECT_EQ(runShow({(folder / "good.qtr").string(), "extra"}).status, 64);
 }

@@ -1,6 +1,7 @@
 #include "core/slip_layout.h"
 #include "core/system_file.h"
-#include "tests/cli/cli_run.h"
+#include "tests/support/cli_runner.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +13,10 @@ using quintor::testing::TempFolder;
 
 namespace {
 
-CliResult slips(const TempFolder& folder, const std::vector<std::string>& args) {
+CliResult slips(const std::vector<std::string>& args) {
     std::vector<std::string> all{"slips"};
     all.insert(all.end(), args.begin(), args.end());
-    return quintor::testing::runProgram(QUINTOR_CLI, folder, all);
+    return quintor::testing::runCli(all);
 }
 
 // Eleven columns: the first holds 1 and 7, the fifth 90; one column per later slip is odd.
@@ -34,7 +35,7 @@ std::string elevenColumnSystem(const TempFolder& folder) {
 TEST(CliSlips, EveryNumberOfEverySlipWithItsRectangle) {
     TempFolder folder;
     const std::string file = elevenColumnSystem(folder);
-    const CliResult upright = slips(folder, {file, "--layout", "verticale", "--page", "4800x6600"});
+    const CliResult upright = slips({file, "--layout", "verticale", "--page", "4800x6600"});
     ASSERT_EQ(upright.status, 0) << upright.errors;
     ASSERT_EQ(upright.lines.size(), 66u);
     EXPECT_EQ(upright.lines[0], "1 1 1 1080 564 1116 600");
@@ -48,8 +49,7 @@ TEST(CliSlips, EveryNumberOfEverySlipWithItsRectangle) {
                                                        "2 2", "2 3", "2 4", "3 1", "3 2"}));
     EXPECT_TRUE(upright.lines[65].starts_with("3 2 76 "));
 
-    const CliResult sideways =
-        slips(folder, {file, "--page", "4800x6600", "--layout", "orizzontale"});
+    const CliResult sideways = slips({file, "--page", "4800x6600", "--layout", "orizzontale"});
     ASSERT_EQ(sideways.status, 0);
     ASSERT_EQ(sideways.lines.size(), 66u);
     EXPECT_EQ(sideways.lines[0], "1 1 1 596 681 632 717");
@@ -63,8 +63,8 @@ TEST(CliSlips, SkipsNumbersOffTheBoardAndSaysWhichColumn) {
     SystemState state;
     state.finalColumns = {{1, 2, 3, 4, 5, 6}, {0, 2, 3, 4, 95, 6}};
     ASSERT_TRUE(SALVA_SISTEMA(folder / "odd.qtr", state));
-    const CliResult run = slips(
-        folder, {(folder / "odd.qtr").string(), "--layout", "verticale", "--page", "4800x6600"});
+    const CliResult run =
+        slips({(folder / "odd.qtr").string(), "--layout", "verticale", "--page", "4800x6600"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.lines.size(), 10u);
     EXPECT_EQ(run.errors, "La colonna nº 2 non contiene sei numeri da 1 a 90.\nSono stati stampati "
@@ -80,10 +80,10 @@ TEST(CliSlips, RefusesBadArguments) {
              {file, "--layout", "verticale", "--page", "0x6600"},
              {file, "--layout", "verticale", "--page", "4800x66a"},
              {file, "--layout", "verticale"}}) {
-        EXPECT_EQ(slips(folder, args).status, 64) << args[2] << ' ' << args.back();
+        EXPECT_EQ(slips(args).status, 64) << args[2] << ' ' << args.back();
     }
-    const CliResult missing = slips(folder, {(folder / "nessuno.qtr").string(), "--layout",
-                                             "verticale", "--page", "4800x6600"});
+    const CliResult missing =
+        slips({(folder / "nessuno.qtr").string(), "--layout", "verticale", "--page", "4800x6600"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_TRUE(missing.lines.empty());
 }

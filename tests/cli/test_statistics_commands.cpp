@@ -1,77 +1,29 @@
 #include "core/column.h"
 #include "core/system_file.h"
+#include "tests/support/cli_runner.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace fs = std::filesystem;
 using namespace quintor;
+using quintor::testing::CliResult;
+using quintor::testing::runCli;
+using quintor::testing::TempFolder;
 
 namespace {
 
-class Folder {
-public:
-    Folder() {
-        std::random_device device;
-        path_ = fs::temp_directory_path() / ("quintor-cli-stats-" + std::to_string(device()));
-        fs::create_directories(path_);
-    }
-    ~Folder() {
-        std::error_code error;
-        fs::remove_all(path_, error);
-    }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
-
-struct CliResult {
-    int status = -1;
-    std::vector<std::string> lines;
-    std::string errors;
-};
-
-std::string slurp(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string quoted(const std::string& word) {
-    std::string text = "'";
-    for (char c : word)
-        text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return text + "'";
-}
-
-CliResult cli(const Folder& folder, const std::vector<std::string>& args) {
-    std::string command = quoted(QUINTOR_CLI);
-    for (const auto& arg : args)
-        command += " " + quoted(arg);
-    command += " >" + quoted((folder / "out.txt").string()) + " 2>" +
-               quoted((folder / "err.txt").string());
-    CliResult run;
-    const int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::istringstream lines(slurp(folder / "out.txt"));
-    for (std::string line; std::getline(lines, line);)
-        run.lines.push_back(line);
-    run.errors = slurp(folder / "err.txt");
-    return run;
-}
-
-std::string systemFile(const Folder& folder, const std::vector<int>& marked,
+std::string systemFile(const TempFolder& folder, const std::vector<int>& marked,
                        const std::vector<Column>& finals) {
     SystemState state;
     for (int n : marked)
@@ -84,7 +36,7 @@ std::string systemFile(const Folder& folder, const std::vector<int>& marked,
 
 // count draws, newest last, each draw holding the group i mod 15 of six numbers: every number
 // then comes out every 15 draws and all numbers score alike.
-std::string cyclicArchive(const Folder& folder, int count) {
+std::string cyclicArchive(const TempFolder& folder, int count) {
     std::string bytes;
     std::chrono::sys_days day = std::chrono::sys_days{std::chrono::year{2001} / 1 / 3};
     for (int i = 0; i < count; ++i, day += std::chrono::days{2}) {
@@ -109,9 +61,9 @@ const std::string total = "Probabilità totale di vincita: ";
 } // namespace
 
 TEST(CliProbability, OneColumnOfSixAndEveryInitialColumn) {
-    Folder folder;
+    TempFolder folder;
     auto file = systemFile(folder, {4, 8, 15, 16, 23, 42}, {{4, 8, 15, 16, 23, 42}});
-    CliResult run = cli(folder, {"probability", file});
+    CliResult run = runCli({"probability", file});
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(run.lines, (std::vector<std::string>{"Probabilità di realizzare 3 punti: 0.00 %",
                                                    "Probabilità di realizzare 4 punti: 0.00 %",
@@ -121,7 +73,7 @@ TEST(CliProbability, OneColumnOfSixAndEveryInitialColumn) {
     // seven numbers, two final columns: of the 7 initial columns, the two themselves hit 6
     // and the other five share 5 numbers with one of them
     file = systemFile(folder, {1, 2, 3, 4, 5, 6, 7}, {{1, 2, 3, 4, 5, 6}, {2, 3, 4, 5, 6, 7}});
-    run = cli(folder, {"probability", file});
+    run = runCli({"probability", file});
     ASSERT_EQ(run.status, 0) << run.errors;
     ASSERT_EQ(run.lines.size(), 5u);
     EXPECT_EQ(run.lines[2], "Probabilità di realizzare 5 punti: 71.43 %");
@@ -130,9 +82,9 @@ TEST(CliProbability, OneColumnOfSixAndEveryInitialColumn) {
 }
 
 TEST(CliProbability, RefusalsAndTooFewNumbers) {
-    Folder folder;
+    TempFolder folder;
     auto file = systemFile(folder, {1, 2, 3}, {{1, 2, 3, 4, 5, 6}});
-    CliResult run = cli(folder, {"probability", file});
+    CliResult run = runCli({"probability", file});
     ASSERT_EQ(run.status, 0) << run.errors;
     ASSERT_EQ(run.lines.size(), 5u);
     for (const auto& line : run.lines)
@@ -140,24 +92,24 @@ TEST(CliProbability, RefusalsAndTooFewNumbers) {
 
     file = systemFile(folder, {1, 2, 3, 4, 5, 6}, {});
     for (const char* command : {"probability", "distribution"}) {
-        run = cli(folder, {command, file});
+        run = runCli({command, file});
         EXPECT_EQ(run.status, 2) << command;
         EXPECT_EQ(run.errors, "Il sistema non contiene colonne finali.\n");
     }
-    run = cli(folder, {"compare", file, "--winning", "1 2 3"});
+    run = runCli({"compare", file, "--winning", "1 2 3"});
     EXPECT_EQ(run.status, 2);
 
-    run = cli(folder, {"probability", (folder / "manca.qtr").string()});
+    run = runCli({"probability", (folder / "manca.qtr").string()});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.errors, "Impossibile leggere dal file specificato!\nCorreggere e riprovare.\n");
-    EXPECT_EQ(cli(folder, {"probability"}).status, 64);
+    EXPECT_EQ(runCli({"probability"}).status, 64);
 }
 
 TEST(CliCompare, CountsListsAndWarns) {
-    Folder folder;
+    TempFolder folder;
     const auto file =
         systemFile(folder, {}, {{5, 12, 33, 45, 67, 89}, {1, 2, 3, 4, 6, 7}, {5, 12, 33, 1, 2, 3}});
-    CliResult run = cli(folder, {"compare", file, "--winning", "5 12 33 45 67 89"});
+    CliResult run = runCli({"compare", file, "--winning", "5 12 33 45 67 89"});
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(run.lines,
               (std::vector<std::string>{
@@ -166,13 +118,13 @@ TEST(CliCompare, CountsListsAndWarns) {
                   "Alcune colonne realizzano 5 punti. Controllare il NUMERO JOLLY !!!!"}));
 
     // a rejected piece ends the reading; what came before still counts
-    run = cli(folder, {"compare", file, "--winning", "5 12 91 33"});
+    run = runCli({"compare", file, "--winning", "5 12 91 33"});
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(run.lines,
               (std::vector<std::string>{"Punti: 0 1 2 3 4 5 6", "Nº colonne: 1 0 2 0 0 0 0"}));
 
     // "123" is 12 and 3
-    run = cli(folder, {"compare", file, "--winning", "123 5"});
+    run = runCli({"compare", file, "--winning", "123 5"});
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(run.lines,
               (std::vector<std::string>{"Punti: 0 1 2 3 4 5 6", "Nº colonne: 0 1 1 1 0 0 0",
@@ -180,13 +132,13 @@ TEST(CliCompare, CountsListsAndWarns) {
 }
 
 TEST(CliDistribution, NinetyLinesOfCounts) {
-    Folder folder;
+    TempFolder folder;
     std::vector<Column> finals;
     for (int c = 0; c < 10; ++c)
         finals.push_back({7, static_cast<std::uint8_t>(10 + c), static_cast<std::uint8_t>(20 + c),
                           static_cast<std::uint8_t>(30 + c), static_cast<std::uint8_t>(40 + c),
                           static_cast<std::uint8_t>(50 + c)});
-    CliResult run = cli(folder, {"distribution", systemFile(folder, {}, finals)});
+    CliResult run = runCli({"distribution", systemFile(folder, {}, finals)});
     ASSERT_EQ(run.status, 0) << run.errors;
     ASSERT_EQ(run.lines.size(), 90u);
     EXPECT_EQ(run.lines[0], "1 0");
@@ -196,8 +148,8 @@ TEST(CliDistribution, NinetyLinesOfCounts) {
 }
 
 TEST(CliRank, NeedsThreeHundredAndOneDraws) {
-    Folder folder;
-    CliResult run = cli(folder, {"rank", "--archive", cyclicArchive(folder, 300), "--add"});
+    TempFolder folder;
+    CliResult run = runCli({"rank", "--archive", cyclicArchive(folder, 300), "--add"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.errors,
               "Per questa funzione è neccessario un archivio con\nalmeno 301 colonne vincenti.\n");
@@ -205,27 +157,27 @@ TEST(CliRank, NeedsThreeHundredAndOneDraws) {
     // every number comes out every 15 draws: all scores alike, the ranking is 1..90
     const auto archive = cyclicArchive(folder, 301);
     for (const char* direction : {"--add", "--remove"}) {
-        run = cli(folder, {"rank", "--archive", archive, direction});
+        run = runCli({"rank", "--archive", archive, direction});
         ASSERT_EQ(run.status, 0) << run.errors;
         ASSERT_EQ(run.lines.size(), 90u);
         EXPECT_EQ(run.lines[0], "1 50.000000");
         EXPECT_EQ(run.lines[89], "90 50.000000");
     }
-    run = cli(folder, {"rank", "--archive", archive, "--add", "--ritardi", "--frequenze"});
+    run = runCli({"rank", "--archive", archive, "--add", "--ritardi", "--frequenze"});
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(run.lines[0], "1 100.000000");
-    EXPECT_EQ(cli(folder, {"rank", "--archive", archive}).status, 64);
-    EXPECT_EQ(cli(folder, {"rank", "--archive", archive, "--add", "--remove"}).status, 64);
+    EXPECT_EQ(runCli({"rank", "--archive", archive}).status, 64);
+    EXPECT_EQ(runCli({"rank", "--archive", archive, "--add", "--remove"}).status, 64);
 }
 
 TEST(CliRank, RealDrawsRankEveryNumberOnceInScoreOrder) {
     const fs::path data = QUINTOR_SHARED_DATA;
     if (!fs::exists(data / "vincenti.dat"))
         GTEST_SKIP() << "real draws not found in " << data;
-    Folder folder;
+    TempFolder folder;
     for (const char* direction : {"--add", "--remove"}) {
-        CliResult run = cli(folder, {"rank", "--archive", (data / "vincenti.dat").string(),
-                                     direction, "--frequenze", "--ritardi"});
+        CliResult run = runCli({"rank", "--archive", (data / "vincenti.dat").string(), direction,
+                                "--frequenze", "--ritardi"});
         ASSERT_EQ(run.status, 0) << run.errors;
         ASSERT_EQ(run.lines.size(), 90u);
         std::vector<bool> seen(91, false);

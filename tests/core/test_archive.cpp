@@ -1,4 +1,5 @@
 #include "core/archive.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -10,36 +11,11 @@
 
 using namespace quintor;
 namespace fs = std::filesystem;
+using quintor::testing::fileText;
+using quintor::testing::TempFolder;
+using quintor::testing::writeText;
 
 namespace {
-
-// A fresh folder per test, removed afterwards.
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device device;
-        path_ = fs::temp_directory_path() / ("quintor-archive-" + std::to_string(device()));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code error;
-        fs::remove_all(path_, error);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-std::string readBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const fs::path& file, std::string_view bytes) {
-    std::ofstream out(file, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 // One 29-byte file record, typed out by hand.
 std::string fileRecord(std::string_view date, std::string_view column, std::string_view jolly) {
@@ -74,7 +50,7 @@ TEST(ArchiveFile, LoadsRecordsFieldsAndIgnoresAPartialTail) {
     const auto file = folder.path() / "vincenti.dat";
     const std::string first = fileRecord("03/01/2001", " 5 12 33 45 67 89", " 7");
     const std::string second = fileRecord("06/01/2001", "90 80 70 60 50 40", "11");
-    writeBytes(file, first + second + "09/01/2001 1 2");
+    writeText(file, first + second + "09/01/2001 1 2");
 
     const Archive archive = Archive::load(file);
     ASSERT_EQ(archive.size(), 2u);
@@ -131,9 +107,9 @@ TEST(ArchiveInsert, EqualDatesGoAfterTheNewestButBeforeAnOlderEqual) {
 TEST(ArchiveInsert, AnUnreadableDateLeavesTheArchiveUnchanged) {
     TempFolder folder;
     const auto file = folder.path() / "vincenti.dat";
-    writeBytes(file, fileRecord("01/01/2001", " 1  2  3  4  5  6", " 7") +
-                         fileRecord("xx/01/2001", " 1  2  3  4  5  6", " 7") +
-                         fileRecord("05/01/2001", " 1  2  3  4  5  6", " 7"));
+    writeText(file, fileRecord("01/01/2001", " 1  2  3  4  5  6", " 7") +
+                        fileRecord("xx/01/2001", " 1  2  3  4  5  6", " 7") +
+                        fileRecord("05/01/2001", " 1  2  3  4  5  6", " 7"));
     Archive archive = Archive::load(file);
     const std::string before = archive.fileBytes();
     // Reaching the damaged record while looking for the place fails before anything moves.
@@ -168,34 +144,34 @@ TEST(ArchiveSave, AFailedWriteKeepsTheOldFile) {
     TempFolder folder;
     const auto file = folder.path() / "vincenti.dat";
     const std::string old = fileRecord("01/01/2001", " 1  2  3  4  5  6", " 7");
-    writeBytes(file, old);
+    writeText(file, old);
     // A folder where the temporary file should go makes its creation fail.
     fs::create_directory(folder.path() / "cln.dat");
     auto saved = archiveOf({"01/01/2001", "02/01/2001"}).permanenti(file);
     ASSERT_FALSE(saved.ok());
     EXPECT_EQ(saved.error(), saveFailedMessage);
-    EXPECT_EQ(readBytes(file), old);
+    EXPECT_EQ(fileText(file), old);
 
     // A file its owner made read-only is left alone; a link gets its target rewritten.
     fs::remove(folder.path() / "cln.dat");
     fs::permissions(file, fs::perms::owner_write, fs::perm_options::remove);
     EXPECT_FALSE(archiveOf({"01/01/2001"}).permanenti(file).ok());
-    EXPECT_EQ(readBytes(file), old);
+    EXPECT_EQ(fileText(file), old);
     fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
     const auto link = folder.path() / "collegamento.dat";
     fs::create_symlink(file, link);
     const Archive two = archiveOf({"01/01/2001", "02/01/2001"});
     ASSERT_TRUE(two.permanenti(link).ok());
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(readBytes(file), two.fileBytes());
-    writeBytes(file, old);
+    EXPECT_EQ(fileText(file), two.fileBytes());
+    writeText(file, old);
 
     // The same when the device fills up while writing.
     if (fs::exists("/dev/full")) {
         fs::remove(folder.path() / "cln.dat");
         fs::create_symlink("/dev/full", folder.path() / "cln.dat");
         ASSERT_FALSE(archiveOf({"01/01/2001"}).permanenti(file).ok());
-        EXPECT_EQ(readBytes(file), old);
+        EXPECT_EQ(fileText(file), old);
     }
 }
 

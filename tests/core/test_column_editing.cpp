@@ -1,5 +1,6 @@
 #include "core/column_editing.h"
 #include "core/system_file.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <set>
 
 using namespace quintor;
+using quintor::testing::TempFolder;
 
 namespace {
 
@@ -18,23 +20,6 @@ SystemState withMarked(std::initializer_list<int> numbers) {
         state.marked[static_cast<std::size_t>(n)] = 1;
     return state;
 }
-
-class TempFolder {
-public:
-    TempFolder() {
-        path_ = std::filesystem::temp_directory_path() /
-                ("quintor-editing-" +
-                 std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 // A system file: a header of the given size (the real one is 791 bytes) and the columns.
 std::filesystem::path writeSystemFile(const std::filesystem::path& file, std::size_t headerSize,

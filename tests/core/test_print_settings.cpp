@@ -1,5 +1,5 @@
 #include "core/print_settings.h"
-#include "temp_folder.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 

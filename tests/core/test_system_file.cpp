@@ -1,6 +1,6 @@
 #include "core/column.h"
 #include "core/system_file.h"
-#include "temp_folder.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "core/system_state.h"
 #include "core/user_functions.h"
-#include "temp_folder.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,6 @@
 #include "tests/gui/support/gui_helpers.h"
 #include "tests/gui/support/scripted_prompter.h"
 
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -241,19 +240,15 @@ void SystemWindowTest::aMillionColumnsShowAtOnce() {
     columns.resize(1'000'000);
     for (std::size_t i = 0; i < columns.size(); ++i)
         columns[i] = Column{1, 2, 3, 4, 5, static_cast<std::uint8_t>(6 + i % 80)};
-    QElapsedTimer timer;
-    timer.start();
+    // How fast this goes is measured by bench/bench_gui_system_window.
     window_->NUM_INVIDEO();
     window_->COL()->scrollToBottom();
     window_->COL()->viewport()->repaint();
     QApplication::processEvents();
-    const qint64 elapsed = timer.elapsed();
     QCOMPARE(window_->COL()->model()->rowCount(), 1'000'000);
     QCOMPARE(window_->COL()->model()->index(999'999, 0).data().toString(),
              QStringLiteral("1000000"));
     QCOMPARE(labelText(window_, "Label3"), QStringLiteral("Colonne finali: 1000000"));
-    qInfo("refresh and scroll of 1000000 columns: %lld ms", elapsed);
-    QVERIFY2(elapsed < 1000, "a million columns took more than a second");
 }
 
 void SystemWindowTest::hintsReachTheStatusPanel() {
