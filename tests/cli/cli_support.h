@@ -1,54 +1,15 @@
 #pragma once
 
 #include "core/system_file.h"
+#include "tests/support/cli_runner.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace quintor::testing {
-
-struct CliResult {
-    int status = -1;
-    std::vector<std::string> lines;
-    std::string errors;
-};
-
-inline std::string slurpFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline std::string shellQuoted(const std::string& word) {
-    std::string text = "'";
-    for (char c : word)
-        text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return text + "'";
-}
-
-// Runs the command-line program with args; its output files go to folder.
-inline CliResult runCli(const std::filesystem::path& folder, const std::vector<std::string>& args) {
-    std::string command = shellQuoted(QUINTOR_CLI);
-    for (const auto& arg : args)
-        command += " " + shellQuoted(arg);
-    command += " >" + shellQuoted((folder / "out.txt").string()) + " 2>" +
-               shellQuoted((folder / "err.txt").string());
-    CliResult run;
-    const int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::istringstream lines(slurpFile(folder / "out.txt"));
-    for (std::string line; std::getline(lines, line);)
-        run.lines.push_back(line);
-    run.errors = slurpFile(folder / "err.txt");
-    return run;
-}
 
 // A system file with these marks and final columns.
 inline std::string writeSystem(const std::filesystem::path& file, const std::vector<int>& marked,

@@ -7,8 +7,8 @@
 #include "core/repair.h"
 #include "core/scoring.h"
 #include "tests/cli/cli_support.h"
-#include "tests/core/temp_folder.h"
 #include "tests/reference/guarantee_reference.h"
+#include "tests/support/files.h"
 
 #include <cstdio>
 
@@ -31,7 +31,7 @@ std::string archiveFile(const std::filesystem::path& folder, std::size_t draws) 
 TEST(CliGuarantee, TableAndHolesAsTheReferenceCountsThem) {
     TempFolder folder;
     const auto system = writeSystem(folder.path() / "s.qtr", tenNumbers, twoColumns);
-    const auto table = runCli(folder.path(), {"guarantee", system});
+    const auto table = runCli({"guarantee", system});
     ASSERT_EQ(table.status, 0) << table.errors;
     std::vector<std::string> expected;
     for (int m = 3; m <= 6; ++m) {
@@ -50,8 +50,7 @@ TEST(CliGuarantee, TableAndHolesAsTheReferenceCountsThem) {
     }
     EXPECT_EQ(table.lines, expected);
 
-    const auto holes =
-        runCli(folder.path(), {"guarantee", system, "--holes", "4", "5", "--limit", "4"});
+    const auto holes = runCli({"guarantee", system, "--holes", "4", "5", "--limit", "4"});
     ASSERT_EQ(holes.status, 0) << holes.errors;
     const auto all = reference::holes(tenNumbers, twoColumns, 4, 5);
     ASSERT_EQ(holes.lines.size(), 5u);
@@ -64,14 +63,14 @@ TEST(CliGuarantee, Refusals) {
     TempFolder folder;
     const auto empty = writeSystem(folder.path() / "e.qtr", tenNumbers, {});
     const auto system = writeSystem(folder.path() / "s.qtr", tenNumbers, twoColumns);
-    auto run = runCli(folder.path(), {"guarantee", empty});
+    auto run = runCli({"guarantee", empty});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.errors, printed(cli::noFinalColumnsMessage));
-    run = runCli(folder.path(), {"guarantee", system, "--holes", "4", "3"});
+    run = runCli({"guarantee", system, "--holes", "4", "3"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.errors, printed(guaranteeChoiceMessage));
-    EXPECT_EQ(runCli(folder.path(), {"guarantee", system, "--holes", "3"}).status, 64);
-    run = runCli(folder.path(), {"repair", system, "--guarantee", "3", "6", "--budget", "0"});
+    EXPECT_EQ(runCli({"guarantee", system, "--holes", "3"}).status, 64);
+    run = runCli({"repair", system, "--guarantee", "3", "6", "--budget", "0"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.errors, printed(repairBudgetMessage));
 }
@@ -81,8 +80,8 @@ TEST(CliRepair, AddsTheGreedyColumnsScoredByTheArchiveAndWritesThem) {
     const auto system = writeSystem(folder.path() / "s.qtr", tenNumbers, twoColumns);
     const auto archive = archiveFile(folder.path(), 300);
     const auto out = (folder.path() / "out.qtr").string();
-    const auto run = runCli(folder.path(), {"repair", system, "--guarantee", "4", "5", "--budget",
-                                            "5", "--archive", archive, "--out", out});
+    const auto run = runCli({"repair", system, "--guarantee", "4", "5", "--budget", "5",
+                             "--archive", archive, "--out", out});
     ASSERT_EQ(run.status, 0) << run.errors;
 
     SystemState state;
@@ -113,9 +112,9 @@ TEST(CliBacktest, SummaryDrawListAndMoney) {
     const std::vector<Column> finals{a.numbers, fivePlus, {1, 2, 3, 4, 5, 6}};
     const auto system = writeSystem(folder.path() / "s.qtr", tenNumbers, finals);
 
-    const auto run = runCli(folder.path(), {"backtest", system, "--archive", file, "--from",
-                                            archive[90].date, "--to", archive[199].date, "--prizes",
-                                            "10,100,1000,10000,100000", "--price", "500"});
+    const auto run =
+        runCli({"backtest", system, "--archive", file, "--from", archive[90].date, "--to",
+                archive[199].date, "--prizes", "10,100,1000,10000,100000", "--price", "500"});
     ASSERT_EQ(run.status, 0) << run.errors;
     const auto draws = drawsInRange(archive, archive[90].date, archive[199].date);
     ASSERT_TRUE(draws);
@@ -144,8 +143,7 @@ TEST(CliBacktest, SummaryDrawListAndMoney) {
     EXPECT_GE(plain.byBest[sixPoints], 1u);
     EXPECT_GE(plain.byBest[fivePlusJolly], 1u);
 
-    auto refused =
-        runCli(folder.path(), {"backtest", system, "--archive", file, "--from", "01/01/2040"});
+    auto refused = runCli({"backtest", system, "--archive", file, "--from", "01/01/2040"});
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(refused.errors, printed(noDrawsInRangeMessage));
 }

@@ -5,8 +5,8 @@
 #include "core/repair.h"
 #include "core/selection.h"
 #include "tests/core/random_systems.h"
-#include "tests/core/temp_folder.h"
 #include "tests/reference/guarantee_reference.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 
