@@ -6,7 +6,7 @@ JOBS ?= 2
 # The program folder used by `make run`: settings, recent files and the archive live there.
 RUN_HOME ?= $(CURDIR)/programma
 
-.PHONY: all deps configure build run test bench fuzz format clean
+.PHONY: all deps configure build run test bench fuzz format format-check tidy clean
 
 all: build
 
@@ -41,6 +41,16 @@ fuzz:
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# Fails, naming the files, when a source is not as `make format` would leave it.
+format-check:
+	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
+
+# clang-tidy with .clang-tidy on every source of the project (uses the build's
+# compile_commands.json; the generated moc files are left out).
+tidy: build
+	run-clang-tidy -quiet -p $(BUILD_DIR) -j$(JOBS) \
+	    $$(git ls-files '*.cpp' | grep -v '^fuzz/' | sed 's|^|$(CURDIR)/|')
 
 clean:
 	rm -rf $(BUILD_DIR)
