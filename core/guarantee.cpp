@@ -2,6 +2,7 @@
 
 #include "core/combinatorics.h"
 #include "core/match_bits.h"
+#include "core/probability.h"
 
 #include <algorithm>
 #include <atomic>
@@ -214,9 +215,20 @@ GuaranteeTable guaranteeTable(std::span<const int> marked, std::span<const Colum
         GuaranteeProgress step;
         if (progress && weight > 0)
             step = [&](double done) { progress((before + done * part) / weight); };
-        if (!countBestMatchesOfSize(marked, finals, m, table.best[static_cast<std::size_t>(m)],
-                                    control, step, threads))
+        auto& row = table.best[static_cast<std::size_t>(m)];
+        if (m == 6 && table.markedCount >= 6) {
+            // The six-number row is the probability of winning's own count.
+            const BestMatchCounts counts =
+                countBestMatches(marked, finals, control, [&](const BestMatchCounts& now) {
+                    if (step)
+                        step(static_cast<double>(now.examined) / part);
+                });
+            std::copy(counts.best.begin(), counts.best.end(), row.begin());
+            if (counts.examined < binomial(table.markedCount, 6))
+                table.stopped = true;
+        } else if (!countBestMatchesOfSize(marked, finals, m, row, control, step, threads)) {
             table.stopped = true;
+        }
         before += part;
     }
     if (progress && !table.stopped)

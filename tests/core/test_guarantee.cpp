@@ -65,6 +65,14 @@ TEST(Guarantee, TableRowsWithTooFewNumbersAreEmptyAndFullRowsAreMarkedGuaranteed
     EXPECT_FALSE(table.guarantees(5, 3));
     EXPECT_TRUE(table.guarantees(4, 4));
     EXPECT_EQ(table.covered(3, 3), 4u);
+
+    RandomGenerator random(61);
+    const auto marked = randomMarked(random, 13);
+    const auto someFinals = randomFinals(random, marked, 40);
+    const GuaranteeTable full = guaranteeTable(marked, someFinals);
+    for (int m = 3; m <= 6; ++m)
+        EXPECT_EQ(full.best[static_cast<std::size_t>(m)],
+                  reference::bestMatchesOfSize(marked, someFinals, m));
 }
 
 TEST(Guarantee, ACancelledRunSaysItStopped) {
