@@ -25,16 +25,6 @@ RangeMax::RangeMax(const std::vector<double>& values) : size_(static_cast<int>(v
     }
 }
 
-double RangeMax::operator()(int lo, int hi) const {
-    lo = std::max(lo, 0);
-    hi = std::min(hi, size_ - 1);
-    const auto a = static_cast<std::size_t>(lo >> shift_);
-    const auto b = static_cast<std::size_t>(hi >> shift_);
-    const auto j = static_cast<std::size_t>(std::bit_width(b - a + 1) - 1);
-    const double* level = levels_.data() + j * blocks_;
-    return std::max(level[a], level[b + 1 - (std::size_t{1} << j)]);
-}
-
 namespace {
 
 // The delay sum of the six marked numbers longest absent: no candidate goes beyond it.

@@ -12,7 +12,9 @@
 #include "core/selection_list.h"
 #include "core/vector_path.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -36,7 +38,15 @@ class RangeMax {
 public:
     RangeMax() = default;
     explicit RangeMax(const std::vector<double>& values);
-    double operator()(int lo, int hi) const;
+    double operator()(int lo, int hi) const {
+        lo = std::max(lo, 0);
+        hi = std::min(hi, size_ - 1);
+        const auto a = static_cast<std::size_t>(lo >> shift_);
+        const auto b = static_cast<std::size_t>(hi >> shift_);
+        const auto j = static_cast<std::size_t>(std::bit_width(b - a + 1) - 1);
+        const double* level = levels_.data() + j * blocks_;
+        return std::max(level[a], level[b + 1 - (std::size_t{1} << j)]);
+    }
 
 private:
     int size_ = 0;
