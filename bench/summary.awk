@@ -6,12 +6,12 @@ BEGIN { FS = "\t" }
 END {
     if (n == 0) exit status
     print ""
-    printf "%-48s %9s %17s %9s %8s %8s %9s  %s\n", "caso", "tempo s", "intervallo s", "CPU s", "picco MB", "obiettivo", "x riferim.", ""
+    printf "%-62s %9s %17s %9s %8s %8s %9s  %s\n", "caso", "tempo s", "intervallo s", "CPU s", "picco MB", "obiettivo", "x riferim.", ""
     for (i = 1; i <= n; ++i) {
         split(rows[i], f, "\t")
         ratio = f[8] == "" ? "-" : sprintf("%.0f", f[8])
         verdict = f[3] + 0 <= f[7] + 0 ? "ok" : "oltre"
-        printf "%-48s %9s %17s %9s %8s %8s %9s  %s %s\n", f[2], f[3], f[4], f[5], f[6], f[7], ratio, verdict, f[9]
+        printf "%-62s %9s %17s %9s %8s %8s %9s  %s %s\n", f[2], f[3], f[4], f[5], f[6], f[7], ratio, verdict, f[9]
     }
     exit status
 }
