@@ -18,5 +18,6 @@ int runSlips(const Arguments& args);
 int runGuarantee(const Arguments& args);
 int runRepair(const Arguments& args);
 int runBacktest(const Arguments& args);
+int runPrint(const Arguments& args);
 
 } // namespace quintor::cli

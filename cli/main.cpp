@@ -24,6 +24,7 @@ constexpr Command commands[] = {
     {"guarantee", quintor::cli::runGuarantee},
     {"repair", quintor::cli::runRepair},
     {"backtest", quintor::cli::runBacktest},
+    {"print", quintor::cli::runPrint},
 };
 
 int printUsage() {

@@ -1,0 +1,271 @@
+#include "print/usuca.h"
+
+#include "core/paper_listing.h"
+#include "gui_common/feedback.h"
+#include "gui_common/prompter.h"
+#include "print/printer.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quintor {
+
+namespace {
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption,
+                    const QString& hint) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    setHint(b, hint);
+    return b;
+}
+
+QCheckBox* option(QWidget* parent, const char* name, const QString& caption) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setChecked(true);
+    return box;
+}
+
+// A preview shows the first pages only: a million columns make thousands of them.
+constexpr std::size_t previewPages = 20;
+
+} // namespace
+
+TSUCA::TSUCA(SystemState& state, QWidget* parent) : TiledDialog(parent), state_(state) {
+    setObjectName(QStringLiteral("TSUCA"));
+    setWindowTitle(QStringLiteral("Colonne su carta"));
+
+    auto* options = new QGroupBox(QStringLiteral("Opzioni"), this);
+    options->setObjectName(QStringLiteral("GroupBox1"));
+    CKB1 = option(options, "CKB1", QStringLiteral("Stampa sistema"));
+    CKB2 = option(options, "CKB2", QStringLiteral("Stampa nome sistema"));
+    CKB3 = option(options, "CKB3", QStringLiteral("Stampa il numero di colonne"));
+    auto* optionsColumn = new QVBoxLayout(options);
+    optionsColumn->addWidget(CKB1);
+    optionsColumn->addWidget(CKB2);
+    optionsColumn->addWidget(CKB3);
+
+    auto* fromLabel = new QLabel(QStringLiteral("Stampa dalla colonna nº"), this);
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setAccessibleName(fromLabel->text());
+    Edit1->setFixedWidth(90);
+    fromLabel->setBuddy(Edit1);
+    auto* toLabel = new QLabel(QStringLiteral("alla colonna nº"), this);
+    Edit2 = new QLineEdit(this);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit2->setAccessibleName(toLabel->text());
+    Edit2->setFixedWidth(90);
+    toLabel->setBuddy(Edit2);
+
+    spb7 = button(this, "spb7", QStringLiteral("Imposta stampante"),
+                  QStringLiteral("Sceglie la stampante, la carta e l'orientamento"));
+    SpeedButton8 = button(this, "SpeedButton8", QStringLiteral("Stampa colonne"),
+                          QStringLiteral("Stampa le colonne indicate"));
+    Anteprima = button(this, "Anteprima", QStringLiteral("&Anteprima"),
+                       QStringLiteral("Mostra le prime pagine come verranno stampate"));
+    SalvaPdf = button(this, "SalvaPdf", QStringLiteral("Salva &PDF"),
+                      QStringLiteral("Scrive le colonne indicate in un file PDF"));
+    FESTA = button(this, "FESTA", QStringLiteral("Ferma la stampa"),
+                   QStringLiteral("Interrompe la stampa delle colonne"));
+    FESTA->hide();
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("Progresso"));
+    progress_->setAccessibleName(QStringLiteral("Avanzamento della stampa"));
+    progress_->hide();
+    SpeedButton1 =
+        button(this, "SpeedButton1", QStringLiteral("Chiudi"), QStringLiteral("Chiude la scheda"));
+
+    auto* range = new QHBoxLayout;
+    range->addWidget(fromLabel);
+    range->addWidget(Edit1);
+    range->addWidget(toLabel);
+    range->addWidget(Edit2);
+    range->addStretch();
+    auto* run = new QHBoxLayout;
+    run->addWidget(FESTA);
+    run->addWidget(progress_, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(spb7);
+    buttons->addWidget(Anteprima);
+    buttons->addWidget(SalvaPdf);
+    buttons->addWidget(SpeedButton8);
+    buttons->addWidget(SpeedButton1);
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(options);
+    column->addLayout(range);
+    column->addLayout(run);
+    column->addLayout(buttons);
+    column->setSpacing(10);
+    setMinimumWidth(520);
+    idleControls_ = {options, Edit1, Edit2, spb7, SpeedButton8, Anteprima, SalvaPdf, SpeedButton1};
+
+    connect(spb7, &QPushButton::clicked, this, &TSUCA::spb7Click);
+    connect(SpeedButton8, &QPushButton::clicked, this, &TSUCA::SpeedButton8Click);
+    connect(Anteprima, &QPushButton::clicked, this, &TSUCA::AnteprimaClick);
+    connect(SalvaPdf, &QPushButton::clicked, this, &TSUCA::SalvaPdfClick);
+    connect(FESTA, &QPushButton::clicked, this, &TSUCA::FESTAClick);
+    connect(SpeedButton1, &QPushButton::clicked, this, &TSUCA::reject);
+    fixSize();
+}
+
+void TSUCA::showEvent(QShowEvent* event) {
+    if (!running_)
+        FormActivate();
+    TiledDialog::showEvent(event);
+}
+
+void TSUCA::FormActivate() {
+    const std::size_t count = state_.finalColumns.size();
+    Edit1->setText(QString::number(count > 0 ? 1 : 0));
+    Edit2->setText(QString::number(count));
+}
+
+bool TSUCA::readRange(std::size_t& first, std::size_t& last) {
+    const long long from = leadingInteger(Edit1->text().toStdString());
+    const long long to = leadingInteger(Edit2->text().toStdString());
+    if (!validListingRange(from, to, state_.finalColumns.size())) {
+        showError(this, QString::fromUtf8(listingRangeTitle),
+                  QString::fromUtf8(listingRangeMessage));
+        return false;
+    }
+    first = static_cast<std::size_t>(from);
+    last = static_cast<std::size_t>(to);
+    return true;
+}
+
+ListingRequest TSUCA::request(std::size_t first, std::size_t last) const {
+    ListingRequest request;
+    request.options = {CKB1->isChecked(), CKB2->isChecked(), CKB3->isChecked()};
+    request.systemFile = state_.fileName;
+    request.markedNumbers = state_.markedNumbers();
+    request.finalColumns = state_.finalColumns;
+    request.first = first;
+    request.last = last;
+    return request;
+}
+
+bool TSUCA::COLONNE_SUCARTA(std::size_t first, std::size_t last, PageSequence& pages) {
+    if (!pages.startPage())
+        return false;
+    const std::size_t count = last - first + 1;
+    progress_->setRange(0, 1000);
+    progress_->setValue(0);
+    stopRequested_ = false;
+    setRunning(true);
+    const ListingOutcome outcome =
+        paintListing(pages.painter(), pages.device(), request(first, last), [&](std::size_t done) {
+            progress_->setValue(static_cast<int>(done * 1000 / count));
+            progress_->setFormat(QStringLiteral("Colonna %1 di %2").arg(done).arg(count));
+            QCoreApplication::processEvents();
+            if (!stopRequested_)
+                return true;
+            stopRequested_ = false;
+            return askQuestion(this, QStringLiteral("Conferma"),
+                               QStringLiteral("Sei sicuro di voler interrompere la stampa ?"),
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) != QMessageBox::Yes;
+        });
+    setRunning(false);
+    (void)outcome;
+    return pages.finish();
+}
+
+void TSUCA::print(const QString& pdfFile) {
+    std::size_t first = 0;
+    std::size_t last = 0;
+    if (running_ || !readRange(first, last))
+        return;
+    const auto pages = openPrintTarget(this, pdfFile);
+    if (!pages)
+        return;
+    HourglassGuard hourglass;
+    const bool done = COLONNE_SUCARTA(first, last, *pages);
+    hourglass.release();
+    if (!done)
+        showError(this, QStringLiteral("Errore"), QString::fromUtf8(printFailedMessage));
+}
+
+void TSUCA::SpeedButton8Click() {
+    print({});
+}
+
+void TSUCA::SalvaPdfClick() {
+    std::size_t first = 0;
+    std::size_t last = 0;
+    if (running_ || !readRange(first, last))
+        return;
+    const QString file = askPdfFileName(this);
+    if (!file.isEmpty())
+        print(file);
+}
+
+void TSUCA::AnteprimaClick() {
+    std::size_t first = 0;
+    std::size_t last = 0;
+    if (!readRange(first, last))
+        return;
+    QPrintPreviewDialog preview(&programPrinter(), this);
+    preview.setObjectName(QStringLiteral("AnteprimaDialog"));
+    preview.setWindowTitle(QStringLiteral("Anteprima delle colonne su carta"));
+    ListingRequest shown = request(first, last);
+    shown.maxPages = previewPages;
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* printer) {
+        QPainter painter(printer);
+        paintListing(painter, *printer, shown);
+    });
+    preview.exec();
+}
+
+void TSUCA::spb7Click() {
+    Impostastampante(this);
+}
+
+void TSUCA::FESTAClick() {
+    stopRequested_ = true;
+}
+
+void TSUCA::setRunning(bool running) {
+    running_ = running;
+    FESTA->setVisible(running);
+    progress_->setVisible(running);
+    for (QWidget* control : idleControls_)
+        control->setEnabled(!running);
+}
+
+void TSUCA::closeEvent(QCloseEvent* event) {
+    if (running_) {
+        stopRequested_ = true;
+        event->ignore();
+        return;
+    }
+    TiledDialog::closeEvent(event);
+}
+
+void TSUCA::reject() {
+    if (running_) {
+        stopRequested_ = true;
+        return;
+    }
+    TiledDialog::reject();
+}
+
+void Sucartacomune(QWidget* parent, SystemState& state) {
+    TSUCA window(state, parent);
+    window.exec();
+}
+
+} // namespace quintor
