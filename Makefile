@@ -6,7 +6,7 @@ JOBS ?= 2
 # The program folder used by `make run`: settings, recent files and the archive live there.
 RUN_HOME ?= $(CURDIR)/programma
 
-.PHONY: all deps configure build run test bench fuzz format format-check tidy clean
+.PHONY: all deps configure build run test test-printer bench fuzz format format-check tidy clean
 
 all: build
 
@@ -27,6 +27,11 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) --timeout 300
+
+# Prints through a real CUPS queue (cups-pdf) and checks the marks on the PDF it writes.
+test-printer: configure
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target printer_check
+	@bash scripts/test-printer.sh "$(BUILD_DIR)"
 
 bench: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target benchmarks

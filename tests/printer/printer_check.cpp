@@ -1,0 +1,203 @@
+// Prints through a real print queue with the program's own printer and windows, then finds
+// the PDF the queue wrote, renders it and checks that the marks lie where the geometry says.
+// Usage: printer_check QUEUE WORKDIR OUTDIR...  (run by scripts/test-printer.sh)
+#include "core/program_folder.h"
+#include "core/slip_layout.h"
+#include "print/printer.h"
+#include "print/render/print_renderer.h"
+#include "print/ustam.h"
+#include "tests/gui/support/scripted_prompter.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QThread>
+
+#include <cstdio>
+#include <vector>
+
+using namespace quintor;
+
+namespace {
+
+constexpr int renderDpi = 150;
+constexpr int waitSeconds = 90;
+constexpr int tolerance = 4; // pixels at renderDpi
+
+int fail(const QString& message) {
+    std::fprintf(stderr, "test-printer: %s\n", qPrintable(message));
+    return 1;
+}
+
+// PDF files under the folders newer than `since`, oldest first.
+QFileInfoList newPdfs(const QStringList& folders, const QDateTime& since) {
+    QFileInfoList found;
+    for (const QString& folder : folders) {
+        QDirIterator it(folder, {QStringLiteral("*.pdf")}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo info(it.next());
+            if (info.lastModified() >= since)
+                found.append(info);
+        }
+    }
+    std::sort(found.begin(), found.end(), [](const QFileInfo& a, const QFileInfo& b) {
+        return a.lastModified() < b.lastModified();
+    });
+    return found;
+}
+
+// Waits until `count` PDFs exist and have stopped growing.
+QFileInfoList waitForPdfs(const QStringList& folders, const QDateTime& since, int count) {
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastTotal = -1;
+    while (clock.elapsed() < waitSeconds * 1000) {
+        QFileInfoList found = newPdfs(folders, since);
+        qint64 total = 0;
+        for (QFileInfo& info : found) {
+            info.refresh();
+            total += info.size();
+        }
+        if (found.size() >= count && total > 0 && total == lastTotal)
+            return found;
+        lastTotal = total;
+        QThread::msleep(500);
+    }
+    return newPdfs(folders, since);
+}
+
+bool darkNear(const QImage& image, QPointF at, int radius) {
+    for (int dy = -radius; dy <= radius; ++dy)
+        for (int dx = -radius; dx <= radius; ++dx) {
+            const QPoint p(int(at.x()) + dx, int(at.y()) + dy);
+            if (image.rect().contains(p) && qGray(image.pixel(p)) < 100)
+                return true;
+        }
+    return false;
+}
+
+// Checks one printed page against the marks it should carry. Every dark pixel must belong
+// to a mark or to the label in the corner.
+QString checkPage(const QString& pdf, const SlipPicture& picture, QPointF origin, double scale,
+                  const QString& work, const QString& name) {
+    const QString base = work + QLatin1Char('/') + name;
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"),
+                 {QStringLiteral("-r"), QString::number(renderDpi), QStringLiteral("-gray"),
+                  QStringLiteral("-singlefile"), pdf, base});
+    if (!render.waitForFinished(60000) || render.exitCode() != 0)
+        return QStringLiteral("pdftoppm non ha potuto leggere %1").arg(pdf);
+    const QImage image(base + QStringLiteral(".pgm"));
+    if (image.isNull())
+        return QStringLiteral("immagine di %1 illeggibile").arg(pdf);
+    auto toImage = [&](double x, double y) {
+        return QPointF((origin.x() + x) * scale, (origin.y() + y) * scale);
+    };
+    for (const SlipMark& mark : picture.plan.marks) {
+        const QPointF centre =
+            toImage((mark.rect.x1 + mark.rect.x2) / 2.0, (mark.rect.y1 + mark.rect.y2) / 2.0);
+        if (!darkNear(image, centre, tolerance))
+            return QStringLiteral("%1: nessun segno per il %2 della colonna %3 vicino a (%4, %5)")
+                .arg(name)
+                .arg(mark.number)
+                .arg(mark.slipColumn)
+                .arg(centre.x())
+                .arg(centre.y());
+    }
+    const double labelSide = picture.label.empty() ? 0 : 200; // device units around the label
+    int stray = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) >= 100)
+                continue;
+            const double dx = x / scale - origin.x();
+            const double dy = y / scale - origin.y();
+            bool explained = dx < labelSide && dy < labelSide && dx > -10 && dy > -10;
+            for (const SlipMark& mark : picture.plan.marks) {
+                const double slack = tolerance / scale;
+                explained =
+                    explained || (dx >= mark.rect.x1 - slack && dx <= mark.rect.x2 + slack &&
+                                  dy >= mark.rect.y1 - slack && dy <= mark.rect.y2 + slack);
+            }
+            stray += !explained;
+        }
+    if (stray > 0)
+        return QStringLiteral("%1: %2 punti scuri fuori dai segni").arg(name).arg(stray);
+    if (!picture.label.empty() && !darkNear(image, toImage(40, 40), 8))
+        return QStringLiteral("%1: manca l'etichetta della schedina").arg(name);
+    std::printf("test-printer: %s: %zu segni al loro posto\n", qPrintable(name),
+                picture.plan.marks.size());
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 4)
+        return fail(QStringLiteral("uso: printer_check CODA CARTELLA_DI_LAVORO CARTELLA_PDF..."));
+    const QString queue = args[1];
+    const QString work = args[2];
+    const QStringList outFolders = args.mid(3);
+    setProgramFolder(work.toStdString());
+    test::ScriptedPrompter prompter;
+
+    QPrinter& printer = programPrinter();
+    printer.setOutputFileName(QString());
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    printer.setPrinterName(queue);
+    if (printer.printerName() != queue || !printerQueues().contains(queue))
+        return fail(QStringLiteral("la coda %1 non è visibile al programma").arg(queue));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+
+    SystemState state;
+    state.finalColumns = {{1, 7, 20, 44, 77, 90},
+                          {6, 21, 35, 49, 63, 76},
+                          {2, 13, 28, 51, 69, 88},
+                          {5, 17, 33, 40, 58, 81},
+                          {9, 22, 37, 46, 70, 84}};
+    TSTAM window(state);
+    window.show();
+    const QDateTime since = QDateTime::currentDateTime().addSecs(-2);
+    window.findChild<QPushButton*>(QStringLiteral("SpeedButton8"))->click();
+    QThread::msleep(1200); // distinct times for the two files
+    window.findChild<QLineEdit*>(QStringLiteral("Edit6"))->setText(QStringLiteral("1"));
+    window.findChild<QPushButton*>(QStringLiteral("SpeedButton5"))->click();
+    if (!prompter.asked().isEmpty())
+        return fail(QStringLiteral("la finestra ha chiesto: %1").arg(prompter.lastText()));
+
+    const QFileInfoList pdfs = waitForPdfs(outFolders, since, 2);
+    if (pdfs.size() < 2)
+        return fail(QStringLiteral("dopo %1 s la coda ha scritto %2 PDF su 2 in %3")
+                        .arg(waitSeconds)
+                        .arg(pdfs.size())
+                        .arg(outFolders.join(QStringLiteral(", "))));
+
+    const PageSize page = printablePage(printer);
+    const QPointF origin = printer.pageRect(QPrinter::DevicePixel).topLeft();
+    const double scale = double(renderDpi) / printer.resolution();
+    const LayoutValues& values = state.layout;
+    QString problem =
+        checkPage(pdfs[0].absoluteFilePath(), testSlipPicture(SlipLayout::vertical, values, page),
+                  origin, scale, work, QStringLiteral("schedina di prova"));
+    if (problem.isEmpty())
+        problem =
+            checkPage(pdfs[1].absoluteFilePath(),
+                      slipPicture(SlipLayout::vertical, values, page, state.finalColumns, 1, false),
+                      origin, scale, work, QStringLiteral("schedina 1"));
+    if (!problem.isEmpty())
+        return fail(problem);
+    std::printf("test-printer: stampa tramite la coda %s riuscita\n", qPrintable(queue));
+    return 0;
+}
