@@ -27,6 +27,8 @@ scheduler_running() { lpstat -r 2>/dev/null | grep -q 'scheduler is running'; }
 
 cupsd_pid=""
 work=$(mktemp -d)
+export XDG_RUNTIME_DIR="$work/run"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 cleanup() {
     $sudo lpadmin -x "$QUEUE" 2>/dev/null || true
     if [ -n "$cupsd_pid" ]; then
