@@ -1,5 +1,6 @@
 #include "core/system_file.h"
-#include "tests/cli/cli_run.h"
+#include "tests/support/cli_runner.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +12,10 @@ using quintor::testing::TempFolder;
 
 namespace {
 
-CliResult print(const TempFolder& folder, const std::vector<std::string>& args) {
+CliResult print(const TempFolder&, const std::vector<std::string>& args) {
     std::vector<std::string> all{"print"};
     all.insert(all.end(), args.begin(), args.end());
-    return quintor::testing::runProgram(QUINTOR_CLI, folder, all);
+    return quintor::testing::runCli(all);
 }
 
 std::size_t pdfPages(const std::filesystem::path& file) {
