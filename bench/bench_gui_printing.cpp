@@ -1,7 +1,7 @@
 // Printing speed and memory through the print windows, into PDF files, offscreen:
 // a print-all run of 10,000 columns (2,000 slips) into one PDF, a plain-paper listing of
 // 1,000,000 columns, and how long a print window takes to open on 1,000,000 columns.
-#include "app/prompter.h"
+#include "gui_common/prompter.h"
 #include "print/printer.h"
 #include "print/ustam.h"
 #include "print/usuca.h"
@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
