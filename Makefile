@@ -6,7 +6,12 @@ JOBS ?= 2
 # The program folder used by `make run`: settings, recent files and the archive live there.
 RUN_HOME ?= $(CURDIR)/programma
 
-.PHONY: all deps configure build run test test-printer bench fuzz format format-check tidy clean
+# The sanitizer and fuzz builds live in folders of their own beside the everyday one.
+ASAN_BUILD_DIR ?= build-asan
+FUZZ_BUILD_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps configure build run test test-printer test-asan bench fuzz format format-check tidy clean
 
 all: build
 
@@ -40,9 +45,23 @@ bench: configure
 	    echo "== $$b"; "$$b" || status=1; \
 	done; echo "@status $$status"; } | awk -f bench/summary.awk
 
-# libFuzzer targets of the file readers (clang); FUZZ_SECONDS per target, default 60.
+# The whole suite, windows included, built with -fsanitize=address,undefined: any report fails.
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUINTOR_SANITIZE=ON
+	cmake --build $(ASAN_BUILD_DIR) -j$(JOBS)
+	cd $(ASAN_BUILD_DIR) && QT_QPA_PLATFORM=offscreen \
+	    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
+	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    ctest --output-on-failure -j$(JOBS) --timeout 600
+
+# libFuzzer on every reader and typed-text parser (clang), FUZZ_SECONDS per target.
 fuzz:
-	@bash fuzz/run.sh
+	@bash scripts/install-deps.sh fuzz
+	cmake -S . -B $(FUZZ_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_CXX_COMPILER=clang++ -DQUINTOR_FUZZ=ON -DQUINTOR_FUZZ_SECONDS=$(FUZZ_SECONDS)
+	cmake --build $(FUZZ_BUILD_DIR) -j$(JOBS)
+	cd $(FUZZ_BUILD_DIR) && ctest -L fuzz --output-on-failure -j$(JOBS)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

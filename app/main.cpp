@@ -2,9 +2,11 @@
 #include "archive/ugestra.h"
 #include "archive/uvisua.h"
 #include "core/archive.h"
+#include "core/byte_file.h"
 #include "core/program_folder.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QProxyStyle>
 #include <QScreen>
@@ -42,6 +44,9 @@ int main(int argc, char** argv) {
     const char* home = std::getenv("QUINTOR_HOME");
     if (!home || !*home)
         quintor::setExecutablePath(QApplication::applicationFilePath().toStdString());
+    // A save killed half-way leaves its temporary file behind; nothing else removes it.
+    quintor::removeStaleTemporaryFiles(quintor::programFolder());
+    quintor::removeStaleTemporaryFiles(QDir::currentPath().toStdString());
 
     // One view-columns window for the whole run, filled by whichever window shows it.
     quintor::TVisua::shared();

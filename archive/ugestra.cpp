@@ -320,6 +320,13 @@ bool TGestra::permanenti() {
         showError(this, errorTitle, fromStd(saved.error()));
         return false;
     }
+    if (archive_.mergedOnLastSave()) {
+        refreshGrid();
+        refreshLabels();
+        showInformation(this, windowCaption,
+                        QStringLiteral("Un altro programma aveva modificato l'archivio: le sue "
+                                       "colonne vincenti sono state unite a queste e salvate."));
+    }
     return true;
 }
 
@@ -491,7 +498,7 @@ void TGestra::ImportaCsvClick() {
     }
     Archive before = archive_;
     if (replace)
-        archive_ = Archive{};
+        archive_.clear();
     MergeCounts counts = archive_.merge(draws->draws);
     counts.rejected += draws->rejected;
     // A file without a single good draw does not replace anything.

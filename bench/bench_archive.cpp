@@ -62,7 +62,7 @@ int main() {
     const fs::path folder = fs::temp_directory_path() / "quintor-bench-archive";
     fs::create_directories(folder);
     const fs::path file = folder / "vincenti.dat";
-    const Archive sample = simulatedArchive(10000, 1);
+    Archive sample = simulatedArchive(10000, 1);
     if (!sample.permanenti(file)) {
         std::fprintf(stderr, "cannot write %s\n", file.c_str());
         return 1;
@@ -97,7 +97,7 @@ int main() {
                copy.erase(copy.begin());
            }));
 
-    report("save (cln.dat, then vincenti.dat)", seconds([&] { (void)loaded.permanenti(file); }),
+    report("save (temporary, then vincenti.dat)", seconds([&] { (void)loaded.permanenti(file); }),
            seconds([&] {
                std::ofstream out(folder / "plain.dat", std::ios::binary);
                for (const auto& r : plain) {

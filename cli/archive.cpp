@@ -75,7 +75,11 @@ int runSampleArchive(const Arguments& args) {
     const auto seed = seedText ? parseCount(*seedText) : std::optional<unsigned long>{1};
     if (!draws || *draws == 0 || !seed || *seed > 0xFFFFFFFFul)
         return usage(usageText);
-    const Archive archive = simulatedArchive(*draws, static_cast<std::uint32_t>(*seed));
+    // Refused before anything is allocated for the draws.
+    if (*draws > maxArchiveDraws)
+        return refuse("Un archivio può contenere al massimo " + std::to_string(maxArchiveDraws) +
+                      " estrazioni.");
+    Archive archive = simulatedArchive(*draws, static_cast<std::uint32_t>(*seed));
     auto saved = archive.permanenti(args[0]);
     if (!saved)
         return refuse(saved.error());

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
+#include <map>
 #include <system_error>
 #include <unordered_set>
 
@@ -80,13 +80,18 @@ std::vector<std::string_view> splitFields(std::string_view line, char separator)
     return fields;
 }
 
-Expected<std::string> readWholeFile(const std::filesystem::path& file) {
-    auto bytes = readFileBytes(file);
+Expected<std::string> readWholeFile(const std::filesystem::path& file, std::size_t limit) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(file, error);
+    if (!error && size > limit)
+        return Failure{"Il file " + file.filename().string() + " è troppo grande."};
+    auto bytes = readFileBytes(file, limit);
     if (!bytes)
         return Failure{"Impossibile leggere il file " + file.filename().string() + "."};
     return std::string(bytes->begin(), bytes->end());
 }
 
+// The callers read at most maxArchiveDraws records' worth of bytes.
 std::vector<ArchiveRecord> recordsFromBytes(std::string_view bytes) {
     std::vector<ArchiveRecord> records;
     records.reserve(bytes.size() / archiveRecordSize);
@@ -96,7 +101,89 @@ std::vector<ArchiveRecord> recordsFromBytes(std::string_view bytes) {
     return records;
 }
 
+// A record as the file holds it, which is also what tells two records apart.
+std::string recordImage(const ArchiveRecord& record) {
+    std::string image;
+    image.reserve(archiveRecordSize);
+    appendField(image, record.date, 10);
+    appendField(image, record.column, 17);
+    const std::string_view jolly = record.jolly;
+    appendField(image, jolly.size() > 2 ? jolly.substr(jolly.size() - 2) : jolly, 2);
+    return image;
+}
+
+std::string imageOf(const std::vector<ArchiveRecord>& records) {
+    std::string bytes;
+    bytes.reserve(records.size() * archiveRecordSize);
+    for (const auto& record : records)
+        bytes += recordImage(record);
+    return bytes;
+}
+
+std::filesystem::path realArchivePath(const std::filesystem::path& file) {
+    const auto real = linkTarget(file);
+    if (!real)
+        return {};
+    std::error_code error;
+    const auto folder = std::filesystem::weakly_canonical(
+        std::filesystem::absolute(real->parent_path(), error), error);
+    return error ? *real : folder / real->filename();
+}
+
+// Applies the changes that turned base into ours to theirs: records of base that ours no
+// longer holds are removed from theirs, records of ours that base did not hold are added in
+// date order. Nothing when an added record's date is in theirs with other numbers.
+Expected<std::vector<ArchiveRecord>> applyChanges(const std::vector<ArchiveRecord>& base,
+                                                  const std::vector<ArchiveRecord>& ours,
+                                                  std::vector<ArchiveRecord> theirs) {
+    std::map<std::string, std::size_t> unmatched;
+    for (const auto& record : base)
+        ++unmatched[recordImage(record)];
+    std::vector<const ArchiveRecord*> added;
+    for (const auto& record : ours) {
+        auto found = unmatched.find(recordImage(record));
+        if (found != unmatched.end() && found->second > 0)
+            --found->second;
+        else
+            added.push_back(&record);
+    }
+    // What is left unmatched in base is what ours removed (or replaced).
+    Archive result;
+    {
+        std::vector<ArchiveRecord> kept;
+        kept.reserve(theirs.size());
+        for (auto& record : theirs) {
+            auto found = unmatched.find(recordImage(record));
+            if (found != unmatched.end() && found->second > 0)
+                --found->second;
+            else
+                kept.push_back(std::move(record));
+        }
+        result = Archive{std::move(kept)};
+    }
+    for (const ArchiveRecord* record : added) {
+        const std::string image = recordImage(*record);
+        const auto& records = result.records();
+        if (std::any_of(records.begin(), records.end(),
+                        [&](const ArchiveRecord& r) { return recordImage(r) == image; }))
+            continue; // the other program added the same draw
+        if (result.ce_gia(record->date) || !result.inserisci(*record))
+            return Failure{archiveChangedMessage};
+    }
+    return result.records();
+}
+
 } // namespace
+
+bool isValidDrawNumbers(const Column& numbers, int jolly) {
+    std::array<bool, 91> seen{};
+    for (std::uint8_t n : numbers) {
+        if (!isBoardNumber(n) || seen[n])
+            return false;
+        seen[n] = true;
+    }
+    return isBoardNumber(jolly) && !seen[static_cast<std::size_t>(jolly)];
+}
 
 ArchiveRecord ArchiveRecord::fromFileFields(std::string_view date, std::string_view column,
                                             std::string_view jolly2) {
@@ -132,9 +219,7 @@ bool ArchiveRecord::isValidDraw() const {
     auto parsed = LEGGI_COLONNA(column, Column{0, 0, 0, 0, 0, 0});
     if (!parsed || *parsed != numbers)
         return false;
-    return std::all_of(numbers.begin(), numbers.end(),
-                       [](std::uint8_t n) { return isBoardNumber(n); }) &&
-           isBoardNumber(jollyNumber);
+    return isValidDrawNumbers(numbers, jollyNumber);
 }
 
 Expected<ArchiveRecord> recordFromEntry(std::string_view dateText, std::string_view columnText,
@@ -172,7 +257,8 @@ DrawFile parseCsvDraws(std::string_view text) {
     bool firstLine = true;
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
+        // A line ends at LF, CR LF or a lone CR; the empty line between CR and LF is skipped.
+        std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos)
             end = text.size();
         const std::string_view line = trimBlanks(text.substr(start, end - start));
@@ -203,7 +289,7 @@ DrawFile parseCsvDraws(std::string_view text) {
                 numbers[k] = static_cast<std::uint8_t>(*n);
         }
         const auto jolly = drawNumber(fields[7]);
-        if (!valid || !jolly) {
+        if (!valid || !jolly || !isValidDrawNumbers(numbers, *jolly)) {
             ++result.rejected;
             continue;
         }
@@ -213,13 +299,13 @@ DrawFile parseCsvDraws(std::string_view text) {
 }
 
 Expected<DrawFile> readDrawFile(const std::filesystem::path& file) {
-    auto bytes = readWholeFile(file);
+    auto bytes = readWholeFile(file, maxDrawFileBytes);
     if (!bytes)
         return Failure{bytes.error()};
     const std::string& text = *bytes;
     // Archive records hold only digits, blanks and slashes: a line end or a field separator
     // can only come from a CSV file.
-    if (text.find_first_of("\n,;") != std::string::npos)
+    if (text.find_first_of("\r\n,;") != std::string::npos)
         return parseCsvDraws(text);
     DrawFile result;
     result.draws = recordsFromBytes(text);
@@ -238,13 +324,22 @@ std::vector<Column> Archive::newestFirst(std::size_t limit) const {
 }
 
 Expected<Archive> Archive::read(const std::filesystem::path& file) {
-    std::error_code error;
-    if (!std::filesystem::exists(file, error))
-        return Archive{};
-    auto bytes = readWholeFile(file);
+    const auto real = realArchivePath(file);
+    const auto before = real.empty() ? std::nullopt : fileIdentity(real);
+    if (before && !before->exists) {
+        Archive empty;
+        empty.disk_ = DiskCopy{real, *before, {}};
+        return empty;
+    }
+    auto bytes = readWholeFile(file, maxArchiveDraws * archiveRecordSize);
     if (!bytes)
         return Failure{bytes.error()};
-    return Archive{recordsFromBytes(*bytes)};
+    Archive archive{recordsFromBytes(*bytes)};
+    // Read under no lock: a save landing meanwhile shows as another identity, and the next
+    // save of this archive then merges rather than trusting what was read.
+    if (before && fileIdentity(real) == before)
+        archive.disk_ = DiskCopy{real, *before, std::move(bytes.value())};
+    return archive;
 }
 
 Archive Archive::load(const std::filesystem::path& file) {
@@ -331,70 +426,52 @@ MergeCounts Archive::merge(const std::vector<ArchiveRecord>& draws) {
 }
 
 std::string Archive::fileBytes() const {
-    std::string bytes;
-    bytes.reserve(records_.size() * archiveRecordSize);
-    for (const auto& record : records_) {
-        appendField(bytes, record.date, 10);
-        appendField(bytes, record.column, 17);
-        const std::string_view jolly = record.jolly;
-        appendField(bytes, jolly.size() > 2 ? jolly.substr(jolly.size() - 2) : jolly, 2);
-    }
-    return bytes;
+    return imageOf(records_);
 }
 
-Expected<std::size_t> Archive::permanenti(const std::filesystem::path& file) const {
-    std::error_code error;
-    // A link is followed, so the file it points to gets the new archive; a directory, a
-    // device or a file its owner made read-only is never replaced.
-    std::filesystem::path target = file;
-    if (std::filesystem::is_symlink(file, error)) {
-        target = std::filesystem::weakly_canonical(file, error);
-        if (error)
-            return Failure{saveFailedMessage};
-    }
-    const auto status = std::filesystem::status(target, error);
-    if (std::filesystem::exists(status) &&
-        (!std::filesystem::is_regular_file(status) ||
-         (status.permissions() & std::filesystem::perms::owner_write) ==
-             std::filesystem::perms::none))
+Expected<std::size_t> Archive::permanenti(const std::filesystem::path& file) {
+    const auto real = realArchivePath(file);
+    if (real.empty())
         return Failure{saveFailedMessage};
-    const auto temporary = target.parent_path() / archiveTemporaryName;
-    const std::string bytes = fileBytes();
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (out) {
-            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            out.flush();
-        }
-        if (!out) {
-            out.close();
-            std::filesystem::remove(temporary, error);
-            return Failure{saveFailedMessage};
-        }
-        out.close();
-        if (out.fail()) {
-            std::filesystem::remove(temporary, error);
-            return Failure{saveFailedMessage};
-        }
-    }
-    const auto written = std::filesystem::file_size(temporary, error);
-    if (error || written != bytes.size()) {
-        std::filesystem::remove(temporary, error);
+    // Every program saving this archive takes the same lock, so the check below and the
+    // rename that follows it are one step for the others.
+    FolderLock lock(real.parent_path());
+    if (!lock.locked())
+        return Failure{archiveBusyMessage};
+    const auto onDisk = fileIdentity(real);
+    if (!onDisk)
         return Failure{saveFailedMessage};
+    std::optional<std::vector<ArchiveRecord>> merged;
+    // Without a base (an archive built in memory, or a file read while it was being
+    // replaced, or another file) the file is simply replaced.
+    if (disk_ && disk_->file == real && !(disk_->identity == *onDisk)) {
+        auto theirs = read(real);
+        if (!theirs)
+            return Failure{archiveChangedMessage};
+        auto applied = applyChanges(recordsFromBytes(disk_->bytes), records_,
+                                    std::move(theirs.value().records_));
+        if (!applied)
+            return Failure{applied.error()};
+        merged = std::move(applied.value());
     }
-    // Renaming over the old file replaces it in one step: there is never a moment without
-    // an archive on disk.
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
+    std::string bytes = merged ? imageOf(*merged) : fileBytes();
+    if (!replaceFileContents(real, bytes, archiveTemporaryName))
         return Failure{saveFailedMessage};
-    }
+    mergedOnLastSave_ = merged.has_value();
+    if (merged)
+        records_ = std::move(*merged);
+    const auto saved = fileIdentity(real);
+    if (saved)
+        disk_ = DiskCopy{real, *saved, std::move(bytes)};
+    else
+        disk_.reset();
     return records_.size();
 }
 
 Archive simulatedArchive(std::size_t count, std::uint32_t seed) {
     using namespace std::chrono;
     RandomGenerator random(seed);
+    count = std::min(count, maxArchiveDraws);
     std::vector<ArchiveRecord> records;
     records.reserve(count);
     sys_days day = sys_days{year{2009} / January / 3}; // a Saturday

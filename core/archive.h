@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/byte_file.h"
 #include "core/column.h"
 #include "core/expected.h"
 #include "core/random.h"
@@ -22,6 +23,15 @@ inline constexpr const char* archiveFileName = "vincenti.dat";
 inline constexpr const char* archiveTemporaryName = "cln.dat";
 inline constexpr const char* updateFileName = "aggiorna.dat";
 
+// No archive or file of draws is read, built or merged beyond this many draws: far more than
+// a century of three draws a week, and small enough to hold in memory.
+inline constexpr std::size_t maxArchiveDraws = 1000000;
+// The longest file of draws read: a CSV line is rarely over 40 bytes.
+inline constexpr std::size_t maxDrawFileBytes = std::size_t{64} * 1024 * 1024;
+
+// Six distinct numbers 1..90 and a jolly 1..90 that is not one of them: what a real draw is.
+bool isValidDrawNumbers(const Column& numbers, int jolly);
+
 // One past draw, as the archive keeps it: the three texts exactly as stored, and the six
 // numbers and the jolly read once from them for the engines.
 struct ArchiveRecord {
@@ -42,8 +52,8 @@ struct ArchiveRecord {
     static ArchiveRecord fromValues(std::chrono::year_month_day date, const Column& numbers,
                                     int jolly);
 
-    // A record whose date converts, with six numbers and a jolly all within 1..90: the only
-    // kind that an entry, a merge or an import may add.
+    // A record whose date converts and whose texts hold six distinct numbers 1..90 and a
+    // jolly 1..90 apart from them: the only kind that a merge or an import may add.
     bool isValidDraw() const;
 };
 
@@ -62,6 +72,12 @@ inline constexpr const char* tooFewLeftMessage =
 inline constexpr const char* saveFailedMessage =
     "Impossibile salvare l'archivio delle colonne vincenti.\rIl file vincenti.dat non è "
     "stato modificato.";
+inline constexpr const char* archiveBusyMessage =
+    "L'archivio delle colonne vincenti è in uso da un altro programma.\rIl file vincenti.dat "
+    "non è stato modificato: riprovare tra poco.";
+inline constexpr const char* archiveChangedMessage =
+    "Un altro programma ha modificato le stesse colonne vincenti dell'archivio.\rIl file "
+    "vincenti.dat non è stato modificato: riaprire l'archivio e ripetere le modifiche.";
 
 // Italian weekday name of a date: "Domenica" .. "Sabato".
 std::string weekdayName(std::chrono::year_month_day date);
@@ -119,19 +135,38 @@ public:
     // Removes records first..last (0-based, inclusive) unless fewer than three would remain.
     Expected<std::size_t> remove(std::size_t first, std::size_t last);
 
+    // No records; the file this archive was read from stays its base (see permanenti), so
+    // saving an emptied and refilled archive replaces the old draws, not another program's.
+    void clear() { records_.clear(); }
+
     // Adds every valid draw whose date text is not yet present, in date order.
     MergeCounts merge(const std::vector<ArchiveRecord>& draws);
 
     // The file image: 29 bytes per record, oldest first.
     std::string fileBytes() const;
 
-    // Writes the whole archive to the temporary file beside file, flushes it, checks its
-    // length, and only then puts it in place of file. On failure file is untouched and the
-    // temporary file is removed. A directory, a device or a read-only file is never replaced.
-    Expected<std::size_t> permanenti(const std::filesystem::path& file) const;
+    // Saves the archive to file through replaceFileContents (temporary files named after
+    // "cln.dat"), holding a lock on the file's folder for the length of the save. When file
+    // is the one this archive was read from or last saved to and another program has changed
+    // it since, the draws on disk are reloaded and this archive's own changes (records added,
+    // removed or modified since then) are applied to them: the other program's draws are
+    // kept, and this archive becomes the merged one. Changes to the same date on both sides
+    // are refused with archiveChangedMessage. On any failure file and this archive are
+    // untouched. Returns the number of records saved.
+    Expected<std::size_t> permanenti(const std::filesystem::path& file);
+    // Whether the last successful save merged another program's changes into this archive.
+    bool mergedOnLastSave() const { return mergedOnLastSave_; }
 
 private:
+    // The file as it was when this archive last matched it: the base its changes apply to.
+    struct DiskCopy {
+        std::filesystem::path file;
+        FileIdentity identity;
+        std::string bytes;
+    };
     std::vector<ArchiveRecord> records_;
+    std::optional<DiskCopy> disk_;
+    bool mergedOnLastSave_ = false;
 };
 
 // The program's one archive: the archive window loads and maintains it, the selection and the
@@ -152,9 +187,9 @@ Expected<UpdateOutcome> mergeUpdateFile(Archive& archive, const std::filesystem:
 std::filesystem::path freeUpdateArchiveName(const std::filesystem::path& folder,
                                             RandomGenerator& random);
 
-// A simulated archive of count draws: six distinct numbers and a jolly apart from them,
-// uniformly random from the program's generator, three draws a week (Tuesday, Thursday,
-// Saturday) from Saturday 3 January 2009 on.
+// A simulated archive of count draws (at most maxArchiveDraws): six distinct numbers and a jolly
+// apart from them, uniformly random from the program's generator, three draws a week (Tuesday,
+// Thursday, Saturday) from Saturday 3 January 2009 on.
 Archive simulatedArchive(std::size_t count, std::uint32_t seed);
 
 // True when the archive still starts with the draws of the simulated archive that a fresh

@@ -1,24 +1,80 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace quintor {
 
-// The whole content of a plain file (links followed), or nothing when it is missing, is not
-// a plain file, or cannot be read. At most limit bytes are read.
-std::optional<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::path& file,
-                                                       std::size_t limit = std::size_t{64} * 1024 *
-                                                                           1024 * 1024);
+inline constexpr std::size_t defaultReadLimit = std::size_t{256} * 1024 * 1024;
 
-// Gives file exactly these bytes without ever leaving a half-written file behind: the
-// bytes go to a temporary file in the same folder, which is flushed to the disk and then
-// renamed over the old one. On any failure the old file is untouched and the temporary
-// file is removed. A read-only file, a directory or a device is never replaced; a symbolic
-// link is followed, so the file it points to gets the new content.
-bool replaceFileContents(const std::filesystem::path& file, std::span<const std::uint8_t> bytes);
+// The whole content of a plain file (links followed), or nothing when it is missing, is not
+// a plain file, cannot be read or is longer than limit bytes: a file too big to hold is
+// refused, never cut short nor allocated.
+std::optional<std::vector<std::uint8_t>> readFileBytes(const std::filesystem::path& file,
+                                                       std::size_t limit = defaultReadLimit);
+// At most the first limit bytes of a plain file, for readers that look at a fixed-size head.
+std::optional<std::vector<std::uint8_t>> readFileHead(const std::filesystem::path& file,
+                                                      std::size_t limit);
+
+// The file a path really names: symbolic links followed one by one (a relative link from
+// its own folder), up to the first name that is not a link, which need not exist (a
+// dangling link names the file it would point to). Nothing when the links loop.
+std::optional<std::filesystem::path> linkTarget(const std::filesystem::path& file);
+
+// The one way every file of the program is written. The bytes go to a new temporary file
+// created exclusively, under a name no one else uses, in the real file's folder (prefix, or
+// the file's own name when empty, followed by ".quintor-PID-XXXXXXXX"); it is flushed to the
+// disk, given the old file's permissions, renamed over the real file and the folder flushed.
+// A link keeps being a link: the file it points to (or, dangling, would point to) gets the
+// bytes. Refused, leaving everything as it was: a read-only file (no write bit, whoever
+// runs the program), a directory or device, a link loop, any failed step.
+bool replaceFileContents(const std::filesystem::path& file, std::span<const std::uint8_t> bytes,
+                         std::string_view temporaryPrefix = {});
+bool replaceFileContents(const std::filesystem::path& file, std::string_view bytes,
+                         std::string_view temporaryPrefix = {});
+
+// Whether a new file can be created in folder: one is created exclusively under a unique
+// name with the given prefix, closed and removed.
+bool canCreateFilesIn(const std::filesystem::path& folder, std::string_view temporaryPrefix);
+
+// True for a name that replaceFileContents gives its temporary files.
+bool isTemporaryFileName(std::string_view name);
+
+// Removes from folder the temporary files that a save left behind when it was killed: files
+// of the program's own pattern whose process is gone, or older than maxAge. Returns how many.
+std::size_t removeStaleTemporaryFiles(const std::filesystem::path& folder,
+                                      std::chrono::seconds maxAge = std::chrono::hours{24});
+
+// An exclusive lock (flock) on a folder, held from construction to destruction, so that two
+// programs never save the same file at once. Waits up to timeout for another holder.
+class FolderLock {
+public:
+    explicit FolderLock(const std::filesystem::path& folder,
+                        std::chrono::milliseconds timeout = std::chrono::seconds{10});
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    bool locked() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+// What tells one version of a file from another without reading it: which file (device and
+// inode), its length and its modification time. A missing file has exists false.
+struct FileIdentity {
+    bool exists = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+std::optional<FileIdentity> fileIdentity(const std::filesystem::path& file);
 
 } // namespace quintor

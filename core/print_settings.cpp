@@ -49,7 +49,7 @@ void putRecord(std::vector<std::uint8_t>& bytes, std::size_t index, const Real48
 // Reads as many whole records as the file holds, at most records.size().
 std::size_t readRecords(const fs::path& file, std::span<Real48> records,
                         std::vector<std::uint8_t>* content = nullptr) {
-    const auto bytes = readFileBytes(file, 4096);
+    const auto bytes = readFileHead(file, 4096);
     if (!bytes)
         return 0;
     const std::size_t whole = std::min(records.size(), bytes->size() / settingsRecordSize);
@@ -66,7 +66,8 @@ std::optional<std::vector<std::uint8_t>> existingContent(const fs::path& file) {
     std::error_code error;
     if (!fs::exists(fs::symlink_status(file, error)))
         return std::vector<std::uint8_t>{};
-    return readFileBytes(file);
+    // A settings file is 42 bytes; one of more than a megabyte is not this program's.
+    return readFileBytes(file, 1024 * 1024);
 }
 
 } // namespace
@@ -139,14 +140,7 @@ void restoreDefaultLayout(SlipLayout layout, LayoutValues& values) {
 }
 
 bool SCRIVERE(const fs::path& programFolder) {
-    const fs::path probe = programFolder / writeProbeName;
-    std::FILE* stream = std::fopen(probe.c_str(), "wb");
-    if (!stream)
-        return false;
-    const bool closed = std::fclose(stream) == 0;
-    std::error_code error;
-    const bool removed = fs::remove(probe, error);
-    return closed && removed;
+    return canCreateFilesIn(programFolder, writeProbeName);
 }
 
 bool writeLayoutSettings(const fs::path& programFolder, SlipLayout layout,

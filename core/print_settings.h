@@ -74,7 +74,8 @@ TakenValues PRENDI_VALORI(SlipLayout layout, std::span<const std::string> fieldT
 // The built-in values of one layout; the other layout and the files are left alone.
 void restoreDefaultLayout(SlipLayout layout, LayoutValues& values);
 
-// Whether the program folder can be written: creates, closes and deletes VRTL.TMP.
+// Whether the program folder can be written: creates a new file named after VRTL.TMP under a
+// unique name (never an existing file nor through a link), closes and deletes it.
 bool SCRIVERE(const std::filesystem::path& programFolder);
 
 // Writes the layout's records at the start of its settings file. The file is rewritten whole

@@ -22,7 +22,7 @@ std::size_t limitOf(std::int32_t count) {
 
 RecentFiles RecentFiles::load(const std::filesystem::path& file) {
     RecentFiles list;
-    const auto bytes = readFileBytes(file, recentFilesSize);
+    const auto bytes = readFileHead(file, recentFilesSize);
     if (!bytes || bytes->size() < 4)
         return list;
     const std::vector<std::uint8_t>& b = *bytes;

@@ -3,6 +3,8 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
           fonts-liberation2 libgtest-dev qt6-translations-l10n python3)
+# `install-deps.sh fuzz`: clang and its libFuzzer runtime too, for `make fuzz`.
+[ "${1:-}" = fuzz ] && packages+=(clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

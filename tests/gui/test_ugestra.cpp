@@ -68,6 +68,7 @@ private slots:
     void updateFileRefusedStaysForNextTime();
     void emptyArchiveWorksFromTheFirstRecord();
     void failedSaveKeepsTheFileAndTheList();
+    void anotherProgramsDrawsAreKeptAndShown();
     void unreadableArchiveIsNeverReplaced();
     void csvImportCountsAndReplacesSimulatedDraws();
     void openedModallyFromTheFrameAndTheSystemWindow();
@@ -297,9 +298,9 @@ void ArchiveWindowTest::modifyPrefillsAndKeepsThePlace() {
 void ArchiveWindowTest::updateFileMergesAtStartAndIsRenamed() {
     // Two of the five dates are present; the name is matched whatever its case.
     writeBytes(home() / "AGGIORNA.DAT", record("05/01/2001", " 1  2  3  4  5  6", " 7") +
-                                            record("13/12/2000", " 9  9  9  9  9  9", " 9") +
+                                            record("13/12/2000", " 9 19 29 39 49 59", " 1") +
                                             record("01/12/2000", " 4 14 24 34 44 54", "64") +
-                                            record("03/01/2001", " 9  9  9  9  9  9", " 9") +
+                                            record("03/01/2001", " 9 19 29 39 49 59", " 1") +
                                             record("15/12/2000", " 6 16 26 36 46 56", "66"));
     prompter_->answer(QMessageBox::Yes);
     auto window = open();
@@ -363,7 +364,8 @@ void ArchiveWindowTest::emptyArchiveWorksFromTheFirstRecord() {
 
 void ArchiveWindowTest::failedSaveKeepsTheFileAndTheList() {
     auto window = open();
-    fs::create_directory(home() / "cln.dat"); // the new copy cannot be created
+    // No write permission: refused whoever runs the program.
+    fs::permissions(archiveFile(), fs::perms::owner_read | fs::perms::group_read);
     click(*window, "Nuova");
     enter(*window, QStringLiteral("04/01/2001"), QStringLiteral("1 2 3 4 5 6"),
           QStringLiteral("7"));
@@ -372,6 +374,23 @@ void ArchiveWindowTest::failedSaveKeepsTheFileAndTheList() {
     QCOMPARE(child<QTableView>(*window, "cov")->model()->rowCount(), 5);
     QCOMPARE(readBytes(archiveFile()), fiveRecords);
     QCOMPARE(child<QLabel>(*window, "Label2")->text(), QStringLiteral("Colonne vincenti: 5"));
+}
+
+void ArchiveWindowTest::anotherProgramsDrawsAreKeptAndShown() {
+    auto window = open();
+    // Another program adds a draw after the window has read the archive.
+    Archive other = *Archive::read(archiveFile());
+    QVERIFY(other.inserisci(ArchiveRecord::fromFileFields("20/01/2001", " 2 12 22 32 42 52", "62"))
+                .ok());
+    QVERIFY(other.permanenti(archiveFile()).ok());
+    click(*window, "Nuova");
+    enter(*window, QStringLiteral("04/01/2001"), QStringLiteral("1 2 3 4 5 6"),
+          QStringLiteral("7"));
+    QVERIFY(prompter_->lastText().startsWith(QStringLiteral("Un altro programma")));
+    QCOMPARE(Archive::load(archiveFile()).size(), 7u);
+    QCOMPARE(archive_.size(), 7u);
+    QCOMPARE(child<QTableView>(*window, "cov")->model()->rowCount(), 7);
+    QCOMPARE(child<QLabel>(*window, "Label2")->text(), QStringLiteral("Colonne vincenti: 7"));
 }
 
 void ArchiveWindowTest::unreadableArchiveIsNeverReplaced() {

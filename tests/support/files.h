@@ -17,9 +17,10 @@ namespace quintor::testing {
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
 public:
-    TempFolder() {
+    // base: where to make it; the system's temporary folder unless given.
+    explicit TempFolder(const std::filesystem::path& base = {}) {
         std::random_device device;
-        path_ = std::filesystem::temp_directory_path() /
+        path_ = (base.empty() ? std::filesystem::temp_directory_path() : base) /
                 ("quintor-test-" + std::to_string(device()) + std::to_string(device()));
         std::filesystem::create_directories(path_);
     }

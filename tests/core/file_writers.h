@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/archive.h"
+#include "core/print_settings.h"
+#include "core/recent_files.h"
+#include "core/system_file.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quintor::testing {
+
+// Every file the program writes, each saved with one of two contents (variant 0 or 1) into
+// a folder, the way the program saves it.
+struct FileWriter {
+    std::string file; // its name in the folder
+    std::function<bool(const std::filesystem::path& folder, int variant)> save;
+};
+
+inline std::vector<FileWriter> everyFileWriter() {
+    auto real = [](long double value) { return Real48::fromValue(value); };
+    return {
+        {"Sistem1.Qtr",
+         [](const std::filesystem::path& folder, int variant) {
+             SystemState state;
+             state.marked[static_cast<std::size_t>(variant + 1)] = 1;
+             state.finalColumns.assign(static_cast<std::size_t>(50 + variant * 900),
+                                       Column{1, 2, 3, 4, 5, 6});
+             return SALVA_SISTEMA(folder / "Sistem1.Qtr", state);
+         }},
+        {archiveFileName,
+         [](const std::filesystem::path& folder, int variant) {
+             return simulatedArchive(variant == 0 ? 40 : 400, 7)
+                 .permanenti(folder / archiveFileName)
+                 .ok();
+         }},
+        {verticalSettingsName,
+         [real](const std::filesystem::path& folder, int variant) {
+             LayoutValues values = LayoutValues::defaults();
+             values.vertical[0] = real(variant ? 2.5L : 1.25L);
+             return writeLayoutSettings(folder, SlipLayout::vertical, values);
+         }},
+        {horizontalSettingsName,
+         [real](const std::filesystem::path& folder, int variant) {
+             LayoutValues values = LayoutValues::defaults();
+             values.horizontal[0] = real(variant ? 3.5L : 0.75L);
+             return writeLayoutSettings(folder, SlipLayout::horizontal, values);
+         }},
+        {recentFilesName,
+         [](const std::filesystem::path& folder, int variant) {
+             RecentFiles list;
+             list.add(variant ? "/home/utente/Sistem2.Qtr" : "/home/utente/Sistem1.Qtr");
+             return list.save(folder / recentFilesName);
+         }},
+    };
+}
+
+} // namespace quintor::testing
