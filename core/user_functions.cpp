@@ -64,7 +64,7 @@ bool equalNoCase(std::string_view a, std::string_view b) {
 }
 
 std::optional<std::string> readText(const fs::path& file) {
-    const auto bytes = readFileBytes(file, textFileLimit);
+    const auto bytes = readFileHead(file, textFileLimit);
     if (!bytes)
         return std::nullopt;
     return std::string(bytes->begin(), bytes->end());
@@ -76,11 +76,6 @@ fs::path listFile(const fs::path& folder) {
 
 bool writeBytes(const fs::path& file, std::span<const std::uint8_t> bytes) {
     return replaceFileContents(file, bytes);
-}
-
-bool writeText(const fs::path& file, const std::string& text) {
-    return writeBytes(file,
-                      std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 } // namespace
@@ -114,7 +109,7 @@ std::string UserFunctionList::text() const {
 }
 
 bool UserFunctionList::save(const fs::path& programFolder) const {
-    return writeText(listFile(programFolder), text());
+    return replaceFileContents(listFile(programFolder), text(), functionListTemporaryName);
 }
 
 bool UserFunctionList::contains(std::string_view program) const {
@@ -196,7 +191,7 @@ namespace {
 
 // The "#!" line of a script: the interpreter and at most one argument, as the kernel reads it.
 std::optional<LaunchCommand> interpreterOf(const fs::path& file) {
-    const auto head = readFileBytes(file, 256);
+    const auto head = readFileHead(file, 256);
     if (!head || head->size() < 3 || (*head)[0] != '#' || (*head)[1] != '!')
         return std::nullopt;
     std::string line(head->begin() + 2, head->end());
@@ -353,7 +348,7 @@ bool writeExchangeFiles(const fs::path& programFolder, const SystemState& state)
 
 ExchangeResult readExchangeFiles(const fs::path& programFolder) {
     auto read = [&](const char* name, std::size_t limit) {
-        return readFileBytes(findFileNoCase(programFolder, name), limit);
+        return readFileHead(findFileNoCase(programFolder, name), limit);
     };
     return decodeExchange(read(exchangeSystemName, 1 + 255),
                           read(exchangeColumnsName, columnsFileLimit));

@@ -19,6 +19,7 @@ struct SystemState;
 // in two exchange files, may change them, and create a third file when they are done.
 inline constexpr int maxUserFunctions = 15; // the menu has room for this many
 inline constexpr const char* userFunctionListName = "funzioni.ute";
+inline constexpr const char* functionListTemporaryName = "funzioni.tmp"; // its saves' prefix
 inline constexpr const char* exchangeSystemName = "sistema.dat";
 inline constexpr const char* exchangeColumnsName = "colonne.dat";
 inline constexpr const char* exchangeFinishedName = "finito.ok";

@@ -4,6 +4,7 @@
 #include "core/print_settings.h"
 #include "core/recent_files.h"
 #include "core/system_file.h"
+#include "core/user_functions.h"
 
 #include <filesystem>
 #include <functional>
@@ -53,6 +54,14 @@ inline std::vector<FileWriter> everyFileWriter() {
              RecentFiles list;
              list.add(variant ? "/home/utente/Sistem2.Qtr" : "/home/utente/Sistem1.Qtr");
              return list.save(folder / recentFilesName);
+         }},
+        {userFunctionListName,
+         [](const std::filesystem::path& folder, int variant) {
+             UserFunctionList list;
+             list.entries.push_back({"filtro", "Filtro"});
+             if (variant)
+                 list.entries.push_back({"somma.py", "Somma dei numeri"});
+             return list.save(folder);
          }},
     };
 }
