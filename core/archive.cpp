@@ -325,20 +325,30 @@ std::vector<Column> Archive::newestFirst(std::size_t limit) const {
 
 Expected<Archive> Archive::read(const std::filesystem::path& file) {
     const auto real = realArchivePath(file);
-    const auto before = real.empty() ? std::nullopt : fileIdentity(real);
-    if (before && !before->exists) {
+    if (real.empty())
+        return readUnlocked(file, real);
+    // Saves hold the folder's lock exclusively: under the shared one the file read is the one
+    // whose identity is recorded, the base that this archive's next save merges against.
+    const FolderLock lock(real.parent_path(), LockKind::shared);
+    return readUnlocked(file, real);
+}
+
+Expected<Archive> Archive::readUnlocked(const std::filesystem::path& file,
+                                        const std::filesystem::path& real) {
+    const auto identity = real.empty() ? std::nullopt : fileIdentity(real);
+    if (identity && !identity->exists) {
         Archive empty;
-        empty.disk_ = DiskCopy{real, *before, {}};
+        empty.disk_ = DiskCopy{real, *identity, {}};
         return empty;
     }
-    auto bytes = readWholeFile(file, maxArchiveDraws * archiveRecordSize);
+    auto bytes = readWholeFile(real.empty() ? file : real, maxArchiveDraws * archiveRecordSize);
     if (!bytes)
         return Failure{bytes.error()};
     Archive archive{recordsFromBytes(*bytes)};
-    // Read under no lock: a save landing meanwhile shows as another identity, and the next
-    // save of this archive then merges rather than trusting what was read.
-    if (before && fileIdentity(real) == before)
-        archive.disk_ = DiskCopy{real, *before, std::move(bytes.value())};
+    // The identity is the one from before the read: a program writing without the lock that
+    // changed the file meanwhile makes the next save merge rather than replace.
+    if (identity)
+        archive.disk_ = DiskCopy{real, *identity, std::move(bytes.value())};
     return archive;
 }
 
@@ -445,7 +455,7 @@ Expected<std::size_t> Archive::permanenti(const std::filesystem::path& file) {
     // Without a base (an archive built in memory, or a file read while it was being
     // replaced, or another file) the file is simply replaced.
     if (disk_ && disk_->file == real && !(disk_->identity == *onDisk)) {
-        auto theirs = read(real);
+        auto theirs = readUnlocked(real, real); // this save holds the lock already
         if (!theirs)
             return Failure{archiveChangedMessage};
         auto applied = applyChanges(recordsFromBytes(disk_->bytes), records_,

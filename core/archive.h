@@ -118,7 +118,8 @@ public:
     // Reads 29-byte records; a trailing partial record is ignored. A missing file is an
     // empty archive.
     static Archive load(const std::filesystem::path& file);
-    // The same, telling a file that exists but cannot be read from a missing one.
+    // The same, telling a file that exists but cannot be read from a missing one. Read under a
+    // shared lock of the file's folder; the file as read is what permanenti merges against.
     static Expected<Archive> read(const std::filesystem::path& file);
 
     // True when some record has exactly this date text.
@@ -164,6 +165,10 @@ private:
         FileIdentity identity;
         std::string bytes;
     };
+    // read without the folder's lock; real is file with its links followed.
+    static Expected<Archive> readUnlocked(const std::filesystem::path& file,
+                                          const std::filesystem::path& real);
+
     std::vector<ArchiveRecord> records_;
     std::optional<DiskCopy> disk_;
     bool mergedOnLastSave_ = false;

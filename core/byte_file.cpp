@@ -260,12 +260,13 @@ std::size_t removeStaleTemporaryFiles(const fs::path& folder, std::chrono::secon
     return removed;
 }
 
-FolderLock::FolderLock(const fs::path& folder, std::chrono::milliseconds timeout) {
+FolderLock::FolderLock(const fs::path& folder, LockKind kind, std::chrono::milliseconds timeout) {
     fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd_ < 0)
         return;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    const int operation = kind == LockKind::shared ? LOCK_SH : LOCK_EX;
+    while (::flock(fd_, operation | LOCK_NB) != 0) {
         if ((errno != EWOULDBLOCK && errno != EINTR) ||
             std::chrono::steady_clock::now() >= deadline) {
             ::close(fd_);

@@ -50,11 +50,13 @@ bool isTemporaryFileName(std::string_view name);
 std::size_t removeStaleTemporaryFiles(const std::filesystem::path& folder,
                                       std::chrono::seconds maxAge = std::chrono::hours{24});
 
-// An exclusive lock (flock) on a folder, held from construction to destruction, so that two
-// programs never save the same file at once. Waits up to timeout for another holder.
+// A lock (flock) on a folder, held from construction to destruction: exclusive for a save,
+// so that two programs never save the same file at once, or shared for a read, so that no
+// save replaces the file half-way through it. Waits up to timeout for other holders.
+enum class LockKind { exclusive, shared };
 class FolderLock {
 public:
-    explicit FolderLock(const std::filesystem::path& folder,
+    explicit FolderLock(const std::filesystem::path& folder, LockKind kind = LockKind::exclusive,
                         std::chrono::milliseconds timeout = std::chrono::seconds{10});
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;
