@@ -1,5 +1,6 @@
 #include "core/backtest.h"
 
+#include "core/byte_file.h"
 #include "core/conversions.h"
 #include "core/match_bits.h"
 
@@ -234,10 +235,7 @@ bool PrizeTable::save(const std::filesystem::path& folder) const {
     std::ostringstream text;
     for (long double amount : lire)
         text << static_cast<long long>(amount) << '\n';
-    std::ofstream out(folder / prizeFileName, std::ios::binary | std::ios::trunc);
-    out << text.str();
-    out.flush();
-    return static_cast<bool>(out);
+    return replaceFileContents(folder / prizeFileName, text.str());
 }
 
 long double PrizeTable::won(const std::array<std::uint64_t, winningLevelCount>& winners) const {

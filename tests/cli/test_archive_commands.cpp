@@ -118,8 +118,7 @@ TEST(CliHugeOrBadInput, HugeCountsAreRefusedAndOnlyRealDrawsMerged) {
     TempFolder folder;
     const fs::path archive = folder.path() / "vincenti.dat";
     // Refused before a byte is reserved for the draws, not aborted by the allocator.
-    CliRun run =
-        runCli(folder.path(), {"sample-archive", archive.string(), "--draws", "2000000000"});
+    CliResult run = runCli({"sample-archive", archive.string(), "--draws", "2000000000"});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.errors.find("al massimo"), std::string::npos) << run.errors;
     EXPECT_FALSE(fs::exists(archive));
@@ -128,20 +127,18 @@ TEST(CliHugeOrBadInput, HugeCountsAreRefusedAndOnlyRealDrawsMerged) {
         std::ofstream huge(folder.path() / "enorme.dat");
     }
     fs::resize_file(folder.path() / "enorme.dat", std::uintmax_t{1} << 33);
-    run =
-        runCli(folder.path(), {"merge", archive.string(), (folder.path() / "enorme.dat").string()});
+    run = runCli({"merge", archive.string(), (folder.path() / "enorme.dat").string()});
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(runCli(folder.path(), {"archive", (folder.path() / "enorme.dat").string()}).status,
-              2);
+    EXPECT_EQ(runCli({"archive", (folder.path() / "enorme.dat").string()}).status, 2);
 
     // Lines ended by CR alone; a repeated number and a jolly among the six are not draws.
     const fs::path csv = folder.path() / "mac.csv";
-    writeBytes(csv, "data,n1,n2,n3,n4,n5,n6,jolly\r"
-                    "2009-01-03,11,12,13,14,15,16,17\r"
-                    "2009-01-06,1,1,3,4,5,6,7\r\n"
-                    "2009-01-08,1,2,3,4,5,6,6\n"
-                    "2009-01-10,21,22,23,24,25,26,27\r");
-    run = runCli(folder.path(), {"merge", archive.string(), csv.string()});
+    writeText(csv, "data,n1,n2,n3,n4,n5,n6,jolly\r"
+                   "2009-01-03,11,12,13,14,15,16,17\r"
+                   "2009-01-06,1,1,3,4,5,6,7\r\n"
+                   "2009-01-08,1,2,3,4,5,6,6\n"
+                   "2009-01-10,21,22,23,24,25,26,27\r");
+    run = runCli({"merge", archive.string(), csv.string()});
     ASSERT_EQ(run.status, 0) << run.errors;
     ASSERT_FALSE(run.lines.empty());
     EXPECT_EQ(run.lines[0], "aggiunte: 2, già presenti: 0, scartate: 2");
