@@ -1,0 +1,175 @@
+#include "core/column_filters.h"
+#include "tests/reference/column_filters_reference.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+
+namespace quintor {
+namespace {
+
+Column randomColumn(std::mt19937& random, int highest = 90) {
+    std::vector<int> pool(highest);
+    std::iota(pool.begin(), pool.end(), 1);
+    std::shuffle(pool.begin(), pool.end(), random);
+    Column column;
+    for (int i = 0; i < 6; ++i)
+        column[i] = static_cast<std::uint8_t>(pool[i]);
+    return column;
+}
+
+// A random set of filters, each one present about half the time, loose enough that some
+// columns pass and tight enough that some fail.
+ColumnFilters randomFilters(std::mt19937& random) {
+    auto coin = [&] { return random() % 2 == 0; };
+    auto between = [&](int a, int b) { return a + int(random() % unsigned(b - a + 1)); };
+    ColumnFilters f;
+    if (coin()) {
+        const int a = between(60, 300);
+        f.sum = IntRange{a, a + between(0, 200)};
+    }
+    if (coin()) {
+        const int a = between(0, 4);
+        f.odd = IntRange{a, a + between(0, 2)};
+    }
+    if (coin()) {
+        const int a = between(0, 4);
+        f.low = IntRange{a, a + between(0, 2)};
+    }
+    if (coin())
+        f.perDecade = between(1, 3);
+    if (coin())
+        f.longestRun = between(1, 3);
+    if (coin())
+        f.sameEnding = between(1, 2);
+    if (coin())
+        f.with.push_back({between(1, 90), between(1, 90), between(1, 90)});
+    if (coin())
+        f.without = {between(1, 90), between(1, 90)};
+    if (coin())
+        f.archive.push_back({between(0, 5), between(0, 40)});
+    return f;
+}
+
+std::vector<Column> randomDraws(std::mt19937& random, int count) {
+    std::vector<Column> draws;
+    for (int i = 0; i < count; ++i)
+        draws.push_back(randomColumn(random));
+    return draws;
+}
+
+TEST(ColumnFilters, AgreeWithTheDefinitionsOnRandomColumns) {
+    std::mt19937 random(7);
+    int passed = 0, failed = 0;
+    for (int round = 0; round < 300; ++round) {
+        const ColumnFilters filters = randomFilters(random);
+        const auto draws = randomDraws(random, 60);
+        const FilterCheck check(filters, draws);
+        for (int i = 0; i < 200; ++i) {
+            // Draws themselves and near copies of them meet the archive limits' edges.
+            Column column = i % 10 == 0 ? draws[random() % draws.size()] : randomColumn(random);
+            if (i % 10 == 1) {
+                column = draws[random() % draws.size()];
+                column[random() % 6] = static_cast<std::uint8_t>(1 + random() % 90);
+            }
+            const bool expected = reference::passesFilters(filters, draws, column);
+            ASSERT_EQ(check.passes(column), expected)
+                << ::testing::PrintToString(filterTexts(filters)) << " column "
+                << TESTO_COLONNA(column);
+            (expected ? passed : failed) += 1;
+        }
+    }
+    // Both outcomes must have been exercised for the comparison to mean anything.
+    EXPECT_GT(passed, 1000);
+    EXPECT_GT(failed, 1000);
+}
+
+TEST(ColumnFilters, ColumnsThatAreNotSixBoardNumbersNeverPass) {
+    const FilterCheck none(ColumnFilters{}, {});
+    EXPECT_TRUE(none.passes({9, 3, 44, 12, 90, 1}));
+    EXPECT_FALSE(none.passes({9, 3, 44, 12, 90, 9}));
+    EXPECT_FALSE(none.passes({0, 3, 44, 12, 90, 1}));
+    EXPECT_FALSE(none.passes({91, 3, 44, 12, 90, 1}));
+}
+
+TEST(ColumnFilters, WalkOverInitialColumnsMatchesTheirOneByOneCheck) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 40; ++round) {
+        const ColumnFilters filters = randomFilters(random);
+        const auto draws = randomDraws(random, 30);
+        const FilterCheck check(filters, draws);
+        std::vector<int> marked(90);
+        std::iota(marked.begin(), marked.end(), 1);
+        std::shuffle(marked.begin(), marked.end(), random);
+        marked.resize(8 + random() % 9);
+        std::sort(marked.begin(), marked.end());
+
+        std::vector<Column> expected;
+        const int n = int(marked.size());
+        for (int a = 0; a < n; ++a)
+            for (int b = a + 1; b < n; ++b)
+                for (int c = b + 1; c < n; ++c)
+                    for (int d = c + 1; d < n; ++d)
+                        for (int e = d + 1; e < n; ++e)
+                            for (int g = e + 1; g < n; ++g) {
+                                const Column column{
+                                    std::uint8_t(marked[a]), std::uint8_t(marked[b]),
+                                    std::uint8_t(marked[c]), std::uint8_t(marked[d]),
+                                    std::uint8_t(marked[e]), std::uint8_t(marked[g])};
+                                if (reference::passesFilters(filters, draws, column))
+                                    expected.push_back(column);
+                            }
+        std::vector<Column> walked;
+        forEachPassingColumn(check, marked, [&](const Column& column) {
+            walked.push_back(column);
+            return true;
+        });
+        ASSERT_EQ(walked, expected) << ::testing::PrintToString(filterTexts(filters));
+        EXPECT_EQ(countPassingColumns(check, marked), expected.size());
+    }
+}
+
+TEST(ColumnFilters, TextsReadBackToTheSameFilters) {
+    ColumnFilters filters;
+    for (const char* spec :
+         {"somma=100..200", "dispari=2..4", "bassi=1..5", "decina<=2", "consecutivi<=1",
+          "finale<=2", "con=5,17,80", "con=3", "senza=1,90", "archivio<=3@100", "archivio<=4"})
+        ASSERT_TRUE(addFilter(filters, spec)) << spec;
+    std::string lines;
+    for (const auto& text : filterTexts(filters))
+        lines += text + "\r\n";
+    const auto back = parseFilterLines(lines);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, filters);
+
+    // Repeating a filter narrows it.
+    ASSERT_TRUE(addFilter(filters, "somma=150..300"));
+    ASSERT_TRUE(addFilter(filters, "decina<=1"));
+    EXPECT_EQ(filters.sum, (IntRange{150, 200}));
+    EXPECT_EQ(filters.perDecade, 1);
+}
+
+TEST(ColumnFilters, BadTextsAreRefusedNamingTheFilter) {
+    const std::pair<const char*, const char*> cases[] = {{"somma=200..100", "somma"},
+                                                         {"dispari=1..9", "dispari"},
+                                                         {"bassi=a..3", "bassi"},
+                                                         {"decina<=", "decina"},
+                                                         {"finale<=7", "finale"},
+                                                         {"con=0,5", "con"},
+                                                         {"senza=", "senza"},
+                                                         {"archivio<=2@0", "archivio"},
+                                                         {"somma<=100", "Filtro non riconosciuto"},
+                                                         {"pari=1..2", "Filtro non riconosciuto"}};
+    for (const auto& [spec, named] : cases) {
+        ColumnFilters filters;
+        const auto added = addFilter(filters, spec);
+        ASSERT_FALSE(added) << spec;
+        EXPECT_NE(added.error().find(named), std::string::npos) << added.error();
+        EXPECT_TRUE(filters.empty()) << spec;
+    }
+}
+
+} // namespace
+} // namespace quintor
