@@ -28,6 +28,14 @@ const std::string* optionValue(const Arguments& args, std::string_view name) {
     return nullptr;
 }
 
+std::vector<const std::string*> optionValues(const Arguments& args, std::string_view name) {
+    std::vector<const std::string*> values;
+    for (std::size_t i = 0; i + 1 < args.size(); ++i)
+        if (args[i] == name)
+            values.push_back(&args[++i]);
+    return values;
+}
+
 bool hasFlag(const Arguments& args, std::string_view name) {
     return std::find(args.begin(), args.end(), name) != args.end();
 }

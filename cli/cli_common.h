@@ -20,6 +20,8 @@ int usage(std::string_view text);
 // "--name value" lookup among the arguments after the command's positional ones.
 const std::string* optionValue(const Arguments& args, std::string_view name);
 bool hasFlag(const Arguments& args, std::string_view name);
+// Every value of an option that may be repeated ("--filter A --filter B").
+std::vector<const std::string*> optionValues(const Arguments& args, std::string_view name);
 
 // A system file that cannot be read.
 inline constexpr const char* unreadableSystemMessage =

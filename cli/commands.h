@@ -1,6 +1,9 @@
 #pragma once
 
 #include "cli/cli_common.h"
+#include "core/column_filters.h"
+
+#include <optional>
 
 namespace quintor::cli {
 
@@ -19,5 +22,14 @@ int runGuarantee(const Arguments& args);
 int runRepair(const Arguments& args);
 int runBacktest(const Arguments& args);
 int runPrint(const Arguments& args);
+int runFilter(const Arguments& args);
+int runExport(const Arguments& args);
+int runImport(const Arguments& args);
+
+// The filters of the repeated --filter options; on a bad one, status is the refusal's code.
+std::optional<ColumnFilters> readFilterOptions(const Arguments& args, int& status);
+// The filters ready to check columns, reading the archive when a filter needs it.
+std::optional<FilterCheck> filterCheckFor(const ColumnFilters& filters,
+                                          const std::string* archiveFile, int& status);
 
 } // namespace quintor::cli

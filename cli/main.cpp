@@ -25,6 +25,9 @@ constexpr Command commands[] = {
     {"repair", quintor::cli::runRepair},
     {"backtest", quintor::cli::runBacktest},
     {"print", quintor::cli::runPrint},
+    {"filter", quintor::cli::runFilter},
+    {"export", quintor::cli::runExport},
+    {"import", quintor::cli::runImport},
 };
 
 int printUsage() {

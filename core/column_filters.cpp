@@ -278,7 +278,19 @@ struct ArchiveTable {
     }
 };
 
+// The subsets of the first `earlier` numbers of a prefix with `size` members, as bit masks.
+struct Picks {
+    std::array<std::array<std::vector<std::uint8_t>, 6>, 6> of;
+    Picks() {
+        for (unsigned earlier = 0; earlier < 6; ++earlier)
+            for (unsigned pick = 0; pick < (1u << earlier); ++pick)
+                of[earlier][std::popcount(pick)].push_back(static_cast<std::uint8_t>(pick));
+    }
+};
+const Picks picks;
+
 struct FilterCheck::Tables {
+    bool bounds = false; // sum, odd or low
     NumberSet without;
     std::vector<NumberSet> with;
     std::vector<ArchiveTable> archive;
@@ -287,6 +299,7 @@ struct FilterCheck::Tables {
 FilterCheck::FilterCheck(const ColumnFilters& filters, std::span<const Column> draws)
     : own_(filters), tables_(std::make_unique<Tables>()) {
     filters_ = &own_;
+    tables_->bounds = own_.sum || own_.odd || own_.low;
     tables_->without = setOf(own_.without);
     for (const auto& list : own_.with)
         tables_->with.push_back(setOf(list));
@@ -379,16 +392,18 @@ bool FilterCheck::extend(const Prefix& prefix, int number, Prefix& next) const {
     next.run = prefix.depth > 0 && number == prefix.last + 1 ? prefix.run + 1 : 1;
     next.maxRun = std::max(prefix.maxRun, next.run);
 
-    if (f.sum) {
-        const int least = next.sum + left * number + left * (left + 1) / 2;
-        const int most = next.sum + left * highestNumber - left * (left - 1) / 2;
-        if (least > f.sum->high || most < f.sum->low)
+    if (tables_->bounds) {
+        if (f.sum) {
+            const int least = next.sum + left * number + left * (left + 1) / 2;
+            const int most = next.sum + left * highestNumber - left * (left - 1) / 2;
+            if (least > f.sum->high || most < f.sum->low)
+                return false;
+        }
+        if (f.odd && (next.odd > f.odd->high || next.odd + left < f.odd->low))
+            return false;
+        if (f.low && (next.low > f.low->high || next.low + left < f.low->low))
             return false;
     }
-    if (f.odd && (next.odd > f.odd->high || next.odd + left < f.odd->low))
-        return false;
-    if (f.low && (next.low > f.low->high || next.low + left < f.low->low))
-        return false;
     if (f.longestRun && next.maxRun > *f.longestRun)
         return false;
     if (f.perDecade && ++next.decade[(number - 1) / 10] >= *f.perDecade)
@@ -405,13 +420,10 @@ bool FilterCheck::extend(const Prefix& prefix, int number, Prefix& next) const {
         if (table.k == 0 || depth < table.k)
             continue;
         const std::uint64_t tail = binomials.c[number - 1][table.k];
-        const int earlier = prefix.depth;
-        for (unsigned pick = 0; pick < (1u << earlier); ++pick) {
-            if (std::popcount(pick) != table.k - 1)
-                continue;
+        for (const unsigned pick : picks.of[prefix.depth][table.k - 1]) {
             std::uint64_t rank = tail;
             int place = 0;
-            for (int i = 0; i < earlier; ++i)
+            for (int i = 0; i < prefix.depth; ++i)
                 if (pick >> i & 1)
                     rank += binomials.c[prefix.numbers[i] - 1][++place];
             next.closed |= table.lookup(rank);
