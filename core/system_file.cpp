@@ -100,7 +100,17 @@ bool CARICA_SISTEMA(const std::filesystem::path& file, SystemState& state) {
         columns.push_back(column);
     }
     state.finalColumns = std::move(columns);
+    state.filters = readSystemFilters(file);
     return true;
+}
+
+ColumnFilters readSystemFilters(const std::filesystem::path& file) {
+    const auto bytes = readFileBytes(filterSidecarName(file.string()), 64 * 1024);
+    if (!bytes)
+        return {};
+    const auto filters = parseFilterLines(
+        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    return filters ? *filters : ColumnFilters{};
 }
 
 std::vector<std::uint8_t> systemFileBytes(const SystemState& state) {
@@ -127,7 +137,23 @@ std::vector<std::uint8_t> systemFileBytes(const SystemState& state) {
 }
 
 bool SALVA_SISTEMA(const std::filesystem::path& file, const SystemState& state) {
-    return replaceFileContents(file, systemFileBytes(state));
+    if (!replaceFileContents(file, systemFileBytes(state)))
+        return false;
+    // The filters live in a text file of their own, so that the system file keeps the layout
+    // every reader of it knows.
+    const std::filesystem::path sidecar = filterSidecarName(file.string());
+    if (state.filters.empty()) {
+        std::error_code error;
+        const auto status = std::filesystem::symlink_status(sidecar, error);
+        if (!error && std::filesystem::is_regular_file(status))
+            return std::filesystem::remove(sidecar, error) && !error;
+        return true;
+    }
+    std::string text;
+    for (const auto& line : filterTexts(state.filters))
+        text += line + "\r\n";
+    return replaceFileContents(
+        sidecar, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 } // namespace quintor

@@ -22,8 +22,14 @@ inline constexpr const char* systemWriteErrorMessage =
 // else was read before the failure kept. Column bytes are taken as they are.
 bool CARICA_SISTEMA(const std::filesystem::path& file, SystemState& state);
 
+// The column filters saved beside a system file; none when there is no such file or it cannot
+// be read as filters.
+ColumnFilters readSystemFilters(const std::filesystem::path& file);
+
 // Writes the system to file through a temporary file in the same folder, so a failed write
-// leaves the previous file whole. Does not touch the modified flag or the recent-files list.
+// leaves the previous file whole; its filters go beside it (filterSidecarName), and a stale
+// filter file is removed when the system has none. Does not touch the modified flag or the
+// recent-files list.
 bool SALVA_SISTEMA(const std::filesystem::path& file, const SystemState& state);
 
 // The bytes SALVA_SISTEMA writes: 791-byte header, then six bytes per final column.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/column.h"
+#include "core/column_filters.h"
 #include "core/layout_values.h"
 #include "core/real48.h"
 
@@ -22,7 +23,8 @@ struct SystemState {
     std::int32_t fixedCount = 0;                        // 0..6 in practice
     std::array<std::uint8_t, boardSize> fixedNumbers{}; // the first fixedCount are meaningful
     std::vector<Column> finalColumns;                   // in list order
-    std::string fileName;                               // full path of the system file
+    ColumnFilters filters; // kept beside the system file, see filterSidecarName
+    std::string fileName;  // full path of the system file
     bool modified = false;
 
     int markedCount() const;

@@ -1,4 +1,6 @@
 #include "core/column_filters.h"
+#include "core/system_file.h"
+#include "tests/core/temp_folder.h"
 #include "tests/reference/column_filters_reference.h"
 
 #include <gtest/gtest.h>
@@ -169,6 +171,33 @@ TEST(ColumnFilters, BadTextsAreRefusedNamingTheFilter) {
         EXPECT_NE(added.error().find(named), std::string::npos) << added.error();
         EXPECT_TRUE(filters.empty()) << spec;
     }
+}
+
+TEST(ColumnFilters, TravelBesideTheSystemFileWithoutChangingIt) {
+    quintor::testing::TempFolder folder;
+    SystemState system;
+    system.toggleMark(5);
+    system.finalColumns = {{1, 2, 3, 4, 5, 6}};
+    const auto plain = folder / "piano.qtr";
+    ASSERT_TRUE(SALVA_SISTEMA(plain, system));
+
+    ASSERT_TRUE(addFilter(system.filters, "somma=100..200"));
+    ASSERT_TRUE(addFilter(system.filters, "archivio<=3@50"));
+    const auto filtered = folder / "filtrato.qtr";
+    ASSERT_TRUE(SALVA_SISTEMA(filtered, system));
+    // The system file itself is byte for byte what a system without filters gives.
+    EXPECT_EQ(quintor::testing::readBytes(filtered), quintor::testing::readBytes(plain));
+
+    SystemState back;
+    ASSERT_TRUE(CARICA_SISTEMA(filtered, back));
+    EXPECT_EQ(back.filters, system.filters);
+    ASSERT_TRUE(CARICA_SISTEMA(plain, back));
+    EXPECT_TRUE(back.filters.empty());
+
+    // Saving without filters leaves no stale filter file that a later load would pick up.
+    system.filters = {};
+    ASSERT_TRUE(SALVA_SISTEMA(filtered, system));
+    EXPECT_FALSE(std::filesystem::exists(filterSidecarName(filtered.string())));
 }
 
 } // namespace
