@@ -1,5 +1,8 @@
 #include "archive/ugestra.h"
 
+#include "core/byte_file.h"
+#include "core/column_csv.h"
+
 #include "archive/archive_model.h"
 #include "core/program_folder.h"
 #include "gui_common/feedback.h"
@@ -79,7 +82,7 @@ TGestra::TGestra(const std::filesystem::path& folder, Archive& archive, QWidget*
     setObjectName(QStringLiteral("Gestra"));
     setWindowTitle(windowCaption);
     setModal(true);
-    setFixedSize(497, 388);
+    setFixedSize(497, 418);
     buildControls();
     currentWindow = this;
     FormCreate();
@@ -165,6 +168,10 @@ void TGestra::buildControls() {
     setHint(spiegazioni, QStringLiteral("Spiegazioni"));
     spiegazioni->setAccessibleName(QStringLiteral("Spiegazioni"));
     spiegazioni->setEnabled(false); // until the program has its help window
+    auto* esporta =
+        makeButton(this, "EsportaCsv", QStringLiteral("Esporta CSV"), {320, 386, 169, 25});
+    setHint(esporta, QStringLiteral("Esporta CSV|Scrive tutte le estrazioni in un file CSV che "
+                                    "\"Importa CSV\" sa rileggere."));
     setHint(importa, QStringLiteral("Importa CSV|Aggiunge le estrazioni di un file CSV "
                                     "(data, sei numeri, jolly)."));
 
@@ -187,6 +194,7 @@ void TGestra::buildControls() {
     connect(modifica, &QPushButton::clicked, this, &TGestra::SpeedButton2Click);
     connect(elimina, &QPushButton::clicked, this, &TGestra::SpeedButton3Click);
     connect(importa, &QPushButton::clicked, this, &TGestra::ImportaCsvClick);
+    connect(esporta, &QPushButton::clicked, this, &TGestra::EsportaCsvClick);
     connect(chiudi, &QPushButton::clicked, this, &TGestra::SpeedButton5Click);
     connect(spiegazioni, &QPushButton::clicked, this, &TGestra::SpeedButton9Click);
     connect(ok, &QPushButton::clicked, this, &TGestra::SpeedButton4Click);
@@ -472,6 +480,20 @@ void TGestra::reject() {
 
 void TGestra::SpeedButton9Click() {
     emit helpRequested(3);
+}
+
+void TGestra::EsportaCsvClick() {
+    const QString path = Prompter::current().saveFileName(
+        this,
+        {QStringLiteral("Esporta CSV"), QStringLiteral("File CSV (*.csv)|*.csv"),
+         QStringLiteral("csv"), QString::fromStdString((folder_ / "estrazioni.csv").string())});
+    if (path.isEmpty() || !confirmOverwrite(this, path))
+        return;
+    const std::string text = drawsCsv(archive_.records());
+    if (!replaceFileContents(
+            path.toStdString(),
+            std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size())))
+        showError(this, errorTitle, QString::fromUtf8(exportFailedMessage));
 }
 
 void TGestra::ImportaCsvClick() {

@@ -60,6 +60,7 @@ public slots:
     void SpeedButton5Click();
     void SpeedButton9Click();
     void ImportaCsvClick();
+    void EsportaCsvClick();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

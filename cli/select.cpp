@@ -12,7 +12,8 @@ namespace quintor::cli {
 
 int runSelect(const Arguments& args) {
     const char* usageText =
-        "select FILE.qtr --archive ARCHIVE.dat --count V [--precision P] [--out OUT.qtr]";
+        "select FILE.qtr --archive ARCHIVE.dat --count V [--precision P] [--filter SPEC]... "
+        "[--out OUT.qtr]";
     const std::string* archiveFile = optionValue(args, "--archive");
     const std::string* countText = optionValue(args, "--count");
     const std::string* precisionText = optionValue(args, "--precision");
@@ -26,6 +27,11 @@ int runSelect(const Arguments& args) {
             return usage(usageText);
         precision = *p;
     }
+
+    int status = ok;
+    const auto filters = readFilterOptions(args, status);
+    if (!filters)
+        return status;
 
     SystemState system;
     if (!CARICA_SISTEMA(args[0], system))
@@ -43,7 +49,16 @@ int runSelect(const Arguments& args) {
         return refuse(count.error());
 
     const std::vector<Column> draws = archive->newestFirst(snapshotLimit);
-    const auto result = selectColumns(selectionRequest(system, draws, *count, precision));
+    SelectionRequest request = selectionRequest(system, draws, *count, precision);
+    if (!filters->empty()) {
+        request.filter =
+            std::make_shared<const FilterCheck>(*filters, archive->newestFirst(archive->size()));
+        if (!anyColumnPasses(*request.filter, request.marked)) {
+            refuse(noColumnPassesMessage);
+            return emptyResult;
+        }
+    }
+    const auto result = selectColumns(request);
     if (!result)
         return refuse(result.error());
     if (result->columns.empty()) {

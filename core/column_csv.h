@@ -18,6 +18,8 @@ inline constexpr const char* notTextMessage =
     "Il file specificato non è un file di testo.\rNessuna colonna è stata importata.";
 inline constexpr const char* columnFileTooLargeMessage =
     "Il file specificato è troppo grande.\rNessuna colonna è stata importata.";
+inline constexpr const char* exportFailedMessage =
+    "Impossibile scrivere sul file specificato !\rControllare il nome e riprovare.";
 // Column files larger than this are refused before they are read.
 inline constexpr std::size_t columnFileLimit = std::size_t{256} * 1024 * 1024;
 

@@ -546,4 +546,13 @@ void forEachPassingColumn(const FilterCheck& check, std::span<const int> marked,
     walk(check, numbers, check.start(), 0, atFive);
 }
 
+bool anyColumnPasses(const FilterCheck& check, std::span<const int> marked) {
+    bool found = false;
+    forEachPassingColumn(check, marked, [&](const Column&) {
+        found = true;
+        return false;
+    });
+    return found;
+}
+
 } // namespace quintor

@@ -122,4 +122,7 @@ std::optional<std::uint64_t> countPassingColumns(const FilterCheck& check,
 void forEachPassingColumn(const FilterCheck& check, std::span<const int> marked,
                           const std::function<bool(const Column&)>& visit);
 
+// Whether some initial column of the marked numbers passes; stops at the first that does.
+bool anyColumnPasses(const FilterCheck& check, std::span<const int> marked);
+
 } // namespace quintor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/column.h"
+#include "core/column_filters.h"
 #include "core/expected.h"
 #include "core/run_control.h"
 #include "core/scoring.h"
@@ -9,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -36,6 +38,8 @@ struct SelectionRequest {
     std::int64_t count = 0;                 // columns wanted
     int precision = 0;                      // 0 full precision .. 26 full speed
     int threads = 0; // scoring threads; 0 chooses by the system's size and the machine
+    // Columns that fail these filters are not candidates; none: every column is.
+    std::shared_ptr<const FilterCheck> filter;
 };
 
 struct SelectionResult {

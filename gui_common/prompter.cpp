@@ -119,4 +119,12 @@ QMessageBox::StandardButton askQuestion(QWidget* parent, const QString& title, c
                                    {title, text, buttons, QMessageBox::Question, defaultButton});
 }
 
+bool confirmOverwrite(QWidget* parent, const QString& path) {
+    return !QFileInfo::exists(path) ||
+           askQuestion(
+               parent, QStringLiteral("Attenzione"),
+               QStringLiteral("Il nome specificato è già presente sul disco !\rSovrascrivo ?"),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 } // namespace quintor

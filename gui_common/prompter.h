@@ -70,4 +70,8 @@ QMessageBox::StandardButton askQuestion(QWidget* parent, const QString& title, c
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton);
 
+// Before writing over an existing file: the program's overwrite question, No by default.
+// True when the file does not exist or the user answered Yes.
+bool confirmOverwrite(QWidget* parent, const QString& path);
+
 } // namespace quintor

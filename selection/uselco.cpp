@@ -5,6 +5,7 @@
 #include "gui_common/feedback.h"
 #include "gui_common/miopan.h"
 #include "gui_common/prompter.h"
+#include "selection/ufiltri.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -107,6 +108,11 @@ TSELCO::TSELCO(SystemState& system, std::vector<Column> draws, QWidget* parent)
     HLP2->setAccessibleName(QStringLiteral("Spiegazioni"));
     HLP2->setEnabled(false); // until the program has its help window
     setHint(HLP2, QStringLiteral("Spiegazioni"));
+    FILTRI = flatButton(this, "FILTRI", QStringLiteral("&Filtri"), QRect(280, 240, 48, 34));
+    setHint(FILTRI, QStringLiteral("Filtri|Esclude dalla selezione le colonne che non superano i "
+                                   "filtri scelti (somma, pari e dispari, decine, ...)."));
+    LFiltri = label(this, "LFiltri", QString(), QRect(10, 196, 356, 20));
+    LFiltri->setTextFormat(Qt::PlainText);
     STOPSE = flatButton(this, "STOPSE", QStringLiteral("Interrompi"), QRect(113, 240, 150, 34));
     STOPSE->hide();
 
@@ -123,6 +129,7 @@ TSELCO::TSELCO(SystemState& system, std::vector<Column> draws, QWidget* parent)
     connect(BITBTN2, &QPushButton::clicked, this, &TSELCO::BITBTN2Click);
     connect(HLP2, &QPushButton::clicked, this, &TSELCO::HLP2Click);
     connect(STOPSE, &QPushButton::clicked, this, &TSELCO::STOPSEClick);
+    connect(FILTRI, &QPushButton::clicked, this, &TSELCO::FILTRIClick);
     ENC->installEventFilter(this);
     TKB->installEventFilter(this);
 }
@@ -158,6 +165,41 @@ void TSELCO::FormActivate() {
     Label1->setText(QStringLiteral("Nº di colonne iniziali: ") + total);
     setHint(ENC, QStringLiteral("Da 1 a ") + total + QLatin1Char('|') + countHint);
     runEnded_ = 0;
+    showFilters();
+}
+
+void TSELCO::setFilterDraws(std::shared_ptr<const std::vector<Column>> draws) {
+    filterDraws_ = std::move(draws);
+}
+
+void TSELCO::showFilters() {
+    const auto texts = filterTexts(system_.filters);
+    QStringList shown;
+    for (const auto& text : texts)
+        shown << QString::fromStdString(text);
+    const QString line = texts.empty()
+                             ? QStringLiteral("Filtri: nessuno")
+                             : QStringLiteral("Filtri: ") + shown.join(QStringLiteral(" "));
+    LFiltri->setText(LFiltri->fontMetrics().elidedText(line, Qt::ElideRight, LFiltri->width()));
+    LFiltri->setToolTip(line);
+    LFiltri->setAccessibleName(line);
+}
+
+void TSELCO::FILTRIClick() {
+    if (running() || runEnded_ == 1)
+        return;
+    const std::vector<int> marked = system_.markedNumbers();
+    TFiltri dialog(
+        system_.filters, filterDraws_,
+        [marked](const FilterCheck& check, const std::function<bool(double)>& progress) {
+            return countPassingColumns(check, marked, progress);
+        },
+        initialColumnCountExact(system_.markedCount()), QStringLiteral("colonne iniziali"), this);
+    if (dialog.exec() != QDialog::Accepted || dialog.filters() == system_.filters)
+        return;
+    system_.filters = dialog.filters();
+    system_.modified = true; // the filters are saved with the system
+    showFilters();
 }
 
 bool TSELCO::eventFilter(QObject* watched, QEvent* event) {
@@ -215,11 +257,25 @@ void TSELCO::AVSELClick() {
         ENC->setFocus();
         return;
     }
+    std::shared_ptr<const FilterCheck> filter;
+    if (!system_.filters.empty()) {
+        HourglassGuard hourglass;
+        filter = std::make_shared<const FilterCheck>(
+            system_.filters, filterDraws_ ? std::span<const Column>(*filterDraws_)
+                                          : std::span<const Column>(draws_));
+        // Said before the run rather than found after it.
+        if (!anyColumnPasses(*filter, system_.markedNumbers())) {
+            showError(this, warningTitle, QString::fromUtf8(noColumnPassesMessage));
+            return;
+        }
+    }
     AVSEL->hide();
     ENC->setEnabled(false);
     TKB->setEnabled(false);
     BITBTN2->hide();
     HLP2->hide();
+    FILTRI->hide();
+    LFiltri->hide();
     STOPSE->show();
     STS->setValue(0);
     STS->show();
@@ -229,7 +285,8 @@ void TSELCO::AVSELClick() {
     system_.finalColumns.clear();
     examined_ = 0;
     outcome_.reset();
-    const SelectionRequest request = selectionRequest(system_, draws_, *count, TKB->value());
+    SelectionRequest request = selectionRequest(system_, draws_, *count, TKB->value());
+    request.filter = std::move(filter);
     worker_ = std::thread([this, request] {
         auto result =
             selectColumns(request, &control_, [this](std::uint64_t examined, std::uint64_t) {
@@ -308,6 +365,8 @@ int launchSelection(QWidget* parent, SystemState& system, const Archive& archive
         return -1;
     }
     TSELCO window(system, archive.newestFirst(snapshotLimit), parent);
+    window.setFilterDraws(
+        std::make_shared<const std::vector<Column>>(archive.newestFirst(archive.size())));
     window.exec();
     const int ended = window.runEnded();
     if (ended == 1 && !system.finalColumns.empty()) {

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -35,6 +36,9 @@ public:
     TSELCO(SystemState& system, std::vector<Column> draws, QWidget* parent = nullptr);
     ~TSELCO() override;
 
+    // The whole archive, newest first, for the column filters that read past draws.
+    void setFilterDraws(std::shared_ptr<const std::vector<Column>> draws);
+
     // 1 once a run has ended (completed, all rejected or stopped), 0 if none ran.
     int runEnded() const { return runEnded_; }
     bool running() const { return worker_.joinable(); }
@@ -55,6 +59,8 @@ private:
     void STOPSEClick();
     void BITBTN2Click();
     void HLP2Click();
+    void FILTRIClick();
+    void showFilters();
     void showProgress();
     void runFinished();
 
@@ -75,6 +81,9 @@ private:
     QPushButton* AVSEL = nullptr;
     QPushButton* BITBTN2 = nullptr;
     QPushButton* HLP2 = nullptr;
+    QPushButton* FILTRI = nullptr;
+    QLabel* LFiltri = nullptr;
+    std::shared_ptr<const std::vector<Column>> filterDraws_;
     QPushButton* STOPSE = nullptr;
     QProgressBar* STS = nullptr;
     QLabel* Image1 = nullptr;

@@ -97,6 +97,9 @@ public slots:
     void SpeedButton16Click(); // comparison with the winning column
     void SpeedButton4Click();  // winning-columns archive
     void Importacolonne1Click();
+    void Filtracolonnefinali1Click();
+    void Esportacolonne1Click();
+    void Importacolonnedacsv1Click();
     void Azzeracolonne1Click();
     void Estraicolonnecasualmente1Click();
     void Costocolonne1Click();
