@@ -80,6 +80,7 @@ SelectionModel::SelectionModel(const SelectionRequest& request, std::span<const 
       tables(TARATURA(draws, request.precision), largestDelaySum(entries)),
       capacity(static_cast<std::size_t>(request.count)),
       tolerance((precisionSteps - request.precision) * 0.01) {
+    filter = request.filter.get();
     for (std::size_t f = 0; f < featureCount; ++f)
         maxima[f] = RangeMax(tables.ratings[f]);
     const int n = size();
@@ -138,7 +139,18 @@ std::vector<SelectionUnit> SelectionModel::units() const {
 }
 
 SelectionWalker::SelectionWalker(const SelectionModel& model, VectorPath path)
-    : model_(model), path_(path) {}
+    : model_(model), path_(path) {
+    if (model_.filter)
+        filterPrefix_[0] = model_.filter->start();
+}
+
+bool SelectionWalker::filtered(int depth, int position) {
+    const auto d = static_cast<std::size_t>(depth);
+    return model_.filter &&
+           !model_.filter->extend(filterPrefix_[d - 1],
+                                  model_.entries[static_cast<std::size_t>(position)].number,
+                                  filterPrefix_[d]);
+}
 
 std::uint64_t SelectionWalker::walk(SelectionUnit unit, SelectionList& list, const Column* after) {
     list_ = &list;
@@ -179,12 +191,12 @@ template <class Counts> void SelectionWalker::runUnit(SelectionUnit unit) {
     extendNumbers(1, unit.first);
     Counts::add(prefix_[0].counts, model_.entries[static_cast<std::size_t>(unit.first)].counts,
                 prefix_[1].counts);
-    if (hopeless(1, unit.first))
+    if (hopeless(1, unit.first) || filtered(1, unit.first))
         return;
     extendNumbers(2, unit.second);
     Counts::add(prefix_[1].counts, model_.entries[static_cast<std::size_t>(unit.second)].counts,
                 prefix_[2].counts);
-    if (hopeless(2, unit.second) || skipped<Counts>(2, unit.second))
+    if (hopeless(2, unit.second) || filtered(2, unit.second) || skipped<Counts>(2, unit.second))
         return;
     descend<Counts>(3, unit.second + 1);
 }
@@ -224,7 +236,7 @@ template <class Counts> void SelectionWalker::descend(int depth, int start) {
     for (int i = start; i <= n - (7 - depth); ++i) {
         extendNumbers(depth, i);
         Counts::add(from.counts, model_.entries[static_cast<std::size_t>(i)].counts, to.counts);
-        if (hopeless(depth, i) || skipped<Counts>(depth, i))
+        if (hopeless(depth, i) || filtered(depth, i) || skipped<Counts>(depth, i))
             continue;
         if (depth == 5)
             scoreLast<Counts>(i);
@@ -275,11 +287,14 @@ template <class Counts> void SelectionWalker::scoreLast(int i4) {
         if (!missing.empty())
             only = missing.lowest();
     }
+    // Numbers the filters forbid as the sixth are left out like a missing fixed number.
+    const NumberSet allowed =
+        model_.filter ? model_.filter->lastNumbers(filterPrefix_[5]) : NumberSet::upTo(boardSize);
     double cut = cutoff();
     const int n = model_.size();
     for (int j = i4 + 1; j < n; ++j) {
         const NumberEntry& e = model_.entries[static_cast<std::size_t>(j)];
-        if (only && e.number != only)
+        if ((only && e.number != only) || !allowed.contains(e.number))
             continue;
         const int even = p.even + e.even;
         double s = r0[p.inLast + e.inLast];

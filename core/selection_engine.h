@@ -99,6 +99,7 @@ public:
     RatingTables tables;
     std::array<RangeMax, featureCount> maxima;
     NumberSet fixed;
+    const FilterCheck* filter = nullptr; // the columns that fail it are not candidates
     std::size_t capacity;
     double tolerance;
 
@@ -141,9 +142,13 @@ private:
     bool hopeless(int depth, int position) const;
     double cutoff() const { return list_ ? list_->cutoff() : threshold_; }
 
+    // The filters' state of the prefix at each depth; false when no column below it passes.
+    bool filtered(int depth, int position);
+
     const SelectionModel& model_;
     VectorPath path_;
     std::array<Prefix, 6> prefix_{};
+    std::array<FilterCheck::Prefix, 6> filterPrefix_{};
     Column chosen_{};
 
     // Walking into the list

@@ -4,6 +4,7 @@
 #include "core/scoring.h"
 #include "core/selection.h"
 #include "core/vector_path.h"
+#include "tests/reference/column_filters_reference.h"
 #include "tests/reference/selection_reference.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +74,7 @@ struct Case {
     std::vector<int> fixed;
     std::int64_t count = 1;
     int precision = 0;
+    ColumnFilters filters;
 };
 
 std::string describe(const Case& c) {
@@ -82,13 +84,19 @@ std::string describe(const Case& c) {
     text += ", fixed";
     for (int x : c.fixed)
         text += " " + std::to_string(x);
+    for (const auto& filter : filterTexts(c.filters))
+        text += ", " + filter;
     return text + ", count " + std::to_string(c.count) + ", precision " +
            std::to_string(c.precision);
 }
 
 reference::SelectionReference::Result runReference(const Case& c) {
     reference::SelectionReference ref(c.draws, c.weights, c.fixed);
-    return ref.select(c.marked, c.count, c.precision);
+    if (c.filters.empty())
+        return ref.select(c.marked, c.count, c.precision);
+    return ref.select(c.marked, c.count, c.precision, [&](const Column& column) {
+        return reference::passesFilters(c.filters, c.draws, column);
+    });
 }
 
 SelectionResult runFast(const Case& c, int threads = 1) {
@@ -100,6 +108,8 @@ SelectionResult runFast(const Case& c, int threads = 1) {
     request.count = c.count;
     request.precision = c.precision;
     request.threads = threads;
+    if (!c.filters.empty())
+        request.filter = std::make_shared<const FilterCheck>(c.filters, c.draws);
     auto result = selectColumns(request);
     EXPECT_TRUE(result.ok()) << result.error();
     return result.ok() ? *result : SelectionResult{};
@@ -289,6 +299,34 @@ TEST(SelectionRun, MatchesThePlainRunOnRandomSystems) {
     EXPECT_GT(replacements, 100);
     EXPECT_GT(tieBreaks, 20);
     EXPECT_GT(tieWins, 5);
+}
+
+TEST(SelectionRun, FiltersLeaveOutExactlyTheColumnsThatFail) {
+    const std::vector<Column> draws = generatedDraws(600, 77);
+    RandomGenerator random(5);
+    const char* specs[] = {"somma=150..300", "dispari=2..4", "bassi=1..4",     "decina<=2",
+                           "consecutivi<=1", "finale<=1",    "archivio<=2@80", "archivio<=3"};
+    std::size_t shorter = 0;
+    for (int i = 0; i < 24; ++i) {
+        Case c;
+        c.draws = draws;
+        const int n = 8 + random.next(8);
+        c.marked = randomMarks(random, n);
+        c.precision = i % 2 ? 26 : 0;
+        for (int k = 0; k < 3; ++k)
+            ASSERT_TRUE(addFilter(c.filters, specs[random.next(8)]));
+        if (i % 3 == 0) {
+            const std::string pick = std::to_string(c.marked[random.next(n)]);
+            ASSERT_TRUE(addFilter(c.filters, (i % 2 ? "con=" : "senza=") + pick));
+        }
+        if (i % 4 == 1)
+            c.fixed.push_back(c.marked[random.next(n)]);
+        c.count = 1 + random.next(30);
+        SCOPED_TRACE(describe(c));
+        shorter += expectSameSelection(c).columns.size() < std::size_t(c.count);
+    }
+    // Some filters must leave fewer passing columns than asked for, the list's other edge.
+    EXPECT_GT(shorter, 0u);
 }
 
 TEST(SelectionRun, ThreadsScoringAheadKeepTheSinglePassList) {

@@ -140,8 +140,9 @@ double SelectionReference::PROBABILITA(const Column& c, int a, int b) const {
     return S;
 }
 
-SelectionReference::Result SelectionReference::select(std::vector<int> marked, std::int64_t v,
-                                                      int p) {
+SelectionReference::Result
+SelectionReference::select(std::vector<int> marked, std::int64_t v, int p,
+                           const std::function<bool(const Column&)>& accepts) {
     // nums[1..n] increasing
     std::vector<int> nums{0};
     for (int x = 1; x <= 90; ++x)
@@ -191,7 +192,7 @@ SelectionReference::Result SelectionReference::select(std::vector<int> marked, s
             static_cast<std::uint8_t>(nums[idx[5]]), static_cast<std::uint8_t>(nums[idx[6]])};
         const double C = PROBABILITA(column, 1, 100);
         const bool full = static_cast<std::int64_t>(rows.columns.size()) >= v;
-        if (C <= 0) {
+        if (C <= 0 || (accepts && !accepts(column))) {
             // rejected
         } else if (!full) {
             rows.columns.push_back(column);

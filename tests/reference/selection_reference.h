@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -36,7 +37,9 @@ public:
         int tieBreaks = 0;    // overlap profiles compared
         int tieWins = 0;      // ... and the candidate took the row
     };
-    Result select(std::vector<int> marked, std::int64_t count, int precision);
+    // accepts, when given, says which columns may be candidates at all.
+    Result select(std::vector<int> marked, std::int64_t count, int precision,
+                  const std::function<bool(const Column&)>& accepts = {});
 
 private:
     int commonNumbers(const Column& c, int i) const;
