@@ -196,7 +196,7 @@ template <class Counts> void SelectionWalker::runUnit(SelectionUnit unit) {
     extendNumbers(2, unit.second);
     Counts::add(prefix_[1].counts, model_.entries[static_cast<std::size_t>(unit.second)].counts,
                 prefix_[2].counts);
-    if (hopeless(2, unit.second) || filtered(2, unit.second) || skipped<Counts>(2, unit.second))
+    if (hopeless(2, unit.second) || skipped<Counts>(2, unit.second) || filtered(2, unit.second))
         return;
     descend<Counts>(3, unit.second + 1);
 }
@@ -236,7 +236,7 @@ template <class Counts> void SelectionWalker::descend(int depth, int start) {
     for (int i = start; i <= n - (7 - depth); ++i) {
         extendNumbers(depth, i);
         Counts::add(from.counts, model_.entries[static_cast<std::size_t>(i)].counts, to.counts);
-        if (hopeless(depth, i) || filtered(depth, i) || skipped<Counts>(depth, i))
+        if (hopeless(depth, i) || skipped<Counts>(depth, i) || filtered(depth, i))
             continue;
         if (depth == 5)
             scoreLast<Counts>(i);
