@@ -1,7 +1,7 @@
 #include "core/column_filters.h"
 #include "core/system_file.h"
-#include "tests/core/temp_folder.h"
 #include "tests/reference/column_filters_reference.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 
