@@ -28,9 +28,9 @@ Column DAIVET(std::string_view text) {
     Column column{};
     for (int k = 0; k < 6; ++k) {
         const std::size_t start = static_cast<std::size_t>(fieldStart[k]);
-        std::string_view field =
-            start < text.size() ? text.substr(start, static_cast<std::size_t>(fieldLength[k]))
-                                : std::string_view{};
+        std::string_view field = start < text.size()
+                                     ? text.substr(start, static_cast<std::size_t>(fieldLength[k]))
+                                     : std::string_view{};
         std::size_t i = 0;
         while (i < field.size() && field[i] == ' ')
             ++i;

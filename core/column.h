@@ -31,8 +31,9 @@ Expected<Column> LEGGI_COLONNA(std::string_view text, const Column& previous);
 // A number 0..99 in two characters, a blank in front below 10.
 std::string DUE_CIFRE(int number);
 
-
 // True for the numbers of the board, 1..90.
-inline constexpr bool isBoardNumber(int number) { return number >= 1 && number <= 90; }
+inline constexpr bool isBoardNumber(int number) {
+    return number >= 1 && number <= 90;
+}
 
 } // namespace quintor
