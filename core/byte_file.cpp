@@ -34,6 +34,11 @@ std::optional<std::vector<std::uint8_t>> readPlainFile(const fs::path& file, std
     if (!stream)
         return std::nullopt;
     std::vector<std::uint8_t> bytes;
+    // The size is only a hint (the file may change while it is read), but it spares a
+    // big file its reallocations.
+    const std::uintmax_t expected = fs::file_size(file, error);
+    if (!error)
+        bytes.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(expected, limit)));
     std::uint8_t buffer[65536];
     bool failed = false;
     while (bytes.size() < limit) {

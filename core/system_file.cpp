@@ -3,6 +3,7 @@
 #include "core/byte_file.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 namespace quintor {
@@ -89,16 +90,15 @@ bool CARICA_SISTEMA(const std::filesystem::path& file, SystemState& state) {
     Reader reader(*bytes);
     if (!readHeader(reader, state))
         return failRead(state);
-    std::vector<Column> columns;
-    columns.reserve((bytes->size() - systemHeaderSize) / systemColumnSize);
-    while (!reader.atEnd()) {
-        const std::uint8_t* raw = reader.take(systemColumnSize);
-        if (!raw)
-            return failRead(state);
-        Column column;
-        std::copy(raw, raw + systemColumnSize, column.begin());
-        columns.push_back(column);
-    }
+    // The columns follow the header as one block of six-byte records, copied whole.
+    const std::uint8_t* rest = reader.take(bytes->size() - systemHeaderSize);
+    const std::size_t restSize = bytes->size() - systemHeaderSize;
+    if (!rest || restSize % systemColumnSize != 0)
+        return failRead(state);
+    static_assert(sizeof(Column) == systemColumnSize);
+    std::vector<Column> columns(restSize / systemColumnSize);
+    if (restSize != 0)
+        std::memcpy(columns.data(), rest, restSize);
     state.finalColumns = std::move(columns);
     state.filters = readSystemFilters(file);
     return true;
@@ -131,8 +131,12 @@ std::vector<std::uint8_t> systemFileBytes(const SystemState& state) {
     for (int shift = 0; shift < 32; shift += 8)
         bytes.push_back(static_cast<std::uint8_t>(count >> shift));
     bytes.insert(bytes.end(), state.fixedNumbers.begin(), state.fixedNumbers.end());
-    for (const Column& column : state.finalColumns)
-        bytes.insert(bytes.end(), column.begin(), column.end());
+    // The columns are contiguous six-byte arrays: one copy writes them all.
+    const std::size_t header = bytes.size();
+    const std::size_t columnBytes = systemColumnSize * state.finalColumns.size();
+    bytes.resize(header + columnBytes);
+    if (columnBytes != 0)
+        std::memcpy(bytes.data() + header, state.finalColumns.data(), columnBytes);
     return bytes;
 }
 
