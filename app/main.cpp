@@ -4,12 +4,15 @@
 #include "core/archive.h"
 #include "core/byte_file.h"
 #include "core/program_folder.h"
+#include "gui_common/prompter.h"
+#include "help/uguida.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QProxyStyle>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTranslator>
 
 #include <cstdlib>
@@ -41,15 +44,35 @@ int main(int argc, char** argv) {
     if (toolkitTexts.load(QStringLiteral("qtbase_it"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&toolkitTexts);
+    QTranslator helpTexts;
+    if (helpTexts.load(QStringLiteral("qt_help_it"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&helpTexts);
     const char* home = std::getenv("QUINTOR_HOME");
-    if (!home || !*home)
+    if (!home || !*home) {
         quintor::setExecutablePath(QApplication::applicationFilePath().toStdString());
+        // An installed program cannot write beside its executable: its files go to the
+        // user's data folder, made ready on the first start.
+        quintor::setUserDataFolder(
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
+        const QString examples = QDir(QApplication::applicationDirPath())
+                                     .filePath(QStringLiteral("../share/quintor/funzioni"));
+        if (!quintor::prepareUserDataFolder(QDir::cleanPath(examples).toStdString()))
+            quintor::showError(nullptr, QStringLiteral("Errore !"),
+                               QStringLiteral("Impossibile preparare la cartella dei dati:\r%1")
+                                   .arg(QString::fromStdString(quintor::programFolder().string())));
+    }
     // A save killed half-way leaves its temporary file behind; nothing else removes it.
     quintor::removeStaleTemporaryFiles(quintor::programFolder());
     quintor::removeStaleTemporaryFiles(QDir::currentPath().toStdString());
 
     // One view-columns window for the whole run, filled by whichever window shows it.
     quintor::TVisua::shared();
+
+    // The help window comes first: the windows enable their help commands when it is there.
+    quintor::TGuida guide(quintor::TGuida::findCollection(QApplication::applicationDirPath()));
+    if (guide.isReady())
+        quintor::setHelpViewer(&guide);
 
     QStringList parameters = QApplication::arguments();
     parameters.removeFirst();

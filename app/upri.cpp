@@ -5,6 +5,7 @@
 #include "core/random.h"
 #include "core/recent_files.h"
 #include "gui_common/feedback.h"
+#include "gui_common/help_link.h"
 #include "gui_common/miopan.h"
 #include "gui_common/prompter.h"
 #include "system/usis.h"
@@ -106,13 +107,15 @@ void TPRI::buildMenus() {
 
     auto* help = new QMenu(QStringLiteral("&Guida in linea"), this);
     help->setObjectName(QStringLiteral("Guidainlinea1"));
-    for (const auto& [name, caption, keys] :
-         {std::tuple{"Sommario1", "&Sommario", "F1"},
-          std::tuple{"Cercaargomento1", "&Cerca argomento", ""},
-          std::tuple{"Quintorinpochisecondi1", "&Quintor in pochi secondi", ""}}) {
-        QAction* a = add(help, name, QString::fromUtf8(caption), keys);
-        a->setEnabled(!TSIS::pendingCommands().contains(a->objectName()));
-    }
+    QAction* contents = add(help, "Sommario1", QStringLiteral("&Sommario"), "F1");
+    connect(contents, &QAction::triggered, this, [] { showHelpTopic(HelpTopic::Contents); });
+    QAction* search = add(help, "Cercaargomento1", QStringLiteral("&Cerca argomento"), "");
+    connect(search, &QAction::triggered, this, [] { showHelpSearch(); });
+    QAction* tour =
+        add(help, "Quintorinpochisecondi1", QStringLiteral("&Quintor in pochi secondi"), "");
+    connect(tour, &QAction::triggered, this, [] { showHelpTopic(HelpTopic::QuickTour); });
+    for (QAction* a : {contents, search, tour})
+        a->setEnabled(helpAvailable());
     frameMenus_ = {file, help};
 }
 

@@ -3,6 +3,7 @@
 #include "core/comparison.h"
 #include "gui_common/background.h"
 #include "gui_common/feedback.h"
+#include "gui_common/help_link.h"
 
 #include <QPainter>
 #include <QPushButton>
@@ -30,7 +31,7 @@ TDistri::TDistri(const std::vector<Column>& finalColumns, QWidget* parent)
     SpeedButton9 = new QPushButton(QStringLiteral("?"), this);
     SpeedButton9->setObjectName(QStringLiteral("SpeedButton9"));
     SpeedButton9->setGeometry(372, 288, 32, 28);
-    SpeedButton9->setEnabled(false); // until the program has its help window
+    SpeedButton9->setEnabled(helpAvailable());
     SpeedButton9->setAccessibleName(QStringLiteral("Spiegazioni"));
     setHint(SpeedButton9, QStringLiteral("Spiegazioni"));
     connect(SpeedButton9, &QPushButton::clicked, this, &TDistri::SpeedButton9Click);
@@ -59,7 +60,7 @@ void TDistri::FormActivate() {
 }
 
 void TDistri::SpeedButton9Click() {
-    // Topic 15 of the help; the program has no help window yet, so nothing opens.
+    showHelpTopic(HelpTopic::Distribution);
 }
 
 void TDistri::paintEvent(QPaintEvent*) {

@@ -6,6 +6,7 @@
 #include "archive/archive_model.h"
 #include "core/program_folder.h"
 #include "gui_common/feedback.h"
+#include "gui_common/help_link.h"
 #include "gui_common/prompter.h"
 
 #include <QApplication>
@@ -167,7 +168,7 @@ void TGestra::buildControls() {
     auto* spiegazioni = makeButton(this, "SpeedButton9", QStringLiteral("?"), {409, 108, 80, 25});
     setHint(spiegazioni, QStringLiteral("Spiegazioni"));
     spiegazioni->setAccessibleName(QStringLiteral("Spiegazioni"));
-    spiegazioni->setEnabled(false); // until the program has its help window
+    spiegazioni->setEnabled(helpAvailable());
     auto* esporta =
         makeButton(this, "EsportaCsv", QStringLiteral("Esporta CSV"), {320, 386, 169, 25});
     setHint(esporta, QStringLiteral("Esporta CSV|Scrive tutte le estrazioni in un file CSV che "
@@ -479,7 +480,7 @@ void TGestra::reject() {
 }
 
 void TGestra::SpeedButton9Click() {
-    emit helpRequested(3);
+    showHelpTopic(HelpTopic::Archive);
 }
 
 void TGestra::EsportaCsvClick() {

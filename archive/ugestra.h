@@ -47,10 +47,6 @@ public:
 
     int entryMode() const;
 
-signals:
-    // SpeedButton9: the help topic of this window.
-    void helpRequested(int topic);
-
 public slots:
     void NuovaClick();
     void SpeedButton2Click();

@@ -1,10 +1,14 @@
 #include "core/program_folder.h"
 
+#include "core/archive.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <system_error>
+
+#include <unistd.h>
 
 namespace quintor {
 
@@ -15,6 +19,7 @@ namespace {
 struct FolderSources {
     std::optional<fs::path> chosen;     // set by setProgramFolder
     std::optional<fs::path> executable; // set by setExecutablePath
+    std::optional<fs::path> userData;   // set by setUserDataFolder
 };
 
 FolderSources& sources() {
@@ -41,12 +46,46 @@ fs::path programFolder() {
     if (const char* home = std::getenv("QUINTOR_HOME"); home && *home)
         return fs::path(home);
     std::error_code error;
-    if (s.executable)
-        return s.executable->parent_path();
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (!error)
-        return self.parent_path();
-    return fs::current_path(error);
+    fs::path executableFolder;
+    if (s.executable) {
+        executableFolder = s.executable->parent_path();
+    } else {
+        const fs::path self = fs::read_symlink("/proc/self/exe", error);
+        executableFolder = error ? fs::current_path(error) : self.parent_path();
+    }
+    if (s.userData && ::access(executableFolder.c_str(), W_OK) != 0)
+        return *s.userData;
+    return executableFolder;
+}
+
+void setUserDataFolder(const fs::path& folder) {
+    if (folder.empty())
+        sources().userData.reset();
+    else
+        sources().userData = folder;
+}
+
+bool prepareUserDataFolder(const fs::path& examples) {
+    const fs::path folder = programFolder();
+    if (!sources().userData || folder != *sources().userData)
+        return true;
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error)
+        return false;
+    bool ok = true;
+    const fs::path archiveFile = findFileNoCase(folder, "vincenti.dat");
+    if (!fs::exists(archiveFile, error)) {
+        // As many draws as `make run` gives a fresh folder, from the same seed.
+        ok = simulatedArchive(3000, 1).permanenti(archiveFile).ok();
+        for (fs::directory_iterator it(examples, error), end; !error && it != end;
+             it.increment(error)) {
+            const fs::path target = folder / it->path().filename();
+            if (it->is_regular_file() && !fs::exists(target))
+                ok = fs::copy_file(it->path(), target, error) && ok;
+        }
+    }
+    return ok;
 }
 
 void setProgramFolder(const fs::path& folder) {

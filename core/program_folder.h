@@ -6,12 +6,21 @@
 namespace quintor {
 
 // Where settings, lists and the archive live: the folder given to setProgramFolder (tests),
-// else QUINTOR_HOME when set and not empty, else the folder of the executable.
+// else QUINTOR_HOME when set and not empty, else the folder of the executable when the user
+// may write there, else the user data folder (an installed program in /usr/bin).
 std::filesystem::path programFolder();
 // An empty folder drops an earlier choice.
 void setProgramFolder(const std::filesystem::path& folder);
 // Called once by main() with argv[0]'s resolved path, when QUINTOR_HOME is not set.
 void setExecutablePath(const std::filesystem::path& executable);
+// The user's own data folder (for instance ~/.local/share/Quintor), set once by main().
+void setUserDataFolder(const std::filesystem::path& folder);
+
+// Readies the user data folder when it is the program folder: creates it, and on the first
+// start gives it the simulated archive (labelled as such by the archive window) and copies
+// the files of examples (the example user functions) that it does not hold yet. True when
+// there was nothing to do or all went well.
+bool prepareUserDataFolder(const std::filesystem::path& examples);
 
 // The file in folder whose name equals name without regard to letter case; when none
 // exists, folder / name spelled as given (so a new file gets the program's spelling).

@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, only when some are missing.
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-          fonts-liberation2 libgtest-dev qt6-translations-l10n python3)
+          fonts-liberation2 libgtest-dev qt6-translations-l10n python3
+          qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite)
 # `install-deps.sh fuzz`: clang and its libFuzzer runtime too, for `make fuzz`.
 [ "${1:-}" = fuzz ] && packages+=(clang libclang-rt-14-dev)
 missing=()

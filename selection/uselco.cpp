@@ -3,6 +3,7 @@
 #include "core/archive.h"
 #include "core/combinatorics.h"
 #include "gui_common/feedback.h"
+#include "gui_common/help_link.h"
 #include "gui_common/miopan.h"
 #include "gui_common/prompter.h"
 #include "selection/ufiltri.h"
@@ -106,7 +107,7 @@ TSELCO::TSELCO(SystemState& system, std::vector<Column> draws, QWidget* parent)
     bold.setBold(true);
     HLP2->setFont(bold);
     HLP2->setAccessibleName(QStringLiteral("Spiegazioni"));
-    HLP2->setEnabled(false); // until the program has its help window
+    HLP2->setEnabled(helpAvailable());
     setHint(HLP2, QStringLiteral("Spiegazioni"));
     FILTRI = flatButton(this, "FILTRI", QStringLiteral("&Filtri"), QRect(280, 240, 48, 34));
     setHint(FILTRI, QStringLiteral("Filtri|Esclude dalla selezione le colonne che non superano i "
@@ -352,7 +353,7 @@ void TSELCO::BITBTN2Click() {
 }
 
 void TSELCO::HLP2Click() {
-    emit helpRequested(14);
+    showHelpTopic(HelpTopic::Selection);
 }
 
 int launchSelection(QWidget* parent, SystemState& system, const Archive& archive) {

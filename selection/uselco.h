@@ -43,9 +43,6 @@ public:
     int runEnded() const { return runEnded_; }
     bool running() const { return worker_.joinable(); }
 
-signals:
-    void helpRequested(int topic);
-
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

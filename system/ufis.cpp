@@ -2,6 +2,7 @@
 
 #include "core/fixed_numbers.h"
 #include "gui_common/feedback.h"
+#include "gui_common/help_link.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -38,7 +39,7 @@ Tfiss::Tfiss(SystemState& state, QWidget* parent) : TiledDialog(parent), state_(
     HLP3->setObjectName("HLP3");
     HLP3->setText("?");
     HLP3->setAccessibleName("Spiegazioni");
-    HLP3->setEnabled(false); // until the program has its help window
+    HLP3->setEnabled(helpAvailable());
     setHint(HLP3, "Spiegazioni");
     grid->addWidget(BitBtn1, fixedRowCount, 0);
     grid->addWidget(BitBtn2, fixedRowCount, 1);
@@ -82,7 +83,7 @@ void Tfiss::BitBtn1Click() {
 }
 
 void Tfiss::HLP3Click() {
-    emit helpRequested(16);
+    showHelpTopic(HelpTopic::FixedNumbers);
 }
 
 } // namespace quintor

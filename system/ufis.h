@@ -21,10 +21,6 @@ public:
     void BitBtn1Click();
     void HLP3Click();
 
-signals:
-    // The help topic on fixed numbers; the window that owns the help viewer shows it.
-    void helpRequested(int context);
-
 protected:
     void showEvent(QShowEvent* event) override;
 

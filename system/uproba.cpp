@@ -3,6 +3,7 @@
 #include "core/conversions.h"
 #include "gui_common/background.h"
 #include "gui_common/feedback.h"
+#include "gui_common/help_link.h"
 #include "gui_common/prompter.h"
 
 #include <QHeaderView>
@@ -54,7 +55,7 @@ TPROBA::TPROBA(const std::array<std::uint8_t, boardSize + 1>& marked,
     SpeedButton12->setObjectName(QStringLiteral("SpeedButton12"));
     SpeedButton12->setAccessibleName(QStringLiteral("Spiegazioni"));
     SpeedButton12->setGeometry(148, 76, 32, 28);
-    SpeedButton12->setEnabled(false); // until the program has its help window
+    SpeedButton12->setEnabled(helpAvailable());
     setHint(SpeedButton12, QStringLiteral("Spiegazioni"));
     connect(SpeedButton12, &QPushButton::clicked, this, &TPROBA::SpeedButton12Click);
 
@@ -116,7 +117,7 @@ void TPROBA::Button1Click() {
 }
 
 void TPROBA::SpeedButton12Click() {
-    // Topic 12 of the help; the program has no help window yet, so nothing opens.
+    showHelpTopic(HelpTopic::NumberProbabilities);
 }
 
 void TPROBA::paintEvent(QPaintEvent*) {

@@ -9,6 +9,7 @@
 #include "core/recent_files.h"
 #include "core/system_file.h"
 #include "gui_common/feedback.h"
+#include "gui_common/help_link.h"
 #include "gui_common/miopan.h"
 #include "gui_common/prompter.h"
 #include "system/board.h"
@@ -452,7 +453,8 @@ void TSIS::buildCommands() {
             setHint(action, QString::fromUtf8(def.itemHint));
         menu->addAction(action);
         connect(action, &QAction::triggered, this, def.slot);
-        action->setEnabled(!pending.contains(action->objectName()));
+        action->setEnabled(!pending.contains(action->objectName()) &&
+                           (helpAvailable() || !helpCommands().contains(action->objectName())));
 
         if (action->objectName() == QLatin1String("Apri1")) {
             QMenu* recent = menu->addMenu(QStringLiteral("&Riapri"));

@@ -74,6 +74,8 @@ public:
 
     // Menu items whose windows do not exist yet; see usis_pending.cpp.
     static const QStringList& pendingCommands();
+    // The items that open the help; disabled when the program has no help to show.
+    static const QStringList& helpCommands();
 
     static QString saveErrorMessage();
 

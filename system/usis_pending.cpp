@@ -9,17 +9,9 @@ namespace quintor {
 
 const QStringList& TSIS::pendingCommands() {
     static const QStringList pending{
-        QStringLiteral("COMECREARLE1"),
-        QStringLiteral("Sommario1"),
-        QStringLiteral("Cercaargomento1"),
-        QStringLiteral("Quintorinpochisecondi1"),
     };
     return pending;
 }
 
-void TSIS::COMECREARLE1Click() {}
-void TSIS::Sommario1Click() {}
-void TSIS::Cercaargomento1Click() {}
-void TSIS::Quintorinpochisecondi1Click() {}
 
 } // namespace quintor

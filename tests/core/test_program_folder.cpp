@@ -1,3 +1,4 @@
+#include "core/archive.h"
 #include "core/program_folder.h"
 #include "tests/support/files.h"
 
@@ -49,4 +50,46 @@ TEST(ProgramFolder, FindsFilesWhateverTheLetterCase) {
     EXPECT_EQ(findFileNoCase(folder.path(), "quintor.CFG"), folder / "QUINTOR.CFG");
 
     EXPECT_EQ(findFileNoCase(folder / "missing", "x.cfg"), folder / "missing" / "x.cfg");
+}
+
+TEST(ProgramFolder, InstalledProgramUsesTheUserDataFolder) {
+    TempFolder folder;
+    const char* savedHome = std::getenv("QUINTOR_HOME");
+    const std::string saved = savedHome ? savedHome : "";
+    ::unsetenv("QUINTOR_HOME");
+    setProgramFolder({});
+    const auto bin = folder / "bin";
+    const auto data = folder / "dati" / "Quintor";
+    const auto examples = folder / "esempi";
+    std::filesystem::create_directories(bin);
+    std::filesystem::create_directories(examples);
+    writeBytes(examples / "somma.txt", {'S'});
+    setExecutablePath(bin / "quintor");
+    setUserDataFolder(data);
+
+    // A folder the user may write is still the program folder, as `make run` has it.
+    EXPECT_EQ(programFolder(), bin);
+    EXPECT_TRUE(prepareUserDataFolder(examples));
+    EXPECT_FALSE(std::filesystem::exists(data));
+
+    // A folder nobody may write, not even root: one that is not there.
+    setExecutablePath(folder / "altrove" / "quintor");
+    EXPECT_EQ(programFolder(), data);
+    ASSERT_TRUE(prepareUserDataFolder(examples));
+    const Archive archive = Archive::load(data / "vincenti.dat");
+    EXPECT_EQ(archive.size(), 3000u);
+    EXPECT_TRUE(isSimulatedArchive(archive));
+    EXPECT_TRUE(std::filesystem::exists(data / "somma.txt"));
+    // A later start keeps what the user has: the archive is not simulated again.
+    writeBytes(data / "vincenti.dat", {});
+    ASSERT_TRUE(prepareUserDataFolder(examples));
+    EXPECT_EQ(std::filesystem::file_size(data / "vincenti.dat"), 0u);
+    ::setenv("QUINTOR_HOME", folder.path().c_str(), 1);
+    EXPECT_EQ(programFolder(), folder.path()) << "the variable still wins";
+
+    setUserDataFolder({});
+    if (savedHome)
+        ::setenv("QUINTOR_HOME", saved.c_str(), 1);
+    else
+        ::unsetenv("QUINTOR_HOME");
 }

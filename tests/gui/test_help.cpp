@@ -1,0 +1,178 @@
+// The help window and every command that opens it.
+#include "app/upri.h"
+#include "archive/udistri.h"
+#include "archive/ugestra.h"
+#include "core/archive.h"
+#include "help/uguida.h"
+#include "selection/uselco.h"
+#include "system/ufis.h"
+#include "system/uproba.h"
+#include "system/usis.h"
+#include "tests/gui/support/gui_helpers.h"
+
+#include <QAbstractButton>
+#include <QHelpEngine>
+#include <QHelpIndexWidget>
+#include <QHelpSearchEngine>
+#include <QHelpSearchResult>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QtTest>
+
+#include <memory>
+
+using namespace quintor;
+
+class HelpTest : public QObject, test::SystemWindowFixture {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void everyCommandOpensItsTopic();
+    void dialogButtonsOpenTheirTopics();
+    void withoutHelpTheCommandsAreDisabled();
+    void indexAndSearchFindTheirPages();
+
+private:
+    std::unique_ptr<TGuida> guide_;
+};
+
+void HelpTest::init() {
+    guide_ =
+        std::make_unique<TGuida>(TGuida::findCollection(QCoreApplication::applicationDirPath()));
+    QVERIFY(guide_->isReady());
+    setHelpViewer(guide_.get());
+    openSystemWindow();
+}
+
+void HelpTest::cleanup() {
+    closeSystemWindow();
+    guide_.reset();
+    QVERIFY(!helpAvailable());
+}
+
+void HelpTest::everyCommandOpensItsTopic() {
+    struct Entry {
+        const char* item;
+        HelpTopic topic;
+    };
+    for (const Entry e : {Entry{"Sommario1", HelpTopic::Contents},
+                          Entry{"Quintorinpochisecondi1", HelpTopic::QuickTour},
+                          Entry{"COMECREARLE1", HelpTopic::UserFunctions}}) {
+        // The system window's item first, then the frame's own, from another page each time.
+        guide_->showUrl(TGuida::topicUrl(static_cast<int>(HelpTopic::Archive)));
+        QVERIFY(test::trigger(window_, e.item));
+        QCOMPARE(guide_->currentUrl(), TGuida::topicUrl(static_cast<int>(e.topic)));
+        QVERIFY(guide_->isVisible());
+        if (e.topic == HelpTopic::UserFunctions)
+            continue; // a command of the system window only
+        guide_->showUrl(TGuida::topicUrl(static_cast<int>(HelpTopic::Archive)));
+        QVERIFY(test::trigger(frame_.get(), e.item));
+        QCOMPARE(guide_->currentUrl(), TGuida::topicUrl(static_cast<int>(e.topic)));
+    }
+    // Every page a context number names is in the collection, with its title.
+    for (int context : {1, 2, 3, 12, 13, 14, 15, 16, 17, 18}) {
+        const QByteArray page = guide_->engine()->fileData(TGuida::topicUrl(context));
+        QVERIFY2(page.contains("<h1>"), qPrintable(QString::number(context)));
+    }
+
+    for (bool fromWindow : {true, false}) {
+        guide_->tabs()->setCurrentIndex(0);
+        guide_->indexField()->setText(QStringLiteral("vecchio"));
+        QVERIFY(fromWindow ? test::trigger(window_, "Cercaargomento1")
+                           : test::trigger(frame_.get(), "Cercaargomento1"));
+        QCOMPARE(guide_->tabs()->currentIndex(), 1);
+        QCOMPARE(guide_->focusWidget(), guide_->indexField());
+        // What was typed before is selected, so typing replaces it.
+        QCOMPARE(guide_->indexField()->selectedText(), QStringLiteral("vecchio"));
+    }
+}
+
+void HelpTest::dialogButtonsOpenTheirTopics() {
+    SystemState state;
+    for (int n : {3, 8, 15, 22, 40, 41, 77})
+        state.marked[n] = 1;
+    state.finalColumns.push_back(Column{{3, 8, 15, 22, 40, 41}});
+    Archive archive;
+
+    struct Case {
+        std::unique_ptr<QWidget> dialog;
+        const char* button;
+        HelpTopic topic;
+    };
+    Case cases[] = {
+        {std::make_unique<Tfiss>(state), "HLP3", HelpTopic::FixedNumbers},
+        {std::make_unique<TGestra>(std::filesystem::path(home_->path().toStdString()), archive),
+         "SpeedButton9", HelpTopic::Archive},
+        {std::make_unique<TPROBA>(state.marked, state.probabilities), "SpeedButton12",
+         HelpTopic::NumberProbabilities},
+        {std::make_unique<TDistri>(state.finalColumns), "SpeedButton9", HelpTopic::Distribution},
+        {std::make_unique<TSELCO>(state, std::vector<Column>{}), "HLP2", HelpTopic::Selection},
+    };
+    for (Case& c : cases) {
+        const QString name = c.dialog->objectName();
+        // Shown modally, as the program shows them: the guide must still come up usable.
+        c.dialog->setWindowModality(Qt::ApplicationModal);
+        c.dialog->show();
+        auto* button = c.dialog->findChild<QAbstractButton*>(QString::fromLatin1(c.button));
+        QVERIFY2(button && button->isEnabled(), qPrintable(name));
+        guide_->showUrl(TGuida::topicUrl(static_cast<int>(HelpTopic::Contents)));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(guide_->currentUrl(), TGuida::topicUrl(static_cast<int>(c.topic)));
+        QVERIFY2(guide_->isVisible(), qPrintable(name));
+        QCOMPARE(guide_->windowModality(), Qt::ApplicationModal);
+        c.dialog->hide();
+        guide_->close();
+    }
+}
+
+void HelpTest::withoutHelpTheCommandsAreDisabled() {
+    closeSystemWindow();
+    guide_.reset();
+    openSystemWindow();
+    for (const QString& name : TSIS::helpCommands())
+        QVERIFY2(!window_->command(name)->isEnabled(), qPrintable(name));
+    QVERIFY(!frame_->command(QStringLiteral("Sommario1"))->isEnabled());
+    SystemState state;
+    Tfiss fixed(state);
+    QVERIFY(!fixed.findChild<QAbstractButton*>(QStringLiteral("HLP3"))->isEnabled());
+    // A guide whose collection is missing offers nothing either.
+    TGuida missing(home_->file(QStringLiteral("nessuna.qhc")));
+    QVERIFY(!missing.isReady());
+    guide_ =
+        std::make_unique<TGuida>(TGuida::findCollection(QCoreApplication::applicationDirPath()));
+}
+
+void HelpTest::indexAndSearchFindTheirPages() {
+    // The keyword index: typing a word and Enter opens its page.
+    guide_->showSearch();
+    QTest::keyClicks(guide_->indexField(), QStringLiteral("fisse"));
+    QTRY_VERIFY(guide_->engine()->indexWidget()->currentIndex().isValid());
+    QTest::keyClick(guide_->indexField(), Qt::Key_Return);
+    QCOMPARE(guide_->currentUrl(), TGuida::topicUrl(static_cast<int>(HelpTopic::FixedNumbers)));
+
+    // The full-text search over the words of the pages.
+    QHelpSearchEngine* search = guide_->engine()->searchEngine();
+    QSignalSpy indexed(search, &QHelpSearchEngine::indexingFinished);
+    QTRY_VERIFY_WITH_TIMEOUT(!indexed.isEmpty(), 30000);
+    struct Case {
+        const char* word;
+        HelpTopic page;
+    };
+    for (const Case c :
+         {Case{"fisse", HelpTopic::FixedNumbers}, Case{"schedina", HelpTopic::VerticalPrinting},
+          Case{"schedina", HelpTopic::HorizontalPrinting}}) {
+        QSignalSpy done(search, &QHelpSearchEngine::searchingFinished);
+        search->search(QString::fromLatin1(c.word));
+        QTRY_VERIFY(!done.isEmpty());
+        QStringList found;
+        for (const QHelpSearchResult& r : search->searchResults(0, search->searchResultCount()))
+            found << r.url().toString();
+        QVERIFY2(found.contains(TGuida::topicUrl(static_cast<int>(c.page)).toString()),
+                 qPrintable(QString::fromLatin1(c.word) + QLatin1String(": ") +
+                            found.join(QLatin1Char(' '))));
+    }
+}
+
+QTEST_MAIN(HelpTest)
+#include "test_help.moc"
