@@ -53,7 +53,10 @@ fs::path programFolder() {
         const fs::path self = fs::read_symlink("/proc/self/exe", error);
         executableFolder = error ? fs::current_path(error) : self.parent_path();
     }
-    if (s.userData && ::access(executableFolder.c_str(), W_OK) != 0)
+    // An installed program (its shared files beside its bin folder) never writes among the
+    // system's programs, not even when root runs it.
+    const bool installed = fs::exists(executableFolder / ".." / "share" / "quintor", error);
+    if (s.userData && (installed || ::access(executableFolder.c_str(), W_OK) != 0))
         return *s.userData;
     return executableFolder;
 }

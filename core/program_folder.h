@@ -7,7 +7,8 @@ namespace quintor {
 
 // Where settings, lists and the archive live: the folder given to setProgramFolder (tests),
 // else QUINTOR_HOME when set and not empty, else the folder of the executable when the user
-// may write there, else the user data folder (an installed program in /usr/bin).
+// may write there and the program is not installed (no share/quintor beside its folder),
+// else the user data folder.
 std::filesystem::path programFolder();
 // An empty folder drops an earlier choice.
 void setProgramFolder(const std::filesystem::path& folder);

@@ -84,6 +84,10 @@ TEST(ProgramFolder, InstalledProgramUsesTheUserDataFolder) {
     writeBytes(data / "vincenti.dat", {});
     ASSERT_TRUE(prepareUserDataFolder(examples));
     EXPECT_EQ(std::filesystem::file_size(data / "vincenti.dat"), 0u);
+    // Installed in a folder the user may write: the data still go to the user data folder.
+    std::filesystem::create_directories(folder / "share" / "quintor");
+    setExecutablePath(bin / "quintor");
+    EXPECT_EQ(programFolder(), data);
     ::setenv("QUINTOR_HOME", folder.path().c_str(), 1);
     EXPECT_EQ(programFolder(), folder.path()) << "the variable still wins";
 
