@@ -5,13 +5,19 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
 # The program folder used by `make run`: settings, recent files and the archive live there.
 RUN_HOME ?= $(CURDIR)/programma
+# Where `make install` puts the program.
+PREFIX ?= /usr/local
+# What the program needs to run, without the tests: the two programs (the guide comes with
+# quintor) and the example user functions.
+PROGRAM_TARGETS = quintor quintor-cli filtrosomma
 
 # The sanitizer and fuzz builds live in folders of their own beside the everyday one.
 ASAN_BUILD_DIR ?= build-asan
 FUZZ_BUILD_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test test-printer test-asan bench fuzz format format-check tidy clean
+.PHONY: all deps configure build program run test test-printer test-asan install package \
+        package-test bench fuzz format format-check tidy clean
 
 all: build
 
@@ -26,7 +32,10 @@ configure: deps $(BUILD_DIR)/CMakeCache.txt
 build: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
-run: build
+program: configure
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target $(PROGRAM_TARGETS)
+
+run: program
 	@bash scripts/prepare-home.sh "$(RUN_HOME)" "$(BUILD_DIR)"
 	cd "$(RUN_HOME)" && QUINTOR_HOME="$(RUN_HOME)" "$(CURDIR)/$(BUILD_DIR)/app/quintor"
 
@@ -37,6 +46,17 @@ test: build
 test-printer: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target printer_check
 	@bash scripts/test-printer.sh "$(BUILD_DIR)"
+
+install: program
+	cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# A Debian package (.deb) in $(BUILD_DIR), its dependencies found by dpkg-shlibdeps.
+package: program
+	cd $(BUILD_DIR) && cpack -G DEB
+
+# Installs the package on this machine, starts both programs and removes it again (root).
+package-test: package
+	bash scripts/test-package.sh $(BUILD_DIR)
 
 bench: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target benchmarks

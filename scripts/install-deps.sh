@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
           fonts-liberation2 libgtest-dev qt6-translations-l10n python3
-          qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite)
+          qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite
+          desktop-file-utils appstream shared-mime-info xdg-utils dpkg-dev file)
 # `install-deps.sh fuzz`: clang and its libFuzzer runtime too, for `make fuzz`.
 [ "${1:-}" = fuzz ] && packages+=(clang libclang-rt-14-dev)
 missing=()

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Installs the Debian package built in the build folder on this machine, checks that the
+# desktop knows it, runs quintor-cli on a system file and starts quintor briefly, then
+# removes the package again. Needs root (sudo is used otherwise) and dpkg.
+set -euo pipefail
+build="${1:-build}"
+deb="$(ls -t "$build"/quintor_*.deb | head -n 1)"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+if dpkg-query -W -f='${Status}' quintor 2>/dev/null | grep -q 'install ok installed'; then
+    echo "quintor è già installato: la prova non lo tocca"
+    exit 1
+fi
+apt="$sudo apt-get -o DPkg::Lock::Timeout=600 -y -qq"
+work="$(mktemp -d)"
+cleanup() {
+    $apt purge quintor >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+echo "== installo $deb"
+$apt install --no-install-recommends "$(realpath "$deb")" >/dev/null
+for f in /usr/bin/quintor /usr/bin/quintor-cli /usr/share/quintor/guida/quintor.qhc \
+         /usr/share/applications/it.quintor.Quintor.desktop \
+         /usr/share/icons/hicolor/scalable/apps/it.quintor.Quintor.svg \
+         /usr/share/metainfo/it.quintor.Quintor.metainfo.xml; do
+    [ -s "$f" ] || { echo "manca $f"; exit 1; }
+done
+grep -q 'application/x-quintor-system:\*\.qtr' /usr/share/mime/globs2 ||
+    { echo "il tipo dei file .qtr non è registrato"; exit 1; }
+app="$(env -u XDG_CURRENT_DESKTOP xdg-mime query default application/x-quintor-system)"
+[ "$app" = it.quintor.Quintor.desktop ] || { echo "i file .qtr si aprono con '$app'"; exit 1; }
+
+echo "== quintor-cli show"
+# An empty system with one final column: the 791-byte header, then six numbers.
+(head -c 791 /dev/zero; printf '\001\002\003\004\005\006') > "$work/prova.qtr"
+out="$(quintor-cli show "$work/prova.qtr")"
+grep -qx ' 1  2  3  4  5  6' <<<"$out" || { echo "$out"; exit 1; }
+
+echo "== quintor --platform offscreen"
+# A user of their own: the program folder becomes their data folder, made on the first start.
+export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share" XDG_RUNTIME_DIR="$work/run"
+unset QUINTOR_HOME
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+cd "$work"
+status=0
+timeout 5 quintor --platform offscreen "$work/prova.qtr" || status=$?
+# timeout ends a program still running after 5 seconds with 124: it started and stayed up.
+[ "$status" -eq 124 ] || { echo "quintor è uscito con $status"; exit 1; }
+[ -s "$XDG_DATA_HOME/Quintor/vincenti.dat" ] ||
+    { echo "la cartella dei dati non ha l'archivio"; exit 1; }
+for f in consecutivi.py consecutivi.txt; do
+    [ -e "$XDG_DATA_HOME/Quintor/$f" ] || { echo "manca la funzione di esempio $f"; exit 1; }
+done
+
+echo "== rimuovo il pacchetto"
+$apt purge quintor >/dev/null
+[ ! -e /usr/bin/quintor ] || { echo "/usr/bin/quintor è rimasto"; exit 1; }
+echo "pacchetto: ok"
