@@ -93,19 +93,25 @@ void placePair(const ShadowPair& pair, int x, int y) {
 }
 
 // Small drawn pictures for the tool buttons: a letter or two on a tinted square.
+// Drawn once per pixel ratio, so that on a high-density screen they are drawn, not scaled.
 QIcon glyphIcon(const QString& letters, const QColor& tint) {
-    QPixmap pixmap(24, 24);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(tint.darker(160));
-    painter.setBrush(tint);
-    painter.drawRoundedRect(QRectF(1.5, 1.5, 21, 21), 4, 4);
-    painter.setPen(Qt::white);
-    painter.setFont(labelFont(letters.size() > 1 ? 10 : 14));
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, letters);
-    painter.end();
-    return QIcon(pixmap);
+    QIcon icon;
+    for (int ratio : {1, 2, 3}) {
+        QPixmap pixmap(24 * ratio, 24 * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(tint.darker(160));
+        painter.setBrush(tint);
+        painter.drawRoundedRect(QRectF(1.5, 1.5, 21, 21), 4, 4);
+        painter.setPen(Qt::white);
+        painter.setFont(labelFont(letters.size() > 1 ? 10 : 14));
+        painter.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, letters);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 enum class Place { None, Toolbar, ColumnPanel };
