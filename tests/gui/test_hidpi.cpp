@@ -1,10 +1,10 @@
 // The windows on a high-density screen: two device pixels to each logical one.
 #include "app/upri.h"
 #include "archive/udistri.h"
+#include "gui_common/miopan.h"
 #include "system/board.h"
 #include "system/usis.h"
 #include "tests/gui/support/gui_helpers.h"
-#include "widgets/miopan.h"
 
 #include <QToolButton>
 #include <QtTest>
