@@ -2,6 +2,7 @@
 
 #include "core/user_functions.h"
 #include "gui_common/feedback.h"
+#include "gui_common/help_link.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -89,7 +90,8 @@ Tnewfun::Tnewfun(const QString& programFolder, QWidget* parent)
     HLP3->setObjectName("HLP3");
     HLP3->setText("?");
     HLP3->setAccessibleName("Spiegazioni");
-    HLP3->setEnabled(false); // until the program has its help window
+    HLP3->setEnabled(helpAvailable());
+    connect(HLP3, &QToolButton::clicked, this, [] { showHelpTopic(HelpTopic::UserFunctions); });
     setHint(HLP3, "Spiegazioni");
 
     auto* grid = new QGridLayout(this);

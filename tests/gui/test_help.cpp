@@ -9,6 +9,7 @@
 #include "system/uproba.h"
 #include "system/usis.h"
 #include "tests/gui/support/gui_helpers.h"
+#include "userfunc/unewfun.h"
 
 #include <QAbstractButton>
 #include <QHelpEngine>
@@ -108,6 +109,7 @@ void HelpTest::dialogButtonsOpenTheirTopics() {
          HelpTopic::NumberProbabilities},
         {std::make_unique<TDistri>(state.finalColumns), "SpeedButton9", HelpTopic::Distribution},
         {std::make_unique<TSELCO>(state, std::vector<Column>{}), "HLP2", HelpTopic::Selection},
+        {std::make_unique<Tnewfun>(home_->path()), "HLP3", HelpTopic::UserFunctions},
     };
     for (Case& c : cases) {
         const QString name = c.dialog->objectName();
