@@ -6,6 +6,7 @@
 #include "core/program_folder.h"
 #include "core/slip_layout.h"
 #include "gui_common/feedback.h"
+#include "gui_common/help_link.h"
 #include "gui_common/prompter.h"
 #include "print/printer.h"
 #include "print/render/print_renderer.h"
@@ -94,8 +95,12 @@ SlipPrintWindow::SlipPrintWindow(SlipLayout layout, SystemState& state, QWidget*
     HLP3 = new QToolButton(margins);
     HLP3->setObjectName(QStringLiteral("HLP3"));
     HLP3->setText(QStringLiteral("Spiegazioni"));
-    HLP3->setEnabled(false); // until the program has its help window
+    HLP3->setEnabled(helpAvailable());
     setHint(HLP3, QStringLiteral("Spiegazioni"));
+    connect(HLP3, &QToolButton::clicked, this, [layout] {
+        showHelpTopic(layout == SlipLayout::vertical ? HelpTopic::VerticalPrinting
+                                                     : HelpTopic::HorizontalPrinting);
+    });
     const int buttonsRow = static_cast<int>(records.size());
     grid->addWidget(SB11, buttonsRow, 0);
     grid->addWidget(SpeedButton10, buttonsRow, 1);

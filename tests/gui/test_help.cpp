@@ -4,6 +4,8 @@
 #include "archive/ugestra.h"
 #include "core/archive.h"
 #include "help/uguida.h"
+#include "print/ustam.h"
+#include "print/ustaor.h"
 #include "selection/uselco.h"
 #include "system/ufis.h"
 #include "system/uproba.h"
@@ -110,6 +112,8 @@ void HelpTest::dialogButtonsOpenTheirTopics() {
         {std::make_unique<TDistri>(state.finalColumns), "SpeedButton9", HelpTopic::Distribution},
         {std::make_unique<TSELCO>(state, std::vector<Column>{}), "HLP2", HelpTopic::Selection},
         {std::make_unique<Tnewfun>(home_->path()), "HLP3", HelpTopic::UserFunctions},
+        {std::make_unique<TSTAM>(state), "HLP3", HelpTopic::VerticalPrinting},
+        {std::make_unique<TSTAOR>(state), "HLP3", HelpTopic::HorizontalPrinting},
     };
     for (Case& c : cases) {
         const QString name = c.dialog->objectName();
