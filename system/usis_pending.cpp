@@ -8,10 +8,8 @@
 namespace quintor {
 
 const QStringList& TSIS::pendingCommands() {
-    static const QStringList pending{
-    };
+    static const QStringList pending{};
     return pending;
 }
-
 
 } // namespace quintor
