@@ -72,10 +72,10 @@ void filtered(const std::vector<Column>& draws) {
     const auto plain = request(draws, 1, 90, 100, 26);
     SelectionRequest withFilters = plain;
     ColumnFilters filters;
-    for (const char* spec :
+    for (const char* filterText :
          {"somma=150..330", "dispari=2..4", "bassi=2..4", "decina<=2", "consecutivi<=2",
           "finale<=2", "con=3,9,27,45,81,88", "senza=13,17", "archivio<=3"})
-        addFilter(filters, spec);
+        addFilter(filters, filterText);
     withFilters.filter = std::make_shared<const FilterCheck>(filters, draws);
     const auto without = bench::measure([&] { runFast(plain); }, 5);
     const auto with = bench::measure([&] { runFast(withFilters); }, 5);

@@ -12,8 +12,8 @@ namespace quintor::cli {
 
 std::optional<ColumnFilters> readFilterOptions(const Arguments& args, int& status) {
     ColumnFilters filters;
-    for (const std::string* spec : optionValues(args, "--filter")) {
-        const auto added = addFilter(filters, *spec);
+    for (const std::string* filterText : optionValues(args, "--filter")) {
+        const auto added = addFilter(filters, *filterText);
         if (!added) {
             status = refuse(added.error());
             return std::nullopt;
@@ -35,7 +35,7 @@ std::optional<FilterCheck> filterCheckFor(const ColumnFilters& filters,
 }
 
 int runFilter(const Arguments& args) {
-    const char* usageText = "filter FILE.qtr --filter SPEC... [--archive A.dat] [--out OUT.qtr]";
+    const char* usageText = "filter FILE.qtr --filter FILTRO... [--archive A.dat] [--out OUT.qtr]";
     const std::string* archiveFile = optionValue(args, "--archive");
     const std::string* outFile = optionValue(args, "--out");
     if (args.empty() || args[0].starts_with("--") || optionValues(args, "--filter").empty())

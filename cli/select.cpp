@@ -12,7 +12,7 @@ namespace quintor::cli {
 
 int runSelect(const Arguments& args) {
     const char* usageText =
-        "select FILE.qtr --archive ARCHIVE.dat --count V [--precision P] [--filter SPEC]... "
+        "select FILE.qtr --archive ARCHIVE.dat --count V [--precision P] [--filter FILTRO]... "
         "[--out OUT.qtr]";
     const std::string* archiveFile = optionValue(args, "--archive");
     const std::string* countText = optionValue(args, "--count");

@@ -148,13 +148,15 @@ bool ColumnFilters::empty() const {
            without.empty() && archive.empty();
 }
 
-Expected<bool> addFilter(ColumnFilters& filters, std::string_view spec) {
-    const auto cut = spec.find_first_of("=<");
-    const std::string_view name = spec.substr(0, cut);
-    const bool limitForm = cut != std::string_view::npos && spec.substr(cut).starts_with("<=");
-    const bool valueForm = cut != std::string_view::npos && spec[cut] == '=';
-    const std::string_view value =
-        cut == std::string_view::npos ? std::string_view{} : spec.substr(cut + (limitForm ? 2 : 1));
+Expected<bool> addFilter(ColumnFilters& filters, std::string_view filterText) {
+    const auto cut = filterText.find_first_of("=<");
+    const std::string_view name = filterText.substr(0, cut);
+    const bool limitForm =
+        cut != std::string_view::npos && filterText.substr(cut).starts_with("<=");
+    const bool valueForm = cut != std::string_view::npos && filterText[cut] == '=';
+    const std::string_view value = cut == std::string_view::npos
+                                       ? std::string_view{}
+                                       : filterText.substr(cut + (limitForm ? 2 : 1));
 
     if (valueForm && (name == "somma" || name == "dispari" || name == "bassi")) {
         const auto range = readRange(name, value, 0, name == "somma" ? 540 : 6);
@@ -207,7 +209,7 @@ Expected<bool> addFilter(ColumnFilters& filters, std::string_view spec) {
         filters.archive.push_back({*k, draws});
         return true;
     }
-    return Failure{"Filtro non riconosciuto: \"" + std::string(spec) +
+    return Failure{"Filtro non riconosciuto: \"" + std::string(filterText) +
                    "\".\rFiltri: somma=A..B, dispari=A..B, bassi=A..B, decina<=K, "
                    "consecutivi<=K, finale<=K, con=N,N, senza=N,N, archivio<=K[@D]."};
 }

@@ -53,7 +53,7 @@ struct ColumnFilters {
 
 // Adds one filter written in the command-line grammar ("somma=100..200", "decina<=2",
 // "con=5,17", "archivio<=3@100", ...). Fails with an Italian message naming the filter.
-Expected<bool> addFilter(ColumnFilters& filters, std::string_view spec);
+Expected<bool> addFilter(ColumnFilters& filters, std::string_view filterText);
 
 // The filters in that grammar, one text a filter, so that addFilter reads them back.
 std::vector<std::string> filterTexts(const ColumnFilters& filters);

@@ -202,8 +202,8 @@ void TFiltri::showFilters(const ColumnFilters& f) {
 TFiltri::Reading TFiltri::readFields() const {
     Reading reading;
     ColumnFilters filters;
-    auto add = [&](const std::string& spec, QLineEdit* field) {
-        const auto added = addFilter(filters, spec);
+    auto add = [&](const std::string& filterText, QLineEdit* field) {
+        const auto added = addFilter(filters, filterText);
         if (!added) {
             reading.message = QString::fromStdString(added.error());
             reading.field = field;

@@ -135,10 +135,10 @@ TEST(ColumnFilters, WalkOverInitialColumnsMatchesTheirOneByOneCheck) {
 
 TEST(ColumnFilters, TextsReadBackToTheSameFilters) {
     ColumnFilters filters;
-    for (const char* spec :
+    for (const char* filterText :
          {"somma=100..200", "dispari=2..4", "bassi=1..5", "decina<=2", "consecutivi<=1",
           "finale<=2", "con=5,17,80", "con=3", "senza=1,90", "archivio<=3@100", "archivio<=4"})
-        ASSERT_TRUE(addFilter(filters, spec)) << spec;
+        ASSERT_TRUE(addFilter(filters, filterText)) << filterText;
     std::string lines;
     for (const auto& text : filterTexts(filters))
         lines += text + "\r\n";
@@ -164,12 +164,12 @@ TEST(ColumnFilters, BadTextsAreRefusedNamingTheFilter) {
                                                          {"archivio<=2@0", "archivio"},
                                                          {"somma<=100", "Filtro non riconosciuto"},
                                                          {"pari=1..2", "Filtro non riconosciuto"}};
-    for (const auto& [spec, named] : cases) {
+    for (const auto& [filterText, named] : cases) {
         ColumnFilters filters;
-        const auto added = addFilter(filters, spec);
-        ASSERT_FALSE(added) << spec;
+        const auto added = addFilter(filters, filterText);
+        ASSERT_FALSE(added) << filterText;
         EXPECT_NE(added.error().find(named), std::string::npos) << added.error();
-        EXPECT_TRUE(filters.empty()) << spec;
+        EXPECT_TRUE(filters.empty()) << filterText;
     }
 }
 

@@ -304,7 +304,7 @@ TEST(SelectionRun, MatchesThePlainRunOnRandomSystems) {
 TEST(SelectionRun, FiltersLeaveOutExactlyTheColumnsThatFail) {
     const std::vector<Column> draws = generatedDraws(600, 77);
     RandomGenerator random(5);
-    const char* specs[] = {"somma=150..300", "dispari=2..4", "bassi=1..4",     "decina<=2",
+    const char* texts[] = {"somma=150..300", "dispari=2..4", "bassi=1..4",     "decina<=2",
                            "consecutivi<=1", "finale<=1",    "archivio<=2@80", "archivio<=3"};
     std::size_t shorter = 0;
     for (int i = 0; i < 24; ++i) {
@@ -314,7 +314,7 @@ TEST(SelectionRun, FiltersLeaveOutExactlyTheColumnsThatFail) {
         c.marked = randomMarks(random, n);
         c.precision = i % 2 ? 26 : 0;
         for (int k = 0; k < 3; ++k)
-            ASSERT_TRUE(addFilter(c.filters, specs[random.next(8)]));
+            ASSERT_TRUE(addFilter(c.filters, texts[random.next(8)]));
         if (i % 3 == 0) {
             const std::string pick = std::to_string(c.marked[random.next(n)]);
             ASSERT_TRUE(addFilter(c.filters, (i % 2 ? "con=" : "senza=") + pick));
