@@ -40,7 +40,9 @@ run: program
 	cd "$(RUN_HOME)" && QUINTOR_HOME="$(RUN_HOME)" "$(CURDIR)/$(BUILD_DIR)/app/quintor"
 
 test: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) --timeout 300
+	@cd $(BUILD_DIR) && status=0; \
+	QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) --timeout 300 || status=$$?; \
+	bash "$(CURDIR)/scripts/skipped-tests.sh" Testing/Temporary/LastTest.log; exit $$status
 
 # Prints through a real CUPS queue (cups-pdf) and checks the marks on the PDF it writes.
 test-printer: configure

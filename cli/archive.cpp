@@ -33,7 +33,8 @@ std::optional<unsigned long> parseCount(const std::string& text) {
 } // namespace
 
 int runArchive(const Arguments& args) {
-    if (args.size() != 1)
+    const auto positional = positionalArguments(args, {});
+    if (!positional || args.size() != 1)
         return usage("archive ARCHIVE.dat");
     auto archive = Archive::read(args[0]);
     if (!archive)
@@ -45,7 +46,8 @@ int runArchive(const Arguments& args) {
 }
 
 int runMerge(const Arguments& args) {
-    if (args.size() != 2)
+    const auto positional = positionalArguments(args, {});
+    if (!positional || args.size() != 2)
         return usage("merge ARCHIVE.dat FILE");
     auto read = Archive::read(args[0]);
     if (!read)
@@ -67,7 +69,8 @@ int runMerge(const Arguments& args) {
 
 int runSampleArchive(const Arguments& args) {
     const char* usageText = "sample-archive OUT.dat --draws N [--seed S]";
-    if (args.empty() || args[0].starts_with("--"))
+    const auto positional = positionalArguments(args, {"--draws", "--seed"});
+    if (!positional || positional->size() != 1 || args[0].starts_with("--"))
         return usage(usageText);
     const std::string* drawsText = optionValue(args, "--draws");
     const std::string* seedText = optionValue(args, "--seed");

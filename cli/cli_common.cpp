@@ -40,4 +40,26 @@ bool hasFlag(const Arguments& args, std::string_view name) {
     return std::find(args.begin(), args.end(), name) != args.end();
 }
 
+std::optional<Arguments> positionalArguments(const Arguments& args,
+                                             std::initializer_list<std::string_view> withValue,
+                                             std::initializer_list<std::string_view> flags) {
+    auto among = [](std::initializer_list<std::string_view> names, const std::string& word) {
+        return std::find(names.begin(), names.end(), word) != names.end();
+    };
+    Arguments positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& word = args[i];
+        if (!word.starts_with("--")) {
+            positional.push_back(word);
+        } else if (among(withValue, word)) {
+            if (i + 1 >= args.size() || args[i + 1].starts_with("--"))
+                return std::nullopt;
+            ++i;
+        } else if (!among(flags, word)) {
+            return std::nullopt;
+        }
+    }
+    return positional;
+}
+
 } // namespace quintor::cli

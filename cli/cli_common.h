@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +24,13 @@ const std::string* optionValue(const Arguments& args, std::string_view name);
 bool hasFlag(const Arguments& args, std::string_view name);
 // Every value of an option that may be repeated ("--filter A --filter B").
 std::vector<const std::string*> optionValues(const Arguments& args, std::string_view name);
+
+// The words that are not options or option values, or nothing when a word starting with
+// "--" is neither among withValue nor among flags, or an option of withValue has no value
+// after it. Every command checks its arguments with it before doing anything.
+std::optional<Arguments> positionalArguments(const Arguments& args,
+                                             std::initializer_list<std::string_view> withValue,
+                                             std::initializer_list<std::string_view> flags = {});
 
 // A system file that cannot be read.
 inline constexpr const char* unreadableSystemMessage =

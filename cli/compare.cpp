@@ -9,7 +9,9 @@ namespace quintor::cli {
 
 int runCompare(const Arguments& args) {
     const std::string* winning = optionValue(args, "--winning");
-    if (args.size() != 3 || winning == nullptr || args[0] == "--winning")
+    const auto positional = positionalArguments(args, {"--winning"});
+    if (!positional || positional->size() != 1 || args.size() != 3 || winning == nullptr ||
+        args[0] == "--winning")
         return usage("compare FILE.qtr --winning \"TESTO\"");
     SystemState state;
     if (!loadSystemFile(args[0], state))
@@ -32,7 +34,7 @@ int runCompare(const Arguments& args) {
 }
 
 int runDistribution(const Arguments& args) {
-    if (args.size() != 1)
+    if (!positionalArguments(args, {}) || args.size() != 1)
         return usage("distribution FILE.qtr");
     SystemState state;
     if (!loadSystemFile(args[0], state))

@@ -14,7 +14,7 @@ bool loadSystemFile(const std::string& path, SystemState& state) {
 }
 
 int runProbability(const Arguments& args) {
-    if (args.size() != 1)
+    if (!positionalArguments(args, {}) || args.size() != 1)
         return usage("probability FILE.qtr");
     SystemState state;
     if (!loadSystemFile(args[0], state))

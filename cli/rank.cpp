@@ -23,16 +23,10 @@ int runRank(const Arguments& args) {
     const std::string* archivePath = optionValue(args, "--archive");
     const bool adding = hasFlag(args, "--add");
     const bool removing = hasFlag(args, "--remove");
-    if (archivePath == nullptr || adding == removing)
+    const auto positional =
+        positionalArguments(args, {"--archive"}, {"--add", "--remove", "--ritardi", "--frequenze"});
+    if (!positional || !positional->empty() || archivePath == nullptr || adding == removing)
         return usage("rank --archive ARCHIVE.dat (--add | --remove) [--ritardi] [--frequenze]");
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& word = args[i];
-        if (word == "--archive")
-            ++i;
-        else if (word != "--add" && word != "--remove" && word != "--ritardi" &&
-                 word != "--frequenze")
-            return usage("rank --archive ARCHIVE.dat (--add | --remove) [--ritardi] [--frequenze]");
-    }
 
     StatisticsCriteria criteria;
     criteria.delays = hasFlag(args, "--ritardi");

@@ -18,7 +18,10 @@ int runSelect(const Arguments& args) {
     const std::string* countText = optionValue(args, "--count");
     const std::string* precisionText = optionValue(args, "--precision");
     const std::string* outFile = optionValue(args, "--out");
-    if (args.empty() || args[0].starts_with("--") || !archiveFile || !countText)
+    const auto positional =
+        positionalArguments(args, {"--archive", "--count", "--precision", "--out"});
+    if (!positional || positional->size() != 1 || args[0].starts_with("--") || !archiveFile ||
+        !countText)
         return usage(usageText);
     int precision = 0;
     if (precisionText) {

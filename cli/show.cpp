@@ -30,7 +30,7 @@ void printValues(const char* label, std::span<const Real48> values) {
 } // namespace
 
 int runShow(const Arguments& args) {
-    if (args.size() != 1)
+    if (!positionalArguments(args, {}) || args.size() != 1)
         return usage("show FILE.qtr");
     SystemState state;
     if (!CARICA_SISTEMA(args[0], state))

@@ -175,14 +175,19 @@ Expected<std::vector<ArchiveRecord>> applyChanges(const std::vector<ArchiveRecor
 
 } // namespace
 
-bool isValidDrawNumbers(const Column& numbers, int jolly) {
+DrawFault drawFault(const Column& numbers, int jolly) {
+    if (!std::all_of(numbers.begin(), numbers.end(),
+                     [](std::uint8_t n) { return isBoardNumber(n); }))
+        return DrawFault::numberOutOfRange;
+    if (!isBoardNumber(jolly))
+        return DrawFault::jollyOutOfRange;
     std::array<bool, 91> seen{};
     for (std::uint8_t n : numbers) {
-        if (!isBoardNumber(n) || seen[n])
-            return false;
+        if (seen[n])
+            return DrawFault::repeatedNumber;
         seen[n] = true;
     }
-    return isBoardNumber(jolly) && !seen[static_cast<std::size_t>(jolly)];
+    return seen[static_cast<std::size_t>(jolly)] ? DrawFault::jollyAmongNumbers : DrawFault::none;
 }
 
 ArchiveRecord ArchiveRecord::fromFileFields(std::string_view date, std::string_view column,
@@ -219,7 +224,7 @@ bool ArchiveRecord::isValidDraw() const {
     auto parsed = LEGGI_COLONNA(column, Column{0, 0, 0, 0, 0, 0});
     if (!parsed || *parsed != numbers)
         return false;
-    return isValidDrawNumbers(numbers, jollyNumber);
+    return drawFault(numbers, jollyNumber) == DrawFault::none;
 }
 
 Expected<ArchiveRecord> recordFromEntry(std::string_view dateText, std::string_view columnText,
@@ -238,11 +243,18 @@ Expected<ArchiveRecord> recordFromEntry(std::string_view dateText, std::string_v
     const int year = static_cast<int>(date->year());
     if (year < 1000 || year > 9999)
         return Failure{invalidDateMessage(removeBlanks(dateText))};
-    if (!std::all_of(numbers->begin(), numbers->end(),
-                     [](std::uint8_t n) { return isBoardNumber(n); }))
+    switch (drawFault(*numbers, *jolly)) {
+    case DrawFault::numberOutOfRange:
         return Failure{entryColumnMessage};
-    if (!isBoardNumber(*jolly))
+    case DrawFault::jollyOutOfRange:
         return Failure{entryJollyMessage};
+    case DrawFault::repeatedNumber:
+        return Failure{entryRepeatedMessage};
+    case DrawFault::jollyAmongNumbers:
+        return Failure{entryJollyRepeatedMessage};
+    case DrawFault::none:
+        break;
+    }
     return ArchiveRecord::fromValues(*date, *numbers, *jolly);
 }
 
@@ -256,8 +268,18 @@ DrawFile parseCsvDraws(std::string_view text) {
     DrawFile result;
     bool firstLine = true;
     std::size_t start = 0;
+    std::size_t lineNumber = 0;
+    auto reject = [&result, &lineNumber](const char* reason) {
+        ++result.rejected;
+        result.rejectedLines.push_back({lineNumber, reason});
+    };
     while (start < text.size()) {
-        // A line ends at LF, CR LF or a lone CR; the empty line between CR and LF is skipped.
+        // A line ends at LF, CR LF or a lone CR; the LF of a CR LF ends no line of its own.
+        if (start > 0 && text[start - 1] == '\r' && text[start] == '\n') {
+            ++start;
+            continue;
+        }
+        ++lineNumber;
         std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos)
             end = text.size();
@@ -276,8 +298,12 @@ DrawFile parseCsvDraws(std::string_view text) {
             if (!first.empty() && !(first.front() >= '0' && first.front() <= '9'))
                 continue;
         }
-        if (!date || fields.size() != 8) {
-            ++result.rejected;
+        if (!date) {
+            reject("data non valida");
+            continue;
+        }
+        if (fields.size() != 8) {
+            reject("non contiene data, sei numeri e jolly");
             continue;
         }
         Column numbers{};
@@ -289,9 +315,23 @@ DrawFile parseCsvDraws(std::string_view text) {
                 numbers[k] = static_cast<std::uint8_t>(*n);
         }
         const auto jolly = drawNumber(fields[7]);
-        if (!valid || !jolly || !isValidDrawNumbers(numbers, *jolly)) {
-            ++result.rejected;
+        if (!valid || !jolly) {
+            reject("numeri non compresi tra 1 e 90");
             continue;
+        }
+        switch (drawFault(numbers, *jolly)) {
+        case DrawFault::numberOutOfRange:
+        case DrawFault::jollyOutOfRange:
+            reject("numeri non compresi tra 1 e 90");
+            continue;
+        case DrawFault::repeatedNumber:
+            reject("numero ripetuto");
+            continue;
+        case DrawFault::jollyAmongNumbers:
+            reject("jolly uguale a uno dei sei numeri");
+            continue;
+        case DrawFault::none:
+            break;
         }
         result.draws.push_back(ArchiveRecord::fromValues(*date, numbers, *jolly));
     }

@@ -29,8 +29,10 @@ inline constexpr std::size_t maxArchiveDraws = 1000000;
 // The longest file of draws read: a CSV line is rarely over 40 bytes.
 inline constexpr std::size_t maxDrawFileBytes = std::size_t{64} * 1024 * 1024;
 
-// Six distinct numbers 1..90 and a jolly 1..90 that is not one of them: what a real draw is.
-bool isValidDrawNumbers(const Column& numbers, int jolly);
+// What keeps six numbers and a jolly from being a real draw (six distinct numbers 1..90 and a
+// jolly 1..90 that is not one of them); the first fault found, in this order.
+enum class DrawFault { none, numberOutOfRange, jollyOutOfRange, repeatedNumber, jollyAmongNumbers };
+DrawFault drawFault(const Column& numbers, int jolly);
 
 // One past draw, as the archive keeps it: the three texts exactly as stored, and the six
 // numbers and the jolly read once from them for the engines.
@@ -58,15 +60,19 @@ struct ArchiveRecord {
 };
 
 // Converts what the user typed in the entry box: the date, the six numbers, the jolly.
-// Conversion failures give the runtime's message; a column with fewer than six numbers, a
-// number or a jolly outside 1..90, or a date that does not fit the ten-character text give an
-// Italian message. Either way nothing has been changed.
+// Conversion failures give the runtime's message; a column with fewer than six numbers or a
+// repeated number, a number or a jolly outside 1..90, a jolly among the six, or a date that does
+// not fit the ten-character text give an Italian message. Either way nothing has been changed.
 Expected<ArchiveRecord> recordFromEntry(std::string_view dateText, std::string_view columnText,
                                         std::string_view jollyText);
 
 inline constexpr const char* entryColumnMessage =
     "La colonna deve contenere sei numeri compresi tra 1 e 90,\rseparati da uno spazio.";
 inline constexpr const char* entryJollyMessage = "Il numero Jolly deve essere compreso tra 1 e 90.";
+inline constexpr const char* entryRepeatedMessage =
+    "La colonna non può contenere due volte lo stesso numero.";
+inline constexpr const char* entryJollyRepeatedMessage =
+    "Il numero Jolly deve essere diverso dai sei numeri della colonna.";
 inline constexpr const char* tooFewLeftMessage =
     "Impossibile eliminare tutte le colonne.\rDevono esistere almeno tre colonne vincenti.";
 inline constexpr const char* saveFailedMessage =
@@ -92,9 +98,14 @@ struct MergeCounts {
 // The draws of a file to merge: an archive-format file (29-byte records) or a CSV file of
 // draws (date, six numbers, jolly; optional header; "," or ";"; dd/mm/yyyy or yyyy-mm-dd).
 // Lines or records that cannot be draws are counted in rejected, not returned.
+struct RejectedLine {
+    std::size_t line = 0; // 1 for the file's first line
+    std::string reason;   // Italian, for the user
+};
 struct DrawFile {
     std::vector<ArchiveRecord> draws;
     std::size_t rejected = 0;
+    std::vector<RejectedLine> rejectedLines; // the lines of a CSV file behind rejected
 };
 Expected<DrawFile> readDrawFile(const std::filesystem::path& file);
 // The same, from text already in memory.

@@ -18,7 +18,7 @@ std::string columnPriceText(const Real48& price) {
 
 Expected<Real48> parseColumnPrice(std::string_view text) {
     const auto value = parseReal(text);
-    if (!value)
+    if (!value || !(*value >= 0))
         return Failure{invalidPriceMessage};
     const auto price = Real48::tryFromValue(*value);
     if (!price)

@@ -14,8 +14,8 @@ inline constexpr const char* invalidPriceMessage =
 // The price as the dialog shows it: two decimals, "." as separator, whatever the locale.
 std::string columnPriceText(const Real48& price);
 
-// A typed price; refused with invalidPriceMessage when the text is no number or the value
-// does not fit a Real48.
+// A typed price; refused with invalidPriceMessage when the text is no number, the value is
+// negative or it does not fit a Real48.
 Expected<Real48> parseColumnPrice(std::string_view text);
 
 // The price of one column, one value for the whole program: every system window shows its

@@ -18,6 +18,8 @@ FixedRows fixedRowsOf(const SystemState& state) {
 }
 
 void applyFixedRows(SystemState& state, const FixedRows& rows) {
+    const int countBefore = state.fixedCount;
+    const auto numbersBefore = state.fixedNumbers;
     state.fixedCount = 0;
     for (const FixedRow& row : rows) {
         if (!row.checked)
@@ -28,6 +30,11 @@ void applyFixedRows(SystemState& state, const FixedRows& rows) {
         state.fixedNumbers[static_cast<std::size_t>(state.fixedCount++)] =
             static_cast<std::uint8_t>(*value);
     }
+    // The fixed numbers are saved with the system, so a change is one to save.
+    if (state.fixedCount != countBefore ||
+        !std::equal(state.fixedNumbers.begin(), state.fixedNumbers.begin() + state.fixedCount,
+                    numbersBefore.begin()))
+        state.modified = true;
 }
 
 } // namespace quintor

@@ -21,7 +21,7 @@ FixedRows fixedRowsOf(const SystemState& state);
 
 // Keeps, in row order, the numbers of the checked rows that hold an integer 1..90 and moves
 // them up to close the gaps; other rows are dropped without a word. Repeated or unmarked
-// numbers are kept as they are. The modified flag is not touched.
+// numbers are kept as they are. A change of the fixed numbers sets the modified flag.
 void applyFixedRows(SystemState& state, const FixedRows& rows);
 
 } // namespace quintor

@@ -1,10 +1,12 @@
 #include "core/system_file.h"
 
 #include "core/byte_file.h"
+#include "core/program_folder.h"
 
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <string>
 
 namespace quintor {
 
@@ -158,6 +160,27 @@ bool SALVA_SISTEMA(const std::filesystem::path& file, const SystemState& state) 
         text += line + "\r\n";
     return replaceFileContents(
         sidecar, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+std::filesystem::path systemFileNameFor(const std::filesystem::path& typed) {
+    std::filesystem::path name = typed.filename();
+    if (name.empty())
+        return typed;
+    if (!name.has_extension())
+        name += ".qtr";
+    return findFileNoCase(typed.parent_path(), name.string());
+}
+
+std::string newSystemFileName(int number) {
+    return "Sistem" + std::to_string(number) + ".Qtr";
+}
+
+int firstFreeSystemNumber(const std::filesystem::path& folder, int from) {
+    int n = std::max(from, 1);
+    std::error_code error;
+    while (std::filesystem::exists(findFileNoCase(folder, newSystemFileName(n)), error))
+        ++n;
+    return n;
 }
 
 } // namespace quintor

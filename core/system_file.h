@@ -40,4 +40,13 @@ std::vector<std::uint8_t> systemFileBytes(const SystemState& state);
 // the file cannot be read at all.
 bool readSystemColumns(const std::filesystem::path& file, std::vector<Column>& columns);
 
+// The name a typed system file name stands for: ".qtr" is added when the name has no
+// extension, and a file in the same folder whose name differs only in letter case is the
+// one meant (so "dopo" finds dopo.QTR, and never makes a twin of it).
+std::filesystem::path systemFileNameFor(const std::filesystem::path& typed);
+
+// The lowest n >= from such that no file of folder is named "Sistem<n>.Qtr" in any case.
+int firstFreeSystemNumber(const std::filesystem::path& folder, int from);
+std::string newSystemFileName(int number); // "Sistem<n>.Qtr"
+
 } // namespace quintor

@@ -159,3 +159,36 @@ TEST(CliSelect, EveryColumnRejectedWritesNothing) {
     EXPECT_FALSE(fs::exists(folder / "o.qtr"));
     EXPECT_EQ(fileText(file), before);
 }
+
+TEST(CliOptions, EveryCommandRefusesUnknownOptionsAndMissingValues) {
+    TempFolder folder;
+    const fs::path archiveFile = folder / "vincenti.dat";
+    ASSERT_TRUE(simulatedArchive(250, 3).permanenti(archiveFile));
+    const std::string file = (folder / "s.qtr").string();
+    ASSERT_TRUE(SALVA_SISTEMA(file, systemWith({1, 2, 3, 4, 5, 6, 7})));
+    const std::string before = readBytes(file);
+    const std::string archive = archiveFile.string();
+    const std::vector<std::vector<std::string>> calls = {
+        {"select", file, "--archive", archive, "--count", "1", "--bogus", "7"},
+        {"select", file, "--archive", archive, "--count"},
+        {"select", file, "--archive", "--count", "1"},
+        {"show", file, "--whatever"},
+        {"probability", file, "--bogus"},
+        {"distribution", file, "--bogus"},
+        {"compare", file, "--winning", "1 2 3 4 5 6", "--bogus"},
+        {"rank", "--archive", archive, "--add", "--ritardi", "--bogus"},
+        {"rank", "--add", "--ritardi", "--archive"},
+        {"archive", archive, "--bogus"},
+        {"merge", archive, archive, "--bogus"},
+        {"sample-archive", (folder / "n.dat").string(), "--draws", "5", "--bogus", "1"},
+        {"sample-archive", (folder / "n.dat").string(), "--draws"},
+    };
+    for (const auto& args : calls) {
+        const CliRun run = runCli(folder, args);
+        EXPECT_EQ(run.status, 64) << args[0] << ' ' << args.back();
+        EXPECT_TRUE(run.errors.starts_with("uso: quintor-cli " + args[0])) << run.errors;
+        EXPECT_TRUE(run.lines.empty()) << args[0];
+    }
+    EXPECT_EQ(readBytes(file), before);
+    EXPECT_FALSE(fs::exists(folder / "n.dat"));
+}

@@ -95,10 +95,10 @@ TEST(ArchiveInsert, KeepsDateOrderComparingDatesNotTexts) {
 
 TEST(ArchiveInsert, EqualDatesGoAfterTheNewestButBeforeAnOlderEqual) {
     Archive archive = archiveOf({"01/01/2001", "02/01/2001", "03/01/2001"});
-    auto last = archive.inserisci(entry("03/01/2001", "9 9 9 9 9 9"));
+    auto last = archive.inserisci(entry("03/01/2001", "9 19 29 39 49 59"));
     ASSERT_TRUE(last.ok());
     EXPECT_EQ(*last, 3u);
-    auto middle = archive.inserisci(entry("02/01/2001", "8 8 8 8 8 8"));
+    auto middle = archive.inserisci(entry("02/01/2001", "8 18 28 38 48 58"));
     ASSERT_TRUE(middle.ok());
     EXPECT_EQ(*middle, 1u);
     EXPECT_EQ(archive[1].numbers[0], 8);
