@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(new HintDelayStyle);
     QApplication::setApplicationName(QStringLiteral("Quintor"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quintor"));
+    // No display name: the window manager would show it after every title ("Errore ! - ...").
     // Every text of the program is Italian, so the toolkit's own texts (file dialogs, context
     // menus of the edits) are too, whatever the desktop's language.
     QTranslator toolkitTexts;

@@ -4,6 +4,7 @@
 #include "core/program_folder.h"
 #include "core/random.h"
 #include "core/recent_files.h"
+#include "core/system_file.h"
 #include "gui_common/feedback.h"
 #include "gui_common/help_link.h"
 #include "gui_common/miopan.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -39,6 +41,9 @@ TPRI::TPRI(const QStringList& parameters, QWidget* parent)
     mdi_ = new QMdiArea(central);
     mdi_->setBackground(QColor(0, 128, 128));
     mdi_->setAccessibleName(QStringLiteral("Sistemi aperti"));
+    // A window partly outside the visible area can still be reached.
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     layout->addWidget(mdi_, 1);
 
     spi_ = new TMiopan(central);
@@ -88,6 +93,8 @@ void TPRI::buildMenus() {
     recent->menuAction()->setObjectName(QStringLiteral("Riapri1"));
     recent->menuAction()->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     openSubmenuOnShortcut(file, recent);
+    // The list is read again each time, so the items are there with no system window open.
+    connect(recent, &QMenu::aboutToShow, this, &TPRI::refreshRecentItems);
     for (int k = 0; k < 6; ++k) {
         QAction* pf = recent->addAction(QStringLiteral("&%1").arg(k + 1));
         pf->setObjectName(QStringLiteral("PF%1").arg(k + 1));
@@ -117,6 +124,17 @@ void TPRI::buildMenus() {
     for (QAction* a : {contents, search, tour})
         a->setEnabled(helpAvailable());
     frameMenus_ = {file, help};
+    refreshRecentItems();
+}
+
+void TPRI::refreshRecentItems() {
+    const RecentFiles list = RecentFiles::load(findFileNoCase(programFolder(), recentFilesName));
+    for (int k = 0; k < 6; ++k) {
+        const bool filled = list.entryInUse(k);
+        const std::string& entry = list.entries[static_cast<std::size_t>(k)];
+        setRecentItem(k, filled ? recentItemCaption(k, entry) : QStringLiteral("&%1").arg(k + 1),
+                      filled ? QString::fromStdString(entry) : QString(), filled);
+    }
 }
 
 QAction* TPRI::command(const QString& objectName) const {
@@ -174,7 +192,7 @@ void TPRI::showEvent(QShowEvent* event) {
 }
 
 void TPRI::METTIHINT(const QString& longHint) {
-    spiText_->setText(QLatin1Char(' ') + longHint);
+    setReadableText(spiText_, QLatin1Char(' ') + longHint);
 }
 
 QString TPRI::missingFileMessage() {
@@ -190,14 +208,30 @@ TSIS* TPRI::createSystem(int number) {
 }
 
 QMdiSubWindow* TPRI::showSystem(TSIS* system) {
+    const QList<QMdiSubWindow*> before = mdi_->subWindowList(QMdiArea::CreationOrder);
     QMdiSubWindow* sub = mdi_->addSubWindow(system);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowTitle(system->windowTitle());
     sub->resize(system->size() + QSize(12, 34));
+    sub->move(cascadePosition(before, sub->size()));
     sub->show();
     mdi_->setActiveSubWindow(sub);
     updateMenuBar();
     return sub;
+}
+
+QPoint TPRI::cascadePosition(const QList<QMdiSubWindow*>& open, QSize size) const {
+    // One title bar down and right of the newest window; back to the corner when the new
+    // one would not fit in the visible area.
+    if (open.isEmpty())
+        return {0, 0};
+    const int step =
+        std::max(24, open.constLast()->height() - open.constLast()->widget()->height());
+    const QPoint next = open.constLast()->pos() + QPoint(step, step);
+    const QSize area = mdi_->viewport()->size();
+    if (next.x() + size.width() > area.width() || next.y() + size.height() > area.height())
+        return {0, 0};
+    return next;
 }
 
 void TPRI::FormActivate() {
@@ -215,7 +249,8 @@ void TPRI::FormActivate() {
 }
 
 void TPRI::Nuovo1Click() {
-    ++counter_;
+    // Names of files already in the folder are skipped, so a new system never replaces one.
+    counter_ = firstFreeSystemNumber(QDir::currentPath().toStdString(), counter_ + 1);
     TSIS* system = createSystem(counter_);
     system->OCCHIO_AL_NOME();
     showSystem(system);
@@ -256,7 +291,7 @@ void TPRI::Apri1Click() {
         if (chosen.isEmpty())
             return;
         request.startName = chosen;
-        if (CARICA_FILE(chosen))
+        if (CARICA_FILE(QString::fromStdString(systemFileNameFor(chosen.toStdString()).string())))
             return;
     }
 }

@@ -43,6 +43,8 @@ public:
     bool CARICA_FILE(const QString& name);
     // A window's recent-files item k (0..5) as the frame's PF item shows it.
     void setRecentItem(int k, const QString& caption, const QString& entry, bool visible);
+    // The frame's own recent-files items, from the list on disk.
+    void refreshRecentItems();
 
     static QString missingFileMessage();
     static QString unreadableFileMessage();
@@ -72,6 +74,7 @@ protected:
 private:
     TSIS* createSystem(int number);
     QMdiSubWindow* showSystem(TSIS* system);
+    QPoint cascadePosition(const QList<QMdiSubWindow*>& open, QSize size) const;
     TSIS* openInNewWindow(const QString& name);
     void updateMenuBar();
     void buildMenus();

@@ -6,6 +6,7 @@
 #include "gui_common/feedback.h"
 #include "gui_common/miopan.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -38,6 +39,7 @@ TCONF::TCONF(const std::vector<Column>& finalColumns, TVisua& visua, QWidget* pa
     setObjectName(QStringLiteral("CONF"));
     setWindowTitle(QStringLiteral("Confronto con la colonna vincente"));
     setFixedSize(539, 191);
+    useFixedDialogFrame(this);
     QFont bold(QStringLiteral("Arial"));
     bold.setBold(true);
     bold.setPixelSize(13);
@@ -89,8 +91,15 @@ TCONF::TCONF(const std::vector<Column>& finalColumns, TVisua& visua, QWidget* pa
         this);
     atz->setObjectName(QStringLiteral("atz"));
     atz->setStyleSheet(QStringLiteral("color: white; background: black;"));
-    atz->setGeometry(8, 152, 380, 30);
-    atz->setWordWrap(true);
+    // One line beside the close button: the font steps down until the warning fits.
+    atz->setGeometry(8, 152, 425, 30);
+    atz->setIndent(4);
+    QFont warningFont = atz->font();
+    warningFont.setPixelSize(13);
+    while (warningFont.pixelSize() > 8 &&
+           QFontMetrics(warningFont).horizontalAdvance(atz->text()) + 8 > atz->width())
+        warningFont.setPixelSize(warningFont.pixelSize() - 1);
+    atz->setFont(warningFont);
     atz->hide();
 
     VICO = new QPushButton(QStringLiteral("Visualizza colonne"), this);

@@ -16,6 +16,7 @@ TDistri::TDistri(const std::vector<Column>& finalColumns, QWidget* parent)
     setObjectName(QStringLiteral("Distri"));
     setWindowTitle(QStringLiteral("Distribuzione dei segni"));
     setFixedSize(507, 326);
+    useFixedDialogFrame(this);
     // 8 points at 96 dots per inch; the Arial metrics keep two digits within a 15-pixel slot
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);

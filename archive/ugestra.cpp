@@ -84,6 +84,7 @@ TGestra::TGestra(const std::filesystem::path& folder, Archive& archive, QWidget*
     setWindowTitle(windowCaption);
     setModal(true);
     setFixedSize(497, 418);
+    useFixedDialogFrame(this);
     buildControls();
     currentWindow = this;
     FormCreate();
@@ -534,11 +535,21 @@ void TGestra::ImportaCsvClick() {
         return;
     if (!archive_.empty())
         selectRecord(archive_.size() - 1);
-    showInformation(this, importTitle,
-                    QStringLiteral("Estrazioni aggiunte: %1\rGià presenti: %2\rScartate: %3")
-                        .arg(counts.added)
-                        .arg(counts.present)
-                        .arg(counts.rejected));
+    QString report = QStringLiteral("Estrazioni aggiunte: %1\rGià presenti: %2\rScartate: %3")
+                         .arg(counts.added)
+                         .arg(counts.present)
+                         .arg(counts.rejected);
+    // The first lines refused, so the user can mend the file.
+    constexpr std::size_t shownLines = 8;
+    const auto& refused = draws->rejectedLines;
+    if (!refused.empty())
+        report += QStringLiteral("\r\rRighe scartate:");
+    for (std::size_t k = 0; k < std::min(refused.size(), shownLines); ++k)
+        report +=
+            QStringLiteral("\rriga %1: %2").arg(refused[k].line).arg(fromStd(refused[k].reason));
+    if (refused.size() > shownLines)
+        report += QStringLiteral("\re altre %1").arg(refused.size() - shownLines);
+    showInformation(this, importTitle, report);
 }
 
 void TGestra::paintEvent(QPaintEvent* /*event*/) {

@@ -1,5 +1,7 @@
 #include "archive/upiuseg.h"
 
+#include "gui_common/feedback.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +15,7 @@ TPiuseg::TPiuseg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Piuseg"));
     setWindowTitle(QStringLiteral("Aggiungi numeri più probabili"));
     setFixedSize(338, 175);
+    useFixedDialogFrame(this);
 
     Label1 = new QLabel(QStringLiteral("Nº di segni da aggiungere:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -1,8 +1,12 @@
 #include "gui_common/feedback.h"
 
+#include "core/recent_files.h"
+
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QWidget>
@@ -45,6 +49,28 @@ QString shortHint(const QString& hint) {
 QString longHint(const QString& hint) {
     const qsizetype bar = hint.indexOf(QLatin1Char('|'));
     return bar < 0 ? hint : hint.mid(bar + 1);
+}
+
+void setReadableText(QLabel* label, const QString& text) {
+    label->setText(text);
+    if (label->accessibleDescription() == text)
+        return;
+    label->setAccessibleDescription(text);
+    QAccessibleEvent changed(label, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+void useFixedDialogFrame(QWidget* dialog) {
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint);
+}
+
+QString recentItemCaption(int k, const std::string& entry) {
+    // A file name shows "&" as it is, not as an accelerator.
+    QString name = QString::fromStdString(recentMenuCaption(entry));
+    name.replace(QLatin1Char('&'), QLatin1String("&&"));
+    return QStringLiteral("&%1 ").arg(k + 1) + name;
 }
 
 void setHint(QWidget* widget, const QString& hint) {

@@ -2,7 +2,10 @@
 
 #include <QString>
 
+#include <string>
+
 class QAction;
+class QLabel;
 class QMenu;
 class QWidget;
 
@@ -33,6 +36,14 @@ private:
 void setHint(QWidget* widget, const QString& hint);
 void setHint(QAction* action, const QString& hint);
 QString shortHint(const QString& hint);
+// A label whose text changes as the program runs: screen readers hear the new text as its
+// description, under the label's fixed accessible name.
+void setReadableText(QLabel* label, const QString& text);
+// A dialog of fixed size gets a title bar with the close button only: no minimise or
+// maximise button under any window manager.
+void useFixedDialogFrame(QWidget* dialog);
+// The caption of recent-files item k (0..5): its number key, then the entry's short form.
+QString recentItemCaption(int k, const std::string& entry);
 QString longHint(const QString& hint);
 
 // A shortcut on a submenu's item only triggers the item, which by itself shows nothing. This

@@ -1,6 +1,7 @@
 #include "gui_common/prompter.h"
 
 #include <QAbstractButton>
+#include <QWidget>
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -47,8 +48,10 @@ void Prompter::install(Prompter* prompter) {
 }
 
 QMessageBox::StandardButton DialogPrompter::ask(QWidget* parent, const Question& question) {
+    // A box whose window is not shown yet (the questions at start-up) goes to the middle of
+    // the screen, not to the corner where the hidden window sits.
     QMessageBox box(question.icon, question.title, displayText(question.text), question.buttons,
-                    parent);
+                    parent && parent->window()->isVisible() ? parent : nullptr);
     if (question.defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(question.defaultButton);
     // The buttons speak Italian even where the toolkit's own translations are not installed.

@@ -1,5 +1,6 @@
 #include "gui_common/tiled_dialog.h"
 
+#include "gui_common/feedback.h"
 #include "gui_common/miopan.h"
 
 #include <QGuiApplication>
@@ -11,7 +12,7 @@ namespace quintor {
 TiledDialog::TiledDialog(QWidget* parent)
     : QDialog(parent), image1_(TMiopan::standardBackground()) {
     setModal(true);
-    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    useFixedDialogFrame(this);
 }
 
 void TiledDialog::fixSize() {

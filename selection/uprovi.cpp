@@ -39,6 +39,7 @@ TPROVI::TPROVI(const std::vector<Column>& finalColumns,
     setObjectName(QStringLiteral("PROVI"));
     setWindowTitle(QStringLiteral("Probabilità di vincita"));
     setFixedSize(353, 286);
+    useFixedDialogFrame(this);
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(13);
     font.setBold(true);

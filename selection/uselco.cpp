@@ -58,6 +58,7 @@ TSELCO::TSELCO(SystemState& system, std::vector<Column> draws, QWidget* parent)
     setObjectName(QStringLiteral("TSELCO"));
     setWindowTitle(QStringLiteral("Colonne finali"));
     setFixedSize(376, 289);
+    useFixedDialogFrame(this);
     setModal(true);
 
     Label5 = label(this, "Label5", QStringLiteral("Fisse:"), QRect(10, 8, 356, 20));

@@ -1,5 +1,7 @@
 #include "system/board.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -41,6 +43,8 @@ NumberBoard::NumberBoard(QWidget* parent)
     : QWidget(parent), tav_(blankBoard()), tav2_(blankBoard()) {
     setFixedSize(boardWidth, boardHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    announceFocus();
 }
 
 QRect NumberBoard::markCell(int n) {
@@ -122,6 +126,10 @@ void NumberBoard::drawMark(int n) {
     painter.drawImage(markCell(n).topLeft(), SEGSI());
     painter.end();
     update(markCell(n));
+    if (n >= 1 && n <= 90)
+        marked_[std::size_t(n)] = true;
+    if (n == focused_)
+        announceFocus();
 }
 
 void NumberBoard::eraseMark(int n) {
@@ -130,11 +138,92 @@ void NumberBoard::eraseMark(int n) {
     painter.drawImage(cell.topLeft(), tav2_, cell);
     painter.end();
     update(cell);
+    if (n >= 1 && n <= 90)
+        marked_[std::size_t(n)] = false;
+    if (n == focused_)
+        announceFocus();
 }
 
 void NumberBoard::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.drawImage(event->rect().topLeft(), tav_, event->rect());
+    if (hasFocus()) {
+        QPen pen(Qt::blue, 1, Qt::DotLine);
+        painter.setPen(pen);
+        painter.drawRect(numberCell(focused_).adjusted(0, 0, -1, -1));
+    }
+}
+
+QRect NumberBoard::numberCell(int n) {
+    const int col = (n - 1) / 15;
+    const int row = (n - 1) % 15;
+    const int left = col * boardWidth / 6;
+    const int top = row * boardHeight / 15;
+    return QRect(QPoint(left + 1, top + 1),
+                 QPoint((col + 1) * boardWidth / 6 - 1, (row + 1) * boardHeight / 15 - 1));
+}
+
+void NumberBoard::keyPressEvent(QKeyEvent* event) {
+    const int row = (focused_ - 1) % 15;
+    const int col = (focused_ - 1) / 15;
+    int next = focused_;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        next = row > 0 ? focused_ - 1 : focused_;
+        break;
+    case Qt::Key_Down:
+        next = row < 14 ? focused_ + 1 : focused_;
+        break;
+    case Qt::Key_Left:
+        next = col > 0 ? focused_ - 15 : focused_;
+        break;
+    case Qt::Key_Right:
+        next = col < 5 ? focused_ + 15 : focused_;
+        break;
+    case Qt::Key_Home:
+        next = 1;
+        break;
+    case Qt::Key_End:
+        next = 90;
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit toggleRequested(focused_);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (next != focused_) {
+        update(numberCell(focused_));
+        focused_ = next;
+        update(numberCell(focused_));
+        announceFocus();
+    }
+}
+
+void NumberBoard::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update(numberCell(focused_));
+    announceFocus();
+}
+
+void NumberBoard::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update(numberCell(focused_));
+}
+
+void NumberBoard::announceFocus() {
+    const QString text =
+        QStringLiteral("Numero %1, %2")
+            .arg(focused_)
+            .arg(isMarked(focused_) ? QStringLiteral("segnato") : QStringLiteral("non segnato"));
+    if (accessibleDescription() == text)
+        return;
+    setAccessibleDescription(text);
+    QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void NumberBoard::mousePressEvent(QMouseEvent* event) {

@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QWidget>
 
+#include <bitset>
+
 namespace quintor {
 
 // The number board TAV: a 136 x 245 picture of the numbers 1..90 in six columns of fifteen,
@@ -32,17 +34,33 @@ public:
 
     QSize sizeHint() const override { return {boardWidth, boardHeight}; }
 
+    // The number under the keyboard focus frame; arrows move it, Space or Enter toggles it.
+    int focusedNumber() const { return focused_; }
+    bool isMarked(int n) const { return n >= 1 && n <= 90 && marked_[std::size_t(n)]; }
+
 signals:
     // A press of any mouse button at x, y in board coordinates.
     void pressed(Qt::MouseButton button, int x, int y);
+    // Space or Enter on the focused number.
+    void toggleRequested(int n);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // The whole cell of n, number and mark, where the focus frame goes.
+    static QRect numberCell(int n);
+    // Screen readers hear the focused number and whether it is marked.
+    void announceFocus();
+
     QImage tav_;
     QImage tav2_;
+    int focused_ = 1;
+    std::bitset<91> marked_;
 };
 
 } // namespace quintor

@@ -22,6 +22,7 @@ TPROBA::TPROBA(const std::array<std::uint8_t, boardSize + 1>& marked,
     setObjectName(QStringLiteral("PROBA"));
     setWindowTitle(QStringLiteral("Probabilità dei numeri"));
     setFixedSize(231, 320);
+    useFixedDialogFrame(this);
 
     grid_ = new QTableWidget(this);
     grid_->setObjectName(QStringLiteral("RSIS"));

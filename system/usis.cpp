@@ -20,8 +20,11 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
@@ -30,6 +33,12 @@
 #include <QToolButton>
 
 #include <filesystem>
+
+// The pictures are compiled into a static library, whose resources are not registered on
+// their own.
+static void registerPictures() {
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace quintor {
 
@@ -92,26 +101,22 @@ void placePair(const ShadowPair& pair, int x, int y) {
     pair.white->move(x + 1, y + 1);
 }
 
-// Small drawn pictures for the tool buttons: a letter or two on a tinted square.
-// Drawn once per pixel ratio, so that on a high-density screen they are drawn, not scaled.
-QIcon glyphIcon(const QString& letters, const QColor& tint) {
-    QIcon icon;
-    for (int ratio : {1, 2, 3}) {
-        QPixmap pixmap(24 * ratio, 24 * ratio);
-        pixmap.setDevicePixelRatio(ratio);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(tint.darker(160));
-        painter.setBrush(tint);
-        painter.drawRoundedRect(QRectF(1.5, 1.5, 21, 21), 4, 4);
-        painter.setPen(Qt::white);
-        painter.setFont(labelFont(letters.size() > 1 ? 10 : 14));
-        painter.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, letters);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+// The picture of a tool button: the desktop's icon theme where it has one for the command,
+// else the program's own drawing, which is sharp at any size.
+QIcon toolIcon(const QString& name) {
+    static const QHash<QString, QString> themeNames = {
+        {QStringLiteral("new"), QStringLiteral("document-new")},
+        {QStringLiteral("open"), QStringLiteral("document-open")},
+        {QStringLiteral("save"), QStringLiteral("document-save")},
+        {QStringLiteral("delete"), QStringLiteral("edit-delete")},
+        {QStringLiteral("print-paper"), QStringLiteral("document-print")},
+        {QStringLiteral("keyboard"), QStringLiteral("input-keyboard")},
+    };
+    static const bool registered = (registerPictures(), true);
+    Q_UNUSED(registered);
+    const QIcon own(QStringLiteral(":/icons/%1.svg").arg(name));
+    const QString theme = themeNames.value(name);
+    return theme.isEmpty() ? own : QIcon::fromTheme(theme, own);
 }
 
 enum class Place { None, Toolbar, ColumnPanel };
@@ -125,7 +130,7 @@ struct CommandDef {
     const char* button;   // objectName of the tool button, empty for none
     const char* buttonHint;
     Place place;
-    const char* glyph;
+    const char* icon; // picture of the tool button, see toolIcon
     void (TSIS::*slot)();
     bool separatorAfter = false;
 };
@@ -134,14 +139,14 @@ struct CommandDef {
 // by buildCommands after Apri1.
 const CommandDef commandTable[] = {
     {"&File", "Nuovo1", "&Nuovo", "Ctrl+N", "", "SpeedButton1",
-     "Nuovo sistema|Per lavorare su un nuovo sistema.", Place::Toolbar, "N",
+     "Nuovo sistema|Per lavorare su un nuovo sistema.", Place::Toolbar, "new",
      &TSIS::SpeedButton1Click},
     {"&File", "Apri1", "&Apri", "Ctrl+A", "", "SpeedButton2",
-     "Apri sistema|Carica un sistema dal disco.", Place::Toolbar, "A", &TSIS::SpeedButton2Click},
+     "Apri sistema|Carica un sistema dal disco.", Place::Toolbar, "open", &TSIS::SpeedButton2Click},
     {"&File", "Chiudi1", "&Chiudi", "Ctrl+F4", "Chiude il sistema attivo.", "", "", Place::None, "",
      &TSIS::Chiudi1Click},
     {"&File", "Salva1", "&Salva", "Ctrl+S", "", "SpeedButton3",
-     "Salva sistema|Salva il sistema attivo con il nome attuale.", Place::Toolbar, "S",
+     "Salva sistema|Salva il sistema attivo con il nome attuale.", Place::Toolbar, "save",
      &TSIS::Salva1Click},
     {"&File", "Salvaconnome1", "Sal&va con altro nome", "Ctrl+V", "", "", "", Place::None, "",
      &TSIS::Salvaconnome1Click, true},
@@ -151,12 +156,12 @@ const CommandDef commandTable[] = {
     {"&Colonne", "Selezionacolonne1", "&Seleziona colonne finali", "", "", "SpeedButton14",
      "Seleziona colonne finali|Questo è il pulsante più importante: apre la scheda per "
      "selezionare le colonne finali, in bocca al lupo !",
-     Place::Toolbar, "SC", &TSIS::SpeedButton14Click},
+     Place::Toolbar, "select", &TSIS::SpeedButton14Click},
     {"&Colonne", "Spogliodellecolonne1", "S&poglio delle colonne", "", "", "SpeedButton16",
      "Spoglio delle colonne|Permette di confrontare le colonne giocate con la colonna vincente.",
-     Place::Toolbar, "SP", &TSIS::SpeedButton16Click},
+     Place::Toolbar, "compare", &TSIS::SpeedButton16Click},
     {"&Colonne", "Gestioneestrazioni1", "&Gestione colonne vincenti", "", "", "SpeedButton4",
-     "Gestione colonne vincenti", Place::Toolbar, "V", &TSIS::SpeedButton4Click, true},
+     "Gestione colonne vincenti", Place::Toolbar, "archive", &TSIS::SpeedButton4Click, true},
     {"&Colonne", "Importacolonne1", "&Importa colonne", "", "", "", "", Place::None, "",
      &TSIS::Importacolonne1Click},
     {"&Colonne", "Importacolonnedacsv1", "Importa colonne da CSV", "Ctrl+Shift+I",
@@ -175,21 +180,21 @@ const CommandDef commandTable[] = {
     {"&Colonne", "Costocolonne1", "&Cambia costo di una colonna", "", "", "", "", Place::None, "",
      &TSIS::Costocolonne1Click, true},
     {"&Colonne", "Taglia1", "&Taglia", "", "", "SpeedButton19",
-     "Elimina colonne|Elimina le colonne selezionate.", Place::ColumnPanel, "X",
+     "Elimina colonne|Elimina le colonne selezionate.", Place::ColumnPanel, "delete",
      &TSIS::SpeedButton19Click},
     {"&Colonne", "Modifica1", "&Modifica", "", "", "SpeedButton7",
      "Modifica la colonna selezionata|Permette di modificare la colonna selezionata.",
-     Place::ColumnPanel, "M", &TSIS::SpeedButton7Click},
+     Place::ColumnPanel, "edit", &TSIS::SpeedButton7Click},
     {"&Colonne", "Colonnedatastiera1", "C&olonne da tastiera", "", "", "SpeedButton21",
-     "Colonne da tastiera|Permette di aggiungere colonne manualmente.", Place::ColumnPanel, "T",
-     &TSIS::SpeedButton21Click, true},
+     "Colonne da tastiera|Permette di aggiungere colonne manualmente.", Place::ColumnPanel,
+     "keyboard", &TSIS::SpeedButton21Click, true},
     {"&Colonne", "Distribuzionedeinumeri1", "&Distribuzione dei segni", "", "", "SpeedButton18",
-     "Distribuzione dei segni|Visualizza la distribuzione dei segni.", Place::Toolbar, "D",
-     &TSIS::SpeedButton18Click},
-    {"&Colonne", "Calcolaprobabilitdivincita1", "C&alcola probabilità di vincita", "", "",
+     "Distribuzione dei segni|Visualizza la distribuzione dei segni.", Place::Toolbar,
+     "distribution", &TSIS::SpeedButton18Click},
+    {"&Colonne", "Calcolaprobabilitdivincita1", "Calcola p&robabilità di vincita", "", "",
      "SpeedButton20",
      "Calcola la probabilità di vincita|Viene calcolata la probabilità di vincita delle colonne.",
-     Place::Toolbar, "%", &TSIS::SpeedButton20Click, true},
+     Place::Toolbar, "probability", &TSIS::SpeedButton20Click, true},
     {"&Colonne", "Garanziadelsistema1", "Gara&nzia del sistema", "Ctrl+Shift+G",
      "Mostra quante combinazioni dei segni le colonne finali coprono: t punti se m numeri "
      "estratti sono tra i segni.",
@@ -205,7 +210,7 @@ const CommandDef commandTable[] = {
      &TSIS::Verificasullarchivio1Click},
 
     {"&Sistema", "Modificaprobabilitdeinumeri1", "&Modifica probabilità dei numeri", "", "",
-     "SpeedButton8", "Modifica probabilità dei numeri", Place::Toolbar, "P",
+     "SpeedButton8", "Modifica probabilità dei numeri", Place::Toolbar, "weights",
      &TSIS::SpeedButton8Click},
     {"&Sistema", "Fisse1", "&Fisse", "",
      "Specifica i numeri che saranno presenti in tutte le colonne", "", "", Place::None, "",
@@ -213,8 +218,8 @@ const CommandDef commandTable[] = {
     {"&Sistema", "Azzerasistema1", "A&zzera sistema", "", "", "", "", Place::None, "",
      &TSIS::Azzerasistema1Click, true},
     {"&Sistema", "Aggiungisegnocasualmente1", "&Aggiungi numero casualmente", "", "",
-     "SpeedButton23", "Segno casuale|Aggiunge un segno casuale al sistema.", Place::Toolbar, "+",
-     &TSIS::SpeedButton23Click},
+     "SpeedButton23", "Segno casuale|Aggiunge un segno casuale al sistema.", Place::Toolbar,
+     "random", &TSIS::SpeedButton23Click},
     {"&Sistema", "Togliunsegnocasualmente1", "&Togli un numero casualmente", "", "", "", "",
      Place::None, "", &TSIS::Togliunsegnocasualmente1Click},
     {"&Sistema", "Aggiungisegnipiprobabili1", "A&ggiungi numeri più probabili", "", "", "", "",
@@ -223,13 +228,14 @@ const CommandDef commandTable[] = {
      Place::None, "", &TSIS::Toglisegnimenoprobabili1Click},
 
     {"Stam&pa", "Verticalesuschedine1", "&Verticale su schedine", "", "", "SpeedButton15",
-     "Stampa verticale delle colonne su schedine", Place::Toolbar, "SV", &TSIS::SpeedButton15Click},
+     "Stampa verticale delle colonne su schedine", Place::Toolbar, "print-vertical",
+     &TSIS::SpeedButton15Click},
     {"Stam&pa", "Colonnesucarta1", "&Orizzontale su schedine", "", "", "SpeedButton17",
-     "Stampa orizzontale delle colonne su schedine", Place::Toolbar, "SO",
+     "Stampa orizzontale delle colonne su schedine", Place::Toolbar, "print-horizontal",
      &TSIS::SpeedButton17Click},
     {"Stam&pa", "Sucartacomune1", "&Su carta comune", "", "", "SpeedButton22",
      "Stampa colonne su carta|Apre la scheda per la gestione della stampa su carta semplice.",
-     Place::Toolbar, "CC", &TSIS::SpeedButton22Click, true},
+     Place::Toolbar, "print-paper", &TSIS::SpeedButton22Click, true},
     {"Stam&pa", "Impostastampante1", "&Imposta stampante", "", "", "", "", Place::None, "",
      &TSIS::Impostastampante1Click},
 
@@ -255,18 +261,6 @@ const char* const toolbarOrder[] = {
     "SpeedButton18", "SpeedButton20", "SpeedButton8",  "SpeedButton23",
     nullptr,         "SpeedButton15", "SpeedButton17", "SpeedButton22"};
 
-QColor glyphTint(const QString& name) {
-    static const QStringList fileButtons{"SpeedButton1", "SpeedButton2", "SpeedButton3"};
-    static const QStringList printButtons{"SpeedButton15", "SpeedButton17", "SpeedButton22"};
-    if (fileButtons.contains(name))
-        return QColor(0, 110, 110);
-    if (printButtons.contains(name))
-        return QColor(90, 90, 140);
-    if (name == QLatin1String("SpeedButton14"))
-        return QColor(200, 90, 30);
-    return QColor(60, 110, 170);
-}
-
 } // namespace
 
 TSIS::TSIS(SystemHost* host, int newSystemNumber, QWidget* parent) : QWidget(parent), host_(host) {
@@ -281,7 +275,7 @@ TSIS::TSIS(SystemHost* host, int newSystemNumber, QWidget* parent) : QWidget(par
     QString folder = QDir::currentPath();
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
-    setFileName(folder + QStringLiteral("Sistem%1.Qtr").arg(newSystemNumber));
+    setFileName(folder + QString::fromStdString(newSystemFileName(newSystemNumber)));
     state_.modified = false;
 
     buildPanels();
@@ -364,6 +358,11 @@ void TSIS::buildPanels() {
             QStringLiteral("Usa il tasto sinistro del mouse per selezionare/annullare un segno del "
                            "sistema."));
     connect(board_, &NumberBoard::pressed, this, &TSIS::TAVMouseDown);
+    connect(board_, &NumberBoard::toggleRequested, this, [this](int n) {
+        state_.modified = true;
+        CAMBIA_SEGNO(n);
+        NUM_INVIDEO();
+    });
 
     const ShadowPair list = makePair(mp1_, QStringLiteral("Label14"), QStringLiteral("Label13"),
                                      Qt::black, labelFont(16));
@@ -416,6 +415,8 @@ void TSIS::buildPanels() {
     grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setWordWrap(false);
+    // Tab moves on to the next control; Ctrl+Tab moves between the grid's cells.
+    grid_->setTabKeyNavigation(false);
     grid_->setFixedWidth(70 + 148 + grid_->verticalScrollBar()->sizeHint().width() +
                          2 * grid_->frameWidth() + 2);
 }
@@ -484,7 +485,7 @@ void TSIS::buildCommands() {
             const QString name = QString::fromUtf8(def.button);
             button->setObjectName(name);
             button->setAutoRaise(true);
-            button->setIcon(glyphIcon(QString::fromUtf8(def.glyph), glyphTint(name)));
+            button->setIcon(toolIcon(QString::fromUtf8(def.icon)));
             button->setIconSize(QSize(24, 24));
             button->setFixedSize(32, 32);
             const QString hint = QString::fromUtf8(def.buttonHint);
@@ -649,8 +650,7 @@ void TSIS::refreshRecentMenus() {
         QAction* sf = recentItems_[k];
         const bool filled = list.entryInUse(k);
         const std::string& entry = list.entries[static_cast<std::size_t>(k)];
-        sf->setText(filled ? literalCaption(QString::fromStdString(recentMenuCaption(entry)))
-                           : QStringLiteral("&%1").arg(k + 1));
+        sf->setText(filled ? recentItemCaption(k, entry) : QStringLiteral("&%1").arg(k + 1));
         sf->setData(filled ? QString::fromStdString(entry) : QString());
         sf->setVisible(filled);
         if (host_)
@@ -661,6 +661,7 @@ void TSIS::refreshRecentMenus() {
 }
 
 bool TSIS::CARICA_SISTEMA(const QString& name) {
+    nameChosen_ = true;
     const bool loaded = quintor::CARICA_SISTEMA(toPath(name), state_);
     model_->refresh();
     grid_->horizontalHeader()->setVisible(!state_.finalColumns.empty());
@@ -675,6 +676,7 @@ bool TSIS::SALVA_SISTEMA(const QString& name) {
     if (!quintor::SALVA_SISTEMA(toPath(name), state_))
         return false;
     state_.modified = false;
+    nameChosen_ = true;
     // The list's own troubles never make a save fail.
     RecentFiles::recordSave(programFolder(), name.toStdString());
     refreshRecentMenus();
@@ -682,6 +684,10 @@ bool TSIS::SALVA_SISTEMA(const QString& name) {
 }
 
 void TSIS::Salva1Click() {
+    // A name the program chose has never been confirmed by the user: a file that has
+    // appeared under it since is not replaced without asking.
+    if (!nameChosen_ && QFileInfo::exists(fileName()) && !confirmOverwrite())
+        return;
     HourglassGuard hourglass;
     if (!SALVA_SISTEMA(fileName())) {
         hourglass.release();
@@ -692,16 +698,14 @@ void TSIS::Salva1Click() {
 void TSIS::Salvaconnome1Click() {
     FileRequest request;
     request.title = QStringLiteral("Salva sistema con nome");
-    request.filter = QStringLiteral("Sistema Quintor (*.QTR)|*.QTR|Tutti i file (*.*)|*.*");
-    request.defaultExtension = QStringLiteral("QTR");
+    request.filter = QStringLiteral("Sistema Quintor (*.qtr)|*.qtr|Tutti i file (*.*)|*.*");
+    request.defaultExtension = QStringLiteral("qtr");
     request.startName = fileName();
-    const QString chosen = Prompter::current().saveFileName(this, request);
-    if (chosen.isEmpty())
+    const QString typed = Prompter::current().saveFileName(this, request);
+    if (typed.isEmpty())
         return;
-    if (QFileInfo::exists(chosen) &&
-        askQuestion(this, QStringLiteral("Attenzione"),
-                    QStringLiteral("Il nome specificato è già presente sul disco !\rSovrascrivo ?"),
-                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+    const QString chosen = QString::fromStdString(systemFileNameFor(toPath(typed)).string());
+    if (QFileInfo::exists(chosen) && !confirmOverwrite())
         return;
     setFileName(chosen);
     OCCHIO_AL_NOME();
@@ -712,12 +716,24 @@ void TSIS::Salvaconnome1Click() {
     }
 }
 
+bool TSIS::confirmOverwrite() {
+    return askQuestion(
+               this, QStringLiteral("Attenzione"),
+               QStringLiteral("Il nome specificato è già presente sul disco !\rSovrascrivo ?"),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 bool TSIS::FormCloseQuery() {
     if (!state_.modified)
         return true;
+    // With several systems asked in turn, the user sees which one the question is about.
+    if (QMdiSubWindow* sub = subWindow(); sub && sub->mdiArea())
+        sub->mdiArea()->setActiveSubWindow(sub);
     const auto answer = askQuestion(
         this, QStringLiteral("Attenzione"),
-        QStringLiteral("Il sistema attuale è stato modificato !\rVuoi registrare le modifiche ?"),
+        QStringLiteral(
+            "Il sistema attuale è stato modificato !\rVuoi registrare le modifiche ?\r") +
+            fileNamePart(fileName()),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (answer == QMessageBox::Yes) {
         Salvaconnome1Click();

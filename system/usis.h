@@ -146,10 +146,13 @@ private:
     void buildCommands();
     void openRecent(int index);
     void refreshRecentMenus();
+    // The overwrite question of the save commands; true on Yes.
+    bool confirmOverwrite();
 
     SystemHost* host_;
     SystemState state_;
     bool firstActivationDone_ = false;
+    bool nameChosen_ = false; // loaded from or saved to its file at least once
 
     TMiopan* toolPanel_ = nullptr; // Miopan1
     TMiopan* mp1_ = nullptr;

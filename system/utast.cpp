@@ -57,7 +57,7 @@ void TTAST::showEvent(QShowEvent* event) {
 }
 
 void TTAST::showCount() {
-    NCC->setText(QString::number(state_.finalColumns.size()));
+    setReadableText(NCC, QString::number(state_.finalColumns.size()));
 }
 
 bool TTAST::eventFilter(QObject* watched, QEvent* event) {

@@ -199,7 +199,8 @@ void EditingWindowTest::fixedNumbersBelongToTheWindow() {
     QCOMPARE(window_->state().fixedCount, 2);
     QCOMPARE(window_->state().fixedNumbers[0], std::uint8_t(5));
     QCOMPARE(window_->state().fixedNumbers[1], std::uint8_t(12));
-    QVERIFY(!window_->state().modified);
+    // They are saved with the system: closing must ask about them.
+    QVERIFY(window_->state().modified);
 }
 
 void EditingWindowTest::priceIsSharedStoredAndReloaded() {
@@ -210,7 +211,7 @@ void EditingWindowTest::priceIsSharedStoredAndReloaded() {
     window_->NUM_INVIDEO();
     QCOMPARE(labelText(window_, "Label16"), QString("Costo: 2.400 £"));
 
-    for (const char* bad : {"1000,50", "1000 ", "", "abc", "-"}) {
+    for (const char* bad : {"1000,50", "1000 ", "", "abc", "-", "-35"}) {
         prompter_->clear();
         whenShown<Tcosto>([bad](Tcosto* d) {
             QCOMPARE(child<QLineEdit>(d, "Edit1")->text(), QString("800.00"));
@@ -227,6 +228,11 @@ void EditingWindowTest::priceIsSharedStoredAndReloaded() {
     prompter_->clear();
     whenShown<Tcosto>([](Tcosto* d) {
         QCOMPARE(d->windowTitle(), QString("Cambia costo di una colonna"));
+        // A fixed-size dialog: the title bar offers closing only.
+        const Qt::WindowFlags flags = d->windowFlags();
+        QVERIFY(flags.testFlag(Qt::CustomizeWindowHint) &&
+                flags.testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!flags.testAnyFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
         typeAndPress(d, "Edit1", "1000", "AVSEL");
     });
     QVERIFY(trigger(window_, "Costocolonne1"));

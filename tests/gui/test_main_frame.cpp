@@ -17,6 +17,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTableView>
 #include <QtTest>
 
@@ -53,6 +54,7 @@ private slots:
     void nuovoNamesSystemsInTheCurrentFolder();
     void saveAndOpenRoundTripThroughTheMenus();
     void saveAsAsksBeforeOverwriting();
+    void fileNamesIgnoreLetterCase();
     void openingAMissingFileAsksAgain();
     void aPartialColumnFailsTheLoad();
     void closeQuestionAnswers();
@@ -61,6 +63,7 @@ private slots:
     void pathsWithBlanksAndAccents();
     void commandLineRules();
     void frameShowsItsOwnMenusWithoutWindows();
+    void windowsCascadeInsideTheVisibleArea();
 
 private:
     TSIS* newWindow();
@@ -128,7 +131,7 @@ void MainFrameTest::saveAndOpenRoundTripThroughTheMenus() {
     const auto dialogs = prompter_->fileDialogs();
     QCOMPARE(dialogs.size(), 1);
     QCOMPARE(dialogs[0].title, QStringLiteral("Salva sistema con nome"));
-    QCOMPARE(dialogs[0].defaultExtension, QStringLiteral("QTR"));
+    QCOMPARE(dialogs[0].defaultExtension, QStringLiteral("qtr"));
     QCOMPARE(dialogs[0].startName, QDir(home_->path()).filePath("Sistem1.Qtr"));
 
     prompter_->clear();
@@ -195,6 +198,51 @@ void MainFrameTest::saveAsAsksBeforeOverwriting() {
     QVERIFY(window->state().modified);
     QCOMPARE(window->fileName(), home_->file("manca/dentro.qtr")); // the new name stays
     QVERIFY(QApplication::overrideCursor() == nullptr);
+}
+
+void MainFrameTest::fileNamesIgnoreLetterCase() {
+    const QString overwrite =
+        QStringLiteral("Il nome specificato è già presente sul disco !\rSovrascrivo ?");
+    // New names skip files of an earlier run, whatever their letter case.
+    writeBytes(home_->file("SISTEM1.QTR"), "vecchio");
+    writeBytes(home_->file("sistem2.qtr"), "vecchio");
+    TSIS* window = newWindow();
+    QCOMPARE(window->fileName(), home_->file("Sistem3.Qtr"));
+    QVERIFY(trigger(window, "Nuovo1"));
+    QCOMPARE(frame_->activeSystem()->fileName(), home_->file("Sistem4.Qtr"));
+
+    // A file that turned up under the name the program chose is not replaced unasked.
+    writeBytes(home_->file("Sistem3.Qtr"), "vecchio");
+    clickNumber(window, 9);
+    prompter_->answer(QMessageBox::No);
+    QVERIFY(trigger(window, "Salva1"));
+    QCOMPARE(prompter_->lastText(), overwrite);
+    QCOMPARE(QFileInfo(home_->file("Sistem3.Qtr")).size(), qint64(7));
+    QVERIFY(window->state().modified);
+
+    // "dopo" is saved as dopo.qtr; "Apri" finds it typed bare or in capitals.
+    prompter_->clear();
+    prompter_->answerFile(home_->file("dopo"));
+    QVERIFY(trigger(window, "Salvaconnome1"));
+    QVERIFY(prompter_->questions().isEmpty());
+    QCOMPARE(window->fileName(), home_->file("dopo.qtr"));
+    QCOMPARE(QFileInfo(home_->file("dopo.qtr")).size(), qint64(791));
+    for (const char* typed : {"dopo", "DOPO.QTR"}) {
+        prompter_->answerFile(home_->file(typed));
+        QVERIFY(trigger(window, "Apri1"));
+        QVERIFY(prompter_->questions().isEmpty());
+        QCOMPARE(frame_->activeSystem()->fileName(), home_->file("dopo.qtr"));
+        QCOMPARE(frame_->activeSystem()->state().markedNumbers(), std::vector<int>{9});
+    }
+
+    // Saving as "sistem1" beside SISTEM1.QTR asks, and No leaves no twin.
+    prompter_->clear();
+    prompter_->answerFile(home_->file("sistem1"));
+    prompter_->answer(QMessageBox::No);
+    QVERIFY(trigger(window, "Salvaconnome1"));
+    QCOMPARE(prompter_->lastText(), overwrite);
+    QCOMPARE(QDir(home_->path()).entryList({"sistem1*"}, QDir::Files), QStringList{"SISTEM1.QTR"});
+    QCOMPARE(window->fileName(), home_->file("dopo.qtr"));
 }
 
 void MainFrameTest::openingAMissingFileAsksAgain() {
@@ -274,7 +322,7 @@ void MainFrameTest::closeQuestionAnswers() {
     QVERIFY(trigger(window, "Chiudi1"));
     QVERIFY(watch);
     const Question q = prompter_->questions().value(0);
-    QCOMPARE(q.text, closeQuestion);
+    QCOMPARE(q.text, closeQuestion + "\rSistem1.Qtr");
     QCOMPARE(q.title, QStringLiteral("Attenzione"));
     QCOMPARE(q.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     QCOMPARE(q.defaultButton, QMessageBox::Yes);
@@ -317,12 +365,21 @@ void MainFrameTest::closingTheFrameAsksEveryWindow() {
     TSIS* b = newWindow();
     clickNumber(a, 1);
     clickNumber(b, 2);
+    // Each question names its system, whose window is in front while it is asked.
+    QStringList inFront;
+    prompter_->onQuestion = [&](const Question&) {
+        inFront << frame_->mdiArea()->activeSubWindow()->windowTitle();
+    };
     // The first says No, the second Cancel: nothing closes.
     prompter_->answer(QMessageBox::No);
     prompter_->answer(QMessageBox::Cancel);
     QVERIFY(!frame_->close());
     QCOMPARE(frame_->systems().size(), 2);
     QCOMPARE(prompter_->questions().size(), 2);
+    QCOMPARE(prompter_->questions()[0].text, closeQuestion + "\rSistem1.Qtr");
+    QCOMPARE(prompter_->questions()[1].text, closeQuestion + "\rSistem2.Qtr");
+    QCOMPARE(inFront, (QStringList{"Sistem1.Qtr", "Sistem2.Qtr"}));
+    prompter_->onQuestion = nullptr;
     // Asked again, the first has nothing left to save; the second now says No.
     prompter_->clear();
     prompter_->answer(QMessageBox::No);
@@ -345,8 +402,8 @@ void MainFrameTest::recentMenusAfterSaves() {
     QCOMPARE(QString::fromStdString(list.entries[0]), home_->file("A.qtr"));
     QCOMPARE(QString::fromStdString(list.entries[1]), home_->file("B.qtr"));
 
-    QCOMPARE(frame_->PF(1)->text(), QStringLiteral("/../A.qtr"));
-    QCOMPARE(frame_->PF(2)->text(), QStringLiteral("/../B.qtr"));
+    QCOMPARE(frame_->PF(1)->text(), QStringLiteral("&1 /../A.qtr"));
+    QCOMPARE(frame_->PF(2)->text(), QStringLiteral("&2 /../B.qtr"));
     QVERIFY(frame_->PF(1)->isVisible());
     QVERIFY(frame_->PF(2)->isVisible());
     QVERIFY(!frame_->PF(3)->isVisible());
@@ -364,6 +421,15 @@ void MainFrameTest::recentMenusAfterSaves() {
     QVERIFY(trigger(a, "SF2"));
     QCOMPARE(frame_->activeSystem()->fileName(), home_->file("B.qtr"));
     QCOMPARE(frame_->systems().size(), 3);
+
+    // A frame started with a missing file has no system window; its own menu lists them.
+    TPRI bare(QStringList{home_->file("manca.qtr")});
+    bare.FormActivate();
+    QVERIFY(bare.systems().isEmpty());
+    QCOMPARE(bare.PF(2)->text(), QStringLiteral("&2 /../B.qtr"));
+    QVERIFY(bare.PF(2)->isVisible());
+    QVERIFY(trigger(&bare, "PF2"));
+    QCOMPARE(bare.activeSystem()->fileName(), home_->file("B.qtr"));
 }
 
 void MainFrameTest::pathsWithBlanksAndAccents() {
@@ -376,7 +442,7 @@ void MainFrameTest::pathsWithBlanksAndAccents() {
     QVERIFY(trigger(window, "Salvaconnome1"));
     QVERIFY(QFileInfo::exists(path));
     QCOMPARE(window->windowTitle(), QStringLiteral("Sistema è più.qtr"));
-    QCOMPARE(frame_->PF(1)->text(), QStringLiteral("/../Sistema è più.qtr"));
+    QCOMPARE(frame_->PF(1)->text(), QStringLiteral("&1 /../Sistema è più.qtr"));
     QVERIFY(trigger(frame_.get(), "PF1"));
     TSIS* reopened = frame_->activeSystem();
     QVERIFY(reopened != window);
@@ -447,6 +513,23 @@ void MainFrameTest::frameShowsItsOwnMenusWithoutWindows() {
     // The status panel: one blank before the long hint.
     frame_->METTIHINT(QStringLiteral("Prova."));
     QCOMPARE(frame_->SPI()->text(), QStringLiteral(" Prova."));
+}
+
+void MainFrameTest::windowsCascadeInsideTheVisibleArea() {
+    QWidget* visible = frame_->mdiArea()->viewport();
+    QList<QPoint> corners;
+    for (int k = 0; k < 4; ++k) {
+        newWindow();
+        const QMdiSubWindow* sub = frame_->mdiArea()->activeSubWindow();
+        QVERIFY2(visible->rect().contains(sub->geometry()), qPrintable(QString::number(k)));
+        QVERIFY(!corners.contains(sub->pos()));
+        corners << sub->pos();
+    }
+    QVERIFY(corners[1].x() > corners[0].x() && corners[1].y() > corners[0].y());
+    // A frame too small for its windows scrolls to them.
+    frame_->resize(500, 400);
+    QTRY_VERIFY(frame_->mdiArea()->horizontalScrollBar()->isVisible());
+    QVERIFY(frame_->mdiArea()->verticalScrollBar()->isVisible());
 }
 
 QTEST_MAIN(MainFrameTest)

@@ -4,9 +4,12 @@
 #include "gui_common/prompter.h"
 #include "tests/gui/support/scripted_prompter.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QScreen>
+#include <QTimer>
 #include <QtTest>
 
 using namespace quintor;
@@ -20,6 +23,7 @@ private slots:
     void scriptedPrompterRecordsAndAnswersInOrder();
     void hourglassComesBackOnEveryPath();
     void panelBevelsAndTiling();
+    void aQuestionBeforeAnyWindowIsCentred();
 };
 
 void SeamsTest::messageTextBreaksLinesAtCarriageReturns() {
@@ -131,6 +135,25 @@ void SeamsTest::panelBevelsAndTiling() {
     const QImage plain = panel.grab().toImage();
     QCOMPARE(plain.pixel(0, 0), qRgb(200, 0, 0));
     QCOMPARE(plain.pixel(49, 29), qRgb(10, 200, 30));
+}
+
+void SeamsTest::aQuestionBeforeAnyWindowIsCentred() {
+    QWidget hiddenOwner; // as the archive window is while it offers the update file
+    QRect shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->frameGeometry();
+            box->button(QMessageBox::No)->click();
+        }
+    });
+    const auto answer = DialogPrompter().ask(
+        &hiddenOwner,
+        {QStringLiteral("Attenzione"), QStringLiteral("Unisco ?"),
+         QMessageBox::Yes | QMessageBox::No, QMessageBox::Question, QMessageBox::Yes});
+    QCOMPARE(answer, QMessageBox::No);
+    const QPoint middle = QGuiApplication::primaryScreen()->availableGeometry().center();
+    QVERIFY2((shown.center() - middle).manhattanLength() <= 4,
+             qPrintable(QStringLiteral("%1,%2").arg(shown.center().x()).arg(shown.center().y())));
 }
 
 QTEST_MAIN(SeamsTest)

@@ -106,6 +106,13 @@ void StatisticsDialogsTest::comparisonOfPartialAndRejectedTexts() {
     // five of six: the jolly warning
     dialog.CV()->setText(QStringLiteral("5 12 33 45 67 1"));
     QVERIFY(shown(dialog, "atz"));
+    // On one line, clear of the close button.
+    const auto* warning = dialog.findChild<QLabel*>(QStringLiteral("atz"));
+    QVERIFY(!warning->wordWrap());
+    QVERIFY(warning->fontMetrics().horizontalAdvance(warning->text()) <=
+            warning->contentsRect().width() - warning->indent());
+    QVERIFY(!warning->geometry().intersects(
+        dialog.findChild<QPushButton*>(QStringLiteral("BITBTN2"))->geometry()));
     QCOMPARE(TVisua::shared().lines(), QStringList{QStringLiteral("5)  5 12 33 45 67 89")});
 
     QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("BITBTN2")), Qt::LeftButton);

@@ -10,12 +10,16 @@
 #include "tests/gui/support/gui_helpers.h"
 #include "tests/gui/support/scripted_prompter.h"
 
+#include <QAccessible>
+#include <QDir>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QStatusTipEvent>
 #include <QTableView>
 #include <QToolButton>
@@ -43,6 +47,8 @@ private slots:
     void hintsReachTheStatusPanel();
     void menusAndButtonsAreComplete();
     void ctrlROpensTheRecentList();
+    void boardAndGridFromTheKeyboard();
+    void menuKeysAreUnique();
 
 private:
 };
@@ -287,7 +293,7 @@ void SystemWindowTest::menusAndButtonsAreComplete() {
           Item{"Riapri1", "&Riapri", "Ctrl+R"}, Item{"Chiudi1", "&Chiudi", "Ctrl+F4"},
           Item{"Salvaconnome1", "Sal&va con altro nome", "Ctrl+V"},
           Item{"Fine1", "F&ine", "Alt+F4"}, Item{"Sommario1", "&Sommario", "F1"},
-          Item{"Calcolaprobabilitdivincita1", "C&alcola probabilità di vincita", ""},
+          Item{"Calcolaprobabilitdivincita1", "Calcola p&robabilità di vincita", ""},
           Item{"Toglisegnimenoprobabili1", "T&ogli numeri meno probabili", ""}}) {
         QAction* a = window_->command(i.name);
         QVERIFY2(a, i.name);
@@ -303,10 +309,31 @@ void SystemWindowTest::menusAndButtonsAreComplete() {
         QVERIFY2(a, qPrintable(name));
         QVERIFY2(!a->isEnabled(), qPrintable(name));
     }
+    // Each button has a picture of its own, drawn at any size, and keeps its hint.
+    QList<QImage> pictures;
     for (int b : {1, 2, 3, 4, 7, 8, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23}) {
         QToolButton* button = window_->button(QStringLiteral("SpeedButton%1").arg(b));
         QVERIFY2(button, qPrintable(QString::number(b)));
         QVERIFY(!button->accessibleName().isEmpty());
+        QVERIFY(!button->toolTip().isEmpty());
+        const QImage picture = button->icon().pixmap(24, 24).toImage();
+        QVERIFY2(!picture.isNull() && !pictures.contains(picture), qPrintable(QString::number(b)));
+        pictures << picture;
+    }
+    // The program's own drawings (used where the desktop has no icon) render at any size.
+    const QStringList drawings = QDir(QStringLiteral(":/icons")).entryList();
+    QCOMPARE(drawings.size(), 16);
+    for (const QString& name : drawings) {
+        for (int size : {24, 96}) {
+            const QImage image =
+                QIcon(QStringLiteral(":/icons/") + name).pixmap(size, size).toImage();
+            QCOMPARE(image.width(), size);
+            int inked = 0;
+            for (int y = 0; y < size; ++y)
+                for (int x = 0; x < size; ++x)
+                    inked += qAlpha(image.pixel(x, y)) > 128;
+            QVERIFY2(inked > size * size / 10, qPrintable(name));
+        }
     }
     QVERIFY(window_->button("SpeedButton14")->isEnabled());
     QVERIFY(window_->button("SpeedButton3")->isEnabled());
@@ -330,6 +357,81 @@ void SystemWindowTest::ctrlROpensTheRecentList() {
     QVERIFY(file->isVisible());
     QCOMPARE(frame_->menuBar()->activeAction(), file->menuAction());
     QCOMPARE(file->activeAction(), recent->menuAction());
+}
+
+namespace {
+QString description(QObject* object) {
+    QAccessibleInterface* ai = QAccessible::queryAccessibleInterface(object);
+    return ai ? ai->text(QAccessible::Description) : QString();
+}
+} // namespace
+
+void SystemWindowTest::boardAndGridFromTheKeyboard() {
+    frame_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+    NumberBoard* board = window_->TAV();
+    board->setFocus();
+    QTRY_VERIFY(board->hasFocus());
+    QCOMPARE(description(board), QStringLiteral("Numero 1, non segnato"));
+    // Arrows move down a column and across the columns, never off the board.
+    for (Qt::Key key : {Qt::Key_Up, Qt::Key_Left, Qt::Key_Down, Qt::Key_Right})
+        QTest::keyClick(board, key);
+    QCOMPARE(board->focusedNumber(), 17);
+    QTest::keyClick(board, Qt::Key_Space);
+    QTest::keyClick(board, Qt::Key_Left);
+    QTest::keyClick(board, Qt::Key_Return);
+    QTest::keyClick(board, Qt::Key_End);
+    QTest::keyClick(board, Qt::Key_Right);
+    QTest::keyClick(board, Qt::Key_Down);
+    QTest::keyClick(board, Qt::Key_Enter);
+    QCOMPARE(window_->state().markedNumbers(), (std::vector<int>{2, 17, 90}));
+    QCOMPARE(labelText(window_, "Label8"), QStringLiteral("3"));
+    QVERIFY(window_->state().modified);
+    QCOMPARE(description(board), QStringLiteral("Numero 90, segnato"));
+    const QRect cell = NumberBoard::markCell(90);
+    QCOMPARE(board->picture().copy(cell), NumberBoard::SEGSI());
+    QTest::keyClick(board, Qt::Key_Space);
+    QCOMPARE(description(board), QStringLiteral("Numero 90, non segnato"));
+    QCOMPARE(board->picture().copy(cell), board->cleanCopy().copy(cell));
+
+    // Tab leaves the grid instead of walking its cells.
+    window_->COL()->setFocus();
+    QTRY_VERIFY(window_->COL()->hasFocus());
+    QTest::keyClick(window_->COL(), Qt::Key_Tab);
+    QVERIFY(!window_->COL()->hasFocus());
+
+    // The status panel's text reaches screen readers as it changes.
+    frame_->METTIHINT(QStringLiteral("Prova."));
+    QCOMPARE(description(frame_->SPI()), QStringLiteral(" Prova."));
+}
+
+void SystemWindowTest::menuKeysAreUnique() {
+    QList<QMenu*> menus = window_->menus();
+    for (QAction* a : frame_->menuBar()->actions())
+        if (a->menu() && !menus.contains(a->menu()))
+            menus << a->menu();
+    for (QMenu* menu : menus) {
+        QStringList keys;
+        for (QAction* a : menu->actions()) {
+            const qsizetype amp = a->text().indexOf(QLatin1Char('&'));
+            if (!a->isVisible() || amp < 0 || amp + 1 >= a->text().size())
+                continue;
+            const QString key = a->text().mid(amp + 1, 1).toLower();
+            QVERIFY2(!keys.contains(key), qPrintable(menu->title() + ": " + a->text()));
+            keys << key;
+        }
+    }
+    // Alt+C, A reaches "Azzera colonne" at once.
+    QMenu* columns =
+        window_->command("Azzeracolonne1")->associatedObjects().value(0)
+            ? qobject_cast<QMenu*>(window_->command("Azzeracolonne1")->associatedObjects().value(0))
+            : nullptr;
+    QVERIFY(columns);
+    QSignalSpy cleared(window_->command("Azzeracolonne1"), &QAction::triggered);
+    columns->popup(QPoint(0, 0));
+    QTRY_VERIFY(columns->isVisible());
+    QTest::keyClick(columns, Qt::Key_A);
+    QTRY_COMPARE(cleared.count(), 1);
 }
 
 QTEST_MAIN(SystemWindowTest)

@@ -141,6 +141,9 @@ void ArchiveWindowTest::labelsShowTheNewestDrawAndTheCount() {
              QStringLiteral("Ultimo aggiornamento: Mercoledì 03/01/2001"));
     QCOMPARE(child<QLabel>(*window, "Label2")->text(), QStringLiteral("Colonne vincenti: 5"));
     QCOMPARE(window->windowTitle(), QStringLiteral("Gestione colonne vincenti"));
+    QVERIFY(window->windowFlags().testFlag(Qt::CustomizeWindowHint));
+    QVERIFY(!window->windowFlags().testAnyFlags(Qt::WindowMinimizeButtonHint |
+                                                Qt::WindowMaximizeButtonHint));
     QVERIFY(child<QGroupBox>(*window, "gpb1")->isHidden());
     auto* cov = child<QTableView>(*window, "cov");
     QCOMPARE(cov->model()->rowCount(), 5);
@@ -209,6 +212,8 @@ void ArchiveWindowTest::badEntriesKeepTheBoxOpenAndTheArchiveUnchanged() {
         {"05/01/2001", "1 2 3 4 5 95", "7", entryColumnMessage},
         {"05/01/2001", "1 2 3 4 5 6", "x", "'x' is not a valid integer value"},
         {"05/01/2001", "1 2 3 4 5 6", "300", entryJollyMessage},
+        {"05/01/2001", "1 1 1 1 1 1", "7", entryRepeatedMessage},
+        {"05/01/2001", "1 2 3 4 5 6", "6", entryJollyRepeatedMessage},
         // A three-digit year would not fit the ten characters of the file's date.
         {"05/01/999", "1 2 3 4 5 6", "7", "'05/01/999' is not a valid date"},
     };
@@ -416,12 +421,15 @@ void ArchiveWindowTest::csvImportCountsAndReplacesSimulatedDraws() {
     writeBytes(csv, "data,n1,n2,n3,n4,n5,n6,jolly\n"
                     "2001-01-03,1,2,3,4,5,6,7\n"
                     "2001-01-06,1,2,3,4,5,6,7\n"
-                    "2001-01-09,1,2,3,4,5,6\n");
+                    "2001-01-09,1,2,3,4,5,6\n"
+                    "2001-13-01,1,2,3,4,5,6,7\n");
+    const QString refused = QStringLiteral("\r\rRighe scartate:\rriga 4: non contiene data, sei "
+                                           "numeri e jolly\rriga 5: data non valida");
     auto window = open();
     prompter_->answerFile(QString::fromStdString(csv.string()));
     click(*window, "ImportaCsv");
     QCOMPARE(prompter_->lastText(),
-             QStringLiteral("Estrazioni aggiunte: 1\rGià presenti: 1\rScartate: 1"));
+             QStringLiteral("Estrazioni aggiunte: 1\rGià presenti: 1\rScartate: 2") + refused);
     QCOMPARE(archive_.size(), 6u);
     QCOMPARE(fs::file_size(archiveFile()), 6u * 29u);
 
@@ -437,7 +445,7 @@ void ArchiveWindowTest::csvImportCountsAndReplacesSimulatedDraws() {
     QCOMPARE(archive_.size(), 2u);
     QCOMPARE(window->windowTitle(), QStringLiteral("Gestione colonne vincenti"));
     QCOMPARE(prompter_->lastText(),
-             QStringLiteral("Estrazioni aggiunte: 2\rGià presenti: 0\rScartate: 1"));
+             QStringLiteral("Estrazioni aggiunte: 2\rGià presenti: 0\rScartate: 2") + refused);
 }
 
 void ArchiveWindowTest::openedModallyFromTheFrameAndTheSystemWindow() {

@@ -42,6 +42,8 @@ void ScriptedPrompter::clear() {
 
 QMessageBox::StandardButton ScriptedPrompter::ask(QWidget* /*parent*/, const Question& question) {
     asked_.append({Kind::Question, question, {}});
+    if (onQuestion)
+        onQuestion(question);
     if (!buttons_.isEmpty())
         return buttons_.dequeue();
     ++unanswered_;

@@ -6,6 +6,8 @@
 #include <QQueue>
 #include <QString>
 
+#include <functional>
+
 namespace quintor::test {
 
 // A prompter for tests: installs itself for its lifetime, records every question and file
@@ -36,6 +38,8 @@ public:
     int unanswered() const { return unanswered_; }
     int pendingAnswers() const { return int(buttons_.size() + files_.size()); }
     void clear();
+    // Run at each message box as it comes up, to look at the program at that moment.
+    std::function<void(const Question&)> onQuestion;
 
     QMessageBox::StandardButton ask(QWidget* parent, const Question& question) override;
     QString openFileName(QWidget* parent, const FileRequest& request) override;
