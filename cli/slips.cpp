@@ -37,7 +37,8 @@ int runSlips(const Arguments& args) {
     const char* usageText = "slips FILE.qtr --layout verticale|orizzontale --page WxH";
     const std::string* layoutName = optionValue(args, "--layout");
     const std::string* pageText = optionValue(args, "--page");
-    if (args.size() != 5 || args[0].starts_with("--") || !layoutName || !pageText)
+    if (!positionalArguments(args, {"--layout", "--page"}) || args.size() != 5 ||
+        args[0].starts_with("--") || !layoutName || !pageText)
         return usage(usageText);
     const auto layout = slipLayoutNamed(*layoutName);
     const auto page = parsePage(*pageText);

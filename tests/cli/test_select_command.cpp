@@ -182,6 +182,8 @@ TEST(CliOptions, EveryCommandRefusesUnknownOptionsAndMissingValues) {
         {"merge", archive, archive, "--bogus"},
         {"sample-archive", (folder / "n.dat").string(), "--draws", "5", "--bogus", "1"},
         {"sample-archive", (folder / "n.dat").string(), "--draws"},
+        {"slips", file, "--layout", "verticale", "--bogus", "1"},
+        {"slips", file, "--page", "--layout", "verticale"},
     };
     for (const auto& args : calls) {
         const CliRun run = runCli(folder, args);
