@@ -46,7 +46,10 @@ int runGuarantee(const Arguments& args) {
     const bool holes = hasFlag(args, "--holes");
     const auto choice = guaranteeAfter(args, "--holes");
     const std::string* limitText = optionValue(args, "--limit");
-    if ((holes && !choice) || (limitText && !holes))
+    // "--holes T M" leaves T and M among the positional words.
+    const auto positional = positionalArguments(args, {"--limit"}, {"--holes"});
+    if (!positional || positional->size() != (holes ? 3u : 1u) || (holes && !choice) ||
+        (limitText && !holes))
         return usage(usageText);
     std::optional<std::uint64_t> limit;
     if (limitText) {
@@ -110,7 +113,10 @@ int runRepair(const Arguments& args) {
     const std::string* budgetText = optionValue(args, "--budget");
     const std::string* archiveFile = optionValue(args, "--archive");
     const std::string* outFile = optionValue(args, "--out");
-    if (args.empty() || args[0].starts_with("--") || !choice || !budgetText)
+    const auto positional =
+        positionalArguments(args, {"--budget", "--archive", "--out"}, {"--guarantee"});
+    if (!positional || positional->size() != 3 || args.empty() || args[0].starts_with("--") ||
+        !choice || !budgetText)
         return usage(usageText);
 
     SystemState system;
@@ -154,7 +160,9 @@ int runBacktest(const Arguments& args) {
     const std::string* toText = optionValue(args, "--to");
     const std::string* prizesText = optionValue(args, "--prizes");
     const std::string* priceText = optionValue(args, "--price");
-    if (args.empty() || args[0].starts_with("--") || !archiveFile)
+    const auto positional =
+        positionalArguments(args, {"--archive", "--from", "--to", "--prizes", "--price"});
+    if (!positional || positional->size() != 1 || args[0].starts_with("--") || !archiveFile)
         return usage(usageText);
 
     SystemState system;

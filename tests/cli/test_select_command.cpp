@@ -184,6 +184,11 @@ TEST(CliOptions, EveryCommandRefusesUnknownOptionsAndMissingValues) {
         {"sample-archive", (folder / "n.dat").string(), "--draws"},
         {"slips", file, "--layout", "verticale", "--bogus", "1"},
         {"slips", file, "--page", "--layout", "verticale"},
+        {"guarantee", file, "--holes", "3", "4", "--bogus"},
+        {"guarantee", file, "--holes", "3", "4", "--limit"},
+        {"repair", file, "--guarantee", "3", "4", "--budget", "1", "--bogus", "x"},
+        {"backtest", file, "--archive", archive, "--price"},
+        {"backtest", file, "--archive", archive, "--bogus", "1"},
     };
     for (const auto& args : calls) {
         const CliRun run = runCli(folder, args);
