@@ -166,7 +166,7 @@ TEST(CliOptions, EveryCommandRefusesUnknownOptionsAndMissingValues) {
     ASSERT_TRUE(simulatedArchive(250, 3).permanenti(archiveFile));
     const std::string file = (folder / "s.qtr").string();
     ASSERT_TRUE(SALVA_SISTEMA(file, systemWith({1, 2, 3, 4, 5, 6, 7})));
-    const std::string before = readBytes(file);
+    const std::string before = fileText(file);
     const std::string archive = archiveFile.string();
     const std::vector<std::vector<std::string>> calls = {
         {"select", file, "--archive", archive, "--count", "1", "--bogus", "7"},
@@ -191,11 +191,11 @@ TEST(CliOptions, EveryCommandRefusesUnknownOptionsAndMissingValues) {
         {"backtest", file, "--archive", archive, "--bogus", "1"},
     };
     for (const auto& args : calls) {
-        const CliRun run = runCli(folder, args);
+        const CliResult run = runCli(args);
         EXPECT_EQ(run.status, 64) << args[0] << ' ' << args.back();
         EXPECT_TRUE(run.errors.starts_with("uso: quintor-cli " + args[0])) << run.errors;
         EXPECT_TRUE(run.lines.empty()) << args[0];
     }
-    EXPECT_EQ(readBytes(file), before);
+    EXPECT_EQ(fileText(file), before);
     EXPECT_FALSE(fs::exists(folder / "n.dat"));
 }
