@@ -75,7 +75,10 @@ int main(int argc, char** argv) {
     const Arguments args(argv + 1, argv + argc);
     const std::string* layoutName = optionValue(args, "--layout");
     const std::string* pdfName = optionValue(args, "--pdf");
-    if (args.empty() || args[0].starts_with("--") || !layoutName || !pdfName)
+    const auto positional = positionalArguments(
+        args, {"--layout", "--pdf", "--from", "--to", "--page", "--resolution"}, {"--numero"});
+    if (!positional || positional->size() != 1 || args[0].starts_with("--") || !layoutName ||
+        !pdfName)
         return usage(usageText);
     const bool listing = *layoutName == "carta";
     if (!listing && *layoutName != "verticale" && *layoutName != "orizzontale")

@@ -168,6 +168,7 @@ TEST(CliOptions, EveryCommandRefusesUnknownOptionsAndMissingValues) {
     ASSERT_TRUE(SALVA_SISTEMA(file, systemWith({1, 2, 3, 4, 5, 6, 7})));
     const std::string before = fileText(file);
     const std::string archive = archiveFile.string();
+    const std::string pdf = (folder / "s.pdf").string();
     const std::vector<std::vector<std::string>> calls = {
         {"select", file, "--archive", archive, "--count", "1", "--bogus", "7"},
         {"select", file, "--archive", archive, "--count"},
@@ -189,6 +190,8 @@ TEST(CliOptions, EveryCommandRefusesUnknownOptionsAndMissingValues) {
         {"repair", file, "--guarantee", "3", "4", "--budget", "1", "--bogus", "x"},
         {"backtest", file, "--archive", archive, "--price"},
         {"backtest", file, "--archive", archive, "--bogus", "1"},
+        {"print", file, "--layout", "carta", "--pdf", pdf, "--bogus"},
+        {"print", file, "--layout", "carta", "--pdf", pdf, "--to"},
     };
     for (const auto& args : calls) {
         const CliResult run = runCli(args);
@@ -198,4 +201,5 @@ TEST(CliOptions, EveryCommandRefusesUnknownOptionsAndMissingValues) {
     }
     EXPECT_EQ(fileText(file), before);
     EXPECT_FALSE(fs::exists(folder / "n.dat"));
+    EXPECT_FALSE(fs::exists(pdf));
 }
