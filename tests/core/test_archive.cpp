@@ -188,13 +188,25 @@ TEST(ArchiveCsv, ReadsBothDateFormsSeparatorsAndAnOptionalHeader) {
     const DrawFile withHeader = parseCsvDraws("date,n1,n2,n3,n4,n5,n6,jolly\r\n"
                                               "2009-01-02,16,19,29,34,48,64,53\r\n"
                                               "\n"
-                                              "03/01/2009; 5;24;25;40;58;64;27\n"
+                                              "03/01/2009; 5;24;25;40;58;64;27\r"
                                               "2009-02-30,1,2,3,4,5,6,7\n"
                                               "2009-01-07,14,31,35,40,50\n"
-                                              "2009-01-08,14,23,24,41,71,91,63\n"
+                                              "2009-01-08,14,23,24,41,71,91,63\r\n"
+                                              "2009-01-09,14,23,23,41,71,90,63\n"
+                                              "2009-01-10,14,23,24,41,71,90,71\n"
                                               "il 9,1,2,3,4,5,6,7");
     ASSERT_EQ(withHeader.draws.size(), 2u);
-    EXPECT_EQ(withHeader.rejected, 4u);
+    EXPECT_EQ(withHeader.rejected, 6u);
+    std::vector<std::pair<std::size_t, std::string>> refused;
+    for (const auto& line : withHeader.rejectedLines)
+        refused.emplace_back(line.line, line.reason);
+    EXPECT_EQ(refused, (std::vector<std::pair<std::size_t, std::string>>{
+                           {5, "data non valida"},
+                           {6, "non contiene data, sei numeri e jolly"},
+                           {7, "numeri non compresi tra 1 e 90"},
+                           {8, "numero ripetuto"},
+                           {9, "jolly uguale a uno dei sei numeri"},
+                           {10, "data non valida"}}));
     EXPECT_EQ(withHeader.draws[0].date, "02/01/2009");
     EXPECT_EQ(withHeader.draws[0].column, "16 19 29 34 48 64");
     EXPECT_EQ(withHeader.draws[0].jolly, " 53");
