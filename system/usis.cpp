@@ -191,7 +191,7 @@ const CommandDef commandTable[] = {
     {"&Colonne", "Distribuzionedeinumeri1", "&Distribuzione dei segni", "", "", "SpeedButton18",
      "Distribuzione dei segni|Visualizza la distribuzione dei segni.", Place::Toolbar,
      "distribution", &TSIS::SpeedButton18Click},
-    {"&Colonne", "Calcolaprobabilitdivincita1", "Calcola p&robabilità di vincita", "", "",
+    {"&Colonne", "Calcolaprobabilitdivincita1", "Calcola probabilità di &vincita", "", "",
      "SpeedButton20",
      "Calcola la probabilità di vincita|Viene calcolata la probabilità di vincita delle colonne.",
      Place::Toolbar, "probability", &TSIS::SpeedButton20Click, true},
@@ -205,7 +205,7 @@ const CommandDef commandTable[] = {
     {"&Colonne", "Completalagaranzia1", "Comp&leta la garanzia", "Ctrl+Shift+L",
      "Aggiunge colonne finali fino a garantire il risultato scelto.", "", "", Place::None, "",
      &TSIS::Completalagaranzia1Click},
-    {"&Colonne", "Verificasullarchivio1", "&Verifica sull'archivio", "Ctrl+Shift+V",
+    {"&Colonne", "Verificasullarchivio1", "Verifica sull'arc&hivio", "Ctrl+Shift+V",
      "Gioca le colonne finali su tutte le estrazioni dell'archivio.", "", "", Place::None, "",
      &TSIS::Verificasullarchivio1Click},
 

@@ -293,7 +293,7 @@ void SystemWindowTest::menusAndButtonsAreComplete() {
           Item{"Riapri1", "&Riapri", "Ctrl+R"}, Item{"Chiudi1", "&Chiudi", "Ctrl+F4"},
           Item{"Salvaconnome1", "Sal&va con altro nome", "Ctrl+V"},
           Item{"Fine1", "F&ine", "Alt+F4"}, Item{"Sommario1", "&Sommario", "F1"},
-          Item{"Calcolaprobabilitdivincita1", "Calcola p&robabilità di vincita", ""},
+          Item{"Calcolaprobabilitdivincita1", "Calcola probabilità di &vincita", ""},
           Item{"Toglisegnimenoprobabili1", "T&ogli numeri meno probabili", ""}}) {
         QAction* a = window_->command(i.name);
         QVERIFY2(a, i.name);
