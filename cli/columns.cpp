@@ -38,7 +38,9 @@ int runFilter(const Arguments& args) {
     const char* usageText = "filter FILE.qtr --filter FILTRO... [--archive A.dat] [--out OUT.qtr]";
     const std::string* archiveFile = optionValue(args, "--archive");
     const std::string* outFile = optionValue(args, "--out");
-    if (args.empty() || args[0].starts_with("--") || optionValues(args, "--filter").empty())
+    const auto positional = positionalArguments(args, {"--filter", "--archive", "--out"});
+    if (!positional || positional->size() != 1 || args[0].starts_with("--") ||
+        optionValues(args, "--filter").empty())
         return usage(usageText);
     int status = ok;
     const auto filters = readFilterOptions(args, status);

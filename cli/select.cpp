@@ -19,7 +19,7 @@ int runSelect(const Arguments& args) {
     const std::string* precisionText = optionValue(args, "--precision");
     const std::string* outFile = optionValue(args, "--out");
     const auto positional =
-        positionalArguments(args, {"--archive", "--count", "--precision", "--out"});
+        positionalArguments(args, {"--archive", "--count", "--precision", "--out", "--filter"});
     if (!positional || positional->size() != 1 || args[0].starts_with("--") || !archiveFile ||
         !countText)
         return usage(usageText);

@@ -190,6 +190,8 @@ TEST(CliOptions, EveryCommandRefusesUnknownOptionsAndMissingValues) {
         {"repair", file, "--guarantee", "3", "4", "--budget", "1", "--bogus", "x"},
         {"backtest", file, "--archive", archive, "--price"},
         {"backtest", file, "--archive", archive, "--bogus", "1"},
+        {"select", file, "--archive", archive, "--count", "1", "--filter"},
+        {"filter", file, "--filter", "somma=21..400", "--bogus"},
         {"print", file, "--layout", "carta", "--pdf", pdf, "--bogus"},
         {"print", file, "--layout", "carta", "--pdf", pdf, "--to"},
     };
