@@ -53,13 +53,13 @@ TPRI::TPRI(const QStringList& parameters, QWidget* parent)
     spi_->setBevelInner(TMiopan::Bevel::Lowered);
     auto* spiLayout = new QHBoxLayout(spi_);
     spiLayout->setContentsMargins(3, 0, 3, 0);
-    spiText_ = new QLabel(spi_);
-    spiText_->setObjectName(QStringLiteral("SPI"));
+    SPI = new QLabel(spi_);
+    SPI->setObjectName(QStringLiteral("SPI"));
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(11);
-    spiText_->setFont(arial);
-    spiText_->setAccessibleName(QStringLiteral("Barra dei suggerimenti"));
-    spiLayout->addWidget(spiText_);
+    SPI->setFont(arial);
+    SPI->setAccessibleName(QStringLiteral("Barra dei suggerimenti"));
+    spiLayout->addWidget(SPI);
     setHint(spi_, QStringLiteral("In questa barra sono visualizzate brevi spiegazioni sugli "
                                  "oggetti puntati dal cursore del mouse."));
     layout->addWidget(spi_);
@@ -192,7 +192,7 @@ void TPRI::showEvent(QShowEvent* event) {
 }
 
 void TPRI::METTIHINT(const QString& longHint) {
-    setReadableText(spiText_, QLatin1Char(' ') + longHint);
+    setReadableText(SPI, QLatin1Char(' ') + longHint);
 }
 
 QString TPRI::missingFileMessage() {

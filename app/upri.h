@@ -33,7 +33,6 @@ public:
     TSIS* activeSystem() const;
     QAction* command(const QString& objectName) const; // the frame's own menu items
     QAction* PF(int k) const { return recent_.value(k - 1); }
-    QLabel* SPI() const { return spiText_; }
 
     // The hint handler: the status panel shows one blank and the long hint.
     void METTIHINT(const QString& longHint);
@@ -83,7 +82,7 @@ private:
     int counter_ = 0;
     QMdiArea* mdi_ = nullptr;
     TMiopan* spi_ = nullptr;
-    QLabel* spiText_ = nullptr;
+    QLabel* SPI = nullptr;
     QList<QMenu*> frameMenus_;
     QList<QAction*> recent_; // PF1..PF6
 };

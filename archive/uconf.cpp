@@ -53,13 +53,13 @@ TCONF::TCONF(const std::vector<Column>& finalColumns, TVisua& visua, QWidget* pa
     label1->setObjectName(QStringLiteral("Label1"));
     label1->setGeometry(8, 6, 523, 20);
 
-    edit_ = new QLineEdit(this);
-    edit_->setObjectName(QStringLiteral("CV"));
-    edit_->setMaxLength(30);
-    edit_->setFont(big);
-    edit_->setGeometry(8, 28, 300, 28);
-    edit_->setAccessibleName(label1->text());
-    connect(edit_, &QLineEdit::textChanged, this, &TCONF::CVChange);
+    CV = new QLineEdit(this);
+    CV->setObjectName(QStringLiteral("CV"));
+    CV->setMaxLength(30);
+    CV->setFont(big);
+    CV->setGeometry(8, 28, 300, 28);
+    CV->setAccessibleName(label1->text());
+    connect(CV, &QLineEdit::textChanged, this, &TCONF::CVChange);
 
     auto* panel = new TMiopan(this);
     panel->setObjectName(QStringLiteral("Miopan1"));
@@ -124,7 +124,7 @@ void TCONF::showEvent(QShowEvent* event) {
 }
 
 void TCONF::FormActivate() {
-    edit_->setFocus();
+    CV->setFocus();
     visua_.setWindowTitle(QStringLiteral("Colonne vincenti"));
     visua_.setListFontSize(10);
     atz->hide();

@@ -24,7 +24,6 @@ class TCONF : public QDialog {
 public:
     TCONF(const std::vector<Column>& finalColumns, TVisua& visua, QWidget* parent = nullptr);
 
-    QLineEdit* CV() const { return edit_; }
     QLabel* counterLabel(int matches) const { return counters_[static_cast<std::size_t>(matches)]; }
 
 public slots:
@@ -40,7 +39,7 @@ protected:
 private:
     const std::vector<Column>& finals_;
     TVisua& visua_;
-    QLineEdit* edit_ = nullptr;
+    QLineEdit* CV = nullptr;
     std::array<QLabel*, 7> counters_{}; // Label13 .. Label19
     QLabel* atz = nullptr;
     QPushButton* VICO = nullptr;

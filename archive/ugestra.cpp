@@ -111,53 +111,53 @@ std::filesystem::path TGestra::archiveFile() const {
 }
 
 void TGestra::buildControls() {
-    label1_ = new QLabel(this);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setGeometry(0, 0, 497, 21);
-    label1_->setAlignment(Qt::AlignCenter);
-    label1_->setAutoFillBackground(true);
-    QPalette topPalette = label1_->palette();
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(0, 0, 497, 21);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setAutoFillBackground(true);
+    QPalette topPalette = Label1->palette();
     topPalette.setColor(QPalette::Window, Qt::black);
     topPalette.setColor(QPalette::WindowText, Qt::white);
-    label1_->setPalette(topPalette);
-    QFont bold = label1_->font();
+    Label1->setPalette(topPalette);
+    QFont bold = Label1->font();
     bold.setBold(true);
-    label1_->setFont(bold);
+    Label1->setFont(bold);
 
-    label2_ = new QLabel(this);
-    label2_->setObjectName(QStringLiteral("Label2"));
-    label2_->setGeometry(8, 26, 300, 18);
-    QPalette greenPalette = label2_->palette();
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(8, 26, 300, 18);
+    QPalette greenPalette = Label2->palette();
     greenPalette.setColor(QPalette::WindowText, QColor(0, 128, 0));
-    label2_->setPalette(greenPalette);
-    label2_->setFont(bold);
+    Label2->setPalette(greenPalette);
+    Label2->setFont(bold);
 
     model_ = new ArchiveModel(archive_, this);
-    cov_ = new QTableView(this);
-    cov_->setObjectName(QStringLiteral("cov"));
-    cov_->setAccessibleName(QStringLiteral("Colonne vincenti"));
-    cov_->setGeometry(8, 48, 300, 332);
-    cov_->setModel(model_);
-    cov_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    cov_->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    cov_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    cov_->setWordWrap(false);
-    cov_->setCornerButtonEnabled(false);
+    cov = new QTableView(this);
+    cov->setObjectName(QStringLiteral("cov"));
+    cov->setAccessibleName(QStringLiteral("Colonne vincenti"));
+    cov->setGeometry(8, 48, 300, 332);
+    cov->setModel(model_);
+    cov->setSelectionBehavior(QAbstractItemView::SelectRows);
+    cov->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    cov->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    cov->setWordWrap(false);
+    cov->setCornerButtonEnabled(false);
     QFont courier(QStringLiteral("Courier"));
     courier.setStyleHint(QFont::TypeWriter);
     courier.setPixelSize(13);
-    cov_->setFont(courier);
-    cov_->horizontalHeader()->setFont(courier);
-    cov_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    cov_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    cov_->horizontalHeader()->setHighlightSections(false);
-    cov_->setColumnWidth(0, 89);
-    cov_->setColumnWidth(1, 143);
-    cov_->setColumnWidth(2, 43);
-    cov_->verticalHeader()->hide();
-    cov_->verticalHeader()->setMinimumSectionSize(1);
-    cov_->verticalHeader()->setDefaultSectionSize(17);
-    cov_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    cov->setFont(courier);
+    cov->horizontalHeader()->setFont(courier);
+    cov->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    cov->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    cov->horizontalHeader()->setHighlightSections(false);
+    cov->setColumnWidth(0, 89);
+    cov->setColumnWidth(1, 143);
+    cov->setColumnWidth(2, 43);
+    cov->verticalHeader()->hide();
+    cov->verticalHeader()->setMinimumSectionSize(1);
+    cov->verticalHeader()->setDefaultSectionSize(17);
+    cov->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 
     auto* nuova = makeButton(this, "Nuova", QStringLiteral("Nuova"), {320, 48, 80, 25});
     auto* modifica =
@@ -177,19 +177,19 @@ void TGestra::buildControls() {
     setHint(importa, QStringLiteral("Importa CSV|Aggiunge le estrazioni di un file CSV "
                                     "(data, sei numeri, jolly)."));
 
-    gpb1_ = new QGroupBox(QStringLiteral("Colonna vincente"), this);
-    gpb1_->setObjectName(QStringLiteral("gpb1"));
-    gpb1_->setGeometry(320, 140, 169, 240);
-    gpb1_->setAutoFillBackground(true);
-    edit1_ = makeEdit(gpb1_, "Edit1", QStringLiteral("Data:"),
-                      QStringLiteral("Formato: gg/mm/aaaa"), 24, 149);
-    edit2_ = makeEdit(gpb1_, "Edit2", QStringLiteral("Colonna:"),
-                      QStringLiteral("Inserire i sei numeri separati da uno spazio"), 68, 149);
-    edit3_ = makeEdit(gpb1_, "Edit3", QStringLiteral("Jolly:"),
-                      QStringLiteral("Inserire il numero Jolly"), 112, 50);
-    auto* ok = makeButton(gpb1_, "SpeedButton6", QStringLiteral("OK"), {10, 200, 70, 26});
+    gpb1 = new QGroupBox(QStringLiteral("Colonna vincente"), this);
+    gpb1->setObjectName(QStringLiteral("gpb1"));
+    gpb1->setGeometry(320, 140, 169, 240);
+    gpb1->setAutoFillBackground(true);
+    Edit1 = makeEdit(gpb1, "Edit1", QStringLiteral("Data:"), QStringLiteral("Formato: gg/mm/aaaa"),
+                     24, 149);
+    Edit2 = makeEdit(gpb1, "Edit2", QStringLiteral("Colonna:"),
+                     QStringLiteral("Inserire i sei numeri separati da uno spazio"), 68, 149);
+    Edit3 = makeEdit(gpb1, "Edit3", QStringLiteral("Jolly:"),
+                     QStringLiteral("Inserire il numero Jolly"), 112, 50);
+    auto* ok = makeButton(gpb1, "SpeedButton6", QStringLiteral("OK"), {10, 200, 70, 26});
     setHint(ok, QStringLiteral("Rende permanenti le modifiche"));
-    auto* annulla = makeButton(gpb1_, "spb8", QStringLiteral("Annulla"), {89, 200, 70, 26});
+    auto* annulla = makeButton(gpb1, "spb8", QStringLiteral("Annulla"), {89, 200, 70, 26});
     setHint(annulla, QStringLiteral("Annulla le modifiche"));
 
     connect(nuova, &QPushButton::clicked, this, &TGestra::NuovaClick);
@@ -201,7 +201,7 @@ void TGestra::buildControls() {
     connect(spiegazioni, &QPushButton::clicked, this, &TGestra::SpeedButton9Click);
     connect(ok, &QPushButton::clicked, this, &TGestra::SpeedButton4Click);
     connect(annulla, &QPushButton::clicked, this, &TGestra::spb8Click);
-    for (QLineEdit* edit : {edit1_, edit2_, edit3_})
+    for (QLineEdit* edit : {Edit1, Edit2, Edit3})
         connect(edit, &QLineEdit::returnPressed, this, &TGestra::SpeedButton4Click);
 }
 
@@ -256,7 +256,7 @@ void TGestra::mergeUpdateAtStart() {
 }
 
 void TGestra::refreshLabels() {
-    label2_->setText(QStringLiteral("Colonne vincenti: %1").arg(archive_.size()));
+    Label2->setText(QStringLiteral("Colonne vincenti: %1").arg(archive_.size()));
     QString last = QStringLiteral("Ultimo aggiornamento: ");
     if (archive_.empty()) {
         last += QStringLiteral("nessuna colonna vincente");
@@ -266,14 +266,14 @@ void TGestra::refreshLabels() {
             last += fromStd(weekdayName(std::chrono::year_month_day{*newest.day})) + ' ';
         last += fromStd(newest.date);
     }
-    label1_->setText(last);
+    Label1->setText(last);
     if (isSimulatedArchive(archive_)) {
         setWindowTitle(windowCaption + QStringLiteral(" (estrazioni simulate)"));
-        setHint(label1_, QStringLiteral("Estrazioni simulate|Le colonne vincenti sono simulate: "
-                                        "sostituirle con quelle reali con Importa CSV."));
+        setHint(Label1, QStringLiteral("Estrazioni simulate|Le colonne vincenti sono simulate: "
+                                       "sostituirle con quelle reali con Importa CSV."));
     } else {
         setWindowTitle(windowCaption);
-        setHint(label1_, QString());
+        setHint(Label1, QString());
     }
 }
 
@@ -285,24 +285,24 @@ void TGestra::selectRecord(std::size_t index) {
     if (index >= archive_.size())
         return;
     const QModelIndex cell = model_->index(static_cast<int>(index), 0);
-    cov_->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect |
-                                                      QItemSelectionModel::Rows);
-    cov_->scrollTo(cell);
+    cov->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect |
+                                                     QItemSelectionModel::Rows);
+    cov->scrollTo(cell);
 }
 
 int TGestra::entryMode() const {
-    return !gpb1_->isHidden() ? gpb1_->property("Tag").toInt() : 0;
+    return !gpb1->isHidden() ? gpb1->property("Tag").toInt() : 0;
 }
 
 void TGestra::showEntry(EntryMode mode) {
-    gpb1_->setProperty("Tag", static_cast<int>(mode));
-    gpb1_->show();
-    edit1_->setFocus();
+    gpb1->setProperty("Tag", static_cast<int>(mode));
+    gpb1->show();
+    Edit1->setFocus();
 }
 
 void TGestra::hideEntry() {
-    gpb1_->hide();
-    gpb1_->setProperty("Tag", static_cast<int>(noEntry));
+    gpb1->hide();
+    gpb1->setProperty("Tag", static_cast<int>(noEntry));
 }
 
 bool TGestra::ce_gia(const QString& dateText) const {
@@ -350,23 +350,23 @@ bool TGestra::commitOrRestore(Archive before) {
 }
 
 void TGestra::NuovaClick() {
-    if (!gpb1_->isHidden()) {
+    if (!gpb1->isHidden()) {
         beep();
         return;
     }
-    edit1_->clear();
-    edit2_->clear();
-    edit3_->clear();
+    Edit1->clear();
+    Edit2->clear();
+    Edit3->clear();
     showEntry(newEntry);
 }
 
 void TGestra::SpeedButton2Click() {
-    if (!gpb1_->isHidden()) {
+    if (!gpb1->isHidden()) {
         beep();
         return;
     }
-    const auto rows = cov_->selectionModel()->selectedRows();
-    int top = cov_->currentIndex().isValid() ? cov_->currentIndex().row() : -1;
+    const auto rows = cov->selectionModel()->selectedRows();
+    int top = cov->currentIndex().isValid() ? cov->currentIndex().row() : -1;
     if (!rows.isEmpty())
         top = std::min_element(rows.begin(), rows.end(), [](auto& a, auto& b) {
                   return a.row() < b.row();
@@ -384,9 +384,9 @@ void TGestra::SpeedButton2Click() {
     QString jolly = fromStd(record.jolly);
     for (int i = 0; i < 2 && jolly.startsWith(' '); ++i)
         jolly.remove(0, 1);
-    edit1_->setText(fromStd(record.date));
-    edit2_->setText(column);
-    edit3_->setText(jolly);
+    Edit1->setText(fromStd(record.date));
+    Edit2->setText(column);
+    Edit3->setText(jolly);
     showEntry(modifyEntry);
 }
 
@@ -394,8 +394,8 @@ void TGestra::SpeedButton4Click() {
     const int mode = entryMode();
     if (mode == noEntry)
         return;
-    auto record = recordFromEntry(edit1_->text().toStdString(), edit2_->text().toStdString(),
-                                  edit3_->text().toStdString());
+    auto record = recordFromEntry(Edit1->text().toStdString(), Edit2->text().toStdString(),
+                                  Edit3->text().toStdString());
     if (!record) {
         showError(this, errorTitle, fromStd(record.error()));
         return;
@@ -432,15 +432,15 @@ void TGestra::SpeedButton4Click() {
 }
 
 void TGestra::spb8Click() {
-    edit1_->clear();
-    edit2_->clear();
-    edit3_->clear();
+    Edit1->clear();
+    Edit2->clear();
+    Edit3->clear();
     hideEntry();
 }
 
 void TGestra::SpeedButton3Click() {
     spb8Click();
-    const auto rows = cov_->selectionModel()->selectedRows();
+    const auto rows = cov->selectionModel()->selectedRows();
     if (archive_.empty() || rows.isEmpty()) {
         beep();
         refreshLabels();

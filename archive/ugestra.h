@@ -83,13 +83,13 @@ private:
     bool readFailed_ = false;
     QPixmap background_;
 
-    QLabel* label1_ = nullptr;
-    QLabel* label2_ = nullptr;
-    QTableView* cov_ = nullptr;
-    QGroupBox* gpb1_ = nullptr;
-    QLineEdit* edit1_ = nullptr;
-    QLineEdit* edit2_ = nullptr;
-    QLineEdit* edit3_ = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QTableView* cov = nullptr;
+    QGroupBox* gpb1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
 };
 
 } // namespace quintor

@@ -12,14 +12,14 @@ TVisua::TVisua(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Colonne vincenti"));
     resize(330, 360);
 
-    list_ = new QListWidget(this);
-    list_->setObjectName(QStringLiteral("VICO"));
-    list_->setAccessibleName(QStringLiteral("Colonne"));
+    VICO = new QListWidget(this);
+    VICO->setObjectName(QStringLiteral("VICO"));
+    VICO->setAccessibleName(QStringLiteral("Colonne"));
     QFont font(QStringLiteral("Courier"));
     font.setStyleHint(QFont::TypeWriter);
     font.setBold(true);
     font.setPointSize(10);
-    list_->setFont(font);
+    VICO->setFont(font);
 
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
@@ -27,7 +27,7 @@ TVisua::TVisua(QWidget* parent) : QDialog(parent) {
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(list_);
+    layout->addWidget(VICO);
     layout->addWidget(BitBtn1, 0, Qt::AlignHCenter);
 }
 
@@ -42,24 +42,24 @@ TVisua& TVisua::shared() {
 }
 
 void TVisua::clearLines() {
-    list_->clear();
+    VICO->clear();
 }
 
 void TVisua::addLine(const QString& line) {
-    list_->addItem(line);
+    VICO->addItem(line);
 }
 
 QStringList TVisua::lines() const {
     QStringList all;
-    for (int i = 0; i < list_->count(); ++i)
-        all << list_->item(i)->text();
+    for (int i = 0; i < VICO->count(); ++i)
+        all << VICO->item(i)->text();
     return all;
 }
 
 void TVisua::setListFontSize(int points) {
-    QFont font = list_->font();
+    QFont font = VICO->font();
     font.setPointSize(points);
-    list_->setFont(font);
+    VICO->setFont(font);
 }
 
 } // namespace quintor

@@ -19,14 +19,13 @@ public:
     // Created on first use; start-up calls it so the window exists before any system.
     static TVisua& shared();
 
-    QListWidget* VICO() const { return list_; }
     void clearLines();
     void addLine(const QString& line);
     QStringList lines() const;
     void setListFontSize(int points);
 
 private:
-    QListWidget* list_ = nullptr;
+    QListWidget* VICO = nullptr;
     QPushButton* BitBtn1 = nullptr;
 };
 

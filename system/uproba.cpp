@@ -24,20 +24,20 @@ TPROBA::TPROBA(const std::array<std::uint8_t, boardSize + 1>& marked,
     setFixedSize(231, 320);
     useFixedDialogFrame(this);
 
-    grid_ = new QTableWidget(this);
-    grid_->setObjectName(QStringLiteral("RSIS"));
-    grid_->setAccessibleName(QStringLiteral("Probabilità dei numeri"));
-    grid_->setGeometry(8, 8, 134, 304);
-    grid_->setColumnCount(2);
+    RSIS = new QTableWidget(this);
+    RSIS->setObjectName(QStringLiteral("RSIS"));
+    RSIS->setAccessibleName(QStringLiteral("Probabilità dei numeri"));
+    RSIS->setGeometry(8, 8, 134, 304);
+    RSIS->setColumnCount(2);
     QFont small(QStringLiteral("Arial"));
     small.setPixelSize(11);
-    grid_->setFont(small);
-    grid_->horizontalHeader()->hide();
-    grid_->verticalHeader()->hide();
+    RSIS->setFont(small);
+    RSIS->horizontalHeader()->hide();
+    RSIS->verticalHeader()->hide();
     // "Probabilità" and "100.00000" need a little more than the classic 55 pixels here
-    grid_->setColumnWidth(0, 48);
-    grid_->setColumnWidth(1, 64);
-    grid_->verticalHeader()->setDefaultSectionSize(16);
+    RSIS->setColumnWidth(0, 48);
+    RSIS->setColumnWidth(1, 64);
+    RSIS->verticalHeader()->setDefaultSectionSize(16);
 
     Button1 = new QPushButton(QStringLiteral("Applica"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
@@ -75,21 +75,21 @@ void TPROBA::FormActivate() {
     int rows = 1;
     for (int n = 1; n <= boardSize; ++n)
         rows += marked_[static_cast<std::size_t>(n)] == 1 ? 1 : 0;
-    grid_->setRowCount(rows);
+    RSIS->setRowCount(rows);
     auto fixedCell = [](const QString& text) {
         auto* item = new QTableWidgetItem(text);
         item->setFlags(Qt::ItemIsEnabled);
         item->setBackground(QColor(212, 208, 200));
         return item;
     };
-    grid_->setItem(0, 0, fixedCell(QStringLiteral("Numero")));
-    grid_->setItem(0, 1, fixedCell(QStringLiteral("Probabilità")));
+    RSIS->setItem(0, 0, fixedCell(QStringLiteral("Numero")));
+    RSIS->setItem(0, 1, fixedCell(QStringLiteral("Probabilità")));
     int row = 1;
     for (int n = 1; n <= boardSize; ++n) {
         if (marked_[static_cast<std::size_t>(n)] != 1)
             continue;
-        grid_->setItem(row, 0, fixedCell(QString::number(n)));
-        grid_->setItem(
+        RSIS->setItem(row, 0, fixedCell(QString::number(n)));
+        RSIS->setItem(
             row, 1,
             new QTableWidgetItem(probabilityText(probabilities_[static_cast<std::size_t>(n)])));
         ++row;
@@ -101,14 +101,14 @@ void TPROBA::Button1Click() {
     for (int n = 1; n <= boardSize; ++n) {
         if (marked_[static_cast<std::size_t>(n)] != 1)
             continue;
-        const QTableWidgetItem* item = grid_->item(row, 1);
+        const QTableWidgetItem* item = RSIS->item(row, 1);
         const std::string text = item ? item->text().toStdString() : std::string();
         const auto value = parseReal(text);
         if (!value || *value < 0 || *value > 100) {
             showError(this, QStringLiteral("Errore !"),
                       QStringLiteral("Errore leggendo le probabilità !\rAlcuni valori inseriti non "
                                      "sono numerici.\rCorreggere e riprovare."));
-            grid_->setFocus();
+            RSIS->setFocus();
             return;
         }
         probabilities_[static_cast<std::size_t>(n)] = Real48::fromValue(*value);

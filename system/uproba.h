@@ -20,7 +20,6 @@ public:
     TPROBA(const std::array<std::uint8_t, boardSize + 1>& marked,
            std::array<Real48, boardSize + 1>& probabilities, QWidget* parent = nullptr);
 
-    QTableWidget* RSIS() const { return grid_; }
     static QString probabilityText(const Real48& value);
 
 public slots:
@@ -34,7 +33,7 @@ protected:
 private:
     const std::array<std::uint8_t, boardSize + 1>& marked_;
     std::array<Real48, boardSize + 1>& probabilities_;
-    QTableWidget* grid_ = nullptr;
+    QTableWidget* RSIS = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
     QPushButton* SpeedButton12 = nullptr;

@@ -310,115 +310,115 @@ QString TSIS::saveErrorMessage() {
 }
 
 void TSIS::buildPanels() {
-    toolPanel_ = new TMiopan(this);
-    toolPanel_->setObjectName(QStringLiteral("Miopan1"));
-    mp1_ = new TMiopan(this);
-    mp1_->setObjectName(QStringLiteral("MP1"));
-    mp2_ = new TMiopan(this);
-    mp2_->setObjectName(QStringLiteral("MP2"));
-    for (TMiopan* panel : {toolPanel_, mp1_, mp2_})
+    Miopan1 = new TMiopan(this);
+    Miopan1->setObjectName(QStringLiteral("Miopan1"));
+    MP1 = new TMiopan(this);
+    MP1->setObjectName(QStringLiteral("MP1"));
+    MP2 = new TMiopan(this);
+    MP2->setObjectName(QStringLiteral("MP2"));
+    for (TMiopan* panel : {Miopan1, MP1, MP2})
         panel->setSFONDO(TMiopan::standardBackground());
-    setHint(mp1_, QStringLiteral("Parte riguardante il sistema iniziale."));
-    setHint(mp2_, QStringLiteral("Parte riguardante le colonne giocabili."));
-    mp1_->setAccessibleName(QStringLiteral("Sistema iniziale"));
-    mp2_->setAccessibleName(QStringLiteral("Colonne finali"));
+    setHint(MP1, QStringLiteral("Parte riguardante il sistema iniziale."));
+    setHint(MP2, QStringLiteral("Parte riguardante le colonne giocabili."));
+    MP1->setAccessibleName(QStringLiteral("Sistema iniziale"));
+    MP2->setAccessibleName(QStringLiteral("Colonne finali"));
 
     // Initial system.
-    placePair(makePair(mp1_, QStringLiteral("Label2"), QStringLiteral("Label1"), darkRed,
+    placePair(makePair(MP1, QStringLiteral("Label2"), QStringLiteral("Label1"), darkRed,
                        labelFont(18), QStringLiteral("Sistema iniziale")),
               20, 8);
     const ShadowPair segniCaption =
-        makePair(mp1_, QStringLiteral("Label6"), QStringLiteral("Label5"), Qt::black, labelFont(14),
+        makePair(MP1, QStringLiteral("Label6"), QStringLiteral("Label5"), Qt::black, labelFont(14),
                  QStringLiteral("Numero di segni:"));
     placePair(segniCaption, 20, 40);
     const ShadowPair columnsCaption =
-        makePair(mp1_, QStringLiteral("Label10"), QStringLiteral("Label9"), Qt::black,
-                 labelFont(14), QStringLiteral("Colonne iniziali:"));
+        makePair(MP1, QStringLiteral("Label10"), QStringLiteral("Label9"), Qt::black, labelFont(14),
+                 QStringLiteral("Colonne iniziali:"));
     placePair(columnsCaption, 20, 64);
-    const ShadowPair count = makePair(mp1_, QStringLiteral("Label8"), QStringLiteral("Label7"),
-                                      Qt::black, labelFont(14));
-    label8_ = count.coloured;
-    label7_ = count.white;
-    const ShadowPair initial = makePair(mp1_, QStringLiteral("Label12"), QStringLiteral("Label11"),
+    const ShadowPair count =
+        makePair(MP1, QStringLiteral("Label8"), QStringLiteral("Label7"), Qt::black, labelFont(14));
+    Label8 = count.coloured;
+    Label7 = count.white;
+    const ShadowPair initial = makePair(MP1, QStringLiteral("Label12"), QStringLiteral("Label11"),
                                         Qt::black, labelFont(14));
-    label12_ = initial.coloured;
-    label11_ = initial.white;
-    for (QLabel* l : {segniCaption.coloured, segniCaption.white, label8_, label7_})
+    Label12 = initial.coloured;
+    Label11 = initial.white;
+    for (QLabel* l : {segniCaption.coloured, segniCaption.white, Label8, Label7})
         setHint(l, QStringLiteral("Numero di segni che compongono il sistema."));
-    for (QLabel* l : {columnsCaption.coloured, columnsCaption.white, label11_})
+    for (QLabel* l : {columnsCaption.coloured, columnsCaption.white, Label11})
         setHint(l, QStringLiteral("Numero di colonne che compongono il sistema."));
-    label8_->setAccessibleName(QStringLiteral("Numero di segni"));
-    label12_->setAccessibleName(QStringLiteral("Colonne iniziali"));
+    Label8->setAccessibleName(QStringLiteral("Numero di segni"));
+    Label12->setAccessibleName(QStringLiteral("Colonne iniziali"));
 
-    board_ = new NumberBoard(mp1_);
-    board_->setObjectName(QStringLiteral("TAV"));
-    board_->move(20, 93);
-    board_->setAccessibleName(QStringLiteral("Tavola dei numeri"));
-    setHint(board_,
+    TAV = new NumberBoard(MP1);
+    TAV->setObjectName(QStringLiteral("TAV"));
+    TAV->move(20, 93);
+    TAV->setAccessibleName(QStringLiteral("Tavola dei numeri"));
+    setHint(TAV,
             QStringLiteral("Usa il tasto sinistro del mouse per selezionare/annullare un segno del "
                            "sistema."));
-    connect(board_, &NumberBoard::pressed, this, &TSIS::TAVMouseDown);
-    connect(board_, &NumberBoard::toggleRequested, this, [this](int n) {
+    connect(TAV, &NumberBoard::pressed, this, &TSIS::TAVMouseDown);
+    connect(TAV, &NumberBoard::toggleRequested, this, [this](int n) {
         state_.modified = true;
         CAMBIA_SEGNO(n);
         NUM_INVIDEO();
     });
 
-    const ShadowPair list = makePair(mp1_, QStringLiteral("Label14"), QStringLiteral("Label13"),
+    const ShadowPair list = makePair(MP1, QStringLiteral("Label14"), QStringLiteral("Label13"),
                                      Qt::black, labelFont(16));
-    label14_ = list.coloured;
-    label13_ = list.white;
-    for (QLabel* l : {label14_, label13_}) {
+    Label14 = list.coloured;
+    Label13 = list.white;
+    for (QLabel* l : {Label14, Label13}) {
         l->setWordWrap(true);
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         l->setFixedSize(153, 245);
     }
-    label14_->move(172, 93);
-    label13_->move(173, 94);
-    label14_->setAccessibleName(QStringLiteral("Numeri segnati"));
+    Label14->move(172, 93);
+    Label13->move(173, 94);
+    Label14->setAccessibleName(QStringLiteral("Numeri segnati"));
 
     // Final columns.
     const ShadowPair finals =
-        makePair(mp2_, QStringLiteral("Label3"), QStringLiteral("Label4"), darkRed, labelFont(18));
-    label3_ = finals.coloured;
-    label4_ = finals.white;
-    const ShadowPair cost = makePair(mp2_, QStringLiteral("Label16"), QStringLiteral("Label15"),
+        makePair(MP2, QStringLiteral("Label3"), QStringLiteral("Label4"), darkRed, labelFont(18));
+    Label3 = finals.coloured;
+    Label4 = finals.white;
+    const ShadowPair cost = makePair(MP2, QStringLiteral("Label16"), QStringLiteral("Label15"),
                                      Qt::black, labelFont(14));
-    label16_ = cost.coloured;
-    label15_ = cost.white;
-    for (QLabel* l : {label3_, label4_})
+    Label16 = cost.coloured;
+    Label15 = cost.white;
+    for (QLabel* l : {Label3, Label4})
         setHint(l, QStringLiteral("Numero di colonne giocabili."));
-    for (QLabel* l : {label16_, label15_})
+    for (QLabel* l : {Label16, Label15})
         setHint(l, QStringLiteral("Costo delle colonne giocabili."));
 
     model_ = new FinalColumnsModel(state_, this);
-    grid_ = new QTableView(mp2_);
-    grid_->setObjectName(QStringLiteral("COL"));
-    grid_->setModel(model_);
-    grid_->setAccessibleName(QStringLiteral("Colonne finali"));
-    setHint(grid_, QStringLiteral("Elenco delle colonne giocabili."));
+    COL = new QTableView(MP2);
+    COL->setObjectName(QStringLiteral("COL"));
+    COL->setModel(model_);
+    COL->setAccessibleName(QStringLiteral("Colonne finali"));
+    setHint(COL, QStringLiteral("Elenco delle colonne giocabili."));
     QFont courier(QStringLiteral("Courier"));
     courier.setStyleHint(QFont::TypeWriter);
     courier.setPixelSize(13);
-    grid_->setFont(courier);
-    grid_->horizontalHeader()->setFont(courier);
-    grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid_->horizontalHeader()->setHighlightSections(false);
-    grid_->setColumnWidth(0, 70);
-    grid_->setColumnWidth(1, 148);
-    grid_->verticalHeader()->hide();
-    grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid_->verticalHeader()->setMinimumSectionSize(10);
-    grid_->verticalHeader()->setDefaultSectionSize(17);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setWordWrap(false);
+    COL->setFont(courier);
+    COL->horizontalHeader()->setFont(courier);
+    COL->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    COL->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    COL->horizontalHeader()->setHighlightSections(false);
+    COL->setColumnWidth(0, 70);
+    COL->setColumnWidth(1, 148);
+    COL->verticalHeader()->hide();
+    COL->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    COL->verticalHeader()->setMinimumSectionSize(10);
+    COL->verticalHeader()->setDefaultSectionSize(17);
+    COL->setSelectionBehavior(QAbstractItemView::SelectRows);
+    COL->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    COL->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    COL->setWordWrap(false);
     // Tab moves on to the next control; Ctrl+Tab moves between the grid's cells.
-    grid_->setTabKeyNavigation(false);
-    grid_->setFixedWidth(70 + 148 + grid_->verticalScrollBar()->sizeHint().width() +
-                         2 * grid_->frameWidth() + 2);
+    COL->setTabKeyNavigation(false);
+    COL->setFixedWidth(70 + 148 + COL->verticalScrollBar()->sizeHint().width() +
+                       2 * COL->frameWidth() + 2);
 }
 
 void TSIS::buildCommands() {
@@ -441,9 +441,9 @@ void TSIS::buildCommands() {
                     connect(fu, &QAction::triggered, this, &TSIS::fu1Click);
                     functionItems_ << fu;
                 }
-                functionSeparator_ = currentMenu->addSeparator();
-                functionSeparator_->setObjectName(QStringLiteral("N8"));
-                functionSeparator_->setVisible(false);
+                N8 = currentMenu->addSeparator();
+                N8->setObjectName(QStringLiteral("N8"));
+                N8->setVisible(false);
             }
         }
         return currentMenu;
@@ -481,7 +481,7 @@ void TSIS::buildCommands() {
             menu->addSeparator();
 
         if (*def.button) {
-            auto* button = new QToolButton(def.place == Place::Toolbar ? toolPanel_ : mp2_);
+            auto* button = new QToolButton(def.place == Place::Toolbar ? Miopan1 : MP2);
             const QString name = QString::fromUtf8(def.button);
             button->setObjectName(name);
             button->setAutoRaise(true);
@@ -525,10 +525,10 @@ void TSIS::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const int w = width();
     const int h = height();
-    toolPanel_->setGeometry(0, 0, w, toolPanelHeight);
-    mp1_->setGeometry(0, toolPanelHeight, leftPanelWidth, h - toolPanelHeight);
-    mp2_->setGeometry(leftPanelWidth, toolPanelHeight, std::max(0, w - leftPanelWidth),
-                      h - toolPanelHeight);
+    Miopan1->setGeometry(0, 0, w, toolPanelHeight);
+    MP1->setGeometry(0, toolPanelHeight, leftPanelWidth, h - toolPanelHeight);
+    MP2->setGeometry(leftPanelWidth, toolPanelHeight, std::max(0, w - leftPanelWidth),
+                     h - toolPanelHeight);
     FormResize();
 }
 
@@ -538,17 +538,17 @@ void TSIS::showEvent(QShowEvent* event) {
 }
 
 void TSIS::FormResize() {
-    const int clientWidth = mp2_->contentsRect().width();
-    label3_->adjustSize();
-    label4_->adjustSize();
-    const int finalsLeft = (clientWidth - label3_->width()) / 2;
-    label3_->move(finalsLeft, 8);
-    label4_->move(finalsLeft + 1, 9);
-    label16_->adjustSize();
-    label15_->adjustSize();
-    const int costLeft = (clientWidth - label16_->width()) / 2;
-    label16_->move(costLeft, 34);
-    label15_->move(costLeft + 1, 35);
+    const int clientWidth = MP2->contentsRect().width();
+    Label3->adjustSize();
+    Label4->adjustSize();
+    const int finalsLeft = (clientWidth - Label3->width()) / 2;
+    Label3->move(finalsLeft, 8);
+    Label4->move(finalsLeft + 1, 9);
+    Label16->adjustSize();
+    Label15->adjustSize();
+    const int costLeft = (clientWidth - Label16->width()) / 2;
+    Label16->move(costLeft, 34);
+    Label15->move(costLeft + 1, 35);
 
     const int buttonsWidth = int(columnButtons_.size()) * 34 - 2;
     int x = (clientWidth - buttonsWidth) / 2;
@@ -556,9 +556,9 @@ void TSIS::FormResize() {
         b->move(x, 56);
         x += 34;
     }
-    grid_->move((clientWidth - grid_->width()) / 2, gridTop);
-    if (grid_->isVisibleTo(mp2_))
-        grid_->setFixedHeight(std::max(0, mp2_->contentsRect().height() - gridTop - 4));
+    COL->move((clientWidth - COL->width()) / 2, gridTop);
+    if (COL->isVisibleTo(MP2))
+        COL->setFixedHeight(std::max(0, MP2->contentsRect().height() - gridTop - 4));
 }
 
 void TSIS::TAVMouseDown(Qt::MouseButton /*button*/, int x, int y) {
@@ -579,9 +579,9 @@ void TSIS::CAMBIA_SEGNO(int n) {
         return;
     // Only a byte 1 is a mark, as the state counts it; a loaded file may hold other values.
     if (state_.marked[static_cast<std::size_t>(n)] == 1)
-        board_->eraseMark(n);
+        TAV->eraseMark(n);
     else
-        board_->drawMark(n);
+        TAV->drawMark(n);
     FormResize();
     state_.toggleMark(n);
 }
@@ -589,9 +589,9 @@ void TSIS::CAMBIA_SEGNO(int n) {
 void TSIS::DISEGNA_SEGNI() {
     for (int n = 1; n <= boardSize; ++n) {
         if (state_.marked[static_cast<std::size_t>(n)] == 1)
-            board_->drawMark(n);
+            TAV->drawMark(n);
         else
-            board_->eraseMark(n);
+            TAV->eraseMark(n);
     }
     FormResize();
 }
@@ -599,36 +599,36 @@ void TSIS::DISEGNA_SEGNI() {
 void TSIS::NUM_INVIDEO() {
     const int count = state_.markedCount();
     const QString countText = QString::number(count);
-    label7_->setText(countText);
-    label8_->setText(countText);
-    label8_->adjustSize();
-    label7_->adjustSize();
-    label8_->move(160, 40);
-    label7_->move(161, 41);
+    Label7->setText(countText);
+    Label8->setText(countText);
+    Label8->adjustSize();
+    Label7->adjustSize();
+    Label8->move(160, 40);
+    Label7->move(161, 41);
 
     const QString initial = QString::fromStdString(initialColumnCountText(count));
-    label11_->setText(initial);
-    label12_->setText(initial);
-    setHint(label12_, initial);
-    label12_->adjustSize();
-    label11_->adjustSize();
-    label12_->move(160, 64);
-    label11_->move(161, 65);
+    Label11->setText(initial);
+    Label12->setText(initial);
+    setHint(Label12, initial);
+    Label12->adjustSize();
+    Label11->adjustSize();
+    Label12->move(160, 64);
+    Label11->move(161, 65);
 
     const QString list = QString::fromStdString(markedNumbersText(state_));
-    label13_->setText(list);
-    label14_->setText(list);
+    Label13->setText(list);
+    Label14->setText(list);
 
     const std::size_t columns = state_.finalColumns.size();
     const QString finals = QStringLiteral("Colonne finali: %1").arg(columns);
-    label3_->setText(finals);
-    label4_->setText(finals);
+    Label3->setText(finals);
+    Label4->setText(finals);
     const QString costLabel = QString::fromStdString(costText(programColumnPrice(), columns));
-    label16_->setText(costLabel);
-    label15_->setText(costLabel);
+    Label16->setText(costLabel);
+    Label15->setText(costLabel);
 
     model_->refresh();
-    grid_->horizontalHeader()->setVisible(!state_.finalColumns.empty());
+    COL->horizontalHeader()->setVisible(!state_.finalColumns.empty());
     FormResize();
 }
 
@@ -664,7 +664,7 @@ bool TSIS::CARICA_SISTEMA(const QString& name) {
     nameChosen_ = true;
     const bool loaded = quintor::CARICA_SISTEMA(toPath(name), state_);
     model_->refresh();
-    grid_->horizontalHeader()->setVisible(!state_.finalColumns.empty());
+    COL->horizontalHeader()->setVisible(!state_.finalColumns.empty());
     if (!loaded)
         return false;
     DISEGNA_SEGNI();

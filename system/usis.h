@@ -68,8 +68,6 @@ public:
     QMenu* userFunctionMenu() const { return userMenu_; }
     QMdiSubWindow* subWindow() const;
 
-    NumberBoard* TAV() const { return board_; }
-    QTableView* COL() const { return grid_; }
     FinalColumnsModel* columnsModel() const { return model_; }
 
     // Menu items whose windows do not exist yet; see usis_pending.cpp.
@@ -154,29 +152,29 @@ private:
     bool firstActivationDone_ = false;
     bool nameChosen_ = false; // loaded from or saved to its file at least once
 
-    TMiopan* toolPanel_ = nullptr; // Miopan1
-    TMiopan* mp1_ = nullptr;
-    TMiopan* mp2_ = nullptr;
-    NumberBoard* board_ = nullptr;
-    QTableView* grid_ = nullptr;
+    TMiopan* Miopan1 = nullptr; // the tool buttons
+    TMiopan* MP1 = nullptr;
+    TMiopan* MP2 = nullptr;
+    NumberBoard* TAV = nullptr;
+    QTableView* COL = nullptr;
     FinalColumnsModel* model_ = nullptr;
     // Shadowed pairs: coloured label first, its white shadow second.
-    QLabel* label8_ = nullptr;
-    QLabel* label7_ = nullptr;
-    QLabel* label12_ = nullptr;
-    QLabel* label11_ = nullptr;
-    QLabel* label14_ = nullptr;
-    QLabel* label13_ = nullptr;
-    QLabel* label3_ = nullptr;
-    QLabel* label4_ = nullptr;
-    QLabel* label16_ = nullptr;
-    QLabel* label15_ = nullptr;
+    QLabel* Label8 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* Label12 = nullptr;
+    QLabel* Label11 = nullptr;
+    QLabel* Label14 = nullptr;
+    QLabel* Label13 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label16 = nullptr;
+    QLabel* Label15 = nullptr;
     QList<QToolButton*> columnButtons_; // in MP2 above the grid
     QList<QMenu*> menus_;
     QMenu* userMenu_ = nullptr;
-    QList<QAction*> recentItems_;          // SF1..SF6
-    QList<QAction*> functionItems_;        // fu1..fu15
-    QAction* functionSeparator_ = nullptr; // N8
+    QList<QAction*> recentItems_;   // SF1..SF6
+    QList<QAction*> functionItems_; // fu1..fu15
+    QAction* N8 = nullptr;          // between the functions and the fixed items
 };
 
 } // namespace quintor

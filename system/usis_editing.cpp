@@ -50,16 +50,16 @@ void TSIS::SpeedButton21Click() {
 }
 
 void TSIS::SpeedButton7Click() {
-    const auto [top, bottom] = selectedRows(grid_);
+    const auto [top, bottom] = selectedRows(COL);
     Q_UNUSED(bottom);
     if (quintor::Modificacolonna(this, state_, top))
         model_->refresh();
 }
 
 void TSIS::SpeedButton19Click() {
-    const auto [top, bottom] = selectedRows(grid_);
+    const auto [top, bottom] = selectedRows(COL);
     if (quintor::Tagliacolonne(state_, top, bottom)) {
-        grid_->clearSelection();
+        COL->clearSelection();
         NUM_INVIDEO();
     }
 }

@@ -9,9 +9,9 @@
 namespace quintor {
 
 void TSIS::SpeedButton14Click() {
-    COL()->hide();
+    COL->hide();
     const int ended = launchSelection(this, state(), programArchive());
-    COL()->show();
+    COL->show();
     if (ended >= 0)
         NUM_INVIDEO();
 }

@@ -20,7 +20,7 @@ void TSIS::carica_funzioni_utente() {
             used ? QString::fromStdString(list.entries[static_cast<std::size_t>(k)].program)
                  : QString());
     }
-    functionSeparator_->setVisible(!list.entries.empty());
+    N8->setVisible(!list.entries.empty());
 }
 
 void TSIS::fu1Click() {

@@ -125,8 +125,8 @@ void EditingWindowTest::extractionAndKeyboardEntryFillTheGrid() {
     whenShown<TDAINU>([](TDAINU* d) { typeAndPress(d, "Edit1", "6", "AVSEL"); });
     QVERIFY(trigger(window_, "Estraicolonnecasualmente1"));
     QCOMPARE(labelText(window_, "Label3"), QString("Colonne finali: 6"));
-    QCOMPARE(window_->COL()->model()->rowCount(), 6);
-    QVERIFY(window_->COL()->horizontalHeader()->isVisible());
+    QCOMPARE(test::COL(window_)->model()->rowCount(), 6);
+    QVERIFY(test::COL(window_)->horizontalHeader()->isVisible());
 
     whenShown<TTAST>([](TTAST* d) {
         auto* cc = child<QLineEdit>(d, "CC");
@@ -136,7 +136,7 @@ void EditingWindowTest::extractionAndKeyboardEntryFillTheGrid() {
     });
     QVERIFY(trigger(window_, "Colonnedatastiera1"));
     QCOMPARE(labelText(window_, "Label3"), QString("Colonne finali: 7"));
-    const QAbstractItemModel* model = window_->COL()->model();
+    const QAbstractItemModel* model = test::COL(window_)->model();
     QCOMPARE(model->data(model->index(6, 1)).toString(), QString(" 5 12 33 41 60 88"));
     QCOMPARE(model->data(model->index(6, 0)).toString(), QString("7"));
     QVERIFY(window_->state().modified);
@@ -147,7 +147,7 @@ void EditingWindowTest::deleteModifyAndClearFollowTheSelection() {
     for (std::uint8_t i = 1; i <= 4; ++i)
         columns.push_back(Column{i, 20, 30, 40, 50, 60});
     window_->NUM_INVIDEO();
-    QTableView* grid = window_->COL();
+    QTableView* grid = test::COL(window_);
 
     grid->selectRow(2); // the third column
     whenShown<TModi>([](TModi* d) { typeAndPress(d, "CC", "7 8 9", "SPB1"); });
@@ -167,7 +167,7 @@ void EditingWindowTest::deleteModifyAndClearFollowTheSelection() {
     prompter_->answer(QMessageBox::Yes);
     QVERIFY(trigger(window_, "Azzeracolonne1"));
     QCOMPARE(labelText(window_, "Label3"), QString("Colonne finali: 0"));
-    QVERIFY(!window_->COL()->horizontalHeader()->isVisible());
+    QVERIFY(!test::COL(window_)->horizontalHeader()->isVisible());
     const int beeps = beepCount();
     QVERIFY(trigger(window_, "Taglia1"));
     QVERIFY(trigger(window_, "Modifica1"));

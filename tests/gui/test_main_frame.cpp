@@ -154,10 +154,10 @@ void MainFrameTest::saveAndOpenRoundTripThroughTheMenus() {
     QCOMPARE(labelText(loaded, "Label14"), QStringLiteral(" 1 4 17 33 60 88 90"));
     QCOMPARE(labelText(loaded, "Label12"), QStringLiteral("7"));
     QCOMPARE(labelText(loaded, "Label3"), QStringLiteral("Colonne finali: 2"));
-    QCOMPARE(loaded->COL()->model()->index(1, 1).data().toString(),
+    QCOMPARE(test::COL(loaded)->model()->index(1, 1).data().toString(),
              QStringLiteral("90  1  4 17 33  7"));
     // The marks are on the board picture too.
-    QCOMPARE(loaded->TAV()->picture(), window->TAV()->picture());
+    QCOMPARE(test::TAV(loaded)->picture(), test::TAV(window)->picture());
     // Opening never counts as a new system.
     QCOMPARE(frame_->newSystemCounter(), 1);
 }
@@ -281,10 +281,10 @@ void MainFrameTest::aPartialColumnFailsTheLoad() {
     QCOMPARE(window->windowTitle(), QStringLiteral("rotto.qtr"));
     QCOMPARE(window->state().markedCount(), 0);
     QVERIFY(window->state().finalColumns.empty());
-    QCOMPARE(window->COL()->model()->rowCount(), 1);
-    QVERIFY(window->COL()->horizontalHeader()->isHidden());
+    QCOMPARE(test::COL(window)->model()->rowCount(), 1);
+    QVERIFY(test::COL(window)->horizontalHeader()->isHidden());
     QVERIFY(!window->state().modified);
-    QCOMPARE(window->TAV()->picture(), window->TAV()->cleanCopy());
+    QCOMPARE(test::TAV(window)->picture(), test::TAV(window)->cleanCopy());
     QVERIFY(QApplication::overrideCursor() == nullptr);
 
     // Shorter than the header: the same message.
@@ -303,14 +303,14 @@ void MainFrameTest::aPartialColumnFailsTheLoad() {
     QVERIFY(frame_->CARICA_FILE(home_->file("strano.qtr")));
     QVERIFY(prompter_->questions().isEmpty());
     TSIS* oddWindow = frame_->activeSystem();
-    QCOMPARE(oddWindow->COL()->model()->index(0, 1).data().toString(),
+    QCOMPARE(test::COL(oddWindow)->model()->index(0, 1).data().toString(),
              QStringLiteral(" 0 255 90 90  7 99"));
     // Only a byte 1 is a mark: number 1 is neither counted nor drawn, and a click marks it.
     QCOMPARE(labelText(oddWindow, "Label14"), QStringLiteral("Nessun numero"));
-    QCOMPARE(oddWindow->TAV()->picture(), oddWindow->TAV()->cleanCopy());
+    QCOMPARE(test::TAV(oddWindow)->picture(), test::TAV(oddWindow)->cleanCopy());
     clickNumber(oddWindow, 1);
     QCOMPARE(oddWindow->state().markedNumbers(), std::vector<int>{1});
-    QCOMPARE(oddWindow->TAV()->picture().copy(NumberBoard::markCell(1)), NumberBoard::SEGSI());
+    QCOMPARE(test::TAV(oddWindow)->picture().copy(NumberBoard::markCell(1)), NumberBoard::SEGSI());
 }
 
 void MainFrameTest::closeQuestionAnswers() {
@@ -512,7 +512,7 @@ void MainFrameTest::frameShowsItsOwnMenusWithoutWindows() {
     QTRY_COMPARE(frame_->menuBar()->actions().size(), 2);
     // The status panel: one blank before the long hint.
     frame_->METTIHINT(QStringLiteral("Prova."));
-    QCOMPARE(frame_->SPI()->text(), QStringLiteral(" Prova."));
+    QCOMPARE(test::SPI(frame_.get())->text(), QStringLiteral(" Prova."));
 }
 
 void MainFrameTest::windowsCascadeInsideTheVisibleArea() {

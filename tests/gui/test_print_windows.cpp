@@ -211,7 +211,7 @@ void PrintWindowsTest::oneSlipAtATimeAdvancesTheNextSlip() {
     QCOMPARE(shown, (QStringList{
                         QStringLiteral(" 6 81 82 83 84 85"), QStringLiteral(" 7 81 82 83 84 85"),
                         QStringLiteral(" 8 81 82 83 84 85"), QStringLiteral(" 9 81 82 83 84 85")}));
-    QCOMPARE(TVisua::shared().VICO()->font().pointSize(), 12);
+    QCOMPARE(test::child<QListWidget>(&TVisua::shared(), "VICO")->font().pointSize(), 12);
     QCOMPARE(text(&window, "Edit6"), QStringLiteral("2"));
     QCOMPARE(prompter_->questions().size(), 0);
 }

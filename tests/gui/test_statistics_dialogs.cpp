@@ -6,6 +6,7 @@
 #include "archive/uvisua.h"
 #include "gui_common/feedback.h"
 #include "system/uproba.h"
+#include "tests/gui/support/gui_helpers.h"
 #include "tests/gui/support/scripted_prompter.h"
 
 #include <QCheckBox>
@@ -58,7 +59,7 @@ void StatisticsDialogsTest::comparisonOfATypedFinalColumn() {
     QCOMPARE(counters(dialog), QStringLiteral("0 0 0 0 0 0 0"));
 
     const int beeps = beepCount();
-    QTest::keyClicks(dialog.CV(), QStringLiteral("5 12 33 45 67 89"));
+    QTest::keyClicks(test::child<QLineEdit>(&dialog, "CV"), QStringLiteral("5 12 33 45 67 89"));
     QCOMPARE(beepCount(), beeps);
     QCOMPARE(counters(dialog), QStringLiteral("1 0 0 1 0 0 1"));
     QCOMPARE(dialog.counterLabel(6)->toolTip(), QStringLiteral("1"));
@@ -74,7 +75,7 @@ void StatisticsDialogsTest::comparisonOfATypedFinalColumn() {
     });
     QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("VICO")), Qt::LeftButton);
     QVERIFY(!visua.isVisible());
-    QCOMPARE(visua.VICO()->count(), 2);
+    QCOMPARE(test::child<QListWidget>(&visua, "VICO")->count(), 2);
 }
 
 void StatisticsDialogsTest::comparisonOfPartialAndRejectedTexts() {
@@ -82,29 +83,29 @@ void StatisticsDialogsTest::comparisonOfPartialAndRejectedTexts() {
     TCONF dialog(finals, TVisua::shared());
     dialog.show();
 
-    dialog.CV()->setText(QStringLiteral("5 12 33"));
+    test::child<QLineEdit>(&dialog, "CV")->setText(QStringLiteral("5 12 33"));
     QCOMPARE(counters(dialog), QStringLiteral("0 1 0 1 0 0 0"));
     QVERIFY(!shown(dialog, "atz"));
     QVERIFY(shown(dialog, "VICO"));
 
     // 91 and 0 beep and end the reading; what came before still counts
     int beeps = beepCount();
-    dialog.CV()->setText(QStringLiteral("5 12 91 33"));
+    test::child<QLineEdit>(&dialog, "CV")->setText(QStringLiteral("5 12 91 33"));
     QCOMPARE(beepCount(), beeps + 1);
     QCOMPARE(counters(dialog), QStringLiteral("0 1 1 0 0 0 0"));
     beeps = beepCount();
-    dialog.CV()->setText(QStringLiteral("0 5"));
+    test::child<QLineEdit>(&dialog, "CV")->setText(QStringLiteral("0 5"));
     QCOMPARE(beepCount(), beeps + 1);
     QCOMPARE(counters(dialog), QStringLiteral("2 0 0 0 0 0 0"));
     QVERIFY(!shown(dialog, "VICO"));
     QVERIFY(TVisua::shared().lines().isEmpty());
 
     // "123" is 12 and 3
-    dialog.CV()->setText(QStringLiteral("123"));
+    test::child<QLineEdit>(&dialog, "CV")->setText(QStringLiteral("123"));
     QCOMPARE(counters(dialog), QStringLiteral("0 1 1 0 0 0 0"));
 
     // five of six: the jolly warning
-    dialog.CV()->setText(QStringLiteral("5 12 33 45 67 1"));
+    test::child<QLineEdit>(&dialog, "CV")->setText(QStringLiteral("5 12 33 45 67 1"));
     QVERIFY(shown(dialog, "atz"));
     // On one line, clear of the close button.
     const auto* warning = dialog.findChild<QLabel*>(QStringLiteral("atz"));
@@ -174,7 +175,7 @@ void StatisticsDialogsTest::probabilitiesEditorGrammarAndPartialApply() {
     probabilities[10] = Real48::fromValue(100);
 
     TPROBA editor(marked, probabilities);
-    QTableWidget* grid = editor.RSIS();
+    QTableWidget* grid = test::child<QTableWidget>(&editor, "RSIS");
     QCOMPARE(grid->rowCount(), 4);
     QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("Numero"));
     QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("Probabilità"));

@@ -88,7 +88,7 @@ void SystemStatisticsTest::comparisonFromTheToolButton() {
     window_->NUM_INVIDEO();
     bool seen = false;
     whenModal<TCONF>([&seen](TCONF& dialog) {
-        QTest::keyClicks(dialog.CV(), QStringLiteral("5 12 33 45 67 89"));
+        QTest::keyClicks(test::child<QLineEdit>(&dialog, "CV"), QStringLiteral("5 12 33 45 67 89"));
         QCOMPARE(dialog.counterLabel(6)->text(), QStringLiteral("1"));
         QCOMPARE(dialog.counterLabel(0)->text(), QStringLiteral("1"));
         QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("atz"))->isVisible());

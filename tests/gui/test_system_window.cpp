@@ -104,7 +104,7 @@ void SystemWindowTest::markedNumberList() {
 }
 
 void SystemWindowTest::boardArithmeticAndBorder() {
-    NumberBoard* board = window_->TAV();
+    NumberBoard* board = test::TAV(window_);
     QCOMPARE(board->size(), QSize(136, 245));
     QCOMPARE(board->objectName(), QStringLiteral("TAV"));
     QTest::mouseClick(board, Qt::LeftButton, {}, QPoint(23, 17));
@@ -135,7 +135,7 @@ void SystemWindowTest::boardArithmeticAndBorder() {
 }
 
 void SystemWindowTest::marksAreDrawnAndErasedExactly() {
-    NumberBoard* board = window_->TAV();
+    NumberBoard* board = test::TAV(window_);
     const QImage clean = board->picture();
     QCOMPARE(clean, board->cleanCopy());
     QCOMPARE(board->picture().pixel(0, 0), qRgb(255, 128, 64));
@@ -203,7 +203,7 @@ void SystemWindowTest::costAndFinalColumnLabels() {
 }
 
 void SystemWindowTest::gridHeaderOnlyWithColumns() {
-    QTableView* grid = window_->COL();
+    QTableView* grid = test::COL(window_);
     QCOMPARE(grid->objectName(), QStringLiteral("COL"));
     QVERIFY(grid->horizontalHeader()->isHidden());
     QCOMPARE(grid->model()->rowCount(), 1);
@@ -248,11 +248,11 @@ void SystemWindowTest::aMillionColumnsShowAtOnce() {
         columns[i] = Column{1, 2, 3, 4, 5, static_cast<std::uint8_t>(6 + i % 80)};
     // How fast this goes is measured by bench/bench_gui_system_window.
     window_->NUM_INVIDEO();
-    window_->COL()->scrollToBottom();
-    window_->COL()->viewport()->repaint();
+    test::COL(window_)->scrollToBottom();
+    test::COL(window_)->viewport()->repaint();
     QApplication::processEvents();
-    QCOMPARE(window_->COL()->model()->rowCount(), 1'000'000);
-    QCOMPARE(window_->COL()->model()->index(999'999, 0).data().toString(),
+    QCOMPARE(test::COL(window_)->model()->rowCount(), 1'000'000);
+    QCOMPARE(test::COL(window_)->model()->index(999'999, 0).data().toString(),
              QStringLiteral("1000000"));
     QCOMPARE(labelText(window_, "Label3"), QStringLiteral("Colonne finali: 1000000"));
 }
@@ -262,19 +262,19 @@ void SystemWindowTest::hintsReachTheStatusPanel() {
     QCOMPARE(button->toolTip(), QStringLiteral("Nuovo sistema"));
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QApplication::sendEvent(button, &enter);
-    QCOMPARE(frame_->SPI()->text(), QStringLiteral(" Per lavorare su un nuovo sistema."));
+    QCOMPARE(test::SPI(frame_.get())->text(), QStringLiteral(" Per lavorare su un nuovo sistema."));
 
-    QApplication::sendEvent(window_->TAV(), &enter);
-    QCOMPARE(frame_->SPI()->text(),
+    QApplication::sendEvent(test::TAV(window_), &enter);
+    QCOMPARE(test::SPI(frame_.get())->text(),
              QStringLiteral(" Usa il tasto sinistro del mouse per selezionare/annullare un segno "
                             "del sistema."));
-    QApplication::sendEvent(window_->COL(), &enter);
-    QCOMPARE(frame_->SPI()->text(), QStringLiteral(" Elenco delle colonne giocabili."));
+    QApplication::sendEvent(test::COL(window_), &enter);
+    QCOMPARE(test::SPI(frame_.get())->text(), QStringLiteral(" Elenco delle colonne giocabili."));
     // A hint without a bar is the same text in both places.
     QAction* close = window_->command("Chiudi1");
     QCOMPARE(close->toolTip(), QStringLiteral("Chiude il sistema attivo."));
     close->showStatusText(window_);
-    QCOMPARE(frame_->SPI()->text(), QStringLiteral(" Chiude il sistema attivo."));
+    QCOMPARE(test::SPI(frame_.get())->text(), QStringLiteral(" Chiude il sistema attivo."));
 }
 
 void SystemWindowTest::menusAndButtonsAreComplete() {
@@ -369,7 +369,7 @@ QString description(QObject* object) {
 void SystemWindowTest::boardAndGridFromTheKeyboard() {
     frame_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
-    NumberBoard* board = window_->TAV();
+    NumberBoard* board = test::TAV(window_);
     board->setFocus();
     QTRY_VERIFY(board->hasFocus());
     QCOMPARE(description(board), QStringLiteral("Numero 1, non segnato"));
@@ -395,14 +395,14 @@ void SystemWindowTest::boardAndGridFromTheKeyboard() {
     QCOMPARE(board->picture().copy(cell), board->cleanCopy().copy(cell));
 
     // Tab leaves the grid instead of walking its cells.
-    window_->COL()->setFocus();
-    QTRY_VERIFY(window_->COL()->hasFocus());
-    QTest::keyClick(window_->COL(), Qt::Key_Tab);
-    QVERIFY(!window_->COL()->hasFocus());
+    test::COL(window_)->setFocus();
+    QTRY_VERIFY(test::COL(window_)->hasFocus());
+    QTest::keyClick(test::COL(window_), Qt::Key_Tab);
+    QVERIFY(!test::COL(window_)->hasFocus());
 
     // The status panel's text reaches screen readers as it changes.
     frame_->METTIHINT(QStringLiteral("Prova."));
-    QCOMPARE(description(frame_->SPI()), QStringLiteral(" Prova."));
+    QCOMPARE(description(test::SPI(frame_.get())), QStringLiteral(" Prova."));
 }
 
 void SystemWindowTest::menuKeysAreUnique() {

@@ -237,16 +237,16 @@ void SelectionWindowTest::theSystemWindowsMenuItemRunsIt() {
     QTimer::singleShot(0, [&] {
         TSELCO* selection = nullptr;
         QTRY_VERIFY((selection = qobject_cast<TSELCO*>(QApplication::activeModalWidget())));
-        QVERIFY(!window->COL()->isVisible());
+        QVERIFY(!test::COL(window)->isVisible());
         typeCountAndEnter(*selection, QStringLiteral("4"));
     });
     QVERIFY(test::trigger(window, QStringLiteral("Selezionacolonne1")));
     QTRY_COMPARE(window->state().finalColumns.size(), std::size_t{4});
-    QVERIFY(window->COL()->isVisible());
+    QVERIFY(test::COL(window)->isVisible());
     QVERIFY(window->state().modified);
     QCOMPARE(test::labelText(window, QStringLiteral("Label3")),
              QStringLiteral("Colonne finali: 4"));
-    const QAbstractItemModel* grid = window->COL()->model();
+    const QAbstractItemModel* grid = test::COL(window)->model();
     QCOMPARE(grid->rowCount(), 4);
     for (int r = 0; r < 4; ++r)
         QCOMPARE(grid->data(grid->index(r, 1)).toString(),

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QDir>
 #include <QLabel>
+#include <QTableView>
 #include <QtTest>
 
 namespace quintor::test {
@@ -58,8 +59,20 @@ QString labelText(const TSIS* window, const QString& objectName) {
     return label ? label->text() : QStringLiteral("<no %1>").arg(objectName);
 }
 
+NumberBoard* TAV(const TSIS* window) {
+    return child<NumberBoard>(window, "TAV");
+}
+
+QTableView* COL(const TSIS* window) {
+    return child<QTableView>(window, "COL");
+}
+
+QLabel* SPI(const TPRI* frame) {
+    return child<QLabel>(frame, "SPI");
+}
+
 void clickNumber(TSIS* window, int n) {
-    QTest::mouseClick(window->TAV(), Qt::LeftButton, {}, NumberBoard::cellCentre(n));
+    QTest::mouseClick(TAV(window), Qt::LeftButton, {}, NumberBoard::cellCentre(n));
 }
 
 namespace {

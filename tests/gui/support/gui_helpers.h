@@ -3,12 +3,17 @@
 #include "core/archive.h"
 #include "tests/gui/support/scripted_prompter.h"
 
+#include <QObject>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <memory>
 
+class QLabel;
+class QTableView;
+
 namespace quintor {
+class NumberBoard;
 class TPRI;
 class TSIS;
 } // namespace quintor
@@ -43,6 +48,21 @@ protected:
     std::unique_ptr<TPRI> frame_;
     TSIS* window_ = nullptr;
 };
+
+// The control of that type and objectName inside parent. A missing one stops the run with its
+// name, so a renamed control is reported instead of dereferenced.
+template <class Control> Control* child(const QObject* parent, const char* objectName) {
+    auto* found = parent->findChild<Control*>(QString::fromLatin1(objectName));
+    if (!found)
+        qFatal("no control %s", objectName);
+    return found;
+}
+
+// The system window's number board and final-column grid.
+NumberBoard* TAV(const TSIS* window);
+QTableView* COL(const TSIS* window);
+// The main frame's status-bar text.
+QLabel* SPI(const TPRI* frame);
 
 // count draws, oldest first, cycling through 15 groups of six numbers.
 Archive cyclicArchive(int count);
