@@ -2,6 +2,8 @@
 // marked numbers against every final column, bit-parallel over the final columns, on as many
 // threads as the machine has, each taking the combinations below one pair of first numbers
 // at a time; the counts of the pairs are added in order, so a stop keeps an exact prefix.
+// Below four fixed numbers, all pairs of last numbers are counted at once from the few final
+// columns that hold the most of those four (pairsAfterFourBody).
 #include "core/combinatorics.h"
 #include "core/number_set.h"
 #include "core/probability.h"
@@ -41,6 +43,50 @@ struct Planes {
         b1.assign(words, 0);
         b2.assign(words, 0);
     }
+};
+
+// What every thread reads: the final columns as sets and bits.
+class BestMatchModel {
+public:
+    BestMatchModel(std::span<const int> marked, std::span<const Column> finals)
+        : n(static_cast<int>(marked.size())),
+          words((finals.size() + 64 * block - 1) / (64 * block) * block) {
+        for (const Column& column : finals)
+            columnNumbers.push_back(NumberSet::of(column));
+        columnNumbers.resize(words * 64);
+        members.assign(static_cast<std::size_t>(n) * words, 0);
+        for (int p = 0; p < n; ++p)
+            for (std::size_t j = 0; j < finals.size(); ++j)
+                if (columnNumbers[j].contains(marked[static_cast<std::size_t>(p)]))
+                    members[static_cast<std::size_t>(p) * words + j / 64] |= Word{1} << (j % 64);
+        present.assign(words, 0);
+        wordUnion.assign(words, NumberSet{});
+        for (std::size_t j = 0; j < finals.size(); ++j) {
+            present[j / 64] |= Word{1} << (j % 64);
+            wordUnion[j / 64] |= columnNumbers[j];
+        }
+        suffix.assign(static_cast<std::size_t>(n) + 1, NumberSet{});
+        for (int p = n - 1; p >= 0; --p) {
+            suffix[static_cast<std::size_t>(p)] = suffix[static_cast<std::size_t>(p) + 1];
+            suffix[static_cast<std::size_t>(p)].add(marked[static_cast<std::size_t>(p)]);
+        }
+        positionOf.fill(0);
+        for (int p = 0; p < n; ++p)
+            positionOf[static_cast<std::size_t>(marked[static_cast<std::size_t>(p)])] = p;
+    }
+
+    const Word* membersOf(int position) const {
+        return members.data() + static_cast<std::size_t>(position) * words;
+    }
+
+    int n;
+    std::size_t words;
+    std::vector<NumberSet> columnNumbers; // padded to a whole number of words
+    std::vector<Word> members;            // [position][word]: final columns holding it
+    std::vector<Word> present;            // the real final columns of each word
+    std::vector<NumberSet> wordUnion;     // numbers of all final columns of a word
+    std::vector<NumberSet> suffix;        // marked numbers from a position on
+    std::array<int, 128> positionOf{};    // position of each marked number
 };
 
 // The loops below, written once over a lane of one word or of a block of four; each is
@@ -117,9 +163,150 @@ template <class Lane>
     return best;
 }
 
+// What one thread keeps for the last two numbers of a four-number prefix.
+struct PairScratch {
+    explicit PairScratch(std::size_t words) : top(words), next(words), once(words), twice(words) {}
+    std::vector<Word> top, next, once, twice; // final columns by count, and a tally
+    std::array<NumberSet, 128> rows{};        // numbers paired with each number
+};
+
+template <class Set> [[gnu::always_inline]] inline void forEachNumber(const NumberSet& set, Set f) {
+    for (Word w = set.lo; w; w &= w - 1)
+        f(std::countr_zero(w));
+    for (Word w = set.hi; w; w &= w - 1)
+        f(64 + std::countr_zero(w));
+}
+
+// How many pairs of numbers of `within` lie together in at least one of the final columns
+// of `mask`; the numbers of `within` those columns hold at all are added to reach.
+[[gnu::always_inline]] inline std::uint64_t pairsInColumns(const BestMatchModel& model,
+                                                           const Word* mask, NumberSet within,
+                                                           PairScratch& s, NumberSet& reach) {
+    NumberSet paired;
+    for (std::size_t w = 0; w < model.words; ++w)
+        for (Word c = mask[w]; c; c &= c - 1) {
+            const NumberSet held =
+                model.columnNumbers[w * 64 + static_cast<std::size_t>(std::countr_zero(c))] &
+                within;
+            reach |= held;
+            if (held.size() < 2)
+                continue;
+            paired |= held;
+            forEachNumber(held, [&](int q) { s.rows[static_cast<std::size_t>(q)] |= held; });
+        }
+    std::uint64_t ends = 0;
+    forEachNumber(paired, [&](int q) {
+        ends += static_cast<std::uint64_t>(s.rows[static_cast<std::size_t>(q)].size() - 1);
+        s.rows[static_cast<std::size_t>(q)] = {};
+    });
+    return ends / 2;
+}
+
+constexpr std::uint64_t pairCount(std::uint64_t k) {
+    return k * (k - 1) / 2; // 0 for k = 0 too
+}
+
+// Four numbers fixed (the fourth added here to `three`, giving `four`): every pair of the
+// numbers after them at once. Let m be the most numbers of the four any final column holds,
+// top the final columns holding m and next those holding m - 1. A pair reaches m + 2 when a
+// top column holds both its numbers; m + 1 when a top column holds one of them, or a next
+// column both; m otherwise. Returns false, leaving `four` filled, when so many final columns
+// tie at the top that going through them one by one would cost more than the plain walk.
+template <class Lane>
+[[gnu::always_inline]] inline bool pairsAfterFourBody(const BestMatchModel& model,
+                                                      const Planes& three, int fourth, Planes& four,
+                                                      PairScratch& s, BestMatchCounts& counts) {
+    constexpr std::size_t step = sizeof(Lane) / sizeof(Word);
+    const std::size_t words = model.words;
+    const Word* bits = model.membersOf(fourth);
+    Lane any0{}, any1{}, any3{}, any4{};
+    for (std::size_t w = 0; w < words; w += step) {
+        const Lane bit = load<Lane>(bits + w);
+        const Lane f0 = load<Lane>(&three.b0[w]), f1 = load<Lane>(&three.b1[w]);
+        const Lane carry0 = f0 & bit;
+        const Lane b0 = f0 ^ bit, b1 = f1 ^ carry0;
+        const Lane b2 = load<Lane>(&three.b2[w]) ^ (f1 & carry0);
+        store(&four.b0[w], b0);
+        store(&four.b1[w], b1);
+        store(&four.b2[w], b2);
+        any0 |= b0;
+        any1 |= b1;
+        any3 |= b1 & b0;
+        any4 |= b2;
+    }
+    const int m = anyBit(any4) ? 4 : anyBit(any3) ? 3 : anyBit(any1) ? 2 : anyBit(any0) ? 1 : 0;
+    std::uint64_t topCount = 0, nextCount = 0;
+    for (std::size_t w = 0; w < words; ++w) {
+        const Word b0 = four.b0[w], b1 = four.b1[w];
+        Word top, next;
+        switch (m) {
+        case 4:
+            top = four.b2[w];
+            next = b1 & b0;
+            break;
+        case 3:
+            top = b1 & b0;
+            next = b1 & ~b0;
+            break;
+        case 2:
+            top = b1;
+            next = b0;
+            break;
+        case 1:
+            top = b0;
+            next = model.present[w] & ~b0;
+            break;
+        default:
+            top = model.present[w];
+            next = 0;
+        }
+        s.top[w] = top;
+        s.next[w] = next;
+        topCount += static_cast<std::uint64_t>(std::popcount(top));
+        nextCount += static_cast<std::uint64_t>(std::popcount(next));
+    }
+    const auto after = static_cast<std::uint64_t>(model.n - 1 - fourth);
+    if (topCount * 2 > after * words)
+        return false;
+
+    const NumberSet rest = model.suffix[static_cast<std::size_t>(fourth) + 1];
+    NumberSet reach;
+    const std::uint64_t toTop2 = pairsInColumns(model, s.top.data(), rest, s, reach);
+    const NumberSet open = rest.without(reach);
+    const auto openCount = static_cast<std::uint64_t>(open.size());
+    std::uint64_t toNext2 = 0;
+    if (openCount >= 2) {
+        if (nextCount > openCount * words) {
+            // Only the next columns holding two open numbers matter: tally them first.
+            std::fill(s.once.begin(), s.once.end(), Word{0});
+            std::fill(s.twice.begin(), s.twice.end(), Word{0});
+            forEachNumber(open, [&](int q) {
+                const Word* in = model.membersOf(model.positionOf[static_cast<std::size_t>(q)]);
+                for (std::size_t w = 0; w < words; w += step) {
+                    const Lane x = load<Lane>(in + w) & load<Lane>(&s.next[w]);
+                    const Lane once = load<Lane>(&s.once[w]);
+                    store(&s.twice[w], load<Lane>(&s.twice[w]) | (once & x));
+                    store(&s.once[w], once | x);
+                }
+            });
+            s.next.swap(s.twice);
+        }
+        NumberSet unused;
+        toNext2 = pairsInColumns(model, s.next.data(), open, s, unused);
+    }
+    const std::uint64_t all = pairCount(after), closed = pairCount(openCount);
+    counts.best[static_cast<std::size_t>(m) + 2] += toTop2;
+    counts.best[static_cast<std::size_t>(m) + 1] += all - closed - toTop2 + toNext2;
+    counts.best[static_cast<std::size_t>(m)] += closed - toNext2;
+    counts.examined += all;
+    return true;
+}
+
 struct Kernels {
     void (*addNumber)(const Planes&, const Word*, Planes&, std::size_t);
     int (*bestOfFive)(const Planes&, const Word*, const Word*, Planes&, Word*, std::size_t);
+    bool (*pairsAfterFour)(const BestMatchModel&, const Planes&, int, Planes&, PairScratch&,
+                           BestMatchCounts&);
 };
 
 void addNumberPlain(const Planes& f, const Word* b, Planes& t, std::size_t n) {
@@ -129,6 +316,10 @@ int bestOfFivePlain(const Planes& f, const Word* b, const Word* p, Planes& v, Wo
                     std::size_t n) {
     return bestOfFiveBody<Word>(f, b, p, v, c, n);
 }
+bool pairsAfterFourPlain(const BestMatchModel& m, const Planes& t, int d, Planes& f, PairScratch& s,
+                         BestMatchCounts& c) {
+    return pairsAfterFourBody<Word>(m, t, d, f, s, c);
+}
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 void addNumberBlocks(const Planes& f, const Word* b, Planes& t, std::size_t n) {
     addNumberBody<Block>(f, b, t, n);
@@ -136,6 +327,10 @@ void addNumberBlocks(const Planes& f, const Word* b, Planes& t, std::size_t n) {
 int bestOfFiveBlocks(const Planes& f, const Word* b, const Word* p, Planes& v, Word* c,
                      std::size_t n) {
     return bestOfFiveBody<Block>(f, b, p, v, c, n);
+}
+bool pairsAfterFourBlocks(const BestMatchModel& m, const Planes& t, int d, Planes& f,
+                          PairScratch& s, BestMatchCounts& c) {
+    return pairsAfterFourBody<Block>(m, t, d, f, s, c);
 }
 __attribute__((target("avx2"))) void addNumberAvx2(const Planes& f, const Word* b, Planes& t,
                                                    std::size_t n) {
@@ -145,58 +340,24 @@ __attribute__((target("avx2"))) int bestOfFiveAvx2(const Planes& f, const Word* 
                                                    Planes& v, Word* c, std::size_t n) {
     return bestOfFiveBody<Block>(f, b, p, v, c, n);
 }
+__attribute__((target("avx2,popcnt,bmi"))) bool pairsAfterFourAvx2(const BestMatchModel& m,
+                                                                   const Planes& t, int d,
+                                                                   Planes& f, PairScratch& s,
+                                                                   BestMatchCounts& c) {
+    return pairsAfterFourBody<Block>(m, t, d, f, s, c);
+}
 #endif
 
 Kernels kernels(VectorPath path) {
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
     if (path == VectorPath::avx2)
-        return {addNumberAvx2, bestOfFiveAvx2};
+        return {addNumberAvx2, bestOfFiveAvx2, pairsAfterFourAvx2};
     if (path == VectorPath::sse2)
-        return {addNumberBlocks, bestOfFiveBlocks};
+        return {addNumberBlocks, bestOfFiveBlocks, pairsAfterFourBlocks};
 #endif
     (void)path;
-    return {addNumberPlain, bestOfFivePlain};
+    return {addNumberPlain, bestOfFivePlain, pairsAfterFourPlain};
 }
-
-// What every thread reads: the final columns as sets and bits.
-class BestMatchModel {
-public:
-    BestMatchModel(std::span<const int> marked, std::span<const Column> finals)
-        : n(static_cast<int>(marked.size())),
-          words((finals.size() + 64 * block - 1) / (64 * block) * block) {
-        for (const Column& column : finals)
-            columnNumbers.push_back(NumberSet::of(column));
-        columnNumbers.resize(words * 64);
-        members.assign(static_cast<std::size_t>(n) * words, 0);
-        for (int p = 0; p < n; ++p)
-            for (std::size_t j = 0; j < finals.size(); ++j)
-                if (columnNumbers[j].contains(marked[static_cast<std::size_t>(p)]))
-                    members[static_cast<std::size_t>(p) * words + j / 64] |= Word{1} << (j % 64);
-        present.assign(words, 0);
-        wordUnion.assign(words, NumberSet{});
-        for (std::size_t j = 0; j < finals.size(); ++j) {
-            present[j / 64] |= Word{1} << (j % 64);
-            wordUnion[j / 64] |= columnNumbers[j];
-        }
-        suffix.assign(static_cast<std::size_t>(n) + 1, NumberSet{});
-        for (int p = n - 1; p >= 0; --p) {
-            suffix[static_cast<std::size_t>(p)] = suffix[static_cast<std::size_t>(p) + 1];
-            suffix[static_cast<std::size_t>(p)].add(marked[static_cast<std::size_t>(p)]);
-        }
-    }
-
-    const Word* membersOf(int position) const {
-        return members.data() + static_cast<std::size_t>(position) * words;
-    }
-
-    int n;
-    std::size_t words;
-    std::vector<NumberSet> columnNumbers; // padded to a whole number of words
-    std::vector<Word> members;            // [position][word]: final columns holding it
-    std::vector<Word> present;            // the real final columns of each word
-    std::vector<NumberSet> wordUnion;     // numbers of all final columns of a word
-    std::vector<NumberSet> suffix;        // marked numbers from a position on
-};
 
 struct Unit {
     int first = 0, second = 0;
@@ -206,7 +367,7 @@ struct Unit {
 class BestMatchWalker {
 public:
     BestMatchWalker(const BestMatchModel& model, Kernels kernels)
-        : model_(model), kernels_(kernels) {
+        : model_(model), kernels_(kernels), pairs_(model.words) {
         for (auto& level : levels_)
             level.assign(model.words);
         five_.assign(model.words);
@@ -226,12 +387,14 @@ private:
     void descend(int depth, int first) {
         const int n = model_.n;
         for (int p = first; p <= n - (6 - depth); ++p) {
+            if (depth == 3) {
+                if (!kernels_.pairsAfterFour(model_, levels_[3], p, levels_[4], pairs_, counts_))
+                    lastTwo(p + 1);
+                continue;
+            }
             kernels_.addNumber(levels_[static_cast<std::size_t>(depth)], model_.membersOf(p),
                                levels_[static_cast<std::size_t>(depth) + 1], model_.words);
-            if (depth == 3)
-                lastTwo(p + 1);
-            else
-                descend(depth + 1, p + 1);
+            descend(depth + 1, p + 1);
         }
     }
 
@@ -276,6 +439,7 @@ private:
     std::array<Planes, 5> levels_;
     Planes five_;
     std::vector<Word> candidates_;
+    PairScratch pairs_;
     BestMatchCounts counts_;
 };
 

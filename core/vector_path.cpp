@@ -13,7 +13,8 @@ VectorPath detected() {
 #if defined(__x86_64__) || defined(__i386__)
     static const VectorPath found = [] {
         __builtin_cpu_init();
-        if (__builtin_cpu_supports("avx2"))
+        // The AVX2 kernels count bits with popcnt as well; every AVX2 processor has it.
+        if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt"))
             return VectorPath::avx2;
 #if defined(__SSE2__)
         return VectorPath::sse2;
