@@ -40,7 +40,7 @@ std::vector<NumberSet> suffixSets(const std::vector<int>& marked) {
     std::vector<NumberSet> suffix(marked.size() + 1, NumberSet{});
     for (std::size_t p = marked.size(); p-- > 0;) {
         suffix[p] = suffix[p + 1];
-        insert(suffix[p], marked[p]);
+        suffix[p].add(marked[p]);
     }
     return suffix;
 }
@@ -101,8 +101,8 @@ private:
                                              candidates_.data());
         const NumberSet& rest = suffix_[static_cast<std::size_t>(first)];
         const auto sets = static_cast<std::uint64_t>(n_ - first);
-        const auto raised = static_cast<std::uint64_t>(
-            countOf(intersect(columns_.unionOf(candidates_.data(), rest), rest)));
+        const auto raised =
+            static_cast<std::uint64_t>(common(columns_.unionOf(candidates_.data(), rest), rest));
         (*best_)[static_cast<std::size_t>(top) + 1] += raised;
         (*best_)[static_cast<std::size_t>(top)] += sets - raised;
         if ((++ticks_ & 63u) == 0 && control_ && !control_->checkpoint())
@@ -311,7 +311,7 @@ bool HoleCursor::next(std::vector<Column>& out, std::size_t max, RunControl* con
             while (s.nextLast < s.n && emitted < max) {
                 const int x = s.nextLast++;
                 const int number = s.columns.marked[static_cast<std::size_t>(x)];
-                if (!s.allHoles && holds(s.reach, number))
+                if (!s.allHoles && s.reach.contains(number))
                     continue;
                 Column hole{};
                 for (int d = 0; d < s.depth; ++d)

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/column.h"
+#include "core/number_set.h"
 
-#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -16,7 +16,6 @@ namespace quintor {
 namespace match_bits {
 
 using Word = std::uint64_t;
-using NumberSet = std::array<Word, 2>; // bit x for the number x, 0..127
 
 // Per final column, how many numbers of the current prefix it holds, bit-sliced: bit j of
 // b0, b1, b2 are the three bits of the count of final column 64 * word + j. One addition
@@ -31,31 +30,6 @@ inline Counts3 addBit(const Counts3& c, Word bit) {
     return {c.b0 ^ bit, c.b1 ^ carry0, c.b2 ^ carry1};
 }
 
-inline bool holds(const NumberSet& set, int number) {
-    return (set[static_cast<std::size_t>(number >> 6)] >> (number & 63)) & 1u;
-}
-
-inline void insert(NumberSet& set, int number) {
-    set[static_cast<std::size_t>(number >> 6)] |= Word{1} << (number & 63);
-}
-
-inline int countOf(const NumberSet& set) {
-    return std::popcount(set[0]) + std::popcount(set[1]);
-}
-
-inline NumberSet intersect(const NumberSet& a, const NumberSet& b) {
-    return {a[0] & b[0], a[1] & b[1]};
-}
-
-// The distinct board numbers of a column.
-inline NumberSet numbersOf(const Column& column) {
-    NumberSet set{};
-    for (std::uint8_t number : column)
-        if (isBoardNumber(number))
-            insert(set, number);
-    return set;
-}
-
 // The final columns seen from the marked numbers: which columns hold each marked number,
 // and what every column holds, in words of 64 columns.
 struct ColumnMembership {
@@ -64,11 +38,11 @@ struct ColumnMembership {
           words((finals.size() + 63) / 64) {
         numbers.resize(words * 64);
         for (std::size_t j = 0; j < finals.size(); ++j)
-            numbers[j] = numbersOf(finals[j]);
+            numbers[j] = NumberSet::of(finals[j]);
         members.assign(this->marked.size() * words, 0);
         for (std::size_t p = 0; p < this->marked.size(); ++p)
             for (std::size_t j = 0; j < count; ++j)
-                if (holds(numbers[j], this->marked[p]))
+                if (numbers[j].contains(this->marked[p]))
                     members[p * words + j / 64] |= Word{1} << (j % 64);
         present.assign(words, ~Word{0});
         if (count % 64 != 0)
@@ -94,15 +68,12 @@ struct ColumnMembership {
 
     // The numbers of the candidate columns, stopping early once all of wanted are in.
     NumberSet unionOf(const Word* candidates, const NumberSet& wanted) const {
-        NumberSet reach{};
+        NumberSet reach;
         for (std::size_t w = 0; w < words; ++w) {
-            if ((reach[0] & wanted[0]) == wanted[0] && (reach[1] & wanted[1]) == wanted[1])
+            if (reach.includes(wanted))
                 break;
-            for (Word c = candidates[w]; c; c &= c - 1) {
-                const auto j = w * 64 + static_cast<std::size_t>(std::countr_zero(c));
-                reach[0] |= numbers[j][0];
-                reach[1] |= numbers[j][1];
-            }
+            for (Word c = candidates[w]; c; c &= c - 1)
+                reach |= numbers[w * 64 + static_cast<std::size_t>(std::countr_zero(c))];
         }
         return reach;
     }

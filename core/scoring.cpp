@@ -1,6 +1,7 @@
 #include "core/scoring.h"
 
 #include "core/closeness.h"
+#include "core/number_set.h"
 #include "core/scoring_tables.h"
 
 #include <algorithm>
@@ -64,11 +65,11 @@ int commonWith(const Column& c, const ByteSet& other) {
 
 // Six distinct board numbers: what every real draw is.
 bool plainColumn(const Column& c) {
-    std::uint64_t seen[2] = {0, 0};
+    NumberSet seen;
     for (auto v : c) {
-        if (v < 1 || v > 90 || (seen[v >> 6] >> (v & 63)) & 1)
+        if (!isBoardNumber(v) || seen.contains(v))
             return false;
-        seen[v >> 6] |= std::uint64_t{1} << (v & 63);
+        seen.add(v);
     }
     return true;
 }
