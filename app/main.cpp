@@ -4,6 +4,7 @@
 #include "core/archive.h"
 #include "core/byte_file.h"
 #include "core/program_folder.h"
+#include "gui_common/program_identity.h"
 #include "gui_common/prompter.h"
 #include "help/uguida.h"
 
@@ -36,8 +37,7 @@ public:
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(new HintDelayStyle);
-    QApplication::setApplicationName(QStringLiteral("Quintor"));
-    // No display name: the window manager would show it after every title ("Errore ! - ...").
+    quintor::applyProgramIdentity();
     // Every text of the program is Italian, so the toolkit's own texts (file dialogs, context
     // menus of the edits) are too, whatever the desktop's language.
     QTranslator toolkitTexts;

@@ -35,7 +35,7 @@ TFiltri::TFiltri(const ColumnFilters& filters, std::shared_ptr<const std::vector
       what_(what), accepted_(filters) {
     setObjectName(QStringLiteral("TFiltri"));
     setWindowTitle(QStringLiteral("Filtri delle colonne"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    useFixedDialogFrame(this);
 
     auto* grid = new QGridLayout;
     int row = 0;

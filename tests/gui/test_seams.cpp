@@ -1,6 +1,7 @@
 // The small shared pieces every window uses: prompts, hints, hourglass, panel painting.
 #include "gui_common/feedback.h"
 #include "gui_common/miopan.h"
+#include "gui_common/program_identity.h"
 #include "gui_common/prompter.h"
 #include "tests/gui/support/scripted_prompter.h"
 
@@ -24,6 +25,7 @@ private slots:
     void hourglassComesBackOnEveryPath();
     void panelBevelsAndTiling();
     void aQuestionBeforeAnyWindowIsCentred();
+    void messageBoxesCarryTheirTitleAndTheProgramIcon();
 };
 
 void SeamsTest::messageTextBreaksLinesAtCarriageReturns() {
@@ -154,6 +156,36 @@ void SeamsTest::aQuestionBeforeAnyWindowIsCentred() {
     const QPoint middle = QGuiApplication::primaryScreen()->availableGeometry().center();
     QVERIFY2((shown.center() - middle).manhattanLength() <= 4,
              qPrintable(QStringLiteral("%1,%2").arg(shown.center().x()).arg(shown.center().y())));
+}
+
+void SeamsTest::messageBoxesCarryTheirTitleAndTheProgramIcon() {
+    applyProgramIdentity();
+    // With a display name of its own the toolkit appends it to every title under X11
+    // ("Errore ! — Quintor"); without one the display name just follows the program name.
+    const QString name = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("altro nome"));
+    const QString displayName = QGuiApplication::applicationDisplayName();
+    QCoreApplication::setApplicationName(name);
+    QCOMPARE(displayName, QStringLiteral("altro nome"));
+
+    QString title;
+    Qt::WindowFlags flags;
+    QImage picture;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            title = box->windowTitle();
+            flags = box->windowFlags();
+            picture = box->windowIcon().pixmap(32, 32).toImage();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    showError(nullptr, QStringLiteral("Errore !"), QStringLiteral("Il file non esiste !"));
+    QCOMPARE(title, QStringLiteral("Errore !"));
+    QVERIFY(!flags.testAnyFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    // The program's picture (teal border), not the toolkit's default window icon.
+    QVERIFY(!picture.isNull());
+    QCOMPARE(picture.pixelColor(picture.width() / 16, picture.height() / 2).name(),
+             QStringLiteral("#008080"));
 }
 
 QTEST_MAIN(SeamsTest)
