@@ -4,7 +4,7 @@
 # removes the package again. Needs root (sudo is used otherwise) and dpkg.
 set -euo pipefail
 build="${1:-build}"
-deb="$(ls -t "$build"/quintor_*.deb | head -n 1)"
+deb="$(realpath "$(ls -t "$build"/quintor_*.deb | head -n 1)")"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 if dpkg-query -W -f='${Status}' quintor 2>/dev/null | grep -q 'install ok installed'; then
@@ -45,10 +45,37 @@ unset QUINTOR_HOME
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 cd "$work"
-status=0
-timeout 5 quintor --platform offscreen "$work/prova.qtr" || status=$?
-# timeout ends a program still running after 5 seconds with 124: it started and stayed up.
-[ "$status" -eq 124 ] || { echo "quintor è uscito con $status"; exit 1; }
+quintor --platform offscreen "$work/prova.qtr" &
+pid=$!
+sleep 4
+# Still running after 4 seconds: it started and stayed up.
+if ! kill -0 "$pid" 2>/dev/null; then
+    status=0
+    wait "$pid" || status=$?
+    echo "quintor è uscito con $status"
+    exit 1
+fi
+# The plugins it has loaded by now: platform, icon engine, ...
+plugins="$(grep -o '/[^ ]*/qt6/plugins/[^ ]*' "/proc/$pid/maps" | sort -u || true)"
+kill "$pid"
+wait "$pid" || true
+
+echo "== i plugin caricati vengono da pacchetti richiesti"
+# dpkg-shlibdeps sees only the libraries linked in: a plugin's package must be named in
+# Depends, or come with one that is.
+depends="$(dpkg-deb -f "$deb" Depends | tr ',|' '\n\n' | awk '{print $1}' | sed '/^$/d')"
+provided="$depends"
+for d in $depends; do
+    provided+=$'\n'"$(apt-cache depends --installed "$d" 2>/dev/null |
+        awk '$1 == "Depends:" {print $2}' | sed 's/:.*//')"
+done
+[ -n "$plugins" ] || { echo "nessun plugin caricato: la prova non vede nulla"; exit 1; }
+for plugin in $plugins; do
+    owner="$(dpkg -S "$plugin" 2>/dev/null | head -n 1 | cut -d: -f1)"
+    echo "   $plugin ($owner)"
+    grep -qx "$owner" <<<"$provided" ||
+        { echo "$plugin viene da '$owner', che il pacchetto non richiede"; exit 1; }
+done
 [ -s "$XDG_DATA_HOME/Quintor/vincenti.dat" ] ||
     { echo "la cartella dei dati non ha l'archivio"; exit 1; }
 for f in consecutivi.py consecutivi.txt; do
