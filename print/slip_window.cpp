@@ -12,8 +12,6 @@
 #include "print/render/print_renderer.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -37,8 +35,6 @@ const QString badSlipNumberMessage =
 const QString slipOutOfRangeMessage =
     QStringLiteral("Il nº della schedina da stampare non rientra nell'intervallo consentito "
                    "!\rCorreggere e riprovare.");
-const QString stopTitle = QStringLiteral("Conferma");
-const QString stopQuestion = QStringLiteral("Sei sicuro di voler interrompere la stampa ?");
 
 // Labels of the layout records, in record order.
 const char* const recordLabels[] = {"Margine sinistro:",
@@ -47,15 +43,6 @@ const char* const recordLabels[] = {"Margine sinistro:",
                                     "Distanza verticale tra i segni:",
                                     "Diametro dei segni:",
                                     "Dimensione del numero:"};
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption,
-                    const QString& hint) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    setHint(b, hint);
-    return b;
-}
 
 QLineEdit* slipField(QWidget* parent, const char* name, const QString& accessibleName) {
     auto* edit = new QLineEdit(QStringLiteral("1"), parent);
@@ -68,7 +55,7 @@ QLineEdit* slipField(QWidget* parent, const char* name, const QString& accessibl
 } // namespace
 
 SlipPrintWindow::SlipPrintWindow(SlipLayout layout, SystemState& state, QWidget* parent)
-    : TiledDialog(parent), layout_(layout), state_(state) {
+    : PrintWindow(parent), layout_(layout), state_(state) {
     auto* margins = new QGroupBox(QStringLiteral("Margini"), this);
     margins->setObjectName(QStringLiteral("GroupBox1"));
     marginsGroup_ = margins;
@@ -86,11 +73,13 @@ SlipPrintWindow::SlipPrintWindow(SlipLayout layout, SystemState& state, QWidget*
         grid->addWidget(edit, static_cast<int>(i), 1);
         fields_.append(edit);
     }
-    SB11 = button(margins, "SB11", QStringLiteral("Ripristina valori originali"),
-                  QStringLiteral("Ripristina i valori originali dei margini"));
-    SpeedButton10 = button(margins, "SpeedButton10", QStringLiteral("Registra impostazioni"),
-                           QStringLiteral("Registra i margini per i prossimi sistemi"));
-    SpeedButton8 = button(margins, "SpeedButton8", QStringLiteral("Stampa schedina di prova"),
+    SB11 = printWindowButton(margins, "SB11", QStringLiteral("Ripristina valori originali"),
+                             QStringLiteral("Ripristina i valori originali dei margini"));
+    SpeedButton10 =
+        printWindowButton(margins, "SpeedButton10", QStringLiteral("Registra impostazioni"),
+                          QStringLiteral("Registra i margini per i prossimi sistemi"));
+    SpeedButton8 =
+        printWindowButton(margins, "SpeedButton8", QStringLiteral("Stampa schedina di prova"),
                           QStringLiteral("Stampa una schedina con i segni agli angoli"));
     HLP3 = new QToolButton(margins);
     HLP3->setObjectName(QStringLiteral("HLP3"));
@@ -107,29 +96,27 @@ SlipPrintWindow::SlipPrintWindow(SlipLayout layout, SystemState& state, QWidget*
     grid->addWidget(SpeedButton8, buttonsRow + 1, 0);
     grid->addWidget(HLP3, buttonsRow + 1, 1);
 
-    SpeedButton5 = button(this, "SpeedButton5", QStringLiteral("Stampa schedina nº:"),
-                          QStringLiteral("Stampa la schedina indicata"));
+    SpeedButton5 = printWindowButton(this, "SpeedButton5", QStringLiteral("Stampa schedina nº:"),
+                                     QStringLiteral("Stampa la schedina indicata"));
     Edit6 = slipField(this, "Edit6", QStringLiteral("Numero della schedina"));
-    SpeedButton1 = button(this, "SpeedButton1", QStringLiteral("Visualizza schedina"),
-                          QStringLiteral("Mostra le colonne della schedina indicata"));
-    SpeedButton6 = button(this, "SpeedButton6", QStringLiteral("Stampale tutte dalla nº:"),
+    SpeedButton1 = printWindowButton(this, "SpeedButton1", QStringLiteral("Visualizza schedina"),
+                                     QStringLiteral("Mostra le colonne della schedina indicata"));
+    SpeedButton6 =
+        printWindowButton(this, "SpeedButton6", QStringLiteral("Stampale tutte dalla nº:"),
                           QStringLiteral("Stampa tutte le schedine dalla indicata in poi"));
     Edit7 = slipField(this, "Edit7", QStringLiteral("Prima schedina da stampare"));
-    FESTA = button(this, "FESTA", QStringLiteral("Ferma la stampa"),
-                   QStringLiteral("Interrompe la stampa delle schedine"));
-    FESTA->hide();
-    progress_ = new QProgressBar(this);
-    progress_->setObjectName(QStringLiteral("Progresso"));
-    progress_->setAccessibleName(QStringLiteral("Avanzamento della stampa"));
+    createRunControls(QStringLiteral("Interrompe la stampa delle schedine"));
     progress_->setFixedWidth(190);
-    progress_->hide();
-    spb7 = button(this, "spb7", QStringLiteral("Imposta stampante"),
-                  QStringLiteral("Sceglie la stampante, la carta e l'orientamento"));
-    Anteprima = button(this, "Anteprima", QStringLiteral("&Anteprima"),
-                       QStringLiteral("Mostra la schedina indicata come verrà stampata"));
-    SalvaPdf = button(this, "SalvaPdf", QStringLiteral("Salva &PDF"),
-                      QStringLiteral("Scrive in un file PDF le schedine dalla indicata in poi"));
-    BITBTN2 = button(this, "BITBTN2", QStringLiteral("Chiudi"), QStringLiteral("Chiude la scheda"));
+    spb7 = printWindowButton(this, "spb7", QStringLiteral("Imposta stampante"),
+                             QStringLiteral("Sceglie la stampante, la carta e l'orientamento"));
+    Anteprima =
+        printWindowButton(this, "Anteprima", QStringLiteral("&Anteprima"),
+                          QStringLiteral("Mostra la schedina indicata come verrà stampata"));
+    SalvaPdf = printWindowButton(
+        this, "SalvaPdf", QStringLiteral("Salva &PDF"),
+        QStringLiteral("Scrive in un file PDF le schedine dalla indicata in poi"));
+    BITBTN2 = printWindowButton(this, "BITBTN2", QStringLiteral("Chiudi"),
+                                QStringLiteral("Chiude la scheda"));
 
     auto* one = new QHBoxLayout;
     one->addWidget(SpeedButton5);
@@ -156,8 +143,8 @@ SlipPrintWindow::SlipPrintWindow(SlipLayout layout, SystemState& state, QWidget*
     column->setSpacing(10);
     setMinimumWidth(560);
 
-    idleControls_ = {margins, SpeedButton5, Edit6,     SpeedButton1, SpeedButton6,
-                     Edit7,   spb7,         Anteprima, SalvaPdf,     BITBTN2};
+    setIdleControls({margins, SpeedButton5, Edit6, SpeedButton1, SpeedButton6, Edit7, spb7,
+                     Anteprima, SalvaPdf, BITBTN2});
 
     connect(SB11, &QPushButton::clicked, this, &SlipPrintWindow::SB11Click);
     connect(SpeedButton10, &QPushButton::clicked, this, &SlipPrintWindow::SpeedButton10Click);
@@ -165,7 +152,6 @@ SlipPrintWindow::SlipPrintWindow(SlipLayout layout, SystemState& state, QWidget*
     connect(SpeedButton5, &QPushButton::clicked, this, &SlipPrintWindow::SpeedButton5Click);
     connect(SpeedButton1, &QPushButton::clicked, this, &SlipPrintWindow::SpeedButton1Click);
     connect(SpeedButton6, &QPushButton::clicked, this, &SlipPrintWindow::SpeedButton6Click);
-    connect(FESTA, &QPushButton::clicked, this, &SlipPrintWindow::FESTAClick);
     connect(spb7, &QPushButton::clicked, this, &SlipPrintWindow::spb7Click);
     connect(Anteprima, &QPushButton::clicked, this, &SlipPrintWindow::AnteprimaClick);
     connect(SalvaPdf, &QPushButton::clicked, this, &SlipPrintWindow::SalvaPdfClick);
@@ -181,7 +167,7 @@ std::size_t SlipPrintWindow::slipCountNow() const {
 }
 
 void SlipPrintWindow::showEvent(QShowEvent* event) {
-    if (!running_)
+    if (!running())
         FormActivate();
     TiledDialog::showEvent(event);
 }
@@ -336,7 +322,7 @@ void SlipPrintWindow::SpeedButton1Click() {
 }
 
 void SlipPrintWindow::SpeedButton6Click() {
-    if (running_ || !PRENDI_VALORI())
+    if (running() || !PRENDI_VALORI())
         return;
     const auto first = readSlipNumber(Edit7);
     if (!first)
@@ -347,7 +333,7 @@ void SlipPrintWindow::SpeedButton6Click() {
 }
 
 void SlipPrintWindow::SalvaPdfClick() {
-    if (running_ || !PRENDI_VALORI())
+    if (running() || !PRENDI_VALORI())
         return;
     const auto first = readSlipNumber(Edit7);
     if (!first)
@@ -362,7 +348,6 @@ void SlipPrintWindow::SalvaPdfClick() {
 void SlipPrintWindow::printAllFrom(std::size_t first, PageSequence& pages) {
     const std::size_t slips = slipCountNow();
     nextSlip_ = first;
-    stopRequested_ = false;
     incompleteRows_.clear();
     progress_->setRange(0, static_cast<int>(slips));
     progress_->setValue(static_cast<int>(first - 1));
@@ -370,13 +355,8 @@ void SlipPrintWindow::printAllFrom(std::size_t first, PageSequence& pages) {
     bool failed = false;
     do {
         // One slip a round: a click on the stop button is seen between slips.
-        QCoreApplication::processEvents();
-        if (stopRequested_) {
-            stopRequested_ = false;
-            if (askQuestion(this, stopTitle, stopQuestion, QMessageBox::Yes | QMessageBox::No,
-                            QMessageBox::No) == QMessageBox::Yes)
-                break;
-        }
+        if (!keepRunning())
+            break;
         progress_->setFormat(QStringLiteral("Schedina %1 di %2").arg(nextSlip_).arg(slips));
         if (!STAMPA_SCHEDINA(nextSlip_, pages)) {
             failed = true;
@@ -391,24 +371,6 @@ void SlipPrintWindow::printAllFrom(std::size_t first, PageSequence& pages) {
     if (failed)
         showError(this, errorTitle, QString::fromUtf8(printFailedMessage));
     tellIncompleteColumns();
-}
-
-void SlipPrintWindow::setRunning(bool running) {
-    running_ = running;
-    FESTA->setVisible(running);
-    progress_->setVisible(running);
-    for (QWidget* control : idleControls_)
-        control->setEnabled(!running);
-    if (running)
-        FESTA->setFocus();
-}
-
-void SlipPrintWindow::FESTAClick() {
-    stopRequested_ = true;
-}
-
-void SlipPrintWindow::spb7Click() {
-    Impostastampante(this);
 }
 
 void SlipPrintWindow::AnteprimaClick() {
@@ -432,24 +394,6 @@ void SlipPrintWindow::AnteprimaClick() {
                                 : testSlipPicture(layout_, state_.layout, page));
     });
     preview.exec();
-}
-
-void SlipPrintWindow::closeEvent(QCloseEvent* event) {
-    if (running_) {
-        // The run is asked to stop first; the window closes afterwards.
-        stopRequested_ = true;
-        event->ignore();
-        return;
-    }
-    TiledDialog::closeEvent(event);
-}
-
-void SlipPrintWindow::reject() {
-    if (running_) {
-        stopRequested_ = true;
-        return;
-    }
-    TiledDialog::reject();
 }
 
 } // namespace quintor

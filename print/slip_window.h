@@ -2,7 +2,7 @@
 
 #include "core/print_settings.h"
 #include "core/system_state.h"
-#include "gui_common/tiled_dialog.h"
+#include "print/print_window.h"
 
 #include <QList>
 
@@ -12,7 +12,6 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 class QToolButton;
 
@@ -23,7 +22,7 @@ class PageSequence;
 // What the two slip windows share: the "Margini" group, printing one slip, viewing one,
 // printing all from a number on, the test slip, preview and PDF. The upright window adds the
 // slip number size and its check box; the layout decides the geometry.
-class SlipPrintWindow : public TiledDialog {
+class SlipPrintWindow : public PrintWindow {
     Q_OBJECT
 public:
     SlipPrintWindow(SlipLayout layout, SystemState& state, QWidget* parent = nullptr);
@@ -31,7 +30,6 @@ public:
     std::size_t finalColumnCount() const { return state_.finalColumns.size(); }
     std::size_t slipCountNow() const;
     std::size_t nextSlip() const { return nextSlip_; }
-    bool running() const { return running_; }
 
     // Handlers, named after their controls.
     void SB11Click();
@@ -40,8 +38,6 @@ public:
     void SpeedButton5Click();
     void SpeedButton1Click();
     void SpeedButton6Click();
-    void FESTAClick();
-    void spb7Click();
     void AnteprimaClick();
     void SalvaPdfClick();
 
@@ -52,8 +48,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
 
     // The caption's first words, "Stampa verticale" or "Stampa orizzontale".
     virtual QString captionStart() const = 0;
@@ -69,13 +63,11 @@ private:
     std::optional<std::size_t> readSlipNumber(QLineEdit* edit);
     void showNextSlip();
     void printAllFrom(std::size_t first, PageSequence& pages);
-    void setRunning(bool running);
     void tellIncompleteColumns();
 
     SlipLayout layout_;
     SystemState& state_;
     QList<QLineEdit*> fields_;
-    QList<QWidget*> idleControls_; // disabled while a print-all run goes on
 
     QPushButton* SB11 = nullptr;
     QPushButton* SpeedButton10 = nullptr;
@@ -86,8 +78,6 @@ private:
     QPushButton* SpeedButton1 = nullptr;
     QPushButton* SpeedButton6 = nullptr;
     QLineEdit* Edit7 = nullptr;
-    QPushButton* FESTA = nullptr;
-    QProgressBar* progress_ = nullptr;
     QPushButton* spb7 = nullptr;
     QPushButton* Anteprima = nullptr;
     QPushButton* SalvaPdf = nullptr;
@@ -95,8 +85,6 @@ private:
     QWidget* marginsGroup_ = nullptr;
 
     std::size_t nextSlip_ = 1;
-    bool stopRequested_ = false;
-    bool running_ = false;
     std::vector<std::size_t> incompleteRows_;
 };
 

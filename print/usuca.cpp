@@ -6,8 +6,6 @@
 #include "print/printer.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,15 +21,6 @@ namespace quintor {
 
 namespace {
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption,
-                    const QString& hint) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    setHint(b, hint);
-    return b;
-}
-
 QCheckBox* option(QWidget* parent, const char* name, const QString& caption) {
     auto* box = new QCheckBox(caption, parent);
     box->setObjectName(QString::fromLatin1(name));
@@ -44,7 +33,7 @@ constexpr std::size_t previewPages = 20;
 
 } // namespace
 
-TSUCA::TSUCA(SystemState& state, QWidget* parent) : TiledDialog(parent), state_(state) {
+TSUCA::TSUCA(SystemState& state, QWidget* parent) : PrintWindow(parent), state_(state) {
     setObjectName(QStringLiteral("TSUCA"));
     setWindowTitle(QStringLiteral("Colonne su carta"));
 
@@ -71,23 +60,17 @@ TSUCA::TSUCA(SystemState& state, QWidget* parent) : TiledDialog(parent), state_(
     Edit2->setFixedWidth(90);
     toLabel->setBuddy(Edit2);
 
-    spb7 = button(this, "spb7", QStringLiteral("Imposta stampante"),
-                  QStringLiteral("Sceglie la stampante, la carta e l'orientamento"));
-    SpeedButton8 = button(this, "SpeedButton8", QStringLiteral("Stampa colonne"),
-                          QStringLiteral("Stampa le colonne indicate"));
-    Anteprima = button(this, "Anteprima", QStringLiteral("&Anteprima"),
-                       QStringLiteral("Mostra le prime pagine come verranno stampate"));
-    SalvaPdf = button(this, "SalvaPdf", QStringLiteral("Salva &PDF"),
-                      QStringLiteral("Scrive le colonne indicate in un file PDF"));
-    FESTA = button(this, "FESTA", QStringLiteral("Ferma la stampa"),
-                   QStringLiteral("Interrompe la stampa delle colonne"));
-    FESTA->hide();
-    progress_ = new QProgressBar(this);
-    progress_->setObjectName(QStringLiteral("Progresso"));
-    progress_->setAccessibleName(QStringLiteral("Avanzamento della stampa"));
-    progress_->hide();
-    SpeedButton1 =
-        button(this, "SpeedButton1", QStringLiteral("Chiudi"), QStringLiteral("Chiude la scheda"));
+    spb7 = printWindowButton(this, "spb7", QStringLiteral("Imposta stampante"),
+                             QStringLiteral("Sceglie la stampante, la carta e l'orientamento"));
+    SpeedButton8 = printWindowButton(this, "SpeedButton8", QStringLiteral("Stampa colonne"),
+                                     QStringLiteral("Stampa le colonne indicate"));
+    Anteprima = printWindowButton(this, "Anteprima", QStringLiteral("&Anteprima"),
+                                  QStringLiteral("Mostra le prime pagine come verranno stampate"));
+    SalvaPdf = printWindowButton(this, "SalvaPdf", QStringLiteral("Salva &PDF"),
+                                 QStringLiteral("Scrive le colonne indicate in un file PDF"));
+    createRunControls(QStringLiteral("Interrompe la stampa delle colonne"));
+    SpeedButton1 = printWindowButton(this, "SpeedButton1", QStringLiteral("Chiudi"),
+                                     QStringLiteral("Chiude la scheda"));
 
     auto* range = new QHBoxLayout;
     range->addWidget(fromLabel);
@@ -111,19 +94,18 @@ TSUCA::TSUCA(SystemState& state, QWidget* parent) : TiledDialog(parent), state_(
     column->addLayout(buttons);
     column->setSpacing(10);
     setMinimumWidth(520);
-    idleControls_ = {options, Edit1, Edit2, spb7, SpeedButton8, Anteprima, SalvaPdf, SpeedButton1};
+    setIdleControls({options, Edit1, Edit2, spb7, SpeedButton8, Anteprima, SalvaPdf, SpeedButton1});
 
     connect(spb7, &QPushButton::clicked, this, &TSUCA::spb7Click);
     connect(SpeedButton8, &QPushButton::clicked, this, &TSUCA::SpeedButton8Click);
     connect(Anteprima, &QPushButton::clicked, this, &TSUCA::AnteprimaClick);
     connect(SalvaPdf, &QPushButton::clicked, this, &TSUCA::SalvaPdfClick);
-    connect(FESTA, &QPushButton::clicked, this, &TSUCA::FESTAClick);
     connect(SpeedButton1, &QPushButton::clicked, this, &TSUCA::reject);
     fixSize();
 }
 
 void TSUCA::showEvent(QShowEvent* event) {
-    if (!running_)
+    if (!running())
         FormActivate();
     TiledDialog::showEvent(event);
 }
@@ -164,20 +146,12 @@ bool TSUCA::COLONNE_SUCARTA(std::size_t first, std::size_t last, PageSequence& p
     const std::size_t count = last - first + 1;
     progress_->setRange(0, 1000);
     progress_->setValue(0);
-    stopRequested_ = false;
     setRunning(true);
     const ListingOutcome outcome =
         paintListing(pages.painter(), pages.device(), request(first, last), [&](std::size_t done) {
             progress_->setValue(static_cast<int>(done * 1000 / count));
             progress_->setFormat(QStringLiteral("Colonna %1 di %2").arg(done).arg(count));
-            QCoreApplication::processEvents();
-            if (!stopRequested_)
-                return true;
-            stopRequested_ = false;
-            return askQuestion(this, QStringLiteral("Conferma"),
-                               QStringLiteral("Sei sicuro di voler interrompere la stampa ?"),
-                               QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::No) != QMessageBox::Yes;
+            return keepRunning();
         });
     setRunning(false);
     (void)outcome;
@@ -187,7 +161,7 @@ bool TSUCA::COLONNE_SUCARTA(std::size_t first, std::size_t last, PageSequence& p
 void TSUCA::print(const QString& pdfFile) {
     std::size_t first = 0;
     std::size_t last = 0;
-    if (running_ || !readRange(first, last))
+    if (running() || !readRange(first, last))
         return;
     const auto pages = openPrintTarget(this, pdfFile);
     if (!pages)
@@ -206,7 +180,7 @@ void TSUCA::SpeedButton8Click() {
 void TSUCA::SalvaPdfClick() {
     std::size_t first = 0;
     std::size_t last = 0;
-    if (running_ || !readRange(first, last))
+    if (running() || !readRange(first, last))
         return;
     const QString file = askPdfFileName(this);
     if (!file.isEmpty())
@@ -228,39 +202,6 @@ void TSUCA::AnteprimaClick() {
         paintListing(painter, *printer, shown);
     });
     preview.exec();
-}
-
-void TSUCA::spb7Click() {
-    Impostastampante(this);
-}
-
-void TSUCA::FESTAClick() {
-    stopRequested_ = true;
-}
-
-void TSUCA::setRunning(bool running) {
-    running_ = running;
-    FESTA->setVisible(running);
-    progress_->setVisible(running);
-    for (QWidget* control : idleControls_)
-        control->setEnabled(!running);
-}
-
-void TSUCA::closeEvent(QCloseEvent* event) {
-    if (running_) {
-        stopRequested_ = true;
-        event->ignore();
-        return;
-    }
-    TiledDialog::closeEvent(event);
-}
-
-void TSUCA::reject() {
-    if (running_) {
-        stopRequested_ = true;
-        return;
-    }
-    TiledDialog::reject();
 }
 
 void Sucartacomune(QWidget* parent, SystemState& state) {

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "core/system_state.h"
-#include "gui_common/tiled_dialog.h"
+#include "print/print_window.h"
 #include "print/render/print_renderer.h"
 
 class QCheckBox;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 
 namespace quintor {
@@ -15,33 +14,26 @@ class PageSequence;
 
 // "Colonne su carta": a range of the final columns as text on plain paper, four a line,
 // headed by the system's name, its marked numbers and the count.
-class TSUCA : public TiledDialog {
+class TSUCA : public PrintWindow {
     Q_OBJECT
 public:
     explicit TSUCA(SystemState& state, QWidget* parent = nullptr);
 
-    bool running() const { return running_; }
-
     void SpeedButton8Click();
-    void spb7Click();
     void AnteprimaClick();
     void SalvaPdfClick();
-    void FESTAClick();
 
     // Lists final columns first..last (1-based) on the pages; false when the device failed.
     bool COLONNE_SUCARTA(std::size_t first, std::size_t last, PageSequence& pages);
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;
 
 private:
     void FormActivate();
     // The range typed in the fields, or nothing after the range message.
     bool readRange(std::size_t& first, std::size_t& last);
     void print(const QString& pdfFile);
-    void setRunning(bool running);
     ListingRequest request(std::size_t first, std::size_t last) const;
 
     SystemState& state_;
@@ -54,12 +46,7 @@ private:
     QPushButton* SpeedButton8 = nullptr;
     QPushButton* Anteprima = nullptr;
     QPushButton* SalvaPdf = nullptr;
-    QPushButton* FESTA = nullptr;
-    QProgressBar* progress_ = nullptr;
     QPushButton* SpeedButton1 = nullptr;
-    QList<QWidget*> idleControls_;
-    bool running_ = false;
-    bool stopRequested_ = false;
 };
 
 // Opens the window on a system as a modal dialog.
