@@ -204,26 +204,38 @@ Expected<RepairResult> repairGuarantee(const RepairRequest& request, RunControl*
         if (std::popcount(set) == 6)
             gain[space.rank(set)] = -1;
     }
+    // Each hole touches up to a few tens of thousands of gains, so the run control is asked
+    // every few dozen holes: a stop or a pause is then answered within milliseconds, in the
+    // set-up as in every step.
+    std::uint32_t sinceCheck = 0;
     auto adjustAround = [&](Mask hole, std::int32_t by) {
         forEachNeighbour(universe, 6, fixed, hole, t, [&](Mask c) {
             auto& g = gain[space.rank(c)];
             if (g >= 0)
                 g += by;
         });
+        if (++sinceCheck < 64 || !control)
+            return true;
+        sinceCheck = 0;
+        return control->checkpoint();
     };
-    if (holes <= result.total - holes) {
-        std::uint32_t r = 0;
-        for (Mask h = (Mask{1} << m) - 1; h <= universe; h = nextSubset(h), ++r)
-            if (open[r])
-                adjustAround(h, +1);
-    } else {
+    auto stoppedRun = [&] {
+        result.stopped = true;
+        result.covered = result.total - holes;
+        return result;
+    };
+    // Gains start from the holes, or from the full count less the m-sets already covered,
+    // whichever has fewer to visit.
+    const bool fromHoles = holes <= result.total - holes;
+    if (!fromHoles)
         for (auto& g : gain)
             if (g >= 0)
                 g = static_cast<std::int32_t>(perColumn);
+    {
         std::uint32_t r = 0;
         for (Mask h = (Mask{1} << m) - 1; h <= universe; h = nextSubset(h), ++r)
-            if (!open[r])
-                adjustAround(h, -1);
+            if (open[r] == fromHoles && !adjustAround(h, fromHoles ? +1 : -1))
+                return stoppedRun();
     }
 
     // Masks by rank, to turn the chosen rank back into numbers.
@@ -242,6 +254,7 @@ Expected<RepairResult> repairGuarantee(const RepairRequest& request, RunControl*
                     static_cast<std::uint8_t>(request.marked[static_cast<std::size_t>(p)]);
         return column;
     };
+    std::vector<Mask> newlyCovered;
     std::vector<double> scores;
     if (request.score)
         scores.assign(candidates, std::numeric_limits<double>::quiet_NaN());
@@ -276,15 +289,19 @@ Expected<RepairResult> repairGuarantee(const RepairRequest& request, RunControl*
         const Mask c = columnMask[chosen];
         gain[chosen] = -1;
         result.added.push_back(columnOf(c));
+        newlyCovered.clear();
         forEachNeighbour(universe, m, 0, c, t, [&](Mask hole) {
             const auto r = space.rank(hole);
-            if (!open[r])
-                return;
-            open[r] = 0;
-            --holes;
-            adjustAround(hole, -1);
+            if (open[r]) {
+                open[r] = 0;
+                newlyCovered.push_back(hole);
+            }
         });
+        holes -= newlyCovered.size();
         result.covered = result.total - holes;
+        for (Mask hole : newlyCovered)
+            if (!adjustAround(hole, -1))
+                return stoppedRun();
         if (progress)
             progress(result);
     }
