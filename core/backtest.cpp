@@ -11,7 +11,6 @@
 #include <fstream>
 #include <mutex>
 #include <sstream>
-#include <thread>
 
 namespace quintor {
 
@@ -127,22 +126,11 @@ BacktestResult backtest(std::span<const Column> finals, std::span<const ArchiveR
                 progress(static_cast<double>(done) / static_cast<double>(draws.size()));
         }
     };
-    int count = threads > 0
-                    ? threads
-                    : static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    int count = workerThreadCount(threads);
     // Small runs are not worth a thread.
     if (static_cast<double>(draws.size()) * static_cast<double>(finals.size()) < 1e6)
         count = 1;
-    count = std::min<int>(count, static_cast<int>(std::max<std::size_t>(blocks, 1)));
-    if (count <= 1) {
-        work();
-    } else {
-        std::vector<std::thread> pool;
-        for (int k = 0; k < count; ++k)
-            pool.emplace_back(work);
-        for (auto& thread : pool)
-            thread.join();
-    }
+    runOnThreads(std::min<int>(count, static_cast<int>(std::max<std::size_t>(blocks, 1))), work);
     if (stopped.load()) {
         result.stopped = true;
         result.draws.clear();

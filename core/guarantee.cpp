@@ -9,7 +9,6 @@
 #include <fstream>
 #include <mutex>
 #include <system_error>
-#include <thread>
 
 namespace quintor {
 
@@ -121,12 +120,6 @@ private:
     std::uint64_t ticks_ = 0;
 };
 
-int chooseThreads(int requested) {
-    if (requested > 0)
-        return requested;
-    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
-}
-
 } // namespace
 
 bool countBestMatchesOfSize(std::span<const int> marked, std::span<const Column> finals, int m,
@@ -189,16 +182,7 @@ bool countBestMatchesOfSize(std::span<const int> marked, std::span<const Column>
         for (std::size_t b = 0; b < 7; ++b)
             best[b] += local[b];
     };
-    const int count = std::min<int>(chooseThreads(threads), static_cast<int>(units.size()));
-    if (count <= 1) {
-        work();
-    } else {
-        std::vector<std::thread> pool;
-        for (int k = 0; k < count; ++k)
-            pool.emplace_back(work);
-        for (auto& thread : pool)
-            thread.join();
-    }
+    runOnThreads(std::min<int>(workerThreadCount(threads), static_cast<int>(units.size())), work);
     return !stopped.load();
 }
 

@@ -1,5 +1,9 @@
 #include "core/run_control.h"
 
+#include <algorithm>
+#include <thread>
+#include <vector>
+
 namespace quintor {
 
 void RunControl::requestPause() {
@@ -37,6 +41,25 @@ bool RunControl::slowCheckpoint() {
     });
     parked_ = false;
     return !cancel_.load(std::memory_order_relaxed);
+}
+
+int workerThreadCount(int requested) {
+    if (requested > 0)
+        return requested;
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+}
+
+void runOnThreads(int count, const std::function<void()>& work) {
+    if (count <= 1) {
+        work();
+        return;
+    }
+    std::vector<std::thread> pool;
+    pool.reserve(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k)
+        pool.emplace_back(work);
+    for (auto& thread : pool)
+        thread.join();
 }
 
 } // namespace quintor

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 
 namespace quintor {
@@ -36,5 +37,12 @@ private:
     std::condition_variable wake_;
     bool parked_ = false;
 };
+
+// How many threads a run uses: the count asked for, or (0) one a core, up to eight.
+int workerThreadCount(int requested);
+
+// Runs work on count threads at once (on the calling thread alone when count <= 1) and
+// returns when every one has ended.
+void runOnThreads(int count, const std::function<void()>& work);
 
 } // namespace quintor
