@@ -33,6 +33,8 @@ public:
     bool running() const { return worker_.joinable(); }
     // The user confirmed the stop of the last run.
     bool stoppedByUser() const { return stoppedByUser_; }
+    // The worker waits, paused, for the answer to the stop question.
+    bool paused() const { return running() && control_->parked(); }
     // Ends the run without asking (the window is closing).
     void cancel();
 

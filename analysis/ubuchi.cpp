@@ -6,11 +6,9 @@
 #include "gui_common/prompter.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -35,24 +33,34 @@ QVariant HolesModel::data(const QModelIndex& index, int role) const {
 }
 
 bool HolesModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && !cursor_->finished();
+    return !parent.isValid() && started_ && !cursor_->finished();
 }
 
 void HolesModel::fetchMore(const QModelIndex& parent) {
-    if (parent.isValid())
+    if (parent.isValid() || !started_)
         return;
     std::vector<Column> more;
     cursor_->next(more, batch);
+    append(std::move(more));
+}
+
+void HolesModel::showFirstRows(std::vector<Column> rows) {
+    started_ = true;
+    append(std::move(rows));
+}
+
+void HolesModel::append(std::vector<Column> more) {
     if (more.empty())
         return;
     const int first = static_cast<int>(rows_.size());
     beginInsertRows({}, first, first + static_cast<int>(more.size()) - 1);
-    rows_.insert(rows_.end(), more.begin(), more.end());
+    rows_.insert(rows_.end(), std::make_move_iterator(more.begin()),
+                 std::make_move_iterator(more.end()));
     endInsertRows();
 }
 
 TBuchi::TBuchi(const SystemState& state, int t, int m, QWidget* parent)
-    : QDialog(parent), state_(state), marked_(state.markedNumbers()) {
+    : AnalysisWindow(parent), state_(state), marked_(state.markedNumbers()) {
     setObjectName(QStringLiteral("BUCHI"));
     setWindowTitle(QStringLiteral("Buchi della garanzia"));
     auto* layout = new QVBoxLayout(this);
@@ -95,11 +103,7 @@ TBuchi::TBuchi(const SystemState& state, int t, int m, QWidget* parent)
     LBU->setUniformItemSizes(true);
     LBU->setMinimumSize(380, 300);
     layout->addWidget(LBU);
-    STS = new QProgressBar(this);
-    STS->setObjectName(QStringLiteral("STS"));
-    STS->setRange(0, 100);
-    STS->setAccessibleName(QStringLiteral("Avanzamento del calcolo"));
-    layout->addWidget(STS);
+    addGauge(layout, QStringLiteral("Avanzamento del calcolo"));
 
     auto* buttons = new QHBoxLayout;
     SPB4 = new QPushButton(QStringLiteral("&Esporta CSV"), this);
@@ -107,20 +111,9 @@ TBuchi::TBuchi(const SystemState& state, int t, int m, QWidget* parent)
     setHint(SPB4, QStringLiteral("Esporta CSV|Scrive tutte le combinazioni non coperte in un file "
                                  "CSV."));
     connect(SPB4, &QPushButton::clicked, this, &TBuchi::SPB4Click);
-    SPB2 = new QPushButton(QStringLiteral("&Interrompi"), this);
-    SPB2->setObjectName(QStringLiteral("SPB2"));
-    setHint(SPB2, QStringLiteral("Interrompi|Interrompe il calcolo o l'esportazione."));
-    SPB1 = new QPushButton(QStringLiteral("&Chiudi"), this);
-    SPB1->setObjectName(QStringLiteral("SPB1"));
-    setHint(SPB1, QStringLiteral("Chiudi|Chiude la scheda."));
-    connect(SPB1, &QPushButton::clicked, this, &TBuchi::reject);
     buttons->addWidget(SPB4);
-    buttons->addStretch();
-    buttons->addWidget(SPB2);
-    buttons->addWidget(SPB1);
+    addStopAndClose(buttons, QStringLiteral("Interrompi|Interrompe il calcolo o l'esportazione."));
     layout->addLayout(buttons);
-
-    run_ = new BackgroundRun(this, STS, SPB2);
 }
 
 TBuchi::~TBuchi() {
@@ -150,21 +143,35 @@ void TBuchi::SPB3Click() {
         showError(this, QStringLiteral("Errore"), QString::fromUtf8(guaranteeChoiceMessage));
         return;
     }
-    // The first rows come at once; the count goes on in the background.
+    // The worker looks for the first rows and hands them over as soon as it has them, then
+    // counts the holes; the list fetches the following rows as it is scrolled.
     auto* old = model_;
     model_ = new HolesModel(marked_, state_.finalColumns, t, m, this);
     LBU->setModel(model_);
     delete old;
-    if (model_->canFetchMore({}))
-        model_->fetchMore({});
     counted_ = false;
     LabelConteggio->setText(QStringLiteral("Conteggio in corso..."));
     SPB3->setEnabled(false);
     SPB4->setEnabled(false);
     const std::vector<Column> finals = state_.finalColumns;
     auto best = std::make_shared<std::array<std::uint64_t, 7>>();
+    HolesModel* model = model_;
+    HoleCursor* cursor = &model_->cursor();
     run_->start(
-        [this, finals, m, best](RunControl& control, const std::function<void(double)>& progress) {
+        [this, finals, m, best, model, cursor](RunControl& control,
+                                               const std::function<void(double)>& progress) {
+            std::vector<Column> first;
+            cursor->next(first, HolesModel::batch, &control);
+            if (control.cancelRequested())
+                return;
+            // The window joins this thread before the model goes, and a call queued for a
+            // model that has gone is dropped.
+            QMetaObject::invokeMethod(
+                model,
+                [model, first = std::move(first)]() mutable {
+                    model->showFirstRows(std::move(first));
+                },
+                Qt::QueuedConnection);
             countBestMatchesOfSize(marked_, finals, m, *best, &control, progress);
         },
         [this, t, m, best] {
@@ -188,15 +195,8 @@ void TBuchi::SPB3Click() {
 void TBuchi::SPB4Click() {
     if (run_->running())
         return;
-    const QString file = Prompter::current().saveFileName(
-        this, {QStringLiteral("Esporta CSV"), QStringLiteral("File CSV (*.csv)|*.csv"),
-               QStringLiteral("csv"), QStringLiteral("buchi.csv")});
+    const QString file = askCsvFile(QStringLiteral("buchi.csv"));
     if (file.isEmpty())
-        return;
-    if (QFileInfo::exists(file) &&
-        askQuestion(this, QStringLiteral("Conferma"),
-                    QStringLiteral("Il file %1 esiste già.\rSostituirlo ?").arg(file),
-                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     const int t = this->t(), m = this->m();
     const std::vector<Column> finals = state_.finalColumns;
@@ -218,11 +218,6 @@ void TBuchi::SPB4Click() {
             showInformation(this, QStringLiteral("Esporta CSV"),
                             QStringLiteral("Combinazioni esportate: %1.").arg(**result));
         });
-}
-
-void TBuchi::reject() {
-    run_->cancel();
-    QDialog::reject();
 }
 
 } // namespace quintor

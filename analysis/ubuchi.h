@@ -1,22 +1,19 @@
 #pragma once
 
+#include "analysis/analysis_window.h"
 #include "core/guarantee.h"
 #include "core/system_state.h"
 
 #include <QAbstractListModel>
-#include <QDialog>
 
 #include <memory>
 
 class QComboBox;
 class QLabel;
 class QListView;
-class QProgressBar;
 class QPushButton;
 
 namespace quintor {
-
-class BackgroundRun;
 
 // The holes of one guarantee, read from the enumeration a thousand at a time as the list is
 // scrolled, so that millions of them are never held at once.
@@ -31,19 +28,27 @@ public:
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
+    // The first batch is looked for on a worker thread, through this cursor; until it is
+    // handed over with showFirstRows the view asks for no rows.
+    HoleCursor& cursor() { return *cursor_; }
+    void showFirstRows(std::vector<Column> rows);
+
     static constexpr std::size_t batch = 1000;
 
 private:
+    void append(std::vector<Column> more);
+
     std::vector<int> marked_;
     std::vector<Column> finals_;
     int m_;
     std::unique_ptr<HoleCursor> cursor_;
     std::vector<Column> rows_;
+    bool started_ = false;
 };
 
 // "Buchi della garanzia": for a chosen "t se m", how many m-sets of marked numbers no final
 // column meets in t numbers, the list of them in lexicographic order, and their export.
-class TBuchi : public QDialog {
+class TBuchi : public AnalysisWindow {
     Q_OBJECT
 public:
     TBuchi(const SystemState& state, int t, int m, QWidget* parent = nullptr);
@@ -60,7 +65,6 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void reject() override;
 
 private:
     const SystemState& state_;
@@ -69,12 +73,8 @@ private:
     QComboBox* CBM = nullptr;
     QLabel* LabelConteggio = nullptr;
     QListView* LBU = nullptr;
-    QProgressBar* STS = nullptr;
-    QPushButton* SPB1 = nullptr;
-    QPushButton* SPB2 = nullptr;
     QPushButton* SPB3 = nullptr;
     QPushButton* SPB4 = nullptr;
-    BackgroundRun* run_ = nullptr;
     HolesModel* model_ = nullptr;
     std::uint64_t count_ = 0;
     bool counted_ = false;

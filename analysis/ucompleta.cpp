@@ -22,7 +22,7 @@
 namespace quintor {
 
 TCompleta::TCompleta(SystemState& state, const Archive& archive, QWidget* parent)
-    : QDialog(parent), state_(state), archive_(archive) {
+    : AnalysisWindow(parent), state_(state), archive_(archive) {
     setObjectName(QStringLiteral("COMPLETA"));
     setWindowTitle(QStringLiteral("Completa la garanzia"));
     auto* layout = new QVBoxLayout(this);
@@ -60,11 +60,7 @@ TCompleta::TCompleta(SystemState& state, const Archive& archive, QWidget* parent
     LabelEsito->setObjectName(QStringLiteral("LabelEsito"));
     LabelEsito->setWordWrap(true);
     layout->addWidget(LabelEsito);
-    STS = new QProgressBar(this);
-    STS->setObjectName(QStringLiteral("STS"));
-    STS->setRange(0, 100);
-    STS->setAccessibleName(QStringLiteral("Combinazioni coperte"));
-    layout->addWidget(STS);
+    addGauge(layout, QStringLiteral("Combinazioni coperte"));
 
     auto* buttons = new QHBoxLayout;
     SPB3 = new QPushButton(QStringLiteral("&Avvia"), this);
@@ -72,21 +68,12 @@ TCompleta::TCompleta(SystemState& state, const Archive& archive, QWidget* parent
     SPB3->setDefault(true);
     setHint(SPB3, QStringLiteral("Avvia|Cerca le colonne da aggiungere."));
     connect(SPB3, &QPushButton::clicked, this, &TCompleta::SPB3Click);
-    SPB2 = new QPushButton(QStringLiteral("&Interrompi"), this);
-    SPB2->setObjectName(QStringLiteral("SPB2"));
-    setHint(SPB2, QStringLiteral("Interrompi|Interrompe la ricerca senza aggiungere colonne."));
-    SPB1 = new QPushButton(QStringLiteral("C&hiudi"), this);
-    SPB1->setObjectName(QStringLiteral("SPB1"));
-    setHint(SPB1, QStringLiteral("Chiudi|Chiude la scheda."));
-    connect(SPB1, &QPushButton::clicked, this, &TCompleta::reject);
     buttons->addWidget(SPB3);
-    buttons->addStretch();
-    buttons->addWidget(SPB2);
-    buttons->addWidget(SPB1);
+    addStopAndClose(buttons,
+                    QStringLiteral("Interrompi|Interrompe la ricerca senza aggiungere colonne."),
+                    QStringLiteral("C&hiudi"));
     layout->addLayout(buttons);
     resize(460, 260);
-
-    run_ = new BackgroundRun(this, STS, SPB2);
 }
 
 TCompleta::~TCompleta() {
@@ -155,11 +142,6 @@ void TCompleta::SPB3Click() {
                     .arg(QString::fromStdString(percentText(share))));
             STS->setValue(static_cast<int>(share));
         });
-}
-
-void TCompleta::reject() {
-    run_->cancel();
-    QDialog::reject();
 }
 
 } // namespace quintor

@@ -1,25 +1,21 @@
 #pragma once
 
+#include "analysis/analysis_window.h"
 #include "core/archive.h"
 #include "core/repair.h"
 #include "core/system_state.h"
 
-#include <QDialog>
-
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 
 namespace quintor {
 
-class BackgroundRun;
-
 // "Completa la garanzia": adds final columns, chosen greedily, until the system guarantees the
 // chosen "t se m" or the typed budget of columns is spent. The columns are added to the system
 // only when the run ends by itself; a stopped run changes nothing.
-class TCompleta : public QDialog {
+class TCompleta : public AnalysisWindow {
     Q_OBJECT
 public:
     TCompleta(SystemState& state, const Archive& archive, QWidget* parent = nullptr);
@@ -31,9 +27,6 @@ public:
 public slots:
     void SPB3Click(); // Avvia
 
-protected:
-    void reject() override;
-
 private:
     SystemState& state_;
     const Archive& archive_;
@@ -41,11 +34,7 @@ private:
     QComboBox* CBM = nullptr;
     QLineEdit* EDB = nullptr;
     QLabel* LabelEsito = nullptr;
-    QProgressBar* STS = nullptr;
-    QPushButton* SPB1 = nullptr;
-    QPushButton* SPB2 = nullptr;
     QPushButton* SPB3 = nullptr;
-    BackgroundRun* run_ = nullptr;
     int tag_ = 0;
 };
 

@@ -8,7 +8,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -17,7 +16,7 @@
 namespace quintor {
 
 TGaranzia::TGaranzia(const SystemState& state, QWidget* parent)
-    : QDialog(parent), state_(state), marked_(state.markedNumbers()) {
+    : AnalysisWindow(parent), state_(state), marked_(state.markedNumbers()) {
     setObjectName(QStringLiteral("GARANZIA"));
     setWindowTitle(QStringLiteral("Garanzia del sistema"));
     auto* layout = new QVBoxLayout(this);
@@ -52,26 +51,11 @@ TGaranzia::TGaranzia(const SystemState& state, QWidget* parent)
     LabelStato = new QLabel(QStringLiteral("Calcolo in corso..."), this);
     LabelStato->setObjectName(QStringLiteral("LabelStato"));
     layout->addWidget(LabelStato);
-    STS = new QProgressBar(this);
-    STS->setObjectName(QStringLiteral("STS"));
-    STS->setRange(0, 100);
-    STS->setAccessibleName(QStringLiteral("Avanzamento del calcolo"));
-    layout->addWidget(STS);
+    addGauge(layout, QStringLiteral("Avanzamento del calcolo"));
 
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    SPB2 = new QPushButton(QStringLiteral("&Interrompi"), this);
-    SPB2->setObjectName(QStringLiteral("SPB2"));
-    setHint(SPB2, QStringLiteral("Interrompi|Interrompe il calcolo."));
-    SPB1 = new QPushButton(QStringLiteral("&Chiudi"), this);
-    SPB1->setObjectName(QStringLiteral("SPB1"));
-    setHint(SPB1, QStringLiteral("Chiudi|Chiude la scheda."));
-    connect(SPB1, &QPushButton::clicked, this, &TGaranzia::reject);
-    buttons->addWidget(SPB2);
-    buttons->addWidget(SPB1);
+    addStopAndClose(buttons, QStringLiteral("Interrompi|Interrompe il calcolo."));
     layout->addLayout(buttons);
-
-    run_ = new BackgroundRun(this, STS, SPB2);
 }
 
 TGaranzia::~TGaranzia() {
@@ -138,11 +122,6 @@ void TGaranzia::TABDoubleClick(int row, int column) {
     }
     TBuchi holes(state_, t, m, this);
     holes.exec();
-}
-
-void TGaranzia::reject() {
-    run_->cancel();
-    QDialog::reject();
 }
 
 } // namespace quintor

@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTextStream>
@@ -90,7 +89,7 @@ void BestResultChart::paintEvent(QPaintEvent*) {
 
 TVerifica::TVerifica(const SystemState& state, const Archive& archive, long double columnPrice,
                      QWidget* parent)
-    : QDialog(parent), state_(state), archive_(archive), price_(columnPrice),
+    : AnalysisWindow(parent), state_(state), archive_(archive), price_(columnPrice),
       prizes_(PrizeTable::load(programFolder())) {
     setObjectName(QStringLiteral("VERIFICA"));
     setWindowTitle(QStringLiteral("Verifica sull'archivio"));
@@ -154,11 +153,7 @@ TVerifica::TVerifica(const SystemState& state, const Archive& archive, long doub
     TAB->setMinimumHeight(140);
     layout->addWidget(TAB);
 
-    STS = new QProgressBar(this);
-    STS->setObjectName(QStringLiteral("STS"));
-    STS->setRange(0, 100);
-    STS->setAccessibleName(QStringLiteral("Avanzamento della verifica"));
-    layout->addWidget(STS);
+    addGauge(layout, QStringLiteral("Avanzamento della verifica"));
 
     auto* buttons = new QHBoxLayout;
     SPB3 = new QPushButton(QStringLiteral("&Verifica"), this);
@@ -173,22 +168,11 @@ TVerifica::TVerifica(const SystemState& state, const Archive& archive, long doub
     setHint(SPB4, QStringLiteral("Esporta CSV|Scrive il risultato di ogni estrazione in un file "
                                  "CSV."));
     connect(SPB4, &QPushButton::clicked, this, &TVerifica::SPB4Click);
-    SPB2 = new QPushButton(QStringLiteral("&Interrompi"), this);
-    SPB2->setObjectName(QStringLiteral("SPB2"));
-    setHint(SPB2, QStringLiteral("Interrompi|Interrompe la verifica."));
-    SPB1 = new QPushButton(QStringLiteral("&Chiudi"), this);
-    SPB1->setObjectName(QStringLiteral("SPB1"));
-    setHint(SPB1, QStringLiteral("Chiudi|Chiude la scheda."));
-    connect(SPB1, &QPushButton::clicked, this, &TVerifica::reject);
     buttons->addWidget(SPB3);
     buttons->addWidget(SPB4);
-    buttons->addStretch();
-    buttons->addWidget(SPB2);
-    buttons->addWidget(SPB1);
+    addStopAndClose(buttons, QStringLiteral("Interrompi|Interrompe la verifica."));
     layout->addLayout(buttons);
     resize(640, 620);
-
-    run_ = new BackgroundRun(this, STS, SPB2);
 }
 
 TVerifica::~TVerifica() {
@@ -287,15 +271,8 @@ void TVerifica::showResult() {
 void TVerifica::SPB4Click() {
     if (!hasResult_)
         return;
-    const QString file = Prompter::current().saveFileName(
-        this, {QStringLiteral("Esporta CSV"), QStringLiteral("File CSV (*.csv)|*.csv"),
-               QStringLiteral("csv"), QStringLiteral("verifica.csv")});
+    const QString file = askCsvFile(QStringLiteral("verifica.csv"));
     if (file.isEmpty())
-        return;
-    if (QFileInfo::exists(file) &&
-        askQuestion(this, QStringLiteral("Conferma"),
-                    QStringLiteral("Il file %1 esiste già.\rSostituirlo ?").arg(file),
-                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     QFile out(file);
     bool written = !QFileInfo(file).isDir() && out.open(QIODevice::WriteOnly | QIODevice::Truncate);
@@ -317,11 +294,6 @@ void TVerifica::SPB4Click() {
         QFile::remove(file);
         showError(this, QStringLiteral("Errore"), QString::fromUtf8(csvWriteErrorMessage));
     }
-}
-
-void TVerifica::reject() {
-    run_->cancel();
-    QDialog::reject();
 }
 
 } // namespace quintor

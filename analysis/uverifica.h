@@ -1,23 +1,20 @@
 #pragma once
 
+#include "analysis/analysis_window.h"
 #include "core/archive.h"
 #include "core/backtest.h"
 #include "core/system_state.h"
 
-#include <QDialog>
 #include <QWidget>
 
 #include <array>
 
 class QLabel;
 class QLineEdit;
-class QProgressBar;
 class QPushButton;
 class QTableWidget;
 
 namespace quintor {
-
-class BackgroundRun;
 
 // The best result of every draw of a back-test, oldest on the left: one bar per draw, its
 // height the best result (0 to 6, with 5 + jolly between 5 and 6).
@@ -36,7 +33,7 @@ private:
 };
 
 // "Verifica sull'archivio": the final columns played on every draw of a date range.
-class TVerifica : public QDialog {
+class TVerifica : public AnalysisWindow {
     Q_OBJECT
 public:
     TVerifica(const SystemState& state, const Archive& archive, long double columnPrice,
@@ -50,9 +47,6 @@ public slots:
     void SPB3Click(); // Verifica
     void SPB4Click(); // Esporta CSV
 
-protected:
-    void reject() override;
-
 private:
     void showResult();
 
@@ -65,12 +59,8 @@ private:
     QLabel* LabelRiepilogo = nullptr;
     QTableWidget* TAB = nullptr;
     BestResultChart* GRAF = nullptr;
-    QProgressBar* STS = nullptr;
-    QPushButton* SPB1 = nullptr;
-    QPushButton* SPB2 = nullptr;
     QPushButton* SPB3 = nullptr;
     QPushButton* SPB4 = nullptr;
-    BackgroundRun* run_ = nullptr;
     std::span<const ArchiveRecord> draws_;
     PrizeTable prizes_;
     BacktestResult result_;

@@ -1,5 +1,6 @@
 // The guarantee, holes, repair and back-test windows, driven through their controls with the
 // engines' own results as the yardstick, and their menu commands in the system window.
+#include "analysis/background_run.h"
 #include "analysis/ubuchi.h"
 #include "analysis/ucompleta.h"
 #include "analysis/ugaranzia.h"
@@ -11,6 +12,7 @@
 #include "core/program_folder.h"
 #include "core/repair.h"
 #include "core/scoring.h"
+#include "core/selection.h"
 #include "gui_common/feedback.h"
 #include "system/usis.h"
 #include "tests/gui/support/gui_helpers.h"
@@ -20,11 +22,15 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
+
+#include <chrono>
+#include <thread>
 
 using namespace quintor;
 
@@ -71,6 +77,7 @@ private slots:
     void holesListTheirFirstRowsAndExportThemAll();
     void repairRefusesABadBudgetThenAddsTheEngineColumns();
     void backtestRefusesBadRangesAndListsTheDrawsWithFour();
+    void stopQuestionPausesTheRunAndOnlyYesEndsIt();
 };
 
 void GuaranteeWindowsTest::commandsBeepWithoutFinalColumns() {
@@ -198,6 +205,67 @@ void GuaranteeWindowsTest::backtestRefusesBadRangesAndListsTheDrawsWithFour() {
     QVERIFY(table->rowCount() >= 2);
     QCOMPARE(PrizeTable::load(programFolder()).lire[1], 1000.0L);
     keepPicture(window, QStringLiteral("verifica"));
+}
+
+void GuaranteeWindowsTest::stopQuestionPausesTheRunAndOnlyYesEndsIt() {
+    // Presses "Interrompi" of a running window and answers; true when the worker sat paused
+    // while the question was up.
+    auto stop = [this](QDialog& window, QMessageBox::StandardButton answer) {
+        auto* run = window.findChild<BackgroundRun*>();
+        bool paused = false;
+        prompter_->onQuestion = [&](const Question&) {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (!run->paused() && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            paused = run->paused();
+        };
+        prompter_->answer(answer);
+        click(window, "SPB2");
+        prompter_->onQuestion = nullptr;
+        return paused && prompter_->lastText() == QString::fromUtf8(stopQuestion);
+    };
+
+    SystemState state;
+    for (int n = 1; n <= 16; ++n)
+        state.marked[static_cast<std::size_t>(n)] = 1;
+    state.finalColumns = {{1, 2, 3, 4, 5, 6}};
+    const SystemState before = state;
+    const Archive noDraws;
+    const auto repaired = repairGuarantee(repairRequest(before, {}, 3, 6, 1000));
+    QVERIFY(repaired && !repaired->added.empty());
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+        state = before;
+        TCompleta window(state, noDraws);
+        window.show();
+        click(window, "SPB3");
+        QVERIFY(stop(window, answer));
+        QTRY_VERIFY(!window.findChild<BackgroundRun*>()->running());
+        std::vector<Column> wanted = before.finalColumns;
+        if (answer == QMessageBox::No)
+            wanted.insert(wanted.end(), repaired->added.begin(), repaired->added.end());
+        QCOMPARE(state.finalColumns, wanted);
+        QCOMPARE(state.modified, answer == QMessageBox::No);
+    }
+
+    // The windows that start on their own stop the same way and show no partial result.
+    SystemState large;
+    for (int n = 1; n <= 60; ++n)
+        large.marked[static_cast<std::size_t>(n)] = 1;
+    for (int i = 0; i < 300; ++i) {
+        Column column{};
+        for (std::size_t k = 0; k < 6; ++k)
+            column[k] = static_cast<std::uint8_t>((i * 7 + 10 * int(k)) % 60 + 1);
+        std::sort(column.begin(), column.end());
+        large.finalColumns.push_back(column);
+    }
+    TGaranzia table(large);
+    table.show();
+    QTRY_VERIFY(table.findChild<BackgroundRun*>()->running());
+    QVERIFY(stop(table, QMessageBox::Yes));
+    QTRY_VERIFY(table.finished());
+    QVERIFY(table.table().stopped);
+    QCOMPARE(table.findChild<QLabel*>(QStringLiteral("LabelStato"))->text(),
+             QStringLiteral("Calcolo interrotto."));
 }
 
 QTEST_MAIN(GuaranteeWindowsTest)

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+
+class QHBoxLayout;
+class QProgressBar;
+class QPushButton;
+class QVBoxLayout;
+
+namespace quintor {
+
+class BackgroundRun;
+
+// What the analysis windows have in common: a gauge, "Interrompi" and "Chiudi" at the right of
+// the button row, and the worker they drive. Closing the window ends the worker first; a window
+// whose worker writes into its own members also ends it in its destructor, before they go.
+class AnalysisWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit AnalysisWindow(QWidget* parent = nullptr);
+    ~AnalysisWindow() override;
+
+protected:
+    // The gauge, added to layout; its accessible name says what it measures.
+    void addGauge(QVBoxLayout* layout, const QString& accessibleName);
+    // A stretch, then "Interrompi" and "Chiudi"; the worker is made here, with the gauge.
+    void addStopAndClose(QHBoxLayout* buttons, const QString& stopHint,
+                         const QString& closeCaption = QStringLiteral("&Chiudi"));
+    // The file to export to, asked with the suggested name; empty when the user gives none or
+    // does not want an existing file replaced.
+    QString askCsvFile(const QString& suggested);
+    void reject() override;
+
+    QProgressBar* STS = nullptr;
+    QPushButton* SPB1 = nullptr; // Chiudi
+    QPushButton* SPB2 = nullptr; // Interrompi
+    BackgroundRun* run_ = nullptr;
+};
+
+} // namespace quintor
