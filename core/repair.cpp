@@ -33,6 +33,7 @@ RepairRequest repairRequest(const SystemState& system, std::vector<Column> newes
     request.t = t;
     request.m = m;
     request.budget = budget;
+    request.shortenWork = defaultShortenWork;
     if (newestDraws.size() >= minimumDraws) {
         struct Scoring {
             std::vector<Column> draws;
@@ -117,6 +118,179 @@ Mask nextSubset(Mask v) { // the next larger mask with as many bits (Gosper)
     const Mask t = v | (v - 1);
     return (t + 1) | (((~t & -~t) - 1) >> (std::countr_zero(v) + 1));
 }
+
+// Looks for a smaller set of columns with the same guarantee: drops the column that alone
+// covers the fewest m-sets, then swaps single columns for columns through an m-set left open,
+// keeping a swap that leaves no more m-sets open than before, until none is open (and tries to
+// drop another) or its work allowance is spent. The generator is seeded from the request, so
+// the same input gives the same columns.
+class Shortener {
+public:
+    Shortener(const SetSpace& space, Mask universe, Mask fixed, int t, int m,
+              std::vector<std::uint8_t> mayOpen, std::vector<Mask> columns)
+        : space_(space), universe_(universe), fixed_(fixed), t_(t), m_(m),
+          mayOpen_(std::move(mayOpen)), count_(mayOpen_.size(), 0), owners_(mayOpen_.size(), 0),
+          where_(mayOpen_.size(), -1), columns_(std::move(columns)), alone_(columns_.size(), 0),
+          shared_(columns_.size(), 0), live_(columns_.size(), 1),
+          random_(0x9E3779B97F4A7C15ull ^ (universe * 31 + static_cast<Mask>(t * 7 + m))) {
+        for (std::size_t slot = 0; slot < columns_.size(); ++slot)
+            add(slot, columns_[slot]);
+    }
+
+    // The columns of the smallest guarantee found, in slot order; false when stopped.
+    bool run(RunControl* control, std::uint64_t allowance, std::vector<Mask>& best) {
+        best = columns_;
+        std::vector<std::uint8_t> bestLive = live_;
+        std::size_t liveCount = columns_.size();
+        while (liveCount > 1) {
+            // Drop the column that alone covers the fewest m-sets.
+            std::size_t drop = 0;
+            for (std::size_t slot = 0; slot < columns_.size(); ++slot)
+                if (live_[slot] && (!live_[drop] || alone_[slot] < alone_[drop]))
+                    drop = slot;
+            remove(drop, columns_[drop]);
+            live_[drop] = 0;
+            --liveCount;
+            const std::uint64_t until = std::min(allowance, work_ + allowance / 5);
+            while (!open_.empty() && work_ < until) {
+                if (control && !control->checkpoint())
+                    return false;
+                swapOnce();
+            }
+            if (!open_.empty())
+                break;
+            bestLive = live_;
+            best = columns_;
+        }
+        std::vector<Mask> kept;
+        for (std::size_t slot = 0; slot < best.size(); ++slot)
+            if (bestLive[slot])
+                kept.push_back(best[slot]);
+        best = std::move(kept);
+        return true;
+    }
+
+private:
+    std::uint64_t nextRandom() { // splitmix64
+        std::uint64_t z = (random_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    Mask randomBit(Mask pool) {
+        for (int skip = static_cast<int>(nextRandom() % std::popcount(pool)); skip > 0; --skip)
+            pool &= pool - 1;
+        return pool & (~pool + 1);
+    }
+
+    template <class F> void forEachCovered(Mask column, F&& f) {
+        forEachNeighbour(universe_, m_, 0, column, t_, [&](Mask set) {
+            ++work_;
+            const auto r = space_.rank(set);
+            if (mayOpen_[r])
+                f(set, r);
+        });
+    }
+    void add(std::size_t slot, Mask column) {
+        columns_[slot] = column;
+        forEachCovered(column, [&](Mask, std::uint32_t r) {
+            if (count_[r] == 0) {
+                closeSet(r);
+                ++alone_[slot];
+            } else if (count_[r] == 1) {
+                --alone_[owners_[r]];
+            }
+            ++count_[r];
+            owners_[r] += static_cast<std::uint32_t>(slot);
+        });
+    }
+    void remove(std::size_t slot, Mask column) {
+        forEachCovered(column, [&](Mask set, std::uint32_t r) {
+            --count_[r];
+            owners_[r] -= static_cast<std::uint32_t>(slot);
+            if (count_[r] == 0) {
+                openSet(set, r);
+                --alone_[slot];
+            } else if (count_[r] == 1) {
+                ++alone_[owners_[r]];
+            }
+        });
+    }
+    void openSet(Mask set, std::uint32_t r) {
+        where_[r] = static_cast<std::int32_t>(open_.size());
+        open_.push_back(set);
+    }
+    void closeSet(std::uint32_t r) {
+        const auto at = static_cast<std::size_t>(where_[r]);
+        if (where_[r] < 0)
+            return;
+        const Mask last = open_.back();
+        open_[at] = last;
+        where_[space_.rank(last)] = static_cast<std::int32_t>(at);
+        open_.pop_back();
+        where_[r] = -1;
+    }
+
+    // One move: a column through a random open m-set takes the place of the column whose loss
+    // opens the fewest m-sets; kept when no more are open than before, and now and then when
+    // one more is, to get out of dead ends.
+    void swapOnce() {
+        const Mask set = open_[nextRandom() % open_.size()];
+        Mask column = fixed_;
+        Mask inside = set & ~column;
+        while (std::popcount(column & set) < t_ && inside) {
+            const Mask bit = randomBit(inside);
+            column |= bit;
+            inside &= ~bit;
+        }
+        if (std::popcount(column & set) < t_ || std::popcount(column) > 6)
+            return;
+        while (std::popcount(column) < 6)
+            column |= randomBit(universe_ & ~column);
+        for (std::size_t slot = 0; slot < columns_.size(); ++slot)
+            if (live_[slot] && columns_[slot] == column)
+                return;
+        std::int64_t gain = 0;
+        std::fill(shared_.begin(), shared_.end(), 0);
+        forEachCovered(column, [&](Mask, std::uint32_t r) {
+            if (count_[r] == 0)
+                ++gain;
+            else if (count_[r] == 1)
+                ++shared_[owners_[r]];
+        });
+        std::size_t out = columns_.size();
+        std::int64_t bestDelta = 0;
+        for (std::size_t slot = 0; slot < columns_.size(); ++slot) {
+            if (!live_[slot])
+                continue;
+            const std::int64_t delta =
+                static_cast<std::int64_t>(alone_[slot]) - shared_[slot] - gain;
+            if (out == columns_.size() || delta < bestDelta) {
+                out = slot;
+                bestDelta = delta;
+            }
+        }
+        if (out == columns_.size() || (bestDelta > 0 && (bestDelta > 1 || nextRandom() % 16 != 0)))
+            return;
+        remove(out, columns_[out]);
+        add(out, column);
+    }
+
+    const SetSpace& space_;
+    Mask universe_, fixed_;
+    int t_, m_;
+    std::vector<std::uint8_t> mayOpen_; // the m-sets the final columns leave open
+    std::vector<std::uint16_t> count_;  // how many of the columns cover each
+    std::vector<std::uint32_t> owners_; // the sum of their slots: the slot when there is one
+    std::vector<std::int32_t> where_;   // position in open_, or -1
+    std::vector<Mask> open_;            // the m-sets no column covers
+    std::vector<Mask> columns_;
+    std::vector<std::int64_t> alone_;  // m-sets that only this column covers
+    std::vector<std::int64_t> shared_; // scratch: of those, covered by the candidate too
+    std::vector<std::uint8_t> live_;
+    std::uint64_t random_;
+    std::uint64_t work_ = 0;
+};
 
 } // namespace
 
@@ -254,6 +428,10 @@ Expected<RepairResult> repairGuarantee(const RepairRequest& request, RunControl*
                     static_cast<std::uint8_t>(request.marked[static_cast<std::size_t>(p)]);
         return column;
     };
+    std::vector<std::uint8_t> leftOpen;
+    if (request.shortenWork > 0)
+        leftOpen = open;
+    std::vector<Mask> chosenMasks;
     std::vector<Mask> newlyCovered;
     std::vector<double> scores;
     if (request.score)
@@ -289,6 +467,7 @@ Expected<RepairResult> repairGuarantee(const RepairRequest& request, RunControl*
         const Mask c = columnMask[chosen];
         gain[chosen] = -1;
         result.added.push_back(columnOf(c));
+        chosenMasks.push_back(c);
         newlyCovered.clear();
         forEachNeighbour(universe, m, 0, c, t, [&](Mask hole) {
             const auto r = space.rank(hole);
@@ -304,6 +483,16 @@ Expected<RepairResult> repairGuarantee(const RepairRequest& request, RunControl*
                 return stoppedRun();
         if (progress)
             progress(result);
+    }
+    if (request.shortenWork > 0 && holes == 0 && !result.stopped && chosenMasks.size() > 1) {
+        Shortener shortener(space, universe, fixed, t, m, std::move(leftOpen),
+                            std::move(chosenMasks));
+        std::vector<Mask> shorter;
+        if (!shortener.run(control, request.shortenWork, shorter))
+            return stoppedRun();
+        result.added.clear();
+        for (Mask c : shorter)
+            result.added.push_back(columnOf(c));
     }
     return result;
 }

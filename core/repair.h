@@ -24,6 +24,9 @@ struct RepairRequest {
     // Orders columns that cover equally many holes, higher first; without it the
     // lexicographically first column wins the tie.
     std::function<double(const Column&)> score;
+    // Once the guarantee holds, a local search looks for fewer columns that keep it, visiting
+    // at most this many m-sets (0: none).
+    std::uint64_t shortenWork = 0;
 };
 
 struct RepairResult {
@@ -40,6 +43,8 @@ using RepairProgress = std::function<void(const RepairResult& sofar)>;
 // column of the marked numbers and, for each hole, at every column that would cover it.
 inline constexpr std::uint64_t repairCandidateLimit = 2'000'000;
 inline constexpr std::uint64_t repairWorkLimit = 4'000'000'000;
+// The shortening a window or the command line asks for: about a second of work.
+inline constexpr std::uint64_t defaultShortenWork = 40'000'000;
 
 inline constexpr const char* repairTooLargeMessage =
     "Il sistema è troppo grande per completare la garanzia richiesta.\rRidurre i segni o "
