@@ -5,6 +5,9 @@
 // with their spread. Every program ends its case with a row for the table `make bench`
 // prints last (bench/summary.awk).
 
+#include "core/column.h"
+#include "core/random.h"
+
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,11 +15,51 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <functional>
+#include <numeric>
 #include <string>
 #include <vector>
 
 namespace bench {
+
+// The numbers 1..count, as a system marks them.
+inline std::vector<int> firstNumbers(int count) {
+    std::vector<int> marked(static_cast<std::size_t>(count));
+    std::iota(marked.begin(), marked.end(), 1);
+    return marked;
+}
+
+// Six distinct marked numbers in increasing order, as the selection would write them.
+inline std::vector<quintor::Column> randomFinals(const std::vector<int>& marked, int count,
+                                                 std::uint32_t seed) {
+    quintor::RandomGenerator random(seed);
+    std::vector<quintor::Column> finals;
+    for (int i = 0; i < count; ++i) {
+        std::vector<int> pool = marked;
+        quintor::Column column{};
+        for (std::size_t k = 0; k < 6; ++k) {
+            const auto pick =
+                static_cast<std::size_t>(random.next(static_cast<int>(pool.size() - k)));
+            std::swap(pool[k], pool[k + pick]);
+            column[k] = static_cast<std::uint8_t>(pool[k]);
+        }
+        std::sort(column.begin(), column.end());
+        finals.push_back(column);
+    }
+    return finals;
+}
+
+inline double lastCpu = 0; // processor seconds of the last work seconds() timed, all threads
+
+// Wall-clock seconds of work in this process; its processor time goes to lastCpu.
+template <class F> double seconds(F&& work) {
+    const std::clock_t cpuStart = std::clock();
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    lastCpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 struct Measure {
     double wall = 0, wallLow = 0, wallHigh = 0; // median, lowest, highest seconds

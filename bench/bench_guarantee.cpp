@@ -1,5 +1,6 @@
 // Times the guarantee table, the holes, the repair and the back-test: the fast engines on the
 // large cases, and fast against the plain references on cases both can finish.
+#include "bench/bench_common.h"
 #include "core/backtest.h"
 #include "core/guarantee.h"
 #include "core/probability.h"
@@ -16,43 +17,12 @@
 #include <vector>
 
 using namespace quintor;
+using bench::firstNumbers;
+using bench::lastCpu;
+using bench::randomFinals;
+using bench::seconds;
 
 namespace {
-
-std::vector<int> firstNumbers(int count) {
-    std::vector<int> marked(static_cast<std::size_t>(count));
-    std::iota(marked.begin(), marked.end(), 1);
-    return marked;
-}
-
-std::vector<Column> randomFinals(const std::vector<int>& marked, int count, std::uint32_t seed) {
-    RandomGenerator random(seed);
-    std::vector<Column> finals;
-    for (int i = 0; i < count; ++i) {
-        std::vector<int> pool = marked;
-        Column column{};
-        for (std::size_t k = 0; k < 6; ++k) {
-            const auto pick =
-                static_cast<std::size_t>(random.next(static_cast<int>(pool.size() - k)));
-            std::swap(pool[k], pool[k + pick]);
-            column[k] = static_cast<std::uint8_t>(pool[k]);
-        }
-        std::sort(column.begin(), column.end());
-        finals.push_back(column);
-    }
-    return finals;
-}
-
-double lastCpu = 0; // processor seconds of the last timed work, all threads together
-
-// Wall-clock seconds; the machine may be shared, so the processor time goes to lastCpu.
-template <class F> double seconds(F&& work) {
-    const std::clock_t cpuStart = std::clock();
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    lastCpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 int failures = 0;
 

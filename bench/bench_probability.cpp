@@ -14,39 +14,11 @@
 #include <vector>
 
 using namespace quintor;
+using bench::firstNumbers;
+using bench::randomFinals;
+using bench::seconds;
 
 namespace {
-
-std::vector<int> firstNumbers(int count) {
-    std::vector<int> marked(static_cast<std::size_t>(count));
-    std::iota(marked.begin(), marked.end(), 1);
-    return marked;
-}
-
-// Six distinct marked numbers in increasing order, as the selection would write them.
-std::vector<Column> randomFinals(const std::vector<int>& marked, int count, std::uint32_t seed) {
-    RandomGenerator random(seed);
-    std::vector<Column> finals;
-    for (int i = 0; i < count; ++i) {
-        std::vector<int> pool = marked;
-        Column column{};
-        for (std::size_t k = 0; k < 6; ++k) {
-            const auto pick =
-                static_cast<std::size_t>(random.next(static_cast<int>(pool.size() - k)));
-            std::swap(pool[k], pool[k + pick]);
-            column[k] = static_cast<std::uint8_t>(pool[k]);
-        }
-        std::sort(column.begin(), column.end());
-        finals.push_back(column);
-    }
-    return finals;
-}
-
-template <class F> double seconds(F&& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 void print(const char* name, const BestMatchCounts& c) {
     std::printf(
