@@ -6,6 +6,7 @@
 #include "core/program_folder.h"
 #include "gui_common/program_identity.h"
 #include "gui_common/prompter.h"
+#include "gui_common/start_probe.h"
 #include "help/uguida.h"
 
 #include <QApplication>
@@ -65,6 +66,9 @@ int main(int argc, char** argv) {
     // A save killed half-way leaves its temporary file behind; nothing else removes it.
     quintor::removeStaleTemporaryFiles(quintor::programFolder());
     quintor::removeStaleTemporaryFiles(QDir::currentPath().toStdString());
+    // A long archive is read while the windows are built; the archive window takes it below.
+    quintor::readArchiveAhead(
+        quintor::findFileNoCase(quintor::programFolder(), quintor::archiveFileName));
 
     // One view-columns window for the whole run, filled by whichever window shows it.
     quintor::TVisua::shared();
@@ -77,6 +81,7 @@ int main(int argc, char** argv) {
     QStringList parameters = QApplication::arguments();
     parameters.removeFirst();
     quintor::TPRI frame(parameters);
+    quintor::quitOnceShownIfProbed(&frame);
     // The archive window loads the archive and offers the update file now, before the first
     // system window opens.
     quintor::TGestra archiveWindow(quintor::programFolder(), quintor::programArchive(), &frame);

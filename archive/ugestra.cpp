@@ -210,7 +210,7 @@ void TGestra::FormCreate() {
         HourglassGuard hourglass;
         QApplication::processEvents();
         hideEntry();
-        auto loaded = Archive::read(archiveFile());
+        auto loaded = takeArchiveRead(archiveFile());
         readFailed_ = !loaded;
         archive_ = loaded ? std::move(loaded.value()) : Archive{};
         refreshGrid();

@@ -67,6 +67,27 @@ struct Measure {
     long peakKilobytes = 0;                     // the largest of the runs
 };
 
+// Median, lowest and highest wall time and median processor time of runs.
+inline Measure summary(std::vector<double> walls, std::vector<double> cpus, long peakKilobytes) {
+    Measure m;
+    m.peakKilobytes = peakKilobytes;
+    if (walls.empty())
+        return m;
+    std::ranges::sort(walls);
+    std::ranges::sort(cpus);
+    m.wall = walls[walls.size() / 2];
+    m.wallLow = walls.front();
+    m.wallHigh = walls.back();
+    m.cpu = cpus[cpus.size() / 2];
+    return m;
+}
+
+// User plus system seconds of a finished child.
+inline double processorSeconds(const rusage& usage) {
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
 // Runs work `runs` times, each in a fresh child process.
 inline Measure measure(const std::function<void()>& work, int runs = 3) {
     std::vector<double> walls, cpus;
@@ -93,19 +114,10 @@ inline Measure measure(const std::function<void()>& work, int runs = 3) {
         rusage usage{};
         wait4(child, &status, 0, &usage);
         walls.push_back(wall);
-        cpus.push_back(static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                       static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6);
+        cpus.push_back(processorSeconds(usage));
         m.peakKilobytes = std::max(m.peakKilobytes, usage.ru_maxrss);
     }
-    if (walls.empty())
-        return m;
-    std::ranges::sort(walls);
-    std::ranges::sort(cpus);
-    m.wall = walls[walls.size() / 2];
-    m.wallLow = walls.front();
-    m.wallHigh = walls.back();
-    m.cpu = cpus[cpus.size() / 2];
-    return m;
+    return summary(walls, cpus, m.peakKilobytes);
 }
 
 // One line of the final table. reference: seconds the plain loops take (measured, or

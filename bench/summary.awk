@@ -10,7 +10,7 @@ END {
     for (i = 1; i <= n; ++i) {
         split(rows[i], f, "\t")
         ratio = f[8] == "" ? "-" : sprintf("%.0f", f[8])
-        verdict = f[3] + 0 <= f[7] + 0 ? "ok" : "oltre"
+        verdict = f[7] + 0 == 0 ? "" : f[3] + 0 <= f[7] + 0 ? "ok" : "oltre"
         printf "%-62s %9s %17s %9s %8s %8s %9s  %s %s\n", f[2], f[3], f[4], f[5], f[6], f[7], ratio, verdict, f[9]
     }
     exit status

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <array>
+#include <future>
 #include <map>
+#include <mutex>
 #include <system_error>
 #include <unordered_set>
 
@@ -551,6 +553,42 @@ Archive simulatedArchive(std::size_t count, std::uint32_t seed) {
 Archive& programArchive() {
     static Archive archive;
     return archive;
+}
+
+namespace {
+
+struct ReadAhead {
+    std::mutex mutex;
+    std::filesystem::path file;
+    std::future<Expected<Archive>> reading;
+};
+
+ReadAhead& readAhead() {
+    static ReadAhead ahead;
+    return ahead;
+}
+
+} // namespace
+
+void readArchiveAhead(const std::filesystem::path& file) {
+    ReadAhead& ahead = readAhead();
+    const std::lock_guard lock(ahead.mutex);
+    if (ahead.reading.valid())
+        ahead.reading.wait(); // one reading at a time; an earlier one not taken is dropped
+    ahead.file = file;
+    ahead.reading = std::async(std::launch::async, [file] { return Archive::read(file); });
+}
+
+Expected<Archive> takeArchiveRead(const std::filesystem::path& file) {
+    ReadAhead& ahead = readAhead();
+    std::unique_lock lock(ahead.mutex);
+    if (ahead.reading.valid() && ahead.file == file) {
+        auto reading = std::move(ahead.reading);
+        lock.unlock();
+        return reading.get();
+    }
+    lock.unlock();
+    return Archive::read(file);
 }
 
 bool isSimulatedArchive(const Archive& archive) {

@@ -189,6 +189,13 @@ private:
 // statistics read it.
 Archive& programArchive();
 
+// The program starts reading its archive file on a thread of its own as soon as it knows the
+// folder, so that a long archive is read while the windows are being built; the archive window
+// then takes that reading (waiting for its end if need be). A reading of another file, or none
+// started, means Archive::read(file) now. Each reading ahead is taken once.
+void readArchiveAhead(const std::filesystem::path& file);
+Expected<Archive> takeArchiveRead(const std::filesystem::path& file);
+
 // The automatic update from "aggiorna.dat" in folder: merges it into archive, saves the
 // archive to folder's "vincenti.dat", then renames the update file to "AGG" + five random
 // digits 0..8 + ".dat", drawing again while that name is taken. When the save fails the

@@ -65,6 +65,24 @@ TEST(ArchiveFile, LoadsRecordsFieldsAndIgnoresAPartialTail) {
     EXPECT_EQ(archive.fileBytes(), first + second);
 }
 
+TEST(ArchiveFile, AReadingAheadServesItsOwnFileOnce) {
+    TempFolder folder;
+    ASSERT_TRUE(simulatedArchive(30, 1).permanenti(folder / "a.dat").ok());
+    ASSERT_TRUE(simulatedArchive(5, 2).permanenti(folder / "b.dat").ok());
+    readArchiveAhead(folder / "a.dat");
+    const auto other = takeArchiveRead(folder / "b.dat");
+    ASSERT_TRUE(other.ok());
+    EXPECT_EQ(other->size(), 5u);
+    const auto taken = takeArchiveRead(folder / "a.dat");
+    ASSERT_TRUE(taken.ok());
+    EXPECT_EQ(datesOf(*taken), datesOf(simulatedArchive(30, 1)));
+    // Taken already: the file as it is now.
+    ASSERT_TRUE(simulatedArchive(7, 3).permanenti(folder / "a.dat").ok());
+    const auto again = takeArchiveRead(folder / "a.dat");
+    ASSERT_TRUE(again.ok());
+    EXPECT_EQ(again->size(), 7u);
+}
+
 TEST(ArchiveFile, NewestFirstReadsFromTheEndUpToTheLimit) {
     Archive archive;
     for (int i = 1; i <= 5; ++i)
