@@ -18,6 +18,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -91,6 +93,8 @@ TGestra::TGestra(const std::filesystem::path& folder, Archive& archive, QWidget*
 }
 
 TGestra::~TGestra() {
+    if (arrival_)
+        setProgramArchiveGate({});
     if (currentWindow == this)
         currentWindow = nullptr;
 }
@@ -102,6 +106,8 @@ TGestra* TGestra::current() {
 bool TGestra::showModal() {
     if (!currentWindow)
         return false;
+    if (currentWindow->arrival_)
+        currentWindow->finishLoading(false);
     currentWindow->exec();
     return true;
 }
@@ -206,10 +212,37 @@ void TGestra::buildControls() {
 }
 
 void TGestra::FormCreate() {
+    hideEntry();
+    // With no update file to offer first, a long archive still being read does not hold up
+    // the main frame: it is taken when read, or as soon as anything asks for the program's
+    // archive or this window.
+    const auto file = archiveFile();
+    if (!findUpdateFile(folder_) && archiveReadAheadRunning(file)) {
+        arrival_ = new QTimer(this);
+        arrival_->setInterval(5);
+        connect(arrival_, &QTimer::timeout, this, [this, file] {
+            if (!archiveReadAheadRunning(file))
+                finishLoading(false);
+        });
+        arrival_->start();
+        if (&archive_ == &programArchive())
+            setProgramArchiveGate([this] { finishLoading(false); });
+        return;
+    }
+    finishLoading(true);
+}
+
+void TGestra::finishLoading(bool settle) {
+    if (arrival_) {
+        arrival_->stop();
+        arrival_->deleteLater();
+        arrival_ = nullptr;
+        setProgramArchiveGate({});
+    }
     {
         HourglassGuard hourglass;
-        QApplication::processEvents();
-        hideEntry();
+        if (settle)
+            QApplication::processEvents();
         auto loaded = takeArchiveRead(archiveFile());
         readFailed_ = !loaded;
         archive_ = loaded ? std::move(loaded.value()) : Archive{};

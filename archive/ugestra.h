@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
+class QTimer;
 
 namespace quintor {
 
@@ -64,6 +65,9 @@ protected:
 
 private:
     void FormCreate();
+    // Takes the archive read, shows it and offers the update file; settle lets the window
+    // paint first, as at start-up.
+    void finishLoading(bool settle);
     void buildControls();
     void mergeUpdateAtStart();
     void refreshLabels();
@@ -77,6 +81,7 @@ private:
 
     std::filesystem::path folder_;
     Archive& archive_;
+    QTimer* arrival_ = nullptr; // while the archive is still being read
     ArchiveModel* model_ = nullptr;
     std::size_t editedRecord_ = 0;
     // The archive file exists but could not be read: it must not be overwritten.

@@ -550,9 +550,27 @@ Archive simulatedArchive(std::size_t count, std::uint32_t seed) {
     return Archive{std::move(records)};
 }
 
+namespace {
+
+std::function<void()>& programArchiveGate() {
+    static std::function<void()> gate;
+    return gate;
+}
+
+} // namespace
+
 Archive& programArchive() {
     static Archive archive;
+    if (auto& gate = programArchiveGate(); gate) {
+        const auto run = std::move(gate);
+        gate = nullptr;
+        run();
+    }
     return archive;
+}
+
+void setProgramArchiveGate(std::function<void()> gate) {
+    programArchiveGate() = std::move(gate);
 }
 
 namespace {
@@ -577,6 +595,13 @@ void readArchiveAhead(const std::filesystem::path& file) {
         ahead.reading.wait(); // one reading at a time; an earlier one not taken is dropped
     ahead.file = file;
     ahead.reading = std::async(std::launch::async, [file] { return Archive::read(file); });
+}
+
+bool archiveReadAheadRunning(const std::filesystem::path& file) {
+    ReadAhead& ahead = readAhead();
+    const std::lock_guard lock(ahead.mutex);
+    return ahead.reading.valid() && ahead.file == file &&
+           ahead.reading.wait_for(std::chrono::seconds{0}) != std::future_status::ready;
 }
 
 Expected<Archive> takeArchiveRead(const std::filesystem::path& file) {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -195,6 +196,11 @@ Archive& programArchive();
 // started, means Archive::read(file) now. Each reading ahead is taken once.
 void readArchiveAhead(const std::filesystem::path& file);
 Expected<Archive> takeArchiveRead(const std::filesystem::path& file);
+// Whether a reading ahead of file is still going on.
+bool archiveReadAheadRunning(const std::filesystem::path& file);
+// Run by programArchive() before it answers, while set: the archive window sets it while the
+// archive is still being read, so that whatever asks for the archive first waits for it.
+void setProgramArchiveGate(std::function<void()> gate);
 
 // The automatic update from "aggiorna.dat" in folder: merges it into archive, saves the
 // archive to folder's "vincenti.dat", then renames the update file to "AGG" + five random

@@ -22,6 +22,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 
 using namespace quintor;
 namespace fs = std::filesystem;
@@ -72,6 +73,7 @@ private slots:
     void unreadableArchiveIsNeverReplaced();
     void csvImportCountsAndReplacesSimulatedDraws();
     void openedModallyFromTheFrameAndTheSystemWindow();
+    void anArchiveStillBeingReadComesWhenReadOrAskedFor();
 
 private:
     std::unique_ptr<TGestra> open();
@@ -482,4 +484,31 @@ void ArchiveWindowTest::openedModallyFromTheFrameAndTheSystemWindow() {
 }
 
 QTEST_MAIN(ArchiveWindowTest)
+
+void ArchiveWindowTest::anArchiveStillBeingReadComesWhenReadOrAskedFor() {
+    // Holding the folder's lock keeps the reading ahead waiting.
+    const Archive saved = programArchive();
+    std::optional<FolderLock> hold(std::in_place, home());
+    readArchiveAhead(archiveFile());
+    {
+        TGestra window(home(), programArchive());
+        auto* cov = child<QTableView>(window, "cov");
+        QCOMPARE(cov->model()->rowCount(), 0);
+        hold.reset();
+        QCOMPARE(programArchive().size(), std::size_t{5});
+        QCOMPARE(cov->model()->rowCount(), 5);
+        QCOMPARE(child<QLabel>(window, "Label2")->text(), QStringLiteral("Colonne vincenti: 5"));
+    }
+    programArchive() = saved;
+
+    hold.emplace(home());
+    readArchiveAhead(archiveFile());
+    TGestra window(home(), archive_);
+    auto* cov = child<QTableView>(window, "cov");
+    QCOMPARE(cov->model()->rowCount(), 0);
+    hold.reset();
+    QTRY_COMPARE(cov->model()->rowCount(), 5);
+    QCOMPARE(archive_.size(), std::size_t{5});
+}
+
 #include "test_ugestra.moc"
