@@ -1,6 +1,7 @@
 #include "analysis/uverifica.h"
 
 #include "analysis/background_run.h"
+#include "core/byte_file.h"
 #include "core/guarantee.h"
 #include "core/money.h"
 #include "core/program_folder.h"
@@ -18,7 +19,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTextStream>
 #include <QVBoxLayout>
 
 namespace quintor {
@@ -274,26 +274,16 @@ void TVerifica::SPB4Click() {
     const QString file = askCsvFile(QStringLiteral("verifica.csv"));
     if (file.isEmpty())
         return;
-    QFile out(file);
-    bool written = !QFileInfo(file).isDir() && out.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    if (written) {
-        QTextStream stream(&out);
-        stream << "data;migliore;3;4;5;5+;6\n";
-        for (const BacktestDraw& draw : result_.draws) {
-            stream << QString::fromStdString(draws_[draw.record].date) << ';'
-                   << QString::fromStdString(drawLevelText(draw.best));
-            for (std::uint32_t count : draw.winners)
-                stream << ';' << count;
-            stream << '\n';
-        }
-        stream.flush();
-        written = stream.status() == QTextStream::Ok && out.error() == QFile::NoError;
-        out.close();
+    std::string text = "data;migliore;3;4;5;5+;6\n";
+    for (const BacktestDraw& draw : result_.draws) {
+        text += draws_[draw.record].date + ';' + drawLevelText(draw.best);
+        for (std::uint32_t count : draw.winners)
+            text += ';' + std::to_string(count);
+        text += '\n';
     }
-    if (!written) {
-        QFile::remove(file);
+    const bool written = replaceFileContents(QFile::encodeName(file).toStdString(), text);
+    if (!written)
         showError(this, QStringLiteral("Errore"), QString::fromUtf8(csvWriteErrorMessage));
-    }
 }
 
 } // namespace quintor

@@ -172,8 +172,9 @@ std::optional<fs::path> linkTarget(const fs::path& file) {
     return std::nullopt;
 }
 
-bool replaceFileContents(const fs::path& file, std::span<const std::uint8_t> bytes,
-                         std::string_view temporaryPrefix) {
+bool replaceFileContentsWith(const fs::path& file,
+                             const std::function<bool(const ByteSink& write)>& produce,
+                             std::string_view temporaryPrefix) {
     const std::optional<fs::path> real = linkTarget(file);
     if (!real || real->filename().empty())
         return false;
@@ -199,7 +200,14 @@ bool replaceFileContents(const fs::path& file, std::span<const std::uint8_t> byt
     const int fd = createTemporary(folder.empty() ? fs::path(".") : folder, prefix, temporary);
     if (fd < 0)
         return false;
-    bool written = writeAll(fd, bytes.data(), bytes.size());
+    bool sinkFailed = false;
+    const ByteSink sink = [&](std::string_view bytes) {
+        sinkFailed =
+            sinkFailed ||
+            !writeAll(fd, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+        return !sinkFailed;
+    };
+    bool written = produce(sink) && !sinkFailed;
     if (written && exists) {
         // The new file is the old one's successor: same permissions, and the same owner
         // when the program may give it (root saving a user's file).
@@ -221,13 +229,17 @@ bool replaceFileContents(const fs::path& file, std::span<const std::uint8_t> byt
     return true;
 }
 
-bool replaceFileContents(const fs::path& file, std::string_view bytes,
+bool replaceFileContents(const fs::path& file, std::span<const std::uint8_t> bytes,
                          std::string_view temporaryPrefix) {
     return replaceFileContents(
-        file,
-        std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                      bytes.size()),
+        file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
         temporaryPrefix);
+}
+
+bool replaceFileContents(const fs::path& file, std::string_view bytes,
+                         std::string_view temporaryPrefix) {
+    return replaceFileContentsWith(
+        file, [bytes](const ByteSink& write) { return write(bytes); }, temporaryPrefix);
 }
 
 bool canCreateFilesIn(const fs::path& folder, std::string_view temporaryPrefix) {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -37,6 +38,13 @@ bool replaceFileContents(const std::filesystem::path& file, std::span<const std:
                          std::string_view temporaryPrefix = {});
 bool replaceFileContents(const std::filesystem::path& file, std::string_view bytes,
                          std::string_view temporaryPrefix = {});
+// The same for content too large to hold at once: produce is handed a sink that writes its
+// bytes to the temporary file (false once a write fails) and returns whether it produced
+// everything. When it returns false the real file is left as it was.
+using ByteSink = std::function<bool(std::string_view bytes)>;
+bool replaceFileContentsWith(const std::filesystem::path& file,
+                             const std::function<bool(const ByteSink& write)>& produce,
+                             std::string_view temporaryPrefix = {});
 
 // Whether a new file can be created in folder: one is created exclusively under a unique
 // name with the given prefix, closed and removed.

@@ -1,12 +1,12 @@
 #include "core/guarantee.h"
 
+#include "core/byte_file.h"
 #include "core/combinatorics.h"
 #include "core/match_bits.h"
 #include "core/probability.h"
 
 #include <algorithm>
 #include <atomic>
-#include <fstream>
 #include <mutex>
 #include <system_error>
 
@@ -350,47 +350,44 @@ std::string holeText(const Column& hole, int m) {
 Expected<std::uint64_t> exportHolesCsv(const std::filesystem::path& file,
                                        std::span<const int> marked, std::span<const Column> finals,
                                        int t, int m, RunControl* control) {
-    std::error_code error;
-    if (std::filesystem::is_directory(file, error))
-        return Failure{csvWriteErrorMessage};
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    auto fail = [&](const char* message) -> Expected<std::uint64_t> {
-        out.close();
-        std::filesystem::remove(file, error);
-        return Failure{message};
-    };
-    if (!out)
-        return Failure{csvWriteErrorMessage};
-    for (int i = 1; i <= m; ++i)
-        out << (i > 1 ? ";" : "") << 'n' << i;
-    out << '\n';
-    HoleCursor cursor(marked, finals, t, m);
-    std::vector<Column> batch;
     std::uint64_t written = 0;
-    std::string line;
-    bool more = true;
-    while (more) {
-        batch.clear();
-        more = cursor.next(batch, 4096, control);
-        for (const Column& hole : batch) {
-            line.clear();
-            for (int i = 0; i < m; ++i) {
-                if (i > 0)
-                    line += ';';
-                line += std::to_string(hole[static_cast<std::size_t>(i)]);
+    bool cancelled = false;
+    // Streamed a batch at a time into the safe write: the old file stays whole until every
+    // hole is on the disk, and a cancelled or failed export leaves it as it was.
+    const bool saved = replaceFileContentsWith(file, [&](const ByteSink& write) {
+        std::string text;
+        for (int i = 1; i <= m; ++i)
+            text += (i > 1 ? ";n" : "n") + std::to_string(i);
+        text += '\n';
+        if (!write(text))
+            return false;
+        HoleCursor cursor(marked, finals, t, m);
+        std::vector<Column> batch;
+        bool more = true;
+        while (more) {
+            batch.clear();
+            more = cursor.next(batch, 4096, control);
+            text.clear();
+            for (const Column& hole : batch) {
+                for (int i = 0; i < m; ++i) {
+                    if (i > 0)
+                        text += ';';
+                    text += std::to_string(hole[static_cast<std::size_t>(i)]);
+                }
+                text += '\n';
             }
-            line += '\n';
-            out << line;
+            if (!write(text))
+                return false;
+            written += batch.size();
+            if (control && control->cancelRequested()) {
+                cancelled = true;
+                return false;
+            }
         }
-        written += batch.size();
-        if (!out)
-            return fail(csvWriteErrorMessage);
-        if (control && control->cancelRequested())
-            return fail(interruptedMessage);
-    }
-    out.flush();
-    if (!out)
-        return fail(csvWriteErrorMessage);
+        return true;
+    });
+    if (!saved)
+        return Failure{cancelled ? interruptedMessage : csvWriteErrorMessage};
     return written;
 }
 

@@ -75,8 +75,9 @@ private:
 std::string holeText(const Column& hole, int m);
 
 // Writes every hole of "t se m" to a CSV file (header "n1;...;nm", numbers separated by ";"),
-// streamed; returns how many were written. A file that cannot be written, or a cancelled run,
-// fails with an Italian message and removes the partial file.
+// streamed through the program's safe write; returns how many were written. A file that
+// cannot be written, or a cancelled run, fails with an Italian message and leaves the file
+// already there as it was.
 Expected<std::uint64_t> exportHolesCsv(const std::filesystem::path& file,
                                        std::span<const int> marked, std::span<const Column> finals,
                                        int t, int m, RunControl* control = nullptr);

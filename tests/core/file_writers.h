@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/archive.h"
+#include "core/guarantee.h"
 #include "core/print_settings.h"
 #include "core/recent_files.h"
 #include "core/system_file.h"
@@ -62,6 +63,14 @@ inline std::vector<FileWriter> everyFileWriter() {
              if (variant)
                  list.entries.push_back({"somma.py", "Somma dei numeri"});
              return list.save(folder);
+         }},
+        {"buchi.csv",
+         [](const std::filesystem::path& folder, int variant) {
+             const std::vector<int> marked = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+             std::vector<Column> finals;
+             if (variant)
+                 finals.push_back({1, 2, 3, 4, 5, 6});
+             return exportHolesCsv(folder / "buchi.csv", marked, finals, 3, 5).ok();
          }},
     };
 }

@@ -1,4 +1,5 @@
 #include "core/backtest.h"
+#include "core/byte_file.h"
 #include "core/combinatorics.h"
 #include "core/conversions.h"
 #include "core/guarantee.h"
@@ -85,7 +86,7 @@ TEST(Guarantee, ACancelledRunSaysItStopped) {
     EXPECT_TRUE(guaranteeTable(marked, finals, &control).stopped);
 }
 
-TEST(Guarantee, HolesExportWritesEveryHoleAndLeavesNoPartialFile) {
+TEST(Guarantee, HolesExportWritesEveryHoleAndACancelledOneKeepsTheOldFile) {
     RandomGenerator random(99);
     const auto marked = randomMarked(random, 12);
     const auto finals = randomFinals(random, marked, 5);
@@ -108,11 +109,13 @@ TEST(Guarantee, HolesExportWritesEveryHoleAndLeavesNoPartialFile) {
     EXPECT_FALSE(std::getline(in, line));
 
     EXPECT_FALSE(exportHolesCsv(folder.path(), marked, finals, 3, 5));
+    const auto before = quintor::readFileBytes(file);
     RunControl control;
     control.cancel();
     const auto stopped = exportHolesCsv(file, marked, finals, 3, 5, &control);
-    EXPECT_FALSE(stopped);
-    EXPECT_FALSE(std::filesystem::exists(file));
+    ASSERT_FALSE(stopped);
+    EXPECT_EQ(stopped.error(), interruptedMessage);
+    EXPECT_EQ(quintor::readFileBytes(file), before);
 }
 
 TEST(Repair, ChoosesTheSameColumnsAsThePlainGreedy) {
