@@ -1,0 +1,110 @@
+#include "core/archive.h"
+#include "tests/cli/cli_support.h"
+#include "tests/support/files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace quintor;
+using quintor::testing::CliResult;
+using quintor::testing::fileText;
+using quintor::testing::runCli;
+using quintor::testing::TempFolder;
+using quintor::testing::writeText;
+
+namespace {
+
+// quintor-cli run with the library that logs, in order, its fsync and rename calls.
+CliResult runCliLoggingSyncs(const std::vector<std::string>& args, const fs::path& log) {
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    const std::string asanBefore = asan ? asan : "";
+    // The logger is loaded ahead of the sanitizers' runtime in a sanitized build.
+    ::setenv("ASAN_OPTIONS", (asanBefore + ":verify_asan_link_order=0").c_str(), 1);
+    ::setenv("QUINTOR_SYNC_LOG", log.c_str(), 1);
+    ::setenv("LD_PRELOAD", QUINTOR_SYNC_LOG_LIBRARY, 1);
+    CliResult result = runCli(args);
+    ::unsetenv("LD_PRELOAD");
+    ::unsetenv("QUINTOR_SYNC_LOG");
+    if (asan)
+        ::setenv("ASAN_OPTIONS", asanBefore.c_str(), 1);
+    else
+        ::unsetenv("ASAN_OPTIONS");
+    return result;
+}
+
+struct Call {
+    std::string what;
+    fs::path first;
+    fs::path second;
+};
+
+std::vector<Call> calls(const fs::path& log) {
+    std::vector<Call> result;
+    std::istringstream in(fileText(log));
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        Call call;
+        std::string a, b;
+        words >> call.what >> a >> b;
+        call.first = a;
+        call.second = b;
+        result.push_back(call);
+    }
+    return result;
+}
+
+fs::path real(const fs::path& path) {
+    return fs::weakly_canonical(path);
+}
+
+// The new content of target was flushed before it was renamed over target, and target's
+// folder was flushed after.
+void expectDurableSave(const std::vector<Call>& log, const fs::path& target) {
+    std::size_t renamed = log.size();
+    for (std::size_t i = 0; i < log.size(); ++i)
+        if (log[i].what == "rename" && real(log[i].second) == real(target))
+            renamed = i;
+    ASSERT_LT(renamed, log.size()) << target << " was not replaced by a rename";
+    const fs::path temporary =
+        real(log[renamed].first.parent_path()) / log[renamed].first.filename();
+    bool fileSynced = false;
+    for (std::size_t i = 0; i < renamed; ++i)
+        fileSynced = fileSynced || (log[i].what == "fsync" && log[i].first == temporary);
+    EXPECT_TRUE(fileSynced) << temporary << " renamed over " << target << " without an fsync";
+    bool folderSynced = false;
+    for (std::size_t i = renamed + 1; i < log.size(); ++i)
+        folderSynced =
+            folderSynced || (log[i].what == "fsync" && log[i].first == real(target.parent_path()));
+    EXPECT_TRUE(folderSynced) << target.parent_path() << " not flushed after the rename";
+}
+
+} // namespace
+
+TEST(CliDurableSaves, TheArchiveAndTheSystemReachTheDiskBeforeTheyReplaceTheOldFiles) {
+    TempFolder folder;
+    const fs::path archive = folder / archiveFileName;
+    ASSERT_EQ(runCli({"sample-archive", archive.string(), "--draws", "300"}).status, 0);
+    const fs::path draws = folder / "nuove.csv";
+    writeText(draws, "01/01/2400,1,2,3,4,5,6,7\n");
+    const fs::path log = folder / "chiamate.log";
+    const CliResult merged = runCliLoggingSyncs({"merge", archive.string(), draws.string()}, log);
+    ASSERT_EQ(merged.status, 0) << merged.errors;
+    expectDurableSave(calls(log), archive);
+
+    const fs::path system = folder / "sistema.qtr";
+    const fs::path out = folder / "scelte.qtr";
+    quintor::testing::writeSystem(system, {4, 9, 17, 23, 31, 38, 46, 57}, {});
+    fs::remove(log);
+    const CliResult selected =
+        runCliLoggingSyncs({"select", system.string(), "--archive", archive.string(), "--count",
+                            "3", "--out", out.string()},
+                           log);
+    ASSERT_EQ(selected.status, 0) << selected.errors;
+    expectDurableSave(calls(log), out);
+}
