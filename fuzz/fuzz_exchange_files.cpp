@@ -16,21 +16,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzFile(quintor::exchangeColumnsName, data + 1 + split, size - 1 - split);
     const auto folder = system.parent_path();
     const auto result = quintor::readExchangeFiles(folder);
-    if (!result.marked || !result.columns || result.refusedNumbers < 0 ||
-        result.refusedColumns < 0 || (*result.marked)[0] != 0)
+    // An empty sistema.dat, or a colonne.dat without its count, hands nothing back.
+    if (result.marked.has_value() != (split > 0) ||
+        result.columns.has_value() != (size - 1 - split >= 4) || result.refusedNumbers < 0 ||
+        result.refusedColumns < 0 || (result.marked && (*result.marked)[0] != 0))
         std::abort();
-    for (const auto& column : *result.columns)
-        for (auto n : column)
-            if (n < 1 || n > 90)
-                std::abort();
+    if (result.columns)
+        for (const auto& column : *result.columns)
+            for (auto n : column)
+                if (n < 1 || n > 90)
+                    std::abort();
 
     quintor::SystemState state;
     quintor::applyExchangeResult(result, state);
     if (!quintor::writeExchangeFiles(folder, state))
         std::abort();
     const auto again = quintor::readExchangeFiles(folder);
-    if (again.marked != result.marked || again.columns != result.columns ||
-        again.refusedNumbers != 0 || again.refusedColumns != 0)
+    if (again.marked != state.marked || again.columns != state.finalColumns ||
+        (result.marked && again.marked != result.marked) ||
+        (result.columns && again.columns != result.columns) || again.refusedNumbers != 0 ||
+        again.refusedColumns != 0)
         std::abort();
     quintor::removeExchangeFiles(folder);
     return 0;
