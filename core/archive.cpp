@@ -46,6 +46,12 @@ std::optional<int> drawNumber(std::string_view text) {
 }
 
 // "dd/mm/yyyy" or "yyyy-mm-dd", as the CSV files of draws write them.
+// The archive keeps four-digit years only: any other year could not be saved as it was read.
+bool fourDigitYear(std::chrono::year_month_day date) {
+    const int year = static_cast<int>(date.year());
+    return year >= 1000 && year <= 9999;
+}
+
 std::optional<std::chrono::year_month_day> csvDate(std::string_view text) {
     text = trimBlanks(text);
     if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
@@ -57,14 +63,14 @@ std::optional<std::chrono::year_month_day> csvDate(std::string_view text) {
         const std::chrono::year_month_day date{std::chrono::year{*year},
                                                std::chrono::month{static_cast<unsigned>(*month)},
                                                std::chrono::day{static_cast<unsigned>(*day)}};
-        if (!date.ok())
+        if (!date.ok() || !fourDigitYear(date))
             return std::nullopt;
         return date;
     }
     if (text.find('/') == std::string_view::npos)
         return std::nullopt;
     auto date = VALORE_DATA(text);
-    if (!date || static_cast<int>(date->year()) < 1000)
+    if (!date || !fourDigitYear(*date))
         return std::nullopt;
     return *date;
 }

@@ -212,9 +212,10 @@ TEST(ArchiveCsv, ReadsBothDateFormsSeparatorsAndAnOptionalHeader) {
                                               "2009-01-08,14,23,24,41,71,91,63\r\n"
                                               "2009-01-09,14,23,23,41,71,90,63\n"
                                               "2009-01-10,14,23,24,41,71,90,71\n"
+                                              "0242-01-05,1,2,3,4,5,6,7\n"
                                               "il 9,1,2,3,4,5,6,7");
     ASSERT_EQ(withHeader.draws.size(), 2u);
-    EXPECT_EQ(withHeader.rejected, 6u);
+    EXPECT_EQ(withHeader.rejected, 7u);
     std::vector<std::pair<std::size_t, std::string>> refused;
     for (const auto& line : withHeader.rejectedLines)
         refused.emplace_back(line.line, line.reason);
@@ -224,7 +225,8 @@ TEST(ArchiveCsv, ReadsBothDateFormsSeparatorsAndAnOptionalHeader) {
                            {7, "numeri non compresi tra 1 e 90"},
                            {8, "numero ripetuto"},
                            {9, "jolly uguale a uno dei sei numeri"},
-                           {10, "data non valida"}}));
+                           {10, "data non valida"}, // a year the archive cannot hold
+                           {11, "data non valida"}}));
     EXPECT_EQ(withHeader.draws[0].date, "02/01/2009");
     EXPECT_EQ(withHeader.draws[0].column, "16 19 29 34 48 64");
     EXPECT_EQ(withHeader.draws[0].jolly, " 53");
