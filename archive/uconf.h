@@ -22,7 +22,9 @@ class TVisua;
 class TCONF : public QDialog {
     Q_OBJECT
 public:
+    // The columns are read while the dialog is open, so they must outlive it.
     TCONF(const std::vector<Column>& finalColumns, TVisua& visua, QWidget* parent = nullptr);
+    TCONF(std::vector<Column>&& finalColumns, TVisua& visua, QWidget* parent = nullptr) = delete;
 
     QLabel* counterLabel(int matches) const { return counters_[static_cast<std::size_t>(matches)]; }
 

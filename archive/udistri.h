@@ -16,7 +16,10 @@ namespace quintor {
 class TDistri : public QDialog {
     Q_OBJECT
 public:
+    // The columns are read when the window is first shown, so they must outlive it: a
+    // temporary list would be gone by then.
     explicit TDistri(const std::vector<Column>& finalColumns, QWidget* parent = nullptr);
+    TDistri(std::vector<Column>&& finalColumns, QWidget* parent = nullptr) = delete;
 
     // 1 once the counts are ready; until then only the background is painted.
     int tag() const { return tag_; }

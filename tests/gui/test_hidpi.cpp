@@ -80,7 +80,8 @@ void HiDpiTest::picturesAreDrawnAtDeviceResolution() {
     const QIcon scaledIcon(drawnIcon.pixmap(QSize(24, 24), 1.0));
     QCOMPARE(atTwo(drawnIcon).size(), QSize(48, 48));
     QVERIFY(atTwo(drawnIcon) != atTwo(scaledIcon));
-    TDistri chart(std::vector<Column>{{1, 2, 3, 4, 5, 6}, {1, 7, 8, 9, 10, 11}});
+    const std::vector<Column> finals{{1, 2, 3, 4, 5, 6}, {1, 7, 8, 9, 10, 11}};
+    TDistri chart(finals);
     chart.show();
     const QImage drawn = chart.grab().toImage();
     QCOMPARE(drawn.size(), chart.size() * 2);
