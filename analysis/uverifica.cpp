@@ -9,7 +9,6 @@
 #include "gui_common/prompter.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
