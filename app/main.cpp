@@ -73,9 +73,12 @@ int main(int argc, char** argv) {
     // One view-columns window for the whole run, filled by whichever window shows it.
     quintor::TVisua::shared();
 
-    // The help window comes first: the windows enable their help commands when it is there.
-    quintor::TGuida guide(quintor::TGuida::findCollection(QApplication::applicationDirPath()));
-    if (guide.isReady())
+    // The help comes first: the windows enable their help commands when it is there. Its
+    // window is built when the help is first asked for.
+    const QString helpCollection =
+        quintor::TGuida::findCollection(QApplication::applicationDirPath());
+    quintor::DeferredGuide guide(helpCollection);
+    if (!helpCollection.isEmpty())
         quintor::setHelpViewer(&guide);
 
     QStringList parameters = QApplication::arguments();

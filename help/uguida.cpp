@@ -1,5 +1,7 @@
 #include "help/uguida.h"
 
+#include "gui_common/feedback.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -272,6 +274,29 @@ void TGuida::selectInContents(const QUrl& url) {
 
 void TGuida::search() {
     engine_->searchEngine()->search(engine_->searchEngine()->queryWidget()->searchInput());
+}
+
+DeferredGuide::DeferredGuide(QString collection) : collection_(std::move(collection)) {}
+
+DeferredGuide::~DeferredGuide() {
+    if (helpViewer() == this)
+        setHelpViewer(nullptr);
+}
+
+void DeferredGuide::showTopic(int context) {
+    build().showTopic(context);
+}
+
+void DeferredGuide::showSearch() {
+    build().showSearch();
+}
+
+TGuida& DeferredGuide::build() {
+    if (!window_) {
+        HourglassGuard hourglass;
+        window_ = std::make_unique<TGuida>(collection_);
+    }
+    return *window_;
 }
 
 } // namespace quintor

@@ -7,6 +7,8 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+#include <memory>
+
 class QHelpEngine;
 class QLineEdit;
 class QTabWidget;
@@ -64,6 +66,28 @@ private:
     QLineEdit* indexField_ = nullptr;
     HelpBrowser* browser_ = nullptr;
     bool ready_ = false;
+};
+
+// Stands for the help window until the help is first asked for. Building the window sets up the
+// help engine from a copy of the collection and starts indexing the pages, a cost that every
+// start of the program would pay for a window most starts never open.
+class DeferredGuide : public HelpViewer {
+public:
+    // collection: as for TGuida; an empty one still gives the window its "not available" page.
+    explicit DeferredGuide(QString collection);
+    ~DeferredGuide() override;
+
+    void showTopic(int context) override;
+    void showSearch() override;
+
+    // The help window once asked for, otherwise nullptr.
+    TGuida* window() const { return window_.get(); }
+
+private:
+    TGuida& build();
+
+    QString collection_;
+    std::unique_ptr<TGuida> window_;
 };
 
 } // namespace quintor

@@ -35,6 +35,7 @@ private slots:
     void dialogButtonsOpenTheirTopics();
     void withoutHelpTheCommandsAreDisabled();
     void indexAndSearchFindTheirPages();
+    void theWindowIsBuiltOnFirstUse();
 
 private:
     std::unique_ptr<TGuida> guide_;
@@ -147,6 +148,18 @@ void HelpTest::withoutHelpTheCommandsAreDisabled() {
     QVERIFY(!missing.isReady());
     guide_ =
         std::make_unique<TGuida>(TGuida::findCollection(QCoreApplication::applicationDirPath()));
+}
+
+void HelpTest::theWindowIsBuiltOnFirstUse() {
+    DeferredGuide deferred(TGuida::findCollection(QCoreApplication::applicationDirPath()));
+    setHelpViewer(&deferred);
+    QVERIFY(!deferred.window());
+    QVERIFY(test::trigger(frame_.get(), "Quintorinpochisecondi1"));
+    QVERIFY(deferred.window());
+    QVERIFY(deferred.window()->isVisible());
+    QCOMPARE(deferred.window()->currentUrl(),
+             TGuida::topicUrl(static_cast<int>(HelpTopic::QuickTour)));
+    setHelpViewer(guide_.get());
 }
 
 void HelpTest::indexAndSearchFindTheirPages() {
