@@ -198,17 +198,78 @@ DrawFault drawFault(const Column& numbers, int jolly) {
     return seen[static_cast<std::size_t>(jolly)] ? DrawFault::jollyAmongNumbers : DrawFault::none;
 }
 
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A two-character number field as the program writes it (" 7", "42"; "07" reads the same).
+std::optional<int> twoDigitField(std::string_view field) {
+    if (field.size() != 2 || !isDigit(field[1]) || (field[0] != ' ' && !isDigit(field[0])))
+        return std::nullopt;
+    return (field[0] == ' ' ? 0 : field[0] - '0') * 10 + (field[1] - '0');
+}
+
+// Reading a long archive is mostly reading texts of the program's own fixed forms, so those
+// are read directly; any other text goes through the general conversions, which give the
+// same values for these forms.
+std::optional<Column> columnOfProgramForm(std::string_view text) {
+    if (text.size() != static_cast<std::size_t>(columnTextLength))
+        return std::nullopt;
+    Column column{};
+    for (std::size_t i = 0; i < column.size(); ++i) {
+        if (i > 0 && text[3 * i - 1] != ' ')
+            return std::nullopt;
+        const auto number = twoDigitField(text.substr(3 * i, 2));
+        if (!number)
+            return std::nullopt;
+        column[i] = static_cast<std::uint8_t>(*number);
+    }
+    return column;
+}
+
+std::optional<std::optional<std::chrono::sys_days>> dayOfProgramForm(std::string_view text) {
+    if (text.size() != archiveDateLength || text[2] != '/' || text[5] != '/')
+        return std::nullopt;
+    int values[3] = {0, 0, 0};
+    for (std::size_t i = 0, part = 0; i < text.size(); ++i) {
+        if (i == 2 || i == 5) {
+            ++part;
+            continue;
+        }
+        if (!isDigit(text[i]))
+            return std::nullopt;
+        values[part] = values[part] * 10 + (text[i] - '0');
+    }
+    const std::chrono::year_month_day date{std::chrono::year{values[2]},
+                                           std::chrono::month{static_cast<unsigned>(values[1])},
+                                           std::chrono::day{static_cast<unsigned>(values[0])}};
+    if (values[0] < 1 || values[1] < 1 || values[2] < 1 || !date.ok())
+        return std::optional<std::chrono::sys_days>{};
+    return std::optional<std::chrono::sys_days>{std::chrono::sys_days{date}};
+}
+
+} // namespace
+
 ArchiveRecord ArchiveRecord::fromFileFields(std::string_view date, std::string_view column,
                                             std::string_view jolly2) {
     ArchiveRecord record;
     record.date = std::string(date);
     record.column = std::string(column);
     record.jolly = " " + std::string(jolly2);
-    if (auto numbers = LEGGI_COLONNA(column, Column{}))
+    if (auto numbers = columnOfProgramForm(column))
         record.numbers = *numbers;
-    if (auto jolly = VALORE_INTERO(jolly2); jolly && *jolly >= 0 && *jolly <= 255)
+    else if (auto read = LEGGI_COLONNA(column, Column{}))
+        record.numbers = *read;
+    if (auto jolly = twoDigitField(jolly2))
         record.jollyNumber = static_cast<std::uint8_t>(*jolly);
-    record.day = dayOf(date);
+    else if (auto read = VALORE_INTERO(jolly2); read && *read >= 0 && *read <= 255)
+        record.jollyNumber = static_cast<std::uint8_t>(*read);
+    if (auto day = dayOfProgramForm(date))
+        record.day = *day;
+    else
+        record.day = dayOf(date);
     return record;
 }
 

@@ -1,4 +1,6 @@
 #include "core/archive.h"
+#include "core/column.h"
+#include "core/conversions.h"
 #include "tests/support/files.h"
 
 #include <gtest/gtest.h>
@@ -63,6 +65,41 @@ TEST(ArchiveFile, LoadsRecordsFieldsAndIgnoresAPartialTail) {
     EXPECT_EQ(archive[1].jolly, " 11");
     // Saving gives back the whole records exactly, without the partial one.
     EXPECT_EQ(archive.fileBytes(), first + second);
+}
+
+// Records of the program's own forms are read by a shortcut; it must agree with the general
+// conversions on every text, odd ones included.
+TEST(ArchiveFile, FieldsReadAsTheGeneralConversionsReadThem) {
+    std::mt19937 random(7);
+    const std::string alphabet = " 0123456789/x";
+    auto text = [&](std::string shape) {
+        // '*' in the shape is any character of the alphabet, '#' any digit.
+        for (char& c : shape)
+            if (c == '*')
+                c = alphabet[random() % alphabet.size()];
+            else if (c == '#')
+                c = static_cast<char>('0' + random() % 10);
+        return shape;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const bool odd = round % 2 == 0;
+        const std::string date = text(odd ? "**/**/****" : "##/##/####");
+        const std::string column = text(odd ? "** ** ** ** ** **" : "## ## ## ## ## ##");
+        const std::string jolly = text(odd ? "**" : "##");
+        const ArchiveRecord record = ArchiveRecord::fromFileFields(date, column, jolly);
+
+        const auto numbers = LEGGI_COLONNA(column, Column{});
+        EXPECT_EQ(record.numbers, numbers ? *numbers : Column{}) << column;
+        const auto jollyValue = VALORE_INTERO(jolly);
+        const int expectedJolly =
+            jollyValue && *jollyValue >= 0 && *jollyValue <= 255 ? *jollyValue : 0;
+        EXPECT_EQ(record.jollyNumber, expectedJolly) << jolly;
+        const auto day = VALORE_DATA(date);
+        EXPECT_EQ(record.day.has_value(), static_cast<bool>(day)) << date;
+        if (day && record.day) {
+            EXPECT_EQ(*record.day, std::chrono::sys_days{*day}) << date;
+        }
+    }
 }
 
 TEST(ArchiveFile, AReadingAheadServesItsOwnFileOnce) {
