@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
-#include <QTimer>
 
 #include <algorithm>
 
