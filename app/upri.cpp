@@ -78,7 +78,7 @@ TPRI::~TPRI() {
 void TPRI::buildMenus() {
     auto* file = new QMenu(QStringLiteral("&File"), this);
     file->setObjectName(QStringLiteral("File1"));
-    auto add = [this](QMenu* menu, const char* name, const QString& caption, const char* keys) {
+    auto add = [](QMenu* menu, const char* name, const QString& caption, const char* keys) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
         if (*keys)

@@ -24,7 +24,8 @@ SystemState markedSystem(int numbers) {
 int main() {
     // Thirty numbers make 593,775 columns, fewer than a million: the extraction takes half
     // of them from thirty numbers, and a million from forty.
-    for (const auto& [numbers, count] : {std::pair{30, 500000}, std::pair{40, 1000000}}) {
+    for (const auto& size : {std::pair{30, 500000}, std::pair{40, 1000000}}) {
+        const int numbers = size.first, count = size.second;
         const auto m = bench::measure([numbers, count] {
             SystemState system = markedSystem(numbers);
             RandomGenerator random(1);

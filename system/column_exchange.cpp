@@ -21,7 +21,7 @@ const QString errorTitle = QStringLiteral("Errore !");
 } // namespace
 
 bool Filtracolonnefinali(QWidget* window, SystemState& state,
-                         std::shared_ptr<const std::vector<Column>> draws) {
+                         const std::shared_ptr<const std::vector<Column>>& draws) {
     if (state.finalColumns.empty()) {
         beep();
         return false;

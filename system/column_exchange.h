@@ -16,7 +16,7 @@ namespace quintor {
 // "Filtra colonne finali": the filters dialog over the final columns, then, after the user
 // confirms the count, the columns that fail are removed. draws: the archive, newest first.
 bool Filtracolonnefinali(QWidget* window, SystemState& state,
-                         std::shared_ptr<const std::vector<Column>> draws);
+                         const std::shared_ptr<const std::vector<Column>>& draws);
 // "Esporta colonne": CSV, or column texts when the file name ends in ".txt".
 bool Esportacolonne(QWidget* window, const SystemState& state);
 // "Importa colonne da CSV": appends the columns of a CSV or text file.

@@ -19,7 +19,7 @@ void TSIS::SpeedButton14Click() {
 void TSIS::Filtracolonnefinali1Click() {
     const Archive& archive = programArchive();
     auto draws = std::make_shared<const std::vector<Column>>(archive.newestFirst(archive.size()));
-    if (Filtracolonnefinali(this, state(), std::move(draws)))
+    if (Filtracolonnefinali(this, state(), draws))
         NUM_INVIDEO();
 }
 

@@ -56,8 +56,8 @@ PageSize printablePage(const QPaintDevice& device) {
     return {static_cast<long double>(device.width()), static_cast<long double>(device.height())};
 }
 
-DeviceTextMeasure::DeviceTextMeasure(QFont font, const QPaintDevice* device)
-    : font_(std::move(font)), device_(device) {}
+DeviceTextMeasure::DeviceTextMeasure(const QFont& font, const QPaintDevice* device)
+    : font_(font), device_(device) {}
 
 void DeviceTextMeasure::setPointSize(int points) {
     font_.setPointSize(points);

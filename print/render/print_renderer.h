@@ -32,7 +32,7 @@ PageSize printablePage(const QPaintDevice& device);
 // Text measured in a font on the device that will draw it.
 class DeviceTextMeasure : public TextMeasure {
 public:
-    DeviceTextMeasure(QFont font, const QPaintDevice* device);
+    DeviceTextMeasure(const QFont& font, const QPaintDevice* device);
     void setPointSize(int points) override;
     long long textWidth(std::string_view text) override;
     long long textHeight(std::string_view text) override;

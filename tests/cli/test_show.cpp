@@ -49,6 +49,7 @@ TEST(CliShow, PrintsEverySectionOfASystem) {
     EXPECT_EQ(run.lines,
               (std::vector<std::string>{
                   "segni: 3 14 25 36 47 58 90", "fisse: 58 3",
+                  // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one line, split for width
                   "probabilita: 3=50.00000 14=80.00000 25=50.00000 36=50.00000 47=50.00000 "
                   "58=50.00000 90=12.50000",
                   "verticale: 0.03200000 0.08820000 0.02460000 0.50000000 0.00370000 0.01600000",

@@ -9,7 +9,6 @@
 using namespace quintor;
 using quintor::testing::readBytes;
 using quintor::testing::TempFolder;
-using quintor::testing::writeBytes;
 
 namespace {
 

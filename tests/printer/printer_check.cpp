@@ -147,8 +147,8 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     if (args.size() < 4)
         return fail(QStringLiteral("uso: printer_check CODA CARTELLA_DI_LAVORO CARTELLA_PDF..."));
-    const QString queue = args[1];
-    const QString work = args[2];
+    const QString& queue = args[1];
+    const QString& work = args[2];
     const QStringList outFolders = args.mid(3);
     setProgramFolder(work.toStdString());
     test::ScriptedPrompter prompter;

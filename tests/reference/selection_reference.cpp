@@ -141,7 +141,7 @@ double SelectionReference::PROBABILITA(const Column& c, int a, int b) const {
 }
 
 SelectionReference::Result
-SelectionReference::select(std::vector<int> marked, std::int64_t v, int p,
+SelectionReference::select(const std::vector<int>& marked, std::int64_t v, int p,
                            const std::function<bool(const Column&)>& accepts) {
     // nums[1..n] increasing
     std::vector<int> nums{0};

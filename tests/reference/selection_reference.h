@@ -38,7 +38,7 @@ public:
         int tieWins = 0;      // ... and the candidate took the row
     };
     // accepts, when given, says which columns may be candidates at all.
-    Result select(std::vector<int> marked, std::int64_t count, int precision,
+    Result select(const std::vector<int>& marked, std::int64_t count, int precision,
                   const std::function<bool(const Column&)>& accepts = {});
 
 private:
