@@ -2,7 +2,7 @@
 // numbers against 1000 final columns: how often the projected value is redrawn over one
 // second, and how long "Interrompi" takes to ask (answered Yes, so the count stops there).
 #include "bench/bench_common.h"
-#include "gui_common/prompter.h"
+#include "bench/timing_prompter.h"
 #include "selection/uprovi.h"
 
 #include <QApplication>
@@ -18,27 +18,10 @@
 
 using namespace quintor;
 
-namespace {
-
-// Answers Yes to the stop question and notes when it was asked.
-class TimingPrompter : public Prompter {
-public:
-    QElapsedTimer clock;
-    qint64 askedAt = -1;
-    QMessageBox::StandardButton ask(QWidget*, const Question&) override {
-        askedAt = clock.nsecsElapsed();
-        return QMessageBox::Yes;
-    }
-    QString openFileName(QWidget*, const FileRequest&) override { return {}; }
-    QString saveFileName(QWidget*, const FileRequest&) override { return {}; }
-};
-
-} // namespace
-
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    TimingPrompter prompter;
+    bench::TimingPrompter prompter(QMessageBox::Yes);
     Prompter::install(&prompter);
 
     std::vector<Column> finals;

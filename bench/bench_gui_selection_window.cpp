@@ -2,8 +2,8 @@
 // against 10,000 draws: how often the gauge moves until the run ends, and how long
 // "Interrompi" takes to ask (answered No, so the run goes on to its end).
 #include "bench/bench_common.h"
+#include "bench/timing_prompter.h"
 #include "core/archive.h"
-#include "gui_common/prompter.h"
 #include "selection/uselco.h"
 
 #include <QApplication>
@@ -21,27 +21,10 @@
 
 using namespace quintor;
 
-namespace {
-
-// Answers No to the stop question and notes when it was asked.
-class TimingPrompter : public Prompter {
-public:
-    QElapsedTimer clock;
-    qint64 askedAt = -1;
-    QMessageBox::StandardButton ask(QWidget*, const Question&) override {
-        askedAt = clock.nsecsElapsed();
-        return QMessageBox::No;
-    }
-    QString openFileName(QWidget*, const FileRequest&) override { return {}; }
-    QString saveFileName(QWidget*, const FileRequest&) override { return {}; }
-};
-
-} // namespace
-
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    TimingPrompter prompter;
+    bench::TimingPrompter prompter(QMessageBox::No);
     Prompter::install(&prompter);
 
     const Archive archive = simulatedArchive(10000, 1);
