@@ -12,6 +12,7 @@
 #include "system/ufis.h"
 #include "system/umodi.h"
 #include "system/utast.h"
+#include "tests/gui/support/gui_helpers.h"
 #include "tests/gui/support/scripted_prompter.h"
 
 #include <QApplication>
@@ -46,12 +47,7 @@ template <class D> void whenShown(std::function<void(D*)> act) {
     });
 }
 
-template <class W> W* child(QWidget* parent, const char* name) {
-    auto* widget = parent->findChild<W*>(name);
-    if (!widget)
-        qFatal("no control %s", name);
-    return widget;
-}
+using quintor::test::child;
 
 void typeInto(QWidget* dialog, const char* edit, const QString& text) {
     auto* line = child<QLineEdit>(dialog, edit);

@@ -50,12 +50,7 @@ template <class D> void whenShown(std::function<void(D*)> act) {
     });
 }
 
-template <class W> W* child(QWidget* parent, const char* name) {
-    auto* widget = parent->findChild<W*>(name);
-    if (!widget)
-        qFatal("no control %s", name);
-    return widget;
-}
+using quintor::test::child;
 
 void typeAndPress(QWidget* dialog, const char* edit, const QString& text, const char* button) {
     auto* line = child<QLineEdit>(dialog, edit);

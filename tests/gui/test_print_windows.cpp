@@ -28,12 +28,7 @@ using namespace quintor;
 
 namespace {
 
-template <class W> W* child(QWidget* parent, const char* name) {
-    auto* widget = parent->findChild<W*>(name);
-    if (!widget)
-        qFatal("no control %s", name);
-    return widget;
-}
+using quintor::test::child;
 
 void click(QWidget* window, const char* name) {
     QTest::mouseClick(child<QPushButton>(window, name), Qt::LeftButton);

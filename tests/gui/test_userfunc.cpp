@@ -49,12 +49,7 @@ template <class D> void whenShown(std::function<void(D*)> act) {
     });
 }
 
-template <class W> W* child(QWidget* parent, const char* name) {
-    auto* widget = parent->findChild<W*>(name);
-    if (!widget)
-        qFatal("no control %s", name);
-    return widget;
-}
+using quintor::test::child;
 
 void writeFile(const QString& path, const QByteArray& bytes, bool executable = false) {
     QFile file(path);
