@@ -1,6 +1,5 @@
 #include "app/upri.h"
 #include "archive/ugestra.h"
-#include "archive/uvisua.h"
 #include "core/archive.h"
 #include "core/byte_file.h"
 #include "core/program_folder.h"
@@ -18,6 +17,7 @@
 #include <QTranslator>
 
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -70,9 +70,6 @@ int main(int argc, char** argv) {
     quintor::readArchiveAhead(
         quintor::findFileNoCase(quintor::programFolder(), quintor::archiveFileName));
 
-    // One view-columns window for the whole run, filled by whichever window shows it.
-    quintor::TVisua::shared();
-
     // The help comes first: the windows enable their help commands when it is there. Its
     // window is built when the help is first asked for.
     const QString helpCollection =
@@ -85,9 +82,13 @@ int main(int argc, char** argv) {
     parameters.removeFirst();
     quintor::TPRI frame(parameters);
     quintor::quitOnceShownIfProbed(&frame);
-    // The archive window loads the archive and offers the update file now, before the first
-    // system window opens.
-    quintor::TGestra archiveWindow(quintor::programFolder(), quintor::programArchive(), &frame);
+    // The archive window takes the archive read ahead and offers the update file once the frame
+    // is on the screen, before the first system window opens.
+    std::unique_ptr<quintor::TGestra> archiveWindow;
+    QObject::connect(&frame, &quintor::TPRI::firstPainted, &frame, [&archiveWindow, &frame] {
+        archiveWindow = std::make_unique<quintor::TGestra>(quintor::programFolder(),
+                                                           quintor::programArchive(), &frame);
+    });
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         frame.setGeometry(screen->availableGeometry());
     frame.showMaximized();

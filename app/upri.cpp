@@ -24,6 +24,7 @@
 #include <QMenuBar>
 #include <QShowEvent>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace quintor {
@@ -179,7 +180,15 @@ bool TPRI::event(QEvent* event) {
     }
     if (event->type() == QEvent::WindowActivate) {
         const bool handled = QMainWindow::event(event);
-        FormActivate();
+        // Before the start is finished the first system window waits for it.
+        if (start_ == Start::done)
+            FormActivate();
+        return handled;
+    }
+    if (event->type() == QEvent::Paint && start_ == Start::waitingForPaint) {
+        const bool handled = QMainWindow::event(event);
+        // Queued: the children's painting in this pass reaches the screen first.
+        QMetaObject::invokeMethod(this, &TPRI::finishStart, Qt::QueuedConnection);
         return handled;
     }
     return QMainWindow::event(event);
@@ -187,8 +196,23 @@ bool TPRI::event(QEvent* event) {
 
 void TPRI::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    if (start_ != Start::notShown)
+        return;
+    // The frame is on the screen before the archive window and the first system window are
+    // built. A frame that is never exposed (hidden by another, on another desktop) is not
+    // painted; it does not wait for that longer than a moment.
+    start_ = Start::waitingForPaint;
+    QTimer::singleShot(250, this, &TPRI::finishStart);
+}
+
+void TPRI::finishStart() {
+    if (start_ != Start::waitingForPaint)
+        return;
+    start_ = Start::finishing;
+    emit firstPainted();
+    start_ = Start::done;
     // Without a window manager the frame may never be activated; the first showing counts.
-    QMetaObject::invokeMethod(this, &TPRI::FormActivate, Qt::QueuedConnection);
+    FormActivate();
 }
 
 void TPRI::METTIHINT(const QString& longHint) {

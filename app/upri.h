@@ -48,6 +48,12 @@ public:
     static QString missingFileMessage();
     static QString unreadableFileMessage();
 
+signals:
+    // Once, when the frame has first been painted (or has waited long enough for it), before
+    // the first system window opens: the start-up work that need not hold up the frame's
+    // appearing is done here, and may ask the user.
+    void firstPainted();
+
 public slots:
     void Nuovo1Click();
     void Apri1Click();
@@ -77,9 +83,13 @@ private:
     TSIS* openInNewWindow(const QString& name);
     void updateMenuBar();
     void buildMenus();
+    // The rest of the start after the first painting: firstPainted, then the first system.
+    void finishStart();
 
     QStringList parameters_;
     int counter_ = 0;
+    enum class Start { notShown, waitingForPaint, finishing, done };
+    Start start_ = Start::notShown;
     QMdiArea* mdi_ = nullptr;
     TMiopan* spi_ = nullptr;
     QLabel* SPI = nullptr;

@@ -43,6 +43,19 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
+// Notes whether a widget has been painted.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget* widget) { widget->installEventFilter(this); }
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        painted = painted || event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 } // namespace
 
 class MainFrameTest : public QObject {
@@ -62,6 +75,7 @@ private slots:
     void recentMenusAfterSaves();
     void pathsWithBlanksAndAccents();
     void commandLineRules();
+    void theFrameIsPaintedBeforeTheRestOfTheStart();
     void frameShowsItsOwnMenusWithoutWindows();
     void windowsCascadeInsideTheVisibleArea();
 
@@ -493,6 +507,39 @@ void MainFrameTest::commandLineRules() {
         QCOMPARE(frame.systems().size(), 1);
     }
     QVERIFY(prompter_->asked().isEmpty());
+}
+
+void MainFrameTest::theFrameIsPaintedBeforeTheRestOfTheStart() {
+    TPRI frame;
+    PaintWatch watch(&frame);
+    int starts = 0;
+    connect(&frame, &TPRI::firstPainted, this, [&] {
+        ++starts;
+        QVERIFY(watch.painted);
+        QVERIFY(frame.systems().isEmpty());
+        // The start-up work may ask the user: an activation meanwhile opens no system.
+        QApplication::postEvent(&frame, new QEvent(QEvent::WindowActivate));
+        QCoreApplication::processEvents();
+        QVERIFY(frame.systems().isEmpty());
+    });
+    frame.show();
+    QVERIFY(frame.systems().isEmpty());
+    QTRY_COMPARE(frame.systems().size(), 1);
+    QCOMPARE(starts, 1);
+    // Showing again starts nothing again.
+    frame.hide();
+    frame.show();
+    QTest::qWait(300);
+    QCOMPARE(starts, 1);
+    QCOMPARE(frame.systems().size(), 1);
+
+    // A frame never painted still finishes its start, a moment later.
+    TPRI hidden;
+    hidden.setUpdatesEnabled(false);
+    PaintWatch hiddenWatch(&hidden);
+    hidden.show();
+    QTRY_COMPARE(hidden.systems().size(), 1);
+    QVERIFY(!hiddenWatch.painted);
 }
 
 void MainFrameTest::frameShowsItsOwnMenusWithoutWindows() {
