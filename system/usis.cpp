@@ -661,8 +661,10 @@ void TSIS::refreshRecentMenus() {
 }
 
 bool TSIS::CARICA_SISTEMA(const QString& name) {
-    nameChosen_ = true;
     const bool loaded = quintor::CARICA_SISTEMA(toPath(name), state_);
+    // A file that is not a readable system (a damaged one, or another kind of file chosen by
+    // mistake) is not replaced by a plain save without asking.
+    nameChosen_ = loaded;
     model_->refresh();
     COL->horizontalHeader()->setVisible(!state_.finalColumns.empty());
     if (!loaded)

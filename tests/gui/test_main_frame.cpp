@@ -300,6 +300,13 @@ void MainFrameTest::aPartialColumnFailsTheLoad() {
     QVERIFY(!window->state().modified);
     QCOMPARE(test::TAV(window)->picture(), test::TAV(window)->cleanCopy());
     QVERIFY(QApplication::overrideCursor() == nullptr);
+    // The file could not be read as a system: a plain save asks before replacing it.
+    prompter_->clear();
+    prompter_->answer(QMessageBox::No);
+    QVERIFY(trigger(window, "Salva1"));
+    QCOMPARE(prompter_->lastText(),
+             QStringLiteral("Il nome specificato è già presente sul disco !\rSovrascrivo ?"));
+    QCOMPARE(QFileInfo(path).size(), qint64(794));
 
     // Shorter than the header: the same message.
     writeBytes(home_->file("corto.qtr"), QByteArray(100, '\1'));
