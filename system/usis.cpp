@@ -468,6 +468,9 @@ void TSIS::buildCommands() {
             recent->menuAction()->setObjectName(QStringLiteral("Riapri1"));
             recent->menuAction()->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
             openSubmenuOnShortcut(menu, recent);
+            // Read again each time: another window's save may have moved the entries, and an
+            // item must open the file its caption names.
+            connect(recent, &QMenu::aboutToShow, this, &TSIS::refreshRecentMenus);
             void (TSIS::*recentSlots[])() = {&TSIS::SF1Click, &TSIS::SF2Click, &TSIS::SF3Click,
                                              &TSIS::SF4Click, &TSIS::SF5Click, &TSIS::SF6Click};
             for (int k = 0; k < 6; ++k) {

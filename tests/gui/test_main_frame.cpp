@@ -432,6 +432,10 @@ void MainFrameTest::recentMenusAfterSaves() {
     QVERIFY(b->command("SF1")->isVisible());
     QVERIFY(!b->command("SF2")->isVisible());
     QVERIFY(!b->command("SF3")->isVisible());
+    // A's list is read again as it opens, so it shows B, which was saved in another window.
+    emit a->command("Riapri1")->menu()->aboutToShow();
+    QVERIFY(!a->command("SF1")->isVisible());
+    QVERIFY(a->command("SF2")->isVisible());
     // A's window learns of B at its next refresh.
     a->OCCHIO_AL_NOME();
     QVERIFY(!a->command("SF1")->isVisible());
