@@ -412,7 +412,9 @@ void TSIS::buildPanels() {
     COL->verticalHeader()->setMinimumSectionSize(10);
     COL->verticalHeader()->setDefaultSectionSize(17);
     COL->setSelectionBehavior(QAbstractItemView::SelectRows);
-    COL->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // One range of rows, as the delete and modify commands take it: Ctrl+click must not make
+    // a selection with gaps that "Taglia" would then close up.
+    COL->setSelectionMode(QAbstractItemView::ContiguousSelection);
     COL->setEditTriggers(QAbstractItemView::NoEditTriggers);
     COL->setWordWrap(false);
     // Tab moves on to the next control; Ctrl+Tab moves between the grid's cells.

@@ -79,6 +79,7 @@ private slots:
     void commandsAreLive();
     void extractionAndKeyboardEntryFillTheGrid();
     void deleteModifyAndClearFollowTheSelection();
+    void deleteLeavesTheRowsBetweenTwoClickedRows();
     void randomMarksAndClearingRedrawTheBoard();
     void fixedNumbersBelongToTheWindow();
     void priceIsSharedStoredAndReloaded();
@@ -168,6 +169,28 @@ void EditingWindowTest::deleteModifyAndClearFollowTheSelection() {
     QVERIFY(trigger(window_, "Modifica1"));
     QVERIFY(trigger(window_, "Azzeracolonne1"));
     QCOMPARE(beepCount() - beeps, 3);
+}
+
+// Ctrl+click on two rows apart: the delete takes exactly the rows the grid shows selected,
+// never a row between them that is not highlighted.
+void EditingWindowTest::deleteLeavesTheRowsBetweenTwoClickedRows() {
+    auto& columns = window_->state().finalColumns;
+    for (std::uint8_t i = 1; i <= 4; ++i)
+        columns.push_back(Column{i, 20, 30, 40, 50, 60});
+    window_->NUM_INVIDEO();
+    QTableView* grid = test::COL(window_);
+    auto clickRow = [grid](int row, Qt::KeyboardModifiers modifiers) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers,
+                          grid->visualRect(grid->model()->index(row, 1)).center());
+    };
+    clickRow(0, Qt::NoModifier);
+    clickRow(2, Qt::ControlModifier);
+    std::vector<Column> kept;
+    for (int row = 0; row < static_cast<int>(columns.size()); ++row)
+        if (!grid->selectionModel()->isRowSelected(row, QModelIndex()))
+            kept.push_back(columns[static_cast<std::size_t>(row)]);
+    QVERIFY(trigger(window_, "Taglia1"));
+    QCOMPARE(columns, kept);
 }
 
 void EditingWindowTest::randomMarksAndClearingRedrawTheBoard() {
