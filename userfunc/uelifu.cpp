@@ -40,8 +40,10 @@ Telifu::Telifu(const QStringList& lines, QWidget* parent) : TiledDialog(parent) 
     buttons->addWidget(BitBtn2);
     layout->addLayout(buttons);
 
-    connect(nofu, &QListWidget::currentRowChanged, this,
-            [this](int row) { BitBtn1->setEnabled(row >= 0); });
+    // Only a line the user picked counts: the list makes its first line current, unselected,
+    // when it takes the focus, and that one must not be deleted by a stray Enter.
+    connect(nofu, &QListWidget::itemSelectionChanged, this,
+            [this] { BitBtn1->setEnabled(chosenIndex() >= 0); });
     connect(nofu, &QListWidget::itemActivated, this, &Telifu::BitBtn1Click);
     connect(BitBtn1, &QPushButton::clicked, this, &Telifu::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &Telifu::reject);
@@ -49,7 +51,8 @@ Telifu::Telifu(const QStringList& lines, QWidget* parent) : TiledDialog(parent) 
 }
 
 int Telifu::chosenIndex() const {
-    return nofu->currentRow();
+    const QList<QListWidgetItem*> chosen = nofu->selectedItems();
+    return chosen.isEmpty() ? -1 : nofu->row(chosen.first());
 }
 
 void Telifu::BitBtn1Click() {

@@ -107,7 +107,9 @@ Tnewfun::Tnewfun(const QString& programFolder, QWidget* parent)
     grid->addLayout(buttons, 3, 0, 1, 2);
 
     connect(fcb, &QComboBox::currentIndexChanged, this, &Tnewfun::fcbChange);
-    connect(flbox, &QListWidget::currentRowChanged, this, &Tnewfun::flboxClick);
+    // The preview follows the line the user picked, not the one the list makes current
+    // (unselected) when it takes the focus.
+    connect(flbox, &QListWidget::itemSelectionChanged, this, &Tnewfun::flboxClick);
     connect(flbox, &QListWidget::itemActivated, this, [this] {
         if (valid_)
             BitBtn1Click();
@@ -140,7 +142,8 @@ void Tnewfun::flboxClick() {
     chosen_.clear();
     caption_.clear();
 
-    const QListWidgetItem* item = flbox->currentItem();
+    const QList<QListWidgetItem*> selected = flbox->selectedItems();
+    const QListWidgetItem* item = selected.isEmpty() ? nullptr : selected.first();
     const std::string program = item ? item->text().toStdString() : std::string();
     const auto description =
         item ? readDescription(toPath(folder_), program) : std::optional<FunctionDescription>();

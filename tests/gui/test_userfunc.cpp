@@ -148,6 +148,11 @@ void UserFunctionTest::addRunAndDeleteTheCompiledExample() {
         QVERIFY(!names().contains("filtrosomma.txt"));
         child<QComboBox>(dialog, "fcb")->setCurrentIndex(1);
         QVERIFY(names().contains("filtrosomma.txt"));
+        // The line the list makes current, unselected, when it takes the focus is no choice.
+        const int example = list->row(list->findItems("filtrosomma", Qt::MatchExactly).value(0));
+        list->selectionModel()->setCurrentIndex(list->model()->index(example, 0),
+                                                QItemSelectionModel::NoUpdate);
+        QVERIFY(!dialog->BitBtn1->isEnabled());
         // A file without a description cannot be added.
         list->setCurrentItem(list->findItems("senza", Qt::MatchExactly).value(0));
         QVERIFY(list->currentItem());
@@ -192,6 +197,12 @@ void UserFunctionTest::addRunAndDeleteTheCompiledExample() {
     whenShown<Telifu>([](Telifu* dialog) {
         QCOMPARE(dialog->nofu->item(0)->text(),
                  QStringLiteral("filtrosomma : Filtro per somma dei numeri"));
+        QVERIFY(!dialog->BitBtn1->isEnabled());
+        // Nor does Enter on such a line delete anything.
+        dialog->nofu->selectionModel()->setCurrentIndex(dialog->nofu->model()->index(0, 0),
+                                                        QItemSelectionModel::NoUpdate);
+        QTest::keyClick(dialog->nofu, Qt::Key_Return);
+        QVERIFY(dialog->isVisible());
         QVERIFY(!dialog->BitBtn1->isEnabled());
         dialog->nofu->setCurrentRow(0);
         QVERIFY(dialog->BitBtn1->isEnabled());
