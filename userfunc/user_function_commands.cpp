@@ -12,6 +12,10 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <csignal>
+
+#include <unistd.h>
+
 namespace quintor {
 
 namespace {
@@ -28,20 +32,22 @@ QString fromStd(const std::string& text) {
 }
 
 // A program left running after the wait must not write into the folder during a later run:
-// it is asked to stop, then killed, and its QProcess goes once it has ended.
-void letGo(QProcess* process, bool stop) {
+// it is asked to stop, then killed, and its QProcess goes once it has ended. The function
+// runs in a process group of its own (see runUserFunction), and the whole group is stopped,
+// so a helper the program started (a script running the real program, say) goes with it.
+void letGo(QProcess* process, pid_t group, bool stop) {
+    if (stop && group > 0) {
+        ::kill(-group, SIGTERM);
+        QTimer::singleShot(stopGraceMs, qApp, [group] {
+            if (::kill(-group, 0) == 0)
+                ::kill(-group, SIGKILL);
+        });
+    }
     if (process->state() == QProcess::NotRunning) {
         process->deleteLater();
         return;
     }
     QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-    if (stop) {
-        process->terminate();
-        QTimer::singleShot(stopGraceMs, process, [process] {
-            if (process->state() != QProcess::NotRunning)
-                process->kill();
-        });
-    }
 }
 
 QString refusedMessage(const ExchangeResult& result) {
@@ -170,21 +176,24 @@ bool runUserFunction(QWidget* parent, SystemState& state, const UserFunction& fu
     process->setArguments(arguments);
     // What the function prints goes where Quintor's own output goes.
     process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setChildProcessModifier([] { ::setpgid(0, 0); });
     process->start();
     if (!process->waitForStarted()) {
-        letGo(process, true);
+        letGo(process, 0, true);
         removeExchangeFiles(folder);
         hourglass.release();
         showError(parent, QStringLiteral("Errore !"), cannotStart);
         return false;
     }
+    // Its group keeps this number after the program itself has ended.
+    const auto group = static_cast<pid_t>(process->processId());
 
     Tinese wait(folderText(), fromStd(function.caption), parent);
     QObject::connect(process, &QProcess::finished, &wait,
                      [&wait](int exitCode) { wait.programEnded(exitCode); });
     hourglass.release();
     const bool finished = wait.exec() == QDialog::Accepted && finishedFileExists(folder);
-    letGo(process, !finished);
+    letGo(process, group, !finished);
 
     bool readBack = false;
     if (finished) {
