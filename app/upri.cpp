@@ -265,6 +265,10 @@ void TPRI::FormActivate() {
         if (QFileInfo(parameters_.constFirst()).isFile()) {
             openInNewWindow(parameters_.constFirst());
             counter_ = 1;
+        } else if (!missingParameterReported_) {
+            // Nothing opens, but the user learns why (a file removed since it was listed).
+            missingParameterReported_ = true;
+            showError(this, QStringLiteral("Errore !"), missingFileMessage());
         }
         return;
     }

@@ -88,6 +88,7 @@ private:
 
     QStringList parameters_;
     int counter_ = 0;
+    bool missingParameterReported_ = false; // the command-line file did not exist
     enum class Start { notShown, waitingForPaint, finishing, done };
     Start start_ = Start::notShown;
     QMdiArea* mdi_ = nullptr;

@@ -500,7 +500,11 @@ void MainFrameTest::commandLineRules() {
     {
         TPRI frame(QStringList{home_->file("non_esiste.qtr")});
         frame.FormActivate();
+        frame.FormActivate(); // told once, not at every activation
         QVERIFY(frame.systems().isEmpty());
+        QCOMPARE(prompter_->asked().size(), 1);
+        QCOMPARE(prompter_->lastText(), missingMessage);
+        prompter_->clear();
         frame.Nuovo1Click();
         QCOMPARE(frame.activeSystem()->fileName(), home_->file("Sistem1.Qtr"));
     }
