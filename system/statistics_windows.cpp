@@ -44,8 +44,13 @@ void openProbabilitiesEditor(QWidget* owner, SystemState& state) {
         beep();
         return;
     }
+    const auto before = state.probabilities;
     TPROBA editor(state.marked, state.probabilities, owner);
     editor.exec();
+    // Rows stored before a bad value stay stored even when the editor is then cancelled; any
+    // change must reach the save question, or closing the window would lose it.
+    if (state.probabilities != before)
+        state.modified = true;
 }
 
 namespace {

@@ -16,7 +16,8 @@ void openProbabilityWindow(QWidget* owner, const SystemState& state);
 void openComparison(QWidget* owner, const SystemState& state);
 // Distribution chart; beeps without final columns.
 void openDistribution(QWidget* owner, const SystemState& state);
-// Probabilities editor; beeps without marked numbers.
+// Probabilities editor; beeps without marked numbers. A changed probability marks the system
+// as modified.
 void openProbabilitiesEditor(QWidget* owner, SystemState& state);
 
 // Adds the most probable or removes the least probable numbers by the count dialog's choice.

@@ -6,6 +6,7 @@
 #include "core/archive.h"
 #include "gui_common/feedback.h"
 #include "selection/uprovi.h"
+#include "system/uproba.h"
 #include "system/usis.h"
 #include "tests/gui/support/gui_helpers.h"
 #include "tests/gui/support/scripted_prompter.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QToolButton>
 #include <QtTest>
 
@@ -41,6 +43,7 @@ private slots:
     void probabilityFromTheToolButton();
     void comparisonFromTheToolButton();
     void numberCommandsCheckTheArchive();
+    void editedProbabilitiesAreNotLostOnClose();
 
 private:
     Archive savedArchive_;
@@ -121,6 +124,19 @@ void SystemStatisticsTest::numberCommandsCheckTheArchive() {
     QVERIFY(window_->state().modified);
     // the display follows: the count of marked numbers
     QCOMPARE(test::labelText(window_, QStringLiteral("Label8")), QStringLiteral("4"));
+}
+
+void SystemStatisticsTest::editedProbabilitiesAreNotLostOnClose() {
+    test::clickNumber(window_, 40);
+    window_->state().modified = false;
+    whenModal<TPROBA>([](TPROBA& editor) {
+        test::child<QTableWidget>(&editor, "RSIS")->item(1, 1)->setText(QStringLiteral("75"));
+        test::child<QPushButton>(&editor, "Button1")->click();
+    });
+    QVERIFY(test::trigger(window_, QStringLiteral("Modificaprobabilitdeinumeri1")));
+    QCOMPARE(window_->state().probabilities[40].value(), 75.0L);
+    // otherwise closing the window would drop the new values without asking
+    QVERIFY(window_->state().modified);
 }
 
 QTEST_MAIN(SystemStatisticsTest)
