@@ -60,6 +60,8 @@ TPRI::TPRI(const QStringList& parameters, QWidget* parent)
     arial.setPixelSize(11);
     SPI->setFont(arial);
     SPI->setAccessibleName(QStringLiteral("Barra dei suggerimenti"));
+    // A hint longer than the frame is wide is cut at its edge instead of widening the frame.
+    SPI->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     spiLayout->addWidget(SPI);
     setHint(spi_, QStringLiteral("In questa barra sono visualizzate brevi spiegazioni sugli "
                                  "oggetti puntati dal cursore del mouse."));

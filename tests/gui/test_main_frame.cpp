@@ -575,6 +575,11 @@ void MainFrameTest::frameShowsItsOwnMenusWithoutWindows() {
     // The status panel: one blank before the long hint.
     frame_->METTIHINT(QStringLiteral("Prova."));
     QCOMPARE(test::SPI(frame_.get())->text(), QStringLiteral(" Prova."));
+    // A long hint is cut at the frame's edge; it never makes the frame wider.
+    const int narrowest = frame_->minimumSizeHint().width();
+    frame_->METTIHINT(QString(400, QLatin1Char('m')));
+    QCoreApplication::processEvents();
+    QCOMPARE(frame_->minimumSizeHint().width(), narrowest);
 }
 
 void MainFrameTest::windowsCascadeInsideTheVisibleArea() {
