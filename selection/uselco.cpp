@@ -224,7 +224,9 @@ void TSELCO::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (event->key() == Qt::Key_Escape && running()) {
+        // Escape cannot close the window in the middle of a run; it asks to stop it instead.
         event->accept();
+        STOPSEClick();
         return;
     }
     QDialog::keyPressEvent(event);
@@ -279,6 +281,7 @@ void TSELCO::AVSELClick() {
     FILTRI->hide();
     LFiltri->hide();
     STOPSE->show();
+    STOPSE->setFocus(); // ENC is disabled now: Space stops the run from the keyboard
     STS->setValue(0);
     STS->show();
     repaint();

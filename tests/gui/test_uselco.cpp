@@ -161,7 +161,10 @@ void SelectionWindowTest::stopWithYesKeepsNothingAndNoGoesOn() {
         const int start = gauge->value();
         QTRY_VERIFY_WITH_TIMEOUT(gauge->value() > start, 20000);
         ++gaugeMoves;
-        stop->click(); // No: the run goes on
+        // Escape from the control holding the focus asks to stop; No: the run goes on.
+        QCOMPARE(window.focusWidget(), stop);
+        QTest::keyClick(window.focusWidget(), Qt::Key_Escape);
+        QCOMPARE(prompter.questions().size(), 1);
         QVERIFY(window.running());
         const int after = gauge->value();
         QTRY_VERIFY_WITH_TIMEOUT(gauge->value() > after, 20000);
