@@ -174,7 +174,8 @@ bool extractionFits(const SystemState& state, int count) {
     return static_cast<double>(state.finalColumns.size()) + static_cast<double>(count) < initial;
 }
 
-int extractRandomColumns(SystemState& state, int count, RandomGenerator& random) {
+int extractRandomColumns(SystemState& state, int count, RandomGenerator& random,
+                         const ExtractionProgress& progress) {
     const std::vector<int> marked = state.markedNumbers();
     const int m = static_cast<int>(marked.size());
     if (count <= 0 || m < 6)
@@ -202,6 +203,9 @@ int extractRandomColumns(SystemState& state, int count, RandomGenerator& random)
             continue; // already listed: draw the whole column again
         appendColumn(state, column);
         ++appended;
+        if (progress && appended % extractionProgressStep == 0 && appended < count &&
+            !progress(appended))
+            break;
     }
     return appended;
 }

@@ -6,6 +6,7 @@
 #include "core/system_state.h"
 
 #include <cstddef>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -44,10 +45,16 @@ void appendColumn(SystemState& state, const Column& column);
 // initial columns must be left. This also guarantees that the extraction terminates.
 bool extractionFits(const SystemState& state, int count);
 
+// Called during a long extraction with the columns appended so far; false stops it there.
+using ExtractionProgress = std::function<bool(int appended)>;
+inline constexpr int extractionProgressStep = 1 << 16;
+
 // Draws count columns of six different marked numbers, sorted, never repeating a listed
 // column, and appends them. The caller has checked extractionFits. Returns how many were
-// appended (0 when count <= 0).
-int extractRandomColumns(SystemState& state, int count, RandomGenerator& random);
+// appended (0 when count <= 0): fewer than count only when progress, asked after every
+// extractionProgressStep columns, said to stop.
+int extractRandomColumns(SystemState& state, int count, RandomGenerator& random,
+                         const ExtractionProgress& progress = {});
 
 // Appends the columns not yet in the list (duplicates within columns included) and marks the
 // system modified. Returns how many were appended.

@@ -16,6 +16,7 @@
 #include "system/utast.h"
 
 #include <QFileInfo>
+#include <QProgressDialog>
 
 #include <new>
 
@@ -45,10 +46,33 @@ bool Estraicolonnecasualmente(QWidget* window, SystemState& state) {
         return true;
     }
     HourglassGuard hourglass;
+    // Millions of columns take a while: the window shows how far the extraction is and can
+    // stop it, which takes back every column of this extraction.
+    const std::size_t before = state.finalColumns.size();
+    const bool wasModified = state.modified;
+    QProgressDialog progress(QStringLiteral("Estrazione delle colonne in corso..."),
+                             QStringLiteral("Interrompi"), 0, *count, window);
+    progress.setObjectName(QStringLiteral("ESTRAZIONE"));
+    progress.setWindowTitle(QStringLiteral("Estrai colonne casualmente"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumWidth(360); // room for the whole caption in the title bar
+    progress.setMinimumDuration(500);
+    progress.setAutoReset(false);
+    progress.setValue(0); // starts the clock that decides when the dialog shows up
     try {
-        extractRandomColumns(state, *count, programRandom());
+        const int added =
+            extractRandomColumns(state, *count, programRandom(), [&progress](int appended) {
+                progress.setValue(appended); // also handles a click on Interrompi
+                return !progress.wasCanceled();
+            });
+        if (added < *count) {
+            state.finalColumns.resize(before);
+            state.finalColumns.shrink_to_fit();
+            state.modified = wasModified;
+        }
     } catch (const std::bad_alloc&) {
         // A count in the hundreds of millions can outgrow memory; what was drawn stays.
+        progress.hide();
         hourglass.release();
         showError(window, "Errore !", outOfMemoryMessage);
     }

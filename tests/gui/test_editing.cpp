@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -84,6 +85,7 @@ private slots:
 
     void extractionTakesItsCountFromTheDialog();
     void extractionRefusesBadCountsAndSmallSystems();
+    void aLongExtractionCanBeStopped();
     void importAddsTheMissingColumnsAfterTheQuestion();
     void keyboardEntryAddsTypedColumnsInOrder();
     void keyboardEntryRefusesBadColumnsAndAsksAboutDuplicates();
@@ -182,6 +184,30 @@ void EditingTest::extractionRefusesBadCountsAndSmallSystems() {
     QCOMPARE(prompter_->lastText(),
              QString("Il sistema constiene meno di 6 numeri !\rImpossibile estrarre colonne !"));
     QCOMPARE(prompter_->questions().front().icon, QMessageBox::Critical);
+}
+
+// Twenty million columns take seconds: the progress window's Interrompi stops the extraction
+// and takes back what it had drawn.
+void EditingTest::aLongExtractionCanBeStopped() {
+    SystemState state;
+    state.marked.fill(1);
+    state.marked[0] = 0;
+    state.finalColumns = {Column{1, 2, 3, 4, 5, 6}};
+    const std::vector<Column> before = state.finalColumns;
+    QTimer stopper;
+    connect(&stopper, &QTimer::timeout, [this] {
+        auto* progress = window_.findChild<QProgressDialog*>(QStringLiteral("ESTRAZIONE"));
+        if (progress && progress->isVisible())
+            QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+    });
+    stopper.start(20);
+    whenShown<TDAINU>([](TDAINU* d) {
+        typeInto(d, "Edit1", "20000000");
+        click(d, "AVSEL");
+    });
+    QVERIFY(Estraicolonnecasualmente(&window_, state));
+    QCOMPARE(state.finalColumns, before);
+    QVERIFY(!state.modified);
 }
 
 void EditingTest::importAddsTheMissingColumnsAfterTheQuestion() {
