@@ -11,6 +11,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressBar>
@@ -195,10 +197,14 @@ void TSUCA::AnteprimaClick() {
     QPrintPreviewDialog preview(&programPrinter(), this);
     preview.setObjectName(QStringLiteral("AnteprimaDialog"));
     preview.setWindowTitle(QStringLiteral("Anteprima delle colonne su carta"));
-    ListingRequest shown = request(first, last);
-    shown.maxPages = previewPages;
+    const ListingRequest listed = request(first, last);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* printer) {
         QPainter painter(printer);
+        ListingRequest shown = listed;
+        // The preview draws its pages as pictures; the dialog's print button paints on the
+        // printer itself, and that listing must be whole.
+        if (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Picture)
+            shown.maxPages = previewPages;
         paintListing(painter, *printer, shown);
     });
     preview.exec();

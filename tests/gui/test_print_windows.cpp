@@ -93,6 +93,7 @@ private slots:
     void incompleteColumnsAreNamed();
     void previewShowsTheSlip();
     void plainPaperListing();
+    void printingFromTheListingPreviewPrintsEveryPage();
 
 private:
     QString pdf_;
@@ -393,6 +394,27 @@ void PrintWindowsTest::plainPaperListing() {
     click(&window, "SpeedButton8");
     QVERIFY(pdfPages(pdf_) < allPages);
     QVERIFY(!window.running());
+}
+
+void PrintWindowsTest::printingFromTheListingPreviewPrintsEveryPage() {
+    // The preview shows only the first pages of a long listing; its print button, which
+    // paints on the printer itself, must still print them all.
+    window_->state().finalColumns = columns(400);
+    TSUCA window(window_->state(), window_);
+    window.show();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFileName(home_->file(QStringLiteral("dall_anteprima.pdf")));
+    // A wide, low page holds a few lines: 400 columns take far more pages than a preview.
+    printer.setPageSize(QPageSize(QSizeF(300, 20), QPageSize::Millimeter));
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QTimer::singleShot(0, [&] {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        QVERIFY(preview);
+        emit preview->paintRequested(&printer);
+        preview->reject();
+    });
+    click(&window, "Anteprima");
+    QVERIFY(pdfPages(printer.outputFileName()) > 30);
 }
 
 QTEST_MAIN(PrintWindowsTest)
