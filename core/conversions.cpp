@@ -107,6 +107,20 @@ Expected<int> VALORE_INTERO(std::string_view text) {
     return parseInteger(removeBlanks(text));
 }
 
+namespace {
+
+// Every date typed is that of a past draw: a short year is the latest year ending in its
+// digits that is not after the current one ("98" is 1998, not 2098).
+int recentYearEndingIn(int shortYear) {
+    const std::chrono::year_month_day today{
+        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
+    const int current = static_cast<int>(today.year());
+    const int year = current - current % 100 + shortYear;
+    return year > current ? year - 100 : year;
+}
+
+} // namespace
+
 Expected<std::chrono::year_month_day> VALORE_DATA(std::string_view text) {
     const std::string compact = removeBlanks(text);
     std::vector<int> parts;
@@ -121,7 +135,7 @@ Expected<std::chrono::year_month_day> VALORE_DATA(std::string_view text) {
             end != piece.data() + piece.size())
             return Failure{invalidDateMessage(compact)};
         if (piece.size() <= 2 && parts.size() == 2)
-            value += 2000; // a short year is taken in this century
+            value = recentYearEndingIn(value);
         parts.push_back(value);
         if (slash == std::string::npos)
             break;

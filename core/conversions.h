@@ -19,7 +19,8 @@ std::string TESTO_DATA(std::chrono::year_month_day date);
 // Blanks removed, then an optional sign and decimal digits within 32 bits.
 Expected<int> VALORE_INTERO(std::string_view text);
 
-// Blanks removed, then day/month/year; a one- or two-digit year is taken in this century.
+// Blanks removed, then day/month/year; a one- or two-digit year is the latest year ending in
+// those digits that is not after the current one.
 Expected<std::chrono::year_month_day> VALORE_DATA(std::string_view text);
 
 // The integer conversion itself, without removing blanks (pieces of typed columns).

@@ -72,6 +72,11 @@ TEST(Conversions, DatesAsDayMonthYear) {
         EXPECT_FALSE(VALORE_DATA(bad).ok()) << '"' << bad << '"';
     }
     EXPECT_EQ(VALORE_DATA("31/ 2/2001").error(), "'31/2/2001' is not a valid date");
+    // A short year never lies in the future: the dates typed are those of past draws.
+    const int thisYear =
+        static_cast<int>(year_month_day{floor<days>(std::chrono::system_clock::now())}.year());
+    EXPECT_EQ(VALORE_DATA("15/6/98")->year(), year{1998});
+    EXPECT_EQ(VALORE_DATA("1/1/" + std::to_string(thisYear % 100))->year(), year{thisYear});
     // Round trip through the text form.
     for (auto date : {2009y / January / 3d, 2023y / July / 15d, 1997y / December / 31d})
         EXPECT_EQ(*VALORE_DATA(TESTO_DATA(date)), date);
