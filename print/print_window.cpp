@@ -42,6 +42,11 @@ void PrintWindow::setRunning(bool running) {
         control->setEnabled(!running);
     if (running)
         FESTA->setFocus();
+    if (!running && closeWhenIdle_) {
+        closeWhenIdle_ = false;
+        // Queued: the handler that ran the loop finishes first.
+        QMetaObject::invokeMethod(this, &PrintWindow::reject, Qt::QueuedConnection);
+    }
 }
 
 bool PrintWindow::keepRunning() {
@@ -66,6 +71,7 @@ void PrintWindow::closeEvent(QCloseEvent* event) {
     if (running_) {
         // The run is asked to stop first; the window closes afterwards.
         stopRequested_ = true;
+        closeWhenIdle_ = true;
         event->ignore();
         return;
     }
@@ -75,6 +81,7 @@ void PrintWindow::closeEvent(QCloseEvent* event) {
 void PrintWindow::reject() {
     if (running_) {
         stopRequested_ = true;
+        closeWhenIdle_ = true;
         return;
     }
     TiledDialog::reject();

@@ -46,6 +46,8 @@ private:
     QList<QWidget*> idleControls_;
     bool running_ = false;
     bool stopRequested_ = false;
+    // Closing was asked for during a run: the window closes once the run has ended.
+    bool closeWhenIdle_ = false;
 };
 
 } // namespace quintor

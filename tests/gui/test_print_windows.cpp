@@ -244,6 +244,18 @@ void PrintWindowsTest::aStoppedRunResumesWhereItStopped() {
     QCOMPARE(pdfPages(pdf_), 2);
     QCOMPARE(text(&window, "Edit7"), QStringLiteral("1"));
 
+    // Closing the window during a run asks to stop it; once stopped, the window closes.
+    connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
+        if (value == 2)
+            window.close();
+    });
+    prompter_->answer(QMessageBox::Yes);
+    click(&window, "SpeedButton6");
+    QCOMPARE(pdfPages(pdf_), 2);
+    QTRY_VERIFY(window.isHidden());
+    disconnect(progress, nullptr, this, nullptr);
+    window.show();
+
     // "Salva PDF" writes the same run into the file the user names.
     const QString saved = home_->file(QStringLiteral("tutte.pdf"));
     prompter_->answerFile(saved);
