@@ -555,8 +555,13 @@ Expected<std::size_t> Archive::permanenti(const std::filesystem::path& file) {
     // Every program saving this archive takes the same lock, so the check below and the
     // rename that follows it are one step for the others.
     FolderLock lock(real.parent_path());
-    if (!lock.locked())
-        return Failure{archiveBusyMessage};
+    if (!lock.locked()) {
+        // A folder that is not there cannot be locked either, and waiting will not help.
+        std::error_code error;
+        return Failure{std::filesystem::is_directory(real.parent_path(), error)
+                           ? archiveBusyMessage
+                           : saveFailedMessage};
+    }
     const auto onDisk = fileIdentity(real);
     if (!onDisk)
         return Failure{saveFailedMessage};

@@ -82,6 +82,10 @@ TEST(CliMerge, RefusesWhatItCannotRead) {
     EXPECT_EQ(runCli({"archive", directory}).status, 2);
     EXPECT_EQ(runCli({"merge", archive.string(), directory}).status, 2);
     EXPECT_EQ(runCli({"merge", directory, directory}).status, 2);
+    // A folder that does not exist is a failed save, not an archive in use by another program.
+    run = runCli({"sample-archive", (folder.path() / "manca" / "a.dat").string(), "--draws", "3"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.errors.find("Impossibile salvare"), std::string::npos) << run.errors;
 }
 
 TEST(CliArchive, EmptyArchiveHasNoLastUpdateLine) {
