@@ -11,9 +11,8 @@ void TSIS::carica_funzioni_utente() {
     for (int k = 0; k < functionItems_.size(); ++k) {
         QAction* item = functionItems_[k];
         const bool used = k < static_cast<int>(list.entries.size());
-        item->setText(
-            used ? QString::fromStdString(list.entries[static_cast<std::size_t>(k)].caption)
-                 : QStringLiteral("&%1").arg(k + 1));
+        item->setText(used ? userFunctionText(list.entries[static_cast<std::size_t>(k)].caption)
+                           : QStringLiteral("&%1").arg(k + 1));
         item->setVisible(used);
         // The item runs the program it was loaded with, whatever happens to the file later.
         item->setData(

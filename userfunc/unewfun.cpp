@@ -3,6 +3,7 @@
 #include "core/user_functions.h"
 #include "gui_common/feedback.h"
 #include "gui_common/help_link.h"
+#include "userfunc/user_function_commands.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -150,17 +151,17 @@ void Tnewfun::flboxClick() {
     if (description) {
         const std::string base = descriptionFileName(program);
         Label2->setText(nameCaption + QString::fromStdString(base.substr(0, base.size() - 4)));
-        Label3->setText(menuCaption + QString::fromStdString(description->caption));
-        Label4->setText(authorCaption + QString::fromStdString(description->author));
-        Label5->setText(mailCaption + QString::fromStdString(description->email));
+        Label3->setText(menuCaption + userFunctionText(description->caption));
+        Label4->setText(authorCaption + userFunctionText(description->author));
+        Label5->setText(mailCaption + userFunctionText(description->email));
         QStringList lines;
         for (const std::string& line : description->lines)
-            lines << QString::fromStdString(line);
+            lines << userFunctionText(line);
         Des->setPlainText(lines.join(QLatin1Char('\n')));
         chosen_ = item->text();
         // An empty first line would give a menu item with no text.
         caption_ = description->caption.empty() ? Label2->text().mid(nameCaption.size())
-                                                : QString::fromStdString(description->caption);
+                                                : userFunctionText(description->caption);
         valid_ = true;
     }
     BitBtn1->setEnabled(valid_);

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QProcess>
+#include <QStringDecoder>
 #include <QTimer>
 
 #include <csignal>
@@ -73,6 +74,13 @@ UserFunctionList loadUserFunctions() {
     return UserFunctionList::load(programFolder());
 }
 
+QString userFunctionText(const std::string& bytes) {
+    const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(view);
+    return utf8.hasError() ? QString::fromLatin1(view) : text;
+}
+
 bool addUserFunctionCommand(QWidget* parent) {
     UserFunctionList list = loadUserFunctions();
     const QString fullMessage =
@@ -123,7 +131,7 @@ bool deleteUserFunctionCommand(QWidget* parent) {
     }
     QStringList lines;
     for (const UserFunction& entry : list.entries)
-        lines << fromStd(entry.program) + QStringLiteral(" : ") + fromStd(entry.caption);
+        lines << fromStd(entry.program) + QStringLiteral(" : ") + userFunctionText(entry.caption);
     Telifu dialog(lines, parent);
     if (dialog.exec() != QDialog::Accepted || dialog.Tag() != 1)
         return false;

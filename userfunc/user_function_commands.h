@@ -25,6 +25,10 @@ signals:
 // The function list of the program folder.
 UserFunctionList loadUserFunctions();
 
+// A caption or description line as its file holds it: UTF-8, or Latin-1 when the bytes are
+// not UTF-8 (lists and descriptions written on Windows often are).
+QString userFunctionText(const std::string& bytes);
+
 // "Aggiungi nuova funzione": the file dialog Tnewfun, then the list rewritten. True when a
 // function was added (the notifier has then announced it).
 bool addUserFunctionCommand(QWidget* parent);

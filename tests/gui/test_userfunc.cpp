@@ -109,6 +109,7 @@ private slots:
     void functionThatNeverFinishesIsInterrupted();
     void refusedRunsAndDamagedResults();
     void shippedScriptDropsThreeInARow();
+    void latin1ListAndDescription();
 
 private:
     void markSevenAndTwoColumns();
@@ -310,6 +311,21 @@ void UserFunctionTest::shippedScriptDropsThreeInARow() {
     QCOMPARE(window_->state().finalColumns, (std::vector<Column>{{2, 3, 10, 20, 30, 90}}));
     QVERIFY(window_->state().modified);
     QVERIFY(noExchangeFileLeft(home_->path()));
+}
+
+void UserFunctionTest::latin1ListAndDescription() {
+    // Accented letters as a Windows editor saves them, one byte each.
+    writeFile(home_->file("funzioni.ute"), "1\r\nvecchia\r\nProbabilit\xe0\r\n");
+    window_->carica_funzioni_utente();
+    QCOMPARE(menuCaptions(window_), (QStringList{QStringLiteral("Probabilità"), "|"}));
+    writeFile(home_->file("nuova"), "#!/bin/sh\n", true);
+    writeFile(home_->file("nuova.txt"), "Citt\xe0\nNicol\xf2\nn@example.org\n");
+    whenShown<Tnewfun>([](Tnewfun* dialog) {
+        dialog->flbox->setCurrentItem(dialog->flbox->findItems("nuova", Qt::MatchExactly).value(0));
+        QCOMPARE(dialog->Label3->text(), QStringLiteral("Voce del menù: Città"));
+        QCOMPARE(dialog->Label4->text(), QStringLiteral("Nome dell'autore: Nicolò"));
+    });
+    QVERIFY(trigger(window_, "Aggiunginuovafunzione1"));
 }
 
 QTEST_MAIN(UserFunctionTest)
