@@ -195,10 +195,14 @@ void TBuchi::SPB3Click() {
 void TBuchi::SPB4Click() {
     if (run_->running())
         return;
+    const int t = this->t(), m = this->m();
+    if (t > m) {
+        showError(this, QStringLiteral("Errore"), QString::fromUtf8(guaranteeChoiceMessage));
+        return;
+    }
     const QString file = askCsvFile(QStringLiteral("buchi.csv"));
     if (file.isEmpty())
         return;
-    const int t = this->t(), m = this->m();
     const std::vector<Column> finals = state_.finalColumns;
     auto result = std::make_shared<Expected<std::uint64_t>>(std::uint64_t{0});
     SPB3->setEnabled(false);

@@ -145,6 +145,13 @@ void GuaranteeWindowsTest::holesListTheirFirstRowsAndExportThemAll() {
         ++lines;
     }
     QCOMPARE(lines, qint64(total));
+
+    // "6 se 3" makes no sense: exporting refuses it as counting does, before asking for a file.
+    test::child<QComboBox>(&window, "CBM")->setCurrentIndex(0);
+    const int dialogs = int(prompter_->fileDialogs().size());
+    click(window, "SPB4");
+    QCOMPARE(prompter_->lastText(), QString::fromUtf8(guaranteeChoiceMessage));
+    QCOMPARE(int(prompter_->fileDialogs().size()), dialogs);
 }
 
 void GuaranteeWindowsTest::repairRefusesABadBudgetThenAddsTheEngineColumns() {
