@@ -73,7 +73,7 @@ TBuchi::TBuchi(const SystemState& state, int t, int m, QWidget* parent)
     for (int k = smallestGuaranteedPoints; k <= largestDrawnCount; ++k)
         CBT->addItem(QString::number(k), k);
     labelT->setBuddy(CBT);
-    auto* labelM = new QLabel(QStringLiteral("se &estratti tra i segni:"), this);
+    auto* labelM = new QLabel(QStringLiteral("se es&tratti tra i segni:"), this);
     CBM = new QComboBox(this);
     CBM->setObjectName(QStringLiteral("CBM"));
     CBM->setAccessibleName(QStringLiteral("Numeri estratti tra i segni"));

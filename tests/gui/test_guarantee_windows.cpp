@@ -18,6 +18,7 @@
 #include "tests/gui/support/gui_helpers.h"
 #include "tests/gui/support/scripted_prompter.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -25,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMultiMap>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -65,6 +67,24 @@ void keepPicture(QWidget& window, const QString& name) {
         window.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
 }
 
+// The Alt+letter keys of a window's labels and buttons, with the controls that claim each.
+QMultiMap<QChar, QString> altKeys(const QWidget& window) {
+    QMultiMap<QChar, QString> keys;
+    QStringList texts;
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        texts << label->text();
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>())
+        texts << button->text();
+    for (const QString& text : texts) {
+        const int at = QString(text)
+                           .replace(QStringLiteral("&&"), QStringLiteral("__"))
+                           .indexOf(QLatin1Char('&'));
+        if (at >= 0 && at + 1 < text.size())
+            keys.insert(text[at + 1].toUpper(), text);
+    }
+    return keys;
+}
+
 } // namespace
 
 class GuaranteeWindowsTest : public QObject, private test::SystemWindowFixture {
@@ -78,6 +98,7 @@ private slots:
     void repairRefusesABadBudgetThenAddsTheEngineColumns();
     void backtestRefusesBadRangesAndListsTheDrawsWithFour();
     void stopQuestionPausesTheRunAndOnlyYesEndsIt();
+    void everyAltKeyOfAWindowReachesOneControl();
 };
 
 void GuaranteeWindowsTest::commandsBeepWithoutFinalColumns() {
@@ -273,6 +294,21 @@ void GuaranteeWindowsTest::stopQuestionPausesTheRunAndOnlyYesEndsIt() {
     QVERIFY(table.table().stopped);
     QCOMPARE(table.findChild<QLabel*>(QStringLiteral("LabelStato"))->text(),
              QStringLiteral("Calcolo interrotto."));
+}
+
+void GuaranteeWindowsTest::everyAltKeyOfAWindowReachesOneControl() {
+    // Two controls on one key make Alt+key only move the focus between them.
+    SystemState state = tenNumberSystem(twoColumns);
+    const Archive archive = test::cyclicArchive(300);
+    TBuchi holes(state, 3, 6);
+    TCompleta repair(state, archive);
+    TVerifica backtest(state, archive, 800);
+    for (const QWidget* window :
+         std::initializer_list<const QWidget*>{&holes, &repair, &backtest}) {
+        const QMultiMap<QChar, QString> keys = altKeys(*window);
+        for (const QChar key : keys.uniqueKeys())
+            QVERIFY2(keys.count(key) == 1, qPrintable(QStringList(keys.values(key)).join(" / ")));
+    }
 }
 
 QTEST_MAIN(GuaranteeWindowsTest)
