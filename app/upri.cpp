@@ -351,8 +351,13 @@ void TPRI::Fine1Click() {
 
 void TPRI::closeEvent(QCloseEvent* event) {
     const QList<TSIS*> open = systems();
-    for (TSIS* system : open) {
-        if (!system->FormCloseQuery()) {
+    for (qsizetype i = 0; i < open.size(); ++i) {
+        if (!open[i]->FormCloseQuery()) {
+            // Nothing closes, so the systems whose changes were given up for this close keep
+            // them, and the next close asks about them again.
+            for (qsizetype j = 0; j < i; ++j)
+                if (open[j]->changesGivenUp())
+                    open[j]->state().modified = true;
             event->ignore();
             return;
         }

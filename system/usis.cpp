@@ -731,6 +731,7 @@ bool TSIS::confirmOverwrite() {
 }
 
 bool TSIS::FormCloseQuery() {
+    changesGivenUp_ = false;
     if (!state_.modified)
         return true;
     // With several systems asked in turn, the user sees which one the question is about.
@@ -748,6 +749,7 @@ bool TSIS::FormCloseQuery() {
     }
     if (answer == QMessageBox::No) {
         state_.modified = false;
+        changesGivenUp_ = true;
         return true;
     }
     return false;

@@ -60,6 +60,9 @@ public:
     void FormResize();
     // The close question; true when the window may close.
     bool FormCloseQuery();
+    // The last close question was answered No: the changes were given up for a close that the
+    // frame may still call off when another window refuses.
+    bool changesGivenUp() const { return changesGivenUp_; }
 
     // The menu item or tool button with that objectName (nullptr when none).
     QAction* command(const QString& objectName) const;
@@ -151,6 +154,7 @@ private:
     SystemState state_;
     bool firstActivationDone_ = false;
     bool nameChosen_ = false; // loaded from or saved to its file at least once
+    bool changesGivenUp_ = false;
 
     TMiopan* Miopan1 = nullptr; // the tool buttons
     TMiopan* MP1 = nullptr;
