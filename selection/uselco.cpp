@@ -233,9 +233,10 @@ void TSELCO::keyPressEvent(QKeyEvent* event) {
 }
 
 void TSELCO::closeEvent(QCloseEvent* event) {
-    // The run ends only by finishing or by a confirmed stop.
+    // The run ends only by finishing or by a confirmed stop: the close box asks for the stop.
     if (running()) {
         event->ignore();
+        STOPSEClick();
         return;
     }
     QDialog::closeEvent(event);

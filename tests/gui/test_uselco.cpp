@@ -146,6 +146,7 @@ void SelectionWindowTest::stopWithYesKeepsNothingAndNoGoesOn() {
     const Archive archive = simulatedArchive(300, 9);
     SystemState system = systemWith(1, 90); // 622 million columns: long enough to stop
     prompter.answer(QMessageBox::No);
+    prompter.answer(QMessageBox::No);
     prompter.answer(QMessageBox::Yes);
     int gaugeMoves = 0;
     const int ended = launchAndDrive(prompter, system, archive, [&](TSELCO& window) {
@@ -166,6 +167,9 @@ void SelectionWindowTest::stopWithYesKeepsNothingAndNoGoesOn() {
         QTest::keyClick(window.focusWidget(), Qt::Key_Escape);
         QCOMPARE(prompter.questions().size(), 1);
         QVERIFY(window.running());
+        window.close(); // the close box asks too; No again
+        QCOMPARE(prompter.questions().size(), 2);
+        QVERIFY(window.running());
         const int after = gauge->value();
         QTRY_VERIFY_WITH_TIMEOUT(gauge->value() > after, 20000);
         ++gaugeMoves;
@@ -174,7 +178,7 @@ void SelectionWindowTest::stopWithYesKeepsNothingAndNoGoesOn() {
     QCOMPARE(ended, 1);
     QCOMPARE(gaugeMoves, 2);
     const auto questions = prompter.questions();
-    QCOMPARE(questions.size(), 2);
+    QCOMPARE(questions.size(), 3);
     for (const auto& q : questions) {
         QCOMPARE(q.title, QStringLiteral("Attenzione"));
         QCOMPARE(q.text, QStringLiteral("Sei sicuro di voler interrompere l'elaborazione ?"));
