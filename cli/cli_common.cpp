@@ -21,6 +21,14 @@ int usage(std::string_view text) {
     return usageError;
 }
 
+int finishOutput(int status) {
+    std::cout.flush();
+    if (status == ok && !std::cout)
+        return refuse("Impossibile scrivere i risultati sull'uscita standard.\rIl disco potrebbe "
+                      "essere pieno.");
+    return status;
+}
+
 const std::string* optionValue(const Arguments& args, std::string_view name) {
     for (std::size_t i = 0; i + 1 < args.size(); ++i)
         if (args[i] == name)

@@ -18,6 +18,10 @@ int refuse(std::string_view message);
 void note(std::string_view message);
 // A usage line on stderr; returns ExitCode::usageError.
 int usage(std::string_view text);
+// The status of a command once its output has reached stdout: a command that succeeded but
+// whose output could not all be written (a full disk, a closed file) is refused, so that no
+// script takes a cut listing for a whole one.
+int finishOutput(int status);
 
 // "--name value" lookup among the arguments after the command's positional ones.
 const std::string* optionValue(const Arguments& args, std::string_view name);

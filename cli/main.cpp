@@ -47,6 +47,6 @@ int main(int argc, char** argv) {
     quintor::cli::Arguments args(argv + 2, argv + argc);
     for (const auto& command : commands)
         if (command.name == name)
-            return command.run(args);
+            return quintor::cli::finishOutput(command.run(args));
     return printUsage();
 }

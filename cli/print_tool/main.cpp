@@ -151,5 +151,5 @@ int main(int argc, char** argv) {
     if (!painter.end())
         return refuse(pdfFailedMessage);
     std::cout << "pagine: " << pages << '\n';
-    return ok;
+    return finishOutput(ok);
 }

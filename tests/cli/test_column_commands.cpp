@@ -86,3 +86,14 @@ TEST(CliColumns, BadFiltersAndFilesAreRefused) {
     for (const Column& column : selected.finalColumns)
         EXPECT_TRUE(check.passes(column)) << TESTO_COLONNA(column);
 }
+
+TEST(CliOutput, ListingThatCannotBeWrittenIsNoSuccess) {
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    TempFolder folder;
+    const std::string file = saveSystem(folder, {{1, 2, 3, 4, 5, 6}});
+    const auto run = quintor::testing::runProgram(
+        "/bin/sh", {"-c", "exec \"$0\" export \"$1\" > /dev/full", QUINTOR_CLI, file});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.errors.find("Impossibile scrivere"), std::string::npos) << run.errors;
+}
