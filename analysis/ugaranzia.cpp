@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace quintor {
 
 TGaranzia::TGaranzia(const SystemState& state, QWidget* parent)
@@ -101,7 +103,10 @@ void TGaranzia::showTable() {
                 item->setToolTip(QStringLiteral("Garantito: %1 se %2").arg(t).arg(m));
                 ++guaranteed;
             } else {
-                item->setText(QString::fromStdString(percentText(table_.percent(m, t))));
+                // Rounded to two decimals a few holes among many sets would read 100 %,
+                // which this table keeps for a guarantee.
+                item->setText(
+                    QString::fromStdString(percentText(std::min(table_.percent(m, t), 99.99))));
                 item->setToolTip(QStringLiteral("%1 combinazioni non coperte su %2")
                                      .arg(table_.holes(m, t))
                                      .arg(table_.total(m)));
