@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -187,9 +188,15 @@ void TVerifica::SPB3Click() {
         showError(this, QStringLiteral("Errore"), QString::fromStdString(draws.error()));
         return;
     }
+    // Amounts may be typed as the window shows them, with "." between thousands (30.000).
+    static const QRegularExpression grouped(QStringLiteral("^\\s*\\d{1,3}(\\.\\d{3})+\\s*$"));
     QString text;
-    for (std::size_t k = 0; k < winningLevelCount; ++k)
-        text += (k ? QStringLiteral(",") : QString()) + EDP[k]->text();
+    for (std::size_t k = 0; k < winningLevelCount; ++k) {
+        QString amount = EDP[k]->text();
+        if (grouped.match(amount).hasMatch())
+            amount.remove(QLatin1Char('.'));
+        text += (k ? QStringLiteral(",") : QString()) + amount;
+    }
     const auto prizes = PrizeTable::parse(text.toStdString());
     if (!prizes) {
         showError(this, QStringLiteral("Errore"), QString::fromStdString(prizes.error()));

@@ -233,7 +233,7 @@ void GuaranteeWindowsTest::backtestRefusesBadRangesAndListsTheDrawsWithFour() {
     click(window, "SPB3");
     QCOMPARE(prompter_->lastText(), QString::fromUtf8(prizesMessage));
 
-    type(window, "EDP4", QStringLiteral("1000"));
+    type(window, "EDP4", QStringLiteral("1.000")); // as the window writes amounts
     click(window, "SPB3");
     QTRY_VERIFY(window.hasResult());
     const BacktestResult expected = backtest(state.finalColumns, archive.records());
