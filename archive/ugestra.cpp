@@ -276,7 +276,11 @@ void TGestra::mergeUpdateAtStart() {
         showError(this, errorTitle, fromStd(outcome.error()));
         return;
     }
-    if (outcome->counts.rejected > 0)
+    if (outcome->counts.rejected == 1)
+        showInformation(this, updateTitle,
+                        QStringLiteral("1 colonna del file di aggiornamento non è valida (data o "
+                                       "numeri errati) e non è stata aggiunta."));
+    else if (outcome->counts.rejected > 1)
         showInformation(this, updateTitle,
                         QStringLiteral("%1 colonne del file di aggiornamento non sono valide "
                                        "(data o numeri errati) e non sono state aggiunte.")

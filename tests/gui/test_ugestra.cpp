@@ -303,15 +303,20 @@ void ArchiveWindowTest::modifyPrefillsAndKeepsThePlace() {
 }
 
 void ArchiveWindowTest::updateFileMergesAtStartAndIsRenamed() {
-    // Two of the five dates are present; the name is matched whatever its case.
+    // Two of the five good dates are present, one date is bad; the name is matched whatever
+    // its case.
     writeBytes(home() / "AGGIORNA.DAT", record("05/01/2001", " 1  2  3  4  5  6", " 7") +
                                             record("13/12/2000", " 9 19 29 39 49 59", " 1") +
                                             record("01/12/2000", " 4 14 24 34 44 54", "64") +
                                             record("03/01/2001", " 9 19 29 39 49 59", " 1") +
-                                            record("15/12/2000", " 6 16 26 36 46 56", "66"));
+                                            record("15/12/2000", " 6 16 26 36 46 56", "66") +
+                                            record("31/02/2001", " 1  2  3  4  5  6", " 7"));
     prompter_->answer(QMessageBox::Yes);
     auto window = open();
-    QCOMPARE(prompter_->questions().size(), 1);
+    QCOMPARE(prompter_->questions().size(), 2);
+    QCOMPARE(prompter_->lastText(),
+             QString::fromUtf8("1 colonna del file di aggiornamento non è valida (data o numeri "
+                               "errati) e non è stata aggiunta."));
     const Question question = prompter_->questions().first();
     QCOMPARE(question.title, QStringLiteral("File di aggiornamento"));
     QCOMPARE(question.text, QStringLiteral("E' stato trovato il file per l'aggiornamento "
