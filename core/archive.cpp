@@ -296,6 +296,27 @@ bool ArchiveRecord::isValidDraw() const {
     return drawFault(numbers, jollyNumber) == DrawFault::none;
 }
 
+namespace {
+
+// Six blank-separated pieces of one or two characters each.
+bool sixShortNumbers(std::string_view text) {
+    std::size_t pieces = 0;
+    std::size_t length = 0;
+    for (char c : text) {
+        if (c != ' ') {
+            if (length++ == 0)
+                ++pieces;
+            if (length > 2)
+                return false;
+        } else {
+            length = 0;
+        }
+    }
+    return pieces == 6;
+}
+
+} // namespace
+
 Expected<ArchiveRecord> recordFromEntry(std::string_view dateText, std::string_view columnText,
                                         std::string_view jollyText) {
     auto date = VALORE_DATA(dateText);
@@ -308,6 +329,10 @@ Expected<ArchiveRecord> recordFromEntry(std::string_view dateText, std::string_v
     auto jolly = VALORE_INTERO(jollyText);
     if (!jolly)
         return Failure{jolly.error()};
+    // The column reading takes six numbers of one or two characters and passes over the
+    // rest: a seventh number or a third digit typed by mistake must not go unnoticed.
+    if (!sixShortNumbers(columnText))
+        return Failure{entryColumnMessage};
     // The file has room for a four-digit year only.
     const int year = static_cast<int>(date->year());
     if (year < 1000 || year > 9999)

@@ -212,6 +212,8 @@ void ArchiveWindowTest::badEntriesKeepTheBoxOpenAndTheArchiveUnchanged() {
         {"32/12/2000", "1 2 3 4 5 6", "7", "'32/12/2000' is not a valid date"},
         {"05/01/2001", "1 2 3 4 5", "7", entryColumnMessage},
         {"05/01/2001", "1 2 3 4 5 95", "7", entryColumnMessage},
+        {"05/01/2001", "5 123 33 45 67 89", "7", entryColumnMessage},
+        {"05/01/2001", "1 2 3 4 5 6 8", "9", entryColumnMessage},
         {"05/01/2001", "1 2 3 4 5 6", "x", "'x' is not a valid integer value"},
         {"05/01/2001", "1 2 3 4 5 6", "300", entryJollyMessage},
         {"05/01/2001", "1 1 1 1 1 1", "7", entryRepeatedMessage},
