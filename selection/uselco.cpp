@@ -312,17 +312,20 @@ void TSELCO::showProgress() {
 }
 
 void TSELCO::STOPSEClick() {
-    if (!running())
+    // A confirmed stop takes effect at the run's next checkpoint: nothing more to ask till then.
+    if (!running() || control_.cancelRequested())
         return;
     control_.requestPause();
     asking_ = true;
     const auto answer = askQuestion(this, warningTitle, QString::fromUtf8(stopQuestion),
                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     asking_ = false;
-    if (answer == QMessageBox::Yes)
+    if (answer == QMessageBox::Yes) {
         control_.cancel();
-    else
+        STOPSE->setEnabled(false); // greyed while the run winds down
+    } else {
         control_.resume();
+    }
 }
 
 void TSELCO::runFinished() {

@@ -174,6 +174,10 @@ void SelectionWindowTest::stopWithYesKeepsNothingAndNoGoesOn() {
         QTRY_VERIFY_WITH_TIMEOUT(gauge->value() > after, 20000);
         ++gaugeMoves;
         stop->click(); // Yes: nothing kept, the window closes
+        // Until the run has wound down the stop is greyed and not asked again.
+        QVERIFY(!stop->isEnabled());
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QCOMPARE(prompter.questions().size(), 3);
     });
     QCOMPARE(ended, 1);
     QCOMPARE(gaugeMoves, 2);
