@@ -360,6 +360,9 @@ std::string weekdayName(std::chrono::year_month_day date) {
 
 DrawFile parseCsvDraws(std::string_view text) {
     DrawFile result;
+    // Spreadsheets often begin a UTF-8 file with a byte-order mark: no part of the first field.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
     bool firstLine = true;
     std::size_t start = 0;
     std::size_t lineNumber = 0;

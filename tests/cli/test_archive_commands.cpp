@@ -146,4 +146,11 @@ TEST(CliHugeOrBadInput, HugeCountsAreRefusedAndOnlyRealDrawsMerged) {
     ASSERT_EQ(run.status, 0) << run.errors;
     ASSERT_FALSE(run.lines.empty());
     EXPECT_EQ(run.lines[0], "aggiunte: 2, già presenti: 0, scartate: 2");
+
+    // A byte-order mark before a first line that is already a draw, as spreadsheets write it.
+    writeText(csv, "\xEF\xBB\xBF"
+                   "2009-01-13,31,32,33,34,35,36,37\r\n");
+    run = runCli({"merge", archive.string(), csv.string()});
+    ASSERT_FALSE(run.lines.empty());
+    EXPECT_EQ(run.lines[0], "aggiunte: 1, già presenti: 0, scartate: 0");
 }
