@@ -133,6 +133,10 @@ void PrintWindowsTest::badInputPrintsNothing() {
     QCOMPARE(text(&window, "Edit1"), QStringLiteral("0.08820000"));
     QCOMPARE(text(&window, "Edit8"), QStringLiteral("0.01600000"));
     QVERIFY(!child<QCheckBox>(&window, "CBOX1")->isChecked());
+    // Tab goes from the margin buttons to the check box under them.
+    child<QPushButton>(&window, "SpeedButton8")->setFocus();
+    QTest::keyClick(&window, Qt::Key_Tab);
+    QCOMPARE(window.focusWidget(), child<QCheckBox>(&window, "CBOX1"));
 
     for (const QString& bad :
          {QStringLiteral("0,032"), QStringLiteral("0.03 "), QStringLiteral("-"), QString()}) {
