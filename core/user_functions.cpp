@@ -82,6 +82,9 @@ bool writeBytes(const fs::path& file, std::span<const std::uint8_t> bytes) {
 
 UserFunctionList UserFunctionList::parse(std::string_view text) {
     UserFunctionList list;
+    // A list saved by an editor that marks UTF-8 files: the mark would hide the count.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
     const std::vector<std::string> lines = splitLines(text);
     if (lines.empty())
         return list;

@@ -113,6 +113,9 @@ TEST(UserFunctionList, CountLineAndLineEndsAreReadLeniently) {
     using Names = std::vector<std::string>;
     EXPECT_EQ(programs(UserFunctionList::parse("  +2 funzioni\na\nA\r\nb\r\nB\r\n")),
               (Names{"a=A", "b=B"}));
+    EXPECT_EQ(programs(UserFunctionList::parse("\xEF\xBB\xBF"
+                                               "1\r\na\r\nA\r\n")),
+              (Names{"a=A"}));
     EXPECT_TRUE(UserFunctionList::parse("due\r\na\r\nA\r\n").entries.empty());
     EXPECT_TRUE(UserFunctionList::parse("-1\r\na\r\nA\r\n").entries.empty());
     // A count beyond the lines present, or beyond the menu, gives what is there.
