@@ -97,6 +97,8 @@ TSUCA::TSUCA(SystemState& state, QWidget* parent) : PrintWindow(parent), state_(
     column->setSpacing(10);
     setMinimumWidth(520);
     setIdleControls({options, Edit1, Edit2, spb7, SpeedButton8, Anteprima, SalvaPdf, SpeedButton1});
+    // Tab follows the buttons from left to right.
+    setTabOrder(SalvaPdf, SpeedButton8);
 
     connect(spb7, &QPushButton::clicked, this, &TSUCA::spb7Click);
     connect(SpeedButton8, &QPushButton::clicked, this, &TSUCA::SpeedButton8Click);

@@ -381,6 +381,12 @@ void PrintWindowsTest::plainPaperListing() {
     QCOMPARE(text(&window, "Edit2"), QStringLiteral("2000"));
     for (const char* box : {"CKB1", "CKB2", "CKB3"})
         QVERIFY(child<QCheckBox>(&window, box)->isChecked());
+    // Tab follows the buttons as they stand, left to right.
+    child<QPushButton>(&window, "spb7")->setFocus();
+    for (const char* next : {"Anteprima", "SalvaPdf", "SpeedButton8", "SpeedButton1"}) {
+        QTest::keyClick(&window, Qt::Key_Tab);
+        QCOMPARE(window.focusWidget(), child<QPushButton>(&window, next));
+    }
     for (const auto& range : {std::pair{"9", "3"}, std::pair{"0", "3"}, std::pair{"1", "2001"}}) {
         type(&window, "Edit1", QString::fromLatin1(range.first));
         type(&window, "Edit2", QString::fromLatin1(range.second));
