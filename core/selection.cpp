@@ -70,6 +70,7 @@ Expected<SelectionResult> selectColumns(const SelectionRequest& request, RunCont
     sorted.precision = std::clamp(request.precision, 0, precisionSteps);
     const SelectionModel model(sorted, draws);
     SelectionList list(model.capacity, model.tolerance);
+    list.stopWhen(control);
     const ScheduleOutcome outcome =
         scheduleSelection(model, list, threadCount(sorted, model.total()), control, progress);
     SelectionResult result;

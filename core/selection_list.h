@@ -2,6 +2,7 @@
 
 #include "core/column.h"
 #include "core/number_set.h"
+#include "core/run_control.h"
 
 #include <algorithm>
 #include <array>
@@ -28,8 +29,12 @@ public:
         return std::max(0.0, lowest_ - tolerance_ - 1e-6);
     }
 
+    // After a confirmed stop the run's result is thrown away: offers then cost nothing, so a
+    // unit full of tie-breaks against a long list cannot hold the stop up.
+    void stopWhen(const RunControl* control) { stop_ = control; }
+
     void offer(const Column& column, double score) {
-        if (score <= 0)
+        if (score <= 0 || (stop_ && stop_->cancelRequested()))
             return;
         if (!full()) {
             append(column, score);
@@ -65,6 +70,7 @@ private:
 
     std::size_t capacity_;
     double tolerance_;
+    const RunControl* stop_ = nullptr;
     std::vector<Column> columns_;
     std::vector<double> scores_;
     std::vector<NumberSet> sets_;

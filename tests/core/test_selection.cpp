@@ -3,6 +3,7 @@
 #include "core/random.h"
 #include "core/scoring.h"
 #include "core/selection.h"
+#include "core/selection_list.h"
 #include "core/vector_path.h"
 #include "tests/reference/column_filters_reference.h"
 #include "tests/reference/selection_reference.h"
@@ -495,6 +496,16 @@ TEST(SelectionRun, ProgressCanPauseAndStopTheRun) {
     auto cancelled = selectColumns(request, &cancelledBefore);
     ASSERT_TRUE(cancelled.ok());
     EXPECT_TRUE(cancelled->stopped);
+
+    // Once the stop is confirmed the list takes nothing more, however much of the unit is left.
+    SelectionList list(1, 0.26);
+    RunControl stopNow;
+    list.stopWhen(&stopNow);
+    list.offer(Column{1, 2, 3, 4, 5, 6}, 5);
+    stopNow.cancel();
+    list.offer(Column{7, 8, 9, 10, 11, 12}, 50);
+    ASSERT_EQ(list.columns().size(), 1u);
+    EXPECT_EQ(list.columns()[0], (Column{1, 2, 3, 4, 5, 6}));
 
     // A pause from another thread holds the run at a checkpoint until it is resumed.
     RunControl paused;
