@@ -20,7 +20,9 @@
 #include <QLineEdit>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTextBrowser>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <array>
@@ -46,6 +48,36 @@ constexpr std::array<std::pair<int, const char*>, 10> topicPages{{
     {17, "stampa-orizzontale.html"},
     {18, "funzioni-utente.html"},
 }};
+
+// The tool buttons of a layout and of the layouts inside it, left to right.
+void collectToolButtons(QLayout* layout, QList<QToolButton*>& buttons) {
+    if (!layout)
+        return;
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (auto* button = qobject_cast<QToolButton*>(item->widget()))
+            buttons << button;
+        collectToolButtons(item->layout(), buttons);
+    }
+}
+
+// The search box and the result pages come from the help library without names: a screen
+// reader would announce them as a bare edit field, four arrows and a text area.
+void nameSearchControls(QHelpSearchQueryWidget* query, QHelpSearchResultWidget* results) {
+    if (auto* field = query->findChild<QLineEdit*>())
+        field->setAccessibleName(QStringLiteral("Testo da cercare nella guida"));
+    if (auto* list = results->findChild<QTextBrowser*>())
+        list->setAccessibleName(QStringLiteral("Elenco delle pagine trovate"));
+    QList<QToolButton*> pageButtons;
+    collectToolButtons(results->layout(), pageButtons);
+    static const char* const pageNames[] = {
+        "Prima pagina dei risultati", "Pagina precedente dei risultati",
+        "Pagina successiva dei risultati", "Ultima pagina dei risultati"};
+    if (pageButtons.size() != 4)
+        return;
+    for (int i = 0; i < 4; ++i)
+        pageButtons[i]->setAccessibleName(QString::fromUtf8(pageNames[i]));
+}
 
 QWidget* tabPage(QWidget* first, QWidget* second) {
     auto* page = new QWidget;
@@ -144,6 +176,7 @@ TGuida::TGuida(const QString& collection, QWidget* parent) : QMainWindow(parent)
     QHelpSearchResultWidget* results = searchEngine->resultWidget();
     results->setObjectName(QStringLiteral("RisultatiRicerca"));
     results->setAccessibleName(QStringLiteral("Pagine trovate"));
+    nameSearchControls(query, results);
     connect(query, &QHelpSearchQueryWidget::search, this, &TGuida::search);
     connect(results, &QHelpSearchResultWidget::requestShowLink, this, &TGuida::showUrl);
     // The pages are few: the index of their words is made at once, in the background.
