@@ -19,6 +19,8 @@
 #include <QHelpSearchEngine>
 #include <QHelpSearchResult>
 #include <QLineEdit>
+#include <QMenu>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -35,6 +37,7 @@ private slots:
     void dialogButtonsOpenTheirTopics();
     void withoutHelpTheCommandsAreDisabled();
     void indexAndSearchFindTheirPages();
+    void everyMenuPathOfThePagesExists();
     void theWindowIsBuiltOnFirstUse();
 
 private:
@@ -194,6 +197,39 @@ void HelpTest::indexAndSearchFindTheirPages() {
                  qPrintable(QString::fromLatin1(c.word) + QLatin1String(": ") +
                             found.join(QLatin1Char(' '))));
     }
+}
+
+void HelpTest::everyMenuPathOfThePagesExists() {
+    // "Menu, Item" in bold is how a page names a command; the frame's own menus and those of
+    // the system window inside it must hold each one.
+    auto plain = [](QString caption) { return caption.remove(QLatin1Char('&')).simplified(); };
+    auto exists = [&](const QString& menuTitle, const QString& item) {
+        for (const QMenu* menu : frame_->findChildren<QMenu*>()) {
+            if (plain(menu->title()) != menuTitle)
+                continue;
+            for (const QAction* a : menu->actions()) {
+                // "Salva" is followed by the system's name.
+                const QString text = plain(a->text());
+                if (text == item || text.startsWith(item + QLatin1Char(' ')))
+                    return true;
+            }
+        }
+        return false;
+    };
+    const QRegularExpression path(QStringLiteral("<b>([^<,]+),([^<,]+)</b>"));
+    const QList<QUrl> pages = guide_->engine()->files(QStringLiteral("it.quintor.guida"), QString(),
+                                                      QStringLiteral("html"));
+    QVERIFY(pages.size() >= 10);
+    int named = 0;
+    for (const QUrl& page : pages) {
+        const QString html = QString::fromUtf8(guide_->engine()->fileData(page));
+        for (const QRegularExpressionMatch& m : path.globalMatch(html)) {
+            ++named;
+            QVERIFY2(exists(m.captured(1).simplified(), m.captured(2).simplified()),
+                     qPrintable(page.fileName() + QLatin1String(": ") + m.captured(0)));
+        }
+    }
+    QVERIFY(named > 0);
 }
 
 QTEST_MAIN(HelpTest)
