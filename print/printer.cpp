@@ -2,9 +2,13 @@
 
 #include "gui_common/prompter.h"
 
+#include <QComboBox>
 #include <QFileInfo>
+#include <QGraphicsView>
+#include <QLineEdit>
 #include <QPdfWriter>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -101,6 +105,16 @@ std::unique_ptr<PageSequence> openPrintTarget(QWidget* parent, const QString& pd
     if (name.isEmpty())
         return nullptr;
     return std::make_unique<PageSequence>(name);
+}
+
+void namePreviewControls(QPrintPreviewDialog& preview) {
+    for (auto* zoom : preview.findChildren<QComboBox*>())
+        zoom->setAccessibleName(QStringLiteral("Ingrandimento"));
+    for (auto* field : preview.findChildren<QLineEdit*>())
+        if (!qobject_cast<QComboBox*>(field->parentWidget()))
+            field->setAccessibleName(QStringLiteral("Numero della pagina"));
+    for (auto* pages : preview.findChildren<QGraphicsView*>())
+        pages->setAccessibleName(QStringLiteral("Pagine in anteprima"));
 }
 
 } // namespace quintor

@@ -9,6 +9,7 @@
 
 class QPagedPaintDevice;
 class QPdfWriter;
+class QPrintPreviewDialog;
 class QPrinter;
 class QWidget;
 
@@ -69,5 +70,9 @@ private:
 std::unique_ptr<PageSequence> openPrintTarget(QWidget* parent, const QString& pdfFile = {});
 // Asks for the name of a PDF file to write ("" when cancelled).
 QString askPdfFileName(QWidget* parent);
+
+// Gives the print preview's zoom box, page number field and page view Italian accessible
+// names: the dialog leaves them without one.
+void namePreviewControls(QPrintPreviewDialog& preview);
 
 } // namespace quintor

@@ -386,6 +386,7 @@ void SlipPrintWindow::AnteprimaClick() {
     }
     QPrintPreviewDialog preview(&programPrinter(), this);
     preview.setObjectName(QStringLiteral("AnteprimaDialog"));
+    namePreviewControls(preview);
     preview.setWindowTitle(slip ? QStringLiteral("Anteprima della schedina nº %1").arg(*slip)
                                 : QStringLiteral("Anteprima della schedina di prova"));
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* printer) {

@@ -198,6 +198,7 @@ void TSUCA::AnteprimaClick() {
         return;
     QPrintPreviewDialog preview(&programPrinter(), this);
     preview.setObjectName(QStringLiteral("AnteprimaDialog"));
+    namePreviewControls(preview);
     preview.setWindowTitle(QStringLiteral("Anteprima delle colonne su carta"));
     const ListingRequest listed = request(first, last);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* printer) {
