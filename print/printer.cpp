@@ -12,6 +12,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <utility>
+
 namespace quintor {
 
 namespace {
@@ -37,6 +39,16 @@ QPrinter& programPrinter() {
 bool Impostastampante(QWidget* parent) {
     QPrintDialog dialog(&programPrinter(), parent);
     dialog.setWindowTitle(QStringLiteral("Imposta stampante"));
+    // The page range fields of the platform's dialog come without a name of their own.
+    static const std::pair<const char*, const char*> rangeNames[] = {
+        {"from", "Dalla pagina"},
+        {"to", "Alla pagina"},
+        {"pagesLineEdit", "Pagine da stampare"},
+        {"pageSetCombo", "Pagine pari o dispari"}};
+    for (const auto& [objectName, name] : rangeNames)
+        if (auto* field = dialog.findChild<QWidget*>(QString::fromLatin1(objectName)))
+            if (field->accessibleName().isEmpty())
+                field->setAccessibleName(QString::fromUtf8(name));
     return dialog.exec() == QDialog::Accepted;
 }
 

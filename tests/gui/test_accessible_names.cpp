@@ -12,6 +12,7 @@
 #include "archive/uvisua.h"
 #include "core/archive.h"
 #include "help/uguida.h"
+#include "print/printer.h"
 #include "print/ustam.h"
 #include "print/ustaor.h"
 #include "print/usuca.h"
@@ -89,8 +90,9 @@ QStringList unnamedControls(QWidget* window) {
         if (auto* tabs = qobject_cast<QTabBar*>(w); tabs && everyTabCaptioned(tabs))
             continue;
         found << QStringLiteral("%1: %2 (%3)")
-                     .arg(window->objectName(), w->objectName(),
-                          QString::fromLatin1(w->metaObject()->className()));
+                     .arg(window->objectName().isEmpty() ? window->windowTitle()
+                                                         : window->objectName(),
+                          w->objectName(), QString::fromLatin1(w->metaObject()->className()));
     }
     return found;
 }
@@ -167,6 +169,13 @@ void AccessibleNamesTest::everyReachableControlIsNamed() {
         }
         w->hide();
     }
+    // So is the printer set-up.
+    QTimer::singleShot(0, [&offenders] {
+        QWidget* shown = QApplication::activeModalWidget();
+        offenders << unnamedControls(shown);
+        shown->close();
+    });
+    Impostastampante(window_);
     QVERIFY2(offenders.isEmpty(),
              qPrintable(QLatin1Char('\n') + offenders.join(QLatin1Char('\n'))));
 }
