@@ -16,7 +16,7 @@ class TVisua : public QDialog {
 public:
     explicit TVisua(QWidget* parent = nullptr);
 
-    // Created on first use; start-up calls it so the window exists before any system.
+    // Created by the first caller and kept until the application quits.
     static TVisua& shared();
 
     void clearLines();
