@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QWidget>
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStringList>
@@ -20,6 +21,11 @@ QString runFileDialog(QWidget* parent, const FileRequest& request, QFileDialog::
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setNameFilter(qtNameFilter(request.filter));
+    // The folder and file-type boxes of the dialog have captions that do not name them.
+    if (auto* folder = dialog.findChild<QComboBox*>(QStringLiteral("lookInCombo")))
+        folder->setAccessibleName(QStringLiteral("Cartella"));
+    if (auto* type = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+        type->setAccessibleName(QStringLiteral("Tipo di file"));
     if (!request.defaultExtension.isEmpty())
         dialog.setDefaultSuffix(request.defaultExtension);
     if (!request.startName.isEmpty()) {

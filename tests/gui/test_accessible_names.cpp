@@ -11,6 +11,7 @@
 #include "archive/upiuseg.h"
 #include "archive/uvisua.h"
 #include "core/archive.h"
+#include "gui_common/prompter.h"
 #include "help/uguida.h"
 #include "print/printer.h"
 #include "print/ustam.h"
@@ -150,32 +151,37 @@ void AccessibleNamesTest::everyReachableControlIsNamed() {
     windows.push_back(std::make_unique<Tnewfun>(home_->path()));
 
     QStringList offenders = unnamedControls(frame_.get());
+    // The dialog the next step opens modally, looked at and closed as soon as it shows.
+    const auto checkNextDialog = [&offenders](const QString& what) {
+        QTimer::singleShot(0, [&offenders, what] {
+            QWidget* shown = QApplication::activeModalWidget();
+            if (!shown) {
+                offenders << what + QStringLiteral(": not shown");
+                return;
+            }
+            offenders << unnamedControls(shown);
+            shown->close();
+        });
+    };
     for (auto& w : windows) {
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         offenders << unnamedControls(w.get());
         // The print windows' preview is a window of its own.
         if (auto* preview = w->findChild<QPushButton*>(QStringLiteral("Anteprima"))) {
-            QTimer::singleShot(0, [&offenders, owner = w->objectName()] {
-                QWidget* shown = QApplication::activeModalWidget();
-                if (!shown || shown->objectName() != QStringLiteral("AnteprimaDialog")) {
-                    offenders << owner + QStringLiteral(": no preview");
-                    return;
-                }
-                offenders << unnamedControls(shown);
-                shown->close();
-            });
+            checkNextDialog(w->objectName() + QStringLiteral(" preview"));
             QTest::mouseClick(preview, Qt::LeftButton);
         }
         w->hide();
     }
-    // So is the printer set-up.
-    QTimer::singleShot(0, [&offenders] {
-        QWidget* shown = QApplication::activeModalWidget();
-        offenders << unnamedControls(shown);
-        shown->close();
-    });
+    // So are the printer set-up and the file dialog.
+    checkNextDialog(QStringLiteral("Imposta stampante"));
     Impostastampante(window_);
+    checkNextDialog(QStringLiteral("file dialog"));
+    DialogPrompter().openFileName(window_,
+                                  FileRequest{QStringLiteral("Apri"),
+                                              QStringLiteral("Sistema Quintor (*.qtr)|*.qtr"),
+                                              QStringLiteral("qtr"), home_->path()});
     QVERIFY2(offenders.isEmpty(),
              qPrintable(QLatin1Char('\n') + offenders.join(QLatin1Char('\n'))));
 }
