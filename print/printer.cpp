@@ -2,7 +2,9 @@
 
 #include "gui_common/prompter.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGraphicsView>
 #include <QLineEdit>
@@ -12,6 +14,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <initializer_list>
 #include <utility>
 
 namespace quintor {
@@ -29,6 +32,54 @@ bool printerCanPrint(const QPrinter& printer) {
     return !printerQueues().isEmpty();
 }
 
+using FieldNames = std::initializer_list<std::pair<const char*, const char*>>;
+
+// The platform's printer set-up leaves these fields without a name of their own.
+constexpr FieldNames setupFieldNames = {{"from", "Dalla pagina"},
+                                        {"to", "Alla pagina"},
+                                        {"pagesLineEdit", "Pagine da stampare"},
+                                        {"pageSetCombo", "Pagine pari o dispari"}};
+constexpr FieldNames propertyFieldNames = {
+    {"jobHoldComboBox", "Stampa programmata"},
+    {"jobHoldTimeEdit", "Ora della stampa programmata"},
+    {"jobBillingLineEdit", "Informazioni di addebito"},
+    {"jobPrioritySpinBox", "Priorità del lavoro"},
+    {"startBannerPageCombo", "Pagina di copertina iniziale"},
+    {"endBannerPageCombo", "Pagina di copertina finale"},
+    {"scrollArea", "Opzioni avanzate"},
+    {"unitCombo", "Unità di misura"},
+    {"pagesPerSheetCombo", "Pagine per foglio"},
+    {"pagesPerSheetLayoutCombo", "Ordine delle pagine sul foglio"}};
+
+void nameFields(QWidget& dialog, FieldNames names) {
+    for (const auto& [objectName, name] : names)
+        if (auto* field = dialog.findChild<QWidget*>(QString::fromLatin1(objectName)))
+            if (field->accessibleName().isEmpty())
+                field->setAccessibleName(QString::fromUtf8(name));
+}
+
+// The set-up makes its properties dialog only when its button is pressed: the fields of any
+// dialog that comes up from inside the set-up are named as it shows.
+class PropertiesNamer : public QObject {
+public:
+    explicit PropertiesNamer(QWidget* setup) : setup_(setup) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (event->type() == QEvent::Show && dialog && dialog != setup_) {
+            for (QObject* up = dialog->parent(); up; up = up->parent())
+                if (up == setup_) {
+                    nameFields(*dialog, propertyFieldNames);
+                    break;
+                }
+        }
+        return false;
+    }
+
+private:
+    QWidget* setup_;
+};
+
 } // namespace
 
 QPrinter& programPrinter() {
@@ -39,16 +90,9 @@ QPrinter& programPrinter() {
 bool Impostastampante(QWidget* parent) {
     QPrintDialog dialog(&programPrinter(), parent);
     dialog.setWindowTitle(QStringLiteral("Imposta stampante"));
-    // The page range fields of the platform's dialog come without a name of their own.
-    static const std::pair<const char*, const char*> rangeNames[] = {
-        {"from", "Dalla pagina"},
-        {"to", "Alla pagina"},
-        {"pagesLineEdit", "Pagine da stampare"},
-        {"pageSetCombo", "Pagine pari o dispari"}};
-    for (const auto& [objectName, name] : rangeNames)
-        if (auto* field = dialog.findChild<QWidget*>(QString::fromLatin1(objectName)))
-            if (field->accessibleName().isEmpty())
-                field->setAccessibleName(QString::fromUtf8(name));
+    nameFields(dialog, setupFieldNames);
+    PropertiesNamer properties(&dialog);
+    qApp->installEventFilter(&properties);
     return dialog.exec() == QDialog::Accepted;
 }
 
