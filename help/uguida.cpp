@@ -140,6 +140,12 @@ TGuida::TGuida(const QString& collection, QWidget* parent) : QMainWindow(parent)
     contents->setObjectName(QStringLiteral("Sommario"));
     contents->setAccessibleName(QStringLiteral("Sommario della guida"));
     connect(contents, &QHelpContentWidget::linkActivated, this, &TGuida::showUrl);
+    // Styles that activate items only on a double click would leave a single click showing
+    // nothing: a click on a title opens its page as well.
+    connect(contents, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (const QHelpContentItem* item = engine_->contentModel()->contentItemAt(index))
+            showUrl(item->url());
+    });
 
     indexField_ = new QLineEdit;
     indexField_->setObjectName(QStringLiteral("CercaIndice"));

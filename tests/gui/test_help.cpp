@@ -14,6 +14,7 @@
 #include "userfunc/unewfun.h"
 
 #include <QAbstractButton>
+#include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpIndexWidget>
 #include <QHelpSearchEngine>
@@ -38,6 +39,7 @@ private slots:
     void withoutHelpTheCommandsAreDisabled();
     void indexAndSearchFindTheirPages();
     void everyMenuPathOfThePagesExists();
+    void aClickInTheContentsOpensItsPage();
     void theWindowIsBuiltOnFirstUse();
 
 private:
@@ -230,6 +232,19 @@ void HelpTest::everyMenuPathOfThePagesExists() {
         }
     }
     QVERIFY(named > 0);
+}
+
+void HelpTest::aClickInTheContentsOpensItsPage() {
+    guide_->showUrl(TGuida::topicUrl(static_cast<int>(HelpTopic::Contents)));
+    QHelpContentWidget* tree = guide_->engine()->contentWidget();
+    const QUrl page = TGuida::topicUrl(static_cast<int>(HelpTopic::FixedNumbers));
+    // The contents are read in the background.
+    QTRY_VERIFY(tree->indexOf(page).isValid());
+    tree->expandAll();
+    const QModelIndex target = tree->indexOf(page);
+    tree->scrollTo(target);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(target).center());
+    QCOMPARE(guide_->currentUrl(), page);
 }
 
 QTEST_MAIN(HelpTest)
