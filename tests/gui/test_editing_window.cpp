@@ -85,7 +85,17 @@ private slots:
     void priceIsSharedStoredAndReloaded();
 
 private:
+    // Four final columns 1..4 20 30 40 50 60 in the window's grid, which it returns.
+    QTableView* showFourColumns();
 };
+
+QTableView* EditingWindowTest::showFourColumns() {
+    auto& columns = window_->state().finalColumns;
+    for (std::uint8_t i = 1; i <= 4; ++i)
+        columns.push_back(Column{i, 20, 30, 40, 50, 60});
+    window_->NUM_INVIDEO();
+    return test::COL(window_);
+}
 
 void EditingWindowTest::init() {
     programRandom().setSeed(4242);
@@ -139,11 +149,7 @@ void EditingWindowTest::extractionAndKeyboardEntryFillTheGrid() {
 }
 
 void EditingWindowTest::deleteModifyAndClearFollowTheSelection() {
-    auto& columns = window_->state().finalColumns;
-    for (std::uint8_t i = 1; i <= 4; ++i)
-        columns.push_back(Column{i, 20, 30, 40, 50, 60});
-    window_->NUM_INVIDEO();
-    QTableView* grid = test::COL(window_);
+    QTableView* grid = showFourColumns();
 
     grid->selectRow(2); // the third column
     whenShown<TModi>([](TModi* d) { typeAndPress(d, "CC", "7 8 9", "SPB1"); });
@@ -174,11 +180,8 @@ void EditingWindowTest::deleteModifyAndClearFollowTheSelection() {
 // Ctrl+click on two rows apart: the delete takes exactly the rows the grid shows selected,
 // never a row between them that is not highlighted.
 void EditingWindowTest::deleteLeavesTheRowsBetweenTwoClickedRows() {
-    auto& columns = window_->state().finalColumns;
-    for (std::uint8_t i = 1; i <= 4; ++i)
-        columns.push_back(Column{i, 20, 30, 40, 50, 60});
-    window_->NUM_INVIDEO();
-    QTableView* grid = test::COL(window_);
+    QTableView* grid = showFourColumns();
+    const auto& columns = window_->state().finalColumns;
     auto clickRow = [grid](int row, Qt::KeyboardModifiers modifiers) {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers,
                           grid->visualRect(grid->model()->index(row, 1)).center());
