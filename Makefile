@@ -16,6 +16,11 @@ ASAN_BUILD_DIR ?= build-asan
 FUZZ_BUILD_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_CI_SECONDS ?= 10
+# Debian 12's clang tools, called by their versioned names: formatting and the checks do not
+# change with whatever clang a machine has (scripts/install-deps.sh installs these).
+CLANG_FORMAT = clang-format-14
+CLANG_TIDY = clang-tidy-14
+RUN_CLANG_TIDY = run-clang-tidy-14
 
 .PHONY: all deps configure build program run test test-printer test-asan install package \
         package-test bench fuzz fuzz-ci format format-check tidy clean
@@ -47,6 +52,7 @@ test: build
 
 # Prints through a real CUPS queue (cups-pdf) and checks the marks on the PDF it writes.
 test-printer: configure
+	@bash scripts/install-deps.sh printer
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target printer_check
 	@bash scripts/test-printer.sh "$(BUILD_DIR)"
 
@@ -55,6 +61,7 @@ install: program
 
 # A Debian package (.deb) in $(BUILD_DIR), its dependencies found by dpkg-shlibdeps.
 package: program
+	@bash scripts/install-deps.sh package
 	cd $(BUILD_DIR) && cpack -G DEB
 
 # Installs the package on this machine, starts both programs and removes it again (root).
@@ -72,6 +79,7 @@ bench: configure
 # Built at -O1 with line tables only: much quicker to compile than the everyday build, and the
 # reports still name file and line.
 test-asan: deps
+	@bash scripts/install-deps.sh asan
 	cmake -S . -B $(ASAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
 	    -DQUINTOR_SANITIZE=ON
 	cmake --build $(ASAN_BUILD_DIR) -j$(JOBS)
@@ -83,7 +91,7 @@ test-asan: deps
 
 # libFuzzer on every reader and typed-text parser (clang), FUZZ_SECONDS per target.
 fuzz:
-	@bash scripts/install-deps.sh fuzz
+	@bash scripts/install-deps.sh build fuzz
 	cmake -S . -B $(FUZZ_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DCMAKE_CXX_COMPILER=clang++ -DQUINTOR_FUZZ=ON -DQUINTOR_FUZZ_SECONDS=$(FUZZ_SECONDS)
 	cmake --build $(FUZZ_BUILD_DIR) -j$(JOBS)
@@ -94,16 +102,19 @@ fuzz-ci:
 	$(MAKE) fuzz FUZZ_SECONDS=$(FUZZ_CI_SECONDS)
 
 format:
-	clang-format -i $$(git ls-files '*.cpp' '*.h')
+	@bash scripts/install-deps.sh format
+	$(CLANG_FORMAT) -i $$(git ls-files '*.cpp' '*.h')
 
 # Fails, naming the files, when a source is not as `make format` would leave it.
 format-check:
-	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
+	@bash scripts/install-deps.sh format
+	$(CLANG_FORMAT) --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
 
 # clang-tidy with .clang-tidy on every source of the project (uses the build's
 # compile_commands.json; the generated moc files are left out).
 tidy: build
-	run-clang-tidy -quiet -p $(BUILD_DIR) -j$(JOBS) \
+	@bash scripts/install-deps.sh tidy
+	$(RUN_CLANG_TIDY) -quiet -clang-tidy-binary $(CLANG_TIDY) -p $(BUILD_DIR) -j$(JOBS) \
 	    $$(git ls-files '*.cpp' | grep -v '^fuzz/' | sed 's|^|$(CURDIR)/|')
 
 clean:

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prints a test slip and one slip of a system through a real CUPS queue (cups-pdf), with the
 # program's own printer, then checks the marks on the PDF the queue wrote. Starts cupsd when
-# it is not running and stops it again afterwards; every wait is bounded.
+# it is not running and stops it again afterwards; every wait is bounded. `make test-printer`
+# installs CUPS, cups-pdf and pdftoppm first.
 set -euo pipefail
 BUILD_DIR=${1:-build}
 QUEUE=QuintorPDF
@@ -10,18 +11,6 @@ export LC_ALL=C
 say() { echo "test-printer: $*"; }
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-
-packages=(cups printer-driver-cups-pdf poppler-utils)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    say "installo ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
-    $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"
-fi
 
 scheduler_running() { lpstat -r 2>/dev/null | grep -q 'scheduler is running'; }
 

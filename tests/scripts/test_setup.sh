@@ -12,7 +12,7 @@ fail() { echo "FALLITO: $*" >&2; failures=$((failures + 1)); }
 setup_machine() { # $1: packages missing, every other one is installed
     rm -rf "$work/bin" "$work/state"
     mkdir -p "$work/bin" "$work/state/missing"
-    for tool in bash grep dirname cat; do ln -s "$(command -v "$tool")" "$work/bin/$tool"; done
+    for tool in bash grep dirname cat mktemp tail rm; do ln -s "$(command -v "$tool")" "$work/bin/$tool"; done
     for p in $1; do touch "$work/state/missing/$p"; done
     printf '#!/bin/bash\necho "make $*" >> "$STATE/make.log"\n' > "$work/state/make"
     /bin/chmod +x "$work/state/make"
@@ -25,9 +25,9 @@ FAKE
     cat > "$work/bin/apt-get" <<'FAKE'
 #!/bin/bash
 echo "apt-get $*" >> "$STATE/apt.log"
-[ "$1" = update ] && exit 0
+[[ " $* " == *" update "* ]] && exit 0
 for p in "$@"; do
-    case "$p" in -*|install) ;; *) rm -f "$STATE/missing/$p" ;; esac
+    case "$p" in -*|*=*|install) ;; *) rm -f "$STATE/missing/$p" ;; esac
     [ "$p" = make ] && /bin/cp "$STATE/make" "$STATE/../bin/make"
 done
 exit 0
@@ -67,11 +67,21 @@ for sudo_kind in none refusing; do
     fi
     run_script test.sh 1000 && fail "sudo $sudo_kind: riuscito senza installare"
     grep -q '^Mancano questi pacchetti: make$' "$work/err" || fail "sudo $sudo_kind: $(cat "$work/err")"
+    ! grep -q 'Installo' "$work/out" "$work/err" || fail "sudo $sudo_kind: annuncia un'installazione che non fa"
     grep -qF "su -c 'apt-get update && apt-get install -y --no-install-recommends make'" \
         "$work/err" || fail "sudo $sudo_kind: manca il comando da eseguire come root"
     [ ! -e "$work/state/make.log" ] || fail "sudo $sudo_kind: make chiamato"
     [ ! -e "$work/state/apt.log" ] || fail "sudo $sudo_kind: apt-get chiamato"
 done
+
+# A target that needs a tool installs it first: on a machine without clang-format-14 a user
+# without sudo is told to install it, instead of make failing on a missing command.
+setup_machine clang-format-14
+ln -sf "$(command -v make)" "$work/bin/make"
+STATE="$work/state" FAKE_UID=1000 PATH="$work/bin" make -s -C "$root" format-check \
+    >"$work/out" 2>"$work/err" && fail "format-check senza clang-format-14: riuscito"
+grep -q '^Mancano questi pacchetti: clang-format-14$' "$work/err" ||
+    fail "format-check senza clang-format-14: $(cat "$work/err")"
 
 # CI runs the README's test command.
 grep -q '^\./test\.sh$' "$root/.ci/run" || fail ".ci/run non chiama ./test.sh"
