@@ -1,12 +1,12 @@
-#include "app/upri.h"
-#include "archive/ugestra.h"
+#include "app/main_frame.h"
 #include "core/archive.h"
 #include "core/byte_file.h"
 #include "core/program_folder.h"
-#include "gui_common/program_identity.h"
-#include "gui_common/prompter.h"
-#include "gui_common/start_probe.h"
-#include "help/uguida.h"
+#include "gui/archive/archive_window.h"
+#include "gui/common/program_identity.h"
+#include "gui/common/prompter.h"
+#include "gui/common/start_probe.h"
+#include "gui/help/help_window.h"
 
 #include <QApplication>
 #include <QDir>
@@ -73,21 +73,21 @@ int main(int argc, char** argv) {
     // The help comes first: the windows enable their help commands when it is there. Its
     // window is built when the help is first asked for.
     const QString helpCollection =
-        quintor::TGuida::findCollection(QApplication::applicationDirPath());
+        quintor::HelpWindow::findCollection(QApplication::applicationDirPath());
     quintor::DeferredGuide guide(helpCollection);
     if (!helpCollection.isEmpty())
         quintor::setHelpViewer(&guide);
 
     QStringList parameters = QApplication::arguments();
     parameters.removeFirst();
-    quintor::TPRI frame(parameters);
+    quintor::MainFrame frame(parameters);
     quintor::quitOnceShownIfProbed(&frame);
     // The archive window takes the archive read ahead and offers the update file once the frame
     // is on the screen, before the first system window opens.
-    std::unique_ptr<quintor::TGestra> archiveWindow;
-    QObject::connect(&frame, &quintor::TPRI::firstPainted, &frame, [&archiveWindow, &frame] {
-        archiveWindow = std::make_unique<quintor::TGestra>(quintor::programFolder(),
-                                                           quintor::programArchive(), &frame);
+    std::unique_ptr<quintor::ArchiveWindow> archiveWindow;
+    QObject::connect(&frame, &quintor::MainFrame::firstPainted, &frame, [&archiveWindow, &frame] {
+        archiveWindow = std::make_unique<quintor::ArchiveWindow>(quintor::programFolder(),
+                                                                 quintor::programArchive(), &frame);
     });
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         frame.setGeometry(screen->availableGeometry());

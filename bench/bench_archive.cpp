@@ -39,8 +39,8 @@ std::vector<ArchiveRecord> plainLoad(const fs::path& file) {
 void plainInsert(std::vector<ArchiveRecord>& records, const ArchiveRecord& record) {
     std::vector<std::chrono::sys_days> days;
     for (const auto& r : records)
-        days.push_back(std::chrono::sys_days{*VALORE_DATA(r.date)});
-    const auto day = std::chrono::sys_days{*VALORE_DATA(record.date)};
+        days.push_back(std::chrono::sys_days{*parseDate(r.date)});
+    const auto day = std::chrono::sys_days{*parseDate(record.date)};
     std::size_t at = records.size();
     if (records.empty() || day < days.back())
         for (at = 0; at < records.size() && days[at] < day; ++at) {

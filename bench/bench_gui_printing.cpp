@@ -1,10 +1,10 @@
 // Printing speed and memory through the print windows, into PDF files, offscreen:
 // a print-all run of 10,000 columns (2,000 slips) into one PDF, a plain-paper listing of
 // 1,000,000 columns, and how long a print window takes to open on 1,000,000 columns.
-#include "gui_common/prompter.h"
-#include "print/printer.h"
-#include "print/ustam.h"
-#include "print/usuca.h"
+#include "gui/common/prompter.h"
+#include "gui/print/paper_listing_window.h"
+#include "gui/print/printer.h"
+#include "gui/print/vertical_slip_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     {
         SystemState state;
         state.finalColumns = columns(10000);
-        TSTAM window(state);
+        VerticalSlipWindow window(state);
         window.show();
         auto* progress = window.findChild<QProgressBar*>(QStringLiteral("Progresso"));
         double at500 = 0;
@@ -101,13 +101,13 @@ int main(int argc, char** argv) {
 
         QElapsedTimer clock;
         clock.start();
-        auto* upright = new TSTAM(state);
+        auto* upright = new VerticalSlipWindow(state);
         upright->show();
         QApplication::processEvents();
         const double openSlips = seconds(clock);
         delete upright;
         clock.restart();
-        TSUCA window(state);
+        PaperListingWindow window(state);
         window.show();
         QApplication::processEvents();
         const double openListing = seconds(clock);

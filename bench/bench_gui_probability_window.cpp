@@ -3,7 +3,7 @@
 // second, and how long "Interrompi" takes to ask (answered Yes, so the count stops there).
 #include "bench/bench_common.h"
 #include "bench/timing_prompter.h"
-#include "selection/uprovi.h"
+#include "gui/selection/winning_probability_dialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     for (int n = 1; n <= boardSize; ++n)
         marked[static_cast<std::size_t>(n)] = 1;
 
-    TPROVI window(finals, marked);
+    WinningProbabilityDialog window(finals, marked);
     window.show();
     auto* projection = window.findChild<QLabel*>(QStringLiteral("Label11"));
     QTest::qWait(200);

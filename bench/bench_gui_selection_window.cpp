@@ -4,7 +4,7 @@
 #include "bench/bench_common.h"
 #include "bench/timing_prompter.h"
 #include "core/archive.h"
-#include "selection/uselco.h"
+#include "gui/selection/selection_dialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     double stopToQuestionMs = -1, runSeconds = 0;
 
     QTimer::singleShot(0, [&] {
-        auto* window = qobject_cast<TSELCO*>(QApplication::activeModalWidget());
+        auto* window = qobject_cast<SelectionDialog*>(QApplication::activeModalWidget());
         if (!window) {
             std::fprintf(stderr, "the selection window did not open\n");
             QApplication::exit(1);

@@ -1,7 +1,7 @@
 // How long the system window takes to show a million final columns: the display refresh,
 // a scroll to the last row and one repaint of the grid, offscreen.
 #include "core/program_folder.h"
-#include "system/usis.h"
+#include "gui/system/system_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     const int rounds = 5;
     std::vector<double> times;
     for (int round = 0; round < rounds; ++round) {
-        TSIS window(nullptr, 1);
+        SystemWindow window(nullptr, 1);
         window.resize(900, 700);
         window.show();
         QApplication::processEvents();
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
         auto* grid = window.findChild<QTableView*>(QStringLiteral("COL"));
         QElapsedTimer timer;
         timer.start();
-        window.NUM_INVIDEO();
+        window.refreshSystemView();
         grid->scrollToBottom();
         grid->viewport()->repaint();
         QApplication::processEvents();

@@ -44,10 +44,10 @@ int main() {
     RandomGenerator random(2);
     extractRandomColumns(big, 1000000, random);
     bench::row("salva un sistema di 1000000 colonne",
-               bench::measure([&] { (void)SALVA_SISTEMA(file, big); }), 0.1, 0);
+               bench::measure([&] { (void)writeSystemFile(file, big); }), 0.1, 0);
     bench::row("apri un sistema di 1000000 colonne", bench::measure([&] {
                    SystemState loaded;
-                   if (!CARICA_SISTEMA(file, loaded) || loaded.finalColumns.size() != 1000000)
+                   if (!readSystemFile(file, loaded) || loaded.finalColumns.size() != 1000000)
                        std::printf("open failed\n");
                }),
                0.1, 0);

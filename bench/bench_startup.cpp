@@ -179,7 +179,7 @@ int main() {
     // these rows time the start up to the first system window painted as well.
     for (std::size_t s = 2, framed = starts.size(); s < framed; ++s)
         starts.push_back({starts[s].name + ", prima finestra di sistema", QUINTOR_PROGRAM,
-                          starts[s].home, "quintor::TSIS", nullptr, false});
+                          starts[s].home, "quintor::SystemWindow", nullptr, false});
 
     constexpr int runCount = 7;
     measurePlatform("offscreen", starts, {"QT_QPA_PLATFORM=offscreen"}, runCount);

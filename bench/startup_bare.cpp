@@ -1,7 +1,7 @@
 // The yardstick of the start-up benchmark: a bare main window with an MDI area, started and
 // shown the way the program shows its main frame. With --menu it also has a menu bar and a
 // status line, so that it draws text as the program's frame does.
-#include "gui_common/start_probe.h"
+#include "gui/common/start_probe.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -3,7 +3,7 @@
 // The window benchmarks' answer to the stop question: one fixed button, and the moment the
 // question came, in nanoseconds on clock.
 
-#include "gui_common/prompter.h"
+#include "gui/common/prompter.h"
 
 #include <QElapsedTimer>
 

@@ -61,7 +61,7 @@ int runFilter(const Arguments& args) {
             kept.push_back(column);
     const std::size_t dropped = system.finalColumns.size() - kept.size();
     system.finalColumns = std::move(kept);
-    if (!SALVA_SISTEMA(outFile ? *outFile : args[0], system))
+    if (!writeSystemFile(outFile ? *outFile : args[0], system))
         return refuse(systemWriteErrorMessage);
     std::cout << columnsText(system.finalColumns);
     std::cerr << "scartate: " << dropped << '\n';
@@ -91,7 +91,7 @@ int runImport(const Arguments& args) {
     if (!file)
         return refuse(file.error());
     const ColumnImportCounts counts = appendColumnFile(system, *file);
-    if (!SALVA_SISTEMA(outFile ? *outFile : args[0], system))
+    if (!writeSystemFile(outFile ? *outFile : args[0], system))
         return refuse(systemWriteErrorMessage);
     std::cout << "aggiunte: " << counts.added << ", doppie: " << counts.duplicates
               << ", scartate: " << counts.refused << '\n';

@@ -20,7 +20,7 @@ int runCompare(const Arguments& args) {
         return refuse(noFinalColumnsMessage);
 
     const ComparisonResult result =
-        compareWithWinning(DAI_COLONNA(*winning).column, state.finalColumns);
+        compareWithWinning(parseTypedColumn(*winning).column, state.finalColumns);
     std::cout << "Punti: 0 1 2 3 4 5 6\n";
     std::cout << "Nº colonne:";
     for (std::size_t counter : result.counters)

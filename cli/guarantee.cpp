@@ -143,10 +143,10 @@ int runRepair(const Arguments& args) {
         return refuse(result.error());
     system.finalColumns.insert(system.finalColumns.end(), result->added.begin(),
                                result->added.end());
-    if (!SALVA_SISTEMA(outFile ? *outFile : args[0], system))
+    if (!writeSystemFile(outFile ? *outFile : args[0], system))
         return refuse(systemWriteErrorMessage);
     for (const Column& column : result->added)
-        std::cout << TESTO_COLONNA(column) << '\n';
+        std::cout << formatColumn(column) << '\n';
     std::cout << "aggiunte: " << result->added.size() << ", coperte: " << result->covered << '/'
               << result->total << '\n';
     return ok;

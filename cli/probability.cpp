@@ -10,7 +10,7 @@
 namespace quintor::cli {
 
 bool loadSystemFile(const std::string& path, SystemState& state) {
-    return CARICA_SISTEMA(path, state);
+    return readSystemFile(path, state);
 }
 
 int runProbability(const Arguments& args) {

@@ -37,7 +37,7 @@ int runSelect(const Arguments& args) {
         return status;
 
     SystemState system;
-    if (!CARICA_SISTEMA(args[0], system))
+    if (!readSystemFile(args[0], system))
         return refuse(unreadableSystemMessage);
     const auto archive = Archive::read(*archiveFile);
     if (!archive)
@@ -69,10 +69,10 @@ int runSelect(const Arguments& args) {
         return emptyResult;
     }
     system.finalColumns = result->columns;
-    if (!SALVA_SISTEMA(outFile ? *outFile : args[0], system))
+    if (!writeSystemFile(outFile ? *outFile : args[0], system))
         return refuse(systemWriteErrorMessage);
     for (const auto& column : system.finalColumns)
-        std::cout << TESTO_COLONNA(column) << '\n';
+        std::cout << formatColumn(column) << '\n';
     return ok;
 }
 

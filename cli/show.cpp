@@ -33,7 +33,7 @@ int runShow(const Arguments& args) {
     if (!positionalArguments(args, {}) || args.size() != 1)
         return usage("show FILE.qtr");
     SystemState state;
-    if (!CARICA_SISTEMA(args[0], state))
+    if (!readSystemFile(args[0], state))
         return refuse(systemReadErrorMessage);
 
     const std::vector<int> marked = state.markedNumbers();
@@ -52,7 +52,7 @@ int runShow(const Arguments& args) {
     printValues("orizzontale", state.layout.horizontal);
     std::cout << "colonne: " << state.finalColumns.size() << '\n';
     for (const Column& column : state.finalColumns)
-        std::cout << TESTO_COLONNA(column) << '\n';
+        std::cout << formatColumn(column) << '\n';
     return ok;
 }
 

@@ -46,7 +46,7 @@ int runSlips(const Arguments& args) {
         return usage(usageText);
 
     SystemState system;
-    if (!CARICA_SISTEMA(args[0], system))
+    if (!readSystemFile(args[0], system))
         return refuse(unreadableSystemMessage);
     std::vector<std::size_t> incomplete;
     const std::size_t slips = slipCount(system.finalColumns.size());

@@ -1,22 +1,16 @@
 # One static library per GUI folder, linked one way only.
 #
-#   quintor_add_gui_layer(<folder> [DEPENDS <folder>...])
+#   quintor_add_gui_layer(<folder> [DEPENDS <layer>...])
 #
-# builds every .cpp of <folder>/ (but main.cpp) into the library quintor_gui_<folder>
-# (quintor_gui_common for gui_common/), linked with the libraries of the folders it DEPENDS on.
-# A layer's objects are also linked on their own, with only the layers below them, into
-# <library>_layer_check: an include of a folder that is not below the layer then fails to link.
-function(quintor_gui_layer_target folder out)
-    if(folder STREQUAL "gui_common")
-        set(${out} quintor_gui_common PARENT_SCOPE)
-    else()
-        set(${out} quintor_gui_${folder} PARENT_SCOPE)
-    endif()
-endfunction()
-
+# builds every .cpp of <folder>/ (but main.cpp) into the library quintor_gui_<layer>, where
+# <layer> is the folder's last part (gui/common -> quintor_gui_common, app -> quintor_gui_app),
+# linked with the libraries of the layers it DEPENDS on. A layer's objects are also linked on
+# their own, with only the layers below them, into <library>_layer_check: a call into a layer
+# that is not below it then fails to link.
 function(quintor_add_gui_layer folder)
     cmake_parse_arguments(PARSE_ARGV 1 LAYER "" "" "DEPENDS")
-    quintor_gui_layer_target(${folder} target)
+    get_filename_component(layer ${folder} NAME)
+    set(target quintor_gui_${layer})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cpp
          ${CMAKE_SOURCE_DIR}/${folder}/*.h)
     list(FILTER sources EXCLUDE REGEX ".*/main\\.cpp$")
@@ -24,8 +18,7 @@ function(quintor_add_gui_layer folder)
     target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
     set(below quintor_core Qt6::Widgets Qt6::PrintSupport)
     foreach(dependency IN LISTS LAYER_DEPENDS)
-        quintor_gui_layer_target(${dependency} dependency_target)
-        list(APPEND below ${dependency_target})
+        list(APPEND below quintor_gui_${dependency})
     endforeach()
     target_link_libraries(${target} PUBLIC ${below} PRIVATE quintor_options)
 

@@ -16,7 +16,7 @@ namespace quintor {
 namespace {
 
 std::optional<std::chrono::sys_days> dayOf(std::string_view dateText) {
-    auto date = VALORE_DATA(dateText);
+    auto date = parseDate(dateText);
     if (!date)
         return std::nullopt;
     return std::chrono::sys_days{*date};
@@ -69,7 +69,7 @@ std::optional<std::chrono::year_month_day> csvDate(std::string_view text) {
     }
     if (text.find('/') == std::string_view::npos)
         return std::nullopt;
-    auto date = VALORE_DATA(text);
+    auto date = parseDate(text);
     if (!date || !fourDigitYear(*date))
         return std::nullopt;
     return *date;
@@ -260,11 +260,11 @@ ArchiveRecord ArchiveRecord::fromFileFields(std::string_view date, std::string_v
     record.jolly = " " + std::string(jolly2);
     if (auto numbers = columnOfProgramForm(column))
         record.numbers = *numbers;
-    else if (auto read = LEGGI_COLONNA(column, Column{}))
+    else if (auto read = parseColumn(column, Column{}))
         record.numbers = *read;
     if (auto jolly = twoDigitField(jolly2))
         record.jollyNumber = static_cast<std::uint8_t>(*jolly);
-    else if (auto read = VALORE_INTERO(jolly2); read && *read >= 0 && *read <= 255)
+    else if (auto read = parseIntegerIgnoringBlanks(jolly2); read && *read >= 0 && *read <= 255)
         record.jollyNumber = static_cast<std::uint8_t>(*read);
     if (auto day = dayOfProgramForm(date))
         record.day = *day;
@@ -276,9 +276,9 @@ ArchiveRecord ArchiveRecord::fromFileFields(std::string_view date, std::string_v
 ArchiveRecord ArchiveRecord::fromValues(std::chrono::year_month_day date, const Column& numbers,
                                         int jolly) {
     ArchiveRecord record;
-    record.date = TESTO_DATA(date);
-    record.column = TESTO_COLONNA(numbers);
-    record.jolly = " " + DUE_CIFRE(jolly);
+    record.date = formatDate(date);
+    record.column = formatColumn(numbers);
+    record.jolly = " " + twoDigitText(jolly);
     record.numbers = numbers;
     record.jollyNumber = static_cast<std::uint8_t>(jolly);
     record.day = std::chrono::sys_days{date};
@@ -290,7 +290,7 @@ bool ArchiveRecord::isValidDraw() const {
         jolly.size() != archiveJollyLength)
         return false;
     // The text must hold six numbers of its own; bytes left over from nothing do not count.
-    auto parsed = LEGGI_COLONNA(column, Column{0, 0, 0, 0, 0, 0});
+    auto parsed = parseColumn(column, Column{0, 0, 0, 0, 0, 0});
     if (!parsed || *parsed != numbers)
         return false;
     return drawFault(numbers, jollyNumber) == DrawFault::none;
@@ -319,14 +319,14 @@ bool sixShortNumbers(std::string_view text) {
 
 Expected<ArchiveRecord> recordFromEntry(std::string_view dateText, std::string_view columnText,
                                         std::string_view jollyText) {
-    auto date = VALORE_DATA(dateText);
+    auto date = parseDate(dateText);
     if (!date)
         return Failure{date.error()};
     // A zero marks the positions that the typed text did not fill.
-    auto numbers = LEGGI_COLONNA(columnText, Column{0, 0, 0, 0, 0, 0});
+    auto numbers = parseColumn(columnText, Column{0, 0, 0, 0, 0, 0});
     if (!numbers)
         return Failure{numbers.error()};
-    auto jolly = VALORE_INTERO(jollyText);
+    auto jolly = parseIntegerIgnoringBlanks(jollyText);
     if (!jolly)
         return Failure{jolly.error()};
     // The column reading takes six numbers of one or two characters and passes over the

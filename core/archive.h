@@ -41,7 +41,7 @@ struct ArchiveRecord {
     std::string date;   // "dd/mm/yyyy"
     std::string column; // 17-character column text
     std::string jolly;  // a blank and the jolly in two characters (3 characters)
-    Column numbers{};   // LEGGI_COLONNA of the column text
+    Column numbers{};   // parseColumn of the column text
     std::uint8_t jollyNumber = 0;
     // The date text read as a date once, so that ordering never re-parses; empty when the
     // text is not a date (possible only for records read from a damaged file).

@@ -153,13 +153,13 @@ drawsInRange(const Archive& archive, std::string_view fromText, std::string_view
     using std::chrono::sys_days;
     std::optional<sys_days> from, to;
     if (!removeBlanks(fromText).empty()) {
-        const auto date = VALORE_DATA(fromText);
+        const auto date = parseDate(fromText);
         if (!date)
             return Failure{date.error()};
         from = sys_days{*date};
     }
     if (!removeBlanks(toText).empty()) {
-        const auto date = VALORE_DATA(toText);
+        const auto date = parseDate(toText);
         if (!date)
             return Failure{date.error()};
         to = sys_days{*date};

@@ -6,18 +6,18 @@
 
 namespace quintor {
 
-std::string TESTO_COLONNA(const Column& column) {
+std::string formatColumn(const Column& column) {
     std::string text;
     text.reserve(columnTextLength);
     for (std::size_t i = 0; i < column.size(); ++i) {
         if (i > 0)
             text += ' ';
-        text += DUE_CIFRE(column[i]);
+        text += twoDigitText(column[i]);
     }
     return text;
 }
 
-std::string DUE_CIFRE(int number) {
+std::string twoDigitText(int number) {
     std::string digits = std::to_string(number);
     return number >= 0 && number < 10 ? " " + digits : digits;
 }
@@ -42,7 +42,7 @@ Column DAIVET(std::string_view text) {
     return column;
 }
 
-Expected<Column> LEGGI_COLONNA(std::string_view text, const Column& previous) {
+Expected<Column> parseColumn(std::string_view text, const Column& previous) {
     // Runs of blanks become one blank, and the text starts with a blank: every blank then
     // introduces one number. Trailing blanks introduce nothing.
     std::string squeezed = " ";

@@ -17,7 +17,7 @@ inline constexpr int columnTextLength = 17;
 
 // Column text: each number in two characters (a blank before one below 10), one blank
 // between neighbours: " 3 14 25 36 47 58".
-std::string TESTO_COLONNA(const Column& column);
+std::string formatColumn(const Column& column);
 
 // Reads the six numbers from the fixed fields of a column text (characters 1-3, 4-6, ...,
 // 16-17): leading blanks skipped, then digits up to the first other character; no digit is 0.
@@ -26,10 +26,10 @@ Column DAIVET(std::string_view text);
 // Reads six blank-separated one- or two-character numbers. Bytes for which no number is
 // found keep their previous value; a piece that is not a number fails with the runtime's
 // message and leaves the column as it was.
-Expected<Column> LEGGI_COLONNA(std::string_view text, const Column& previous);
+Expected<Column> parseColumn(std::string_view text, const Column& previous);
 
 // A number 0..99 in two characters, a blank in front below 10.
-std::string DUE_CIFRE(int number);
+std::string twoDigitText(int number);
 
 // True for the numbers of the board, 1..90.
 inline constexpr bool isBoardNumber(int number) {

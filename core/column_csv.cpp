@@ -75,7 +75,7 @@ std::string columnsText(const std::vector<Column>& columns) {
     std::string out;
     out.reserve(columns.size() * (columnTextLength + 1));
     for (const Column& column : columns) {
-        out += TESTO_COLONNA(column);
+        out += formatColumn(column);
         out += '\n';
     }
     return out;

@@ -223,7 +223,7 @@ int importColumns(SystemState& state, const std::vector<Column>& columns) {
     return appended;
 }
 
-TypedColumn DAI_COLONNA(std::string_view text) {
+TypedColumn parseTypedColumn(std::string_view text) {
     TypedColumn typed;
     std::size_t pieces = 0;
     while (true) {
@@ -276,7 +276,7 @@ bool deleteColumnRows(SystemState& state, int firstRow, int lastRow) {
 Expected<Column> modifyColumn(SystemState& state, std::size_t index, std::string_view text) {
     if (index >= state.finalColumns.size())
         return Failure{"La colonna non esiste."};
-    auto column = LEGGI_COLONNA(text, state.finalColumns[index]);
+    auto column = parseColumn(text, state.finalColumns[index]);
     if (!column)
         return column;
     state.finalColumns[index] = *column;

@@ -67,7 +67,7 @@ struct TypedColumn {
     Column column{};
     bool beep = false;
 };
-TypedColumn DAI_COLONNA(std::string_view text);
+TypedColumn parseTypedColumn(std::string_view text);
 
 // Six numbers of the board, all different.
 bool isValidTypedColumn(const Column& column);

@@ -26,7 +26,7 @@ ComparisonResult compareWithWinning(const Column& winning, std::span<const Colum
     for (const Column& final : finals) {
         const int m = matchCount(winning, final);
         if (m >= 3)
-            result.lines.push_back(std::to_string(m) + ") " + TESTO_COLONNA(final));
+            result.lines.push_back(std::to_string(m) + ") " + formatColumn(final));
         ++result.counters[static_cast<std::size_t>(m)];
         if (m >= 5)
             result.jollyWarning = true;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/column.h"
-#include "core/column_editing.h" // DAI_COLONNA reads the typed winning column
+#include "core/column_editing.h" // parseTypedColumn reads the typed winning column
 
 #include <array>
 #include <cstddef>

@@ -23,7 +23,7 @@ std::string removeBlanks(std::string_view text) {
     return result;
 }
 
-std::string TESTO_DATA(std::chrono::year_month_day date) {
+std::string formatDate(std::chrono::year_month_day date) {
     const unsigned day = static_cast<unsigned>(date.day());
     const unsigned month = static_cast<unsigned>(date.month());
     auto twoDigits = [](unsigned v) { return (v < 10 ? "0" : "") + std::to_string(v); };
@@ -103,7 +103,7 @@ Expected<long double> parseReal(std::string_view text) {
     return negative ? -value : value;
 }
 
-Expected<int> VALORE_INTERO(std::string_view text) {
+Expected<int> parseIntegerIgnoringBlanks(std::string_view text) {
     return parseInteger(removeBlanks(text));
 }
 
@@ -121,7 +121,7 @@ int recentYearEndingIn(int shortYear) {
 
 } // namespace
 
-Expected<std::chrono::year_month_day> VALORE_DATA(std::string_view text) {
+Expected<std::chrono::year_month_day> parseDate(std::string_view text) {
     const std::string compact = removeBlanks(text);
     std::vector<int> parts;
     std::size_t start = 0;

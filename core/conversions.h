@@ -14,14 +14,14 @@ std::string invalidDateMessage(std::string_view text);
 std::string invalidRealMessage(std::string_view text);
 
 // Day/month/year with two-digit day and month: "03/01/2001".
-std::string TESTO_DATA(std::chrono::year_month_day date);
+std::string formatDate(std::chrono::year_month_day date);
 
 // Blanks removed, then an optional sign and decimal digits within 32 bits.
-Expected<int> VALORE_INTERO(std::string_view text);
+Expected<int> parseIntegerIgnoringBlanks(std::string_view text);
 
 // Blanks removed, then day/month/year; a one- or two-digit year is the latest year ending in
 // those digits that is not after the current one.
-Expected<std::chrono::year_month_day> VALORE_DATA(std::string_view text);
+Expected<std::chrono::year_month_day> parseDate(std::string_view text);
 
 // The integer conversion itself, without removing blanks (pieces of typed columns).
 Expected<int> parseInteger(std::string_view text);

@@ -116,8 +116,8 @@ Expected<Real48> parseLayoutValue(std::string_view text) {
     return *real;
 }
 
-TakenValues PRENDI_VALORI(SlipLayout layout, std::span<const std::string> fieldTexts,
-                          LayoutValues& values) {
+TakenValues takeLayoutFields(SlipLayout layout, std::span<const std::string> fieldTexts,
+                             LayoutValues& values) {
     const auto records = recordsOf(layout, values);
     const auto fields = fieldRecords(layout);
     for (std::size_t field = 0; field < fields.size(); ++field) {
@@ -160,7 +160,7 @@ RegisterResult registerLayoutSettings(const fs::path& programFolder, SlipLayout 
                                       LayoutValues& values) {
     if (!SCRIVERE(programFolder))
         return {RegisterOutcome::notWritable, 0};
-    const TakenValues taken = PRENDI_VALORI(layout, fieldTexts, values);
+    const TakenValues taken = takeLayoutFields(layout, fieldTexts, values);
     if (!taken.ok)
         return {RegisterOutcome::unreadableValues, taken.invalidField};
     if (!writeLayoutSettings(programFolder, layout, values))

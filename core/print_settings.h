@@ -68,8 +68,8 @@ struct TakenValues {
     bool ok = true;
     std::size_t invalidField = 0;
 };
-TakenValues PRENDI_VALORI(SlipLayout layout, std::span<const std::string> fieldTexts,
-                          LayoutValues& values);
+TakenValues takeLayoutFields(SlipLayout layout, std::span<const std::string> fieldTexts,
+                             LayoutValues& values);
 
 // The built-in values of one layout; the other layout and the files are left alone.
 void restoreDefaultLayout(SlipLayout layout, LayoutValues& values);

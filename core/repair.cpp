@@ -15,7 +15,7 @@
 namespace quintor {
 
 Expected<std::int64_t> repairBudget(std::string_view text) {
-    const Expected<int> value = VALORE_INTERO(text);
+    const Expected<int> value = parseIntegerIgnoringBlanks(text);
     if (!value)
         return Failure{value.error()};
     if (*value < 1 || *value > largestRepairBudget)
@@ -42,7 +42,7 @@ RepairRequest repairRequest(const SystemState& system, std::vector<Column> newes
         auto scoring = std::make_shared<Scoring>();
         scoring->draws = std::move(newestDraws);
         const auto snapshot = scoringSnapshot(scoring->draws);
-        scoring->scorer.emplace(snapshot, TARATURA(snapshot, 0), selection.probabilities,
+        scoring->scorer.emplace(snapshot, measureFeatureStats(snapshot, 0), selection.probabilities,
                                 selection.fixed);
         request.score = [scoring](const Column& column) {
             return scoring->scorer->PROBABILITA(column);

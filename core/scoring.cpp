@@ -114,7 +114,7 @@ void commonWithHundred(const std::uint8_t* holds, std::size_t stride, const Colu
 
 } // namespace
 
-FeatureStats TARATURA(std::span<const Column> draws, int precision) {
+FeatureStats measureFeatureStats(std::span<const Column> draws, int precision) {
     FeatureStats stats;
     stats.minimum.fill(10000);
     stats.maximum.fill(-10000);

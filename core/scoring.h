@@ -54,10 +54,10 @@ double featureRating(int value, const FeatureStats& stats, int feature);
 // The newest draws (newest first) that the scoring reads: at most snapshotLimit of them.
 std::span<const Column> scoringSnapshot(std::span<const Column> newestFirst);
 
-// TARATURA: measures the nine features of each of the sampleSize newest draws against the
-// draws that preceded it. draws is newest first, already limited to the snapshot, with at
-// least minimumDraws entries.
-FeatureStats TARATURA(std::span<const Column> draws, int precision);
+// measureFeatureStats: measures the nine features of each of the sampleSize newest draws against
+// the draws that preceded it. draws is newest first, already limited to the snapshot, with at least
+// minimumDraws entries.
+FeatureStats measureFeatureStats(std::span<const Column> draws, int precision);
 
 // Scores single columns as the next draw after draws[0]. The selection engine computes the
 // same values incrementally; this is for one-off scores and for checking.

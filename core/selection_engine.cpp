@@ -77,7 +77,7 @@ std::vector<NumberEntry> numberEntries(const SelectionRequest& request,
 
 SelectionModel::SelectionModel(const SelectionRequest& request, std::span<const Column> draws)
     : entries(numberEntries(request, draws)),
-      tables(TARATURA(draws, request.precision), largestDelaySum(entries)),
+      tables(measureFeatureStats(draws, request.precision), largestDelaySum(entries)),
       capacity(static_cast<std::size_t>(request.count)),
       tolerance((precisionSteps - request.precision) * 0.01) {
     filter = request.filter.get();

@@ -85,7 +85,7 @@ bool failRead(SystemState& state) {
 
 } // namespace
 
-bool CARICA_SISTEMA(const std::filesystem::path& file, SystemState& state) {
+bool readSystemFile(const std::filesystem::path& file, SystemState& state) {
     const std::optional<std::vector<std::uint8_t>> bytes = readFileBytes(file);
     if (!bytes)
         return failRead(state);
@@ -142,7 +142,7 @@ std::vector<std::uint8_t> systemFileBytes(const SystemState& state) {
     return bytes;
 }
 
-bool SALVA_SISTEMA(const std::filesystem::path& file, const SystemState& state) {
+bool writeSystemFile(const std::filesystem::path& file, const SystemState& state) {
     if (!replaceFileContents(file, systemFileBytes(state)))
         return false;
     // The filters live in a text file of their own, so that the system file keeps the layout

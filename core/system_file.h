@@ -20,7 +20,7 @@ inline constexpr const char* systemWriteErrorMessage =
 // Reads a system file into state (all but the file name and the modified flag). On failure
 // the state is as a failed read leaves it: no final columns, no marked numbers, whatever
 // else was read before the failure kept. Column bytes are taken as they are.
-bool CARICA_SISTEMA(const std::filesystem::path& file, SystemState& state);
+bool readSystemFile(const std::filesystem::path& file, SystemState& state);
 
 // The column filters saved beside a system file; none when there is no such file or it cannot
 // be read as filters.
@@ -30,9 +30,9 @@ ColumnFilters readSystemFilters(const std::filesystem::path& file);
 // leaves the previous file whole; its filters go beside it (filterSidecarName), and a stale
 // filter file is removed when the system has none. Does not touch the modified flag or the
 // recent-files list.
-bool SALVA_SISTEMA(const std::filesystem::path& file, const SystemState& state);
+bool writeSystemFile(const std::filesystem::path& file, const SystemState& state);
 
-// The bytes SALVA_SISTEMA writes: 791-byte header, then six bytes per final column.
+// The bytes writeSystemFile writes: 791-byte header, then six bytes per final column.
 std::vector<std::uint8_t> systemFileBytes(const SystemState& state);
 
 // Only the final columns of a system file (the column import reads these). A file shorter

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fields.back() += static_cast<char>(data[i]);
     }
     quintor::LayoutValues values = quintor::LayoutValues::defaults();
-    const quintor::TakenValues taken = quintor::PRENDI_VALORI(layout, fields, values);
+    const quintor::TakenValues taken = quintor::takeLayoutFields(layout, fields, values);
     const auto records = quintor::fieldRecords(layout);
     const std::size_t good = taken.ok ? records.size() : taken.invalidField;
     if (good > records.size() || good > fields.size())

@@ -10,14 +10,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto file = fuzzFile("input.qtr", data, size);
     quintor::SystemState state;
-    const bool loaded = quintor::CARICA_SISTEMA(file, state);
+    const bool loaded = quintor::readSystemFile(file, state);
     if (!loaded) {
         if (!state.finalColumns.empty() || state.markedCount() != 0)
             std::abort();
         return 0;
     }
     for (const auto& column : state.finalColumns)
-        (void)quintor::TESTO_COLONNA(column);
+        (void)quintor::formatColumn(column);
     const auto bytes = quintor::systemFileBytes(state);
     if (bytes.size() != size || (size > 1 && std::memcmp(bytes.data() + 1, data + 1, size - 1)))
         std::abort();

@@ -4,11 +4,11 @@
 #include <cstdlib>
 #include <string_view>
 
-// The keyboard-entry and modify dialogs' texts: DAI_COLONNA gives board numbers or zeros,
+// The keyboard-entry and modify dialogs' texts: parseTypedColumn gives board numbers or zeros,
 // and a modify that succeeds leaves exactly its result in the list, marked modified.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const quintor::TypedColumn typed = quintor::DAI_COLONNA(text);
+    const quintor::TypedColumn typed = quintor::parseTypedColumn(text);
     if (!std::all_of(typed.column.begin(), typed.column.end(),
                      [](std::uint8_t n) { return n == 0 || quintor::isBoardNumber(n); }))
         std::abort();

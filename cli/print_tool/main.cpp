@@ -5,7 +5,7 @@
 #include "core/paper_listing.h"
 #include "core/slip_layout.h"
 #include "core/system_file.h"
-#include "print/render/print_renderer.h"
+#include "render/print_renderer.h"
 
 #include <QGuiApplication>
 #include <QPageLayout>
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
         return usage(usageText);
 
     SystemState system;
-    if (!CARICA_SISTEMA(args[0], system))
+    if (!readSystemFile(args[0], system))
         return refuse(unreadableSystemMessage);
     const std::size_t columns = system.finalColumns.size();
     const auto to =

@@ -18,7 +18,7 @@ inline std::string writeSystem(const std::filesystem::path& file, const std::vec
     for (int n : marked)
         state.marked[static_cast<std::size_t>(n)] = 1;
     state.finalColumns = finals;
-    EXPECT_TRUE(SALVA_SISTEMA(file, state));
+    EXPECT_TRUE(writeSystemFile(file, state));
     return file.string();
 }
 

@@ -18,7 +18,7 @@ std::string saveSystem(const TempFolder& folder, const std::vector<Column>& colu
         system.marked[static_cast<std::size_t>(n)] = 1;
     system.finalColumns = columns;
     const auto file = folder / "s.qtr";
-    EXPECT_TRUE(SALVA_SISTEMA(file, system));
+    EXPECT_TRUE(writeSystemFile(file, system));
     return file.string();
 }
 
@@ -48,7 +48,7 @@ TEST(CliColumns, ExportImportAndFilterTheFinalColumns) {
     EXPECT_EQ(filtered.out, " 5  1  9 33 90 12\n");
     EXPECT_EQ(filtered.errors, "scartate: 2\n");
     SystemState written;
-    ASSERT_TRUE(CARICA_SISTEMA(folder / "f.qtr", written));
+    ASSERT_TRUE(readSystemFile(folder / "f.qtr", written));
     EXPECT_EQ(written.finalColumns.size(), 1u);
 }
 
@@ -82,9 +82,9 @@ TEST(CliColumns, BadFiltersAndFilesAreRefused) {
     addFilter(filters, "consecutivi<=2");
     const FilterCheck check(filters, {});
     SystemState selected;
-    ASSERT_TRUE(CARICA_SISTEMA(file, selected));
+    ASSERT_TRUE(readSystemFile(file, selected));
     for (const Column& column : selected.finalColumns)
-        EXPECT_TRUE(check.passes(column)) << TESTO_COLONNA(column);
+        EXPECT_TRUE(check.passes(column)) << formatColumn(column);
 }
 
 TEST(CliOutput, ListingThatCannotBeWrittenIsNoSuccess) {

@@ -85,18 +85,18 @@ TEST(CliRepair, AddsTheGreedyColumnsScoredByTheArchiveAndWritesThem) {
     ASSERT_EQ(run.status, 0) << run.errors;
 
     SystemState state;
-    ASSERT_TRUE(CARICA_SISTEMA(system, state));
+    ASSERT_TRUE(readSystemFile(system, state));
     const auto plain = reference::repair(
         repairRequest(state, Archive::load(archive).newestFirst(snapshotLimit), 4, 5, 5));
     ASSERT_EQ(plain.added.size(), 5u);
     ASSERT_EQ(run.lines.size(), plain.added.size() + 1);
     for (std::size_t i = 0; i < plain.added.size(); ++i)
-        EXPECT_EQ(run.lines[i], TESTO_COLONNA(plain.added[i]));
+        EXPECT_EQ(run.lines[i], formatColumn(plain.added[i]));
     EXPECT_EQ(run.lines.back(), "aggiunte: " + std::to_string(plain.added.size()) +
                                     ", coperte: " + std::to_string(plain.covered) + "/" +
                                     std::to_string(plain.total));
     SystemState written;
-    ASSERT_TRUE(CARICA_SISTEMA(out, written));
+    ASSERT_TRUE(readSystemFile(out, written));
     EXPECT_EQ(written.finalColumns.size(), twoColumns.size() + plain.added.size());
 }
 

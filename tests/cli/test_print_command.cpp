@@ -34,7 +34,7 @@ std::string systemWith(const TempFolder& folder, int columns) {
         state.finalColumns.push_back(
             Column{3, 14, 25, 36, 47, static_cast<std::uint8_t>(50 + k % 40)});
     const auto file = (folder / ("s" + std::to_string(columns) + ".qtr")).string();
-    EXPECT_TRUE(SALVA_SISTEMA(file, state));
+    EXPECT_TRUE(writeSystemFile(file, state));
     return file;
 }
 

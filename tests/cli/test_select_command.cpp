@@ -43,7 +43,7 @@ TEST(CliSelect, KeepsWhatThePlainRunKeepsAndWritesTheSystem) {
     system.fixedCount = 1;
     system.fixedNumbers[0] = 31;
     const fs::path file = folder / "sistema.qtr";
-    ASSERT_TRUE(SALVA_SISTEMA(file, system));
+    ASSERT_TRUE(writeSystemFile(file, system));
     const std::string before = fileText(file);
 
     const fs::path out = folder / "scelte.qtr";
@@ -60,11 +60,11 @@ TEST(CliSelect, KeepsWhatThePlainRunKeepsAndWritesTheSystem) {
     const auto expected = plain.select(system.markedNumbers(), 6, 13);
     std::vector<std::string> texts;
     for (const auto& column : expected.columns)
-        texts.push_back(TESTO_COLONNA(column));
+        texts.push_back(formatColumn(column));
     EXPECT_EQ(run.lines, texts);
 
     SystemState written;
-    ASSERT_TRUE(CARICA_SISTEMA(out, written));
+    ASSERT_TRUE(readSystemFile(out, written));
     EXPECT_EQ(written.finalColumns, expected.columns);
     EXPECT_EQ(written.marked, system.marked);
     EXPECT_EQ(written.probabilities, system.probabilities);
@@ -83,7 +83,7 @@ TEST(CliSelect, RealDrawsAtFullSpeed) {
         GTEST_SKIP() << "real draws not found in " << real.parent_path();
     TempFolder folder;
     const fs::path file = folder / "s.qtr";
-    ASSERT_TRUE(SALVA_SISTEMA(file, systemWith({1, 8, 15, 22, 29, 36, 43, 50, 64, 71, 85, 90})));
+    ASSERT_TRUE(writeSystemFile(file, systemWith({1, 8, 15, 22, 29, 36, 43, 50, 64, 71, 85, 90})));
     const CliResult run = runCli({"select", file.string(), "--archive", real.string(), "--count",
                                   "12", "--precision", "26"});
     ASSERT_EQ(run.status, 0) << run.errors;
@@ -93,7 +93,7 @@ TEST(CliSelect, RealDrawsAtFullSpeed) {
     const auto expected = plain.select({1, 8, 15, 22, 29, 36, 43, 50, 64, 71, 85, 90}, 12, 26);
     ASSERT_EQ(run.lines.size(), 12u);
     for (std::size_t r = 0; r < 12; ++r)
-        EXPECT_EQ(run.lines[r], TESTO_COLONNA(expected.columns[r]));
+        EXPECT_EQ(run.lines[r], formatColumn(expected.columns[r]));
 }
 
 TEST(CliSelect, RefusesWithTheWindowsMessages) {
@@ -103,9 +103,9 @@ TEST(CliSelect, RefusesWithTheWindowsMessages) {
     ASSERT_TRUE(simulatedArchive(201, 1).permanenti(small));
     ASSERT_TRUE(simulatedArchive(202, 1).permanenti(archiveFile));
     const fs::path file = folder / "s.qtr";
-    ASSERT_TRUE(SALVA_SISTEMA(file, systemWith({1, 2, 3, 4, 5, 6, 7, 8}))); // 28 columns
+    ASSERT_TRUE(writeSystemFile(file, systemWith({1, 2, 3, 4, 5, 6, 7, 8}))); // 28 columns
     const fs::path five = folder / "cinque.qtr";
-    ASSERT_TRUE(SALVA_SISTEMA(five, systemWith({1, 2, 3, 4, 5})));
+    ASSERT_TRUE(writeSystemFile(five, systemWith({1, 2, 3, 4, 5})));
     const std::string before = fileText(file);
 
     CliResult run = runCli({"select", file.string(), "--archive", small.string(), "--count", "3"});
@@ -147,7 +147,7 @@ TEST(CliSelect, EveryColumnRejectedWritesNothing) {
     system.fixedCount = 1;
     system.fixedNumbers[0] = 11; // not marked
     const fs::path file = folder / "s.qtr";
-    ASSERT_TRUE(SALVA_SISTEMA(file, system));
+    ASSERT_TRUE(writeSystemFile(file, system));
     const std::string before = fileText(file);
     const CliResult run = runCli({"select", file.string(), "--archive", archiveFile.string(),
                                   "--count", "2", "--out", (folder / "o.qtr").string()});
@@ -165,7 +165,7 @@ TEST(CliOptions, EveryCommandRefusesUnknownOptionsAndMissingValues) {
     const fs::path archiveFile = folder / "vincenti.dat";
     ASSERT_TRUE(simulatedArchive(250, 3).permanenti(archiveFile));
     const std::string file = (folder / "s.qtr").string();
-    ASSERT_TRUE(SALVA_SISTEMA(file, systemWith({1, 2, 3, 4, 5, 6, 7})));
+    ASSERT_TRUE(writeSystemFile(file, systemWith({1, 2, 3, 4, 5, 6, 7})));
     const std::string before = fileText(file);
     const std::string archive = archiveFile.string();
     const std::string pdf = (folder / "s.pdf").string();

@@ -42,7 +42,7 @@ TEST(CliShow, PrintsEverySectionOfASystem) {
     state.fixedNumbers[1] = 3;
     state.finalColumns = {{3, 14, 25, 36, 47, 58}, {90, 58, 47, 36, 25, 14}};
     const fs::path file = folder / "Sistema di prova è.qtr";
-    ASSERT_TRUE(SALVA_SISTEMA(file, state));
+    ASSERT_TRUE(writeSystemFile(file, state));
 
     const CliResult run = runShow({file.string()});
     ASSERT_EQ(run.status, 0) << run.errors;
@@ -60,7 +60,7 @@ TEST(CliShow, PrintsEverySectionOfASystem) {
 
 TEST(CliShow, AnEmptySystemLeavesNothingAfterTheColons) {
     TempFolder folder;
-    ASSERT_TRUE(SALVA_SISTEMA(folder / "empty.qtr", SystemState{}));
+    ASSERT_TRUE(writeSystemFile(folder / "empty.qtr", SystemState{}));
     const CliResult run = runShow({(folder / "empty.qtr").string()});
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(run.out, "segni:\nfisse:\nprobabilita:\n" + defaultVerticalLine + "\n" +
@@ -74,7 +74,7 @@ TEST(CliShow, ShowsOddBytesAsTheyAre) {
     state.fixedCount = 40;
     state.fixedNumbers.fill(7);
     state.finalColumns = {{0, 200, 255, 7, 7, 99}};
-    ASSERT_TRUE(SALVA_SISTEMA(folder / "odd.qtr", state));
+    ASSERT_TRUE(writeSystemFile(folder / "odd.qtr", state));
     const CliResult run = runShow({(folder / "odd.qtr").string()});
     ASSERT_EQ(run.status, 0) << run.errors;
     ASSERT_EQ(run.lines.size(), 7u);
@@ -85,7 +85,7 @@ TEST(CliShow, ShowsOddBytesAsTheyAre) {
 
 TEST(CliShow, RefusesFilesItCannotRead) {
     TempFolder folder;
-    ASSERT_TRUE(SALVA_SISTEMA(folder / "good.qtr", SystemState{}));
+    ASSERT_TRUE(writeSystemFile(folder / "good.qtr", SystemState{}));
     auto bytes = quintor::testing::readBytes(folder / "good.qtr");
     bytes.resize(794, 1);
     quintor::testing::writeBytes(folder / "partial.qtr", bytes);

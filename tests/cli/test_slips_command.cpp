@@ -26,7 +26,7 @@ std::string elevenColumnSystem(const TempFolder& folder) {
         state.finalColumns.push_back(Column{static_cast<std::uint8_t>(k + 1), 7, 20, 34, 62, 76});
     state.finalColumns[4] = {90, 77, 6, 21, 49, 63};
     const auto file = (folder / "sistema.qtr").string();
-    EXPECT_TRUE(SALVA_SISTEMA(file, state));
+    EXPECT_TRUE(writeSystemFile(file, state));
     return file;
 }
 
@@ -62,7 +62,7 @@ TEST(CliSlips, SkipsNumbersOffTheBoardAndSaysWhichColumn) {
     TempFolder folder;
     SystemState state;
     state.finalColumns = {{1, 2, 3, 4, 5, 6}, {0, 2, 3, 4, 95, 6}};
-    ASSERT_TRUE(SALVA_SISTEMA(folder / "odd.qtr", state));
+    ASSERT_TRUE(writeSystemFile(folder / "odd.qtr", state));
     const CliResult run =
         slips({(folder / "odd.qtr").string(), "--layout", "verticale", "--page", "4800x6600"});
     EXPECT_EQ(run.status, 0);

@@ -30,7 +30,7 @@ std::string systemFile(const TempFolder& folder, const std::vector<int>& marked,
         state.marked[static_cast<std::size_t>(n)] = 1;
     state.finalColumns = finals;
     const fs::path file = folder / "sistema.qtr";
-    EXPECT_TRUE(SALVA_SISTEMA(file, state));
+    EXPECT_TRUE(writeSystemFile(file, state));
     return file.string();
 }
 
@@ -48,7 +48,7 @@ std::string cyclicArchive(const TempFolder& folder, int count) {
         Column column;
         for (std::size_t k = 0; k < 6; ++k)
             column[k] = static_cast<std::uint8_t>(base + static_cast<int>(k));
-        bytes += text + TESTO_COLONNA(column) + " 7";
+        bytes += text + formatColumn(column) + " 7";
     }
     const fs::path file = folder / "vincenti.dat";
     std::ofstream(file, std::ios::binary) << bytes;

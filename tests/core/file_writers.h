@@ -30,7 +30,7 @@ inline std::vector<FileWriter> everyFileWriter() {
              state.marked[static_cast<std::size_t>(variant + 1)] = 1;
              state.finalColumns.assign(static_cast<std::size_t>(50 + variant * 900),
                                        Column{1, 2, 3, 4, 5, 6});
-             return SALVA_SISTEMA(folder / "Sistem1.Qtr", state);
+             return writeSystemFile(folder / "Sistem1.Qtr", state);
          }},
         {archiveFileName,
          [](const std::filesystem::path& folder, int variant) {

@@ -88,13 +88,13 @@ TEST(ArchiveFile, FieldsReadAsTheGeneralConversionsReadThem) {
         const std::string jolly = text(odd ? "**" : "##");
         const ArchiveRecord record = ArchiveRecord::fromFileFields(date, column, jolly);
 
-        const auto numbers = LEGGI_COLONNA(column, Column{});
+        const auto numbers = parseColumn(column, Column{});
         EXPECT_EQ(record.numbers, numbers ? *numbers : Column{}) << column;
-        const auto jollyValue = VALORE_INTERO(jolly);
+        const auto jollyValue = parseIntegerIgnoringBlanks(jolly);
         const int expectedJolly =
             jollyValue && *jollyValue >= 0 && *jollyValue <= 255 ? *jollyValue : 0;
         EXPECT_EQ(record.jollyNumber, expectedJolly) << jolly;
-        const auto day = VALORE_DATA(date);
+        const auto day = parseDate(date);
         EXPECT_EQ(record.day.has_value(), static_cast<bool>(day)) << date;
         if (day && record.day) {
             EXPECT_EQ(*record.day, std::chrono::sys_days{*day}) << date;

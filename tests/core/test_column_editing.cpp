@@ -157,39 +157,39 @@ TEST(ColumnImport, SkipsColumnsAlreadyListedOrRepeatedInTheFile) {
 }
 
 TEST(KeyboardEntry, ReadsOneOrTwoCharacterPieces) {
-    auto typed = DAI_COLONNA("5 12 33 41 60 88");
+    auto typed = parseTypedColumn("5 12 33 41 60 88");
     EXPECT_EQ(typed.column, (Column{5, 12, 33, 41, 60, 88}));
     EXPECT_FALSE(typed.beep);
     EXPECT_TRUE(isValidTypedColumn(typed.column));
 
-    typed = DAI_COLONNA("   88   60 41 33 12 5  ");
+    typed = parseTypedColumn("   88   60 41 33 12 5  ");
     EXPECT_EQ(typed.column, (Column{88, 60, 41, 33, 12, 5}));
     EXPECT_FALSE(typed.beep);
 
-    typed = DAI_COLONNA("1234 5 6 7 8");
+    typed = parseTypedColumn("1234 5 6 7 8");
     EXPECT_EQ(typed.column, (Column{12, 34, 5, 6, 7, 8}));
     EXPECT_FALSE(typed.beep);
 }
 
 TEST(KeyboardEntry, StopsWithABeepOnASeventhOrBadPiece) {
-    auto typed = DAI_COLONNA("1 2 3 4 5 6 7");
+    auto typed = parseTypedColumn("1 2 3 4 5 6 7");
     EXPECT_EQ(typed.column, (Column{1, 2, 3, 4, 5, 6}));
     EXPECT_TRUE(typed.beep);
     EXPECT_TRUE(isValidTypedColumn(typed.column));
 
-    typed = DAI_COLONNA("1 2 91 4 5 6");
+    typed = parseTypedColumn("1 2 91 4 5 6");
     EXPECT_EQ(typed.column, (Column{1, 2, 0, 0, 0, 0}));
     EXPECT_TRUE(typed.beep);
     EXPECT_FALSE(isValidTypedColumn(typed.column));
 
     for (const char* text : {"1 2 0 4 5 6", "1 a 3 4 5 6", "1 2 3 4 5 x9"}) {
-        typed = DAI_COLONNA(text);
+        typed = parseTypedColumn(text);
         EXPECT_TRUE(typed.beep) << text;
         EXPECT_FALSE(isValidTypedColumn(typed.column)) << text;
     }
 
     for (const char* text : {"1 2 3 4 5", "", "1 2 3 4 5 5", "1,2 3 4 5 6"}) {
-        typed = DAI_COLONNA(text);
+        typed = parseTypedColumn(text);
         EXPECT_FALSE(isValidTypedColumn(typed.column)) << text;
     }
 }

@@ -79,7 +79,7 @@ TEST(ColumnFilters, AgreeWithTheDefinitionsOnRandomColumns) {
             const bool expected = reference::passesFilters(filters, draws, column);
             ASSERT_EQ(check.passes(column), expected)
                 << ::testing::PrintToString(filterTexts(filters)) << " column "
-                << TESTO_COLONNA(column);
+                << formatColumn(column);
             (expected ? passed : failed) += 1;
         }
     }
@@ -179,24 +179,24 @@ TEST(ColumnFilters, TravelBesideTheSystemFileWithoutChangingIt) {
     system.toggleMark(5);
     system.finalColumns = {{1, 2, 3, 4, 5, 6}};
     const auto plain = folder / "piano.qtr";
-    ASSERT_TRUE(SALVA_SISTEMA(plain, system));
+    ASSERT_TRUE(writeSystemFile(plain, system));
 
     ASSERT_TRUE(addFilter(system.filters, "somma=100..200"));
     ASSERT_TRUE(addFilter(system.filters, "archivio<=3@50"));
     const auto filtered = folder / "filtrato.qtr";
-    ASSERT_TRUE(SALVA_SISTEMA(filtered, system));
+    ASSERT_TRUE(writeSystemFile(filtered, system));
     // The system file itself is byte for byte what a system without filters gives.
     EXPECT_EQ(quintor::testing::readBytes(filtered), quintor::testing::readBytes(plain));
 
     SystemState back;
-    ASSERT_TRUE(CARICA_SISTEMA(filtered, back));
+    ASSERT_TRUE(readSystemFile(filtered, back));
     EXPECT_EQ(back.filters, system.filters);
-    ASSERT_TRUE(CARICA_SISTEMA(plain, back));
+    ASSERT_TRUE(readSystemFile(plain, back));
     EXPECT_TRUE(back.filters.empty());
 
     // Saving without filters leaves no stale filter file that a later load would pick up.
     system.filters = {};
-    ASSERT_TRUE(SALVA_SISTEMA(filtered, system));
+    ASSERT_TRUE(writeSystemFile(filtered, system));
     EXPECT_FALSE(std::filesystem::exists(filterSidecarName(filtered.string())));
 }
 

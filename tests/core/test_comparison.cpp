@@ -21,7 +21,7 @@ TEST(Comparison, CountersLinesAndJollyWarning) {
     const std::vector<Column> finals{
         {5, 12, 33, 45, 67, 89}, {1, 2, 3, 4, 6, 7}, {5, 12, 33, 45, 67, 90}, {5, 12, 33, 1, 2, 3}};
 
-    auto result = compareWithWinning(DAI_COLONNA("5 12 33 45 67 89").column, finals);
+    auto result = compareWithWinning(parseTypedColumn("5 12 33 45 67 89").column, finals);
     EXPECT_EQ(result.counters, (std::array<std::size_t, 7>{1, 0, 0, 1, 0, 1, 1}));
     ASSERT_EQ(result.lines.size(), 3u);
     EXPECT_EQ(result.lines[0], "6)  5 12 33 45 67 89");
@@ -30,12 +30,12 @@ TEST(Comparison, CountersLinesAndJollyWarning) {
     EXPECT_TRUE(result.jollyWarning);
 
     // only three typed: nobody reaches 5
-    result = compareWithWinning(DAI_COLONNA("5 12 33").column, finals);
+    result = compareWithWinning(parseTypedColumn("5 12 33").column, finals);
     EXPECT_EQ(result.counters, (std::array<std::size_t, 7>{1, 0, 0, 3, 0, 0, 0}));
     EXPECT_FALSE(result.jollyWarning);
 
     // nothing at 3 or more: no lines
-    result = compareWithWinning(DAI_COLONNA("80 81 82 83 84 85").column, finals);
+    result = compareWithWinning(parseTypedColumn("80 81 82 83 84 85").column, finals);
     EXPECT_TRUE(result.lines.empty());
     EXPECT_EQ(result.counters[0], finals.size());
 }

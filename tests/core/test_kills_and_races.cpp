@@ -158,7 +158,7 @@ TEST(ConcurrentSaves, TwoProcessesAddingDrawsToOneArchiveLoseNone) {
     EXPECT_EQ(saved.size(), 3u + 2u * rounds);
     EXPECT_EQ(dates.size(), 3u + 2u * rounds) << "each draw once";
     for (int d = 0; d < 2 * rounds; ++d)
-        EXPECT_TRUE(dates.count(TESTO_DATA(year_month_day{first + days{d}}))) << d;
+        EXPECT_TRUE(dates.count(formatDate(year_month_day{first + days{d}}))) << d;
     EXPECT_EQ(temporaryFilesIn(folder.path()), 0u);
     std::printf("2 processes x %d saves: %zu draws of %d kept, %d saves merged the other's\n",
                 rounds, saved.size() - 3, 2 * rounds, merges);

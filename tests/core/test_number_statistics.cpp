@@ -177,7 +177,7 @@ TEST(NumberRanking, ArchiveNeedsThreeHundredAndOneDraws) {
     auto recordsFor = [](std::size_t count) {
         std::vector<ArchiveRecord> records;
         for (const Column& c : cyclicDraws(count))
-            records.push_back(ArchiveRecord::fromFileFields("01/01/2000", TESTO_COLONNA(c), " 7"));
+            records.push_back(ArchiveRecord::fromFileFields("01/01/2000", formatColumn(c), " 7"));
         return records;
     };
     const auto refused = rankFromArchive(Archive(recordsFor(300)), {}, true);

@@ -122,7 +122,7 @@ TEST(PrintSettings, AcceptsOnlyPlainDecimalNumbers) {
 TEST(PrintSettings, TakesFieldsInTheirOrderUntilTheFirstBadOne) {
     LayoutValues values = LayoutValues::defaults();
     std::vector<std::string> texts{"0.1", "0.2", "0.3", "0.4", "0.5", "0.6"};
-    ASSERT_TRUE(PRENDI_VALORI(SlipLayout::vertical, texts, values).ok);
+    ASSERT_TRUE(takeLayoutFields(SlipLayout::vertical, texts, values).ok);
     // Edit1 is the top margin, Edit2 the left margin, Edit3 the vertical spacing.
     EXPECT_EQ(values.vertical[1], real(0.1L));
     EXPECT_EQ(values.vertical[0], real(0.2L));
@@ -134,7 +134,7 @@ TEST(PrintSettings, TakesFieldsInTheirOrderUntilTheFirstBadOne) {
 
     LayoutValues partial = LayoutValues::defaults();
     std::vector<std::string> comma{"0.7", "0.8", "0,032", "0.9", "0.9"};
-    const TakenValues taken = PRENDI_VALORI(SlipLayout::horizontal, comma, partial);
+    const TakenValues taken = takeLayoutFields(SlipLayout::horizontal, comma, partial);
     EXPECT_FALSE(taken.ok);
     EXPECT_EQ(taken.invalidField, 2u);
     EXPECT_EQ(partial.horizontal[1], real(0.7L));
@@ -143,11 +143,11 @@ TEST(PrintSettings, TakesFieldsInTheirOrderUntilTheFirstBadOne) {
     EXPECT_EQ(partial.horizontal[2], defaultHorizontalLayout[2]);
 
     std::vector<std::string> tooFew{"0.1"};
-    EXPECT_EQ(PRENDI_VALORI(SlipLayout::vertical, tooFew, values).invalidField, 1u);
+    EXPECT_EQ(takeLayoutFields(SlipLayout::vertical, tooFew, values).invalidField, 1u);
 
     LayoutValues typed;
     typed.vertical.fill(Real48{});
-    ASSERT_TRUE(PRENDI_VALORI(SlipLayout::vertical, typedVerticalDefaults, typed).ok);
+    ASSERT_TRUE(takeLayoutFields(SlipLayout::vertical, typedVerticalDefaults, typed).ok);
     EXPECT_EQ(typed.vertical, defaultVerticalLayout);
 }
 

@@ -130,7 +130,7 @@ reference::SelectionReference::Result expectSameSelection(const Case& c) {
             EXPECT_FALSE(actual.stopped);
             EXPECT_EQ(actual.columns.size(), expected.columns.size()) << describe(c);
             for (std::size_t r = 0; r < expected.columns.size() && r < actual.columns.size(); ++r) {
-                EXPECT_EQ(TESTO_COLONNA(actual.columns[r]), TESTO_COLONNA(expected.columns[r]))
+                EXPECT_EQ(formatColumn(actual.columns[r]), formatColumn(expected.columns[r]))
                     << "row " << r + 1 << " of " << describe(c);
                 EXPECT_EQ(actual.scores[r], expected.scores[r])
                     << "row " << r + 1 << " of " << describe(c);
@@ -163,8 +163,8 @@ TEST(Calibration, MatchesThePlainLoopsOnEveryFeature) {
          std::vector<std::pair<std::size_t, int>>{{202, 0}, {202, 26}, {450, 13}, {700, 1}}) {
         const std::span<const Column> draws(generated.data(), size);
         reference::SelectionReference ref(draws, defaultWeights(), {});
-        const auto expected = ref.TARATURA(precision);
-        const FeatureStats actual = TARATURA(draws, precision);
+        const auto expected = ref.measureFeatureStats(precision);
+        const FeatureStats actual = measureFeatureStats(draws, precision);
         EXPECT_EQ(actual.sampleSize, expected.sampleSize);
         for (std::size_t k = 0; k < featureCount; ++k) {
             EXPECT_EQ(actual.minimum[k], expected.minimum[k]) << "feature " << k;
@@ -180,8 +180,8 @@ TEST(Calibration, DamagedDrawsAreComparedByTheirBytes) {
     draws[3] = Column{7, 7, 0, 12, 90, 45};
     draws[40] = Column{0, 0, 0, 0, 0, 0};
     reference::SelectionReference ref(draws, defaultWeights(), {});
-    const auto expected = ref.TARATURA(0);
-    const FeatureStats actual = TARATURA(draws, 0);
+    const auto expected = ref.measureFeatureStats(0);
+    const FeatureStats actual = measureFeatureStats(draws, 0);
     for (std::size_t k = 0; k < featureCount; ++k) {
         EXPECT_EQ(actual.minimum[k], expected.minimum[k]) << "feature " << k;
         EXPECT_EQ(actual.maximum[k], expected.maximum[k]) << "feature " << k;
@@ -193,11 +193,11 @@ TEST(ColumnScore, FixedNumbersAndFeaturesAgreeWithThePlainScore) {
     const auto draws = generatedDraws(400, 21);
     RandomGenerator random(77);
     const auto weights = randomWeights(random);
-    const FeatureStats stats = TARATURA(draws, 4);
+    const FeatureStats stats = measureFeatureStats(draws, 4);
     const ColumnScorer free(draws, stats, weights, {});
     const ColumnScorer fixed(draws, stats, weights, {12, 40});
     reference::SelectionReference plain(draws, weights, {12, 40});
-    plain.TARATURA(4);
+    plain.measureFeatureStats(4);
     for (int i = 0; i < 300; ++i) {
         auto marks = randomMarks(random, 6);
         if (i % 3 == 0) { // make sure some columns hold both fixed numbers
@@ -209,7 +209,7 @@ TEST(ColumnScore, FixedNumbersAndFeaturesAgreeWithThePlainScore) {
         Column c;
         std::ranges::copy(marks, c.begin());
         const double score = fixed.PROBABILITA(c);
-        EXPECT_EQ(score, plain.PROBABILITA(c, 1, 100)) << TESTO_COLONNA(c);
+        EXPECT_EQ(score, plain.PROBABILITA(c, 1, 100)) << formatColumn(c);
         const bool hasBoth = std::ranges::count(c, 12) && std::ranges::count(c, 40);
         if (hasBoth)
             EXPECT_EQ(score, free.PROBABILITA(c));
@@ -224,7 +224,7 @@ TEST(ColumnScore, AColumnAtEveryMeanWithDefaultWeightsScoresNinety) {
     // Draws that repeat one column make every feature constant over the sample, so any
     // column rates 100 on the features that do not vary: choose the repeated one.
     std::vector<Column> draws(250, Column{1, 2, 3, 4, 5, 6});
-    const FeatureStats stats = TARATURA(draws, 0);
+    const FeatureStats stats = measureFeatureStats(draws, 0);
     for (std::size_t k = 0; k < featureCount; ++k)
         EXPECT_EQ(stats.minimum[k], stats.maximum[k]) << "feature " << k;
     const ColumnScorer scorer(draws, stats, defaultWeights(), {});
@@ -238,7 +238,7 @@ TEST(ColumnScore, AColumnAtEveryMeanWithDefaultWeightsScoresNinety) {
 
 TEST(ColumnScore, ANumberNeverDrawnHasTheLongestDelay) {
     const std::vector<Column> draws = generatedDraws(300, 3, 89);
-    const FeatureStats stats = TARATURA(draws, 0);
+    const FeatureStats stats = measureFeatureStats(draws, 0);
     const ColumnScorer scorer(draws, stats, defaultWeights(), {});
     const auto newestWith = [&](int x) {
         return std::ranges::find_if(draws,
@@ -376,7 +376,7 @@ TEST(SelectionRun, EdgeCasesOfTheListRules) {
     c.precision = 26;
     RandomGenerator random(3);
     c.weights = randomWeights(random);
-    const ColumnScorer scorer(c.draws, TARATURA(c.draws, 26), c.weights, {});
+    const ColumnScorer scorer(c.draws, measureFeatureStats(c.draws, 26), c.weights, {});
     Column best{};
     double bestScore = 0;
     for (const auto& column : all.columns)
@@ -410,9 +410,9 @@ TEST(SelectionRun, EdgeCasesOfTheListRules) {
     flat.precision = 26;
     const auto first = runFast(flat);
     ASSERT_EQ(first.columns.size(), 1u);
-    EXPECT_EQ(TESTO_COLONNA(first.columns[0]), " 3 11 19 27 35 44");
+    EXPECT_EQ(formatColumn(first.columns[0]), " 3 11 19 27 35 44");
     flat.precision = 0;
-    EXPECT_EQ(TESTO_COLONNA(runFast(flat).columns.at(0)), " 3 11 19 27 35 44");
+    EXPECT_EQ(formatColumn(runFast(flat).columns.at(0)), " 3 11 19 27 35 44");
     flat.count = 5;
     const auto profiled = expectSameSelection(flat);
     EXPECT_EQ(profiled.tieBreaks, 28 - 5);

@@ -56,7 +56,7 @@ void expectSameSystem(const SystemState& a, const SystemState& b) {
 TEST(SystemFile, LaysOutTheHeaderAndColumnsAtTheirOffsets) {
     TempFolder folder;
     const SystemState state = sampleSystem();
-    ASSERT_TRUE(SALVA_SISTEMA(folder / "a.qtr", state));
+    ASSERT_TRUE(writeSystemFile(folder / "a.qtr", state));
     const auto bytes = readBytes(folder / "a.qtr");
     ASSERT_EQ(bytes.size(), 791u + 6u * 3u);
     EXPECT_EQ(bytes[0], 0);
@@ -84,30 +84,30 @@ TEST(SystemFile, LaysOutTheHeaderAndColumnsAtTheirOffsets) {
               (std::vector<std::uint8_t>{58, 47, 36, 25, 14, 3}));
 
     SystemState empty;
-    ASSERT_TRUE(SALVA_SISTEMA(folder / "empty.qtr", empty));
+    ASSERT_TRUE(writeSystemFile(folder / "empty.qtr", empty));
     EXPECT_EQ(readBytes(folder / "empty.qtr").size(), 791u);
 }
 
 TEST(SystemFile, LoadsBackWhatWasSavedAndSavesTheSameBytesAgain) {
     TempFolder folder;
     const SystemState original = sampleSystem();
-    ASSERT_TRUE(SALVA_SISTEMA(folder / "a.qtr", original));
+    ASSERT_TRUE(writeSystemFile(folder / "a.qtr", original));
 
     SystemState loaded;
     loaded.fileName = "kept";
     loaded.modified = true;
-    ASSERT_TRUE(CARICA_SISTEMA(folder / "a.qtr", loaded));
+    ASSERT_TRUE(readSystemFile(folder / "a.qtr", loaded));
     expectSameSystem(loaded, original);
     EXPECT_EQ(loaded.fileName, "kept");
     EXPECT_TRUE(loaded.modified);
 
-    ASSERT_TRUE(SALVA_SISTEMA(folder / "b.qtr", loaded));
+    ASSERT_TRUE(writeSystemFile(folder / "b.qtr", loaded));
     EXPECT_EQ(readBytes(folder / "a.qtr"), readBytes(folder / "b.qtr"));
 
     SystemState empty;
     empty.finalColumns = {{1, 2, 3, 4, 5, 6}};
     writeBytes(folder / "h.qtr", std::vector<std::uint8_t>(791, 0));
-    ASSERT_TRUE(CARICA_SISTEMA(folder / "h.qtr", empty));
+    ASSERT_TRUE(readSystemFile(folder / "h.qtr", empty));
     EXPECT_TRUE(empty.finalColumns.empty());
 }
 
@@ -124,20 +124,20 @@ TEST(SystemFile, KeepsOddBytesAsTheyAre) {
     writeBytes(folder / "odd.qtr", bytes);
 
     SystemState state;
-    ASSERT_TRUE(CARICA_SISTEMA(folder / "odd.qtr", state));
+    ASSERT_TRUE(readSystemFile(folder / "odd.qtr", state));
     ASSERT_EQ(state.finalColumns.size(), 2u);
-    EXPECT_EQ(TESTO_COLONNA(state.finalColumns[0]), " 0 200 255  7  7 99");
+    EXPECT_EQ(formatColumn(state.finalColumns[0]), " 0 200 255  7  7 99");
     EXPECT_EQ(state.fixedCount, -1);
     EXPECT_EQ(state.usableFixedCount(), 0);
 
-    ASSERT_TRUE(SALVA_SISTEMA(folder / "again.qtr", state));
+    ASSERT_TRUE(writeSystemFile(folder / "again.qtr", state));
     EXPECT_EQ(readBytes(folder / "again.qtr"), bytes);
 }
 
 TEST(SystemFile, AFailedReadLeavesNoColumnsAndNoMarks) {
     TempFolder folder;
     const SystemState original = sampleSystem();
-    ASSERT_TRUE(SALVA_SISTEMA(folder / "a.qtr", original));
+    ASSERT_TRUE(writeSystemFile(folder / "a.qtr", original));
     auto bytes = readBytes(folder / "a.qtr");
 
     // Ends inside a column: the header was read whole, so probabilities and layout stay.
@@ -146,7 +146,7 @@ TEST(SystemFile, AFailedReadLeavesNoColumnsAndNoMarks) {
     SystemState state = sampleSystem();
     state.probabilities[1] = real48::fifty;
     state.layout = LayoutValues::defaults();
-    EXPECT_FALSE(CARICA_SISTEMA(folder / "partial.qtr", state));
+    EXPECT_FALSE(readSystemFile(folder / "partial.qtr", state));
     EXPECT_TRUE(state.finalColumns.empty());
     EXPECT_EQ(state.markedCount(), 0);
     EXPECT_EQ(state.probabilities[1].value(), 80.0L);
@@ -159,7 +159,7 @@ TEST(SystemFile, AFailedReadLeavesNoColumnsAndNoMarks) {
     shortRead.probabilities[1] = real48::fifty;
     shortRead.probabilities[90] = real48::fifty;
     shortRead.layout = LayoutValues::defaults();
-    EXPECT_FALSE(CARICA_SISTEMA(folder / "short.qtr", shortRead));
+    EXPECT_FALSE(readSystemFile(folder / "short.qtr", shortRead));
     EXPECT_EQ(shortRead.probabilities[1].value(), 80.0L);
     EXPECT_EQ(shortRead.probabilities[90], real48::fifty);
     EXPECT_EQ(shortRead.layout, LayoutValues::defaults());
@@ -168,13 +168,13 @@ TEST(SystemFile, AFailedReadLeavesNoColumnsAndNoMarks) {
 
     for (const char* name : {"missing.qtr", ""}) {
         SystemState missing = sampleSystem();
-        EXPECT_FALSE(CARICA_SISTEMA(folder / name, missing)) << name;
+        EXPECT_FALSE(readSystemFile(folder / name, missing)) << name;
         EXPECT_TRUE(missing.finalColumns.empty());
         EXPECT_EQ(missing.markedCount(), 0);
     }
     writeBytes(folder / "zero.qtr", {});
     SystemState zero = sampleSystem();
-    EXPECT_FALSE(CARICA_SISTEMA(folder / "zero.qtr", zero));
+    EXPECT_FALSE(readSystemFile(folder / "zero.qtr", zero));
 }
 
 TEST(SystemFile, ImportReadsOnlyWholeColumns) {
@@ -185,7 +185,7 @@ TEST(SystemFile, ImportReadsOnlyWholeColumns) {
     EXPECT_TRUE(readSystemColumns(folder / "tiny.qtr", columns));
     EXPECT_TRUE(columns.empty());
 
-    ASSERT_TRUE(SALVA_SISTEMA(folder / "a.qtr", sampleSystem()));
+    ASSERT_TRUE(writeSystemFile(folder / "a.qtr", sampleSystem()));
     auto bytes = readBytes(folder / "a.qtr");
     bytes.insert(bytes.end(), {1, 2, 3, 4});
     writeBytes(folder / "tail.qtr", bytes);
@@ -199,7 +199,7 @@ TEST(SystemFile, ImportReadsOnlyWholeColumns) {
     ASSERT_EQ(::mkfifo((folder / "pipe.qtr").c_str(), 0600), 0);
     EXPECT_FALSE(readSystemColumns(folder / "pipe.qtr", columns));
     SystemState state;
-    EXPECT_FALSE(CARICA_SISTEMA(folder / "pipe.qtr", state));
+    EXPECT_FALSE(readSystemFile(folder / "pipe.qtr", state));
 }
 
 TEST(SystemFile, AFailedSaveLeavesTheOldFileWhole) {
@@ -208,25 +208,25 @@ TEST(SystemFile, AFailedSaveLeavesTheOldFileWhole) {
     SystemState bigger = state;
     bigger.finalColumns.resize(5000, Column{1, 2, 3, 4, 5, 6});
 
-    ASSERT_TRUE(SALVA_SISTEMA(folder / "a.qtr", state));
+    ASSERT_TRUE(writeSystemFile(folder / "a.qtr", state));
     const auto before = readBytes(folder / "a.qtr");
     {
         // Room for the old file's size but not for the new one.
         FileSizeCap cap(before.size() + 100);
-        EXPECT_FALSE(SALVA_SISTEMA(folder / "a.qtr", bigger));
+        EXPECT_FALSE(writeSystemFile(folder / "a.qtr", bigger));
     }
     EXPECT_EQ(readBytes(folder / "a.qtr"), before);
     EXPECT_EQ(filesIn(folder.path()), 1u) << "the temporary file must not stay behind";
 
     std::filesystem::create_directory(folder / "dir.qtr");
-    EXPECT_FALSE(SALVA_SISTEMA(folder / "dir.qtr", state));
+    EXPECT_FALSE(writeSystemFile(folder / "dir.qtr", state));
     EXPECT_TRUE(std::filesystem::is_directory(folder / "dir.qtr"));
 
-    EXPECT_FALSE(SALVA_SISTEMA(folder / "a.qtr" / "inside.qtr", state));
-    EXPECT_FALSE(SALVA_SISTEMA(folder / "no" / "such" / "folder.qtr", state));
-    EXPECT_FALSE(SALVA_SISTEMA("/dev/null", state));
+    EXPECT_FALSE(writeSystemFile(folder / "a.qtr" / "inside.qtr", state));
+    EXPECT_FALSE(writeSystemFile(folder / "no" / "such" / "folder.qtr", state));
+    EXPECT_FALSE(writeSystemFile("/dev/null", state));
     SystemState device;
-    EXPECT_FALSE(CARICA_SISTEMA("/dev/zero", device));
+    EXPECT_FALSE(readSystemFile("/dev/zero", device));
     EXPECT_EQ(readBytes(folder / "a.qtr"), before);
     EXPECT_EQ(filesIn(folder.path()), 2u);
 }
@@ -235,11 +235,11 @@ TEST(SystemFile, SavesThroughLinksAndUnusualNames) {
     TempFolder folder;
     const SystemState state = sampleSystem();
     const auto name = folder / "Sistema di prova è già.Qtr";
-    ASSERT_TRUE(SALVA_SISTEMA(name, SystemState{}));
+    ASSERT_TRUE(writeSystemFile(name, SystemState{}));
     std::filesystem::create_symlink(name, folder / "link.qtr");
-    ASSERT_TRUE(SALVA_SISTEMA(folder / "link.qtr", state));
+    ASSERT_TRUE(writeSystemFile(folder / "link.qtr", state));
     EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.qtr"));
     SystemState loaded;
-    ASSERT_TRUE(CARICA_SISTEMA(name, loaded));
+    ASSERT_TRUE(readSystemFile(name, loaded));
     expectSameSystem(loaded, state);
 }

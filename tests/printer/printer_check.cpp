@@ -3,9 +3,9 @@
 // Usage: printer_check QUEUE WORKDIR OUTDIR...  (run by scripts/test-printer.sh)
 #include "core/program_folder.h"
 #include "core/slip_layout.h"
-#include "print/printer.h"
-#include "print/render/print_renderer.h"
-#include "print/ustam.h"
+#include "gui/print/printer.h"
+#include "gui/print/vertical_slip_window.h"
+#include "render/print_renderer.h"
 #include "tests/gui/support/scripted_prompter.h"
 
 #include <QApplication>
@@ -167,7 +167,7 @@ int main(int argc, char** argv) {
                           {2, 13, 28, 51, 69, 88},
                           {5, 17, 33, 40, 58, 81},
                           {9, 22, 37, 46, 70, 84}};
-    TSTAM window(state);
+    VerticalSlipWindow window(state);
     window.show();
     const QDateTime since = QDateTime::currentDateTime().addSecs(-2);
     window.findChild<QPushButton*>(QStringLiteral("SpeedButton8"))->click();

@@ -86,7 +86,7 @@ int SelectionReference::feature(int k, const Column& c, int a, int b) const {
     return v;
 }
 
-Calibration SelectionReference::TARATURA(int precision) {
+Calibration SelectionReference::measureFeatureStats(int precision) {
     // N = round(r x (count - 101)) with r = (26 - p) / 26, halves to even, kept exact by
     // working on the numerator 26 x r x (count - 101) in whole numbers.
     const long long numerator = static_cast<long long>(26 - precision) * (count - 101);
@@ -153,7 +153,7 @@ SelectionReference::select(const std::vector<int>& marked, std::int64_t v, int p
             }
     const int n = static_cast<int>(nums.size()) - 1;
     const double tol = (26 - p) * 0.01;
-    TARATURA(p);
+    measureFeatureStats(p);
 
     Result rows; // rows 1.. are rows[0..]
     double D = 1000;

@@ -26,7 +26,7 @@ public:
     SelectionReference(std::span<const Column> draws, std::array<double, 91> probabilities,
                        std::vector<int> fixed);
 
-    Calibration TARATURA(int precision);
+    Calibration measureFeatureStats(int precision);
     double PROBABILITA(const Column& c, int a, int b) const;
 
     // The final columns in list order, and their scores.

@@ -1,9 +1,9 @@
 #include "tests/gui/support/gui_helpers.h"
 
-#include "app/upri.h"
+#include "app/main_frame.h"
 #include "core/program_folder.h"
-#include "system/board.h"
-#include "system/usis.h"
+#include "gui/system/board.h"
+#include "gui/system/system_window.h"
 
 #include <QAction>
 #include <QDir>
@@ -26,7 +26,7 @@ TestHome::~TestHome() {
 void SystemWindowFixture::openSystemWindow() {
     home_ = std::make_unique<TestHome>();
     prompter_ = std::make_unique<ScriptedPrompter>();
-    frame_ = std::make_unique<TPRI>();
+    frame_ = std::make_unique<MainFrame>();
     frame_->resize(1200, 760);
     frame_->show();
     frame_->Nuovo1Click();
@@ -35,7 +35,7 @@ void SystemWindowFixture::openSystemWindow() {
 
 void SystemWindowFixture::closeSystemWindow() {
     if (frame_)
-        for (TSIS* w : frame_->systems())
+        for (SystemWindow* w : frame_->systems())
             w->state().modified = false;
     frame_.reset();
     window_ = nullptr;
@@ -49,29 +49,29 @@ Archive cyclicArchive(int count) {
         Column column;
         for (std::size_t k = 0; k < 6; ++k)
             column[k] = static_cast<std::uint8_t>(1 + 6 * (i % 15) + static_cast<int>(k));
-        records.push_back(ArchiveRecord::fromFileFields("01/01/2000", TESTO_COLONNA(column), " 7"));
+        records.push_back(ArchiveRecord::fromFileFields("01/01/2000", formatColumn(column), " 7"));
     }
     return Archive(std::move(records));
 }
 
-QString labelText(const TSIS* window, const QString& objectName) {
+QString labelText(const SystemWindow* window, const QString& objectName) {
     const auto* label = window->findChild<QLabel*>(objectName);
     return label ? label->text() : QStringLiteral("<no %1>").arg(objectName);
 }
 
-NumberBoard* TAV(const TSIS* window) {
+NumberBoard* TAV(const SystemWindow* window) {
     return child<NumberBoard>(window, "TAV");
 }
 
-QTableView* COL(const TSIS* window) {
+QTableView* COL(const SystemWindow* window) {
     return child<QTableView>(window, "COL");
 }
 
-QLabel* SPI(const TPRI* frame) {
+QLabel* SPI(const MainFrame* frame) {
     return child<QLabel>(frame, "SPI");
 }
 
-void clickNumber(TSIS* window, int n) {
+void clickNumber(SystemWindow* window, int n) {
     QTest::mouseClick(TAV(window), Qt::LeftButton, {}, NumberBoard::cellCentre(n));
 }
 
@@ -84,11 +84,11 @@ bool fire(QAction* action) {
 }
 } // namespace
 
-bool trigger(TSIS* window, const QString& objectName) {
+bool trigger(SystemWindow* window, const QString& objectName) {
     return fire(window->command(objectName));
 }
 
-bool trigger(TPRI* frame, const QString& objectName) {
+bool trigger(MainFrame* frame, const QString& objectName) {
     return fire(frame->command(objectName));
 }
 

@@ -14,8 +14,8 @@ class QTableView;
 
 namespace quintor {
 class NumberBoard;
-class TPRI;
-class TSIS;
+class MainFrame;
+class SystemWindow;
 } // namespace quintor
 
 namespace quintor::test {
@@ -45,8 +45,8 @@ protected:
 
     std::unique_ptr<TestHome> home_;
     std::unique_ptr<ScriptedPrompter> prompter_;
-    std::unique_ptr<TPRI> frame_;
-    TSIS* window_ = nullptr;
+    std::unique_ptr<MainFrame> frame_;
+    SystemWindow* window_ = nullptr;
 };
 
 // The control of that type and objectName inside parent. A missing one stops the run with its
@@ -59,21 +59,21 @@ template <class Control> Control* child(const QObject* parent, const char* objec
 }
 
 // The system window's number board and final-column grid.
-NumberBoard* TAV(const TSIS* window);
-QTableView* COL(const TSIS* window);
+NumberBoard* TAV(const SystemWindow* window);
+QTableView* COL(const SystemWindow* window);
 // The main frame's status-bar text.
-QLabel* SPI(const TPRI* frame);
+QLabel* SPI(const MainFrame* frame);
 
 // count draws, oldest first, cycling through 15 groups of six numbers.
 Archive cyclicArchive(int count);
 
 // The text of the label with that objectName in the window.
-QString labelText(const TSIS* window, const QString& objectName);
+QString labelText(const SystemWindow* window, const QString& objectName);
 // A real mouse press on the board, in the middle of n's cell.
-void clickNumber(TSIS* window, int n);
+void clickNumber(SystemWindow* window, int n);
 // Triggers a menu item of the window (or of the frame) by objectName; fails the test when the
 // item is missing or disabled.
-bool trigger(TSIS* window, const QString& objectName);
-bool trigger(TPRI* frame, const QString& objectName);
+bool trigger(SystemWindow* window, const QString& objectName);
+bool trigger(MainFrame* frame, const QString& objectName);
 
 } // namespace quintor::test

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui_common/prompter.h"
+#include "gui/common/prompter.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,0 +1,374 @@
+#include "app/main_frame.h"
+
+#include "core/program_folder.h"
+#include "core/random.h"
+#include "core/recent_files.h"
+#include "core/system_file.h"
+#include "gui/archive/archive_window.h"
+#include "gui/common/bevel_panel.h"
+#include "gui/common/feedback.h"
+#include "gui/common/help_link.h"
+#include "gui/common/prompter.h"
+#include "gui/system/system_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShowEvent>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace quintor {
+
+MainFrame::MainFrame(const QStringList& parameters, QWidget* parent)
+    : QMainWindow(parent), parameters_(parameters) {
+    setObjectName(QStringLiteral("PRI"));
+    setWindowTitle(QStringLiteral("Quintor"));
+    programRandom().setSeed(RandomGenerator::clockSeed());
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    mdi_ = new QMdiArea(central);
+    mdi_->setBackground(QColor(0, 128, 128));
+    mdi_->setAccessibleName(QStringLiteral("Sistemi aperti"));
+    // A window partly outside the visible area can still be reached.
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    layout->addWidget(mdi_, 1);
+
+    spi_ = new BevelPanel(central);
+    spi_->setObjectName(QStringLiteral("SPIPanel"));
+    spi_->setFixedHeight(17);
+    spi_->setBevelOuter(BevelPanel::Bevel::None);
+    spi_->setBevelInner(BevelPanel::Bevel::Lowered);
+    auto* spiLayout = new QHBoxLayout(spi_);
+    spiLayout->setContentsMargins(3, 0, 3, 0);
+    SPI = new QLabel(spi_);
+    SPI->setObjectName(QStringLiteral("SPI"));
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPixelSize(11);
+    SPI->setFont(arial);
+    SPI->setAccessibleName(QStringLiteral("Barra dei suggerimenti"));
+    // A hint longer than the frame is wide is cut at its edge instead of widening the frame.
+    SPI->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    spiLayout->addWidget(SPI);
+    setHint(spi_, QStringLiteral("In questa barra sono visualizzate brevi spiegazioni sugli "
+                                 "oggetti puntati dal cursore del mouse."));
+    layout->addWidget(spi_);
+    setCentralWidget(central);
+
+    buildMenus();
+    connect(mdi_, &QMdiArea::subWindowActivated, this, &MainFrame::updateMenuBar);
+    updateMenuBar();
+}
+
+MainFrame::~MainFrame() {
+    // The windows go before the menu bar does; their going must not rebuild it.
+    disconnect(mdi_, nullptr, this, nullptr);
+}
+
+void MainFrame::buildMenus() {
+    auto* file = new QMenu(QStringLiteral("&File"), this);
+    file->setObjectName(QStringLiteral("File1"));
+    auto add = [](QMenu* menu, const char* name, const QString& caption, const char* keys) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        if (*keys)
+            action->setShortcut(QKeySequence(QString::fromLatin1(keys)));
+        return action;
+    };
+    connect(add(file, "Nuovo1", QStringLiteral("&Nuovo"), "Ctrl+N"), &QAction::triggered, this,
+            &MainFrame::Nuovo1Click);
+    connect(add(file, "Apri1", QStringLiteral("&Apri"), "Ctrl+A"), &QAction::triggered, this,
+            &MainFrame::Apri1Click);
+    QMenu* recent = file->addMenu(QStringLiteral("&Riapri"));
+    recent->menuAction()->setObjectName(QStringLiteral("Riapri1"));
+    recent->menuAction()->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
+    openSubmenuOnShortcut(file, recent);
+    // The list is read again each time, so the items are there with no system window open.
+    connect(recent, &QMenu::aboutToShow, this, &MainFrame::refreshRecentItems);
+    for (int k = 0; k < 6; ++k) {
+        QAction* pf = recent->addAction(QStringLiteral("&%1").arg(k + 1));
+        pf->setObjectName(QStringLiteral("PF%1").arg(k + 1));
+        pf->setVisible(false);
+        connect(pf, &QAction::triggered, this, [this, k] { PFClick(k); });
+        recent_ << pf;
+    }
+    file->addSeparator();
+    QAction* archive =
+        add(file, "Gestioneestrazioni1", QStringLiteral("&Gestione colonne vincenti"), "");
+    archive->setEnabled(!SystemWindow::pendingCommands().contains(archive->objectName()));
+    connect(archive, &QAction::triggered, this, &MainFrame::Gestioneestrazioni1Click);
+    file->addSeparator();
+    QAction* fine = add(file, "Fine1", QStringLiteral("F&ine"), "Alt+F4");
+    setHint(fine, QStringLiteral("Chiude il programma"));
+    connect(fine, &QAction::triggered, this, &MainFrame::Fine1Click);
+
+    auto* help = new QMenu(QStringLiteral("&Guida in linea"), this);
+    help->setObjectName(QStringLiteral("Guidainlinea1"));
+    QAction* contents = add(help, "Sommario1", QStringLiteral("&Sommario"), "F1");
+    connect(contents, &QAction::triggered, this, [] { showHelpTopic(HelpTopic::Contents); });
+    QAction* search = add(help, "Cercaargomento1", QStringLiteral("&Cerca argomento"), "");
+    connect(search, &QAction::triggered, this, [] { showHelpSearch(); });
+    QAction* tour =
+        add(help, "Quintorinpochisecondi1", QStringLiteral("&Quintor in pochi secondi"), "");
+    connect(tour, &QAction::triggered, this, [] { showHelpTopic(HelpTopic::QuickTour); });
+    for (QAction* a : {contents, search, tour})
+        a->setEnabled(helpAvailable());
+    frameMenus_ = {file, help};
+    refreshRecentItems();
+}
+
+void MainFrame::refreshRecentItems() {
+    const RecentFiles list = RecentFiles::load(findFileNoCase(programFolder(), recentFilesName));
+    for (int k = 0; k < 6; ++k) {
+        const bool filled = list.entryInUse(k);
+        const std::string& entry = list.entries[static_cast<std::size_t>(k)];
+        setRecentItem(k, filled ? recentItemCaption(k, entry) : QStringLiteral("&%1").arg(k + 1),
+                      filled ? QString::fromStdString(entry) : QString(), filled);
+    }
+}
+
+QAction* MainFrame::command(const QString& objectName) const {
+    for (QMenu* menu : frameMenus_)
+        if (auto* a = menu->findChild<QAction*>(objectName))
+            return a;
+    for (QMenu* menu : frameMenus_)
+        for (QAction* a : menu->actions())
+            if (a->objectName() == objectName)
+                return a;
+    return nullptr;
+}
+
+QList<SystemWindow*> MainFrame::systems() const {
+    QList<SystemWindow*> result;
+    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::CreationOrder))
+        if (auto* system = qobject_cast<SystemWindow*>(sub->widget()))
+            result << system;
+    return result;
+}
+
+SystemWindow* MainFrame::activeSystem() const {
+    QMdiSubWindow* sub = mdi_->activeSubWindow();
+    if (!sub) {
+        const auto list = mdi_->subWindowList(QMdiArea::ActivationHistoryOrder);
+        sub = list.isEmpty() ? nullptr : list.last();
+    }
+    return sub ? qobject_cast<SystemWindow*>(sub->widget()) : nullptr;
+}
+
+void MainFrame::updateMenuBar() {
+    menuBar()->clear();
+    const SystemWindow* active = activeSystem();
+    for (QMenu* menu : active ? active->menus() : frameMenus_)
+        menuBar()->addMenu(menu);
+}
+
+bool MainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        METTIHINT(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    if (event->type() == QEvent::WindowActivate) {
+        const bool handled = QMainWindow::event(event);
+        // Before the start is finished the first system window waits for it.
+        if (start_ == Start::done)
+            FormActivate();
+        return handled;
+    }
+    if (event->type() == QEvent::Paint && start_ == Start::waitingForPaint) {
+        const bool handled = QMainWindow::event(event);
+        // Queued: the children's painting in this pass reaches the screen first.
+        QMetaObject::invokeMethod(this, &MainFrame::finishStart, Qt::QueuedConnection);
+        return handled;
+    }
+    return QMainWindow::event(event);
+}
+
+void MainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (start_ != Start::notShown)
+        return;
+    // The frame is on the screen before the archive window and the first system window are
+    // built. A frame that is never exposed (hidden by another, on another desktop) is not
+    // painted; it does not wait for that longer than a moment.
+    start_ = Start::waitingForPaint;
+    QTimer::singleShot(250, this, &MainFrame::finishStart);
+}
+
+void MainFrame::finishStart() {
+    if (start_ != Start::waitingForPaint)
+        return;
+    start_ = Start::finishing;
+    emit firstPainted();
+    start_ = Start::done;
+    // Without a window manager the frame may never be activated; the first showing counts.
+    FormActivate();
+}
+
+void MainFrame::METTIHINT(const QString& longHint) {
+    setReadableText(SPI, QLatin1Char(' ') + longHint);
+}
+
+QString MainFrame::missingFileMessage() {
+    return QStringLiteral("Il file specificato non esiste !\rCorreggere e riprovare.");
+}
+
+QString MainFrame::unreadableFileMessage() {
+    return QStringLiteral("Impossibile leggere dal file specificato!\rCorreggere e riprovare.");
+}
+
+SystemWindow* MainFrame::createSystem(int number) {
+    return new SystemWindow(this, number);
+}
+
+QMdiSubWindow* MainFrame::showSystem(SystemWindow* system) {
+    const QList<QMdiSubWindow*> before = mdi_->subWindowList(QMdiArea::CreationOrder);
+    QMdiSubWindow* sub = mdi_->addSubWindow(system);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowTitle(system->windowTitle());
+    sub->resize(system->size() + QSize(12, 34));
+    sub->move(cascadePosition(before, sub->size()));
+    sub->show();
+    mdi_->setActiveSubWindow(sub);
+    updateMenuBar();
+    return sub;
+}
+
+QPoint MainFrame::cascadePosition(const QList<QMdiSubWindow*>& open, QSize size) const {
+    // One title bar down and right of the newest window; back to the corner when the new
+    // one would not fit in the visible area.
+    if (open.isEmpty())
+        return {0, 0};
+    const int step =
+        std::max(24, open.constLast()->height() - open.constLast()->widget()->height());
+    const QPoint next = open.constLast()->pos() + QPoint(step, step);
+    const QSize area = mdi_->viewport()->size();
+    if (next.x() + size.width() > area.width() || next.y() + size.height() > area.height())
+        return {0, 0};
+    return next;
+}
+
+void MainFrame::FormActivate() {
+    if (counter_ != 0)
+        return;
+    if (parameters_.size() == 1) {
+        if (QFileInfo(parameters_.constFirst()).isFile()) {
+            openInNewWindow(parameters_.constFirst());
+            counter_ = 1;
+        } else if (!missingParameterReported_) {
+            // Nothing opens, but the user learns why (a file removed since it was listed).
+            missingParameterReported_ = true;
+            showError(this, QStringLiteral("Errore !"), missingFileMessage());
+        }
+        return;
+    }
+    if (parameters_.isEmpty())
+        Nuovo1Click(); // brings the counter to 1
+}
+
+void MainFrame::Nuovo1Click() {
+    // Names of files already in the folder are skipped, so a new system never replaces one.
+    counter_ = firstFreeSystemNumber(QDir::currentPath().toStdString(), counter_ + 1);
+    SystemWindow* system = createSystem(counter_);
+    system->showFileName();
+    showSystem(system);
+}
+
+SystemWindow* MainFrame::openInNewWindow(const QString& name) {
+    SystemWindow* system = createSystem(counter_);
+    system->setFileName(QFileInfo(name).absoluteFilePath());
+    system->showFileName();
+    {
+        HourglassGuard hourglass;
+        if (!system->readSystemFile(system->fileName())) {
+            hourglass.release();
+            showError(this, QStringLiteral("Errore !"), unreadableFileMessage());
+        }
+    }
+    system->state().modified = false;
+    showSystem(system);
+    return system;
+}
+
+bool MainFrame::openSystemFile(const QString& name) {
+    if (!QFileInfo(name).isFile()) {
+        showError(this, QStringLiteral("Errore !"), missingFileMessage());
+        return false;
+    }
+    openInNewWindow(name);
+    return true;
+}
+
+void MainFrame::Apri1Click() {
+    FileRequest request;
+    request.title = QStringLiteral("Apri sistema Quintor");
+    request.filter = QStringLiteral("Sistema Quintor (*.qtr)|*.qtr|Tutti i file (*.*)|*.*");
+    request.defaultExtension = QStringLiteral("qtr");
+    for (;;) {
+        const QString chosen = Prompter::current().openFileName(this, request);
+        if (chosen.isEmpty())
+            return;
+        request.startName = chosen;
+        if (openSystemFile(
+                QString::fromStdString(systemFileNameFor(chosen.toStdString()).string())))
+            return;
+    }
+}
+
+void MainFrame::PFClick(int index) {
+    const RecentFiles list = RecentFiles::load(RecentFiles::location(programFolder()));
+    if (!list.entryInUse(index))
+        return;
+    openSystemFile(QString::fromStdString(list.entries[static_cast<std::size_t>(index)]));
+}
+
+void MainFrame::setRecentItem(int k, const QString& caption, const QString& entry, bool visible) {
+    if (QAction* pf = recent_.value(k)) {
+        pf->setText(caption);
+        pf->setData(entry);
+        pf->setVisible(visible);
+    }
+}
+
+void MainFrame::Gestioneestrazioni1Click() {
+    ArchiveWindow::showModal();
+}
+
+void MainFrame::Fine1Click() {
+    close();
+}
+
+void MainFrame::closeEvent(QCloseEvent* event) {
+    const QList<SystemWindow*> open = systems();
+    for (qsizetype i = 0; i < open.size(); ++i) {
+        if (!open[i]->FormCloseQuery()) {
+            // Nothing closes, so the systems whose changes were given up for this close keep
+            // them, and the next close asks about them again.
+            for (qsizetype j = 0; j < i; ++j)
+                if (open[j]->changesGivenUp())
+                    open[j]->state().modified = true;
+            event->ignore();
+            return;
+        }
+    }
+    // Every window has agreed: its modified flag is clear, so closing asks nothing more.
+    for (auto it = open.crbegin(); it != open.crend(); ++it) {
+        if (QMdiSubWindow* sub = (*it)->subWindow())
+            sub->close();
+    }
+    event->accept();
+}
+
+} // namespace quintor

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "gui/system/system_host.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace quintor {
+
+class BevelPanel;
+class SystemWindow;
+
+// The main frame: the MDI area with the system windows, the status panel SPI, the frame's
+// own menus (replaced by the active system window's menus while there is one), opening and
+// creating systems, and closing the program.
+class MainFrame : public QMainWindow, public SystemHost {
+    Q_OBJECT
+public:
+    // parameters: the command-line parameters, without the program's own name.
+    explicit MainFrame(const QStringList& parameters = {}, QWidget* parent = nullptr);
+    ~MainFrame() override;
+
+    // The new-system counter: how many systems "Nuovo" has made (1 after a start with a file).
+    int newSystemCounter() const { return counter_; }
+    QMdiArea* mdiArea() const { return mdi_; }
+    QList<SystemWindow*> systems() const; // in the frame's child order
+    SystemWindow* activeSystem() const;
+    QAction* command(const QString& objectName) const; // the frame's own menu items
+    QAction* PF(int k) const { return recent_.value(k - 1); }
+
+    // The hint handler: the status panel shows one blank and the long hint.
+    void METTIHINT(const QString& longHint);
+    // Runs while the counter is 0: opens the command-line file or a new system.
+    void FormActivate();
+    // Opens the named system in a new window; false when it does not exist.
+    bool openSystemFile(const QString& name);
+    // A window's recent-files item k (0..5) as the frame's PF item shows it.
+    void setRecentItem(int k, const QString& caption, const QString& entry, bool visible);
+    // The frame's own recent-files items, from the list on disk.
+    void refreshRecentItems();
+
+    static QString missingFileMessage();
+    static QString unreadableFileMessage();
+
+signals:
+    // Once, when the frame has first been painted (or has waited long enough for it), before
+    // the first system window opens: the start-up work that need not hold up the frame's
+    // appearing is done here, and may ask the user.
+    void firstPainted();
+
+public slots:
+    void Nuovo1Click();
+    void Apri1Click();
+    void Fine1Click();
+    void PFClick(int index); // 0..5
+    void Gestioneestrazioni1Click();
+
+protected:
+    // What the system windows ask of the frame.
+    void newSystem() override { Nuovo1Click(); }
+    void openSystem() override { Apri1Click(); }
+    void quitProgram() override { Fine1Click(); }
+    void openRecentSystem(int k) override { PFClick(k); }
+    void showRecentItem(int k, const QString& caption, const QString& entry,
+                        bool visible) override {
+        setRecentItem(k, caption, entry, visible);
+    }
+
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    SystemWindow* createSystem(int number);
+    QMdiSubWindow* showSystem(SystemWindow* system);
+    QPoint cascadePosition(const QList<QMdiSubWindow*>& open, QSize size) const;
+    SystemWindow* openInNewWindow(const QString& name);
+    void updateMenuBar();
+    void buildMenus();
+    // The rest of the start after the first painting: firstPainted, then the first system.
+    void finishStart();
+
+    QStringList parameters_;
+    int counter_ = 0;
+    bool missingParameterReported_ = false; // the command-line file did not exist
+    enum class Start { notShown, waitingForPaint, finishing, done };
+    Start start_ = Start::notShown;
+    QMdiArea* mdi_ = nullptr;
+    BevelPanel* spi_ = nullptr;
+    QLabel* SPI = nullptr;
+    QList<QMenu*> frameMenus_;
+    QList<QAction*> recent_; // PF1..PF6
+};
+
+} // namespace quintor

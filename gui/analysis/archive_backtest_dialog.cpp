@@ -1,0 +1,295 @@
+#include "gui/analysis/archive_backtest_dialog.h"
+
+#include "core/byte_file.h"
+#include "core/guarantee.h"
+#include "core/money.h"
+#include "core/program_folder.h"
+#include "gui/analysis/background_run.h"
+#include "gui/common/feedback.h"
+#include "gui/common/prompter.h"
+
+#include <QFile>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace quintor {
+
+namespace {
+
+// Chart height of a best result: 5 + jolly sits between 5 and 6.
+double chartLevel(int best) {
+    if (best == fivePlusJolly)
+        return 5.5;
+    if (best == sixPoints)
+        return 6;
+    return best;
+}
+
+QString money(long double amount) {
+    return QString::fromStdString(moneyText(amount)) + QStringLiteral(" £");
+}
+
+} // namespace
+
+BestResultChart::BestResultChart(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("GRAF"));
+    setAccessibleName(QStringLiteral("Grafico del miglior risultato per estrazione"));
+    setMinimumSize(560, 150);
+}
+
+void BestResultChart::setResults(std::vector<int> best, QString firstDate, QString lastDate) {
+    best_ = std::move(best);
+    firstDate_ = std::move(firstDate);
+    lastDate_ = std::move(lastDate);
+    int four = 0;
+    for (int b : best_)
+        four += b >= 4;
+    setAccessibleDescription(QStringLiteral("%1 estrazioni dal %2 al %3; %4 con 4 punti o più")
+                                 .arg(best_.size())
+                                 .arg(firstDate_, lastDate_)
+                                 .arg(four));
+    update();
+}
+
+void BestResultChart::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    const int left = 28, bottom = height() - 18, top = 6, right = width() - 6;
+    painter.setPen(Qt::gray);
+    for (int level = 0; level <= 6; ++level) {
+        const int y = bottom - (bottom - top) * level / 6;
+        painter.drawLine(left, y, right, y);
+        painter.drawText(QRect(0, y - 8, left - 4, 16), Qt::AlignRight | Qt::AlignVCenter,
+                         QString::number(level));
+    }
+    if (best_.empty())
+        return;
+    painter.drawText(QRect(left, bottom + 2, 200, 16), Qt::AlignLeft, firstDate_);
+    painter.drawText(QRect(right - 200, bottom + 2, 200, 16), Qt::AlignRight, lastDate_);
+    const double step = static_cast<double>(right - left) / static_cast<double>(best_.size());
+    for (std::size_t i = 0; i < best_.size(); ++i) {
+        const double level = chartLevel(best_[i]);
+        const int x = left + static_cast<int>(step * static_cast<double>(i));
+        const int y = bottom - static_cast<int>((bottom - top) * level / 6);
+        painter.setPen(best_[i] >= 4   ? QColor(200, 30, 30)
+                       : best_[i] == 3 ? QColor(30, 120, 30)
+                                       : QColor(120, 140, 200));
+        painter.drawLine(x, bottom, x, y);
+    }
+}
+
+ArchiveBacktestDialog::ArchiveBacktestDialog(const SystemState& state, const Archive& archive,
+                                             long double columnPrice, QWidget* parent)
+    : AnalysisWindow(parent), state_(state), archive_(archive), price_(columnPrice),
+      prizes_(PrizeTable::load(programFolder())) {
+    setObjectName(QStringLiteral("VERIFICA"));
+    setWindowTitle(QStringLiteral("Verifica sull'archivio"));
+    auto* layout = new QVBoxLayout(this);
+
+    auto* top = new QHBoxLayout;
+    auto* range = new QFormLayout;
+    EDDA = new QLineEdit(this);
+    EDDA->setObjectName(QStringLiteral("EDDA"));
+    EDDA->setAccessibleName(QStringLiteral("Dalla data"));
+    EDA = new QLineEdit(this);
+    EDA->setObjectName(QStringLiteral("EDA"));
+    EDA->setAccessibleName(QStringLiteral("Alla data"));
+    if (!archive.empty()) {
+        EDDA->setText(QString::fromStdString(archive.records().front().date));
+        EDA->setText(QString::fromStdString(archive.records().back().date));
+    }
+    setHint(EDDA, QStringLiteral("Dalla data|Prima estrazione da verificare (gg/mm/aaaa); vuota "
+                                 "per la prima dell'archivio."));
+    setHint(EDA, QStringLiteral("Alla data|Ultima estrazione da verificare (gg/mm/aaaa); vuota "
+                                "per l'ultima dell'archivio."));
+    range->addRow(QStringLiteral("&Dalla data:"), EDDA);
+    range->addRow(QStringLiteral("A&lla data:"), EDA);
+    range->addRow(QStringLiteral("Costo di una colonna:"), new QLabel(money(columnPrice), this));
+    top->addLayout(range);
+
+    auto* prizeBox = new QFormLayout;
+    const char* prizeNames[winningLevelCount] = {"EDP3", "EDP4", "EDP5", "EDP5J", "EDP6"};
+    const char* prizeLabels[winningLevelCount] = {
+        "Premio &3 punti (£):", "Premio &4 punti (£):", "Premio &5 punti (£):",
+        "Premio 5 + &jolly (£):", "Premio &6 punti (£):"};
+    for (std::size_t k = 0; k < winningLevelCount; ++k) {
+        EDP[k] = new QLineEdit(QString::number(static_cast<long long>(prizes_.lire[k])), this);
+        EDP[k]->setObjectName(QString::fromLatin1(prizeNames[k]));
+        EDP[k]->setAccessibleName(QString::fromUtf8(prizeLabels[k]).remove(QLatin1Char('&')));
+        prizeBox->addRow(QString::fromUtf8(prizeLabels[k]), EDP[k]);
+    }
+    top->addLayout(prizeBox);
+    layout->addLayout(top);
+
+    LabelRiepilogo = new QLabel(this);
+    LabelRiepilogo->setObjectName(QStringLiteral("LabelRiepilogo"));
+    LabelRiepilogo->setWordWrap(true);
+    LabelRiepilogo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LabelRiepilogo->setMinimumHeight(6 * fontMetrics().lineSpacing());
+    LabelRiepilogo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    layout->addWidget(LabelRiepilogo);
+
+    GRAF = new BestResultChart(this);
+    layout->addWidget(GRAF);
+
+    TAB = new QTableWidget(0, 7, this);
+    TAB->setObjectName(QStringLiteral("TAB"));
+    TAB->setAccessibleName(QStringLiteral("Estrazioni con 4 punti o più"));
+    TAB->setHorizontalHeaderLabels({QStringLiteral("Data"), QStringLiteral("Migliore"),
+                                    QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5"),
+                                    QStringLiteral("5+"), QStringLiteral("6")});
+    TAB->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TAB->verticalHeader()->hide();
+    TAB->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    TAB->setMinimumHeight(140);
+    layout->addWidget(TAB);
+
+    addGauge(layout, QStringLiteral("Avanzamento della verifica"));
+
+    auto* buttons = new QHBoxLayout;
+    SPB3 = new QPushButton(QStringLiteral("&Verifica"), this);
+    SPB3->setObjectName(QStringLiteral("SPB3"));
+    SPB3->setDefault(true);
+    setHint(SPB3, QStringLiteral("Verifica|Gioca le colonne finali su ogni estrazione del "
+                                 "periodo."));
+    connect(SPB3, &QPushButton::clicked, this, &ArchiveBacktestDialog::SPB3Click);
+    SPB4 = new QPushButton(QStringLiteral("&Esporta CSV"), this);
+    SPB4->setObjectName(QStringLiteral("SPB4"));
+    SPB4->setEnabled(false);
+    setHint(SPB4, QStringLiteral("Esporta CSV|Scrive il risultato di ogni estrazione in un file "
+                                 "CSV."));
+    connect(SPB4, &QPushButton::clicked, this, &ArchiveBacktestDialog::SPB4Click);
+    buttons->addWidget(SPB3);
+    buttons->addWidget(SPB4);
+    addStopAndClose(buttons, QStringLiteral("Interrompi|Interrompe la verifica."));
+    layout->addLayout(buttons);
+    resize(640, 620);
+}
+
+ArchiveBacktestDialog::~ArchiveBacktestDialog() {
+    run_->cancel();
+}
+
+void ArchiveBacktestDialog::SPB3Click() {
+    if (run_->running())
+        return;
+    const auto draws =
+        drawsInRange(archive_, EDDA->text().toStdString(), EDA->text().toStdString());
+    if (!draws) {
+        showError(this, QStringLiteral("Errore"), QString::fromStdString(draws.error()));
+        return;
+    }
+    // Amounts may be typed as the window shows them, with "." between thousands (30.000).
+    static const QRegularExpression grouped(QStringLiteral("^\\s*\\d{1,3}(\\.\\d{3})+\\s*$"));
+    QString text;
+    for (std::size_t k = 0; k < winningLevelCount; ++k) {
+        QString amount = EDP[k]->text();
+        if (grouped.match(amount).hasMatch())
+            amount.remove(QLatin1Char('.'));
+        text += (k ? QStringLiteral(",") : QString()) + amount;
+    }
+    const auto prizes = PrizeTable::parse(text.toStdString());
+    if (!prizes) {
+        showError(this, QStringLiteral("Errore"), QString::fromStdString(prizes.error()));
+        return;
+    }
+    if (!(*prizes == prizes_)) {
+        prizes_ = *prizes;
+        prizes_.save(programFolder());
+    }
+    draws_ = *draws;
+    hasResult_ = false;
+    SPB3->setEnabled(false);
+    SPB4->setEnabled(false);
+    const std::vector<Column> finals = state_.finalColumns;
+    run_->start(
+        [this, finals](RunControl& control, const std::function<void(double)>& progress) {
+            result_ = backtest(finals, draws_, &control, progress);
+        },
+        [this] {
+            SPB3->setEnabled(true);
+            if (result_.stopped) {
+                LabelRiepilogo->setText(QStringLiteral("Verifica interrotta."));
+                return;
+            }
+            hasResult_ = true;
+            SPB4->setEnabled(true);
+            showResult();
+        });
+}
+
+void ArchiveBacktestDialog::showResult() {
+    const auto& r = result_;
+    QString best;
+    for (int level = 0; level < drawLevelCount; ++level)
+        best += QStringLiteral("%1%2: %3")
+                    .arg(level ? QStringLiteral(", ") : QString())
+                    .arg(QString::fromStdString(drawLevelText(level)))
+                    .arg(r.byBest[static_cast<std::size_t>(level)]);
+    const long double cost = static_cast<long double>(state_.finalColumns.size()) * price_ *
+                             static_cast<long double>(r.draws.size());
+    LabelRiepilogo->setText(
+        QStringLiteral("Estrazioni: %1 (dal %2 al %3).\nMiglior risultato per estrazione: %4.\n"
+                       "Colonne vincenti: 3 punti %5, 4 punti %6, 5 punti %7, 5 + jolly %8, "
+                       "6 punti %9.\n")
+            .arg(r.draws.size())
+            .arg(QString::fromStdString(draws_.front().date),
+                 QString::fromStdString(draws_.back().date), best)
+            .arg(r.winners[0])
+            .arg(r.winners[1])
+            .arg(r.winners[2])
+            .arg(r.winners[3])
+            .arg(r.winners[4]) +
+        QStringLiteral("Estrazioni consecutive senza un 3, al massimo: %1.\nCosto: %2, vinto: %3.")
+            .arg(r.longestWithoutThree)
+            .arg(money(cost), money(prizes_.won(r.winners))));
+
+    std::vector<int> bestPerDraw;
+    bestPerDraw.reserve(r.draws.size());
+    TAB->setRowCount(0);
+    for (const BacktestDraw& draw : r.draws) {
+        bestPerDraw.push_back(draw.best);
+        if (draw.best < 4)
+            continue;
+        const int row = TAB->rowCount();
+        TAB->insertRow(row);
+        TAB->setItem(row, 0,
+                     new QTableWidgetItem(QString::fromStdString(draws_[draw.record].date)));
+        TAB->setItem(row, 1,
+                     new QTableWidgetItem(QString::fromStdString(drawLevelText(draw.best))));
+        for (std::size_t k = 0; k < winningLevelCount; ++k)
+            TAB->setItem(row, static_cast<int>(k) + 2,
+                         new QTableWidgetItem(QString::number(draw.winners[k])));
+    }
+    GRAF->setResults(std::move(bestPerDraw), QString::fromStdString(draws_.front().date),
+                     QString::fromStdString(draws_.back().date));
+}
+
+void ArchiveBacktestDialog::SPB4Click() {
+    if (!hasResult_)
+        return;
+    const QString file = askCsvFile(QStringLiteral("verifica.csv"));
+    if (file.isEmpty())
+        return;
+    std::string text = "data;migliore;3;4;5;5+;6\n";
+    for (const BacktestDraw& draw : result_.draws) {
+        text += draws_[draw.record].date + ';' + drawLevelText(draw.best);
+        for (std::uint32_t count : draw.winners)
+            text += ';' + std::to_string(count);
+        text += '\n';
+    }
+    const bool written = replaceFileContents(QFile::encodeName(file).toStdString(), text);
+    if (!written)
+        showError(this, QStringLiteral("Errore"), QString::fromUtf8(csvWriteErrorMessage));
+}
+
+} // namespace quintor

@@ -1,0 +1,227 @@
+#include "gui/analysis/guarantee_holes_dialog.h"
+
+#include "core/repair.h"
+#include "gui/analysis/background_run.h"
+#include "gui/common/feedback.h"
+#include "gui/common/prompter.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace quintor {
+
+HolesModel::HolesModel(std::vector<int> marked, std::vector<Column> finals, int t, int m,
+                       QObject* parent)
+    : QAbstractListModel(parent), marked_(std::move(marked)), finals_(std::move(finals)), m_(m),
+      cursor_(std::make_unique<HoleCursor>(marked_, finals_, t, m)) {}
+
+int HolesModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+QVariant HolesModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= static_cast<int>(rows_.size()))
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        return QString::fromStdString(holeText(rows_[static_cast<std::size_t>(index.row())], m_));
+    return {};
+}
+
+bool HolesModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && started_ && !cursor_->finished();
+}
+
+void HolesModel::fetchMore(const QModelIndex& parent) {
+    if (parent.isValid() || !started_)
+        return;
+    std::vector<Column> more;
+    cursor_->next(more, batch);
+    append(std::move(more));
+}
+
+void HolesModel::showFirstRows(std::vector<Column> rows) {
+    started_ = true;
+    append(std::move(rows));
+}
+
+void HolesModel::append(std::vector<Column> more) {
+    if (more.empty())
+        return;
+    const int first = static_cast<int>(rows_.size());
+    beginInsertRows({}, first, first + static_cast<int>(more.size()) - 1);
+    rows_.insert(rows_.end(), std::make_move_iterator(more.begin()),
+                 std::make_move_iterator(more.end()));
+    endInsertRows();
+}
+
+GuaranteeHolesDialog::GuaranteeHolesDialog(const SystemState& state, int t, int m, QWidget* parent)
+    : AnalysisWindow(parent), state_(state), marked_(state.markedNumbers()) {
+    setObjectName(QStringLiteral("BUCHI"));
+    setWindowTitle(QStringLiteral("Buchi della garanzia"));
+    auto* layout = new QVBoxLayout(this);
+
+    auto* choice = new QHBoxLayout;
+    auto* labelT = new QLabel(QStringLiteral("&Punti:"), this);
+    CBT = new QComboBox(this);
+    CBT->setObjectName(QStringLiteral("CBT"));
+    CBT->setAccessibleName(QStringLiteral("Punti garantiti"));
+    for (int k = smallestGuaranteedPoints; k <= largestDrawnCount; ++k)
+        CBT->addItem(QString::number(k), k);
+    labelT->setBuddy(CBT);
+    auto* labelM = new QLabel(QStringLiteral("se es&tratti tra i segni:"), this);
+    CBM = new QComboBox(this);
+    CBM->setObjectName(QStringLiteral("CBM"));
+    CBM->setAccessibleName(QStringLiteral("Numeri estratti tra i segni"));
+    for (int k = smallestDrawnCount; k <= largestDrawnCount; ++k)
+        CBM->addItem(QString::number(k), k);
+    labelM->setBuddy(CBM);
+    CBT->setCurrentIndex(std::clamp(t - smallestGuaranteedPoints, 0, CBT->count() - 1));
+    CBM->setCurrentIndex(std::clamp(m - smallestDrawnCount, 0, CBM->count() - 1));
+    SPB3 = new QPushButton(QStringLiteral("C&alcola"), this);
+    SPB3->setObjectName(QStringLiteral("SPB3"));
+    setHint(SPB3, QStringLiteral("Calcola|Conta ed elenca le combinazioni non coperte."));
+    connect(SPB3, &QPushButton::clicked, this, &GuaranteeHolesDialog::SPB3Click);
+    choice->addWidget(labelT);
+    choice->addWidget(CBT);
+    choice->addWidget(labelM);
+    choice->addWidget(CBM);
+    choice->addWidget(SPB3);
+    choice->addStretch();
+    layout->addLayout(choice);
+
+    LabelConteggio = new QLabel(this);
+    LabelConteggio->setObjectName(QStringLiteral("LabelConteggio"));
+    layout->addWidget(LabelConteggio);
+    LBU = new QListView(this);
+    LBU->setObjectName(QStringLiteral("LBU"));
+    LBU->setAccessibleName(QStringLiteral("Combinazioni non coperte"));
+    LBU->setUniformItemSizes(true);
+    LBU->setMinimumSize(380, 300);
+    layout->addWidget(LBU);
+    addGauge(layout, QStringLiteral("Avanzamento del calcolo"));
+
+    auto* buttons = new QHBoxLayout;
+    SPB4 = new QPushButton(QStringLiteral("&Esporta CSV"), this);
+    SPB4->setObjectName(QStringLiteral("SPB4"));
+    setHint(SPB4, QStringLiteral("Esporta CSV|Scrive tutte le combinazioni non coperte in un file "
+                                 "CSV."));
+    connect(SPB4, &QPushButton::clicked, this, &GuaranteeHolesDialog::SPB4Click);
+    buttons->addWidget(SPB4);
+    addStopAndClose(buttons, QStringLiteral("Interrompi|Interrompe il calcolo o l'esportazione."));
+    layout->addLayout(buttons);
+}
+
+GuaranteeHolesDialog::~GuaranteeHolesDialog() {
+    run_->cancel();
+}
+
+int GuaranteeHolesDialog::t() const {
+    return CBT->currentData().toInt();
+}
+int GuaranteeHolesDialog::m() const {
+    return CBM->currentData().toInt();
+}
+
+void GuaranteeHolesDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!started_) {
+        started_ = true;
+        QTimer::singleShot(0, this, &GuaranteeHolesDialog::SPB3Click);
+    }
+}
+
+void GuaranteeHolesDialog::SPB3Click() {
+    if (run_->running())
+        return;
+    const int t = this->t(), m = this->m();
+    if (t > m) {
+        showError(this, QStringLiteral("Errore"), QString::fromUtf8(guaranteeChoiceMessage));
+        return;
+    }
+    // The worker looks for the first rows and hands them over as soon as it has them, then
+    // counts the holes; the list fetches the following rows as it is scrolled.
+    auto* old = model_;
+    model_ = new HolesModel(marked_, state_.finalColumns, t, m, this);
+    LBU->setModel(model_);
+    delete old;
+    counted_ = false;
+    LabelConteggio->setText(QStringLiteral("Conteggio in corso..."));
+    SPB3->setEnabled(false);
+    SPB4->setEnabled(false);
+    const std::vector<Column> finals = state_.finalColumns;
+    auto best = std::make_shared<std::array<std::uint64_t, 7>>();
+    HolesModel* model = model_;
+    HoleCursor* cursor = &model_->cursor();
+    run_->start(
+        [this, finals, m, best, model, cursor](RunControl& control,
+                                               const std::function<void(double)>& progress) {
+            std::vector<Column> first;
+            cursor->next(first, HolesModel::batch, &control);
+            if (control.cancelRequested())
+                return;
+            // The window joins this thread before the model goes, and a call queued for a
+            // model that has gone is dropped.
+            QMetaObject::invokeMethod(
+                model,
+                [model, first = std::move(first)]() mutable {
+                    model->showFirstRows(std::move(first));
+                },
+                Qt::QueuedConnection);
+            countBestMatchesOfSize(marked_, finals, m, *best, &control, progress);
+        },
+        [this, t, m, best] {
+            SPB3->setEnabled(true);
+            SPB4->setEnabled(true);
+            if (run_->stoppedByUser()) {
+                LabelConteggio->setText(QStringLiteral("Conteggio interrotto."));
+                return;
+            }
+            count_ = 0;
+            for (int b = 0; b < t; ++b)
+                count_ += (*best)[static_cast<std::size_t>(b)];
+            counted_ = true;
+            LabelConteggio->setText(
+                count_ == 0
+                    ? QStringLiteral("Nessun buco: il sistema garantisce %1 se %2.").arg(t).arg(m)
+                    : QStringLiteral("Buchi di %1 se %2: %3").arg(t).arg(m).arg(count_));
+        });
+}
+
+void GuaranteeHolesDialog::SPB4Click() {
+    if (run_->running())
+        return;
+    const int t = this->t(), m = this->m();
+    if (t > m) {
+        showError(this, QStringLiteral("Errore"), QString::fromUtf8(guaranteeChoiceMessage));
+        return;
+    }
+    const QString file = askCsvFile(QStringLiteral("buchi.csv"));
+    if (file.isEmpty())
+        return;
+    const std::vector<Column> finals = state_.finalColumns;
+    auto result = std::make_shared<Expected<std::uint64_t>>(std::uint64_t{0});
+    SPB3->setEnabled(false);
+    SPB4->setEnabled(false);
+    run_->start(
+        [this, finals, t, m, file, result](RunControl& control,
+                                           const std::function<void(double)>&) {
+            *result = exportHolesCsv(file.toStdString(), marked_, finals, t, m, &control);
+        },
+        [this, result] {
+            SPB3->setEnabled(true);
+            SPB4->setEnabled(true);
+            if (!*result) {
+                showError(this, QStringLiteral("Errore"), QString::fromStdString(result->error()));
+                return;
+            }
+            showInformation(this, QStringLiteral("Esporta CSV"),
+                            QStringLiteral("Combinazioni esportate: %1.").arg(**result));
+        });
+}
+
+} // namespace quintor

@@ -1,0 +1,45 @@
+#include "gui/common/tiled_dialog.h"
+
+#include "gui/common/bevel_panel.h"
+#include "gui/common/feedback.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+namespace quintor {
+
+TiledDialog::TiledDialog(QWidget* parent)
+    : QDialog(parent), image1_(BevelPanel::standardBackground()) {
+    setModal(true);
+    useFixedDialogFrame(this);
+}
+
+void TiledDialog::fixSize() {
+    adjustSize();
+    setFixedSize(sizeHint().expandedTo(minimumSizeHint()));
+}
+
+void TiledDialog::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    const int w = image1_.width();
+    const int h = image1_.height();
+    if (w <= 0 || h <= 0)
+        return;
+    for (int x = 0; x < width(); x += w)
+        for (int y = 0; y < height(); y += h)
+            painter.drawPixmap(x, y, image1_);
+}
+
+void TiledDialog::showEvent(QShowEvent* event) {
+    // Centred on the screen, not on the window that opened it.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(event);
+}
+
+} // namespace quintor

@@ -1,0 +1,17 @@
+#include "gui/print/horizontal_slip_window.h"
+
+namespace quintor {
+
+HorizontalSlipWindow::HorizontalSlipWindow(SystemState& state, QWidget* parent)
+    : SlipPrintWindow(SlipLayout::horizontal, state, parent) {
+    setObjectName(QStringLiteral("HorizontalSlipWindow"));
+    setWindowTitle(QStringLiteral("Stampa orizzontale"));
+    fixSize();
+}
+
+void Orizzontalesuschedine(QWidget* parent, SystemState& state) {
+    HorizontalSlipWindow window(state, parent);
+    window.exec();
+}
+
+} // namespace quintor

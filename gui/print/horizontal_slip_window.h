@@ -1,0 +1,20 @@
+#pragma once
+
+#include "gui/print/slip_window.h"
+
+namespace quintor {
+
+// "Stampa orizzontale": the upright picture turned a quarter anticlockwise; never any text.
+class HorizontalSlipWindow : public SlipPrintWindow {
+    Q_OBJECT
+public:
+    explicit HorizontalSlipWindow(SystemState& state, QWidget* parent = nullptr);
+
+protected:
+    QString captionStart() const override { return QStringLiteral("Stampa orizzontale"); }
+};
+
+// Opens the window on a system as a modal dialog.
+void Orizzontalesuschedine(QWidget* parent, SystemState& state);
+
+} // namespace quintor

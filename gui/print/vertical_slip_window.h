@@ -1,0 +1,26 @@
+#pragma once
+
+#include "gui/print/slip_window.h"
+
+class QCheckBox;
+
+namespace quintor {
+
+// "Stampa verticale": the slip's rows across the page, with the slip number when asked.
+class VerticalSlipWindow : public SlipPrintWindow {
+    Q_OBJECT
+public:
+    explicit VerticalSlipWindow(SystemState& state, QWidget* parent = nullptr);
+
+protected:
+    QString captionStart() const override { return QStringLiteral("Stampa verticale"); }
+    bool printsSlipNumber() const override;
+
+private:
+    QCheckBox* CBOX1 = nullptr;
+};
+
+// Opens the window on a system as a modal dialog.
+void Verticalesuschedine(QWidget* parent, SystemState& state);
+
+} // namespace quintor

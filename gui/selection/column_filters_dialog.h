@@ -1,0 +1,103 @@
+#pragma once
+
+#include "core/column.h"
+#include "core/column_filters.h"
+
+#include <QDialog>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+namespace quintor {
+
+// The column filters dialog: one field (or pair of fields) a filter, empty when the filter is
+// off, and a live count of the columns that pass, worked out on a worker thread and started
+// again whenever a field changes. The selection window uses it on the initial columns, the
+// system window on the final columns.
+class ColumnFiltersDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Counts the columns that pass check; calls progress with the share done and stops (giving
+    // nothing) when it returns false. Runs on the worker thread.
+    using Counter = std::function<std::optional<std::uint64_t>(
+        const FilterCheck& check, const std::function<bool(double)>& progress)>;
+
+    // draws: the archive, newest first, for the "archivio" filter. total: how many columns the
+    // count is out of; what: their name in the count's text ("colonne iniziali").
+    ColumnFiltersDialog(const ColumnFilters& filters,
+                        std::shared_ptr<const std::vector<Column>> draws, Counter counter,
+                        std::uint64_t total, const QString& what, QWidget* parent = nullptr);
+    ~ColumnFiltersDialog() override;
+
+    // The filters of the fields, valid once the dialog was accepted.
+    const ColumnFilters& filters() const { return accepted_; }
+    // The last count finished for the fields as they are now.
+    std::optional<std::uint64_t> passing() const { return passing_; }
+
+    // The fields read as filters; on a bad field, its message and the field to fix.
+    struct Reading {
+        std::optional<ColumnFilters> filters;
+        QString message;
+        QLineEdit* field = nullptr;
+    };
+    Reading readFields() const;
+
+protected:
+    void done(int result) override;
+
+private:
+    void OKClick();
+    void AzzeraClick();
+    void restartCount();
+    void stopCount();
+    void countFinished(std::uint64_t generation, std::optional<std::uint64_t> passing);
+    void showFilters(const ColumnFilters& filters);
+    QLineEdit* addField(const QString& name, const QString& accessibleName, int width);
+
+    std::shared_ptr<const std::vector<Column>> draws_;
+    Counter counter_;
+    std::uint64_t total_ = 0;
+    QString what_;
+    ColumnFilters accepted_;
+    std::optional<std::uint64_t> passing_;
+
+    QLineEdit* sommaDa = nullptr;
+    QLineEdit* sommaA = nullptr;
+    QLineEdit* dispariDa = nullptr;
+    QLineEdit* dispariA = nullptr;
+    QLineEdit* bassiDa = nullptr;
+    QLineEdit* bassiA = nullptr;
+    QLineEdit* decina = nullptr;
+    QLineEdit* consecutivi = nullptr;
+    QLineEdit* finale = nullptr;
+    QLineEdit* con = nullptr;
+    QLineEdit* senza = nullptr;
+    QLineEdit* archivio = nullptr;
+    QLineEdit* archivioUltime = nullptr;
+    QLabel* conteggio = nullptr;
+    QProgressBar* avanzamento = nullptr;
+    QPushButton* OK = nullptr;
+    QPushButton* Azzera = nullptr;
+    QPushButton* Annulla = nullptr;
+    QTimer* restartTimer_ = nullptr;
+    QTimer* progressTimer_ = nullptr;
+
+    // Shared with the counting thread.
+    std::thread worker_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> progressPermille_{0};
+    std::uint64_t generation_ = 0;
+};
+
+} // namespace quintor

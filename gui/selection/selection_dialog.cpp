@@ -1,0 +1,388 @@
+#include "gui/selection/selection_dialog.h"
+
+#include "core/archive.h"
+#include "core/combinatorics.h"
+#include "gui/common/bevel_panel.h"
+#include "gui/common/feedback.h"
+#include "gui/common/help_link.h"
+#include "gui/common/prompter.h"
+#include "gui/selection/column_filters_dialog.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTableView>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace quintor {
+
+namespace {
+
+const QString errorTitle = QStringLiteral("Errore !");
+const QString warningTitle = QStringLiteral("Attenzione");
+const QString countHint =
+    QStringLiteral("Permette di specificare il numero di colonne che si desidera giocare.");
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& where) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(where);
+    return l;
+}
+
+QPushButton* flatButton(QWidget* parent, const char* name, const QString& text,
+                        const QRect& where) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(where);
+    b->setFlat(true);
+    // Enter belongs to the window's own key handling, never to a default button.
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    return b;
+}
+
+} // namespace
+
+SelectionDialog::SelectionDialog(SystemState& system, std::vector<Column> draws, QWidget* parent)
+    : QDialog(parent), system_(system), draws_(std::move(draws)) {
+    setObjectName(QStringLiteral("SelectionDialog"));
+    setWindowTitle(QStringLiteral("Colonne finali"));
+    setFixedSize(376, 289);
+    useFixedDialogFrame(this);
+    setModal(true);
+
+    Label5 = label(this, "Label5", QStringLiteral("Fisse:"), QRect(10, 8, 356, 20));
+    Miopan1 = new BevelPanel(this);
+    Miopan1->setObjectName(QStringLiteral("Miopan1"));
+    Miopan1->setGeometry(8, 32, 360, 150);
+    Label1 = label(Miopan1, "Label1", QStringLiteral("Nº di colonne iniziali: "),
+                   QRect(12, 12, 336, 20));
+    Label2 =
+        label(Miopan1, "Label2", QStringLiteral("Nº di colonne finali:"), QRect(12, 44, 150, 20));
+    ENC = new QLineEdit(Miopan1);
+    ENC->setObjectName(QStringLiteral("ENC"));
+    ENC->setGeometry(170, 42, 110, 24);
+    ENC->setMaxLength(10);
+    ENC->setAccessibleName(Label2->text());
+    Label2->setBuddy(ENC);
+    TKB = new QSlider(Qt::Horizontal, Miopan1);
+    TKB->setObjectName(QStringLiteral("TKB"));
+    TKB->setGeometry(12, 80, 336, 30);
+    TKB->setRange(0, precisionSteps);
+    TKB->setValue(0);
+    TKB->setTickPosition(QSlider::TicksBelow);
+    TKB->setTickInterval(1);
+    TKB->setPageStep(1);
+    TKB->setAccessibleName(QStringLiteral("Rapporto precisione/velocità"));
+    setHint(TKB, QStringLiteral("Rapporto precisione/velocità"));
+    Label3 = label(Miopan1, "Label3", QStringLiteral("Precisione"), QRect(12, 116, 120, 20));
+    Label4 = label(Miopan1, "Label4", QStringLiteral("Velocità"), QRect(228, 116, 120, 20));
+    Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    STS = new QProgressBar(this);
+    STS->setObjectName(QStringLiteral("STS"));
+    STS->setGeometry(8, 196, 360, 22);
+    STS->setRange(0, 100);
+    STS->setValue(0);
+    STS->setAccessibleName(QStringLiteral("Avanzamento"));
+    QPalette blue = STS->palette();
+    blue.setColor(QPalette::Highlight, QColor(0, 0, 255));
+    STS->setPalette(blue);
+    STS->hide();
+
+    AVSEL = flatButton(this, "AVSEL", QStringLiteral("Avvia selezione"), QRect(8, 240, 150, 34));
+    BITBTN2 = flatButton(this, "BITBTN2", QStringLiteral("Annulla"), QRect(166, 240, 110, 34));
+    setHint(BITBTN2, QStringLiteral("Chiude la scheda senza apportare modifiche."));
+    HLP2 = flatButton(this, "HLP2", QStringLiteral("?"), QRect(330, 240, 38, 34));
+    QFont bold = HLP2->font();
+    bold.setBold(true);
+    HLP2->setFont(bold);
+    HLP2->setAccessibleName(QStringLiteral("Spiegazioni"));
+    HLP2->setEnabled(helpAvailable());
+    setHint(HLP2, QStringLiteral("Spiegazioni"));
+    FILTRI = flatButton(this, "FILTRI", QStringLiteral("&Filtri"), QRect(280, 240, 48, 34));
+    setHint(FILTRI, QStringLiteral("Filtri|Esclude dalla selezione le colonne che non superano i "
+                                   "filtri scelti (somma, pari e dispari, decine, ...)."));
+    LFiltri = label(this, "LFiltri", QString(), QRect(10, 196, 356, 20));
+    LFiltri->setTextFormat(Qt::PlainText);
+    STOPSE = flatButton(this, "STOPSE", QStringLiteral("Interrompi"), QRect(113, 240, 150, 34));
+    STOPSE->hide();
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, 100, 100);
+    Image1->setPixmap(BevelPanel::standardBackground());
+    Image1->hide();
+
+    gaugeTimer_ = new QTimer(this);
+    gaugeTimer_->setInterval(100);
+    connect(gaugeTimer_, &QTimer::timeout, this, &SelectionDialog::showProgress);
+    connect(AVSEL, &QPushButton::clicked, this, &SelectionDialog::AVSELClick);
+    connect(BITBTN2, &QPushButton::clicked, this, &SelectionDialog::BITBTN2Click);
+    connect(HLP2, &QPushButton::clicked, this, &SelectionDialog::HLP2Click);
+    connect(STOPSE, &QPushButton::clicked, this, &SelectionDialog::STOPSEClick);
+    connect(FILTRI, &QPushButton::clicked, this, &SelectionDialog::FILTRIClick);
+    ENC->installEventFilter(this);
+    TKB->installEventFilter(this);
+}
+
+SelectionDialog::~SelectionDialog() {
+    if (worker_.joinable()) {
+        control_.cancel();
+        worker_.join();
+    }
+}
+
+void SelectionDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!activated_) {
+        activated_ = true;
+        FormActivate();
+    }
+}
+
+void SelectionDialog::FormActivate() {
+    QString fixed;
+    if (system_.fixedCount >= 1) {
+        fixed = QStringLiteral("Fisse:");
+        const int count = std::min<int>(system_.fixedCount, boardSize);
+        for (int i = 0; i < count; ++i)
+            fixed += QLatin1Char(' ') +
+                     QString::number(system_.fixedNumbers[static_cast<std::size_t>(i)]);
+    }
+    Label5->setText(fixed);
+    ENC->setFocus();
+    initialColumns_ = initialColumnCount(system_.markedCount());
+    const QString total = QString::fromStdString(initialColumnCountText(system_.markedCount()));
+    Label1->setText(QStringLiteral("Nº di colonne iniziali: ") + total);
+    setHint(ENC, QStringLiteral("Da 1 a ") + total + QLatin1Char('|') + countHint);
+    runEnded_ = 0;
+    showFilters();
+}
+
+void SelectionDialog::setFilterDraws(std::shared_ptr<const std::vector<Column>> draws) {
+    filterDraws_ = std::move(draws);
+}
+
+void SelectionDialog::showFilters() {
+    const auto texts = filterTexts(system_.filters);
+    QStringList shown;
+    for (const auto& text : texts)
+        shown << QString::fromStdString(text);
+    const QString line = texts.empty()
+                             ? QStringLiteral("Filtri: nessuno")
+                             : QStringLiteral("Filtri: ") + shown.join(QStringLiteral(" "));
+    LFiltri->setText(LFiltri->fontMetrics().elidedText(line, Qt::ElideRight, LFiltri->width()));
+    LFiltri->setToolTip(line);
+    LFiltri->setAccessibleName(line);
+}
+
+void SelectionDialog::FILTRIClick() {
+    if (running() || runEnded_ == 1)
+        return;
+    const std::vector<int> marked = system_.markedNumbers();
+    ColumnFiltersDialog dialog(
+        system_.filters, filterDraws_,
+        [marked](const FilterCheck& check, const std::function<bool(double)>& progress) {
+            return countPassingColumns(check, marked, progress);
+        },
+        initialColumnCountExact(system_.markedCount()), QStringLiteral("colonne iniziali"), this);
+    if (dialog.exec() != QDialog::Accepted || dialog.filters() == system_.filters)
+        return;
+    system_.filters = dialog.filters();
+    system_.modified = true; // the filters are saved with the system
+    showFilters();
+}
+
+bool SelectionDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void SelectionDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        // A run already going keeps AVSEL enabled though hidden: Enter must not start another.
+        if (AVSEL->isEnabled() && !running())
+            AVSEL->click();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && running()) {
+        // Escape cannot close the window in the middle of a run; it asks to stop it instead.
+        event->accept();
+        STOPSEClick();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void SelectionDialog::closeEvent(QCloseEvent* event) {
+    // The run ends only by finishing or by a confirmed stop: the close box asks for the stop.
+    if (running()) {
+        event->ignore();
+        STOPSEClick();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void SelectionDialog::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    const QPixmap picture = Image1->pixmap(Qt::ReturnByValue);
+    if (picture.isNull())
+        return;
+    QPainter painter(this);
+    for (int i = 0; i <= height() / picture.height(); ++i)
+        for (int j = 0; j <= width() / picture.width(); ++j)
+            painter.drawPixmap(j * picture.width(), i * picture.height(), picture);
+}
+
+void SelectionDialog::AVSELClick() {
+    if (running() || runEnded_ == 1)
+        return;
+    const auto count = requestedCount(ENC->text().toStdString(), initialColumns_);
+    if (!count) {
+        showError(this, errorTitle, QString::fromStdString(count.error()));
+        ENC->setFocus();
+        return;
+    }
+    std::shared_ptr<const FilterCheck> filter;
+    if (!system_.filters.empty()) {
+        HourglassGuard hourglass;
+        filter = std::make_shared<const FilterCheck>(
+            system_.filters, filterDraws_ ? std::span<const Column>(*filterDraws_)
+                                          : std::span<const Column>(draws_));
+        // Said before the run rather than found after it.
+        if (!anyColumnPasses(*filter, system_.markedNumbers())) {
+            showError(this, warningTitle, QString::fromUtf8(noColumnPassesMessage));
+            return;
+        }
+    }
+    AVSEL->hide();
+    ENC->setEnabled(false);
+    TKB->setEnabled(false);
+    BITBTN2->hide();
+    HLP2->hide();
+    FILTRI->hide();
+    LFiltri->hide();
+    STOPSE->show();
+    STOPSE->setFocus(); // ENC is disabled now: Space stops the run from the keyboard
+    STS->setValue(0);
+    STS->show();
+    repaint();
+
+    // The previous final columns go whatever the outcome of the run.
+    system_.finalColumns.clear();
+    examined_ = 0;
+    outcome_.reset();
+    SelectionRequest request = selectionRequest(system_, draws_, *count, TKB->value());
+    request.filter = std::move(filter);
+    worker_ = std::thread([this, request] {
+        auto result =
+            selectColumns(request, &control_, [this](std::uint64_t examined, std::uint64_t) {
+                examined_.store(examined, std::memory_order_relaxed);
+            });
+        outcome_.emplace(std::move(result));
+        QMetaObject::invokeMethod(this, &SelectionDialog::runFinished, Qt::QueuedConnection);
+    });
+    gaugeTimer_->start();
+}
+
+void SelectionDialog::showProgress() {
+    if (initialColumns_ <= 0)
+        return;
+    const double share = 100.0 * static_cast<double>(examined_.load()) / initialColumns_;
+    STS->setValue(static_cast<int>(std::clamp(std::nearbyint(share), 0.0, 100.0)));
+}
+
+void SelectionDialog::STOPSEClick() {
+    // A confirmed stop takes effect at the run's next checkpoint: nothing more to ask till then.
+    if (!running() || control_.cancelRequested())
+        return;
+    control_.requestPause();
+    asking_ = true;
+    const auto answer = askQuestion(this, warningTitle, QString::fromUtf8(stopQuestion),
+                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    asking_ = false;
+    if (answer == QMessageBox::Yes) {
+        control_.cancel();
+        STOPSE->setEnabled(false); // greyed while the run winds down
+    } else {
+        control_.resume();
+    }
+}
+
+void SelectionDialog::runFinished() {
+    if (asking_) {
+        // The question is still open: its answer decides, then this runs again.
+        QTimer::singleShot(20, this, &SelectionDialog::runFinished);
+        return;
+    }
+    worker_.join();
+    gaugeTimer_->stop();
+    showProgress();
+    // Joined: the worker's outcome is visible here.
+    Expected<SelectionResult> outcome = std::move(*outcome_);
+    outcome_.reset();
+    runEnded_ = 1;
+    if (!outcome) {
+        showError(this, errorTitle, QString::fromStdString(outcome.error()));
+    } else if (control_.cancelRequested() || outcome->stopped) {
+        system_.finalColumns.clear();
+    } else if (outcome->columns.empty()) {
+        Question question;
+        question.title = warningTitle;
+        question.text = QString::fromUtf8(allRejectedMessage);
+        Prompter::current().ask(this, question);
+    } else {
+        system_.finalColumns = std::move(outcome->columns);
+    }
+    accept();
+}
+
+void SelectionDialog::BITBTN2Click() {
+    reject();
+}
+
+void SelectionDialog::HLP2Click() {
+    showHelpTopic(HelpTopic::Selection);
+}
+
+int launchSelection(QWidget* parent, SystemState& system, const Archive& archive) {
+    if (archive.size() < minimumDraws) {
+        showError(parent, errorTitle, QString::fromUtf8(fewDrawsMessage));
+        return -1;
+    }
+    if (system.markedCount() < 6) {
+        showError(parent, errorTitle, QString::fromUtf8(fewMarksMessage));
+        return -1;
+    }
+    SelectionDialog window(system, archive.newestFirst(snapshotLimit), parent);
+    window.setFilterDraws(
+        std::make_shared<const std::vector<Column>>(archive.newestFirst(archive.size())));
+    window.exec();
+    const int ended = window.runEnded();
+    if (ended == 1 && !system.finalColumns.empty()) {
+        HourglassGuard hourglass;
+        system.modified = true;
+    }
+    return ended;
+}
+
+} // namespace quintor

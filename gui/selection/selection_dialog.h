@@ -1,0 +1,104 @@
+#pragma once
+
+#include "core/column.h"
+#include "core/run_control.h"
+#include "core/selection.h"
+#include "core/system_state.h"
+
+#include <QDialog>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class QTimer;
+
+namespace quintor {
+
+class Archive;
+class BevelPanel;
+
+// The selection window: the count of columns wanted and the precision/speed control, then the
+// run on a worker thread while the window stays live. The run works on the system it is given
+// (its marks, weights, fixed numbers) and leaves its result in the system's final columns.
+class SelectionDialog : public QDialog {
+    Q_OBJECT
+public:
+    // draws: newest first; the window keeps its own copy for the run.
+    SelectionDialog(SystemState& system, std::vector<Column> draws, QWidget* parent = nullptr);
+    ~SelectionDialog() override;
+
+    // The whole archive, newest first, for the column filters that read past draws.
+    void setFilterDraws(std::shared_ptr<const std::vector<Column>> draws);
+
+    // 1 once a run has ended (completed, all rejected or stopped), 0 if none ran.
+    int runEnded() const { return runEnded_; }
+    bool running() const { return worker_.joinable(); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormActivate();
+    void AVSELClick();
+    void STOPSEClick();
+    void BITBTN2Click();
+    void HLP2Click();
+    void FILTRIClick();
+    void showFilters();
+    void showProgress();
+    void runFinished();
+
+    SystemState& system_;
+    std::vector<Column> draws_;
+    double initialColumns_ = 0;
+    int runEnded_ = 0;
+    bool activated_ = false;
+
+    QLabel* Label5 = nullptr;
+    BevelPanel* Miopan1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* ENC = nullptr;
+    QSlider* TKB = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QPushButton* AVSEL = nullptr;
+    QPushButton* BITBTN2 = nullptr;
+    QPushButton* HLP2 = nullptr;
+    QPushButton* FILTRI = nullptr;
+    QLabel* LFiltri = nullptr;
+    std::shared_ptr<const std::vector<Column>> filterDraws_;
+    QPushButton* STOPSE = nullptr;
+    QProgressBar* STS = nullptr;
+    QLabel* Image1 = nullptr;
+    QTimer* gaugeTimer_ = nullptr;
+
+    // Shared with the worker thread.
+    std::thread worker_;
+    std::atomic<std::uint64_t> examined_{0};
+    RunControl control_;
+    std::optional<Expected<SelectionResult>> outcome_;
+    // UI thread only: the stop question is open.
+    bool asking_ = false;
+};
+
+// The launcher behind the tool button and the menu item "Seleziona colonne finali": checks
+// the archive and the marks, opens the selection window and turns its result into the final
+// columns (setting the modified flag when there are any). Returns the window's run-ended flag,
+// or -1 when a check stopped it before the window opened.
+int launchSelection(QWidget* parent, SystemState& system, const Archive& archive);
+
+} // namespace quintor

@@ -1,0 +1,53 @@
+// The system window's way into the guarantee, its holes and repair, and the back-test.
+#include "core/archive.h"
+#include "core/column_price.h"
+#include "gui/analysis/archive_backtest_dialog.h"
+#include "gui/analysis/guarantee_holes_dialog.h"
+#include "gui/analysis/guarantee_repair_dialog.h"
+#include "gui/analysis/guarantee_table_dialog.h"
+#include "gui/common/feedback.h"
+#include "gui/system/system_window.h"
+
+namespace quintor {
+
+void SystemWindow::Garanziadelsistema1Click() {
+    if (state().finalColumns.empty()) {
+        beep();
+        return;
+    }
+    GuaranteeTableDialog window(state(), this);
+    window.exec();
+    refreshSystemView();
+}
+
+void SystemWindow::Buchidellagaranzia1Click() {
+    if (state().finalColumns.empty()) {
+        beep();
+        return;
+    }
+    GuaranteeHolesDialog window(state(), 3, 6, this);
+    window.exec();
+    refreshSystemView();
+}
+
+void SystemWindow::Completalagaranzia1Click() {
+    if (state().markedCount() < 6) {
+        beep();
+        return;
+    }
+    GuaranteeRepairDialog window(state(), programArchive(), this);
+    window.exec();
+    refreshSystemView();
+}
+
+void SystemWindow::Verificasullarchivio1Click() {
+    if (state().finalColumns.empty()) {
+        beep();
+        return;
+    }
+    ArchiveBacktestDialog window(state(), programArchive(), programColumnPrice().value(), this);
+    window.exec();
+    refreshSystemView();
+}
+
+} // namespace quintor

@@ -1,0 +1,27 @@
+// The Stampa menu: the print windows work on this window's system.
+#include "gui/system/system_window.h"
+
+#include "gui/print/horizontal_slip_window.h"
+#include "gui/print/paper_listing_window.h"
+#include "gui/print/printer.h"
+#include "gui/print/vertical_slip_window.h"
+
+namespace quintor {
+
+void SystemWindow::SpeedButton15Click() {
+    Verticalesuschedine(this, state_);
+}
+
+void SystemWindow::SpeedButton17Click() {
+    Orizzontalesuschedine(this, state_);
+}
+
+void SystemWindow::SpeedButton22Click() {
+    Sucartacomune(this, state_);
+}
+
+void SystemWindow::Impostastampante1Click() {
+    Impostastampante(this);
+}
+
+} // namespace quintor

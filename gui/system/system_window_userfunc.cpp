@@ -1,0 +1,44 @@
+// The system window's menu of user functions.
+#include "gui/system/system_window.h"
+#include "gui/userfunc/user_function_commands.h"
+
+#include <QAction>
+
+namespace quintor {
+
+void SystemWindow::carica_funzioni_utente() {
+    const UserFunctionList list = loadUserFunctions();
+    for (int k = 0; k < functionItems_.size(); ++k) {
+        QAction* item = functionItems_[k];
+        const bool used = k < static_cast<int>(list.entries.size());
+        item->setText(used ? userFunctionText(list.entries[static_cast<std::size_t>(k)].caption)
+                           : QStringLiteral("&%1").arg(k + 1));
+        item->setVisible(used);
+        // The item runs the program it was loaded with, whatever happens to the file later.
+        item->setData(
+            used ? QString::fromStdString(list.entries[static_cast<std::size_t>(k)].program)
+                 : QString());
+    }
+    N8->setVisible(!list.entries.empty());
+}
+
+void SystemWindow::fu1Click() {
+    const auto* item = qobject_cast<const QAction*>(sender());
+    if (!item || item->data().toString().isEmpty())
+        return;
+    const UserFunction function{item->data().toString().toStdString(), item->text().toStdString()};
+    if (runUserFunction(this, state_, function)) {
+        drawBoardMarks();
+        refreshSystemView();
+    }
+}
+
+void SystemWindow::Aggiunginuovafunzione1Click() {
+    addUserFunctionCommand(this);
+}
+
+void SystemWindow::EliminaFunzioneUtente1Click() {
+    deleteUserFunctionCommand(this);
+}
+
+} // namespace quintor

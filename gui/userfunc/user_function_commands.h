@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/user_functions.h"
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace quintor {
+
+struct SystemState;
+
+// Tells every system window that funzioni.ute changed, so that each reloads its menu and
+// item k always runs the function whose caption it shows.
+class UserFunctionNotifier : public QObject {
+    Q_OBJECT
+public:
+    static UserFunctionNotifier& instance();
+
+signals:
+    void listChanged();
+};
+
+// The function list of the program folder.
+UserFunctionList loadUserFunctions();
+
+// A caption or description line as its file holds it: UTF-8, or Latin-1 when the bytes are
+// not UTF-8 (lists and descriptions written on Windows often are).
+QString userFunctionText(const std::string& bytes);
+
+// "Aggiungi nuova funzione": the file dialog NewFunctionDialog, then the list rewritten. True when
+// a function was added (the notifier has then announced it).
+bool addUserFunctionCommand(QWidget* parent);
+// "Elimina Funzione": the list dialog RemoveFunctionDialog, then the list rewritten. A beep when
+// the list is empty.
+bool deleteUserFunctionCommand(QWidget* parent);
+// Runs function on state: exchange files, the program, the wait window, the read-back. True when
+// the results were read back into state (modified flag set); the caller then redraws the board and
+// refreshes its display.
+bool runUserFunction(QWidget* parent, SystemState& state, const UserFunction& function);
+
+} // namespace quintor

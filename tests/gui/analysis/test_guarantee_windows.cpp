@@ -1,0 +1,327 @@
+// The guarantee, holes, repair and back-test windows, driven through their controls with the
+// engines' own results as the yardstick, and their menu commands in the system window.
+#include "app/main_frame.h"
+#include "core/combinatorics.h"
+#include "core/conversions.h"
+#include "core/probability.h"
+#include "core/program_folder.h"
+#include "core/repair.h"
+#include "core/scoring.h"
+#include "core/selection.h"
+#include "gui/analysis/archive_backtest_dialog.h"
+#include "gui/analysis/background_run.h"
+#include "gui/analysis/guarantee_holes_dialog.h"
+#include "gui/analysis/guarantee_repair_dialog.h"
+#include "gui/analysis/guarantee_table_dialog.h"
+#include "gui/common/feedback.h"
+#include "gui/system/system_window.h"
+#include "tests/gui/support/gui_helpers.h"
+#include "tests/gui/support/scripted_prompter.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMultiMap>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <chrono>
+#include <thread>
+
+using namespace quintor;
+
+namespace {
+
+SystemState tenNumberSystem(std::vector<Column> finals) {
+    SystemState state;
+    for (int n : {3, 9, 14, 22, 31, 40, 48, 57, 66, 75})
+        state.marked[static_cast<std::size_t>(n)] = 1;
+    state.finalColumns = std::move(finals);
+    return state;
+}
+
+const std::vector<Column> twoColumns{{3, 9, 14, 22, 31, 40}, {40, 48, 57, 66, 75, 3}};
+
+void click(QDialog& window, const char* name) {
+    auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name));
+    QVERIFY(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void type(QDialog& window, const char* name, const QString& text) {
+    auto* edit = window.findChild<QLineEdit*>(QString::fromLatin1(name));
+    QVERIFY(edit);
+    edit->setText(text);
+}
+
+// With QUINTOR_SCREENSHOTS set, each window is saved there as it looks under test.
+void keepPicture(QWidget& window, const QString& name) {
+    const QString folder = qEnvironmentVariable("QUINTOR_SCREENSHOTS");
+    if (!folder.isEmpty())
+        window.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
+// The Alt+letter keys of a window's labels and buttons, with the controls that claim each.
+QMultiMap<QChar, QString> altKeys(const QWidget& window) {
+    QMultiMap<QChar, QString> keys;
+    QStringList texts;
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        texts << label->text();
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>())
+        texts << button->text();
+    for (const QString& text : texts) {
+        const int at = QString(text)
+                           .replace(QStringLiteral("&&"), QStringLiteral("__"))
+                           .indexOf(QLatin1Char('&'));
+        if (at >= 0 && at + 1 < text.size())
+            keys.insert(text[at + 1].toUpper(), text);
+    }
+    return keys;
+}
+
+} // namespace
+
+class GuaranteeWindowsTest : public QObject, private test::SystemWindowFixture {
+    Q_OBJECT
+private slots:
+    void init() { openSystemWindow(); }
+    void cleanup() { closeSystemWindow(); }
+    void commandsBeepWithoutFinalColumns();
+    void tableMarksTheGuaranteesTheEngineFinds();
+    void holesListTheirFirstRowsAndExportThemAll();
+    void repairRefusesABadBudgetThenAddsTheEngineColumns();
+    void backtestRefusesBadRangesAndListsTheDrawsWithFour();
+    void stopQuestionPausesTheRunAndOnlyYesEndsIt();
+    void everyAltKeyOfAWindowReachesOneControl();
+};
+
+void GuaranteeWindowsTest::commandsBeepWithoutFinalColumns() {
+    // A window opened by mistake would block the test: close whatever becomes modal.
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    guard.start(200);
+    const int before = beepCount();
+    for (const char* item : {"Garanziadelsistema1", "Buchidellagaranzia1", "Completalagaranzia1",
+                             "Verificasullarchivio1"})
+        QVERIFY(test::trigger(window_, QString::fromLatin1(item)));
+    QCOMPARE(beepCount(), before + 4);
+}
+
+void GuaranteeWindowsTest::tableMarksTheGuaranteesTheEngineFinds() {
+    const SystemState state = tenNumberSystem(twoColumns);
+    const GuaranteeTable expected = guaranteeTable(state.markedNumbers(), state.finalColumns);
+    GuaranteeTableDialog window(state);
+    window.show();
+    QTRY_VERIFY(window.finished());
+    auto* table = window.findChild<QTableWidget*>(QStringLiteral("TAB"));
+    QVERIFY(table);
+    for (int m = 3; m <= 6; ++m)
+        for (int t = 2; t <= m; ++t) {
+            const QString cell = table->item(m - 3, t - 2)->text();
+            QCOMPARE(cell.contains(QStringLiteral("\u2714")), expected.guarantees(m, t));
+            if (!expected.guarantees(m, t))
+                QCOMPARE(cell, QString::fromStdString(percentText(expected.percent(m, t))));
+        }
+    QVERIFY(!(table->item(0, 4)->flags() & Qt::ItemIsEnabled)); // "6 se 3" does not exist
+    keepPicture(window, QStringLiteral("garanzia"));
+
+    // One hole among 27132 sets is 99.996 %: it must not read as the guarantee's 100 %.
+    SystemState nearly;
+    for (int n = 1; n <= 19; ++n)
+        nearly.marked[static_cast<std::size_t>(n)] = 1;
+    const std::vector<Column> first{{1, 2, 3, 4, 5, 6}};
+    HoleCursor(nearly.markedNumbers(), first, 6, 6).next(nearly.finalColumns, 30000);
+    GuaranteeTableDialog almost(nearly);
+    almost.show();
+    QTRY_VERIFY(almost.finished());
+    QCOMPARE(test::child<QTableWidget>(&almost, "TAB")->item(3, 4)->text(),
+             QStringLiteral("99.99 %"));
+}
+
+void GuaranteeWindowsTest::holesListTheirFirstRowsAndExportThemAll() {
+    // Every initial column but the last ones as finals: thousands of holes of "6 se 6".
+    SystemState state;
+    for (int n = 1; n <= 14; ++n)
+        state.marked[static_cast<std::size_t>(n)] = 1;
+    state.finalColumns = {{1, 2, 3, 4, 5, 6}};
+    const auto marked = state.markedNumbers();
+    GuaranteeHolesDialog window(state, 6, 6);
+    window.show();
+    QTRY_VERIFY(window.counted());
+    const std::uint64_t total = binomial(14, 6) - 1;
+    QCOMPARE(window.holeCount(), total);
+    auto* list = window.findChild<QListView*>(QStringLiteral("LBU"));
+    QVERIFY(list && list->model());
+    QVERIFY(list->model()->rowCount() >= 1000 && list->model()->rowCount() < int(total));
+    QCOMPARE(list->model()->index(0, 0).data().toString(), QStringLiteral("1 2 3 4 5 7"));
+    keepPicture(window, QStringLiteral("buchi"));
+
+    const QString file = home_->file(QStringLiteral("buchi.csv"));
+    prompter_->answerFile(file);
+    click(window, "SPB4");
+    QTRY_VERIFY(prompter_->lastText().contains(QString::number(total)));
+    QFile csv(file);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(csv.readLine()).trimmed(), QStringLiteral("n1;n2;n3;n4;n5;n6"));
+    qint64 lines = 0;
+    while (!csv.atEnd()) {
+        csv.readLine();
+        ++lines;
+    }
+    QCOMPARE(lines, qint64(total));
+
+    // "6 se 3" makes no sense: exporting refuses it as counting does, before asking for a file.
+    test::child<QComboBox>(&window, "CBM")->setCurrentIndex(0);
+    const int dialogs = int(prompter_->fileDialogs().size());
+    click(window, "SPB4");
+    QCOMPARE(prompter_->lastText(), QString::fromUtf8(guaranteeChoiceMessage));
+    QCOMPARE(int(prompter_->fileDialogs().size()), dialogs);
+}
+
+void GuaranteeWindowsTest::repairRefusesABadBudgetThenAddsTheEngineColumns() {
+    SystemState state = tenNumberSystem(twoColumns);
+    const SystemState before = state;
+    const Archive archive = test::cyclicArchive(300);
+    GuaranteeRepairDialog window(state, archive);
+    window.show();
+    type(window, "EDB", QStringLiteral("tante"));
+    click(window, "SPB3");
+    QCOMPARE(prompter_->lastText(), QString::fromStdString(invalidIntegerMessage("tante")));
+    QCOMPARE(state.finalColumns, before.finalColumns);
+
+    auto* points = window.findChild<QComboBox*>(QStringLiteral("CBT"));
+    QVERIFY(points);
+    points->setCurrentIndex(points->findData(5)); // "5 se 6": the two columns leave many holes
+    type(window, "EDB", QStringLiteral("4"));
+    click(window, "SPB3");
+    QTRY_VERIFY(window.tag() > 0);
+    const auto expected =
+        repairGuarantee(repairRequest(before, archive.newestFirst(snapshotLimit), 5, 6, 4));
+    QCOMPARE(expected->added.size(), std::size_t(4)); // the budget ends it
+    QVERIFY(expected);
+    std::vector<Column> wanted = before.finalColumns;
+    wanted.insert(wanted.end(), expected->added.begin(), expected->added.end());
+    QCOMPARE(state.finalColumns, wanted);
+    QVERIFY(state.modified);
+    keepPicture(window, QStringLiteral("completa"));
+}
+
+void GuaranteeWindowsTest::backtestRefusesBadRangesAndListsTheDrawsWithFour() {
+    const Archive archive = simulatedArchive(500, 8);
+    // Columns with 6 and with 4 of two draws.
+    Column four = archive[200].numbers;
+    four[0] = four[0] == 90 ? 89 : 90;
+    four[1] = four[1] == 1 ? 2 : 1;
+    SystemState state = tenNumberSystem({archive[100].numbers, four});
+    ArchiveBacktestDialog window(state, archive, 800);
+    window.show();
+    type(window, "EDDA", QStringLiteral("31/12/2030"));
+    type(window, "EDA", QString());
+    click(window, "SPB3");
+    QCOMPARE(prompter_->lastText(), QString::fromUtf8(noDrawsInRangeMessage));
+    type(window, "EDDA", QString());
+    type(window, "EDP4", QStringLiteral("-1"));
+    click(window, "SPB3");
+    QCOMPARE(prompter_->lastText(), QString::fromUtf8(prizesMessage));
+
+    type(window, "EDP4", QStringLiteral("1.000")); // as the window writes amounts
+    click(window, "SPB3");
+    QTRY_VERIFY(window.hasResult());
+    const BacktestResult expected = backtest(state.finalColumns, archive.records());
+    QCOMPARE(window.result().byBest, expected.byBest);
+    auto* table = window.findChild<QTableWidget*>(QStringLiteral("TAB"));
+    QVERIFY(table);
+    QCOMPARE(std::uint64_t(table->rowCount()),
+             expected.byBest[4] + expected.byBest[5] + expected.byBest[6] + expected.byBest[7]);
+    QVERIFY(table->rowCount() >= 2);
+    QCOMPARE(PrizeTable::load(programFolder()).lire[1], 1000.0L);
+    keepPicture(window, QStringLiteral("verifica"));
+}
+
+void GuaranteeWindowsTest::stopQuestionPausesTheRunAndOnlyYesEndsIt() {
+    // Presses "Interrompi" of a running window and answers; true when the worker sat paused
+    // while the question was up.
+    auto stop = [this](QDialog& window, QMessageBox::StandardButton answer) {
+        auto* run = window.findChild<BackgroundRun*>();
+        bool paused = false;
+        prompter_->onQuestion = [&](const Question&) {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (!run->paused() && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            paused = run->paused();
+        };
+        prompter_->answer(answer);
+        click(window, "SPB2");
+        prompter_->onQuestion = nullptr;
+        return paused && prompter_->lastText() == QString::fromUtf8(stopQuestion);
+    };
+
+    SystemState state;
+    for (int n = 1; n <= 16; ++n)
+        state.marked[static_cast<std::size_t>(n)] = 1;
+    state.finalColumns = {{1, 2, 3, 4, 5, 6}};
+    const SystemState before = state;
+    const Archive noDraws;
+    const auto repaired = repairGuarantee(repairRequest(before, {}, 3, 6, 1000));
+    QVERIFY(repaired && !repaired->added.empty());
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+        state = before;
+        GuaranteeRepairDialog window(state, noDraws);
+        window.show();
+        click(window, "SPB3");
+        QVERIFY(stop(window, answer));
+        QTRY_VERIFY(!window.findChild<BackgroundRun*>()->running());
+        std::vector<Column> wanted = before.finalColumns;
+        if (answer == QMessageBox::No)
+            wanted.insert(wanted.end(), repaired->added.begin(), repaired->added.end());
+        QCOMPARE(state.finalColumns, wanted);
+        QCOMPARE(state.modified, answer == QMessageBox::No);
+    }
+
+    // The windows that start on their own stop the same way and show no partial result.
+    SystemState large;
+    for (int n = 1; n <= 60; ++n)
+        large.marked[static_cast<std::size_t>(n)] = 1;
+    for (int i = 0; i < 300; ++i) {
+        Column column{};
+        for (std::size_t k = 0; k < 6; ++k)
+            column[k] = static_cast<std::uint8_t>((i * 7 + 10 * int(k)) % 60 + 1);
+        std::sort(column.begin(), column.end());
+        large.finalColumns.push_back(column);
+    }
+    GuaranteeTableDialog table(large);
+    table.show();
+    QTRY_VERIFY(table.findChild<BackgroundRun*>()->running());
+    QVERIFY(stop(table, QMessageBox::Yes));
+    QTRY_VERIFY(table.finished());
+    QVERIFY(table.table().stopped);
+    QCOMPARE(table.findChild<QLabel*>(QStringLiteral("LabelStato"))->text(),
+             QStringLiteral("Calcolo interrotto."));
+}
+
+void GuaranteeWindowsTest::everyAltKeyOfAWindowReachesOneControl() {
+    // Two controls on one key make Alt+key only move the focus between them.
+    SystemState state = tenNumberSystem(twoColumns);
+    const Archive archive = test::cyclicArchive(300);
+    GuaranteeHolesDialog holes(state, 3, 6);
+    GuaranteeRepairDialog repair(state, archive);
+    ArchiveBacktestDialog backtest(state, archive, 800);
+    for (const QWidget* window :
+         std::initializer_list<const QWidget*>{&holes, &repair, &backtest}) {
+        const QMultiMap<QChar, QString> keys = altKeys(*window);
+        for (const QChar key : keys.uniqueKeys())
+            QVERIFY2(keys.count(key) == 1, qPrintable(QStringList(keys.values(key)).join(" / ")));
+    }
+}
+
+QTEST_MAIN(GuaranteeWindowsTest)
+#include "test_guarantee_windows.moc"

@@ -1,0 +1,254 @@
+// The help window and every command that opens it.
+#include "app/main_frame.h"
+#include "core/archive.h"
+#include "gui/archive/archive_window.h"
+#include "gui/archive/number_distribution_dialog.h"
+#include "gui/help/help_window.h"
+#include "gui/print/horizontal_slip_window.h"
+#include "gui/print/vertical_slip_window.h"
+#include "gui/selection/selection_dialog.h"
+#include "gui/system/fixed_numbers_dialog.h"
+#include "gui/system/number_probability_dialog.h"
+#include "gui/system/system_window.h"
+#include "gui/userfunc/new_function_dialog.h"
+#include "tests/gui/support/gui_helpers.h"
+
+#include <QAbstractButton>
+#include <QHelpContentWidget>
+#include <QHelpEngine>
+#include <QHelpIndexWidget>
+#include <QHelpSearchEngine>
+#include <QHelpSearchResult>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QtTest>
+
+#include <memory>
+
+using namespace quintor;
+
+class HelpTest : public QObject, test::SystemWindowFixture {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void everyCommandOpensItsTopic();
+    void dialogButtonsOpenTheirTopics();
+    void withoutHelpTheCommandsAreDisabled();
+    void indexAndSearchFindTheirPages();
+    void everyMenuPathOfThePagesExists();
+    void aClickInTheContentsOpensItsPage();
+    void theWindowIsBuiltOnFirstUse();
+
+private:
+    std::unique_ptr<HelpWindow> guide_;
+};
+
+void HelpTest::init() {
+    guide_ = std::make_unique<HelpWindow>(
+        HelpWindow::findCollection(QCoreApplication::applicationDirPath()));
+    QVERIFY(guide_->isReady());
+    setHelpViewer(guide_.get());
+    openSystemWindow();
+}
+
+void HelpTest::cleanup() {
+    closeSystemWindow();
+    guide_.reset();
+    QVERIFY(!helpAvailable());
+}
+
+void HelpTest::everyCommandOpensItsTopic() {
+    struct Entry {
+        const char* item;
+        HelpTopic topic;
+    };
+    for (const Entry e : {Entry{"Sommario1", HelpTopic::Contents},
+                          Entry{"Quintorinpochisecondi1", HelpTopic::QuickTour},
+                          Entry{"COMECREARLE1", HelpTopic::UserFunctions}}) {
+        // The system window's item first, then the frame's own, from another page each time.
+        guide_->showUrl(HelpWindow::topicUrl(static_cast<int>(HelpTopic::Archive)));
+        QVERIFY(test::trigger(window_, e.item));
+        QCOMPARE(guide_->currentUrl(), HelpWindow::topicUrl(static_cast<int>(e.topic)));
+        QVERIFY(guide_->isVisible());
+        if (e.topic == HelpTopic::UserFunctions)
+            continue; // a command of the system window only
+        guide_->showUrl(HelpWindow::topicUrl(static_cast<int>(HelpTopic::Archive)));
+        QVERIFY(test::trigger(frame_.get(), e.item));
+        QCOMPARE(guide_->currentUrl(), HelpWindow::topicUrl(static_cast<int>(e.topic)));
+    }
+    // Every page a context number names is in the collection, with its title.
+    for (int context : {1, 2, 3, 12, 13, 14, 15, 16, 17, 18}) {
+        const QByteArray page = guide_->engine()->fileData(HelpWindow::topicUrl(context));
+        QVERIFY2(page.contains("<h1>"), qPrintable(QString::number(context)));
+    }
+
+    for (bool fromWindow : {true, false}) {
+        guide_->tabs()->setCurrentIndex(0);
+        guide_->indexField()->setText(QStringLiteral("vecchio"));
+        QVERIFY(fromWindow ? test::trigger(window_, "Cercaargomento1")
+                           : test::trigger(frame_.get(), "Cercaargomento1"));
+        QCOMPARE(guide_->tabs()->currentIndex(), 1);
+        QCOMPARE(guide_->focusWidget(), guide_->indexField());
+        // What was typed before is selected, so typing replaces it.
+        QCOMPARE(guide_->indexField()->selectedText(), QStringLiteral("vecchio"));
+    }
+}
+
+void HelpTest::dialogButtonsOpenTheirTopics() {
+    SystemState state;
+    for (int n : {3, 8, 15, 22, 40, 41, 77})
+        state.marked[n] = 1;
+    state.finalColumns.push_back(Column{{3, 8, 15, 22, 40, 41}});
+    Archive archive;
+
+    struct Case {
+        std::unique_ptr<QWidget> dialog;
+        const char* button;
+        HelpTopic topic;
+    };
+    Case cases[] = {
+        {std::make_unique<FixedNumbersDialog>(state), "HLP3", HelpTopic::FixedNumbers},
+        {std::make_unique<ArchiveWindow>(std::filesystem::path(home_->path().toStdString()),
+                                         archive),
+         "SpeedButton9", HelpTopic::Archive},
+        {std::make_unique<NumberProbabilityDialog>(state.marked, state.probabilities),
+         "SpeedButton12", HelpTopic::NumberProbabilities},
+        {std::make_unique<NumberDistributionDialog>(state.finalColumns), "SpeedButton9",
+         HelpTopic::Distribution},
+        {std::make_unique<SelectionDialog>(state, std::vector<Column>{}), "HLP2",
+         HelpTopic::Selection},
+        {std::make_unique<NewFunctionDialog>(home_->path()), "HLP3", HelpTopic::UserFunctions},
+        {std::make_unique<VerticalSlipWindow>(state), "HLP3", HelpTopic::VerticalPrinting},
+        {std::make_unique<HorizontalSlipWindow>(state), "HLP3", HelpTopic::HorizontalPrinting},
+    };
+    for (Case& c : cases) {
+        const QString name = c.dialog->objectName();
+        // Shown modally, as the program shows them: the guide must still come up usable.
+        c.dialog->setWindowModality(Qt::ApplicationModal);
+        c.dialog->show();
+        auto* button = c.dialog->findChild<QAbstractButton*>(QString::fromLatin1(c.button));
+        QVERIFY2(button && button->isEnabled(), qPrintable(name));
+        guide_->showUrl(HelpWindow::topicUrl(static_cast<int>(HelpTopic::Contents)));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(guide_->currentUrl(), HelpWindow::topicUrl(static_cast<int>(c.topic)));
+        QVERIFY2(guide_->isVisible(), qPrintable(name));
+        QCOMPARE(guide_->windowModality(), Qt::ApplicationModal);
+        c.dialog->hide();
+        guide_->close();
+    }
+}
+
+void HelpTest::withoutHelpTheCommandsAreDisabled() {
+    closeSystemWindow();
+    guide_.reset();
+    openSystemWindow();
+    for (const QString& name : SystemWindow::helpCommands())
+        QVERIFY2(!window_->command(name)->isEnabled(), qPrintable(name));
+    QVERIFY(!frame_->command(QStringLiteral("Sommario1"))->isEnabled());
+    SystemState state;
+    FixedNumbersDialog fixed(state);
+    QVERIFY(!fixed.findChild<QAbstractButton*>(QStringLiteral("HLP3"))->isEnabled());
+    // A guide whose collection is missing offers nothing either.
+    HelpWindow missing(home_->file(QStringLiteral("nessuna.qhc")));
+    QVERIFY(!missing.isReady());
+    guide_ = std::make_unique<HelpWindow>(
+        HelpWindow::findCollection(QCoreApplication::applicationDirPath()));
+}
+
+void HelpTest::theWindowIsBuiltOnFirstUse() {
+    DeferredGuide deferred(HelpWindow::findCollection(QCoreApplication::applicationDirPath()));
+    setHelpViewer(&deferred);
+    QVERIFY(!deferred.window());
+    QVERIFY(test::trigger(frame_.get(), "Quintorinpochisecondi1"));
+    QVERIFY(deferred.window());
+    QVERIFY(deferred.window()->isVisible());
+    QCOMPARE(deferred.window()->currentUrl(),
+             HelpWindow::topicUrl(static_cast<int>(HelpTopic::QuickTour)));
+    setHelpViewer(guide_.get());
+}
+
+void HelpTest::indexAndSearchFindTheirPages() {
+    // The keyword index: typing a word and Enter opens its page.
+    guide_->showSearch();
+    QTest::keyClicks(guide_->indexField(), QStringLiteral("fisse"));
+    QTRY_VERIFY(guide_->engine()->indexWidget()->currentIndex().isValid());
+    QTest::keyClick(guide_->indexField(), Qt::Key_Return);
+    QCOMPARE(guide_->currentUrl(), HelpWindow::topicUrl(static_cast<int>(HelpTopic::FixedNumbers)));
+
+    // The full-text search over the words of the pages, once they are indexed.
+    QHelpSearchEngine* search = guide_->engine()->searchEngine();
+    auto pagesWith = [search](const QString& word) {
+        QSignalSpy done(search, &QHelpSearchEngine::searchingFinished);
+        search->search(word);
+        QStringList found;
+        if (done.wait(10000))
+            for (const QHelpSearchResult& r : search->searchResults(0, search->searchResultCount()))
+                found << r.url().toString();
+        return found;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(!pagesWith(QStringLiteral("fisse")).isEmpty(), 30000);
+    struct Case {
+        const char* word;
+        HelpTopic page;
+    };
+    for (const Case c :
+         {Case{"fisse", HelpTopic::FixedNumbers}, Case{"schedina", HelpTopic::VerticalPrinting},
+          Case{"schedina", HelpTopic::HorizontalPrinting}}) {
+        const QStringList found = pagesWith(QString::fromLatin1(c.word));
+        QVERIFY2(found.contains(HelpWindow::topicUrl(static_cast<int>(c.page)).toString()),
+                 qPrintable(QString::fromLatin1(c.word) + QLatin1String(": ") +
+                            found.join(QLatin1Char(' '))));
+    }
+}
+
+void HelpTest::everyMenuPathOfThePagesExists() {
+    // "Menu, Item" in bold is how a page names a command; the frame's own menus and those of
+    // the system window inside it must hold each one.
+    auto plain = [](QString caption) { return caption.remove(QLatin1Char('&')).simplified(); };
+    auto exists = [&](const QString& menuTitle, const QString& item) {
+        for (const QMenu* menu : frame_->findChildren<QMenu*>()) {
+            if (plain(menu->title()) != menuTitle)
+                continue;
+            for (const QAction* a : menu->actions()) {
+                // "Salva" is followed by the system's name.
+                const QString text = plain(a->text());
+                if (text == item || text.startsWith(item + QLatin1Char(' ')))
+                    return true;
+            }
+        }
+        return false;
+    };
+    const QRegularExpression path(QStringLiteral("<b>([^<,]+),([^<,]+)</b>"));
+    const QList<QUrl> pages = guide_->engine()->files(QStringLiteral("it.quintor.guida"), QString(),
+                                                      QStringLiteral("html"));
+    QVERIFY(pages.size() >= 10);
+    int named = 0;
+    for (const QUrl& page : pages) {
+        const QString html = QString::fromUtf8(guide_->engine()->fileData(page));
+        for (const QRegularExpressionMatch& m : path.globalMatch(html)) {
+            ++named;
+            QVERIFY2(exists(m.captured(1).simplified(), m.captured(2).simplified()),
+                     qPrintable(page.fileName() + QLatin1String(": ") + m.captured(0)));
+        }
+    }
+    QVERIFY(named > 0);
+}
+
+void HelpTest::aClickInTheContentsOpensItsPage() {
+    guide_->showUrl(HelpWindow::topicUrl(static_cast<int>(HelpTopic::Contents)));
+    QHelpContentWidget* tree = guide_->engine()->contentWidget();
+    const QUrl page = HelpWindow::topicUrl(static_cast<int>(HelpTopic::FixedNumbers));
+    // The contents are read in the background.
+    QTRY_VERIFY(tree->indexOf(page).isValid());
+    tree->expandAll();
+    const QModelIndex target = tree->indexOf(page);
+    tree->scrollTo(target);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(target).center());
+    QCOMPARE(guide_->currentUrl(), page);
+}
+
+QTEST_MAIN(HelpTest)
+#include "test_help.moc"

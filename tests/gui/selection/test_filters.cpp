@@ -1,0 +1,224 @@
+// Column filters and the columns' text exchange, driven through the real windows: the filters
+// dialog from the selection window and from the system window, export and import of columns,
+// and the archive's CSV export read back by its import.
+#include "app/main_frame.h"
+#include "core/archive.h"
+#include "core/column_csv.h"
+#include "gui/archive/archive_window.h"
+#include "gui/selection/column_filters_dialog.h"
+#include "gui/selection/selection_dialog.h"
+#include "gui/system/system_window.h"
+#include "tests/gui/support/gui_helpers.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+using namespace quintor;
+
+namespace {
+
+// Runs drive on the modal window of type W once it is shown; if a check fails inside drive,
+// the window is rejected so that the caller's exec() returns and the failure is reported.
+template <class W> void whenShown(std::function<void(W&)> drive) {
+    QTimer::singleShot(0, [drive] {
+        W* window = nullptr;
+        QTRY_VERIFY((window = qobject_cast<W*>(QApplication::activeModalWidget())));
+        drive(*window);
+        if (QTest::currentTestFailed() && window->isVisible())
+            window->reject();
+    });
+}
+
+void setField(QWidget& window, const char* name, const QString& text) {
+    auto* field = window.findChild<QLineEdit*>(QString::fromLatin1(name));
+    QVERIFY2(field, name);
+    field->clear();
+    QTest::keyClicks(field, text);
+}
+
+void click(QWidget& window, const char* name) {
+    auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name));
+    QVERIFY2(button, name);
+    button->click();
+}
+
+QString countText(const ColumnFiltersDialog& dialog) {
+    return dialog.findChild<QLabel*>(QStringLiteral("conteggio"))->text();
+}
+
+} // namespace
+
+class FiltersTest : public QObject, public test::SystemWindowFixture {
+    Q_OBJECT
+private slots:
+    void init() { openSystemWindow(); }
+    void cleanup() { closeSystemWindow(); }
+    void theSelectionKeepsOnlyColumnsThatPass();
+    void badFieldsAndFiltersNoColumnPasses();
+    void filteringTheFinalColumnsAsksFirst();
+    void columnsLeaveAndComeBackAsText();
+    void archiveDrawsExportToTheCsvItsImportReads();
+};
+
+void FiltersTest::theSelectionKeepsOnlyColumnsThatPass() {
+    const Archive archive = simulatedArchive(400, 3);
+    SystemState& system = window_->state();
+    for (int n = 30; n <= 43; ++n) // 14 numbers, 3003 initial columns
+        system.marked[static_cast<std::size_t>(n)] = 1;
+    ColumnFilters expectedFilters;
+    QVERIFY(addFilter(expectedFilters, "somma=200..220"));
+    QVERIFY(addFilter(expectedFilters, "consecutivi<=2"));
+    QVERIFY(addFilter(expectedFilters, "archivio<=2@100"));
+    const auto draws = archive.newestFirst(archive.size());
+    std::uint64_t expectedCount = 0;
+    forEachPassingColumn(FilterCheck(expectedFilters, draws), system.markedNumbers(),
+                         [&](const Column&) { return ++expectedCount, true; });
+    QVERIFY(expectedCount > 0 && expectedCount < 3003);
+
+    whenShown<SelectionDialog>([&](SelectionDialog& selection) {
+        whenShown<ColumnFiltersDialog>([&](ColumnFiltersDialog& dialog) {
+            setField(dialog, "sommaDa", QStringLiteral("200"));
+            setField(dialog, "sommaA", QStringLiteral("220"));
+            setField(dialog, "consecutivi", QStringLiteral("2"));
+            setField(dialog, "archivio", QStringLiteral("2"));
+            setField(dialog, "archivioUltime", QStringLiteral("100"));
+            // The live count settles on the exact number of passing initial columns.
+            QTRY_COMPARE(dialog.passing(), std::optional<std::uint64_t>(expectedCount));
+            QVERIFY(countText(dialog).contains(QStringLiteral("su 3.003")));
+            click(dialog, "OK");
+        });
+        click(selection, "FILTRI");
+        QVERIFY(selection.findChild<QLabel*>(QStringLiteral("LFiltri"))
+                    ->toolTip()
+                    .contains(QStringLiteral("somma=200..220")));
+        auto* enc = selection.findChild<QLineEdit*>(QStringLiteral("ENC"));
+        QTest::keyClicks(enc, QStringLiteral("20"));
+        QTest::keyClick(enc, Qt::Key_Return);
+    });
+    QCOMPARE(launchSelection(window_, system, archive), 1);
+    QCOMPARE(system.filters, expectedFilters);
+    QVERIFY(system.modified);
+    QCOMPARE(int(system.finalColumns.size()), int(std::min<std::uint64_t>(20, expectedCount)));
+    const FilterCheck check(expectedFilters, draws);
+    for (const Column& column : system.finalColumns)
+        QVERIFY(check.passes(column));
+}
+
+void FiltersTest::badFieldsAndFiltersNoColumnPasses() {
+    const Archive archive = simulatedArchive(400, 5);
+    SystemState& system = window_->state();
+    for (int n = 1; n <= 10; ++n)
+        system.marked[static_cast<std::size_t>(n)] = 1;
+    whenShown<SelectionDialog>([&](SelectionDialog& selection) {
+        whenShown<ColumnFiltersDialog>([&](ColumnFiltersDialog& dialog) {
+            setField(dialog, "sommaDa", QStringLiteral("200"));
+            setField(dialog, "sommaA", QStringLiteral("100"));
+            click(dialog, "OK");
+            QVERIFY(prompter_->lastText().contains(QStringLiteral("\"somma\"")));
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(dialog.focusWidget()->objectName(), QStringLiteral("sommaDa"));
+            setField(dialog, "sommaA", QString());
+            setField(dialog, "sommaDa", QString());
+            setField(dialog, "con", QStringLiteral("5 95"));
+            click(dialog, "OK");
+            QVERIFY(prompter_->lastText().contains(QStringLiteral("\"con\"")));
+            // Ten numbers from 1 to 10 never sum above 55: no column passes.
+            setField(dialog, "con", QString());
+            setField(dialog, "sommaDa", QStringLiteral("100"));
+            setField(dialog, "sommaA", QStringLiteral("200"));
+            QTRY_COMPARE(dialog.passing(), std::optional<std::uint64_t>(0));
+            QCOMPARE(countText(dialog), QString::fromUtf8(noColumnPassesMessage));
+            click(dialog, "OK");
+        });
+        click(selection, "FILTRI");
+        prompter_->clear();
+        auto* enc = selection.findChild<QLineEdit*>(QStringLiteral("ENC"));
+        QTest::keyClicks(enc, QStringLiteral("5"));
+        QTest::keyClick(enc, Qt::Key_Return);
+        // Said before any run: the window stays, with nothing started.
+        QCOMPARE(prompter_->lastText(), QString::fromUtf8(noColumnPassesMessage));
+        QVERIFY(!selection.running());
+        selection.reject();
+    });
+    QCOMPARE(launchSelection(window_, system, archive), 0);
+}
+
+void FiltersTest::filteringTheFinalColumnsAsksFirst() {
+    SystemState& system = window_->state();
+    system.finalColumns = {{1, 2, 3, 4, 5, 6},
+                           {10, 20, 30, 40, 50, 60},
+                           {7, 8, 9, 10, 11, 12},
+                           {90, 80, 70, 60, 50, 41}};
+    auto fill = [&] {
+        whenShown<ColumnFiltersDialog>([&](ColumnFiltersDialog& dialog) {
+            setField(dialog, "consecutivi", QStringLiteral("3"));
+            QTRY_COMPARE(dialog.passing(), std::optional<std::uint64_t>(2));
+            click(dialog, "OK");
+        });
+    };
+    fill();
+    prompter_->answer(QMessageBox::No);
+    QVERIFY(test::trigger(window_, QStringLiteral("Filtracolonnefinali1")));
+    QCOMPARE(prompter_->questions().last().defaultButton, QMessageBox::No);
+    QVERIFY(prompter_->lastText().startsWith(QStringLiteral("2 colonne finali su 4")));
+    QCOMPARE(system.finalColumns.size(), std::size_t{4});
+
+    fill();
+    prompter_->answer(QMessageBox::Yes);
+    QVERIFY(test::trigger(window_, QStringLiteral("Filtracolonnefinali1")));
+    const std::vector<Column> kept{{10, 20, 30, 40, 50, 60}, {90, 80, 70, 60, 50, 41}};
+    QCOMPARE(system.finalColumns, kept);
+    QVERIFY(system.modified);
+    QCOMPARE(test::labelText(window_, QStringLiteral("Label3")),
+             QStringLiteral("Colonne finali: 2"));
+}
+
+void FiltersTest::columnsLeaveAndComeBackAsText() {
+    SystemState& system = window_->state();
+    system.finalColumns = {{5, 1, 9, 33, 90, 12}, {2, 4, 6, 8, 10, 12}};
+    const QString csv = home_->file(QStringLiteral("colonne.csv"));
+    prompter_->answerFile(csv);
+    QVERIFY(test::trigger(window_, QStringLiteral("Esportacolonne1")));
+    QFile written(csv);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), QByteArray("n1;n2;n3;n4;n5;n6\n5;1;9;33;90;12\n2;4;6;8;10;12\n"));
+
+    QFile more(home_->file(QStringLiteral("altre.txt")));
+    QVERIFY(more.open(QIODevice::WriteOnly));
+    more.write("2 4 6 8 10 12\n11,22,33,44,55,66\n1 2 3\n");
+    more.close();
+    prompter_->answerFile(more.fileName());
+    QVERIFY(test::trigger(window_, QStringLiteral("Importacolonnedacsv1")));
+    QCOMPARE(system.finalColumns.size(), std::size_t{3});
+    QCOMPARE(system.finalColumns.back(), (Column{11, 22, 33, 44, 55, 66}));
+    const QString report = prompter_->lastText();
+    QVERIFY2(report.contains(QStringLiteral("Colonne aggiunte: 1")) &&
+                 report.contains(QStringLiteral("Già presenti: 1")) &&
+                 report.contains(QStringLiteral("Riga 3: meno di sei numeri")),
+             qPrintable(report));
+}
+
+void FiltersTest::archiveDrawsExportToTheCsvItsImportReads() {
+    Archive archive = simulatedArchive(250, 9);
+    const QString csv = home_->file(QStringLiteral("estrazioni.csv"));
+    ArchiveWindow window(home_->path().toStdString(), archive);
+    window.show();
+    prompter_->answerFile(csv);
+    click(window, "EsportaCsv");
+    const auto file = readDrawFile(csv.toStdString());
+    QVERIFY(file);
+    QCOMPARE(file->rejected, std::size_t{0});
+    QCOMPARE(file->draws.size(), archive.size());
+    for (std::size_t i = 0; i < archive.size(); ++i)
+        QCOMPARE(file->draws[i].column, archive.records()[i].column);
+}
+
+QTEST_MAIN(FiltersTest)
+#include "test_filters.moc"

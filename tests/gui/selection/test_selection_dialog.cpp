@@ -1,0 +1,273 @@
+// The selection window driven as a person would: type the count, press Enter, stop the run.
+#include "app/main_frame.h"
+#include "core/archive.h"
+#include "core/selection.h"
+#include "gui/selection/selection_dialog.h"
+#include "gui/system/system_window.h"
+#include "tests/gui/support/gui_helpers.h"
+#include "tests/gui/support/scripted_prompter.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTableView>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+using namespace quintor;
+
+namespace {
+
+SystemState systemWith(int first, int last) {
+    SystemState system;
+    for (int x = first; x <= last; ++x)
+        system.marked[static_cast<std::size_t>(x)] = 1;
+    system.finalColumns = {Column{1, 2, 3, 4, 5, 6}, Column{7, 8, 9, 10, 11, 12}};
+    return system;
+}
+
+// Runs `drive` on the selection window once it is shown, while the launcher waits in exec().
+// A failed check inside `drive` returns early: the window is then closed (stopping its run)
+// so that the launcher comes back and the test reports the failure.
+int launchAndDrive(test::ScriptedPrompter& prompter, SystemState& system, const Archive& archive,
+                   std::function<void(SelectionDialog&)> drive) {
+    QTimer::singleShot(0, [&] {
+        SelectionDialog* window = nullptr;
+        QTRY_VERIFY((window = qobject_cast<SelectionDialog*>(QApplication::activeModalWidget())));
+        drive(*window);
+        if (QTest::currentTestFailed() && window->isVisible()) {
+            if (window->running()) {
+                prompter.answer(QMessageBox::Yes);
+                window->findChild<QPushButton*>(QStringLiteral("STOPSE"))->click();
+            } else {
+                window->reject();
+            }
+        }
+    });
+    return launchSelection(nullptr, system, archive);
+}
+
+void typeCountAndEnter(SelectionDialog& window, const QString& count) {
+    auto* enc = window.findChild<QLineEdit*>(QStringLiteral("ENC"));
+    enc->clear();
+    QTest::keyClicks(enc, count);
+    QTest::keyClick(enc, Qt::Key_Return);
+}
+
+} // namespace
+
+class SelectionWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aRunThroughTheWindowFillsTheFinalColumns();
+    void everyInvalidCountKeepsTheWindowOpen();
+    void stopWithYesKeepsNothingAndNoGoesOn();
+    void launcherChecksAndAllRejected();
+    void theSystemWindowsMenuItemRunsIt();
+};
+
+void SelectionWindowTest::aRunThroughTheWindowFillsTheFinalColumns() {
+    test::ScriptedPrompter prompter;
+    const Archive archive = simulatedArchive(400, 7);
+    SystemState system = systemWith(20, 29); // 210 columns
+    system.fixedCount = 2;
+    system.fixedNumbers[0] = 25;
+    system.fixedNumbers[1] = 21;
+    system.probabilities[22] = Real48::fromValue(80.0L);
+    const SystemState before = system;
+
+    QString label1, label5, hint;
+    const int ended = launchAndDrive(prompter, system, archive, [&](SelectionDialog& window) {
+        QCOMPARE(window.windowTitle(), QStringLiteral("Colonne finali"));
+        QCOMPARE(window.focusWidget(), window.findChild<QLineEdit*>(QStringLiteral("ENC")));
+        label1 = window.findChild<QLabel*>(QStringLiteral("Label1"))->text();
+        label5 = window.findChild<QLabel*>(QStringLiteral("Label5"))->text();
+        hint = window.findChild<QLineEdit*>(QStringLiteral("ENC"))->toolTip();
+        window.findChild<QSlider*>(QStringLiteral("TKB"))->setValue(13);
+        typeCountAndEnter(window, QStringLiteral("7"));
+        // Enter again while running, or after: never a second run.
+        QTest::keyClick(window.findChild<QLineEdit*>(QStringLiteral("ENC")), Qt::Key_Return);
+    });
+    QCOMPARE(ended, 1);
+    QCOMPARE(label1, QStringLiteral("Nº di colonne iniziali: 210"));
+    QCOMPARE(label5, QStringLiteral("Fisse: 25 21"));
+    QCOMPARE(hint, QStringLiteral("Da 1 a 210"));
+    QVERIFY(prompter.questions().isEmpty());
+    QVERIFY(system.modified);
+
+    const auto draws = archive.newestFirst(snapshotLimit);
+    const auto expected = selectColumns(selectionRequest(before, draws, 7, 13));
+    QVERIFY(expected.ok());
+    QCOMPARE(system.finalColumns, expected->columns);
+    for (const auto& column : system.finalColumns)
+        QVERIFY(std::ranges::count(column, 25) == 1 && std::ranges::count(column, 21) == 1);
+}
+
+void SelectionWindowTest::everyInvalidCountKeepsTheWindowOpen() {
+    test::ScriptedPrompter prompter;
+    const Archive archive = simulatedArchive(202, 3);
+    SystemState system = systemWith(1, 8); // 28 columns
+    const auto columnsBefore = system.finalColumns;
+    const QStringList bad = {QStringLiteral("0"),         QStringLiteral("-3"),
+                             QStringLiteral("abc"),       QStringLiteral(""),
+                             QStringLiteral("29"),        QStringLiteral("12a"),
+                             QStringLiteral("4294967296")};
+    const int ended = launchAndDrive(prompter, system, archive, [&](SelectionDialog& window) {
+        auto* enc = window.findChild<QLineEdit*>(QStringLiteral("ENC"));
+        for (const QString& text : bad) {
+            typeCountAndEnter(window, text);
+            QVERIFY2(window.isVisible(), qPrintable(text));
+            QVERIFY(!window.running());
+            QCOMPARE(window.focusWidget(), enc);
+            QVERIFY(window.findChild<QPushButton*>(QStringLiteral("AVSEL"))->isVisible());
+        }
+        window.findChild<QPushButton*>(QStringLiteral("BITBTN2"))->click();
+    });
+    QCOMPARE(ended, 0);
+    const auto questions = prompter.questions();
+    QCOMPARE(questions.size(), bad.size());
+    for (const auto& q : questions) {
+        QCOMPARE(q.title, QStringLiteral("Errore !"));
+        QCOMPARE(q.text, QStringLiteral("Il numero di colonne specificato non é "
+                                        "VALIDO!\rCorreggere e riprovare."));
+        QCOMPARE(q.icon, QMessageBox::Critical);
+    }
+    QCOMPARE(system.finalColumns, columnsBefore);
+    QVERIFY(!system.modified);
+}
+
+void SelectionWindowTest::stopWithYesKeepsNothingAndNoGoesOn() {
+    test::ScriptedPrompter prompter;
+    const Archive archive = simulatedArchive(300, 9);
+    SystemState system = systemWith(1, 90); // 622 million columns: long enough to stop
+    prompter.answer(QMessageBox::No);
+    prompter.answer(QMessageBox::No);
+    prompter.answer(QMessageBox::Yes);
+    int gaugeMoves = 0;
+    const int ended = launchAndDrive(prompter, system, archive, [&](SelectionDialog& window) {
+        window.findChild<QSlider*>(QStringLiteral("TKB"))->setValue(26);
+        typeCountAndEnter(window, QStringLiteral("100"));
+        QVERIFY(window.running());
+        auto* stop = window.findChild<QPushButton*>(QStringLiteral("STOPSE"));
+        auto* gauge = window.findChild<QProgressBar*>(QStringLiteral("STS"));
+        QVERIFY(stop->isVisible());
+        QVERIFY(gauge->isVisible());
+        QVERIFY(!window.findChild<QPushButton*>(QStringLiteral("AVSEL"))->isVisible());
+        QVERIFY(!window.findChild<QLineEdit*>(QStringLiteral("ENC"))->isEnabled());
+        const int start = gauge->value();
+        QTRY_VERIFY_WITH_TIMEOUT(gauge->value() > start, 20000);
+        ++gaugeMoves;
+        // Escape from the control holding the focus asks to stop; No: the run goes on.
+        QCOMPARE(window.focusWidget(), stop);
+        QTest::keyClick(window.focusWidget(), Qt::Key_Escape);
+        QCOMPARE(prompter.questions().size(), 1);
+        QVERIFY(window.running());
+        window.close(); // the close box asks too; No again
+        QCOMPARE(prompter.questions().size(), 2);
+        QVERIFY(window.running());
+        const int after = gauge->value();
+        QTRY_VERIFY_WITH_TIMEOUT(gauge->value() > after, 20000);
+        ++gaugeMoves;
+        stop->click(); // Yes: nothing kept, the window closes
+        // Until the run has wound down the stop is greyed and not asked again.
+        QVERIFY(!stop->isEnabled());
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QCOMPARE(prompter.questions().size(), 3);
+    });
+    QCOMPARE(ended, 1);
+    QCOMPARE(gaugeMoves, 2);
+    const auto questions = prompter.questions();
+    QCOMPARE(questions.size(), 3);
+    for (const auto& q : questions) {
+        QCOMPARE(q.title, QStringLiteral("Attenzione"));
+        QCOMPARE(q.text, QStringLiteral("Sei sicuro di voler interrompere l'elaborazione ?"));
+        QCOMPARE(q.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(q.defaultButton, QMessageBox::No);
+        QCOMPARE(q.icon, QMessageBox::Question);
+    }
+    QVERIFY(system.finalColumns.empty());
+    QVERIFY(!system.modified);
+}
+
+void SelectionWindowTest::launcherChecksAndAllRejected() {
+    test::ScriptedPrompter prompter;
+    SystemState system = systemWith(1, 8);
+    const auto columns = system.finalColumns;
+    QCOMPARE(launchSelection(nullptr, system, simulatedArchive(201, 1)), -1);
+    QCOMPARE(prompter.lastText(),
+             QStringLiteral("L'archivio delle colonne vincenti contiene meno di 202 "
+                            "colonne.\rImpossibile elaborare statistiche con meno di 202 "
+                            "colonne vincenti !"));
+    SystemState five = systemWith(1, 5);
+    QCOMPARE(launchSelection(nullptr, five, simulatedArchive(202, 1)), -1);
+    QCOMPARE(prompter.lastText(),
+             QStringLiteral("Il sistema contiene meno di SEI segni !\rCorreggere e riprovare."));
+    QCOMPARE(system.finalColumns, columns);
+
+    system.fixedCount = 1;
+    system.fixedNumbers[0] = 40; // not marked
+    prompter.clear();
+    const int ended =
+        launchAndDrive(prompter, system, simulatedArchive(202, 1), [&](SelectionDialog& window) {
+            typeCountAndEnter(window, QStringLiteral("3"));
+        });
+    QCOMPARE(ended, 1);
+    QCOMPARE(prompter.questions().size(), 1);
+    QCOMPARE(prompter.questions()[0].title, QStringLiteral("Attenzione"));
+    QCOMPARE(prompter.questions()[0].icon, QMessageBox::NoIcon);
+    QCOMPARE(prompter.lastText(),
+             QStringLiteral("Sono state scartate tutte le colonne.\rProbabilmente è stata "
+                            "specificata una FISSA che non è presente nel sistema !"));
+    QVERIFY(system.finalColumns.empty());
+    QVERIFY(!system.modified);
+}
+
+void SelectionWindowTest::theSystemWindowsMenuItemRunsIt() {
+    test::TestHome home;
+    test::ScriptedPrompter prompter;
+    MainFrame frame;
+    frame.show();
+    frame.Nuovo1Click();
+    SystemWindow* window = frame.activeSystem();
+    QVERIFY(window);
+    programArchive() = simulatedArchive(150, 4);
+    for (int n : {3, 17, 28, 44, 59, 61, 80})
+        test::clickNumber(window, n);
+    window->state().modified = false;
+
+    // Too few draws: the message, and no window.
+    QVERIFY(test::trigger(window, QStringLiteral("Selezionacolonne1")));
+    QCOMPARE(prompter.questions().size(), 1);
+    QCOMPARE(prompter.questions()[0].title, QStringLiteral("Errore !"));
+
+    programArchive() = simulatedArchive(260, 4);
+    QTimer::singleShot(0, [&] {
+        SelectionDialog* selection = nullptr;
+        QTRY_VERIFY(
+            (selection = qobject_cast<SelectionDialog*>(QApplication::activeModalWidget())));
+        QVERIFY(!test::COL(window)->isVisible());
+        typeCountAndEnter(*selection, QStringLiteral("4"));
+    });
+    QVERIFY(test::trigger(window, QStringLiteral("Selezionacolonne1")));
+    QTRY_COMPARE(window->state().finalColumns.size(), std::size_t{4});
+    QVERIFY(test::COL(window)->isVisible());
+    QVERIFY(window->state().modified);
+    QCOMPARE(test::labelText(window, QStringLiteral("Label3")),
+             QStringLiteral("Colonne finali: 4"));
+    const QAbstractItemModel* grid = test::COL(window)->model();
+    QCOMPARE(grid->rowCount(), 4);
+    for (int r = 0; r < 4; ++r)
+        QCOMPARE(grid->data(grid->index(r, 1)).toString(),
+                 QString::fromStdString(
+                     formatColumn(window->state().finalColumns[static_cast<std::size_t>(r)])));
+    window->state().modified = false;
+    programArchive() = Archive();
+}
+
+QTEST_MAIN(SelectionWindowTest)
+#include "test_selection_dialog.moc"

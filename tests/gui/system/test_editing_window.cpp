@@ -1,0 +1,293 @@
+// The list and initial-system commands fired from the system window's menus and buttons.
+#include "app/main_frame.h"
+#include "core/column.h"
+#include "core/column_price.h"
+#include "core/random.h"
+#include "gui/common/feedback.h"
+#include "gui/system/column_edit_dialog.h"
+#include "gui/system/column_price_dialog.h"
+#include "gui/system/columns_model.h"
+#include "gui/system/fixed_numbers_dialog.h"
+#include "gui/system/keyboard_entry_dialog.h"
+#include "gui/system/random_count_dialog.h"
+#include "gui/system/system_window.h"
+#include "tests/gui/support/gui_helpers.h"
+#include "tests/gui/support/scripted_prompter.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using namespace quintor;
+using quintor::test::clickNumber;
+using quintor::test::labelText;
+using quintor::test::trigger;
+
+namespace {
+
+// Runs `act` on the modal dialog of type D once it is up; a missing dialog fails the test
+// and a check that returns early still closes it, so nothing hangs in exec().
+template <class D> void whenShown(std::function<void(D*)> act) {
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                other->reject();
+            QFAIL("the expected dialog is not showing");
+        }
+        act(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+}
+
+using quintor::test::child;
+
+void typeAndPress(QWidget* dialog, const char* edit, const QString& text, const char* button) {
+    auto* line = child<QLineEdit>(dialog, edit);
+    line->clear();
+    QTest::keyClicks(line, text);
+    QTest::mouseClick(child<QPushButton>(dialog, button), Qt::LeftButton);
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray bytesOf(const Real48& value) {
+    return QByteArray(reinterpret_cast<const char*>(value.bytes().data()), 6);
+}
+
+} // namespace
+
+class EditingWindowTest : public QObject, protected test::SystemWindowFixture {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void commandsAreLive();
+    void extractionAndKeyboardEntryFillTheGrid();
+    void deleteModifyAndClearFollowTheSelection();
+    void deleteLeavesTheRowsBetweenTwoClickedRows();
+    void randomMarksAndClearingRedrawTheBoard();
+    void fixedNumbersBelongToTheWindow();
+    void priceIsSharedStoredAndReloaded();
+
+private:
+    // Four final columns 1..4 20 30 40 50 60 in the window's grid, which it returns.
+    QTableView* showFourColumns();
+};
+
+QTableView* EditingWindowTest::showFourColumns() {
+    auto& columns = window_->state().finalColumns;
+    for (std::uint8_t i = 1; i <= 4; ++i)
+        columns.push_back(Column{i, 20, 30, 40, 50, 60});
+    window_->refreshSystemView();
+    return test::COL(window_);
+}
+
+void EditingWindowTest::init() {
+    programRandom().setSeed(4242);
+    openSystemWindow();
+    QVERIFY(window_);
+}
+
+void EditingWindowTest::cleanup() {
+    closeSystemWindow();
+}
+
+void EditingWindowTest::commandsAreLive() {
+    for (const char* name :
+         {"Importacolonne1", "Azzeracolonne1", "Estraicolonnecasualmente1", "Costocolonne1",
+          "Taglia1", "Modifica1", "Colonnedatastiera1", "Fisse1", "Azzerasistema1",
+          "Aggiungisegnocasualmente1", "Togliunsegnocasualmente1"}) {
+        QVERIFY2(window_->command(name), name);
+        QVERIFY2(window_->command(name)->isEnabled(), name);
+    }
+    for (const char* name : {"SpeedButton19", "SpeedButton7", "SpeedButton21", "SpeedButton23"})
+        if (QToolButton* b = window_->button(name))
+            QVERIFY2(b->isEnabled(), name);
+}
+
+void EditingWindowTest::extractionAndKeyboardEntryFillTheGrid() {
+    for (int n : {4, 18, 27, 33, 51, 66, 80})
+        clickNumber(window_, n);
+    whenShown<RandomCountDialog>(
+        [](RandomCountDialog* d) { typeAndPress(d, "Edit1", "7", "AVSEL"); });
+    QVERIFY(trigger(window_, "Estraicolonnecasualmente1"));
+    QVERIFY(prompter_->lastText().contains("rimangono meno colonne"));
+    QCOMPARE(labelText(window_, "Label3"), QString("Colonne finali: 0"));
+
+    whenShown<RandomCountDialog>(
+        [](RandomCountDialog* d) { typeAndPress(d, "Edit1", "6", "AVSEL"); });
+    QVERIFY(trigger(window_, "Estraicolonnecasualmente1"));
+    QCOMPARE(labelText(window_, "Label3"), QString("Colonne finali: 6"));
+    QCOMPARE(test::COL(window_)->model()->rowCount(), 6);
+    QVERIFY(test::COL(window_)->horizontalHeader()->isVisible());
+
+    whenShown<KeyboardEntryDialog>([](KeyboardEntryDialog* d) {
+        auto* cc = child<QLineEdit>(d, "CC");
+        QTest::keyClicks(cc, "5 12 33 41 60 88");
+        QTest::keyClick(cc, Qt::Key_Return);
+        QTest::mouseClick(child<QPushButton>(d, "SPB1"), Qt::LeftButton);
+    });
+    QVERIFY(trigger(window_, "Colonnedatastiera1"));
+    QCOMPARE(labelText(window_, "Label3"), QString("Colonne finali: 7"));
+    const QAbstractItemModel* model = test::COL(window_)->model();
+    QCOMPARE(model->data(model->index(6, 1)).toString(), QString(" 5 12 33 41 60 88"));
+    QCOMPARE(model->data(model->index(6, 0)).toString(), QString("7"));
+    QVERIFY(window_->state().modified);
+}
+
+void EditingWindowTest::deleteModifyAndClearFollowTheSelection() {
+    QTableView* grid = showFourColumns();
+
+    grid->selectRow(2); // the third column
+    whenShown<ColumnEditDialog>(
+        [](ColumnEditDialog* d) { typeAndPress(d, "CC", "7 8 9", "SPB1"); });
+    QVERIFY(trigger(window_, "Modifica1"));
+    QCOMPARE(grid->model()->data(grid->model()->index(2, 1)).toString(),
+             QString(" 7  8  9 40 50 60"));
+
+    grid->selectionModel()->select(
+        QItemSelection(grid->model()->index(1, 0), grid->model()->index(2, 1)),
+        QItemSelectionModel::ClearAndSelect);
+    QVERIFY(trigger(window_, "Taglia1"));
+    QCOMPARE(labelText(window_, "Label3"), QString("Colonne finali: 2"));
+    QCOMPARE(grid->model()->data(grid->model()->index(1, 0)).toString(), QString("2"));
+    QCOMPARE(grid->model()->data(grid->model()->index(1, 1)).toString(),
+             QString(" 4 20 30 40 50 60"));
+
+    prompter_->answer(QMessageBox::Yes);
+    QVERIFY(trigger(window_, "Azzeracolonne1"));
+    QCOMPARE(labelText(window_, "Label3"), QString("Colonne finali: 0"));
+    QVERIFY(!test::COL(window_)->horizontalHeader()->isVisible());
+    const int beeps = beepCount();
+    QVERIFY(trigger(window_, "Taglia1"));
+    QVERIFY(trigger(window_, "Modifica1"));
+    QVERIFY(trigger(window_, "Azzeracolonne1"));
+    QCOMPARE(beepCount() - beeps, 3);
+}
+
+// Ctrl+click on two rows apart: the delete takes exactly the rows the grid shows selected,
+// never a row between them that is not highlighted.
+void EditingWindowTest::deleteLeavesTheRowsBetweenTwoClickedRows() {
+    QTableView* grid = showFourColumns();
+    const auto& columns = window_->state().finalColumns;
+    auto clickRow = [grid](int row, Qt::KeyboardModifiers modifiers) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers,
+                          grid->visualRect(grid->model()->index(row, 1)).center());
+    };
+    clickRow(0, Qt::NoModifier);
+    clickRow(2, Qt::ControlModifier);
+    std::vector<Column> kept;
+    for (int row = 0; row < static_cast<int>(columns.size()); ++row)
+        if (!grid->selectionModel()->isRowSelected(row, QModelIndex()))
+            kept.push_back(columns[static_cast<std::size_t>(row)]);
+    QVERIFY(trigger(window_, "Taglia1"));
+    QCOMPARE(columns, kept);
+}
+
+void EditingWindowTest::randomMarksAndClearingRedrawTheBoard() {
+    QVERIFY(trigger(window_, "Aggiungisegnocasualmente1"));
+    QVERIFY(trigger(window_, "Aggiungisegnocasualmente1"));
+    QCOMPARE(labelText(window_, "Label8"), QString("2"));
+    QVERIFY(trigger(window_, "Togliunsegnocasualmente1"));
+    QCOMPARE(labelText(window_, "Label8"), QString("1"));
+    prompter_->answer(QMessageBox::Yes);
+    QVERIFY(trigger(window_, "Azzerasistema1"));
+    QCOMPARE(labelText(window_, "Label8"), QString("0"));
+    QCOMPARE(labelText(window_, "Label14"), QString("Nessun numero"));
+}
+
+void EditingWindowTest::fixedNumbersBelongToTheWindow() {
+    whenShown<FixedNumbersDialog>([](FixedNumbersDialog* d) {
+        QTest::mouseClick(child<QCheckBox>(d, "cf1"), Qt::LeftButton);
+        QTest::keyClicks(child<QLineEdit>(d, "f1"), "5");
+        QTest::mouseClick(child<QCheckBox>(d, "cf3"), Qt::LeftButton);
+        QTest::keyClicks(child<QLineEdit>(d, "f3"), "12");
+        QTest::mouseClick(child<QPushButton>(d, "BitBtn1"), Qt::LeftButton);
+    });
+    QVERIFY(trigger(window_, "Fisse1"));
+    QCOMPARE(window_->state().fixedCount, 2);
+    QCOMPARE(window_->state().fixedNumbers[0], std::uint8_t(5));
+    QCOMPARE(window_->state().fixedNumbers[1], std::uint8_t(12));
+    // They are saved with the system: closing must ask about them.
+    QVERIFY(window_->state().modified);
+}
+
+void EditingWindowTest::priceIsSharedStoredAndReloaded() {
+    const QString cfg = home_->file("QUINTOR.CFG");
+    QVERIFY(!QFile::exists(cfg));
+    window_->state().layout.vertical[3] = Real48::fromValue(0.02L); // this window's own value
+    window_->state().finalColumns = {{1, 2, 3, 4, 5, 6}, {2, 3, 4, 5, 6, 7}, {3, 4, 5, 6, 7, 8}};
+    window_->refreshSystemView();
+    QCOMPARE(labelText(window_, "Label16"), QString("Costo: 2.400 £"));
+
+    for (const char* bad : {"1000,50", "1000 ", "", "abc", "-", "-35"}) {
+        prompter_->clear();
+        whenShown<ColumnPriceDialog>([bad](ColumnPriceDialog* d) {
+            QCOMPARE(child<QLineEdit>(d, "Edit1")->text(), QString("800.00"));
+            typeAndPress(d, "Edit1", bad, "AVSEL");
+        });
+        QVERIFY(trigger(window_, "Costocolonne1"));
+        QCOMPARE(prompter_->lastText(),
+                 QString("Il valore inserito non è valido !\rCorreggere e riprovare."));
+        QCOMPARE(prompter_->questions().front().title, QString("Errore !"));
+        QCOMPARE(labelText(window_, "Label16"), QString("Costo: 2.400 £"));
+        QVERIFY(!QFile::exists(cfg));
+    }
+
+    prompter_->clear();
+    whenShown<ColumnPriceDialog>([](ColumnPriceDialog* d) {
+        QCOMPARE(d->windowTitle(), QString("Cambia costo di una colonna"));
+        // A fixed-size dialog: the title bar offers closing only.
+        const Qt::WindowFlags flags = d->windowFlags();
+        QVERIFY(flags.testFlag(Qt::CustomizeWindowHint) &&
+                flags.testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!flags.testAnyFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+        typeAndPress(d, "Edit1", "1000", "AVSEL");
+    });
+    QVERIFY(trigger(window_, "Costocolonne1"));
+    QVERIFY(prompter_->questions().isEmpty());
+    QCOMPARE(labelText(window_, "Label16"), QString("Costo: 3.000 £"));
+    QVERIFY(!window_->state().modified);
+    const QByteArray bytes = fileBytes(cfg);
+    QCOMPARE(bytes.size(), 42);
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(bytes.mid(6 * i, 6),
+                 bytesOf(window_->state().layout.vertical[static_cast<std::size_t>(i)]));
+    QCOMPARE(bytes.mid(36, 6), bytesOf(Real48::fromValue(1000)));
+
+    // A new window reloads the stored price, even after the shared value was changed.
+    programColumnPrice() = real48::eightHundred;
+    frame_->Nuovo1Click();
+    SystemWindow* second = frame_->activeSystem();
+    QVERIFY(second && second != window_);
+    QCOMPARE(programColumnPrice(), Real48::fromValue(1000));
+    whenShown<ColumnPriceDialog>([](ColumnPriceDialog* d) {
+        QCOMPARE(child<QLineEdit>(d, "Edit1")->text(), QString("1000.00"));
+        typeAndPress(d, "Edit1", "  1.25e3", "AVSEL");
+    });
+    QVERIFY(trigger(second, "Costocolonne1"));
+    const QByteArray after = fileBytes(cfg);
+    QCOMPARE(after.size(), 42);
+    QCOMPARE(after.left(36), bytes.left(36)); // only the price record is rewritten
+    QCOMPARE(after.mid(36, 6), bytesOf(Real48::fromValue(1250)));
+    window_->refreshSystemView(); // the other window shows the shared price at its next refresh
+    QCOMPARE(labelText(window_, "Label16"), QString("Costo: 3.750 £"));
+}
+
+QTEST_MAIN(EditingWindowTest)
+#include "test_editing_window.moc"

@@ -1,0 +1,98 @@
+// The windows on a high-density screen: two device pixels to each logical one.
+#include "app/main_frame.h"
+#include "gui/archive/number_distribution_dialog.h"
+#include "gui/common/bevel_panel.h"
+#include "gui/system/board.h"
+#include "gui/system/system_window.h"
+#include "tests/gui/support/gui_helpers.h"
+
+#include <QToolButton>
+#include <QtTest>
+
+using namespace quintor;
+
+namespace {
+
+// True when every 2 x 2 block of device pixels has one colour: the picture was doubled, not
+// smeared by a smoothing scale.
+bool doubledExactly(const QImage& image) {
+    for (int y = 0; y + 1 < image.height(); y += 2)
+        for (int x = 0; x + 1 < image.width(); x += 2) {
+            const QRgb c = image.pixel(x, y);
+            if (image.pixel(x + 1, y) != c || image.pixel(x, y + 1) != c ||
+                image.pixel(x + 1, y + 1) != c)
+                return false;
+        }
+    return true;
+}
+
+} // namespace
+
+class HiDpiTest : public QObject, test::SystemWindowFixture {
+    Q_OBJECT
+private slots:
+    void init() { openSystemWindow(); }
+    void cleanup() { closeSystemWindow(); }
+    void boardClicksHitTheirNumbers();
+    void picturesAreDrawnAtDeviceResolution();
+};
+
+void HiDpiTest::boardClicksHitTheirNumbers() {
+    QCOMPARE(window_->devicePixelRatio(), 2.0);
+    // The corners and the middle of the board, then a second click on one of them.
+    for (int n : {1, 15, 46, 76, 90})
+        test::clickNumber(window_, n);
+    QCOMPARE(window_->state().markedNumbers(), (std::vector<int>{1, 15, 46, 76, 90}));
+    test::clickNumber(window_, 46);
+    QCOMPARE(window_->state().markedNumbers(), (std::vector<int>{1, 15, 76, 90}));
+    // The frame round the board marks nothing, however near the last number.
+    const QSize size = test::TAV(window_)->size();
+    QTest::mouseClick(test::TAV(window_), Qt::LeftButton, {},
+                      QPoint(size.width() - 2, size.height() - 2));
+    QCOMPARE(window_->state().markedCount(), 4);
+    QTest::mouseClick(test::TAV(window_), Qt::LeftButton, {},
+                      QPoint(size.width() - 4, size.height() - 4));
+    QCOMPARE(window_->state().markedCount(), 3);
+}
+
+void HiDpiTest::picturesAreDrawnAtDeviceResolution() {
+    test::clickNumber(window_, 33);
+    const QImage board = test::TAV(window_)->grab().toImage();
+    QCOMPARE(board.size(), test::TAV(window_)->size() * 2);
+    QVERIFY(doubledExactly(board)); // the board and its mark glyph stay crisp pixel art
+    // The mark is where the logical cell of 33 is, at twice the coordinates.
+    const QRect cell = NumberBoard::markCell(33);
+    QCOMPARE(QColor(board.pixel(cell.left() * 2 + 2, cell.top() * 2)), QColor(Qt::black));
+    // The tiled background of a panel, inside its bevels: doubled, never smoothed.
+    BevelPanel panel;
+    panel.resize(100, 60);
+    QVERIFY(doubledExactly(panel.grab(QRect(8, 8, 84, 44)).toImage()));
+
+    // Outlines and text are drawn for the device: the tool icons and the chart have detail
+    // finer than a logical pixel, which a doubled picture cannot have.
+    QToolButton* button = window_->findChild<QToolButton*>(QStringLiteral("SpeedButton14"));
+    // An icon drawn at one density only is scaled up smoothly, which blurs it: the program's
+    // own must differ from that.
+    auto atTwo = [](const QIcon& icon) {
+        return icon.pixmap(QSize(24, 24), 2.0).toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    const QIcon drawnIcon = button->icon();
+    const QIcon scaledIcon(drawnIcon.pixmap(QSize(24, 24), 1.0));
+    QCOMPARE(atTwo(drawnIcon).size(), QSize(48, 48));
+    QVERIFY(atTwo(drawnIcon) != atTwo(scaledIcon));
+    const std::vector<Column> finals{{1, 2, 3, 4, 5, 6}, {1, 7, 8, 9, 10, 11}};
+    NumberDistributionDialog chart(finals);
+    chart.show();
+    const QImage drawn = chart.grab().toImage();
+    QCOMPARE(drawn.size(), chart.size() * 2);
+    QVERIFY(!doubledExactly(drawn));
+}
+
+int main(int argc, char** argv) {
+    qputenv("QT_SCALE_FACTOR", "2");
+    QApplication app(argc, argv);
+    HiDpiTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_hidpi.moc"

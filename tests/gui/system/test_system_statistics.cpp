@@ -1,0 +1,143 @@
+// The statistics commands reached from a real system window: tool buttons and menu items open
+// their windows on this system's columns and marks.
+#include "app/main_frame.h"
+#include "core/archive.h"
+#include "gui/archive/number_count_dialog.h"
+#include "gui/archive/winning_column_dialog.h"
+#include "gui/common/feedback.h"
+#include "gui/selection/winning_probability_dialog.h"
+#include "gui/system/number_probability_dialog.h"
+#include "gui/system/system_window.h"
+#include "tests/gui/support/gui_helpers.h"
+#include "tests/gui/support/scripted_prompter.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+using namespace quintor;
+using quintor::test::cyclicArchive;
+
+namespace {
+
+template <class Dialog, class Check> void whenModal(Check check) {
+    QTimer::singleShot(0, [check] {
+        QTRY_VERIFY(qobject_cast<Dialog*>(QApplication::activeModalWidget()) != nullptr);
+        check(*qobject_cast<Dialog*>(QApplication::activeModalWidget()));
+    });
+}
+
+} // namespace
+
+class SystemStatisticsTest : public QObject, protected test::SystemWindowFixture {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void probabilityFromTheToolButton();
+    void comparisonFromTheToolButton();
+    void numberCommandsCheckTheArchive();
+    void editedProbabilitiesAreNotLostOnClose();
+
+private:
+    Archive savedArchive_;
+};
+
+void SystemStatisticsTest::init() {
+    savedArchive_ = programArchive();
+    openSystemWindow();
+    QVERIFY(window_);
+}
+
+void SystemStatisticsTest::cleanup() {
+    closeSystemWindow();
+    programArchive() = savedArchive_;
+}
+
+void SystemStatisticsTest::probabilityFromTheToolButton() {
+    QToolButton* button = window_->button(QStringLiteral("SpeedButton20"));
+    QVERIFY(button && button->isEnabled());
+    const int beeps = beepCount();
+    button->click(); // no final column
+    QCOMPARE(beepCount(), beeps + 1);
+
+    for (int n : {4, 8, 15, 16, 23, 42})
+        test::clickNumber(window_, n);
+    window_->state().finalColumns = {{4, 8, 15, 16, 23, 42}};
+    window_->refreshSystemView();
+    bool seen = false;
+    whenModal<WinningProbabilityDialog>([&seen](WinningProbabilityDialog& window) {
+        QTRY_VERIFY(window.finished());
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label7"))->text(),
+                 QStringLiteral("100.00 %"));
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label8"))->text(),
+                 QStringLiteral("100.00 %"));
+        seen = true;
+        window.findChild<QPushButton*>(QStringLiteral("SPB1"))->click();
+    });
+    button->click();
+    QVERIFY(seen);
+    QCOMPARE(window_->state().finalColumns.size(), std::size_t{1});
+}
+
+void SystemStatisticsTest::comparisonFromTheToolButton() {
+    window_->state().finalColumns = {{5, 12, 33, 45, 67, 89}, {1, 2, 3, 4, 6, 7}};
+    window_->refreshSystemView();
+    bool seen = false;
+    whenModal<WinningColumnDialog>([&seen](WinningColumnDialog& dialog) {
+        QTest::keyClicks(test::child<QLineEdit>(&dialog, "CV"), QStringLiteral("5 12 33 45 67 89"));
+        QCOMPARE(dialog.counterLabel(6)->text(), QStringLiteral("1"));
+        QCOMPARE(dialog.counterLabel(0)->text(), QStringLiteral("1"));
+        QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("atz"))->isVisible());
+        seen = true;
+        dialog.findChild<QPushButton*>(QStringLiteral("BITBTN2"))->click();
+    });
+    window_->button(QStringLiteral("SpeedButton16"))->click();
+    QVERIFY(seen);
+}
+
+void SystemStatisticsTest::numberCommandsCheckTheArchive() {
+    test::clickNumber(window_, 40);
+    window_->state().modified = false;
+    programArchive() = cyclicArchive(300);
+    QVERIFY(test::trigger(window_, QStringLiteral("Aggiungisegnipiprobabili1")));
+    QVERIFY(test::trigger(window_, QStringLiteral("Toglisegnimenoprobabili1")));
+    QCOMPARE(prompter_->questions().size(), 2);
+    QCOMPARE(prompter_->questions()[0].text,
+             QStringLiteral("Per questa funzione è neccessario un archivio con\ralmeno 301 colonne "
+                            "vincenti."));
+    QCOMPARE(window_->state().markedCount(), 1);
+
+    programArchive() = cyclicArchive(301);
+    whenModal<NumberCountDialog>([](NumberCountDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("3"));
+        dialog.findChild<QPushButton*>(QStringLiteral("SPB1"))->click();
+    });
+    QVERIFY(test::trigger(window_, QStringLiteral("Aggiungisegnipiprobabili1")));
+    QCOMPARE(window_->state().markedCount(), 4);
+    QVERIFY(window_->state().modified);
+    // the display follows: the count of marked numbers
+    QCOMPARE(test::labelText(window_, QStringLiteral("Label8")), QStringLiteral("4"));
+}
+
+void SystemStatisticsTest::editedProbabilitiesAreNotLostOnClose() {
+    test::clickNumber(window_, 40);
+    window_->state().modified = false;
+    whenModal<NumberProbabilityDialog>([](NumberProbabilityDialog& editor) {
+        test::child<QTableWidget>(&editor, "RSIS")->item(1, 1)->setText(QStringLiteral("75"));
+        test::child<QPushButton>(&editor, "Button1")->click();
+    });
+    QVERIFY(test::trigger(window_, QStringLiteral("Modificaprobabilitdeinumeri1")));
+    QCOMPARE(window_->state().probabilities[40].value(), 75.0L);
+    // otherwise closing the window would drop the new values without asking
+    QVERIFY(window_->state().modified);
+}
+
+QTEST_MAIN(SystemStatisticsTest)
+#include "test_system_statistics.moc"
