@@ -13,6 +13,14 @@ if dpkg-query -W -f='${Status}' quintor 2>/dev/null | grep -q 'install ok instal
 fi
 apt="$sudo apt-get -o DPkg::Lock::Timeout=600 -y -qq"
 work="$(mktemp -d)"
+# A user of their own, with a home in the work folder: the program folder becomes their data
+# folder, made on the first start, and nothing reaches the real home.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" \
+       XDG_DATA_HOME="$work/home/.local/share" XDG_CACHE_HOME="$work/home/.cache" \
+       XDG_RUNTIME_DIR="$work/run"
+unset QUINTOR_HOME
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
 cleanup() {
     $apt purge quintor >/dev/null 2>&1 || true
     rm -rf "$work"
@@ -20,7 +28,8 @@ cleanup() {
 trap cleanup EXIT
 
 echo "== installo $deb"
-$apt install --no-install-recommends "$(realpath "$deb")" >/dev/null
+$apt install --no-install-recommends "$(realpath "$deb")" >"$work/apt.log" 2>&1 ||
+    { cat "$work/apt.log"; exit 1; }
 for f in /usr/bin/quintor /usr/bin/quintor-cli /usr/share/quintor/guida/quintor.qhc \
          /usr/share/applications/it.quintor.Quintor.desktop \
          /usr/share/icons/hicolor/scalable/apps/it.quintor.Quintor.svg \
@@ -39,19 +48,15 @@ out="$(quintor-cli show "$work/prova.qtr")"
 grep -qx ' 1  2  3  4  5  6' <<<"$out" || { echo "$out"; exit 1; }
 
 echo "== quintor --platform offscreen"
-# A user of their own: the program folder becomes their data folder, made on the first start.
-export HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share" XDG_RUNTIME_DIR="$work/run"
-unset QUINTOR_HOME
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
 cd "$work"
-quintor --platform offscreen "$work/prova.qtr" &
+quintor --platform offscreen "$work/prova.qtr" >"$work/quintor.log" 2>&1 &
 pid=$!
 sleep 4
 # Still running after 4 seconds: it started and stayed up.
 if ! kill -0 "$pid" 2>/dev/null; then
     status=0
     wait "$pid" || status=$?
+    cat "$work/quintor.log"
     echo "quintor è uscito con $status"
     exit 1
 fi

@@ -15,15 +15,34 @@ sudo=""
 scheduler_running() { lpstat -r 2>/dev/null | grep -q 'scheduler is running'; }
 
 cupsd_pid=""
+conf=/etc/cups/cups-pdf-$QUEUE.conf
 work=$(mktemp -d)
-export XDG_RUNTIME_DIR="$work/run"
+# A home of its own: nothing the printing writes reaches the user's.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share" \
+       XDG_CACHE_HOME="$work/home/.cache" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$HOME"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# The queue writes its PDFs here, in the build folder, where they stay for a look afterwards.
+out="$(realpath -m "$BUILD_DIR")/test-printer"
+rm -rf "$out"
+mkdir -p "$out"
+# Where cups-pdf writes when it cannot read the queue's own settings (AppArmor lets it read
+# only /etc/cups/cups-pdf.conf): what the test printed there is moved into $out afterwards.
+elsewhere=("$(getent passwd "$(id -un)" | cut -d: -f6)/PDF" /var/spool/cups-pdf)
+touch "$work/start"
 cleanup() {
     $sudo lpadmin -x "$QUEUE" 2>/dev/null || true
+    $sudo rm -f "$conf"
     if [ -n "$cupsd_pid" ]; then
         say "fermo cupsd (avviato da questo test)"
         $sudo kill "$cupsd_pid" 2>/dev/null || true
         for _ in $(seq 50); do kill -0 "$cupsd_pid" 2>/dev/null || break; sleep 0.2; done
+    fi
+    local stray
+    stray=$($sudo find "${elsewhere[@]}" -name '*.pdf' -newer "$work/start" 2>/dev/null || true)
+    if [ -n "$stray" ]; then
+        say "cups-pdf ha scritto fuori da $out: sposto lì ${stray//$'\n'/ }"
+        while read -r f; do $sudo mv "$f" "$out/"; done <<<"$stray"
     fi
     rm -rf "$work"
 }
@@ -40,18 +59,24 @@ fi
 
 ppd=$(ls /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null || true)
 [ -n "$ppd" ] || { say "ERRORE: manca il PPD di cups-pdf"; exit 1; }
-$sudo lpadmin -p "$QUEUE" -E -v cups-pdf:/ -P "$ppd" -o media=A4
+# The queue's own settings: the system's, with the output folder in the build folder
+# (cups-pdf reads cups-pdf-NAME.conf for the device cups-pdf:/NAME).
+{ grep -v '^Out[[:space:]]' /etc/cups/cups-pdf.conf; echo "Out $out"; } | $sudo tee "$conf" >/dev/null
+# lpadmin's notice that PPD drivers are deprecated is not a fault of this test.
+if ! errors=$($sudo lpadmin -p "$QUEUE" -E -v "cups-pdf:/$QUEUE" -P "$ppd" -o media=A4 2>&1); then
+    say "ERRORE: lpadmin: $errors"
+    exit 1
+fi
+grep -v 'drivers are deprecated' <<<"$errors" | sed '/^$/d' >&2 || true
 $sudo cupsenable "$QUEUE"
 $sudo cupsaccept "$QUEUE"
 say "coda $QUEUE pronta"
 
-# cups-pdf writes into the user's PDF folder (or its folder for anonymous jobs).
-home_pdf="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
 checker="$BUILD_DIR/tests/printer_check"
 [ -x "$checker" ] || { say "ERRORE: $checker non costruito"; exit 1; }
-if ! timeout 240 "$checker" "$QUEUE" "$work" "$home_pdf" /var/spool/cups-pdf; then
+if ! timeout 240 "$checker" "$QUEUE" "$work" "$out" "${elsewhere[@]}"; then
     say "ERRORE: la prova di stampa non è riuscita"
     say "lavori in coda:"; lpstat -W all -o "$QUEUE" 2>/dev/null | tail -5 || true
     exit 1
 fi
-say "OK"
+say "OK (i PDF sono in $out)"
