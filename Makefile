@@ -22,6 +22,10 @@ CLANG_FORMAT = clang-format-14
 CLANG_TIDY = clang-tidy-14
 RUN_CLANG_TIDY = run-clang-tidy-14
 
+# `cmake --build` runs make again below this one, which would wrap the output of every target
+# in "Entering directory" and "Leaving directory" lines.
+MAKEFLAGS += --no-print-directory
+
 .PHONY: all deps configure build program run test test-printer test-asan install package \
         package-test bench fuzz fuzz-ci format format-check tidy clean
 
