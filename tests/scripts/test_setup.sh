@@ -14,7 +14,8 @@ setup_machine() { # $1: packages missing, every other one is installed
     mkdir -p "$work/bin" "$work/state/missing"
     for tool in bash grep dirname cat mktemp tail rm; do ln -s "$(command -v "$tool")" "$work/bin/$tool"; done
     for p in $1; do touch "$work/state/missing/$p"; done
-    printf '#!/bin/bash\necho "make $*" >> "$STATE/make.log"\n' > "$work/state/make"
+    printf '#!/bin/bash\necho "make $*" >> "$STATE/make.log"\n[ "$1" != "${FAKE_MAKE_FAIL:-}" ] || exit 2\n' \
+        > "$work/state/make"
     /bin/chmod +x "$work/state/make"
     [ -e "$work/state/missing/make" ] || /bin/cp "$work/state/make" "$work/bin/make"
     cat > "$work/bin/dpkg-query" <<'FAKE'
@@ -48,14 +49,25 @@ for script in test.sh run.sh; do
     run_script "$script" 0 || fail "$script come root: uscita $?: $(cat "$work/err")"
     grep -q 'install -y.* make$' "$work/state/apt.log" || fail "$script non installa make"
     expected="make ${script%.sh}"
+    [ "$script" = test.sh ] && expected=$'make build\nmake test'
     [ "$(cat "$work/state/make.log" 2>/dev/null)" = "$expected" ] || fail "$script non chiama $expected"
 done
 
 # Everything installed: apt is never called.
 setup_machine ""
 run_script test.sh 1000 || fail "tutto installato: uscita $?"
-[ "$(cat "$work/state/make.log" 2>/dev/null)" = "make test" ] || fail "tutto installato: make non chiamato"
+[ "$(cat "$work/state/make.log" 2>/dev/null)" = $'make build\nmake test' ] ||
+    fail "tutto installato: make non chiamato"
 [ ! -e "$work/state/apt.log" ] || fail "apt-get chiamato senza pacchetti mancanti"
+
+# A build that fails stops test.sh with its status, and the last lines say which step failed.
+setup_machine ""
+FAKE_MAKE_FAIL=build run_script test.sh 1000
+status=$?
+[ "$status" -eq 2 ] || fail "compilazione fallita: uscita $status"
+[ "$(cat "$work/state/make.log" 2>/dev/null)" = "make build" ] || fail "test eseguiti dopo una compilazione fallita"
+grep -qx 'test.sh: make build: NON RIUSCITO (uscita 2) in [0-9]* s (CPU [0-9]* s)' "$work/out" ||
+    fail "il riepilogo non nomina il passo fallito: $(cat "$work/out")"
 
 # A user who cannot become root (no sudo, or sudo refusing him) is told in Italian what is
 # missing and the one command to run as root, and nothing is built.
@@ -84,7 +96,7 @@ grep -q '^Mancano questi pacchetti: clang-format-14$' "$work/err" ||
     fail "format-check senza clang-format-14: $(cat "$work/err")"
 
 # CI runs the README's test command.
-grep -q '^\./test\.sh$' "$root/.ci/run" || fail ".ci/run non chiama ./test.sh"
+grep -q '^step \./test\.sh$' "$root/.ci/run" || fail ".ci/run non chiama ./test.sh"
 grep -q '^    \./test\.sh' "$root/README.md" || fail "il README non dà ./test.sh"
 
 # The examples of the command line name the program where the build leaves it.
