@@ -11,6 +11,7 @@
 #   printer  CUPS, the PDF queue of cups-pdf and pdftoppm (`make test-printer`)
 #   package  what builds and checks the .deb (`make package`, `make package-test`)
 #   asan     the address and undefined-behaviour runtimes of GCC (`make test-asan`)
+#   fresh-root  debootstrap and git (scripts/ci-fresh-root.sh)
 set -euo pipefail
 [ $# -eq 0 ] && set -- build
 packages=()
@@ -30,6 +31,7 @@ for group in "$@"; do
         printer) packages+=(cups printer-driver-cups-pdf poppler-utils) ;;
         package) packages+=(dpkg-dev file xdg-utils shared-mime-info) ;;
         asan) packages+=(libasan8 libubsan1) ;;
+        fresh-root) packages+=(debootstrap git) ;;
         *) echo "install-deps.sh: gruppo sconosciuto: $group" >&2; exit 64 ;;
     esac
 done
