@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
         state.finalColumns = columns(10000);
         VerticalSlipWindow window(state);
         window.show();
-        auto* progress = window.findChild<QProgressBar*>(QStringLiteral("Progresso"));
+        auto* progress = window.findChild<QProgressBar*>(QStringLiteral("progressBar"));
         double at500 = 0;
         double at2000 = 0;
         QObject::connect(progress, &QProgressBar::valueChanged, [&](int slip) {
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
         prompter.file = dir.filePath(QStringLiteral("schedine.pdf"));
         QElapsedTimer clock;
         clock.start();
-        window.findChild<QPushButton*>(QStringLiteral("SalvaPdf"))->click();
+        window.findChild<QPushButton*>(QStringLiteral("savePdfButton"))->click();
         const double elapsed = seconds(clock);
         std::printf("stampa di tutte le schedine: 10000 colonne, 2000 pagine PDF in %.2f s "
                     "(limite 10 s); memoria residente %.1f MiB alla schedina 500, %.1f MiB "
@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
         prompter.file = dir.filePath(QStringLiteral("elenco.pdf"));
         const double before = residentMiB();
         clock.restart();
-        window.findChild<QPushButton*>(QStringLiteral("SalvaPdf"))->click();
+        window.findChild<QPushButton*>(QStringLiteral("savePdfButton"))->click();
         const double elapsed = seconds(clock);
         std::printf("colonne su carta: 1000000 colonne in PDF in %.2f s (limite 60 s); memoria "
                     "residente %.1f MiB prima, %.1f MiB dopo; PDF di %.1f MiB\n",

@@ -9,7 +9,7 @@ HorizontalSlipWindow::HorizontalSlipWindow(SystemState& state, QWidget* parent)
     fixSize();
 }
 
-void Orizzontalesuschedine(QWidget* parent, SystemState& state) {
+void openHorizontalSlipWindow(QWidget* parent, SystemState& state) {
     HorizontalSlipWindow window(state, parent);
     window.exec();
 }

@@ -15,6 +15,6 @@ protected:
 };
 
 // Opens the window on a system as a modal dialog.
-void Orizzontalesuschedine(QWidget* parent, SystemState& state);
+void openHorizontalSlipWindow(QWidget* parent, SystemState& state);
 
 } // namespace quintor

@@ -30,6 +30,16 @@ QCheckBox* option(QWidget* parent, const char* name, const QString& caption) {
     return box;
 }
 
+// A column number field, named by the label before it.
+QLineEdit* columnField(QWidget* parent, const char* name, QLabel* label) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setAccessibleName(label->text());
+    edit->setFixedWidth(90);
+    label->setBuddy(edit);
+    return edit;
+}
+
 // A preview shows the first pages only: a million columns make thousands of them.
 constexpr std::size_t previewPages = 20;
 
@@ -39,91 +49,80 @@ PaperListingWindow::PaperListingWindow(SystemState& state, QWidget* parent)
     : PrintWindow(parent), state_(state) {
     setObjectName(QStringLiteral("PaperListingWindow"));
     setWindowTitle(QStringLiteral("Colonne su carta"));
-
-    auto* options = new QGroupBox(QStringLiteral("Opzioni"), this);
-    options->setObjectName(QStringLiteral("GroupBox1"));
-    CKB1 = option(options, "CKB1", QStringLiteral("Stampa sistema"));
-    CKB2 = option(options, "CKB2", QStringLiteral("Stampa nome sistema"));
-    CKB3 = option(options, "CKB3", QStringLiteral("Stampa il numero di colonne"));
-    auto* optionsColumn = new QVBoxLayout(options);
-    optionsColumn->addWidget(CKB1);
-    optionsColumn->addWidget(CKB2);
-    optionsColumn->addWidget(CKB3);
-
-    auto* fromLabel = new QLabel(QStringLiteral("Stampa dalla colonna nº"), this);
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setAccessibleName(fromLabel->text());
-    Edit1->setFixedWidth(90);
-    fromLabel->setBuddy(Edit1);
-    auto* toLabel = new QLabel(QStringLiteral("alla colonna nº"), this);
-    Edit2 = new QLineEdit(this);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setAccessibleName(toLabel->text());
-    Edit2->setFixedWidth(90);
-    toLabel->setBuddy(Edit2);
-
-    spb7 = printWindowButton(this, "spb7", QStringLiteral("Imposta stampante"),
-                             QStringLiteral("Sceglie la stampante, la carta e l'orientamento"));
-    SpeedButton8 = printWindowButton(this, "SpeedButton8", QStringLiteral("Stampa colonne"),
-                                     QStringLiteral("Stampa le colonne indicate"));
-    Anteprima = printWindowButton(this, "Anteprima", QStringLiteral("&Anteprima"),
-                                  QStringLiteral("Mostra le prime pagine come verranno stampate"));
-    SalvaPdf = printWindowButton(this, "SalvaPdf", QStringLiteral("Salva &PDF"),
-                                 QStringLiteral("Scrive le colonne indicate in un file PDF"));
-    createRunControls(QStringLiteral("Interrompe la stampa delle colonne"));
-    SpeedButton1 = printWindowButton(this, "SpeedButton1", QStringLiteral("Chiudi"),
-                                     QStringLiteral("Chiude la scheda"));
-
-    auto* range = new QHBoxLayout;
-    range->addWidget(fromLabel);
-    range->addWidget(Edit1);
-    range->addWidget(toLabel);
-    range->addWidget(Edit2);
-    range->addStretch();
-    auto* run = new QHBoxLayout;
-    run->addWidget(FESTA);
-    run->addWidget(progress_, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(spb7);
-    buttons->addWidget(Anteprima);
-    buttons->addWidget(SalvaPdf);
-    buttons->addWidget(SpeedButton8);
-    buttons->addWidget(SpeedButton1);
     auto* column = new QVBoxLayout(this);
-    column->addWidget(options);
-    column->addLayout(range);
-    column->addLayout(run);
-    column->addLayout(buttons);
+    column->addWidget(createOptionsGroup());
+    column->addLayout(createRangeRow());
+    column->addLayout(createRunRow());
+    column->addLayout(createCommandRow());
     column->setSpacing(10);
     setMinimumWidth(520);
-    setIdleControls({options, Edit1, Edit2, spb7, SpeedButton8, Anteprima, SalvaPdf, SpeedButton1});
-    // Tab follows the buttons from left to right.
-    setTabOrder(SalvaPdf, SpeedButton8);
-
-    connect(spb7, &QPushButton::clicked, this, &PaperListingWindow::spb7Click);
-    connect(SpeedButton8, &QPushButton::clicked, this, &PaperListingWindow::SpeedButton8Click);
-    connect(Anteprima, &QPushButton::clicked, this, &PaperListingWindow::AnteprimaClick);
-    connect(SalvaPdf, &QPushButton::clicked, this, &PaperListingWindow::SalvaPdfClick);
-    connect(SpeedButton1, &QPushButton::clicked, this, &PaperListingWindow::reject);
+    setIdleControls({optionsGroup_, firstColumnEdit_, lastColumnEdit_, printerSetupButton_,
+                     printButton_, previewButton_, savePdfButton_, closeButton_});
     fixSize();
+}
+
+QWidget* PaperListingWindow::createOptionsGroup() {
+    auto* options = new QGroupBox(QStringLiteral("Opzioni"), this);
+    options->setObjectName(QStringLiteral("optionsGroup"));
+    optionsGroup_ = options;
+    markedNumbersBox_ = option(options, "markedNumbersBox", QStringLiteral("Stampa sistema"));
+    systemNameBox_ = option(options, "systemNameBox", QStringLiteral("Stampa nome sistema"));
+    columnCountBox_ =
+        option(options, "columnCountBox", QStringLiteral("Stampa il numero di colonne"));
+    auto* boxes = new QVBoxLayout(options);
+    boxes->addWidget(markedNumbersBox_);
+    boxes->addWidget(systemNameBox_);
+    boxes->addWidget(columnCountBox_);
+    return options;
+}
+
+QLayout* PaperListingWindow::createRangeRow() {
+    auto* fromLabel = new QLabel(QStringLiteral("Stampa dalla colonna nº"), this);
+    firstColumnEdit_ = columnField(this, "firstColumnEdit", fromLabel);
+    auto* toLabel = new QLabel(QStringLiteral("alla colonna nº"), this);
+    lastColumnEdit_ = columnField(this, "lastColumnEdit", toLabel);
+    return controlRow({fromLabel, firstColumnEdit_, toLabel, lastColumnEdit_, nullptr});
+}
+
+QLayout* PaperListingWindow::createRunRow() {
+    createRunControls(QStringLiteral("Interrompe la stampa delle colonne"));
+    QHBoxLayout* row = controlRow({stopButton_, progressBar_});
+    row->setStretchFactor(progressBar_, 1);
+    return row;
+}
+
+QLayout* PaperListingWindow::createCommandRow() {
+    printerSetupButton_ = createPrinterSetupButton();
+    previewButton_ = createButton(this, "previewButton", QStringLiteral("&Anteprima"),
+                                  QStringLiteral("Mostra le prime pagine come verranno stampate"),
+                                  &PaperListingWindow::onPreviewClicked);
+    savePdfButton_ = createButton(this, "savePdfButton", QStringLiteral("Salva &PDF"),
+                                  QStringLiteral("Scrive le colonne indicate in un file PDF"),
+                                  &PaperListingWindow::onSavePdfClicked);
+    printButton_ = createButton(this, "printButton", QStringLiteral("Stampa colonne"),
+                                QStringLiteral("Stampa le colonne indicate"),
+                                &PaperListingWindow::onPrintClicked);
+    closeButton_ = createButton(this, "closeButton", QStringLiteral("Chiudi"),
+                                QStringLiteral("Chiude la scheda"), &PaperListingWindow::reject);
+    return controlRow(
+        {printerSetupButton_, previewButton_, savePdfButton_, printButton_, closeButton_});
 }
 
 void PaperListingWindow::showEvent(QShowEvent* event) {
     if (!running())
-        FormActivate();
+        showWholeRange();
     TiledDialog::showEvent(event);
 }
 
-void PaperListingWindow::FormActivate() {
+void PaperListingWindow::showWholeRange() {
     const std::size_t count = state_.finalColumns.size();
-    Edit1->setText(QString::number(count > 0 ? 1 : 0));
-    Edit2->setText(QString::number(count));
+    firstColumnEdit_->setText(QString::number(count > 0 ? 1 : 0));
+    lastColumnEdit_->setText(QString::number(count));
 }
 
 bool PaperListingWindow::readRange(std::size_t& first, std::size_t& last) {
-    const long long from = leadingInteger(Edit1->text().toStdString());
-    const long long to = leadingInteger(Edit2->text().toStdString());
+    const long long from = leadingInteger(firstColumnEdit_->text().toStdString());
+    const long long to = leadingInteger(lastColumnEdit_->text().toStdString());
     if (!validListingRange(from, to, state_.finalColumns.size())) {
         showError(this, QString::fromUtf8(listingRangeTitle),
                   QString::fromUtf8(listingRangeMessage));
@@ -134,9 +133,10 @@ bool PaperListingWindow::readRange(std::size_t& first, std::size_t& last) {
     return true;
 }
 
-ListingRequest PaperListingWindow::request(std::size_t first, std::size_t last) const {
+ListingRequest PaperListingWindow::listingRequest(std::size_t first, std::size_t last) const {
     ListingRequest request;
-    request.options = {CKB1->isChecked(), CKB2->isChecked(), CKB3->isChecked()};
+    request.options = {markedNumbersBox_->isChecked(), systemNameBox_->isChecked(),
+                       columnCountBox_->isChecked()};
     request.systemFile = state_.fileName;
     request.markedNumbers = state_.markedNumbers();
     request.finalColumns = state_.finalColumns;
@@ -145,26 +145,25 @@ ListingRequest PaperListingWindow::request(std::size_t first, std::size_t last) 
     return request;
 }
 
-bool PaperListingWindow::printColumnRange(std::size_t first, std::size_t last,
-                                          PageSequence& pages) {
+bool PaperListingWindow::printColumns(std::size_t first, std::size_t last, PageSequence& pages) {
     if (!pages.startPage())
         return false;
     const std::size_t count = last - first + 1;
-    progress_->setRange(0, 1000);
-    progress_->setValue(0);
+    progressBar_->setRange(0, 1000);
+    progressBar_->setValue(0);
     setRunning(true);
-    const ListingOutcome outcome =
-        paintListing(pages.painter(), pages.device(), request(first, last), [&](std::size_t done) {
-            progress_->setValue(static_cast<int>(done * 1000 / count));
-            progress_->setFormat(QStringLiteral("Colonna %1 di %2").arg(done).arg(count));
+    // A stopped listing keeps the pages drawn so far.
+    paintListing(
+        pages.painter(), pages.device(), listingRequest(first, last), [&](std::size_t done) {
+            progressBar_->setValue(static_cast<int>(done * 1000 / count));
+            progressBar_->setFormat(QStringLiteral("Colonna %1 di %2").arg(done).arg(count));
             return keepRunning();
         });
     setRunning(false);
-    (void)outcome;
     return pages.finish();
 }
 
-void PaperListingWindow::print(const QString& pdfFile) {
+void PaperListingWindow::printRange(const QString& pdfFile) {
     std::size_t first = 0;
     std::size_t last = 0;
     if (running() || !readRange(first, last))
@@ -173,36 +172,36 @@ void PaperListingWindow::print(const QString& pdfFile) {
     if (!pages)
         return;
     HourglassGuard hourglass;
-    const bool done = printColumnRange(first, last, *pages);
+    const bool done = printColumns(first, last, *pages);
     hourglass.release();
     if (!done)
         showError(this, QStringLiteral("Errore"), QString::fromUtf8(printFailedMessage));
 }
 
-void PaperListingWindow::SpeedButton8Click() {
-    print({});
+void PaperListingWindow::onPrintClicked() {
+    printRange({});
 }
 
-void PaperListingWindow::SalvaPdfClick() {
+void PaperListingWindow::onSavePdfClicked() {
     std::size_t first = 0;
     std::size_t last = 0;
     if (running() || !readRange(first, last))
         return;
     const QString file = askPdfFileName(this);
     if (!file.isEmpty())
-        print(file);
+        printRange(file);
 }
 
-void PaperListingWindow::AnteprimaClick() {
+void PaperListingWindow::onPreviewClicked() {
     std::size_t first = 0;
     std::size_t last = 0;
     if (!readRange(first, last))
         return;
     QPrintPreviewDialog preview(&programPrinter(), this);
-    preview.setObjectName(QStringLiteral("AnteprimaDialog"));
+    preview.setObjectName(QStringLiteral("previewDialog"));
     namePreviewControls(preview);
     preview.setWindowTitle(QStringLiteral("Anteprima delle colonne su carta"));
-    const ListingRequest listed = request(first, last);
+    const ListingRequest listed = listingRequest(first, last);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* printer) {
         QPainter painter(printer);
         ListingRequest shown = listed;
@@ -215,7 +214,7 @@ void PaperListingWindow::AnteprimaClick() {
     preview.exec();
 }
 
-void Sucartacomune(QWidget* parent, SystemState& state) {
+void openPaperListingWindow(QWidget* parent, SystemState& state) {
     PaperListingWindow window(state, parent);
     window.exec();
 }

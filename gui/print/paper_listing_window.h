@@ -5,6 +5,7 @@
 #include "render/print_renderer.h"
 
 class QCheckBox;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -19,37 +20,46 @@ class PaperListingWindow : public PrintWindow {
 public:
     explicit PaperListingWindow(SystemState& state, QWidget* parent = nullptr);
 
-    void SpeedButton8Click();
-    void AnteprimaClick();
-    void SalvaPdfClick();
+    void onPrintClicked();
+    void onPreviewClicked();
+    void onSavePdfClicked();
 
     // Lists final columns first..last (1-based) on the pages; false when the device failed.
-    bool printColumnRange(std::size_t first, std::size_t last, PageSequence& pages);
+    bool printColumns(std::size_t first, std::size_t last, PageSequence& pages);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FormActivate();
+    // The parts of the window, top to bottom.
+    QWidget* createOptionsGroup();
+    QLayout* createRangeRow();
+    QLayout* createRunRow();
+    QLayout* createCommandRow();
+
+    // Shows the whole list as the range each time the window opens.
+    void showWholeRange();
     // The range typed in the fields, or nothing after the range message.
     bool readRange(std::size_t& first, std::size_t& last);
-    void print(const QString& pdfFile);
-    ListingRequest request(std::size_t first, std::size_t last) const;
+    // Prints the range typed, on the program's printer or into the PDF file named.
+    void printRange(const QString& pdfFile);
+    ListingRequest listingRequest(std::size_t first, std::size_t last) const;
 
     SystemState& state_;
-    QCheckBox* CKB1 = nullptr;
-    QCheckBox* CKB2 = nullptr;
-    QCheckBox* CKB3 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QPushButton* spb7 = nullptr;
-    QPushButton* SpeedButton8 = nullptr;
-    QPushButton* Anteprima = nullptr;
-    QPushButton* SalvaPdf = nullptr;
-    QPushButton* SpeedButton1 = nullptr;
+    QWidget* optionsGroup_ = nullptr;
+    QCheckBox* markedNumbersBox_ = nullptr;
+    QCheckBox* systemNameBox_ = nullptr;
+    QCheckBox* columnCountBox_ = nullptr;
+    QLineEdit* firstColumnEdit_ = nullptr;
+    QLineEdit* lastColumnEdit_ = nullptr;
+    QPushButton* printerSetupButton_ = nullptr;
+    QPushButton* previewButton_ = nullptr;
+    QPushButton* savePdfButton_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
 };
 
 // Opens the window on a system as a modal dialog.
-void Sucartacomune(QWidget* parent, SystemState& state);
+void openPaperListingWindow(QWidget* parent, SystemState& state);
 
 } // namespace quintor

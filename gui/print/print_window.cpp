@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -20,28 +21,46 @@ QPushButton* printWindowButton(QWidget* parent, const char* name, const QString&
     return b;
 }
 
+QHBoxLayout* controlRow(std::initializer_list<QWidget*> controls) {
+    auto* row = new QHBoxLayout;
+    for (QWidget* control : controls) {
+        if (control)
+            row->addWidget(control);
+        else
+            row->addStretch();
+    }
+    return row;
+}
+
 PrintWindow::PrintWindow(QWidget* parent) : TiledDialog(parent) {}
 
 void PrintWindow::createRunControls(const QString& stopHint) {
-    FESTA = printWindowButton(this, "FESTA", QStringLiteral("Ferma la stampa"), stopHint);
-    FESTA->hide();
-    progress_ = new QProgressBar(this);
-    progress_->setObjectName(QStringLiteral("Progresso"));
-    progress_->setAccessibleName(QStringLiteral("Avanzamento della stampa"));
-    progress_->hide();
-    connect(FESTA, &QPushButton::clicked, this, &PrintWindow::FESTAClick);
+    stopButton_ =
+        printWindowButton(this, "stopButton", QStringLiteral("Ferma la stampa"), stopHint);
+    stopButton_->hide();
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("progressBar"));
+    progressBar_->setAccessibleName(QStringLiteral("Avanzamento della stampa"));
+    progressBar_->hide();
+    connect(stopButton_, &QPushButton::clicked, this, &PrintWindow::onStopClicked);
+}
+
+QPushButton* PrintWindow::createPrinterSetupButton() {
+    return createButton(this, "printerSetupButton", QStringLiteral("Imposta stampante"),
+                        QStringLiteral("Sceglie la stampante, la carta e l'orientamento"),
+                        &PrintWindow::onPrinterSetupClicked);
 }
 
 void PrintWindow::setRunning(bool running) {
     running_ = running;
     if (running)
         stopRequested_ = false;
-    FESTA->setVisible(running);
-    progress_->setVisible(running);
+    stopButton_->setVisible(running);
+    progressBar_->setVisible(running);
     for (QWidget* control : idleControls_)
         control->setEnabled(!running);
     if (running)
-        FESTA->setFocus();
+        stopButton_->setFocus();
     if (!running && closeWhenIdle_) {
         closeWhenIdle_ = false;
         // Queued: the handler that ran the loop finishes first.
@@ -59,12 +78,12 @@ bool PrintWindow::keepRunning() {
                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes;
 }
 
-void PrintWindow::FESTAClick() {
+void PrintWindow::onStopClicked() {
     stopRequested_ = true;
 }
 
-void PrintWindow::spb7Click() {
-    Impostastampante(this);
+void PrintWindow::onPrinterSetupClicked() {
+    setUpPrinter(this);
 }
 
 void PrintWindow::closeEvent(QCloseEvent* event) {

@@ -87,7 +87,7 @@ QPrinter& programPrinter() {
     return printer;
 }
 
-bool Impostastampante(QWidget* parent) {
+bool setUpPrinter(QWidget* parent) {
     QPrintDialog dialog(&programPrinter(), parent);
     dialog.setWindowTitle(QStringLiteral("Imposta stampante"));
     nameFields(dialog, setupFieldNames);

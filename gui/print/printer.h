@@ -21,7 +21,7 @@ QPrinter& programPrinter();
 
 // "Imposta stampante": the platform's print dialog on the program's printer. True when the
 // user confirmed it.
-bool Impostastampante(QWidget* parent);
+bool setUpPrinter(QWidget* parent);
 
 // Names of the printer queues of the system; tests replace the lookup.
 QStringList printerQueues();

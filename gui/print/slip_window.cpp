@@ -44,6 +44,11 @@ const char* const recordLabels[] = {"Margine sinistro:",
                                     "Diametro dei segni:",
                                     "Dimensione del numero:"};
 
+// objectNames of the layout fields, by record.
+const char* const recordFieldNames[] = {"leftMarginEdit",        "topMarginEdit",
+                                        "horizontalSpacingEdit", "verticalSpacingEdit",
+                                        "markDiameterEdit",      "numberSizeEdit"};
+
 QLineEdit* slipField(QWidget* parent, const char* name, const QString& accessibleName) {
     auto* edit = new QLineEdit(QStringLiteral("1"), parent);
     edit->setObjectName(QString::fromLatin1(name));
@@ -56,16 +61,28 @@ QLineEdit* slipField(QWidget* parent, const char* name, const QString& accessibl
 
 SlipPrintWindow::SlipPrintWindow(SlipLayout layout, SystemState& state, QWidget* parent)
     : PrintWindow(parent), layout_(layout), state_(state) {
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(createMarginsGroup());
+    column->addLayout(createOneSlipRow());
+    column->addLayout(createAllSlipsRow());
+    column->addLayout(createCommandRow());
+    column->setSpacing(10);
+    setMinimumWidth(560);
+    setIdleControls({marginsGroup_, printSlipButton_, slipNumberEdit_, viewSlipButton_,
+                     printAllButton_, firstSlipEdit_, printerSetupButton_, previewButton_,
+                     savePdfButton_, closeButton_});
+}
+
+QWidget* SlipPrintWindow::createMarginsGroup() {
     auto* margins = new QGroupBox(QStringLiteral("Margini"), this);
-    margins->setObjectName(QStringLiteral("GroupBox1"));
+    margins->setObjectName(QStringLiteral("marginsGroup"));
     marginsGroup_ = margins;
     auto* grid = new QGridLayout(margins);
-    const auto records = fieldRecords(layout);
+    const auto records = fieldRecords(layout_);
     for (std::size_t i = 0; i < records.size(); ++i) {
-        const QString name = i < 5 ? QStringLiteral("Edit%1").arg(i + 1) : QStringLiteral("Edit8");
         auto* label = new QLabel(QString::fromUtf8(recordLabels[records[i]]), margins);
         auto* edit = new QLineEdit(margins);
-        edit->setObjectName(name);
+        edit->setObjectName(QString::fromLatin1(recordFieldNames[records[i]]));
         edit->setAccessibleName(label->text());
         edit->setFixedWidth(110);
         label->setBuddy(edit);
@@ -73,95 +90,75 @@ SlipPrintWindow::SlipPrintWindow(SlipLayout layout, SystemState& state, QWidget*
         grid->addWidget(edit, static_cast<int>(i), 1);
         fields_.append(edit);
     }
-    SB11 = printWindowButton(margins, "SB11", QStringLiteral("Ripristina valori originali"),
-                             QStringLiteral("Ripristina i valori originali dei margini"));
-    SpeedButton10 =
-        printWindowButton(margins, "SpeedButton10", QStringLiteral("Registra impostazioni"),
-                          QStringLiteral("Registra i margini per i prossimi sistemi"));
-    SpeedButton8 =
-        printWindowButton(margins, "SpeedButton8", QStringLiteral("Stampa schedina di prova"),
-                          QStringLiteral("Stampa una schedina con i segni agli angoli"));
-    HLP3 = new QToolButton(margins);
-    HLP3->setObjectName(QStringLiteral("HLP3"));
-    HLP3->setText(QStringLiteral("Spiegazioni"));
-    HLP3->setEnabled(helpAvailable());
-    setHint(HLP3, QStringLiteral("Spiegazioni"));
-    connect(HLP3, &QToolButton::clicked, this, [layout] {
+    restoreDefaultsButton_ = createButton(
+        margins, "restoreDefaultsButton", QStringLiteral("Ripristina valori originali"),
+        QStringLiteral("Ripristina i valori originali dei margini"),
+        &SlipPrintWindow::onRestoreDefaultsClicked);
+    registerSettingsButton_ =
+        createButton(margins, "registerSettingsButton", QStringLiteral("Registra impostazioni"),
+                     QStringLiteral("Registra i margini per i prossimi sistemi"),
+                     &SlipPrintWindow::onRegisterSettingsClicked);
+    testSlipButton_ =
+        createButton(margins, "testSlipButton", QStringLiteral("Stampa schedina di prova"),
+                     QStringLiteral("Stampa una schedina con i segni agli angoli"),
+                     &SlipPrintWindow::onTestSlipClicked);
+    helpButton_ = new QToolButton(margins);
+    helpButton_->setObjectName(QStringLiteral("helpButton"));
+    helpButton_->setText(QStringLiteral("Spiegazioni"));
+    helpButton_->setEnabled(helpAvailable());
+    setHint(helpButton_, QStringLiteral("Spiegazioni"));
+    connect(helpButton_, &QToolButton::clicked, this, [layout = layout_] {
         showHelpTopic(layout == SlipLayout::vertical ? HelpTopic::VerticalPrinting
                                                      : HelpTopic::HorizontalPrinting);
     });
     const int buttonsRow = static_cast<int>(records.size());
-    grid->addWidget(SB11, buttonsRow, 0);
-    grid->addWidget(SpeedButton10, buttonsRow, 1);
-    grid->addWidget(SpeedButton8, buttonsRow + 1, 0);
-    grid->addWidget(HLP3, buttonsRow + 1, 1);
+    grid->addWidget(restoreDefaultsButton_, buttonsRow, 0);
+    grid->addWidget(registerSettingsButton_, buttonsRow, 1);
+    grid->addWidget(testSlipButton_, buttonsRow + 1, 0);
+    grid->addWidget(helpButton_, buttonsRow + 1, 1);
+    return margins;
+}
 
-    SpeedButton5 = printWindowButton(this, "SpeedButton5", QStringLiteral("Stampa schedina nº:"),
-                                     QStringLiteral("Stampa la schedina indicata"));
-    Edit6 = slipField(this, "Edit6", QStringLiteral("Numero della schedina"));
-    SpeedButton1 = printWindowButton(this, "SpeedButton1", QStringLiteral("Visualizza schedina"),
-                                     QStringLiteral("Mostra le colonne della schedina indicata"));
-    SpeedButton6 =
-        printWindowButton(this, "SpeedButton6", QStringLiteral("Stampale tutte dalla nº:"),
-                          QStringLiteral("Stampa tutte le schedine dalla indicata in poi"));
-    Edit7 = slipField(this, "Edit7", QStringLiteral("Prima schedina da stampare"));
+QLayout* SlipPrintWindow::createOneSlipRow() {
+    printSlipButton_ = createButton(this, "printSlipButton", QStringLiteral("Stampa schedina nº:"),
+                                    QStringLiteral("Stampa la schedina indicata"),
+                                    &SlipPrintWindow::onPrintSlipClicked);
+    slipNumberEdit_ = slipField(this, "slipNumberEdit", QStringLiteral("Numero della schedina"));
+    viewSlipButton_ = createButton(this, "viewSlipButton", QStringLiteral("Visualizza schedina"),
+                                   QStringLiteral("Mostra le colonne della schedina indicata"),
+                                   &SlipPrintWindow::onViewSlipClicked);
+    return controlRow({printSlipButton_, slipNumberEdit_, viewSlipButton_, nullptr});
+}
+
+QLayout* SlipPrintWindow::createAllSlipsRow() {
+    printAllButton_ =
+        createButton(this, "printAllButton", QStringLiteral("Stampale tutte dalla nº:"),
+                     QStringLiteral("Stampa tutte le schedine dalla indicata in poi"),
+                     &SlipPrintWindow::onPrintAllClicked);
+    firstSlipEdit_ = slipField(this, "firstSlipEdit", QStringLiteral("Prima schedina da stampare"));
     createRunControls(QStringLiteral("Interrompe la stampa delle schedine"));
-    progress_->setFixedWidth(190);
-    spb7 = printWindowButton(this, "spb7", QStringLiteral("Imposta stampante"),
-                             QStringLiteral("Sceglie la stampante, la carta e l'orientamento"));
-    Anteprima =
-        printWindowButton(this, "Anteprima", QStringLiteral("&Anteprima"),
-                          QStringLiteral("Mostra la schedina indicata come verrà stampata"));
-    SalvaPdf = printWindowButton(
-        this, "SalvaPdf", QStringLiteral("Salva &PDF"),
-        QStringLiteral("Scrive in un file PDF le schedine dalla indicata in poi"));
-    BITBTN2 = printWindowButton(this, "BITBTN2", QStringLiteral("Chiudi"),
-                                QStringLiteral("Chiude la scheda"));
+    progressBar_->setFixedWidth(190);
+    return controlRow({printAllButton_, firstSlipEdit_, stopButton_, progressBar_, nullptr});
+}
 
-    auto* one = new QHBoxLayout;
-    one->addWidget(SpeedButton5);
-    one->addWidget(Edit6);
-    one->addWidget(SpeedButton1);
-    one->addStretch();
-    auto* all = new QHBoxLayout;
-    all->addWidget(SpeedButton6);
-    all->addWidget(Edit7);
-    all->addWidget(FESTA);
-    all->addWidget(progress_);
-    all->addStretch();
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(spb7);
-    bottom->addWidget(Anteprima);
-    bottom->addWidget(SalvaPdf);
-    bottom->addStretch();
-    bottom->addWidget(BITBTN2);
-    auto* column = new QVBoxLayout(this);
-    column->addWidget(margins);
-    column->addLayout(one);
-    column->addLayout(all);
-    column->addLayout(bottom);
-    column->setSpacing(10);
-    setMinimumWidth(560);
-
-    setIdleControls({margins, SpeedButton5, Edit6, SpeedButton1, SpeedButton6, Edit7, spb7,
-                     Anteprima, SalvaPdf, BITBTN2});
-
-    connect(SB11, &QPushButton::clicked, this, &SlipPrintWindow::SB11Click);
-    connect(SpeedButton10, &QPushButton::clicked, this, &SlipPrintWindow::SpeedButton10Click);
-    connect(SpeedButton8, &QPushButton::clicked, this, &SlipPrintWindow::SpeedButton8Click);
-    connect(SpeedButton5, &QPushButton::clicked, this, &SlipPrintWindow::SpeedButton5Click);
-    connect(SpeedButton1, &QPushButton::clicked, this, &SlipPrintWindow::SpeedButton1Click);
-    connect(SpeedButton6, &QPushButton::clicked, this, &SlipPrintWindow::SpeedButton6Click);
-    connect(spb7, &QPushButton::clicked, this, &SlipPrintWindow::spb7Click);
-    connect(Anteprima, &QPushButton::clicked, this, &SlipPrintWindow::AnteprimaClick);
-    connect(SalvaPdf, &QPushButton::clicked, this, &SlipPrintWindow::SalvaPdfClick);
-    connect(BITBTN2, &QPushButton::clicked, this, &SlipPrintWindow::reject);
+QLayout* SlipPrintWindow::createCommandRow() {
+    printerSetupButton_ = createPrinterSetupButton();
+    previewButton_ = createButton(this, "previewButton", QStringLiteral("&Anteprima"),
+                                  QStringLiteral("Mostra la schedina indicata come verrà stampata"),
+                                  &SlipPrintWindow::onPreviewClicked);
+    savePdfButton_ =
+        createButton(this, "savePdfButton", QStringLiteral("Salva &PDF"),
+                     QStringLiteral("Scrive in un file PDF le schedine dalla indicata in poi"),
+                     &SlipPrintWindow::onSavePdfClicked);
+    closeButton_ = createButton(this, "closeButton", QStringLiteral("Chiudi"),
+                                QStringLiteral("Chiude la scheda"), &SlipPrintWindow::reject);
+    return controlRow({printerSetupButton_, previewButton_, savePdfButton_, nullptr, closeButton_});
 }
 
 void SlipPrintWindow::addSlipNumberBox(QCheckBox* box) {
     static_cast<QVBoxLayout*>(layout())->insertWidget(1, box);
     // Tab reaches it where it stands, under the margins, not after "Chiudi".
-    setTabOrder(HLP3, box);
+    setTabOrder(helpButton_, box);
 }
 
 std::size_t SlipPrintWindow::slipCountNow() const {
@@ -170,11 +167,11 @@ std::size_t SlipPrintWindow::slipCountNow() const {
 
 void SlipPrintWindow::showEvent(QShowEvent* event) {
     if (!running())
-        FormActivate();
+        refreshFromSystem();
     TiledDialog::showEvent(event);
 }
 
-void SlipPrintWindow::FormActivate() {
+void SlipPrintWindow::refreshFromSystem() {
     showLayoutValues();
     fields_.front()->setFocus();
     nextSlip_ = 1;
@@ -193,11 +190,11 @@ void SlipPrintWindow::showLayoutValues() {
 }
 
 void SlipPrintWindow::showNextSlip() {
-    Edit6->setText(QString::number(nextSlip_));
-    Edit7->setText(QString::number(nextSlip_));
+    slipNumberEdit_->setText(QString::number(nextSlip_));
+    firstSlipEdit_->setText(QString::number(nextSlip_));
 }
 
-bool SlipPrintWindow::takeLayoutFields() {
+bool SlipPrintWindow::applyLayoutFields() {
     std::vector<std::string> texts;
     for (QLineEdit* edit : fields_)
         texts.push_back(edit->text().toStdString());
@@ -228,7 +225,7 @@ std::optional<std::size_t> SlipPrintWindow::readSlipNumber(QLineEdit* edit) {
     return nextSlip_;
 }
 
-bool SlipPrintWindow::printSlip(std::size_t slip, PageSequence& pages) {
+bool SlipPrintWindow::printSlipPage(std::size_t slip, PageSequence& pages) {
     if (!pages.startPage())
         return false;
     const SlipPicture picture = slipPicture(layout_, state_.layout, printablePage(pages.device()),
@@ -250,7 +247,7 @@ void SlipPrintWindow::tellIncompleteColumns() {
     incompleteRows_.clear();
 }
 
-void SlipPrintWindow::SB11Click() {
+void SlipPrintWindow::onRestoreDefaultsClicked() {
     if (askQuestion(this, QString::fromUtf8(restoreDefaultsTitle),
                     QString::fromUtf8(restoreDefaultsQuestion), QMessageBox::Yes | QMessageBox::No,
                     QMessageBox::No) != QMessageBox::Yes)
@@ -259,7 +256,7 @@ void SlipPrintWindow::SB11Click() {
     showLayoutValues();
 }
 
-void SlipPrintWindow::SpeedButton10Click() {
+void SlipPrintWindow::onRegisterSettingsClicked() {
     std::vector<std::string> texts;
     for (QLineEdit* edit : fields_)
         texts.push_back(edit->text().toStdString());
@@ -272,8 +269,8 @@ void SlipPrintWindow::SpeedButton10Click() {
     showError(this, errorTitle, QString::fromStdString(registerMessage(result.outcome)));
 }
 
-void SlipPrintWindow::SpeedButton8Click() {
-    if (!takeLayoutFields())
+void SlipPrintWindow::onTestSlipClicked() {
+    if (!applyLayoutFields())
         return;
     const auto pages = openPrintTarget(this);
     if (!pages)
@@ -289,17 +286,17 @@ void SlipPrintWindow::SpeedButton8Click() {
         showError(this, errorTitle, QString::fromUtf8(printFailedMessage));
 }
 
-void SlipPrintWindow::SpeedButton5Click() {
-    if (!takeLayoutFields())
+void SlipPrintWindow::onPrintSlipClicked() {
+    if (!applyLayoutFields())
         return;
-    const auto slip = readSlipNumber(Edit6);
+    const auto slip = readSlipNumber(slipNumberEdit_);
     if (!slip)
         return;
     const auto pages = openPrintTarget(this);
     if (!pages)
         return;
     HourglassGuard hourglass;
-    const bool done = printSlip(*slip, *pages) && pages->finish();
+    const bool done = printSlipPage(*slip, *pages) && pages->finish();
     hourglass.release();
     if (!done) {
         showError(this, errorTitle, QString::fromUtf8(printFailedMessage));
@@ -310,8 +307,8 @@ void SlipPrintWindow::SpeedButton5Click() {
     tellIncompleteColumns();
 }
 
-void SlipPrintWindow::SpeedButton1Click() {
-    const auto slip = readSlipNumber(Edit6);
+void SlipPrintWindow::onViewSlipClicked() {
+    const auto slip = readSlipNumber(slipNumberEdit_);
     if (!slip)
         return;
     ColumnListWindow& view = ColumnListWindow::shared();
@@ -323,10 +320,10 @@ void SlipPrintWindow::SpeedButton1Click() {
     view.exec();
 }
 
-void SlipPrintWindow::SpeedButton6Click() {
-    if (running() || !takeLayoutFields())
+void SlipPrintWindow::onPrintAllClicked() {
+    if (running() || !applyLayoutFields())
         return;
-    const auto first = readSlipNumber(Edit7);
+    const auto first = readSlipNumber(firstSlipEdit_);
     if (!first)
         return;
     const auto pages = openPrintTarget(this);
@@ -334,10 +331,10 @@ void SlipPrintWindow::SpeedButton6Click() {
         printAllFrom(*first, *pages);
 }
 
-void SlipPrintWindow::SalvaPdfClick() {
-    if (running() || !takeLayoutFields())
+void SlipPrintWindow::onSavePdfClicked() {
+    if (running() || !applyLayoutFields())
         return;
-    const auto first = readSlipNumber(Edit7);
+    const auto first = readSlipNumber(firstSlipEdit_);
     if (!first)
         return;
     const QString file = askPdfFileName(this);
@@ -351,20 +348,20 @@ void SlipPrintWindow::printAllFrom(std::size_t first, PageSequence& pages) {
     const std::size_t slips = slipCountNow();
     nextSlip_ = first;
     incompleteRows_.clear();
-    progress_->setRange(0, static_cast<int>(slips));
-    progress_->setValue(static_cast<int>(first - 1));
+    progressBar_->setRange(0, static_cast<int>(slips));
+    progressBar_->setValue(static_cast<int>(first - 1));
     setRunning(true);
     bool failed = false;
     do {
         // One slip a round: a click on the stop button is seen between slips.
         if (!keepRunning())
             break;
-        progress_->setFormat(QStringLiteral("Schedina %1 di %2").arg(nextSlip_).arg(slips));
-        if (!printSlip(nextSlip_, pages)) {
+        progressBar_->setFormat(QStringLiteral("Schedina %1 di %2").arg(nextSlip_).arg(slips));
+        if (!printSlipPage(nextSlip_, pages)) {
             failed = true;
             break;
         }
-        progress_->setValue(static_cast<int>(nextSlip_));
+        progressBar_->setValue(static_cast<int>(nextSlip_));
         nextSlip_ = nextSlip_ + 1 > slips ? 1 : nextSlip_ + 1;
         showNextSlip();
     } while (nextSlip_ != 1);
@@ -375,17 +372,17 @@ void SlipPrintWindow::printAllFrom(std::size_t first, PageSequence& pages) {
     tellIncompleteColumns();
 }
 
-void SlipPrintWindow::AnteprimaClick() {
-    if (!takeLayoutFields())
+void SlipPrintWindow::onPreviewClicked() {
+    if (!applyLayoutFields())
         return;
     std::optional<std::size_t> slip;
     if (slipCountNow() > 0) {
-        slip = readSlipNumber(Edit6);
+        slip = readSlipNumber(slipNumberEdit_);
         if (!slip)
             return;
     }
     QPrintPreviewDialog preview(&programPrinter(), this);
-    preview.setObjectName(QStringLiteral("AnteprimaDialog"));
+    preview.setObjectName(QStringLiteral("previewDialog"));
     namePreviewControls(preview);
     preview.setWindowTitle(slip ? QStringLiteral("Anteprima della schedina nº %1").arg(*slip)
                                 : QStringLiteral("Anteprima della schedina di prova"));

@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
@@ -31,20 +32,20 @@ public:
     std::size_t slipCountNow() const;
     std::size_t nextSlip() const { return nextSlip_; }
 
-    // Handlers, named after their controls.
-    void SB11Click();
-    void SpeedButton10Click();
-    void SpeedButton8Click();
-    void SpeedButton5Click();
-    void SpeedButton1Click();
-    void SpeedButton6Click();
-    void AnteprimaClick();
-    void SalvaPdfClick();
+    void onRestoreDefaultsClicked();
+    void onRegisterSettingsClicked();
+    void onTestSlipClicked();
+    void onPrintSlipClicked();
+    void onViewSlipClicked();
+    void onPrintAllClicked();
+    void onPreviewClicked();
+    void onSavePdfClicked();
 
     // The layout values from the fields, into the system; reports a failure itself.
-    bool takeLayoutFields();
-    // Prints slip k as one page of the sequence; false when the device refused.
-    bool printSlip(std::size_t slip, PageSequence& pages);
+    bool applyLayoutFields();
+    // Prints the slip numbered `slip` as the next page of the sequence; false when the device
+    // refused.
+    bool printSlipPage(std::size_t slip, PageSequence& pages);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -58,7 +59,14 @@ protected:
     void addSlipNumberBox(QCheckBox* box);
 
 private:
-    void FormActivate();
+    // The parts of the window, top to bottom.
+    QWidget* createMarginsGroup();
+    QLayout* createOneSlipRow();
+    QLayout* createAllSlipsRow();
+    QLayout* createCommandRow();
+
+    // What the window shows each time it opens on the system.
+    void refreshFromSystem();
     void showLayoutValues();
     std::optional<std::size_t> readSlipNumber(QLineEdit* edit);
     void showNextSlip();
@@ -69,20 +77,20 @@ private:
     SystemState& state_;
     QList<QLineEdit*> fields_;
 
-    QPushButton* SB11 = nullptr;
-    QPushButton* SpeedButton10 = nullptr;
-    QPushButton* SpeedButton8 = nullptr;
-    QToolButton* HLP3 = nullptr;
-    QPushButton* SpeedButton5 = nullptr;
-    QLineEdit* Edit6 = nullptr;
-    QPushButton* SpeedButton1 = nullptr;
-    QPushButton* SpeedButton6 = nullptr;
-    QLineEdit* Edit7 = nullptr;
-    QPushButton* spb7 = nullptr;
-    QPushButton* Anteprima = nullptr;
-    QPushButton* SalvaPdf = nullptr;
-    QPushButton* BITBTN2 = nullptr;
     QWidget* marginsGroup_ = nullptr;
+    QPushButton* restoreDefaultsButton_ = nullptr;
+    QPushButton* registerSettingsButton_ = nullptr;
+    QPushButton* testSlipButton_ = nullptr;
+    QToolButton* helpButton_ = nullptr;
+    QPushButton* printSlipButton_ = nullptr;
+    QLineEdit* slipNumberEdit_ = nullptr;
+    QPushButton* viewSlipButton_ = nullptr;
+    QPushButton* printAllButton_ = nullptr;
+    QLineEdit* firstSlipEdit_ = nullptr;
+    QPushButton* printerSetupButton_ = nullptr;
+    QPushButton* previewButton_ = nullptr;
+    QPushButton* savePdfButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
 
     std::size_t nextSlip_ = 1;
     std::vector<std::size_t> incompleteRows_;

@@ -10,18 +10,18 @@ VerticalSlipWindow::VerticalSlipWindow(SystemState& state, QWidget* parent)
     : SlipPrintWindow(SlipLayout::vertical, state, parent) {
     setObjectName(QStringLiteral("VerticalSlipWindow"));
     setWindowTitle(QStringLiteral("Stampa verticale"));
-    CBOX1 = new QCheckBox(QStringLiteral("Stampa il numero della schedina"), this);
-    CBOX1->setObjectName(QStringLiteral("CBOX1"));
-    setHint(CBOX1, QStringLiteral("Stampa il numero della schedina nell'angolo in alto"));
-    addSlipNumberBox(CBOX1);
+    slipNumberBox_ = new QCheckBox(QStringLiteral("Stampa il numero della schedina"), this);
+    slipNumberBox_->setObjectName(QStringLiteral("slipNumberBox"));
+    setHint(slipNumberBox_, QStringLiteral("Stampa il numero della schedina nell'angolo in alto"));
+    addSlipNumberBox(slipNumberBox_);
     fixSize();
 }
 
 bool VerticalSlipWindow::printsSlipNumber() const {
-    return CBOX1->isChecked();
+    return slipNumberBox_->isChecked();
 }
 
-void Verticalesuschedine(QWidget* parent, SystemState& state) {
+void openVerticalSlipWindow(QWidget* parent, SystemState& state) {
     VerticalSlipWindow window(state, parent);
     window.exec();
 }

@@ -17,10 +17,10 @@ protected:
     bool printsSlipNumber() const override;
 
 private:
-    QCheckBox* CBOX1 = nullptr;
+    QCheckBox* slipNumberBox_ = nullptr;
 };
 
 // Opens the window on a system as a modal dialog.
-void Verticalesuschedine(QWidget* parent, SystemState& state);
+void openVerticalSlipWindow(QWidget* parent, SystemState& state);
 
 } // namespace quintor

@@ -9,19 +9,19 @@
 namespace quintor {
 
 void SystemWindow::SpeedButton15Click() {
-    Verticalesuschedine(this, state_);
+    openVerticalSlipWindow(this, state_);
 }
 
 void SystemWindow::SpeedButton17Click() {
-    Orizzontalesuschedine(this, state_);
+    openHorizontalSlipWindow(this, state_);
 }
 
 void SystemWindow::SpeedButton22Click() {
-    Sucartacomune(this, state_);
+    openPaperListingWindow(this, state_);
 }
 
 void SystemWindow::Impostastampante1Click() {
-    Impostastampante(this);
+    setUpPrinter(this);
 }
 
 } // namespace quintor

@@ -170,10 +170,10 @@ int main(int argc, char** argv) {
     VerticalSlipWindow window(state);
     window.show();
     const QDateTime since = QDateTime::currentDateTime().addSecs(-2);
-    window.findChild<QPushButton*>(QStringLiteral("SpeedButton8"))->click();
+    window.findChild<QPushButton*>(QStringLiteral("testSlipButton"))->click();
     QThread::msleep(1200); // distinct times for the two files
-    window.findChild<QLineEdit*>(QStringLiteral("Edit6"))->setText(QStringLiteral("1"));
-    window.findChild<QPushButton*>(QStringLiteral("SpeedButton5"))->click();
+    window.findChild<QLineEdit*>(QStringLiteral("slipNumberEdit"))->setText(QStringLiteral("1"));
+    window.findChild<QPushButton*>(QStringLiteral("printSlipButton"))->click();
     if (!prompter.asked().isEmpty())
         return fail(QStringLiteral("la finestra ha chiesto: %1").arg(prompter.lastText()));
 

@@ -170,7 +170,7 @@ void AccessibleNamesTest::everyReachableControlIsNamed() {
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         offenders << unnamedControls(w.get());
         // The print windows' preview is a window of its own.
-        if (auto* preview = w->findChild<QPushButton*>(QStringLiteral("Anteprima"))) {
+        if (auto* preview = w->findChild<QPushButton*>(QStringLiteral("previewButton"))) {
             checkNextDialog(w->objectName() + QStringLiteral(" preview"));
             QTest::mouseClick(preview, Qt::LeftButton);
         }
@@ -188,7 +188,7 @@ void AccessibleNamesTest::everyReachableControlIsNamed() {
         test::child<QPushButton>(setup, "properties")->click();
         setup->close();
     });
-    Impostastampante(window_);
+    setUpPrinter(window_);
     checkNextDialog(QStringLiteral("file dialog"));
     DialogPrompter().openFileName(window_,
                                   FileRequest{QStringLiteral("Apri"),

@@ -121,8 +121,9 @@ void HelpTest::dialogButtonsOpenTheirTopics() {
         {std::make_unique<SelectionDialog>(state, std::vector<Column>{}), "HLP2",
          HelpTopic::Selection},
         {std::make_unique<NewFunctionDialog>(home_->path()), "HLP3", HelpTopic::UserFunctions},
-        {std::make_unique<VerticalSlipWindow>(state), "HLP3", HelpTopic::VerticalPrinting},
-        {std::make_unique<HorizontalSlipWindow>(state), "HLP3", HelpTopic::HorizontalPrinting},
+        {std::make_unique<VerticalSlipWindow>(state), "helpButton", HelpTopic::VerticalPrinting},
+        {std::make_unique<HorizontalSlipWindow>(state), "helpButton",
+         HelpTopic::HorizontalPrinting},
     };
     for (Case& c : cases) {
         const QString name = c.dialog->objectName();

@@ -60,7 +60,8 @@ std::vector<Column> columns(int count) {
     return list;
 }
 
-const QString marginsMessage = QString::fromUtf8(unreadableMarginsMessage);
+const QString marginsMessage =
+    QStringLiteral("Impossibile decifrare alcuni valori dei margini !\rCorreggere e riprovare.");
 const QString badNumber = QStringLiteral("Impossibile decifrare il numero della prossima schedina "
                                          "da stampare!\rCorreggere e riprovare.");
 const QString outOfRange =
@@ -104,10 +105,13 @@ void PrintWindowsTest::theStampaMenuOpensTheWindowsOnTheSystem() {
     const struct {
         const char* item;
         QString caption;
+        const char* firstField;
     } cases[] = {
-        {"Verticalesuschedine1", QStringLiteral("Stampa verticale di 11 colonne in 3 schedine")},
-        {"Colonnesucarta1", QStringLiteral("Stampa orizzontale di 11 colonne in 3 schedine")},
-        {"Sucartacomune1", QStringLiteral("Colonne su carta")},
+        {"Verticalesuschedine1", QStringLiteral("Stampa verticale di 11 colonne in 3 schedine"),
+         "topMarginEdit"},
+        {"Colonnesucarta1", QStringLiteral("Stampa orizzontale di 11 colonne in 3 schedine"),
+         "topMarginEdit"},
+        {"Sucartacomune1", QStringLiteral("Colonne su carta"), "firstColumnEdit"},
     };
     for (const auto& c : cases) {
         QString caption;
@@ -116,7 +120,7 @@ void PrintWindowsTest::theStampaMenuOpensTheWindowsOnTheSystem() {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             caption = dialog->windowTitle();
-            firstField = child<QLineEdit>(dialog, "Edit1")->text();
+            firstField = child<QLineEdit>(dialog, c.firstField)->text();
             dialog->reject();
         });
         QVERIFY(test::trigger(window_, QString::fromLatin1(c.item)));
@@ -130,23 +134,23 @@ void PrintWindowsTest::badInputPrintsNothing() {
     window_->state().finalColumns = columns(11);
     VerticalSlipWindow window(window_->state(), window_);
     window.show();
-    QCOMPARE(text(&window, "Edit1"), QStringLiteral("0.08820000"));
-    QCOMPARE(text(&window, "Edit8"), QStringLiteral("0.01600000"));
-    QVERIFY(!child<QCheckBox>(&window, "CBOX1")->isChecked());
+    QCOMPARE(text(&window, "topMarginEdit"), QStringLiteral("0.08820000"));
+    QCOMPARE(text(&window, "numberSizeEdit"), QStringLiteral("0.01600000"));
+    QVERIFY(!child<QCheckBox>(&window, "slipNumberBox")->isChecked());
     // Tab goes from the margin buttons to the check box under them.
-    child<QPushButton>(&window, "SpeedButton8")->setFocus();
+    child<QPushButton>(&window, "testSlipButton")->setFocus();
     QTest::keyClick(&window, Qt::Key_Tab);
-    QCOMPARE(window.focusWidget(), child<QCheckBox>(&window, "CBOX1"));
+    QCOMPARE(window.focusWidget(), child<QCheckBox>(&window, "slipNumberBox"));
 
     for (const QString& bad :
          {QStringLiteral("0,032"), QStringLiteral("0.03 "), QStringLiteral("-"), QString()}) {
-        type(&window, "Edit3", bad);
-        click(&window, "SpeedButton5");
+        type(&window, "verticalSpacingEdit", bad);
+        click(&window, "printSlipButton");
         QCOMPARE(prompter_->lastText(), marginsMessage);
         QCOMPARE(prompter_->questions().last().title, QStringLiteral("Errore"));
-        QCOMPARE(window.focusWidget(), child<QLineEdit>(&window, "Edit3"));
+        QCOMPARE(window.focusWidget(), child<QLineEdit>(&window, "verticalSpacingEdit"));
     }
-    type(&window, "Edit3", QStringLiteral("1E-2"));
+    type(&window, "verticalSpacingEdit", QStringLiteral("1E-2"));
 
     const struct {
         const char* edit;
@@ -154,13 +158,13 @@ void PrintWindowsTest::badInputPrintsNothing() {
         QString typed;
         QString message;
     } cases[] = {
-        {"Edit6", "SpeedButton5", QStringLiteral("abc"), badNumber},
-        {"Edit6", "SpeedButton5", QStringLiteral("2 "), badNumber},
-        {"Edit6", "SpeedButton5", QString(), badNumber},
-        {"Edit6", "SpeedButton1", QStringLiteral("0"), outOfRange},
-        {"Edit6", "SpeedButton5", QStringLiteral("4"), outOfRange},
-        {"Edit7", "SpeedButton6", QStringLiteral("x"), badNumber},
-        {"Edit7", "SpeedButton6", QStringLiteral("-1"), outOfRange},
+        {"slipNumberEdit", "printSlipButton", QStringLiteral("abc"), badNumber},
+        {"slipNumberEdit", "printSlipButton", QStringLiteral("2 "), badNumber},
+        {"slipNumberEdit", "printSlipButton", QString(), badNumber},
+        {"slipNumberEdit", "viewSlipButton", QStringLiteral("0"), outOfRange},
+        {"slipNumberEdit", "printSlipButton", QStringLiteral("4"), outOfRange},
+        {"firstSlipEdit", "printAllButton", QStringLiteral("x"), badNumber},
+        {"firstSlipEdit", "printAllButton", QStringLiteral("-1"), outOfRange},
     };
     for (const auto& c : cases) {
         type(&window, c.edit, c.typed);
@@ -176,10 +180,10 @@ void PrintWindowsTest::badInputPrintsNothing() {
     VerticalSlipWindow empty(window_->state(), window_);
     empty.show();
     QCOMPARE(empty.windowTitle(), QStringLiteral("Stampa verticale di 0 colonne in 0 schedine"));
-    click(&empty, "SpeedButton6");
+    click(&empty, "printAllButton");
     QCOMPARE(prompter_->lastText(), outOfRange);
     QVERIFY(!QFile::exists(pdf_));
-    click(&empty, "SpeedButton8");
+    click(&empty, "testSlipButton");
     QCOMPARE(pdfPages(pdf_), 1);
 }
 
@@ -187,17 +191,17 @@ void PrintWindowsTest::oneSlipAtATimeAdvancesTheNextSlip() {
     window_->state().finalColumns = columns(11);
     VerticalSlipWindow window(window_->state(), window_);
     window.show();
-    type(&window, "Edit6", QStringLiteral(" 2"));
-    click(&window, "SpeedButton5");
+    type(&window, "slipNumberEdit", QStringLiteral(" 2"));
+    click(&window, "printSlipButton");
     QCOMPARE(pdfPages(pdf_), 1);
-    QCOMPARE(text(&window, "Edit6"), QStringLiteral("3"));
-    QCOMPARE(text(&window, "Edit7"), QStringLiteral("3"));
-    click(&window, "SpeedButton5");
-    QCOMPARE(text(&window, "Edit6"), QStringLiteral("1"));
-    QCOMPARE(text(&window, "Edit7"), QStringLiteral("1"));
+    QCOMPARE(text(&window, "slipNumberEdit"), QStringLiteral("3"));
+    QCOMPARE(text(&window, "firstSlipEdit"), QStringLiteral("3"));
+    click(&window, "printSlipButton");
+    QCOMPARE(text(&window, "slipNumberEdit"), QStringLiteral("1"));
+    QCOMPARE(text(&window, "firstSlipEdit"), QStringLiteral("1"));
 
     // Viewing shows the slip's columns and keeps the number.
-    type(&window, "Edit6", QStringLiteral("2"));
+    type(&window, "slipNumberEdit", QStringLiteral("2"));
     QStringList shown;
     QString caption;
     QTimer::singleShot(0, [&] {
@@ -206,13 +210,13 @@ void PrintWindowsTest::oneSlipAtATimeAdvancesTheNextSlip() {
         caption = view.windowTitle();
         view.accept();
     });
-    click(&window, "SpeedButton1");
+    click(&window, "viewSlipButton");
     QCOMPARE(caption, QStringLiteral("Schedina nº: 2"));
     QCOMPARE(shown, (QStringList{
                         QStringLiteral(" 6 81 82 83 84 85"), QStringLiteral(" 7 81 82 83 84 85"),
                         QStringLiteral(" 8 81 82 83 84 85"), QStringLiteral(" 9 81 82 83 84 85")}));
     QCOMPARE(test::child<QListWidget>(&ColumnListWindow::shared(), "VICO")->font().pointSize(), 12);
-    QCOMPARE(text(&window, "Edit6"), QStringLiteral("2"));
+    QCOMPARE(text(&window, "slipNumberEdit"), QStringLiteral("2"));
     QCOMPARE(prompter_->questions().size(), 0);
 }
 
@@ -220,8 +224,8 @@ void PrintWindowsTest::aStoppedRunResumesWhereItStopped() {
     window_->state().finalColumns = columns(25); // 5 slips
     VerticalSlipWindow window(window_->state(), window_);
     window.show();
-    auto* progress = child<QProgressBar>(&window, "Progresso");
-    auto* stop = child<QPushButton>(&window, "FESTA");
+    auto* progress = child<QProgressBar>(&window, "progressBar");
+    auto* stop = child<QPushButton>(&window, "stopButton");
     QVERIFY(stop->isHidden());
     bool stopShown = false;
     // While slip 3 prints, the stop button is pressed: No goes on, and at slip 3 Yes stops.
@@ -232,21 +236,21 @@ void PrintWindowsTest::aStoppedRunResumesWhereItStopped() {
     });
     prompter_->answer(QMessageBox::No);
     prompter_->answer(QMessageBox::Yes);
-    click(&window, "SpeedButton6");
+    click(&window, "printAllButton");
     QVERIFY(stopShown);
     QVERIFY(stop->isHidden());
     QCOMPARE(prompter_->questions().size(), 2);
     QCOMPARE(prompter_->questions()[0].text,
              QStringLiteral("Sei sicuro di voler interrompere la stampa ?"));
     QCOMPARE(prompter_->questions()[0].defaultButton, QMessageBox::No);
-    QCOMPARE(text(&window, "Edit6"), QStringLiteral("4"));
-    QCOMPARE(text(&window, "Edit7"), QStringLiteral("4"));
+    QCOMPARE(text(&window, "slipNumberEdit"), QStringLiteral("4"));
+    QCOMPARE(text(&window, "firstSlipEdit"), QStringLiteral("4"));
     QCOMPARE(pdfPages(pdf_), 3); // one file, a page per slip
 
     disconnect(progress, nullptr, this, nullptr);
-    click(&window, "SpeedButton6");
+    click(&window, "printAllButton");
     QCOMPARE(pdfPages(pdf_), 2);
-    QCOMPARE(text(&window, "Edit7"), QStringLiteral("1"));
+    QCOMPARE(text(&window, "firstSlipEdit"), QStringLiteral("1"));
 
     // Closing the window during a run asks to stop it; once stopped, the window closes.
     connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
@@ -254,7 +258,7 @@ void PrintWindowsTest::aStoppedRunResumesWhereItStopped() {
             window.close();
     });
     prompter_->answer(QMessageBox::Yes);
-    click(&window, "SpeedButton6");
+    click(&window, "printAllButton");
     QCOMPARE(pdfPages(pdf_), 2);
     QTRY_VERIFY(window.isHidden());
     disconnect(progress, nullptr, this, nullptr);
@@ -263,7 +267,7 @@ void PrintWindowsTest::aStoppedRunResumesWhereItStopped() {
     // "Salva PDF" writes the same run into the file the user names.
     const QString saved = home_->file(QStringLiteral("tutte.pdf"));
     prompter_->answerFile(saved);
-    click(&window, "SalvaPdf");
+    click(&window, "savePdfButton");
     QCOMPARE(pdfPages(saved), 5);
 }
 
@@ -272,16 +276,16 @@ void PrintWindowsTest::testSlipsAndTheSidewaysWindow() {
     HorizontalSlipWindow window(window_->state(), window_);
     window.show();
     QCOMPARE(window.windowTitle(), QStringLiteral("Stampa orizzontale di 6 colonne in 2 schedine"));
-    QCOMPARE(text(&window, "Edit1"), QStringLiteral("0.01639000"));
-    QCOMPARE(text(&window, "Edit5"), QStringLiteral("0.00370000"));
-    QVERIFY(!window.findChild<QLineEdit*>(QStringLiteral("Edit8")));
-    QVERIFY(!window.findChild<QCheckBox*>(QStringLiteral("CBOX1")));
-    QVERIFY(!child<QWidget>(&window, "HLP3")->isEnabled());
-    click(&window, "SpeedButton8");
+    QCOMPARE(text(&window, "topMarginEdit"), QStringLiteral("0.01639000"));
+    QCOMPARE(text(&window, "markDiameterEdit"), QStringLiteral("0.00370000"));
+    QVERIFY(!window.findChild<QLineEdit*>(QStringLiteral("numberSizeEdit")));
+    QVERIFY(!window.findChild<QCheckBox*>(QStringLiteral("slipNumberBox")));
+    QVERIFY(!child<QWidget>(&window, "helpButton")->isEnabled());
+    click(&window, "testSlipButton");
     QCOMPARE(pdfPages(pdf_), 1);
-    type(&window, "Edit2", QStringLiteral("0,128"));
+    type(&window, "leftMarginEdit", QStringLiteral("0,128"));
     QFile::remove(pdf_);
-    click(&window, "SpeedButton8");
+    click(&window, "testSlipButton");
     QCOMPARE(prompter_->lastText(), marginsMessage);
     QVERIFY(!QFile::exists(pdf_));
 }
@@ -290,23 +294,23 @@ void PrintWindowsTest::marginsAreRestoredAndRegistered() {
     window_->state().layout.horizontal[0] = Real48::fromValue(0.5L);
     HorizontalSlipWindow window(window_->state(), window_);
     window.show();
-    QCOMPARE(text(&window, "Edit2"), QStringLiteral("0.50000000"));
+    QCOMPARE(text(&window, "leftMarginEdit"), QStringLiteral("0.50000000"));
     prompter_->answer(QMessageBox::No);
-    click(&window, "SB11");
-    QCOMPARE(text(&window, "Edit2"), QStringLiteral("0.50000000"));
+    click(&window, "restoreDefaultsButton");
+    QCOMPARE(text(&window, "leftMarginEdit"), QStringLiteral("0.50000000"));
     prompter_->answer(QMessageBox::Yes);
-    click(&window, "SB11");
+    click(&window, "restoreDefaultsButton");
     QCOMPARE(prompter_->questions().last().defaultButton, QMessageBox::No);
-    QCOMPARE(text(&window, "Edit2"), QStringLiteral("0.12800000"));
+    QCOMPARE(text(&window, "leftMarginEdit"), QStringLiteral("0.12800000"));
     QCOMPARE(window_->state().layout.horizontal, defaultHorizontalLayout);
 
-    type(&window, "Edit4", QStringLiteral("0.02"));
-    click(&window, "SpeedButton10");
+    type(&window, "horizontalSpacingEdit", QStringLiteral("0.02"));
+    click(&window, "registerSettingsButton");
     QCOMPARE(loadPrintSettings(programFolder()).layout.horizontal[2], Real48::fromValue(0.02L));
-    type(&window, "Edit4", QStringLiteral("1.2.3"));
-    click(&window, "SpeedButton10");
+    type(&window, "horizontalSpacingEdit", QStringLiteral("1.2.3"));
+    click(&window, "registerSettingsButton");
     QCOMPARE(prompter_->lastText(), marginsMessage);
-    QCOMPARE(window.focusWidget(), child<QLineEdit>(&window, "Edit4"));
+    QCOMPARE(window.focusWidget(), child<QLineEdit>(&window, "horizontalSpacingEdit"));
 }
 
 void PrintWindowsTest::withoutAPrinterThePdfIsOffered() {
@@ -316,20 +320,24 @@ void PrintWindowsTest::withoutAPrinterThePdfIsOffered() {
     VerticalSlipWindow window(window_->state(), window_);
     window.show();
     prompter_->answer(QMessageBox::No);
-    click(&window, "SpeedButton8");
-    QCOMPARE(prompter_->lastText(), QString::fromUtf8(noPrinterQuestion));
+    click(&window, "testSlipButton");
+    QCOMPARE(
+        prompter_->lastText(),
+        QStringLiteral("Non è installata nessuna stampante.\rSalvare la stampa in un file PDF ?"));
     const QString chosen = home_->file(QStringLiteral("prova.pdf"));
     prompter_->answer(QMessageBox::Yes);
     prompter_->answerFile(chosen);
-    click(&window, "SpeedButton8");
+    click(&window, "testSlipButton");
     QCOMPARE(pdfPages(chosen), 1);
     QCOMPARE(prompter_->fileDialogs().last().defaultExtension, QStringLiteral("pdf"));
 
     // A PDF that cannot be written is a failure the user hears of.
     prompter_->answer(QMessageBox::Yes);
     prompter_->answerFile(home_->file(QStringLiteral("manca/prova.pdf")));
-    click(&window, "SpeedButton8");
-    QCOMPARE(prompter_->lastText(), QString::fromUtf8(printFailedMessage));
+    click(&window, "testSlipButton");
+    QCOMPARE(prompter_->lastText(),
+             QStringLiteral("Impossibile avviare la stampa !\rControllare la stampante o il file "
+                            "di destinazione."));
 }
 
 void PrintWindowsTest::incompleteColumnsAreNamed() {
@@ -337,7 +345,7 @@ void PrintWindowsTest::incompleteColumnsAreNamed() {
     window_->state().finalColumns[1] = {5, 0, 12, 99, 40, 41};
     VerticalSlipWindow window(window_->state(), window_);
     window.show();
-    click(&window, "SpeedButton5");
+    click(&window, "printSlipButton");
     QCOMPARE(pdfPages(pdf_), 1);
     QCOMPARE(prompter_->lastText(),
              QStringLiteral("La colonna nº 2 non contiene sei numeri da 1 a 90.\rSono stati "
@@ -348,7 +356,7 @@ void PrintWindowsTest::previewShowsTheSlip() {
     window_->state().finalColumns = columns(7);
     VerticalSlipWindow window(window_->state(), window_);
     window.show();
-    type(&window, "Edit6", QStringLiteral("2"));
+    type(&window, "slipNumberEdit", QStringLiteral("2"));
     QString title;
     QTimer::singleShot(0, [&] {
         auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
@@ -356,7 +364,7 @@ void PrintWindowsTest::previewShowsTheSlip() {
         title = preview->windowTitle();
         preview->reject();
     });
-    click(&window, "Anteprima");
+    click(&window, "previewButton");
     QCOMPARE(title, QStringLiteral("Anteprima della schedina nº 2"));
     QVERIFY(!QFile::exists(pdf_));
 }
@@ -364,9 +372,9 @@ void PrintWindowsTest::previewShowsTheSlip() {
 void PrintWindowsTest::plainPaperListing() {
     PaperListingWindow empty(window_->state(), window_);
     empty.show();
-    QCOMPARE(text(&empty, "Edit1"), QStringLiteral("0"));
-    QCOMPARE(text(&empty, "Edit2"), QStringLiteral("0"));
-    click(&empty, "SpeedButton8");
+    QCOMPARE(text(&empty, "firstColumnEdit"), QStringLiteral("0"));
+    QCOMPARE(text(&empty, "lastColumnEdit"), QStringLiteral("0"));
+    click(&empty, "printButton");
     const QString rangeMessage = QStringLiteral(
         "I numeri delle colonne da stampare non rientrano nell'intervallo consentito!\r"
         "Impossibile stampare.");
@@ -377,43 +385,43 @@ void PrintWindowsTest::plainPaperListing() {
     window_->state().finalColumns = columns(2000);
     PaperListingWindow window(window_->state(), window_);
     window.show();
-    QCOMPARE(text(&window, "Edit1"), QStringLiteral("1"));
-    QCOMPARE(text(&window, "Edit2"), QStringLiteral("2000"));
-    for (const char* box : {"CKB1", "CKB2", "CKB3"})
+    QCOMPARE(text(&window, "firstColumnEdit"), QStringLiteral("1"));
+    QCOMPARE(text(&window, "lastColumnEdit"), QStringLiteral("2000"));
+    for (const char* box : {"markedNumbersBox", "systemNameBox", "columnCountBox"})
         QVERIFY(child<QCheckBox>(&window, box)->isChecked());
     // Tab follows the buttons as they stand, left to right.
-    child<QPushButton>(&window, "spb7")->setFocus();
-    for (const char* next : {"Anteprima", "SalvaPdf", "SpeedButton8", "SpeedButton1"}) {
+    child<QPushButton>(&window, "printerSetupButton")->setFocus();
+    for (const char* next : {"previewButton", "savePdfButton", "printButton", "closeButton"}) {
         QTest::keyClick(&window, Qt::Key_Tab);
         QCOMPARE(window.focusWidget(), child<QPushButton>(&window, next));
     }
     for (const auto& range : {std::pair{"9", "3"}, std::pair{"0", "3"}, std::pair{"1", "2001"}}) {
-        type(&window, "Edit1", QString::fromLatin1(range.first));
-        type(&window, "Edit2", QString::fromLatin1(range.second));
-        click(&window, "SpeedButton8");
+        type(&window, "firstColumnEdit", QString::fromLatin1(range.first));
+        type(&window, "lastColumnEdit", QString::fromLatin1(range.second));
+        click(&window, "printButton");
         QCOMPARE(prompter_->lastText(), rangeMessage);
     }
     QVERIFY(!QFile::exists(pdf_));
 
     // Leading digits count: "5a" to "5" lists one column on one page.
-    type(&window, "Edit1", QStringLiteral("5a"));
-    type(&window, "Edit2", QStringLiteral(" 5"));
-    click(&window, "SpeedButton8");
+    type(&window, "firstColumnEdit", QStringLiteral("5a"));
+    type(&window, "lastColumnEdit", QStringLiteral(" 5"));
+    click(&window, "printButton");
     QCOMPARE(pdfPages(pdf_), 1);
 
     // The whole list runs over several pages; a stop confirmed half-way ends it there.
-    type(&window, "Edit1", QStringLiteral("1"));
-    type(&window, "Edit2", QStringLiteral("2000"));
-    click(&window, "SpeedButton8");
+    type(&window, "firstColumnEdit", QStringLiteral("1"));
+    type(&window, "lastColumnEdit", QStringLiteral("2000"));
+    click(&window, "printButton");
     const int allPages = pdfPages(pdf_);
     QVERIFY(allPages > 2);
-    auto* progress = child<QProgressBar>(&window, "Progresso");
+    auto* progress = child<QProgressBar>(&window, "progressBar");
     connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
         if (value >= 500)
-            QTest::mouseClick(child<QPushButton>(&window, "FESTA"), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(&window, "stopButton"), Qt::LeftButton);
     });
     prompter_->answer(QMessageBox::Yes);
-    click(&window, "SpeedButton8");
+    click(&window, "printButton");
     QVERIFY(pdfPages(pdf_) < allPages);
     QVERIFY(!window.running());
 }
@@ -435,7 +443,7 @@ void PrintWindowsTest::printingFromTheListingPreviewPrintsEveryPage() {
         emit preview->paintRequested(&printer);
         preview->reject();
     });
-    click(&window, "Anteprima");
+    click(&window, "previewButton");
     QVERIFY(pdfPages(printer.outputFileName()) > 30);
 }
 
