@@ -33,9 +33,9 @@ inline constexpr const char* restoreDefaultsQuestion =
 
 enum class SlipLayout { vertical, horizontal };
 
-// Which layout record each field of a print window edits, in field order: Edit1 top margin,
-// Edit2 left margin, Edit3 vertical spacing, Edit4 horizontal spacing, Edit5 mark size and,
-// in the vertical window only, Edit8 number size.
+// Which layout record each field of a print window edits, in field order: top margin, left
+// margin, vertical spacing, horizontal spacing, mark size and, in the vertical window only,
+// number size.
 inline constexpr std::array<std::size_t, 6> verticalFieldRecords{1, 0, 3, 2, 4, 5};
 inline constexpr std::array<std::size_t, 5> horizontalFieldRecords{1, 0, 3, 2, 4};
 std::span<const std::size_t> fieldRecords(SlipLayout layout);

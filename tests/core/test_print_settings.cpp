@@ -123,7 +123,8 @@ TEST(PrintSettings, TakesFieldsInTheirOrderUntilTheFirstBadOne) {
     LayoutValues values = LayoutValues::defaults();
     std::vector<std::string> texts{"0.1", "0.2", "0.3", "0.4", "0.5", "0.6"};
     ASSERT_TRUE(takeLayoutFields(SlipLayout::vertical, texts, values).ok);
-    // Edit1 is the top margin, Edit2 the left margin, Edit3 the vertical spacing.
+    // The first field is the top margin, the second the left margin, the third the vertical
+    // spacing.
     EXPECT_EQ(values.vertical[1], real(0.1L));
     EXPECT_EQ(values.vertical[0], real(0.2L));
     EXPECT_EQ(values.vertical[3], real(0.3L));
