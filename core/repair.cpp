@@ -292,10 +292,8 @@ private:
     std::uint64_t work_ = 0;
 };
 
-} // namespace
-
-Expected<RepairResult> repairGuarantee(const RepairRequest& request, RunControl* control,
-                                       const RepairProgress& progress) {
+// Why a request cannot be repaired at all, before anything is built for it.
+std::optional<Failure> refusal(const RepairRequest& request) {
     const int t = request.t, m = request.m;
     if (m < smallestDrawnCount || m > largestDrawnCount || t < smallestGuaranteedPoints || t > m)
         return Failure{guaranteeChoiceMessage};
@@ -304,197 +302,265 @@ Expected<RepairResult> repairGuarantee(const RepairRequest& request, RunControl*
     const int n = static_cast<int>(request.marked.size());
     if (n < 6)
         return Failure{fewMarksMessage};
-
-    RepairResult result;
-    result.total = binomial(n, m);
-    const std::uint64_t candidates = binomial(n, 6);
-    if (n > 63 || candidates > repairCandidateLimit || result.total > repairCandidateLimit)
+    if (n > 63 || binomial(n, 6) > repairCandidateLimit || binomial(n, m) > repairCandidateLimit)
         return Failure{repairTooLargeMessage};
+    return std::nullopt;
+}
 
-    const SetSpace space(n);
-    const Mask universe = (Mask{1} << n) - 1;
-    auto positionOf = [&](int number) {
-        const auto it = std::lower_bound(request.marked.begin(), request.marked.end(), number);
-        return it != request.marked.end() && *it == number
-                   ? static_cast<int>(it - request.marked.begin())
-                   : -1;
-    };
-    Mask fixed = 0;
-    for (int number : request.fixed) {
-        const int p = positionOf(number);
-        if (p < 0)
-            return Failure{allRejectedMessage};
-        fixed |= space.bitOf(p);
+// One repair, a method a phase: the fixed numbers as a mask, the holes the final columns leave,
+// the gain of every column that may be added, the greedy choices, then the shortening. Each
+// phase that can be stopped returns false when it was; the result then holds what was done.
+class GuaranteeRepair {
+public:
+    GuaranteeRepair(const RepairRequest& request, RunControl* control,
+                    const RepairProgress& progress)
+        : request_(request), control_(control), progress_(progress), t_(request.t), m_(request.m),
+          n_(static_cast<int>(request.marked.size())), space_(n_), universe_((Mask{1} << n_) - 1),
+          candidates_(binomial(n_, 6)) {
+        result_.total = binomial(n_, m_);
     }
-    if (std::popcount(fixed) > 6)
-        return Failure{allRejectedMessage};
 
-    // Holes still open, by rank.
-    std::vector<std::uint8_t> open(result.total, 0);
-    std::uint64_t holes = 0;
-    {
-        HoleCursor cursor(request.marked, request.finals, t, m);
+    Expected<RepairResult> run() {
+        if (!placeFixedNumbers())
+            return Failure{allRejectedMessage};
+        if (!markHoles())
+            return stopped();
+        if (tooMuchWork())
+            return Failure{repairTooLargeMessage};
+        if (!startGains() || !chooseColumns() || !shorten())
+            return stopped();
+        return result_;
+    }
+
+private:
+    int positionOf(int number) const {
+        const auto& marked = request_.marked;
+        const auto it = std::lower_bound(marked.begin(), marked.end(), number);
+        return it != marked.end() && *it == number ? static_cast<int>(it - marked.begin()) : -1;
+    }
+
+    Column columnOf(Mask c) const {
+        Column column{};
+        std::size_t i = 0;
+        for (int p = 0; p < n_; ++p)
+            if (c & space_.bitOf(p))
+                column[i++] =
+                    static_cast<std::uint8_t>(request_.marked[static_cast<std::size_t>(p)]);
+        return column;
+    }
+
+    RepairResult stopped() {
+        result_.stopped = true;
+        result_.covered = result_.total - holes_;
+        return result_;
+    }
+
+    // False when a fixed number is not marked or more than six are fixed.
+    bool placeFixedNumbers() {
+        for (int number : request_.fixed) {
+            const int p = positionOf(number);
+            if (p < 0)
+                return false;
+            fixed_ |= space_.bitOf(p);
+        }
+        return std::popcount(fixed_) <= 6;
+    }
+
+    // The holes still open, by rank.
+    bool markHoles() {
+        open_.assign(result_.total, 0);
+        HoleCursor cursor(request_.marked, request_.finals, t_, m_);
         std::vector<Column> batch;
         bool more = true;
         while (more) {
             batch.clear();
-            more = cursor.next(batch, 4096, control);
+            more = cursor.next(batch, 4096, control_);
             for (const Column& hole : batch) {
                 Mask set = 0;
-                for (int i = 0; i < m; ++i)
-                    set |= space.bitOf(positionOf(hole[static_cast<std::size_t>(i)]));
-                open[space.rank(set)] = 1;
+                for (int i = 0; i < m_; ++i)
+                    set |= space_.bitOf(positionOf(hole[static_cast<std::size_t>(i)]));
+                open_[space_.rank(set)] = 1;
             }
-            holes += batch.size();
-            if (control && control->cancelRequested()) {
-                result.stopped = true;
-                result.covered = result.total - holes;
-                return result;
-            }
+            holes_ += batch.size();
+            if (control_ && control_->cancelRequested())
+                return false;
         }
+        result_.covered = result_.total - holes_;
+        return true;
     }
-    result.covered = result.total - holes;
 
-    // Neighbours per hole, for the work estimate.
-    std::uint64_t perHole = 0;
-    for (int s = t; s <= m; ++s)
-        perHole += binomial(m, s) * binomial(n - m, 6 - s);
-    if (std::min(holes, result.total - holes) * perHole > repairWorkLimit)
-        return Failure{repairTooLargeMessage};
-
-    // Gains of the columns that may be added; -1 for the others.
-    std::vector<std::int32_t> gain(candidates, -1);
-    std::uint64_t perColumn = 0; // m-sets that any one column covers
-    for (int s = t; s <= std::min(m, 6); ++s)
-        perColumn += binomial(6, s) * binomial(n - 6, m - s);
-    for (Mask c = (Mask{1} << 6) - 1; c <= universe; c = nextSubset(c))
-        if ((c & fixed) == fixed)
-            gain[space.rank(c)] = 0;
-    for (const Column& column : request.finals) {
-        Mask set = 0;
-        for (std::uint8_t number : column)
-            if (const int p = positionOf(number); p >= 0)
-                set |= space.bitOf(p);
-        if (std::popcount(set) == 6)
-            gain[space.rank(set)] = -1;
+    // The neighbours of every hole, or of every m-set covered, whichever are fewer, is the
+    // work of setting up the gains.
+    bool tooMuchWork() const {
+        std::uint64_t perHole = 0;
+        for (int s = t_; s <= m_; ++s)
+            perHole += binomial(m_, s) * binomial(n_ - m_, 6 - s);
+        return std::min(holes_, result_.total - holes_) * perHole > repairWorkLimit;
     }
+
     // Each hole touches up to a few tens of thousands of gains, so the run control is asked
     // every few dozen holes: a stop or a pause is then answered within milliseconds, in the
     // set-up as in every step.
-    std::uint32_t sinceCheck = 0;
-    auto adjustAround = [&](Mask hole, std::int32_t by) {
-        forEachNeighbour(universe, 6, fixed, hole, t, [&](Mask c) {
-            auto& g = gain[space.rank(c)];
+    bool adjustAround(Mask hole, std::int32_t by) {
+        forEachNeighbour(universe_, 6, fixed_, hole, t_, [&](Mask c) {
+            auto& g = gain_[space_.rank(c)];
             if (g >= 0)
                 g += by;
         });
-        if (++sinceCheck < 64 || !control)
+        if (++sinceCheck_ < 64 || !control_)
             return true;
-        sinceCheck = 0;
-        return control->checkpoint();
-    };
-    auto stoppedRun = [&] {
-        result.stopped = true;
-        result.covered = result.total - holes;
-        return result;
-    };
-    // Gains start from the holes, or from the full count less the m-sets already covered,
-    // whichever has fewer to visit.
-    const bool fromHoles = holes <= result.total - holes;
-    if (!fromHoles)
-        for (auto& g : gain)
-            if (g >= 0)
-                g = static_cast<std::int32_t>(perColumn);
-    {
-        std::uint32_t r = 0;
-        for (Mask h = (Mask{1} << m) - 1; h <= universe; h = nextSubset(h), ++r)
-            if (open[r] == fromHoles && !adjustAround(h, fromHoles ? +1 : -1))
-                return stoppedRun();
+        sinceCheck_ = 0;
+        return control_->checkpoint();
     }
 
-    // Masks by rank, to turn the chosen rank back into numbers.
-    std::vector<Mask> columnMask(candidates);
-    {
-        std::uint32_t r = 0;
-        for (Mask c = (Mask{1} << 6) - 1; c <= universe; c = nextSubset(c), ++r)
-            columnMask[r] = c;
-    }
-    auto columnOf = [&](Mask c) {
-        Column column{};
-        std::size_t i = 0;
-        for (int p = 0; p < n; ++p)
-            if (c & space.bitOf(p))
-                column[i++] =
-                    static_cast<std::uint8_t>(request.marked[static_cast<std::size_t>(p)]);
-        return column;
-    };
-    std::vector<std::uint8_t> leftOpen;
-    if (request.shortenWork > 0)
-        leftOpen = open;
-    std::vector<Mask> chosenMasks;
-    std::vector<Mask> newlyCovered;
-    std::vector<double> scores;
-    if (request.score)
-        scores.assign(candidates, std::numeric_limits<double>::quiet_NaN());
-
-    while (holes > 0 && static_cast<std::int64_t>(result.added.size()) < request.budget) {
-        if (control && !control->checkpoint()) {
-            result.stopped = true;
-            break;
+    // The gains of the columns that may be added (holding every fixed number, not already a
+    // final column); -1 for the others. They start from the holes, or from the full count less
+    // the m-sets already covered, whichever has fewer to visit.
+    bool startGains() {
+        gain_.assign(candidates_, -1);
+        for (Mask c = (Mask{1} << 6) - 1; c <= universe_; c = nextSubset(c))
+            if ((c & fixed_) == fixed_)
+                gain_[space_.rank(c)] = 0;
+        for (const Column& column : request_.finals) {
+            Mask set = 0;
+            for (std::uint8_t number : column)
+                if (const int p = positionOf(number); p >= 0)
+                    set |= space_.bitOf(p);
+            if (std::popcount(set) == 6)
+                gain_[space_.rank(set)] = -1;
         }
+        const bool fromHoles = holes_ <= result_.total - holes_;
+        if (!fromHoles) {
+            std::uint64_t perColumn = 0; // m-sets that any one column covers
+            for (int s = t_; s <= std::min(m_, 6); ++s)
+                perColumn += binomial(6, s) * binomial(n_ - 6, m_ - s);
+            for (auto& g : gain_)
+                if (g >= 0)
+                    g = static_cast<std::int32_t>(perColumn);
+        }
+        std::uint32_t r = 0;
+        for (Mask h = (Mask{1} << m_) - 1; h <= universe_; h = nextSubset(h), ++r)
+            if (open_[r] == fromHoles && !adjustAround(h, fromHoles ? +1 : -1))
+                return false;
+        return true;
+    }
+
+    // Ties: the higher score, then the lexicographically first column (the higher rank).
+    // candidates_ when no column covers another hole.
+    std::size_t bestColumn() {
         std::int32_t top = 0;
-        for (std::int32_t g : gain)
+        for (std::int32_t g : gain_)
             top = std::max(top, g);
         if (top <= 0)
-            break;
-        // Ties: the higher score, then the lexicographically first column (the higher rank).
-        std::size_t chosen = candidates;
+            return candidates_;
+        std::size_t chosen = candidates_;
         double chosenScore = 0;
-        for (std::size_t r = candidates; r-- > 0;) {
-            if (gain[r] != top)
+        for (std::size_t r = candidates_; r-- > 0;) {
+            if (gain_[r] != top)
                 continue;
-            if (!request.score) {
+            if (!request_.score)
+                return r;
+            if (std::isnan(scores_[r]))
+                scores_[r] = request_.score(columnOf(columnMask_[r]));
+            if (chosen == candidates_ || scores_[r] > chosenScore) {
                 chosen = r;
-                break;
-            }
-            if (std::isnan(scores[r]))
-                scores[r] = request.score(columnOf(columnMask[r]));
-            if (chosen == candidates || scores[r] > chosenScore) {
-                chosen = r;
-                chosenScore = scores[r];
+                chosenScore = scores_[r];
             }
         }
-        const Mask c = columnMask[chosen];
-        gain[chosen] = -1;
-        result.added.push_back(columnOf(c));
-        chosenMasks.push_back(c);
-        newlyCovered.clear();
-        forEachNeighbour(universe, m, 0, c, t, [&](Mask hole) {
-            const auto r = space.rank(hole);
-            if (open[r]) {
-                open[r] = 0;
-                newlyCovered.push_back(hole);
+        return chosen;
+    }
+
+    // Adds the column of rank chosen: the holes it covers close, and the gains of the columns
+    // around each of them fall.
+    bool add(std::size_t chosen) {
+        const Mask c = columnMask_[chosen];
+        gain_[chosen] = -1;
+        result_.added.push_back(columnOf(c));
+        chosenMasks_.push_back(c);
+        newlyCovered_.clear();
+        forEachNeighbour(universe_, m_, 0, c, t_, [&](Mask hole) {
+            const auto r = space_.rank(hole);
+            if (open_[r]) {
+                open_[r] = 0;
+                newlyCovered_.push_back(hole);
             }
         });
-        holes -= newlyCovered.size();
-        result.covered = result.total - holes;
-        for (Mask hole : newlyCovered)
+        holes_ -= newlyCovered_.size();
+        result_.covered = result_.total - holes_;
+        for (Mask hole : newlyCovered_)
             if (!adjustAround(hole, -1))
-                return stoppedRun();
-        if (progress)
-            progress(result);
+                return false;
+        return true;
     }
-    if (request.shortenWork > 0 && holes == 0 && !result.stopped && chosenMasks.size() > 1) {
-        Shortener shortener(space, universe, fixed, t, m, std::move(leftOpen),
-                            std::move(chosenMasks));
+
+    // The greedy choices, until no hole is left, the budget is spent or no column covers
+    // another hole.
+    bool chooseColumns() {
+        // Masks by rank, to turn the chosen rank back into numbers.
+        columnMask_.resize(candidates_);
+        std::uint32_t r = 0;
+        for (Mask c = (Mask{1} << 6) - 1; c <= universe_; c = nextSubset(c), ++r)
+            columnMask_[r] = c;
+        if (request_.shortenWork > 0)
+            leftOpen_ = open_;
+        if (request_.score)
+            scores_.assign(candidates_, std::numeric_limits<double>::quiet_NaN());
+        while (holes_ > 0 && static_cast<std::int64_t>(result_.added.size()) < request_.budget) {
+            if (control_ && !control_->checkpoint())
+                return false;
+            const std::size_t chosen = bestColumn();
+            if (chosen == candidates_)
+                break;
+            if (!add(chosen))
+                return false;
+            if (progress_)
+                progress_(result_);
+        }
+        return true;
+    }
+
+    // Once the guarantee holds, fewer columns that keep it, when the request asks for them.
+    bool shorten() {
+        if (request_.shortenWork == 0 || holes_ > 0 || chosenMasks_.size() <= 1)
+            return true;
+        Shortener shortener(space_, universe_, fixed_, t_, m_, std::move(leftOpen_),
+                            std::move(chosenMasks_));
         std::vector<Mask> shorter;
-        if (!shortener.run(control, request.shortenWork, shorter))
-            return stoppedRun();
-        result.added.clear();
+        if (!shortener.run(control_, request_.shortenWork, shorter))
+            return false;
+        result_.added.clear();
         for (Mask c : shorter)
-            result.added.push_back(columnOf(c));
+            result_.added.push_back(columnOf(c));
+        return true;
     }
-    return result;
+
+    const RepairRequest& request_;
+    RunControl* control_;
+    const RepairProgress& progress_;
+    const int t_, m_, n_;
+    const SetSpace space_;
+    const Mask universe_;
+    const std::uint64_t candidates_; // the columns of six marked numbers
+    Mask fixed_ = 0;
+    RepairResult result_;
+    std::vector<std::uint8_t> open_; // the holes by rank
+    std::uint64_t holes_ = 0;
+    std::vector<std::int32_t> gain_; // holes each column would cover, by rank; -1: not added
+    std::uint32_t sinceCheck_ = 0;
+    std::vector<Mask> columnMask_;
+    std::vector<std::uint8_t> leftOpen_; // the holes before any column was added
+    std::vector<Mask> chosenMasks_;
+    std::vector<Mask> newlyCovered_;
+    std::vector<double> scores_; // by rank, worked out when first needed
+};
+
+} // namespace
+
+Expected<RepairResult> repairGuarantee(const RepairRequest& request, RunControl* control,
+                                       const RepairProgress& progress) {
+    if (auto refused = refusal(request))
+        return *std::move(refused);
+    return GuaranteeRepair(request, control, progress).run();
 }
 
 } // namespace quintor
