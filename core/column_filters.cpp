@@ -1,7 +1,6 @@
 #include "core/column_filters.h"
 
 #include <algorithm>
-#include <charconv>
 #include <unordered_map>
 
 namespace quintor {
@@ -10,7 +9,6 @@ namespace {
 
 constexpr int highestNumber = 90;
 constexpr int lowHalf = 45;
-constexpr int maxArchiveDraws = 10'000'000;
 
 // C(n, k) for n < 91 and k <= 6, for the colex rank of a set of numbers.
 struct Binomials {
@@ -63,203 +61,7 @@ struct Masks {
 };
 const Masks masks;
 
-Failure badFilter(std::string_view name, std::string_view why) {
-    return Failure{"Il filtro \"" + std::string(name) + "\" non è valido: " + std::string(why) +
-                   ".\rCorreggere e riprovare."};
-}
-
-std::optional<int> wholeNumber(std::string_view text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
-Expected<IntRange> readRange(std::string_view name, std::string_view text, int lowest,
-                             int highest) {
-    const auto dots = text.find("..");
-    if (dots == std::string_view::npos)
-        return badFilter(name, "scrivere l'intervallo come A..B");
-    const auto a = wholeNumber(text.substr(0, dots));
-    const auto b = wholeNumber(text.substr(dots + 2));
-    if (!a || !b)
-        return badFilter(name, "gli estremi devono essere numeri interi");
-    if (*a > *b)
-        return badFilter(name, "il primo valore supera il secondo");
-    if (*a < lowest || *b > highest)
-        return badFilter(name, "i valori vanno da " + std::to_string(lowest) + " a " +
-                                   std::to_string(highest));
-    return IntRange{*a, *b};
-}
-
-Expected<int> readLimit(std::string_view name, std::string_view text) {
-    const auto k = wholeNumber(text);
-    if (!k)
-        return badFilter(name, "scrivere un numero intero dopo <=");
-    if (*k < 0 || *k > 6)
-        return badFilter(name, "il limite va da 0 a 6");
-    return *k;
-}
-
-Expected<std::vector<int>> readNumbers(std::string_view name, std::string_view text) {
-    std::vector<int> numbers;
-    while (true) {
-        const auto comma = text.find(',');
-        const auto n = wholeNumber(text.substr(0, comma));
-        if (!n || !isBoardNumber(*n))
-            return badFilter(name, "servono numeri da 1 a 90 separati da virgole");
-        if (std::find(numbers.begin(), numbers.end(), *n) == numbers.end())
-            numbers.push_back(*n);
-        if (comma == std::string_view::npos)
-            break;
-        text.remove_prefix(comma + 1);
-    }
-    return numbers;
-}
-
-void narrow(std::optional<IntRange>& range, IntRange more) {
-    if (!range)
-        range = more;
-    else
-        range = IntRange{std::max(range->low, more.low), std::min(range->high, more.high)};
-}
-
-void narrow(std::optional<int>& limit, int more) {
-    limit = limit ? std::min(*limit, more) : more;
-}
-
-std::string rangeText(std::string_view name, const IntRange& range) {
-    return std::string(name) + "=" + std::to_string(range.low) + ".." + std::to_string(range.high);
-}
-
-std::string listText(std::string_view name, const std::vector<int>& numbers) {
-    std::string text(name);
-    text += '=';
-    for (std::size_t i = 0; i < numbers.size(); ++i)
-        text += (i ? "," : "") + std::to_string(numbers[i]);
-    return text;
-}
-
 } // namespace
-
-bool ColumnFilters::empty() const {
-    return !sum && !odd && !low && !perDecade && !longestRun && !sameEnding && with.empty() &&
-           without.empty() && archive.empty();
-}
-
-Expected<bool> addFilter(ColumnFilters& filters, std::string_view filterText) {
-    const auto cut = filterText.find_first_of("=<");
-    const std::string_view name = filterText.substr(0, cut);
-    const bool limitForm =
-        cut != std::string_view::npos && filterText.substr(cut).starts_with("<=");
-    const bool valueForm = cut != std::string_view::npos && filterText[cut] == '=';
-    const std::string_view value = cut == std::string_view::npos
-                                       ? std::string_view{}
-                                       : filterText.substr(cut + (limitForm ? 2 : 1));
-
-    if (valueForm && (name == "somma" || name == "dispari" || name == "bassi")) {
-        const auto range = readRange(name, value, 0, name == "somma" ? 540 : 6);
-        if (!range)
-            return Failure{range.error()};
-        narrow(name == "somma"     ? filters.sum
-               : name == "dispari" ? filters.odd
-                                   : filters.low,
-               *range);
-        return true;
-    }
-    if (limitForm && (name == "decina" || name == "consecutivi" || name == "finale")) {
-        const auto k = readLimit(name, value);
-        if (!k)
-            return Failure{k.error()};
-        narrow(name == "decina"        ? filters.perDecade
-               : name == "consecutivi" ? filters.longestRun
-                                       : filters.sameEnding,
-               *k);
-        return true;
-    }
-    if (valueForm && (name == "con" || name == "senza")) {
-        const auto numbers = readNumbers(name, value);
-        if (!numbers)
-            return Failure{numbers.error()};
-        if (name == "con") {
-            if (filters.with.size() >= 32)
-                return badFilter(name, "al massimo 32 elenchi");
-            filters.with.push_back(*numbers);
-        } else {
-            for (int n : *numbers)
-                if (std::find(filters.without.begin(), filters.without.end(), n) ==
-                    filters.without.end())
-                    filters.without.push_back(n);
-        }
-        return true;
-    }
-    if (limitForm && name == "archivio") {
-        const auto at = value.find('@');
-        const auto k = readLimit(name, value.substr(0, at));
-        if (!k)
-            return Failure{k.error()};
-        int draws = 0;
-        if (at != std::string_view::npos) {
-            const auto d = wholeNumber(value.substr(at + 1));
-            if (!d || *d < 1 || *d > maxArchiveDraws)
-                return badFilter(name, "dopo @ scrivere quante estrazioni recenti (almeno 1)");
-            draws = *d;
-        }
-        filters.archive.push_back({*k, draws});
-        return true;
-    }
-    return Failure{"Filtro non riconosciuto: \"" + std::string(filterText) +
-                   "\".\rFiltri: somma=A..B, dispari=A..B, bassi=A..B, decina<=K, "
-                   "consecutivi<=K, finale<=K, con=N,N, senza=N,N, archivio<=K[@D]."};
-}
-
-std::vector<std::string> filterTexts(const ColumnFilters& filters) {
-    std::vector<std::string> texts;
-    if (filters.sum)
-        texts.push_back(rangeText("somma", *filters.sum));
-    if (filters.odd)
-        texts.push_back(rangeText("dispari", *filters.odd));
-    if (filters.low)
-        texts.push_back(rangeText("bassi", *filters.low));
-    if (filters.perDecade)
-        texts.push_back("decina<=" + std::to_string(*filters.perDecade));
-    if (filters.longestRun)
-        texts.push_back("consecutivi<=" + std::to_string(*filters.longestRun));
-    if (filters.sameEnding)
-        texts.push_back("finale<=" + std::to_string(*filters.sameEnding));
-    for (const auto& list : filters.with)
-        texts.push_back(listText("con", list));
-    if (!filters.without.empty())
-        texts.push_back(listText("senza", filters.without));
-    for (const auto& limit : filters.archive)
-        texts.push_back("archivio<=" + std::to_string(limit.limit) +
-                        (limit.draws ? "@" + std::to_string(limit.draws) : ""));
-    return texts;
-}
-
-Expected<ColumnFilters> parseFilterLines(std::string_view text) {
-    ColumnFilters filters;
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
-            line.remove_suffix(1);
-        while (!line.empty() && line.front() == ' ')
-            line.remove_prefix(1);
-        if (line.empty())
-            continue;
-        const auto added = addFilter(filters, line);
-        if (!added)
-            return Failure{added.error()};
-    }
-    return filters;
-}
-
-std::string filterSidecarName(std::string_view systemFile) {
-    return std::string(systemFile) + ".filtri";
-}
 
 // For one archive filter "at most k common numbers with each draw": for every set S of k
 // numbers, the union of the draws that hold S. A column would share k + 1 numbers with a
