@@ -1,14 +1,15 @@
 #pragma once
 
+// The archive of winning columns and its file, vincenti.dat. This header brings the whole of
+// the archive's interface: the record format, the files of draws to merge, the program's own
+// archive read ahead, the update file and the simulated archive.
+#include "core/archive_record.h"
 #include "core/byte_file.h"
-#include "core/column.h"
+#include "core/draw_file.h"
 #include "core/expected.h"
-#include "core/random.h"
 
-#include <chrono>
 #include <cstddef>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,64 +17,13 @@
 
 namespace quintor {
 
-inline constexpr std::size_t archiveRecordSize = 29;
-inline constexpr std::size_t archiveDateLength = 10;
-inline constexpr std::size_t archiveJollyLength = 3; // in memory; the file keeps the last two
-
 inline constexpr const char* archiveFileName = "vincenti.dat";
 inline constexpr const char* archiveTemporaryName = "cln.dat";
-inline constexpr const char* updateFileName = "aggiorna.dat";
 
 // No archive or file of draws is read, built or merged beyond this many draws: far more than
 // a century of three draws a week, and small enough to hold in memory.
 inline constexpr std::size_t maxArchiveDraws = 1000000;
-// The longest file of draws read: a CSV line is rarely over 40 bytes.
-inline constexpr std::size_t maxDrawFileBytes = std::size_t{64} * 1024 * 1024;
 
-// What keeps six numbers and a jolly from being a real draw (six distinct numbers 1..90 and a
-// jolly 1..90 that is not one of them); the first fault found, in this order.
-enum class DrawFault { none, numberOutOfRange, jollyOutOfRange, repeatedNumber, jollyAmongNumbers };
-DrawFault drawFault(const Column& numbers, int jolly);
-
-// One past draw, as the archive keeps it: the three texts exactly as stored, and the six
-// numbers and the jolly read once from them for the engines.
-struct ArchiveRecord {
-    std::string date;   // "dd/mm/yyyy"
-    std::string column; // 17-character column text
-    std::string jolly;  // a blank and the jolly in two characters (3 characters)
-    Column numbers{};   // parseColumn of the column text
-    std::uint8_t jollyNumber = 0;
-    // The date text read as a date once, so that ordering never re-parses; empty when the
-    // text is not a date (possible only for records read from a damaged file).
-    std::optional<std::chrono::sys_days> day;
-
-    // A record from the three texts as a file holds them (the jolly in two characters);
-    // the numbers are read from the texts, nothing is checked.
-    static ArchiveRecord fromFileFields(std::string_view date, std::string_view column,
-                                        std::string_view jolly2);
-    // A record built from values: the texts are the program's own forms of them.
-    static ArchiveRecord fromValues(std::chrono::year_month_day date, const Column& numbers,
-                                    int jolly);
-
-    // A record whose date converts and whose texts hold six distinct numbers 1..90 and a
-    // jolly 1..90 apart from them: the only kind that a merge or an import may add.
-    bool isValidDraw() const;
-};
-
-// Converts what the user typed in the entry box: the date, the six numbers, the jolly.
-// Conversion failures give the runtime's message; a column with fewer than six numbers or a
-// repeated number, a number or a jolly outside 1..90, a jolly among the six, or a date that does
-// not fit the ten-character text give an Italian message. Either way nothing has been changed.
-Expected<ArchiveRecord> recordFromEntry(std::string_view dateText, std::string_view columnText,
-                                        std::string_view jollyText);
-
-inline constexpr const char* entryColumnMessage =
-    "La colonna deve contenere sei numeri compresi tra 1 e 90,\rseparati da uno spazio.";
-inline constexpr const char* entryJollyMessage = "Il numero Jolly deve essere compreso tra 1 e 90.";
-inline constexpr const char* entryRepeatedMessage =
-    "La colonna non può contenere due volte lo stesso numero.";
-inline constexpr const char* entryJollyRepeatedMessage =
-    "Il numero Jolly deve essere diverso dai sei numeri della colonna.";
 inline constexpr const char* tooFewLeftMessage =
     "Impossibile eliminare tutte le colonne.\rDevono esistere almeno tre colonne vincenti.";
 inline constexpr const char* saveFailedMessage =
@@ -86,31 +36,12 @@ inline constexpr const char* archiveChangedMessage =
     "Un altro programma ha modificato le stesse colonne vincenti dell'archivio.\rIl file "
     "vincenti.dat non è stato modificato: riaprire l'archivio e ripetere le modifiche.";
 
-// Italian weekday name of a date: "Domenica" .. "Sabato".
-std::string weekdayName(std::chrono::year_month_day date);
-
 // What a merge did with the draws it was given.
 struct MergeCounts {
     std::size_t added = 0;
     std::size_t present = 0;  // date text already in the archive
     std::size_t rejected = 0; // date that does not convert, or numbers outside 1..90
 };
-
-// The draws of a file to merge: an archive-format file (29-byte records) or a CSV file of
-// draws (date, six numbers, jolly; optional header; "," or ";"; dd/mm/yyyy or yyyy-mm-dd).
-// Lines or records that cannot be draws are counted in rejected, not returned.
-struct RejectedLine {
-    std::size_t line = 0; // 1 for the file's first line
-    std::string reason;   // Italian, for the user
-};
-struct DrawFile {
-    std::vector<ArchiveRecord> draws;
-    std::size_t rejected = 0;
-    std::vector<RejectedLine> rejectedLines; // the lines of a CSV file behind rejected
-};
-Expected<DrawFile> readDrawFile(const std::filesystem::path& file);
-// The same, from text already in memory.
-DrawFile parseCsvDraws(std::string_view text);
 
 // The archive of winning columns, oldest first.
 class Archive {
@@ -186,43 +117,9 @@ private:
     bool mergedOnLastSave_ = false;
 };
 
-// The program's one archive: the archive window loads and maintains it, the selection and the
-// statistics read it.
-Archive& programArchive();
-
-// The program starts reading its archive file on a thread of its own as soon as it knows the
-// folder, so that a long archive is read while the windows are being built; the archive window
-// then takes that reading (waiting for its end if need be). A reading of another file, or none
-// started, means Archive::read(file) now. Each reading ahead is taken once.
-void readArchiveAhead(const std::filesystem::path& file);
-Expected<Archive> takeArchiveRead(const std::filesystem::path& file);
-// Whether a reading ahead of file is still going on.
-bool archiveReadAheadRunning(const std::filesystem::path& file);
-// Run by programArchive() before it answers, while set: the archive window sets it while the
-// archive is still being read, so that whatever asks for the archive first waits for it.
-void setProgramArchiveGate(std::function<void()> gate);
-
-// The automatic update from "aggiorna.dat" in folder: merges it into archive, saves the
-// archive to folder's "vincenti.dat", then renames the update file to "AGG" + five random
-// digits 0..8 + ".dat", drawing again while that name is taken. When the save fails the
-// archive is left as it was and the update file keeps its name.
-struct UpdateOutcome {
-    MergeCounts counts;
-    std::filesystem::path renamedTo;
-};
-std::optional<std::filesystem::path> findUpdateFile(const std::filesystem::path& folder);
-Expected<UpdateOutcome> mergeUpdateFile(Archive& archive, const std::filesystem::path& folder,
-                                        RandomGenerator& random);
-std::filesystem::path freeUpdateArchiveName(const std::filesystem::path& folder,
-                                            RandomGenerator& random);
-
-// A simulated archive of count draws (at most maxArchiveDraws): six distinct numbers and a jolly
-// apart from them, uniformly random from the program's generator, three draws a week (Tuesday,
-// Thursday, Saturday) from Saturday 3 January 2009 on.
-Archive simulatedArchive(std::size_t count, std::uint32_t seed);
-
-// True when the archive still starts with the draws of the simulated archive that a fresh
-// program folder gets (seed 1): the user has not yet replaced it with real draws.
-bool isSimulatedArchive(const Archive& archive);
-
 } // namespace quintor
+
+// The parts that build on Archive.
+#include "core/archive_update.h"
+#include "core/program_archive.h"
+#include "core/simulated_archive.h"

@@ -1,4 +1,4 @@
-#include "core/archive.h"
+#include "core/archive_update.h"
 
 #include "core/program_folder.h"
 

@@ -80,8 +80,7 @@ using LimitField = std::optional<int> ColumnFilters::*;
 
 // Each kind reads the value after its sign into the filters (a repeated range or limit
 // narrows the one already set) and gives the values it holds back as texts, none when unset.
-using AddFilter = Expected<bool> (*)(ColumnFilters&, std::string_view name,
-                                     std::string_view value);
+using AddFilter = Expected<bool> (*)(ColumnFilters&, std::string_view name, std::string_view value);
 using FilterValues = std::vector<std::string> (*)(const ColumnFilters&);
 
 template <RangeField field, int highest>
@@ -90,8 +89,7 @@ Expected<bool> addRange(ColumnFilters& filters, std::string_view name, std::stri
     if (!range)
         return Failure{range.error()};
     auto& set = filters.*field;
-    set = set ? IntRange{std::max(set->low, range->low), std::min(set->high, range->high)}
-              : *range;
+    set = set ? IntRange{std::max(set->low, range->low), std::min(set->high, range->high)} : *range;
     return true;
 }
 

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/archive.h"
+#include "core/random.h"
+
+#include <filesystem>
+#include <optional>
+
+namespace quintor {
+
+inline constexpr const char* updateFileName = "aggiorna.dat";
+
+// The automatic update from "aggiorna.dat" in folder: merges it into archive, saves the
+// archive to folder's "vincenti.dat", then renames the update file to "AGG" + five random
+// digits 0..8 + ".dat", drawing again while that name is taken. When the save fails the
+// archive is left as it was and the update file keeps its name.
+struct UpdateOutcome {
+    MergeCounts counts;
+    std::filesystem::path renamedTo;
+};
+std::optional<std::filesystem::path> findUpdateFile(const std::filesystem::path& folder);
+Expected<UpdateOutcome> mergeUpdateFile(Archive& archive, const std::filesystem::path& folder,
+                                        RandomGenerator& random);
+std::filesystem::path freeUpdateArchiveName(const std::filesystem::path& folder,
+                                            RandomGenerator& random);
+
+} // namespace quintor
