@@ -83,6 +83,34 @@ bool failRead(SystemState& state) {
     return false;
 }
 
+// A filter file as it was before a save: its bytes, or none when there was no file (the
+// file a link names counts).
+struct FilterFileBefore {
+    bool existed = false;
+    std::optional<std::vector<std::uint8_t>> bytes;
+};
+
+FilterFileBefore filterFileBefore(const std::filesystem::path& sidecar) {
+    std::error_code error;
+    FilterFileBefore before;
+    before.existed = std::filesystem::exists(sidecar, error) || error;
+    if (before.existed)
+        before.bytes = readFileBytes(sidecar);
+    return before;
+}
+
+// Puts the filter file back as it was before the save; one that could not be read then is
+// left as it is.
+void restoreFilterFile(const FilterFileBefore& before, const std::filesystem::path& sidecar) {
+    if (before.bytes) {
+        replaceFileContents(sidecar, *before.bytes);
+    } else if (!before.existed) {
+        std::error_code error;
+        if (const auto real = linkTarget(sidecar))
+            std::filesystem::remove(*real, error);
+    }
+}
+
 } // namespace
 
 bool readSystemFile(const std::filesystem::path& file, SystemState& state) {
@@ -143,23 +171,30 @@ std::vector<std::uint8_t> systemFileBytes(const SystemState& state) {
 }
 
 bool writeSystemFile(const std::filesystem::path& file, const SystemState& state) {
-    if (!replaceFileContents(file, systemFileBytes(state)))
-        return false;
     // The filters live in a text file of their own, so that the system file keeps the layout
     // every reader of it knows.
     const std::filesystem::path sidecar = filterSidecarName(file.string());
     if (state.filters.empty()) {
+        if (!replaceFileContents(file, systemFileBytes(state)))
+            return false;
         std::error_code error;
         const auto status = std::filesystem::symlink_status(sidecar, error);
         if (!error && std::filesystem::is_regular_file(status))
             return std::filesystem::remove(sidecar, error) && !error;
         return true;
     }
+    // The small filter file goes first, and is put back when the system file cannot be
+    // saved: a failed save changes neither.
+    const FilterFileBefore before = filterFileBefore(sidecar);
     std::string text;
     for (const auto& line : filterTexts(state.filters))
         text += line + "\r\n";
-    return replaceFileContents(
-        sidecar, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    if (!replaceFileContents(sidecar, text))
+        return false;
+    if (replaceFileContents(file, systemFileBytes(state)))
+        return true;
+    restoreFilterFile(before, sidecar);
+    return false;
 }
 
 std::filesystem::path systemFileNameFor(const std::filesystem::path& typed) {

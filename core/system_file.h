@@ -27,9 +27,9 @@ bool readSystemFile(const std::filesystem::path& file, SystemState& state);
 ColumnFilters readSystemFilters(const std::filesystem::path& file);
 
 // Writes the system to file through a temporary file in the same folder, so a failed write
-// leaves the previous file whole; its filters go beside it (filterSidecarName), and a stale
-// filter file is removed when the system has none. Does not touch the modified flag or the
-// recent-files list.
+// leaves the previous file whole; its filters go beside it (filterSidecarName), put back as
+// they were when the system file cannot be saved, and a stale filter file is removed when
+// the system has none. Does not touch the modified flag or the recent-files list.
 bool writeSystemFile(const std::filesystem::path& file, const SystemState& state);
 
 // The bytes writeSystemFile writes: 791-byte header, then six bytes per final column.
