@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -22,20 +21,8 @@ namespace {
 
 // quintor-cli run with the library that logs, in order, its fsync and rename calls.
 CliResult runCliLoggingSyncs(const std::vector<std::string>& args, const fs::path& log) {
-    const char* asan = std::getenv("ASAN_OPTIONS");
-    const std::string asanBefore = asan ? asan : "";
-    // The logger is loaded ahead of the sanitizers' runtime in a sanitized build.
-    ::setenv("ASAN_OPTIONS", (asanBefore + ":verify_asan_link_order=0").c_str(), 1);
-    ::setenv("QUINTOR_SYNC_LOG", log.c_str(), 1);
-    ::setenv("LD_PRELOAD", QUINTOR_SYNC_LOG_LIBRARY, 1);
-    CliResult result = runCli(args);
-    ::unsetenv("LD_PRELOAD");
-    ::unsetenv("QUINTOR_SYNC_LOG");
-    if (asan)
-        ::setenv("ASAN_OPTIONS", asanBefore.c_str(), 1);
-    else
-        ::unsetenv("ASAN_OPTIONS");
-    return result;
+    return quintor::testing::runPreloaded(QUINTOR_SYNC_LOG_LIBRARY, {{"QUINTOR_SYNC_LOG", log}},
+                                          QUINTOR_CLI, args);
 }
 
 struct Call {

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "core/backtest.h"
+#include "core/column_filters.h"
+#include "tests/core/file_writers.h"
+
+#include <filesystem>
+#include <vector>
+
+namespace quintor::testing {
+
+// Every writer of everyFileWriter, and two more the windows reach: a system with filters,
+// saved as two files, and the table of prizes.
+inline std::vector<FileWriter> writersUnderTest() {
+    std::vector<FileWriter> writers = everyFileWriter();
+    writers.push_back({"Filtrato.Qtr", [](const std::filesystem::path& folder, int variant) {
+                           SystemState state;
+                           for (int n = 1; n <= 8 + variant; ++n)
+                               state.marked[static_cast<std::size_t>(n)] = 1;
+                           state.finalColumns.assign(static_cast<std::size_t>(20 + variant),
+                                                     Column{1, 2, 3, 4, 5, 6});
+                           addFilter(state.filters, variant ? "somma=21..300" : "consecutivi<=1");
+                           return writeSystemFile(folder / "Filtrato.Qtr", state);
+                       }});
+    writers.push_back({prizeFileName, [](const std::filesystem::path& folder, int variant) {
+                           PrizeTable prizes = PrizeTable::defaults();
+                           prizes.lire[0] += variant;
+                           return prizes.save(folder);
+                       }});
+    return writers;
+}
+
+} // namespace quintor::testing
