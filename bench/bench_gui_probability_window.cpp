@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
 
     WinningProbabilityDialog window(finals, marked);
     window.show();
-    auto* projection = window.findChild<QLabel*>(QStringLiteral("Label11"));
+    auto* projection = window.findChild<QLabel*>(QStringLiteral("projectionValue"));
     QTest::qWait(200);
 
     // One second of watching: every redraw of the projection, and the longest wait for one.
@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     const bool counting = !window.finished();
 
     prompter.clock.start();
-    QTimer::singleShot(0, window.findChild<QPushButton*>(QStringLiteral("SPB2")),
+    QTimer::singleShot(0, window.findChild<QPushButton*>(QStringLiteral("stopButton")),
                        &QPushButton::click);
     QElapsedTimer wait;
     wait.start();

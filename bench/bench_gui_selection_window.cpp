@@ -43,11 +43,11 @@ int main(int argc, char** argv) {
             QApplication::exit(1);
             return;
         }
-        window->findChild<QSlider*>(QStringLiteral("TKB"))->setValue(precision);
-        auto* count = window->findChild<QLineEdit*>(QStringLiteral("ENC"));
+        window->findChild<QSlider*>(QStringLiteral("precisionSlider"))->setValue(precision);
+        auto* count = window->findChild<QLineEdit*>(QStringLiteral("finalCountEdit"));
         QTest::keyClicks(count, QStringLiteral("100"));
         QTest::keyClick(count, Qt::Key_Return);
-        auto* gauge = window->findChild<QProgressBar*>(QStringLiteral("STS"));
+        auto* gauge = window->findChild<QProgressBar*>(QStringLiteral("progressBar"));
         QElapsedTimer watch;
         watch.start();
         int last = gauge->value();
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
             if (!asked && watch.elapsed() >= 100) {
                 asked = true;
                 prompter.clock.start();
-                window->findChild<QPushButton*>(QStringLiteral("STOPSE"))->click();
+                window->findChild<QPushButton*>(QStringLiteral("stopButton"))->click();
                 stopToQuestionMs = static_cast<double>(prompter.askedAt) / 1e6;
             }
         }

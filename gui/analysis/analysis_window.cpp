@@ -20,26 +20,26 @@ AnalysisWindow::~AnalysisWindow() {
 }
 
 void AnalysisWindow::addGauge(QVBoxLayout* layout, const QString& accessibleName) {
-    STS = new QProgressBar(this);
-    STS->setObjectName(QStringLiteral("STS"));
-    STS->setRange(0, 100);
-    STS->setAccessibleName(accessibleName);
-    layout->addWidget(STS);
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("progressBar"));
+    progressBar_->setRange(0, 100);
+    progressBar_->setAccessibleName(accessibleName);
+    layout->addWidget(progressBar_);
 }
 
 void AnalysisWindow::addStopAndClose(QHBoxLayout* buttons, const QString& stopHint,
                                      const QString& closeCaption) {
-    SPB2 = new QPushButton(QStringLiteral("&Interrompi"), this);
-    SPB2->setObjectName(QStringLiteral("SPB2"));
-    setHint(SPB2, stopHint);
-    SPB1 = new QPushButton(closeCaption, this);
-    SPB1->setObjectName(QStringLiteral("SPB1"));
-    setHint(SPB1, QStringLiteral("Chiudi|Chiude la scheda."));
-    connect(SPB1, &QPushButton::clicked, this, &AnalysisWindow::reject);
+    stopButton_ = new QPushButton(QStringLiteral("&Interrompi"), this);
+    stopButton_->setObjectName(QStringLiteral("stopButton"));
+    setHint(stopButton_, stopHint);
+    closeButton_ = new QPushButton(closeCaption, this);
+    closeButton_->setObjectName(QStringLiteral("closeButton"));
+    setHint(closeButton_, QStringLiteral("Chiudi|Chiude la scheda."));
+    connect(closeButton_, &QPushButton::clicked, this, &AnalysisWindow::reject);
     buttons->addStretch();
-    buttons->addWidget(SPB2);
-    buttons->addWidget(SPB1);
-    run_ = new BackgroundRun(this, STS, SPB2);
+    buttons->addWidget(stopButton_);
+    buttons->addWidget(closeButton_);
+    run_ = new BackgroundRun(this, progressBar_, stopButton_);
 }
 
 QString AnalysisWindow::askCsvFile(const QString& suggested) {

@@ -31,9 +31,9 @@ protected:
     QString askCsvFile(const QString& suggested);
     void reject() override;
 
-    QProgressBar* STS = nullptr;
-    QPushButton* SPB1 = nullptr; // Chiudi
-    QPushButton* SPB2 = nullptr; // Interrompi
+    QProgressBar* progressBar_ = nullptr;
+    QPushButton* closeButton_ = nullptr; // Chiudi
+    QPushButton* stopButton_ = nullptr;  // Interrompi
     BackgroundRun* run_ = nullptr;
 };
 

@@ -41,7 +41,7 @@ QString money(long double amount) {
 } // namespace
 
 BestResultChart::BestResultChart(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("GRAF"));
+    setObjectName(QStringLiteral("bestResultChart"));
     setAccessibleName(QStringLiteral("Grafico del miglior risultato per estrazione"));
     setMinimumSize(560, 150);
 }
@@ -91,85 +91,91 @@ ArchiveBacktestDialog::ArchiveBacktestDialog(const SystemState& state, const Arc
                                              long double columnPrice, QWidget* parent)
     : AnalysisWindow(parent), state_(state), archive_(archive), price_(columnPrice),
       prizes_(PrizeTable::load(programFolder())) {
-    setObjectName(QStringLiteral("VERIFICA"));
+    setObjectName(QStringLiteral("ArchiveBacktestDialog"));
     setWindowTitle(QStringLiteral("Verifica sull'archivio"));
     auto* layout = new QVBoxLayout(this);
 
     auto* top = new QHBoxLayout;
     auto* range = new QFormLayout;
-    EDDA = new QLineEdit(this);
-    EDDA->setObjectName(QStringLiteral("EDDA"));
-    EDDA->setAccessibleName(QStringLiteral("Dalla data"));
-    EDA = new QLineEdit(this);
-    EDA->setObjectName(QStringLiteral("EDA"));
-    EDA->setAccessibleName(QStringLiteral("Alla data"));
+    fromDateEdit_ = new QLineEdit(this);
+    fromDateEdit_->setObjectName(QStringLiteral("fromDateEdit"));
+    fromDateEdit_->setAccessibleName(QStringLiteral("Dalla data"));
+    toDateEdit_ = new QLineEdit(this);
+    toDateEdit_->setObjectName(QStringLiteral("toDateEdit"));
+    toDateEdit_->setAccessibleName(QStringLiteral("Alla data"));
     if (!archive.empty()) {
-        EDDA->setText(QString::fromStdString(archive.records().front().date));
-        EDA->setText(QString::fromStdString(archive.records().back().date));
+        fromDateEdit_->setText(QString::fromStdString(archive.records().front().date));
+        toDateEdit_->setText(QString::fromStdString(archive.records().back().date));
     }
-    setHint(EDDA, QStringLiteral("Dalla data|Prima estrazione da verificare (gg/mm/aaaa); vuota "
-                                 "per la prima dell'archivio."));
-    setHint(EDA, QStringLiteral("Alla data|Ultima estrazione da verificare (gg/mm/aaaa); vuota "
-                                "per l'ultima dell'archivio."));
-    range->addRow(QStringLiteral("&Dalla data:"), EDDA);
-    range->addRow(QStringLiteral("A&lla data:"), EDA);
+    setHint(fromDateEdit_,
+            QStringLiteral("Dalla data|Prima estrazione da verificare (gg/mm/aaaa); vuota "
+                           "per la prima dell'archivio."));
+    setHint(toDateEdit_,
+            QStringLiteral("Alla data|Ultima estrazione da verificare (gg/mm/aaaa); vuota "
+                           "per l'ultima dell'archivio."));
+    range->addRow(QStringLiteral("&Dalla data:"), fromDateEdit_);
+    range->addRow(QStringLiteral("A&lla data:"), toDateEdit_);
     range->addRow(QStringLiteral("Costo di una colonna:"), new QLabel(money(columnPrice), this));
     top->addLayout(range);
 
     auto* prizeBox = new QFormLayout;
-    const char* prizeNames[winningLevelCount] = {"EDP3", "EDP4", "EDP5", "EDP5J", "EDP6"};
+    const char* prizeNames[winningLevelCount] = {"prize3Edit", "prize4Edit", "prize5Edit",
+                                                 "prize5JollyEdit", "prize6Edit"};
     const char* prizeLabels[winningLevelCount] = {
         "Premio &3 punti (£):", "Premio &4 punti (£):", "Premio &5 punti (£):",
         "Premio 5 + &jolly (£):", "Premio &6 punti (£):"};
     for (std::size_t k = 0; k < winningLevelCount; ++k) {
-        EDP[k] = new QLineEdit(QString::number(static_cast<long long>(prizes_.lire[k])), this);
-        EDP[k]->setObjectName(QString::fromLatin1(prizeNames[k]));
-        EDP[k]->setAccessibleName(QString::fromUtf8(prizeLabels[k]).remove(QLatin1Char('&')));
-        prizeBox->addRow(QString::fromUtf8(prizeLabels[k]), EDP[k]);
+        prizeEdits_[k] =
+            new QLineEdit(QString::number(static_cast<long long>(prizes_.lire[k])), this);
+        prizeEdits_[k]->setObjectName(QString::fromLatin1(prizeNames[k]));
+        prizeEdits_[k]->setAccessibleName(
+            QString::fromUtf8(prizeLabels[k]).remove(QLatin1Char('&')));
+        prizeBox->addRow(QString::fromUtf8(prizeLabels[k]), prizeEdits_[k]);
     }
     top->addLayout(prizeBox);
     layout->addLayout(top);
 
-    LabelRiepilogo = new QLabel(this);
-    LabelRiepilogo->setObjectName(QStringLiteral("LabelRiepilogo"));
-    LabelRiepilogo->setWordWrap(true);
-    LabelRiepilogo->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    LabelRiepilogo->setMinimumHeight(6 * fontMetrics().lineSpacing());
-    LabelRiepilogo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    layout->addWidget(LabelRiepilogo);
+    summaryLabel_ = new QLabel(this);
+    summaryLabel_->setObjectName(QStringLiteral("summaryLabel"));
+    summaryLabel_->setWordWrap(true);
+    summaryLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    summaryLabel_->setMinimumHeight(6 * fontMetrics().lineSpacing());
+    summaryLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    layout->addWidget(summaryLabel_);
 
-    GRAF = new BestResultChart(this);
-    layout->addWidget(GRAF);
+    chart_ = new BestResultChart(this);
+    layout->addWidget(chart_);
 
-    TAB = new QTableWidget(0, 7, this);
-    TAB->setObjectName(QStringLiteral("TAB"));
-    TAB->setAccessibleName(QStringLiteral("Estrazioni con 4 punti o più"));
-    TAB->setHorizontalHeaderLabels({QStringLiteral("Data"), QStringLiteral("Migliore"),
-                                    QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5"),
-                                    QStringLiteral("5+"), QStringLiteral("6")});
-    TAB->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TAB->verticalHeader()->hide();
-    TAB->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    TAB->setMinimumHeight(140);
-    layout->addWidget(TAB);
+    drawsTable_ = new QTableWidget(0, 7, this);
+    drawsTable_->setObjectName(QStringLiteral("drawsTable"));
+    drawsTable_->setAccessibleName(QStringLiteral("Estrazioni con 4 punti o più"));
+    drawsTable_->setHorizontalHeaderLabels(
+        {QStringLiteral("Data"), QStringLiteral("Migliore"), QStringLiteral("3"),
+         QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("5+"), QStringLiteral("6")});
+    drawsTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    drawsTable_->verticalHeader()->hide();
+    drawsTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    drawsTable_->setMinimumHeight(140);
+    layout->addWidget(drawsTable_);
 
     addGauge(layout, QStringLiteral("Avanzamento della verifica"));
 
     auto* buttons = new QHBoxLayout;
-    SPB3 = new QPushButton(QStringLiteral("&Verifica"), this);
-    SPB3->setObjectName(QStringLiteral("SPB3"));
-    SPB3->setDefault(true);
-    setHint(SPB3, QStringLiteral("Verifica|Gioca le colonne finali su ogni estrazione del "
-                                 "periodo."));
-    connect(SPB3, &QPushButton::clicked, this, &ArchiveBacktestDialog::SPB3Click);
-    SPB4 = new QPushButton(QStringLiteral("&Esporta CSV"), this);
-    SPB4->setObjectName(QStringLiteral("SPB4"));
-    SPB4->setEnabled(false);
-    setHint(SPB4, QStringLiteral("Esporta CSV|Scrive il risultato di ogni estrazione in un file "
-                                 "CSV."));
-    connect(SPB4, &QPushButton::clicked, this, &ArchiveBacktestDialog::SPB4Click);
-    buttons->addWidget(SPB3);
-    buttons->addWidget(SPB4);
+    runButton_ = new QPushButton(QStringLiteral("&Verifica"), this);
+    runButton_->setObjectName(QStringLiteral("runButton"));
+    runButton_->setDefault(true);
+    setHint(runButton_, QStringLiteral("Verifica|Gioca le colonne finali su ogni estrazione del "
+                                       "periodo."));
+    connect(runButton_, &QPushButton::clicked, this, &ArchiveBacktestDialog::onRunClicked);
+    exportButton_ = new QPushButton(QStringLiteral("&Esporta CSV"), this);
+    exportButton_->setObjectName(QStringLiteral("exportButton"));
+    exportButton_->setEnabled(false);
+    setHint(exportButton_,
+            QStringLiteral("Esporta CSV|Scrive il risultato di ogni estrazione in un file "
+                           "CSV."));
+    connect(exportButton_, &QPushButton::clicked, this, &ArchiveBacktestDialog::onExportClicked);
+    buttons->addWidget(runButton_);
+    buttons->addWidget(exportButton_);
     addStopAndClose(buttons, QStringLiteral("Interrompi|Interrompe la verifica."));
     layout->addLayout(buttons);
     resize(640, 620);
@@ -179,11 +185,11 @@ ArchiveBacktestDialog::~ArchiveBacktestDialog() {
     run_->cancel();
 }
 
-void ArchiveBacktestDialog::SPB3Click() {
+void ArchiveBacktestDialog::onRunClicked() {
     if (run_->running())
         return;
-    const auto draws =
-        drawsInRange(archive_, EDDA->text().toStdString(), EDA->text().toStdString());
+    const auto draws = drawsInRange(archive_, fromDateEdit_->text().toStdString(),
+                                    toDateEdit_->text().toStdString());
     if (!draws) {
         showError(this, QStringLiteral("Errore"), QString::fromStdString(draws.error()));
         return;
@@ -192,7 +198,7 @@ void ArchiveBacktestDialog::SPB3Click() {
     static const QRegularExpression grouped(QStringLiteral("^\\s*\\d{1,3}(\\.\\d{3})+\\s*$"));
     QString text;
     for (std::size_t k = 0; k < winningLevelCount; ++k) {
-        QString amount = EDP[k]->text();
+        QString amount = prizeEdits_[k]->text();
         if (grouped.match(amount).hasMatch())
             amount.remove(QLatin1Char('.'));
         text += (k ? QStringLiteral(",") : QString()) + amount;
@@ -208,21 +214,21 @@ void ArchiveBacktestDialog::SPB3Click() {
     }
     draws_ = *draws;
     hasResult_ = false;
-    SPB3->setEnabled(false);
-    SPB4->setEnabled(false);
+    runButton_->setEnabled(false);
+    exportButton_->setEnabled(false);
     const std::vector<Column> finals = state_.finalColumns;
     run_->start(
         [this, finals](RunControl& control, const std::function<void(double)>& progress) {
             result_ = backtest(finals, draws_, &control, progress);
         },
         [this] {
-            SPB3->setEnabled(true);
+            runButton_->setEnabled(true);
             if (result_.stopped) {
-                LabelRiepilogo->setText(QStringLiteral("Verifica interrotta."));
+                summaryLabel_->setText(QStringLiteral("Verifica interrotta."));
                 return;
             }
             hasResult_ = true;
-            SPB4->setEnabled(true);
+            exportButton_->setEnabled(true);
             showResult();
         });
 }
@@ -237,7 +243,7 @@ void ArchiveBacktestDialog::showResult() {
                     .arg(r.byBest[static_cast<std::size_t>(level)]);
     const long double cost = static_cast<long double>(state_.finalColumns.size()) * price_ *
                              static_cast<long double>(r.draws.size());
-    LabelRiepilogo->setText(
+    summaryLabel_->setText(
         QStringLiteral("Estrazioni: %1 (dal %2 al %3).\nMiglior risultato per estrazione: %4.\n"
                        "Colonne vincenti: 3 punti %5, 4 punti %6, 5 punti %7, 5 + jolly %8, "
                        "6 punti %9.\n")
@@ -255,26 +261,26 @@ void ArchiveBacktestDialog::showResult() {
 
     std::vector<int> bestPerDraw;
     bestPerDraw.reserve(r.draws.size());
-    TAB->setRowCount(0);
+    drawsTable_->setRowCount(0);
     for (const BacktestDraw& draw : r.draws) {
         bestPerDraw.push_back(draw.best);
         if (draw.best < 4)
             continue;
-        const int row = TAB->rowCount();
-        TAB->insertRow(row);
-        TAB->setItem(row, 0,
-                     new QTableWidgetItem(QString::fromStdString(draws_[draw.record].date)));
-        TAB->setItem(row, 1,
-                     new QTableWidgetItem(QString::fromStdString(drawLevelText(draw.best))));
+        const int row = drawsTable_->rowCount();
+        drawsTable_->insertRow(row);
+        drawsTable_->setItem(
+            row, 0, new QTableWidgetItem(QString::fromStdString(draws_[draw.record].date)));
+        drawsTable_->setItem(
+            row, 1, new QTableWidgetItem(QString::fromStdString(drawLevelText(draw.best))));
         for (std::size_t k = 0; k < winningLevelCount; ++k)
-            TAB->setItem(row, static_cast<int>(k) + 2,
-                         new QTableWidgetItem(QString::number(draw.winners[k])));
+            drawsTable_->setItem(row, static_cast<int>(k) + 2,
+                                 new QTableWidgetItem(QString::number(draw.winners[k])));
     }
-    GRAF->setResults(std::move(bestPerDraw), QString::fromStdString(draws_.front().date),
-                     QString::fromStdString(draws_.back().date));
+    chart_->setResults(std::move(bestPerDraw), QString::fromStdString(draws_.front().date),
+                       QString::fromStdString(draws_.back().date));
 }
 
-void ArchiveBacktestDialog::SPB4Click() {
+void ArchiveBacktestDialog::onExportClicked() {
     if (!hasResult_)
         return;
     const QString file = askCsvFile(QStringLiteral("verifica.csv"));

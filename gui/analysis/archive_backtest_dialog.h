@@ -44,8 +44,8 @@ public:
     bool hasResult() const { return hasResult_; }
 
 public slots:
-    void SPB3Click(); // Verifica
-    void SPB4Click(); // Esporta CSV
+    void onRunClicked();    // Verifica
+    void onExportClicked(); // Esporta CSV
 
 private:
     void showResult();
@@ -53,14 +53,14 @@ private:
     const SystemState& state_;
     const Archive& archive_;
     long double price_;
-    QLineEdit* EDDA = nullptr;
-    QLineEdit* EDA = nullptr;
-    std::array<QLineEdit*, winningLevelCount> EDP{};
-    QLabel* LabelRiepilogo = nullptr;
-    QTableWidget* TAB = nullptr;
-    BestResultChart* GRAF = nullptr;
-    QPushButton* SPB3 = nullptr;
-    QPushButton* SPB4 = nullptr;
+    QLineEdit* fromDateEdit_ = nullptr;
+    QLineEdit* toDateEdit_ = nullptr;
+    std::array<QLineEdit*, winningLevelCount> prizeEdits_{};
+    QLabel* summaryLabel_ = nullptr;
+    QTableWidget* drawsTable_ = nullptr;
+    BestResultChart* chart_ = nullptr;
+    QPushButton* runButton_ = nullptr;
+    QPushButton* exportButton_ = nullptr;
     std::span<const ArchiveRecord> draws_;
     PrizeTable prizes_;
     BacktestResult result_;

@@ -61,57 +61,59 @@ void HolesModel::append(std::vector<Column> more) {
 
 GuaranteeHolesDialog::GuaranteeHolesDialog(const SystemState& state, int t, int m, QWidget* parent)
     : AnalysisWindow(parent), state_(state), marked_(state.markedNumbers()) {
-    setObjectName(QStringLiteral("BUCHI"));
+    setObjectName(QStringLiteral("GuaranteeHolesDialog"));
     setWindowTitle(QStringLiteral("Buchi della garanzia"));
     auto* layout = new QVBoxLayout(this);
 
     auto* choice = new QHBoxLayout;
     auto* labelT = new QLabel(QStringLiteral("&Punti:"), this);
-    CBT = new QComboBox(this);
-    CBT->setObjectName(QStringLiteral("CBT"));
-    CBT->setAccessibleName(QStringLiteral("Punti garantiti"));
+    pointsBox_ = new QComboBox(this);
+    pointsBox_->setObjectName(QStringLiteral("pointsBox"));
+    pointsBox_->setAccessibleName(QStringLiteral("Punti garantiti"));
     for (int k = smallestGuaranteedPoints; k <= largestDrawnCount; ++k)
-        CBT->addItem(QString::number(k), k);
-    labelT->setBuddy(CBT);
+        pointsBox_->addItem(QString::number(k), k);
+    labelT->setBuddy(pointsBox_);
     auto* labelM = new QLabel(QStringLiteral("se es&tratti tra i segni:"), this);
-    CBM = new QComboBox(this);
-    CBM->setObjectName(QStringLiteral("CBM"));
-    CBM->setAccessibleName(QStringLiteral("Numeri estratti tra i segni"));
+    drawnBox_ = new QComboBox(this);
+    drawnBox_->setObjectName(QStringLiteral("drawnBox"));
+    drawnBox_->setAccessibleName(QStringLiteral("Numeri estratti tra i segni"));
     for (int k = smallestDrawnCount; k <= largestDrawnCount; ++k)
-        CBM->addItem(QString::number(k), k);
-    labelM->setBuddy(CBM);
-    CBT->setCurrentIndex(std::clamp(t - smallestGuaranteedPoints, 0, CBT->count() - 1));
-    CBM->setCurrentIndex(std::clamp(m - smallestDrawnCount, 0, CBM->count() - 1));
-    SPB3 = new QPushButton(QStringLiteral("C&alcola"), this);
-    SPB3->setObjectName(QStringLiteral("SPB3"));
-    setHint(SPB3, QStringLiteral("Calcola|Conta ed elenca le combinazioni non coperte."));
-    connect(SPB3, &QPushButton::clicked, this, &GuaranteeHolesDialog::SPB3Click);
+        drawnBox_->addItem(QString::number(k), k);
+    labelM->setBuddy(drawnBox_);
+    pointsBox_->setCurrentIndex(
+        std::clamp(t - smallestGuaranteedPoints, 0, pointsBox_->count() - 1));
+    drawnBox_->setCurrentIndex(std::clamp(m - smallestDrawnCount, 0, drawnBox_->count() - 1));
+    countButton_ = new QPushButton(QStringLiteral("C&alcola"), this);
+    countButton_->setObjectName(QStringLiteral("countButton"));
+    setHint(countButton_, QStringLiteral("Calcola|Conta ed elenca le combinazioni non coperte."));
+    connect(countButton_, &QPushButton::clicked, this, &GuaranteeHolesDialog::onCountClicked);
     choice->addWidget(labelT);
-    choice->addWidget(CBT);
+    choice->addWidget(pointsBox_);
     choice->addWidget(labelM);
-    choice->addWidget(CBM);
-    choice->addWidget(SPB3);
+    choice->addWidget(drawnBox_);
+    choice->addWidget(countButton_);
     choice->addStretch();
     layout->addLayout(choice);
 
-    LabelConteggio = new QLabel(this);
-    LabelConteggio->setObjectName(QStringLiteral("LabelConteggio"));
-    layout->addWidget(LabelConteggio);
-    LBU = new QListView(this);
-    LBU->setObjectName(QStringLiteral("LBU"));
-    LBU->setAccessibleName(QStringLiteral("Combinazioni non coperte"));
-    LBU->setUniformItemSizes(true);
-    LBU->setMinimumSize(380, 300);
-    layout->addWidget(LBU);
+    countLabel_ = new QLabel(this);
+    countLabel_->setObjectName(QStringLiteral("countLabel"));
+    layout->addWidget(countLabel_);
+    holesList_ = new QListView(this);
+    holesList_->setObjectName(QStringLiteral("holesList"));
+    holesList_->setAccessibleName(QStringLiteral("Combinazioni non coperte"));
+    holesList_->setUniformItemSizes(true);
+    holesList_->setMinimumSize(380, 300);
+    layout->addWidget(holesList_);
     addGauge(layout, QStringLiteral("Avanzamento del calcolo"));
 
     auto* buttons = new QHBoxLayout;
-    SPB4 = new QPushButton(QStringLiteral("&Esporta CSV"), this);
-    SPB4->setObjectName(QStringLiteral("SPB4"));
-    setHint(SPB4, QStringLiteral("Esporta CSV|Scrive tutte le combinazioni non coperte in un file "
-                                 "CSV."));
-    connect(SPB4, &QPushButton::clicked, this, &GuaranteeHolesDialog::SPB4Click);
-    buttons->addWidget(SPB4);
+    exportButton_ = new QPushButton(QStringLiteral("&Esporta CSV"), this);
+    exportButton_->setObjectName(QStringLiteral("exportButton"));
+    setHint(exportButton_,
+            QStringLiteral("Esporta CSV|Scrive tutte le combinazioni non coperte in un file "
+                           "CSV."));
+    connect(exportButton_, &QPushButton::clicked, this, &GuaranteeHolesDialog::onExportClicked);
+    buttons->addWidget(exportButton_);
     addStopAndClose(buttons, QStringLiteral("Interrompi|Interrompe il calcolo o l'esportazione."));
     layout->addLayout(buttons);
 }
@@ -121,21 +123,21 @@ GuaranteeHolesDialog::~GuaranteeHolesDialog() {
 }
 
 int GuaranteeHolesDialog::t() const {
-    return CBT->currentData().toInt();
+    return pointsBox_->currentData().toInt();
 }
 int GuaranteeHolesDialog::m() const {
-    return CBM->currentData().toInt();
+    return drawnBox_->currentData().toInt();
 }
 
 void GuaranteeHolesDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!started_) {
         started_ = true;
-        QTimer::singleShot(0, this, &GuaranteeHolesDialog::SPB3Click);
+        QTimer::singleShot(0, this, &GuaranteeHolesDialog::onCountClicked);
     }
 }
 
-void GuaranteeHolesDialog::SPB3Click() {
+void GuaranteeHolesDialog::onCountClicked() {
     if (run_->running())
         return;
     const int t = this->t(), m = this->m();
@@ -147,12 +149,12 @@ void GuaranteeHolesDialog::SPB3Click() {
     // counts the holes; the list fetches the following rows as it is scrolled.
     auto* old = model_;
     model_ = new HolesModel(marked_, state_.finalColumns, t, m, this);
-    LBU->setModel(model_);
+    holesList_->setModel(model_);
     delete old;
     counted_ = false;
-    LabelConteggio->setText(QStringLiteral("Conteggio in corso..."));
-    SPB3->setEnabled(false);
-    SPB4->setEnabled(false);
+    countLabel_->setText(QStringLiteral("Conteggio in corso..."));
+    countButton_->setEnabled(false);
+    exportButton_->setEnabled(false);
     const std::vector<Column> finals = state_.finalColumns;
     auto best = std::make_shared<std::array<std::uint64_t, 7>>();
     HolesModel* model = model_;
@@ -175,24 +177,24 @@ void GuaranteeHolesDialog::SPB3Click() {
             countBestMatchesOfSize(marked_, finals, m, *best, &control, progress);
         },
         [this, t, m, best] {
-            SPB3->setEnabled(true);
-            SPB4->setEnabled(true);
+            countButton_->setEnabled(true);
+            exportButton_->setEnabled(true);
             if (run_->stoppedByUser()) {
-                LabelConteggio->setText(QStringLiteral("Conteggio interrotto."));
+                countLabel_->setText(QStringLiteral("Conteggio interrotto."));
                 return;
             }
             count_ = 0;
             for (int b = 0; b < t; ++b)
                 count_ += (*best)[static_cast<std::size_t>(b)];
             counted_ = true;
-            LabelConteggio->setText(
+            countLabel_->setText(
                 count_ == 0
                     ? QStringLiteral("Nessun buco: il sistema garantisce %1 se %2.").arg(t).arg(m)
                     : QStringLiteral("Buchi di %1 se %2: %3").arg(t).arg(m).arg(count_));
         });
 }
 
-void GuaranteeHolesDialog::SPB4Click() {
+void GuaranteeHolesDialog::onExportClicked() {
     if (run_->running())
         return;
     const int t = this->t(), m = this->m();
@@ -205,16 +207,16 @@ void GuaranteeHolesDialog::SPB4Click() {
         return;
     const std::vector<Column> finals = state_.finalColumns;
     auto result = std::make_shared<Expected<std::uint64_t>>(std::uint64_t{0});
-    SPB3->setEnabled(false);
-    SPB4->setEnabled(false);
+    countButton_->setEnabled(false);
+    exportButton_->setEnabled(false);
     run_->start(
         [this, finals, t, m, file, result](RunControl& control,
                                            const std::function<void(double)>&) {
             *result = exportHolesCsv(file.toStdString(), marked_, finals, t, m, &control);
         },
         [this, result] {
-            SPB3->setEnabled(true);
-            SPB4->setEnabled(true);
+            countButton_->setEnabled(true);
+            exportButton_->setEnabled(true);
             if (!*result) {
                 showError(this, QStringLiteral("Errore"), QString::fromStdString(result->error()));
                 return;

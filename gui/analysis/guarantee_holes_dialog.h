@@ -60,8 +60,8 @@ public:
     bool counted() const { return counted_; }
 
 public slots:
-    void SPB3Click(); // Calcola
-    void SPB4Click(); // Esporta CSV
+    void onCountClicked();  // Calcola
+    void onExportClicked(); // Esporta CSV
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -69,12 +69,12 @@ protected:
 private:
     const SystemState& state_;
     std::vector<int> marked_;
-    QComboBox* CBT = nullptr;
-    QComboBox* CBM = nullptr;
-    QLabel* LabelConteggio = nullptr;
-    QListView* LBU = nullptr;
-    QPushButton* SPB3 = nullptr;
-    QPushButton* SPB4 = nullptr;
+    QComboBox* pointsBox_ = nullptr;
+    QComboBox* drawnBox_ = nullptr;
+    QLabel* countLabel_ = nullptr;
+    QListView* holesList_ = nullptr;
+    QPushButton* countButton_ = nullptr;
+    QPushButton* exportButton_ = nullptr;
     HolesModel* model_ = nullptr;
     std::uint64_t count_ = 0;
     bool counted_ = false;

@@ -24,7 +24,7 @@ namespace quintor {
 GuaranteeRepairDialog::GuaranteeRepairDialog(SystemState& state, const Archive& archive,
                                              QWidget* parent)
     : AnalysisWindow(parent), state_(state), archive_(archive) {
-    setObjectName(QStringLiteral("COMPLETA"));
+    setObjectName(QStringLiteral("GuaranteeRepairDialog"));
     setWindowTitle(QStringLiteral("Completa la garanzia"));
     auto* layout = new QVBoxLayout(this);
     auto* intro = new QLabel(
@@ -35,41 +35,41 @@ GuaranteeRepairDialog::GuaranteeRepairDialog(SystemState& state, const Archive& 
     layout->addWidget(intro);
 
     auto* form = new QFormLayout;
-    CBT = new QComboBox(this);
-    CBT->setObjectName(QStringLiteral("CBT"));
-    CBT->setAccessibleName(QStringLiteral("Punti garantiti"));
+    pointsBox_ = new QComboBox(this);
+    pointsBox_->setObjectName(QStringLiteral("pointsBox"));
+    pointsBox_->setAccessibleName(QStringLiteral("Punti garantiti"));
     for (int k = smallestGuaranteedPoints; k <= largestDrawnCount; ++k)
-        CBT->addItem(QString::number(k), k);
-    CBT->setCurrentIndex(3 - smallestGuaranteedPoints);
-    CBM = new QComboBox(this);
-    CBM->setObjectName(QStringLiteral("CBM"));
-    CBM->setAccessibleName(QStringLiteral("Numeri estratti tra i segni"));
+        pointsBox_->addItem(QString::number(k), k);
+    pointsBox_->setCurrentIndex(3 - smallestGuaranteedPoints);
+    drawnBox_ = new QComboBox(this);
+    drawnBox_->setObjectName(QStringLiteral("drawnBox"));
+    drawnBox_->setAccessibleName(QStringLiteral("Numeri estratti tra i segni"));
     for (int k = smallestDrawnCount; k <= largestDrawnCount; ++k)
-        CBM->addItem(QString::number(k), k);
-    CBM->setCurrentIndex(6 - smallestDrawnCount);
-    EDB = new QLineEdit(QStringLiteral("100"), this);
-    EDB->setObjectName(QStringLiteral("EDB"));
-    EDB->setAccessibleName(QStringLiteral("Numero massimo di colonne da aggiungere"));
-    setHint(EDB, QStringLiteral("Colonne al massimo|Quante colonne al più possono essere "
-                                "aggiunte."));
-    form->addRow(QStringLiteral("&Punti garantiti (t):"), CBT);
-    form->addRow(QStringLiteral("se &estratti tra i segni (m):"), CBM);
-    form->addRow(QStringLiteral("&Colonne al massimo:"), EDB);
+        drawnBox_->addItem(QString::number(k), k);
+    drawnBox_->setCurrentIndex(6 - smallestDrawnCount);
+    budgetEdit_ = new QLineEdit(QStringLiteral("100"), this);
+    budgetEdit_->setObjectName(QStringLiteral("budgetEdit"));
+    budgetEdit_->setAccessibleName(QStringLiteral("Numero massimo di colonne da aggiungere"));
+    setHint(budgetEdit_, QStringLiteral("Colonne al massimo|Quante colonne al più possono essere "
+                                        "aggiunte."));
+    form->addRow(QStringLiteral("&Punti garantiti (t):"), pointsBox_);
+    form->addRow(QStringLiteral("se &estratti tra i segni (m):"), drawnBox_);
+    form->addRow(QStringLiteral("&Colonne al massimo:"), budgetEdit_);
     layout->addLayout(form);
 
-    LabelEsito = new QLabel(this);
-    LabelEsito->setObjectName(QStringLiteral("LabelEsito"));
-    LabelEsito->setWordWrap(true);
-    layout->addWidget(LabelEsito);
+    outcomeLabel_ = new QLabel(this);
+    outcomeLabel_->setObjectName(QStringLiteral("outcomeLabel"));
+    outcomeLabel_->setWordWrap(true);
+    layout->addWidget(outcomeLabel_);
     addGauge(layout, QStringLiteral("Combinazioni coperte"));
 
     auto* buttons = new QHBoxLayout;
-    SPB3 = new QPushButton(QStringLiteral("&Avvia"), this);
-    SPB3->setObjectName(QStringLiteral("SPB3"));
-    SPB3->setDefault(true);
-    setHint(SPB3, QStringLiteral("Avvia|Cerca le colonne da aggiungere."));
-    connect(SPB3, &QPushButton::clicked, this, &GuaranteeRepairDialog::SPB3Click);
-    buttons->addWidget(SPB3);
+    startButton_ = new QPushButton(QStringLiteral("&Avvia"), this);
+    startButton_->setObjectName(QStringLiteral("startButton"));
+    startButton_->setDefault(true);
+    setHint(startButton_, QStringLiteral("Avvia|Cerca le colonne da aggiungere."));
+    connect(startButton_, &QPushButton::clicked, this, &GuaranteeRepairDialog::onStartClicked);
+    buttons->addWidget(startButton_);
     addStopAndClose(buttons,
                     QStringLiteral("Interrompi|Interrompe la ricerca senza aggiungere colonne."),
                     QStringLiteral("C&hiudi"));
@@ -81,18 +81,18 @@ GuaranteeRepairDialog::~GuaranteeRepairDialog() {
     run_->cancel();
 }
 
-void GuaranteeRepairDialog::SPB3Click() {
+void GuaranteeRepairDialog::onStartClicked() {
     if (run_->running())
         return;
-    const int t = CBT->currentData().toInt(), m = CBM->currentData().toInt();
+    const int t = pointsBox_->currentData().toInt(), m = drawnBox_->currentData().toInt();
     if (t > m) {
         showError(this, QStringLiteral("Errore"), QString::fromUtf8(guaranteeChoiceMessage));
         return;
     }
-    const auto budget = repairBudget(EDB->text().toStdString());
+    const auto budget = repairBudget(budgetEdit_->text().toStdString());
     if (!budget) {
         showError(this, QStringLiteral("Errore"), QString::fromStdString(budget.error()));
-        EDB->setFocus();
+        budgetEdit_->setFocus();
         return;
     }
     if (state_.markedCount() < 6) {
@@ -102,8 +102,8 @@ void GuaranteeRepairDialog::SPB3Click() {
     auto request = std::make_shared<RepairRequest>(
         repairRequest(state_, archive_.newestFirst(snapshotLimit), t, m, *budget));
     auto result = std::make_shared<Expected<RepairResult>>(RepairResult{});
-    SPB3->setEnabled(false);
-    LabelEsito->setText(QStringLiteral("Ricerca in corso..."));
+    startButton_->setEnabled(false);
+    outcomeLabel_->setText(QStringLiteral("Ricerca in corso..."));
     run_->start(
         [request, result](RunControl& control, const std::function<void(double)>& progress) {
             *result = repairGuarantee(*request, &control, [&](const RepairResult& sofar) {
@@ -112,15 +112,15 @@ void GuaranteeRepairDialog::SPB3Click() {
             });
         },
         [this, result, t, m] {
-            SPB3->setEnabled(true);
+            startButton_->setEnabled(true);
             if (!*result) {
-                LabelEsito->clear();
+                outcomeLabel_->clear();
                 showError(this, QStringLiteral("Errore"), QString::fromStdString(result->error()));
                 return;
             }
             const RepairResult& done = **result;
             if (done.stopped || run_->stoppedByUser()) {
-                LabelEsito->setText(
+                outcomeLabel_->setText(
                     QStringLiteral("Ricerca interrotta: nessuna colonna aggiunta."));
                 return;
             }
@@ -128,11 +128,11 @@ void GuaranteeRepairDialog::SPB3Click() {
                                        done.added.end());
             if (!done.added.empty())
                 state_.modified = true;
-            tag_ += static_cast<int>(done.added.size());
+            addedCount_ += static_cast<int>(done.added.size());
             const double share = done.total == 0 ? 0.0
                                                  : 100.0 * static_cast<double>(done.covered) /
                                                        static_cast<double>(done.total);
-            LabelEsito->setText(
+            outcomeLabel_->setText(
                 QStringLiteral("Colonne aggiunte: %1. Combinazioni coperte con %2 se %3: %4 su "
                                "%5 (%6).")
                     .arg(done.added.size())
@@ -141,7 +141,7 @@ void GuaranteeRepairDialog::SPB3Click() {
                     .arg(done.covered)
                     .arg(done.total)
                     .arg(QString::fromStdString(percentText(share))));
-            STS->setValue(static_cast<int>(share));
+            progressBar_->setValue(static_cast<int>(share));
         });
 }
 

@@ -22,20 +22,20 @@ public:
     ~GuaranteeRepairDialog() override;
 
     // Columns added to the system by this window.
-    int tag() const { return tag_; }
+    int addedCount() const { return addedCount_; }
 
 public slots:
-    void SPB3Click(); // Avvia
+    void onStartClicked(); // Avvia
 
 private:
     SystemState& state_;
     const Archive& archive_;
-    QComboBox* CBT = nullptr;
-    QComboBox* CBM = nullptr;
-    QLineEdit* EDB = nullptr;
-    QLabel* LabelEsito = nullptr;
-    QPushButton* SPB3 = nullptr;
-    int tag_ = 0;
+    QComboBox* pointsBox_ = nullptr;
+    QComboBox* drawnBox_ = nullptr;
+    QLineEdit* budgetEdit_ = nullptr;
+    QLabel* outcomeLabel_ = nullptr;
+    QPushButton* startButton_ = nullptr;
+    int addedCount_ = 0;
 };
 
 } // namespace quintor

@@ -19,7 +19,7 @@ namespace quintor {
 
 GuaranteeTableDialog::GuaranteeTableDialog(const SystemState& state, QWidget* parent)
     : AnalysisWindow(parent), state_(state), marked_(state.markedNumbers()) {
-    setObjectName(QStringLiteral("GARANZIA"));
+    setObjectName(QStringLiteral("GuaranteeTableDialog"));
     setWindowTitle(QStringLiteral("Garanzia del sistema"));
     auto* layout = new QVBoxLayout(this);
     auto* intro = new QLabel(
@@ -30,29 +30,32 @@ GuaranteeTableDialog::GuaranteeTableDialog(const SystemState& state, QWidget* pa
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
-    TAB = new QTableWidget(largestDrawnCount - smallestDrawnCount + 1,
-                           largestDrawnCount - smallestGuaranteedPoints + 1, this);
-    TAB->setObjectName(QStringLiteral("TAB"));
-    TAB->setAccessibleName(QStringLiteral("Tabella della garanzia"));
-    TAB->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TAB->setSelectionMode(QAbstractItemView::SingleSelection);
+    guaranteeGrid_ = new QTableWidget(largestDrawnCount - smallestDrawnCount + 1,
+                                      largestDrawnCount - smallestGuaranteedPoints + 1, this);
+    guaranteeGrid_->setObjectName(QStringLiteral("guaranteeGrid"));
+    guaranteeGrid_->setAccessibleName(QStringLiteral("Tabella della garanzia"));
+    guaranteeGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    guaranteeGrid_->setSelectionMode(QAbstractItemView::SingleSelection);
     for (int m = smallestDrawnCount; m <= largestDrawnCount; ++m)
-        TAB->setVerticalHeaderItem(m - smallestDrawnCount,
-                                   new QTableWidgetItem(QStringLiteral("%1 estratti").arg(m)));
+        guaranteeGrid_->setVerticalHeaderItem(
+            m - smallestDrawnCount, new QTableWidgetItem(QStringLiteral("%1 estratti").arg(m)));
     for (int t = smallestGuaranteedPoints; t <= largestDrawnCount; ++t)
-        TAB->setHorizontalHeaderItem(t - smallestGuaranteedPoints,
-                                     new QTableWidgetItem(QStringLiteral("%1 punti").arg(t)));
-    TAB->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    TAB->setMinimumSize(560, 160);
-    setHint(TAB, QStringLiteral("Garanzia|Doppio clic (o Invio) su una casella per vedere le "
-                                "combinazioni non coperte."));
-    connect(TAB, &QTableWidget::cellDoubleClicked, this, &GuaranteeTableDialog::TABDoubleClick);
-    connect(TAB, &QTableWidget::cellActivated, this, &GuaranteeTableDialog::TABDoubleClick);
-    layout->addWidget(TAB);
+        guaranteeGrid_->setHorizontalHeaderItem(
+            t - smallestGuaranteedPoints, new QTableWidgetItem(QStringLiteral("%1 punti").arg(t)));
+    guaranteeGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    guaranteeGrid_->setMinimumSize(560, 160);
+    setHint(guaranteeGrid_,
+            QStringLiteral("Garanzia|Doppio clic (o Invio) su una casella per vedere le "
+                           "combinazioni non coperte."));
+    connect(guaranteeGrid_, &QTableWidget::cellDoubleClicked, this,
+            &GuaranteeTableDialog::onCellActivated);
+    connect(guaranteeGrid_, &QTableWidget::cellActivated, this,
+            &GuaranteeTableDialog::onCellActivated);
+    layout->addWidget(guaranteeGrid_);
 
-    LabelStato = new QLabel(QStringLiteral("Calcolo in corso..."), this);
-    LabelStato->setObjectName(QStringLiteral("LabelStato"));
-    layout->addWidget(LabelStato);
+    statusLabel_ = new QLabel(QStringLiteral("Calcolo in corso..."), this);
+    statusLabel_->setObjectName(QStringLiteral("statusLabel"));
+    layout->addWidget(statusLabel_);
     addGauge(layout, QStringLiteral("Avanzamento del calcolo"));
 
     auto* buttons = new QHBoxLayout;
@@ -68,11 +71,11 @@ void GuaranteeTableDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!started_) {
         started_ = true;
-        QTimer::singleShot(0, this, &GuaranteeTableDialog::FormActivate);
+        QTimer::singleShot(0, this, &GuaranteeTableDialog::startCount);
     }
 }
 
-void GuaranteeTableDialog::FormActivate() {
+void GuaranteeTableDialog::startCount() {
     const std::vector<Column> finals = state_.finalColumns;
     run_->start(
         [this, finals](RunControl& control, const std::function<void(double)>& progress) {
@@ -81,7 +84,7 @@ void GuaranteeTableDialog::FormActivate() {
         [this] {
             finished_ = true;
             if (table_.stopped) {
-                LabelStato->setText(QStringLiteral("Calcolo interrotto."));
+                statusLabel_->setText(QStringLiteral("Calcolo interrotto."));
                 return;
             }
             showTable();
@@ -111,14 +114,14 @@ void GuaranteeTableDialog::showTable() {
                                      .arg(table_.holes(m, t))
                                      .arg(table_.total(m)));
             }
-            TAB->setItem(m - smallestDrawnCount, t - smallestGuaranteedPoints, item);
+            guaranteeGrid_->setItem(m - smallestDrawnCount, t - smallestGuaranteedPoints, item);
         }
-    LabelStato->setText(marked_.size() < static_cast<std::size_t>(smallestDrawnCount)
-                            ? QStringLiteral("Il sistema contiene meno di tre segni.")
-                            : QStringLiteral("Garanzie complete: %1.").arg(guaranteed));
+    statusLabel_->setText(marked_.size() < static_cast<std::size_t>(smallestDrawnCount)
+                              ? QStringLiteral("Il sistema contiene meno di tre segni.")
+                              : QStringLiteral("Garanzie complete: %1.").arg(guaranteed));
 }
 
-void GuaranteeTableDialog::TABDoubleClick(int row, int column) {
+void GuaranteeTableDialog::onCellActivated(int row, int column) {
     const int m = row + smallestDrawnCount;
     const int t = column + smallestGuaranteedPoints;
     if (!finished_ || table_.stopped || t > m || table_.total(m) == 0) {

@@ -23,8 +23,8 @@ public:
     bool finished() const { return finished_; }
 
 public slots:
-    void FormActivate();
-    void TABDoubleClick(int row, int column);
+    void startCount();
+    void onCellActivated(int row, int column);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -35,8 +35,8 @@ private:
     const SystemState& state_;
     std::vector<int> marked_;
     GuaranteeTable table_;
-    QTableWidget* TAB = nullptr;
-    QLabel* LabelStato = nullptr;
+    QTableWidget* guaranteeGrid_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
     bool started_ = false;
     bool finished_ = false;
 };

@@ -48,9 +48,9 @@ ColumnFiltersDialog::ColumnFiltersDialog(const ColumnFilters& filters,
     };
     auto rangeRow = [&](const QString& text, const QString& name, QLineEdit*& from, QLineEdit*& to,
                         const QString& hint) {
-        from = addField(name + QStringLiteral("Da"),
+        from = addField(name + QStringLiteral("From"),
                         QString(text).remove(QLatin1Char('&')) + QStringLiteral(", da"), 40);
-        to = addField(name + QStringLiteral("A"),
+        to = addField(name + QStringLiteral("To"),
                       QString(text).remove(QLatin1Char('&')) + QStringLiteral(", a"), 40);
         setHint(from, hint);
         setHint(to, hint);
@@ -74,68 +74,71 @@ ColumnFiltersDialog::ColumnFiltersDialog(const ColumnFilters& filters,
         grid->addLayout(line, row++, 1);
     };
 
-    rangeRow(QStringLiteral("&Somma dei sei numeri"), QStringLiteral("somma"), sommaDa, sommaA,
+    rangeRow(QStringLiteral("&Somma dei sei numeri"), QStringLiteral("sum"), sumFrom_, sumTo_,
              QStringLiteral("Somma|La somma dei sei numeri, da 21 a 525. Vuoto: nessun filtro."));
-    rangeRow(QStringLiteral("Numeri &dispari"), QStringLiteral("dispari"), dispariDa, dispariA,
+    rangeRow(QStringLiteral("Numeri &dispari"), QStringLiteral("odd"), oddFrom_, oddTo_,
              QStringLiteral("Dispari|Quanti numeri dispari, da 0 a 6."));
-    rangeRow(QStringLiteral("Numeri &bassi (da 1 a 45)"), QStringLiteral("bassi"), bassiDa, bassiA,
+    rangeRow(QStringLiteral("Numeri &bassi (da 1 a 45)"), QStringLiteral("low"), lowFrom_, lowTo_,
              QStringLiteral("Bassi|Quanti numeri da 1 a 45, da 0 a 6."));
-    singleRow(QStringLiteral("Al massimo numeri della stessa d&ecina"), QStringLiteral("decina"),
-              decina, 40, QStringLiteral("Decina|Decine: 1-10, 11-20, ..., 81-90."));
-    singleRow(QStringLiteral("Al massimo numeri c&onsecutivi"), QStringLiteral("consecutivi"),
-              consecutivi, 40,
+    singleRow(QStringLiteral("Al massimo numeri della stessa d&ecina"),
+              QStringLiteral("decadeLimit"), decadeLimit_, 40,
+              QStringLiteral("Decina|Decine: 1-10, 11-20, ..., 81-90."));
+    singleRow(QStringLiteral("Al massimo numeri c&onsecutivi"), QStringLiteral("runLimit"),
+              runLimit_, 40,
               QStringLiteral("Consecutivi|1: nessuna coppia di numeri consecutivi."));
     singleRow(QStringLiteral("Al massimo numeri con la stessa cifra &finale"),
-              QStringLiteral("finale"), finale, 40,
+              QStringLiteral("endingLimit"), endingLimit_, 40,
               QStringLiteral("Cifra finale|Per esempio 3, 13, 23 hanno la stessa cifra finale."));
-    singleRow(QStringLiteral("Almeno &uno di questi numeri"), QStringLiteral("con"), con, 220,
+    singleRow(QStringLiteral("Almeno &uno di questi numeri"), QStringLiteral("withNumbers"),
+              withNumbers_, 220,
               QStringLiteral("Numeri richiesti|Numeri da 1 a 90 separati da spazi o virgole."));
-    singleRow(QStringLiteral("&Nessuno di questi numeri"), QStringLiteral("senza"), senza, 220,
+    singleRow(QStringLiteral("&Nessuno di questi numeri"), QStringLiteral("withoutNumbers"),
+              withoutNumbers_, 220,
               QStringLiteral("Numeri esclusi|Numeri da 1 a 90 separati da spazi o virgole."));
 
-    archivio = addField(QStringLiteral("archivio"),
-                        QStringLiteral("Al massimo numeri in comune con un'estrazione"), 40);
-    archivioUltime = addField(QStringLiteral("archivioUltime"),
-                              QStringLiteral("Estrazioni dell'archivio considerate"), 60);
-    setHint(archivio, QStringLiteral("Archivio|Al massimo tanti numeri in comune con ciascuna "
-                                     "estrazione dell'archivio."));
-    setHint(archivioUltime,
+    archiveLimit_ = addField(QStringLiteral("archiveLimit"),
+                             QStringLiteral("Al massimo numeri in comune con un'estrazione"), 40);
+    archiveDraws_ = addField(QStringLiteral("archiveDraws"),
+                             QStringLiteral("Estrazioni dell'archivio considerate"), 60);
+    setHint(archiveLimit_, QStringLiteral("Archivio|Al massimo tanti numeri in comune con ciascuna "
+                                          "estrazione dell'archivio."));
+    setHint(archiveDraws_,
             QStringLiteral("Ultime estrazioni|Quante estrazioni recenti; vuoto: tutte."));
     caption(QStringLiteral("Al massimo numeri in comune con un'estrazione dell'&archivio"),
-            archivio);
+            archiveLimit_);
     auto* archiveLine = new QHBoxLayout;
-    archiveLine->addWidget(archivio);
+    archiveLine->addWidget(archiveLimit_);
     archiveLine->addWidget(new QLabel(QStringLiteral("nelle ultime"), this));
-    archiveLine->addWidget(archivioUltime);
+    archiveLine->addWidget(archiveDraws_);
     archiveLine->addWidget(new QLabel(QStringLiteral("estrazioni (vuoto: tutte)"), this));
     archiveLine->addStretch();
     grid->addLayout(archiveLine, row++, 1);
 
-    conteggio = new QLabel(this);
-    conteggio->setObjectName(QStringLiteral("conteggio"));
-    conteggio->setMinimumWidth(420);
-    avanzamento = new QProgressBar(this);
-    avanzamento->setObjectName(QStringLiteral("avanzamento"));
-    avanzamento->setAccessibleName(QStringLiteral("Avanzamento del conteggio"));
-    avanzamento->setRange(0, 1000);
-    avanzamento->setTextVisible(false);
-    avanzamento->setMaximumHeight(12);
-    grid->addWidget(conteggio, row++, 0, 1, 2);
-    grid->addWidget(avanzamento, row++, 0, 1, 2);
+    countLabel_ = new QLabel(this);
+    countLabel_->setObjectName(QStringLiteral("countLabel"));
+    countLabel_->setMinimumWidth(420);
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("progressBar"));
+    progressBar_->setAccessibleName(QStringLiteral("Avanzamento del conteggio"));
+    progressBar_->setRange(0, 1000);
+    progressBar_->setTextVisible(false);
+    progressBar_->setMaximumHeight(12);
+    grid->addWidget(countLabel_, row++, 0, 1, 2);
+    grid->addWidget(progressBar_, row++, 0, 1, 2);
 
-    OK = new QPushButton(QStringLiteral("OK"), this);
-    OK->setObjectName(QStringLiteral("OK"));
-    OK->setDefault(true);
-    Azzera = new QPushButton(QStringLiteral("A&zzera"), this);
-    Azzera->setObjectName(QStringLiteral("Azzera"));
-    setHint(Azzera, QStringLiteral("Azzera|Svuota tutti i campi: nessun filtro."));
-    Annulla = new QPushButton(QStringLiteral("Annulla"), this);
-    Annulla->setObjectName(QStringLiteral("Annulla"));
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setDefault(true);
+    clearButton_ = new QPushButton(QStringLiteral("A&zzera"), this);
+    clearButton_->setObjectName(QStringLiteral("clearButton"));
+    setHint(clearButton_, QStringLiteral("Azzera|Svuota tutti i campi: nessun filtro."));
+    cancelButton_ = new QPushButton(QStringLiteral("Annulla"), this);
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(OK);
-    buttons->addWidget(Azzera);
-    buttons->addWidget(Annulla);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(clearButton_);
+    buttons->addWidget(cancelButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -149,10 +152,10 @@ ColumnFiltersDialog::ColumnFiltersDialog(const ColumnFilters& filters,
     progressTimer_->setInterval(100);
     connect(restartTimer_, &QTimer::timeout, this, &ColumnFiltersDialog::restartCount);
     connect(progressTimer_, &QTimer::timeout, this,
-            [this] { avanzamento->setValue(progressPermille_.load()); });
-    connect(OK, &QPushButton::clicked, this, &ColumnFiltersDialog::OKClick);
-    connect(Azzera, &QPushButton::clicked, this, &ColumnFiltersDialog::AzzeraClick);
-    connect(Annulla, &QPushButton::clicked, this, &QDialog::reject);
+            [this] { progressBar_->setValue(progressPermille_.load()); });
+    connect(okButton_, &QPushButton::clicked, this, &ColumnFiltersDialog::onOkClicked);
+    connect(clearButton_, &QPushButton::clicked, this, &ColumnFiltersDialog::onClearClicked);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
     showFilters(filters);
     restartCount();
@@ -172,7 +175,7 @@ QLineEdit* ColumnFiltersDialog::addField(const QString& name, const QString& acc
         // Any change makes the count out of date: stop it now, start again once typing pauses.
         stopCount();
         passing_.reset();
-        conteggio->setText(QStringLiteral("Conteggio in corso..."));
+        countLabel_->setText(QStringLiteral("Conteggio in corso..."));
         restartTimer_->start();
     });
     return field;
@@ -186,20 +189,21 @@ void ColumnFiltersDialog::showFilters(const ColumnFilters& f) {
     auto setLimit = [](QLineEdit* field, const std::optional<int>& limit) {
         field->setText(limit ? QString::number(*limit) : QString());
     };
-    setRange(sommaDa, sommaA, f.sum);
-    setRange(dispariDa, dispariA, f.odd);
-    setRange(bassiDa, bassiA, f.low);
-    setLimit(decina, f.perDecade);
-    setLimit(consecutivi, f.longestRun);
-    setLimit(finale, f.sameEnding);
+    setRange(sumFrom_, sumTo_, f.sum);
+    setRange(oddFrom_, oddTo_, f.odd);
+    setRange(lowFrom_, lowTo_, f.low);
+    setLimit(decadeLimit_, f.perDecade);
+    setLimit(runLimit_, f.longestRun);
+    setLimit(endingLimit_, f.sameEnding);
     // The dialog has one field a filter: several lists or limits of a file are shown merged
     // only as far as one field can say the same thing.
-    con->setText(f.with.empty() ? QString() : joinedNumbers(f.with.front()));
-    senza->setText(joinedNumbers(f.without));
-    archivio->setText(f.archive.empty() ? QString() : QString::number(f.archive.front().limit));
-    archivioUltime->setText(f.archive.empty() || f.archive.front().draws == 0
-                                ? QString()
-                                : QString::number(f.archive.front().draws));
+    withNumbers_->setText(f.with.empty() ? QString() : joinedNumbers(f.with.front()));
+    withoutNumbers_->setText(joinedNumbers(f.without));
+    archiveLimit_->setText(f.archive.empty() ? QString()
+                                             : QString::number(f.archive.front().limit));
+    archiveDraws_->setText(f.archive.empty() || f.archive.front().draws == 0
+                               ? QString()
+                               : QString::number(f.archive.front().draws));
 }
 
 ColumnFiltersDialog::Reading ColumnFiltersDialog::readFields() const {
@@ -237,28 +241,28 @@ ColumnFiltersDialog::Reading ColumnFiltersDialog::readFields() const {
         return numbers.isEmpty() || add(std::string(name) + "=" + numbers.toStdString(), field);
     };
     auto archive = [&] {
-        const std::string k = text(archivio), d = text(archivioUltime);
+        const std::string k = text(archiveLimit_), d = text(archiveDraws_);
         if (k.empty() && d.empty())
             return true;
         if (k.empty()) {
             reading.message = QStringLiteral("Il filtro \"archivio\" non è valido: scrivere "
                                              "quanti numeri in comune al massimo.\rCorreggere e "
                                              "riprovare.");
-            reading.field = archivio;
+            reading.field = archiveLimit_;
             return false;
         }
         return add("archivio<=" + k + (d.empty() ? "" : "@" + d),
-                   d.empty() ? archivio : archivioUltime);
+                   d.empty() ? archiveLimit_ : archiveDraws_);
     };
-    if (range("somma", sommaDa, sommaA) && range("dispari", dispariDa, dispariA) &&
-        range("bassi", bassiDa, bassiA) && limit("decina", decina) &&
-        limit("consecutivi", consecutivi) && limit("finale", finale) && list("con", con) &&
-        list("senza", senza) && archive())
+    if (range("somma", sumFrom_, sumTo_) && range("dispari", oddFrom_, oddTo_) &&
+        range("bassi", lowFrom_, lowTo_) && limit("decina", decadeLimit_) &&
+        limit("consecutivi", runLimit_) && limit("finale", endingLimit_) &&
+        list("con", withNumbers_) && list("senza", withoutNumbers_) && archive())
         reading.filters = std::move(filters);
     return reading;
 }
 
-void ColumnFiltersDialog::OKClick() {
+void ColumnFiltersDialog::onOkClicked() {
     const Reading reading = readFields();
     if (!reading.filters) {
         showError(this, errorTitle, reading.message);
@@ -270,9 +274,9 @@ void ColumnFiltersDialog::OKClick() {
     accept();
 }
 
-void ColumnFiltersDialog::AzzeraClick() {
+void ColumnFiltersDialog::onClearClicked() {
     showFilters({});
-    sommaDa->setFocus();
+    sumFrom_->setFocus();
 }
 
 void ColumnFiltersDialog::done(int result) {
@@ -294,15 +298,15 @@ void ColumnFiltersDialog::restartCount() {
     stopCount();
     const Reading reading = readFields();
     if (!reading.filters) {
-        conteggio->setText(QStringLiteral("Filtri non validi: ") +
-                           displayText(reading.message).section(QLatin1Char('\n'), 0, 0));
-        avanzamento->setValue(0);
+        countLabel_->setText(QStringLiteral("Filtri non validi: ") +
+                             displayText(reading.message).section(QLatin1Char('\n'), 0, 0));
+        progressBar_->setValue(0);
         return;
     }
-    conteggio->setText(QStringLiteral("Conteggio in corso..."));
+    countLabel_->setText(QStringLiteral("Conteggio in corso..."));
     stop_ = false;
     progressPermille_ = 0;
-    avanzamento->setValue(0);
+    progressBar_->setValue(0);
     progressTimer_->start();
     const std::uint64_t generation = generation_;
     worker_ = std::thread(
@@ -326,15 +330,15 @@ void ColumnFiltersDialog::countFinished(std::uint64_t generation,
     if (worker_.joinable())
         worker_.join();
     progressTimer_->stop();
-    avanzamento->setValue(1000);
+    progressBar_->setValue(1000);
     passing_ = passing;
     const QLocale italian(QLocale::Italian, QLocale::Italy);
     if (*passing == 0)
-        conteggio->setText(QString::fromUtf8(noColumnPassesMessage));
+        countLabel_->setText(QString::fromUtf8(noColumnPassesMessage));
     else
-        conteggio->setText(QStringLiteral("%1 %2 su %3 superano i filtri")
-                               .arg(italian.toString(qulonglong(*passing)), what_,
-                                    italian.toString(qulonglong(total_))));
+        countLabel_->setText(QStringLiteral("%1 %2 su %3 superano i filtri")
+                                 .arg(italian.toString(qulonglong(*passing)), what_,
+                                      italian.toString(qulonglong(total_))));
 }
 
 } // namespace quintor

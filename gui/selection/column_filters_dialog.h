@@ -57,8 +57,8 @@ protected:
     void done(int result) override;
 
 private:
-    void OKClick();
-    void AzzeraClick();
+    void onOkClicked();
+    void onClearClicked();
     void restartCount();
     void stopCount();
     void countFinished(std::uint64_t generation, std::optional<std::uint64_t> passing);
@@ -72,24 +72,24 @@ private:
     ColumnFilters accepted_;
     std::optional<std::uint64_t> passing_;
 
-    QLineEdit* sommaDa = nullptr;
-    QLineEdit* sommaA = nullptr;
-    QLineEdit* dispariDa = nullptr;
-    QLineEdit* dispariA = nullptr;
-    QLineEdit* bassiDa = nullptr;
-    QLineEdit* bassiA = nullptr;
-    QLineEdit* decina = nullptr;
-    QLineEdit* consecutivi = nullptr;
-    QLineEdit* finale = nullptr;
-    QLineEdit* con = nullptr;
-    QLineEdit* senza = nullptr;
-    QLineEdit* archivio = nullptr;
-    QLineEdit* archivioUltime = nullptr;
-    QLabel* conteggio = nullptr;
-    QProgressBar* avanzamento = nullptr;
-    QPushButton* OK = nullptr;
-    QPushButton* Azzera = nullptr;
-    QPushButton* Annulla = nullptr;
+    QLineEdit* sumFrom_ = nullptr;
+    QLineEdit* sumTo_ = nullptr;
+    QLineEdit* oddFrom_ = nullptr;
+    QLineEdit* oddTo_ = nullptr;
+    QLineEdit* lowFrom_ = nullptr;
+    QLineEdit* lowTo_ = nullptr;
+    QLineEdit* decadeLimit_ = nullptr;
+    QLineEdit* runLimit_ = nullptr;
+    QLineEdit* endingLimit_ = nullptr;
+    QLineEdit* withNumbers_ = nullptr;
+    QLineEdit* withoutNumbers_ = nullptr;
+    QLineEdit* archiveLimit_ = nullptr;
+    QLineEdit* archiveDraws_ = nullptr;
+    QLabel* countLabel_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* clearButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
     QTimer* restartTimer_ = nullptr;
     QTimer* progressTimer_ = nullptr;
 

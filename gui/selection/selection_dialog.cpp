@@ -2,6 +2,7 @@
 
 #include "core/archive.h"
 #include "core/combinatorics.h"
+#include "gui/common/background.h"
 #include "gui/common/bevel_panel.h"
 #include "gui/common/feedback.h"
 #include "gui/common/help_link.h"
@@ -54,86 +55,89 @@ QPushButton* flatButton(QWidget* parent, const char* name, const QString& text,
 } // namespace
 
 SelectionDialog::SelectionDialog(SystemState& system, std::vector<Column> draws, QWidget* parent)
-    : QDialog(parent), system_(system), draws_(std::move(draws)) {
+    : QDialog(parent), system_(system), draws_(std::move(draws)),
+      background_(BevelPanel::standardBackground()) {
     setObjectName(QStringLiteral("SelectionDialog"));
     setWindowTitle(QStringLiteral("Colonne finali"));
     setFixedSize(376, 289);
     useFixedDialogFrame(this);
     setModal(true);
 
-    Label5 = label(this, "Label5", QStringLiteral("Fisse:"), QRect(10, 8, 356, 20));
-    Miopan1 = new BevelPanel(this);
-    Miopan1->setObjectName(QStringLiteral("Miopan1"));
-    Miopan1->setGeometry(8, 32, 360, 150);
-    Label1 = label(Miopan1, "Label1", QStringLiteral("Nº di colonne iniziali: "),
-                   QRect(12, 12, 336, 20));
-    Label2 =
-        label(Miopan1, "Label2", QStringLiteral("Nº di colonne finali:"), QRect(12, 44, 150, 20));
-    ENC = new QLineEdit(Miopan1);
-    ENC->setObjectName(QStringLiteral("ENC"));
-    ENC->setGeometry(170, 42, 110, 24);
-    ENC->setMaxLength(10);
-    ENC->setAccessibleName(Label2->text());
-    Label2->setBuddy(ENC);
-    TKB = new QSlider(Qt::Horizontal, Miopan1);
-    TKB->setObjectName(QStringLiteral("TKB"));
-    TKB->setGeometry(12, 80, 336, 30);
-    TKB->setRange(0, precisionSteps);
-    TKB->setValue(0);
-    TKB->setTickPosition(QSlider::TicksBelow);
-    TKB->setTickInterval(1);
-    TKB->setPageStep(1);
-    TKB->setAccessibleName(QStringLiteral("Rapporto precisione/velocità"));
-    setHint(TKB, QStringLiteral("Rapporto precisione/velocità"));
-    Label3 = label(Miopan1, "Label3", QStringLiteral("Precisione"), QRect(12, 116, 120, 20));
-    Label4 = label(Miopan1, "Label4", QStringLiteral("Velocità"), QRect(228, 116, 120, 20));
-    Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    fixedNumbersLabel_ =
+        label(this, "fixedNumbersLabel", QStringLiteral("Fisse:"), QRect(10, 8, 356, 20));
+    countPanel_ = new BevelPanel(this);
+    countPanel_->setObjectName(QStringLiteral("countPanel"));
+    countPanel_->setGeometry(8, 32, 360, 150);
+    initialCountLabel_ = label(countPanel_, "initialCountLabel",
+                               QStringLiteral("Nº di colonne iniziali: "), QRect(12, 12, 336, 20));
+    finalCountCaption_ = label(countPanel_, "finalCountCaption",
+                               QStringLiteral("Nº di colonne finali:"), QRect(12, 44, 150, 20));
+    finalCountEdit_ = new QLineEdit(countPanel_);
+    finalCountEdit_->setObjectName(QStringLiteral("finalCountEdit"));
+    finalCountEdit_->setGeometry(170, 42, 110, 24);
+    finalCountEdit_->setMaxLength(10);
+    finalCountEdit_->setAccessibleName(finalCountCaption_->text());
+    finalCountCaption_->setBuddy(finalCountEdit_);
+    precisionSlider_ = new QSlider(Qt::Horizontal, countPanel_);
+    precisionSlider_->setObjectName(QStringLiteral("precisionSlider"));
+    precisionSlider_->setGeometry(12, 80, 336, 30);
+    precisionSlider_->setRange(0, precisionSteps);
+    precisionSlider_->setValue(0);
+    precisionSlider_->setTickPosition(QSlider::TicksBelow);
+    precisionSlider_->setTickInterval(1);
+    precisionSlider_->setPageStep(1);
+    precisionSlider_->setAccessibleName(QStringLiteral("Rapporto precisione/velocità"));
+    setHint(precisionSlider_, QStringLiteral("Rapporto precisione/velocità"));
+    precisionLabel_ =
+        label(countPanel_, "precisionLabel", QStringLiteral("Precisione"), QRect(12, 116, 120, 20));
+    speedLabel_ =
+        label(countPanel_, "speedLabel", QStringLiteral("Velocità"), QRect(228, 116, 120, 20));
+    speedLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    STS = new QProgressBar(this);
-    STS->setObjectName(QStringLiteral("STS"));
-    STS->setGeometry(8, 196, 360, 22);
-    STS->setRange(0, 100);
-    STS->setValue(0);
-    STS->setAccessibleName(QStringLiteral("Avanzamento"));
-    QPalette blue = STS->palette();
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("progressBar"));
+    progressBar_->setGeometry(8, 196, 360, 22);
+    progressBar_->setRange(0, 100);
+    progressBar_->setValue(0);
+    progressBar_->setAccessibleName(QStringLiteral("Avanzamento"));
+    QPalette blue = progressBar_->palette();
     blue.setColor(QPalette::Highlight, QColor(0, 0, 255));
-    STS->setPalette(blue);
-    STS->hide();
+    progressBar_->setPalette(blue);
+    progressBar_->hide();
 
-    AVSEL = flatButton(this, "AVSEL", QStringLiteral("Avvia selezione"), QRect(8, 240, 150, 34));
-    BITBTN2 = flatButton(this, "BITBTN2", QStringLiteral("Annulla"), QRect(166, 240, 110, 34));
-    setHint(BITBTN2, QStringLiteral("Chiude la scheda senza apportare modifiche."));
-    HLP2 = flatButton(this, "HLP2", QStringLiteral("?"), QRect(330, 240, 38, 34));
-    QFont bold = HLP2->font();
+    startButton_ =
+        flatButton(this, "startButton", QStringLiteral("Avvia selezione"), QRect(8, 240, 150, 34));
+    cancelButton_ =
+        flatButton(this, "cancelButton", QStringLiteral("Annulla"), QRect(166, 240, 110, 34));
+    setHint(cancelButton_, QStringLiteral("Chiude la scheda senza apportare modifiche."));
+    helpButton_ = flatButton(this, "helpButton", QStringLiteral("?"), QRect(330, 240, 38, 34));
+    QFont bold = helpButton_->font();
     bold.setBold(true);
-    HLP2->setFont(bold);
-    HLP2->setAccessibleName(QStringLiteral("Spiegazioni"));
-    HLP2->setEnabled(helpAvailable());
-    setHint(HLP2, QStringLiteral("Spiegazioni"));
-    FILTRI = flatButton(this, "FILTRI", QStringLiteral("&Filtri"), QRect(280, 240, 48, 34));
-    setHint(FILTRI, QStringLiteral("Filtri|Esclude dalla selezione le colonne che non superano i "
-                                   "filtri scelti (somma, pari e dispari, decine, ...)."));
-    LFiltri = label(this, "LFiltri", QString(), QRect(10, 196, 356, 20));
-    LFiltri->setTextFormat(Qt::PlainText);
-    STOPSE = flatButton(this, "STOPSE", QStringLiteral("Interrompi"), QRect(113, 240, 150, 34));
-    STOPSE->hide();
-
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(0, 0, 100, 100);
-    Image1->setPixmap(BevelPanel::standardBackground());
-    Image1->hide();
+    helpButton_->setFont(bold);
+    helpButton_->setAccessibleName(QStringLiteral("Spiegazioni"));
+    helpButton_->setEnabled(helpAvailable());
+    setHint(helpButton_, QStringLiteral("Spiegazioni"));
+    filtersButton_ =
+        flatButton(this, "filtersButton", QStringLiteral("&Filtri"), QRect(280, 240, 48, 34));
+    setHint(filtersButton_,
+            QStringLiteral("Filtri|Esclude dalla selezione le colonne che non superano i "
+                           "filtri scelti (somma, pari e dispari, decine, ...)."));
+    filtersLabel_ = label(this, "filtersLabel", QString(), QRect(10, 196, 356, 20));
+    filtersLabel_->setTextFormat(Qt::PlainText);
+    stopButton_ =
+        flatButton(this, "stopButton", QStringLiteral("Interrompi"), QRect(113, 240, 150, 34));
+    stopButton_->hide();
 
     gaugeTimer_ = new QTimer(this);
     gaugeTimer_->setInterval(100);
     connect(gaugeTimer_, &QTimer::timeout, this, &SelectionDialog::showProgress);
-    connect(AVSEL, &QPushButton::clicked, this, &SelectionDialog::AVSELClick);
-    connect(BITBTN2, &QPushButton::clicked, this, &SelectionDialog::BITBTN2Click);
-    connect(HLP2, &QPushButton::clicked, this, &SelectionDialog::HLP2Click);
-    connect(STOPSE, &QPushButton::clicked, this, &SelectionDialog::STOPSEClick);
-    connect(FILTRI, &QPushButton::clicked, this, &SelectionDialog::FILTRIClick);
-    ENC->installEventFilter(this);
-    TKB->installEventFilter(this);
+    connect(startButton_, &QPushButton::clicked, this, &SelectionDialog::onStartClicked);
+    connect(cancelButton_, &QPushButton::clicked, this, &SelectionDialog::reject);
+    connect(helpButton_, &QPushButton::clicked, this, &SelectionDialog::onHelpClicked);
+    connect(stopButton_, &QPushButton::clicked, this, &SelectionDialog::onStopClicked);
+    connect(filtersButton_, &QPushButton::clicked, this, &SelectionDialog::onFiltersClicked);
+    finalCountEdit_->installEventFilter(this);
+    precisionSlider_->installEventFilter(this);
 }
 
 SelectionDialog::~SelectionDialog() {
@@ -147,11 +151,11 @@ void SelectionDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!activated_) {
         activated_ = true;
-        FormActivate();
+        fillFromSystem();
     }
 }
 
-void SelectionDialog::FormActivate() {
+void SelectionDialog::fillFromSystem() {
     QString fixed;
     if (system_.fixedCount >= 1) {
         fixed = QStringLiteral("Fisse:");
@@ -160,12 +164,12 @@ void SelectionDialog::FormActivate() {
             fixed += QLatin1Char(' ') +
                      QString::number(system_.fixedNumbers[static_cast<std::size_t>(i)]);
     }
-    Label5->setText(fixed);
-    ENC->setFocus();
+    fixedNumbersLabel_->setText(fixed);
+    finalCountEdit_->setFocus();
     initialColumns_ = initialColumnCount(system_.markedCount());
     const QString total = QString::fromStdString(initialColumnCountText(system_.markedCount()));
-    Label1->setText(QStringLiteral("Nº di colonne iniziali: ") + total);
-    setHint(ENC, QStringLiteral("Da 1 a ") + total + QLatin1Char('|') + countHint);
+    initialCountLabel_->setText(QStringLiteral("Nº di colonne iniziali: ") + total);
+    setHint(finalCountEdit_, QStringLiteral("Da 1 a ") + total + QLatin1Char('|') + countHint);
     runEnded_ = 0;
     showFilters();
 }
@@ -182,12 +186,13 @@ void SelectionDialog::showFilters() {
     const QString line = texts.empty()
                              ? QStringLiteral("Filtri: nessuno")
                              : QStringLiteral("Filtri: ") + shown.join(QStringLiteral(" "));
-    LFiltri->setText(LFiltri->fontMetrics().elidedText(line, Qt::ElideRight, LFiltri->width()));
-    LFiltri->setToolTip(line);
-    LFiltri->setAccessibleName(line);
+    filtersLabel_->setText(
+        filtersLabel_->fontMetrics().elidedText(line, Qt::ElideRight, filtersLabel_->width()));
+    filtersLabel_->setToolTip(line);
+    filtersLabel_->setAccessibleName(line);
 }
 
-void SelectionDialog::FILTRIClick() {
+void SelectionDialog::onFiltersClicked() {
     if (running() || runEnded_ == 1)
         return;
     const std::vector<int> marked = system_.markedNumbers();
@@ -218,15 +223,16 @@ bool SelectionDialog::eventFilter(QObject* watched, QEvent* event) {
 void SelectionDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
-        // A run already going keeps AVSEL enabled though hidden: Enter must not start another.
-        if (AVSEL->isEnabled() && !running())
-            AVSEL->click();
+        // A run already going keeps startButton_ enabled though hidden: Enter must not start
+        // another.
+        if (startButton_->isEnabled() && !running())
+            startButton_->click();
         return;
     }
     if (event->key() == Qt::Key_Escape && running()) {
         // Escape cannot close the window in the middle of a run; it asks to stop it instead.
         event->accept();
-        STOPSEClick();
+        onStopClicked();
         return;
     }
     QDialog::keyPressEvent(event);
@@ -236,7 +242,7 @@ void SelectionDialog::closeEvent(QCloseEvent* event) {
     // The run ends only by finishing or by a confirmed stop: the close box asks for the stop.
     if (running()) {
         event->ignore();
-        STOPSEClick();
+        onStopClicked();
         return;
     }
     QDialog::closeEvent(event);
@@ -244,22 +250,17 @@ void SelectionDialog::closeEvent(QCloseEvent* event) {
 
 void SelectionDialog::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
-    const QPixmap picture = Image1->pixmap(Qt::ReturnByValue);
-    if (picture.isNull())
-        return;
     QPainter painter(this);
-    for (int i = 0; i <= height() / picture.height(); ++i)
-        for (int j = 0; j <= width() / picture.width(); ++j)
-            painter.drawPixmap(j * picture.width(), i * picture.height(), picture);
+    tileBackground(painter, size(), background_);
 }
 
-void SelectionDialog::AVSELClick() {
+void SelectionDialog::onStartClicked() {
     if (running() || runEnded_ == 1)
         return;
-    const auto count = requestedCount(ENC->text().toStdString(), initialColumns_);
+    const auto count = requestedCount(finalCountEdit_->text().toStdString(), initialColumns_);
     if (!count) {
         showError(this, errorTitle, QString::fromStdString(count.error()));
-        ENC->setFocus();
+        finalCountEdit_->setFocus();
         return;
     }
     std::shared_ptr<const FilterCheck> filter;
@@ -274,24 +275,25 @@ void SelectionDialog::AVSELClick() {
             return;
         }
     }
-    AVSEL->hide();
-    ENC->setEnabled(false);
-    TKB->setEnabled(false);
-    BITBTN2->hide();
-    HLP2->hide();
-    FILTRI->hide();
-    LFiltri->hide();
-    STOPSE->show();
-    STOPSE->setFocus(); // ENC is disabled now: Space stops the run from the keyboard
-    STS->setValue(0);
-    STS->show();
+    startButton_->hide();
+    finalCountEdit_->setEnabled(false);
+    precisionSlider_->setEnabled(false);
+    cancelButton_->hide();
+    helpButton_->hide();
+    filtersButton_->hide();
+    filtersLabel_->hide();
+    stopButton_->show();
+    stopButton_
+        ->setFocus(); // finalCountEdit_ is disabled now: Space stops the run from the keyboard
+    progressBar_->setValue(0);
+    progressBar_->show();
     repaint();
 
     // The previous final columns go whatever the outcome of the run.
     system_.finalColumns.clear();
     examined_ = 0;
     outcome_.reset();
-    SelectionRequest request = selectionRequest(system_, draws_, *count, TKB->value());
+    SelectionRequest request = selectionRequest(system_, draws_, *count, precisionSlider_->value());
     request.filter = std::move(filter);
     worker_ = std::thread([this, request] {
         auto result =
@@ -308,10 +310,10 @@ void SelectionDialog::showProgress() {
     if (initialColumns_ <= 0)
         return;
     const double share = 100.0 * static_cast<double>(examined_.load()) / initialColumns_;
-    STS->setValue(static_cast<int>(std::clamp(std::nearbyint(share), 0.0, 100.0)));
+    progressBar_->setValue(static_cast<int>(std::clamp(std::nearbyint(share), 0.0, 100.0)));
 }
 
-void SelectionDialog::STOPSEClick() {
+void SelectionDialog::onStopClicked() {
     // A confirmed stop takes effect at the run's next checkpoint: nothing more to ask till then.
     if (!running() || control_.cancelRequested())
         return;
@@ -322,7 +324,7 @@ void SelectionDialog::STOPSEClick() {
     asking_ = false;
     if (answer == QMessageBox::Yes) {
         control_.cancel();
-        STOPSE->setEnabled(false); // greyed while the run winds down
+        stopButton_->setEnabled(false); // greyed while the run winds down
     } else {
         control_.resume();
     }
@@ -356,11 +358,7 @@ void SelectionDialog::runFinished() {
     accept();
 }
 
-void SelectionDialog::BITBTN2Click() {
-    reject();
-}
-
-void SelectionDialog::HLP2Click() {
+void SelectionDialog::onHelpClicked() {
     showHelpTopic(HelpTopic::Selection);
 }
 

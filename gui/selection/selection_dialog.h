@@ -6,6 +6,7 @@
 #include "core/system_state.h"
 
 #include <QDialog>
+#include <QPixmap>
 
 #include <atomic>
 #include <cstdint>
@@ -51,12 +52,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FormActivate();
-    void AVSELClick();
-    void STOPSEClick();
-    void BITBTN2Click();
-    void HLP2Click();
-    void FILTRIClick();
+    void fillFromSystem();
+    void onStartClicked();
+    void onStopClicked();
+    void onHelpClicked();
+    void onFiltersClicked();
     void showFilters();
     void showProgress();
     void runFinished();
@@ -67,23 +67,23 @@ private:
     int runEnded_ = 0;
     bool activated_ = false;
 
-    QLabel* Label5 = nullptr;
-    BevelPanel* Miopan1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLineEdit* ENC = nullptr;
-    QSlider* TKB = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QPushButton* AVSEL = nullptr;
-    QPushButton* BITBTN2 = nullptr;
-    QPushButton* HLP2 = nullptr;
-    QPushButton* FILTRI = nullptr;
-    QLabel* LFiltri = nullptr;
+    QLabel* fixedNumbersLabel_ = nullptr;
+    BevelPanel* countPanel_ = nullptr;
+    QLabel* initialCountLabel_ = nullptr;
+    QLabel* finalCountCaption_ = nullptr;
+    QLineEdit* finalCountEdit_ = nullptr;
+    QSlider* precisionSlider_ = nullptr;
+    QLabel* precisionLabel_ = nullptr;
+    QLabel* speedLabel_ = nullptr;
+    QPushButton* startButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QPushButton* helpButton_ = nullptr;
+    QPushButton* filtersButton_ = nullptr;
+    QLabel* filtersLabel_ = nullptr;
     std::shared_ptr<const std::vector<Column>> filterDraws_;
-    QPushButton* STOPSE = nullptr;
-    QProgressBar* STS = nullptr;
-    QLabel* Image1 = nullptr;
+    QPushButton* stopButton_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+    QPixmap background_;
     QTimer* gaugeTimer_ = nullptr;
 
     // Shared with the worker thread.

@@ -16,9 +16,9 @@ namespace quintor {
 
 namespace {
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& where) {
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& where) {
     auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
+    label->setObjectName(name);
     label->setGeometry(where);
     return label;
 }
@@ -32,12 +32,12 @@ QString qs(const std::string& text) {
 WinningProbabilityDialog::WinningProbabilityDialog(
     const std::vector<Column>& finalColumns, const std::array<std::uint8_t, boardSize + 1>& marked,
     QWidget* parent)
-    : QDialog(parent), finals_(finalColumns), Image1(backgroundPicture(68, 21)) {
+    : QDialog(parent), finals_(finalColumns), background_(backgroundPicture(68, 21)) {
     for (int n = 1; n <= boardSize; ++n)
         if (marked[static_cast<std::size_t>(n)] == 1)
             marked_.push_back(n);
 
-    setObjectName(QStringLiteral("PROVI"));
+    setObjectName(QStringLiteral("WinningProbabilityDialog"));
     setWindowTitle(QStringLiteral("Probabilità di vincita"));
     setFixedSize(353, 286);
     useFixedDialogFrame(this);
@@ -46,71 +46,74 @@ WinningProbabilityDialog::WinningProbabilityDialog(
     font.setBold(true);
     setFont(font);
 
-    Label4 = makeLabel(this, "Label4",
-                       QStringLiteral("Probabilità di vincita delle colonne se nel sistema "
-                                      "iniziale sono presenti SEI punti:"),
-                       QRect(10, 8, 333, 36));
-    Label4->setWordWrap(true);
+    introLabel_ = makeLabel(this, QStringLiteral("introLabel"),
+                            QStringLiteral("Probabilità di vincita delle colonne se nel sistema "
+                                           "iniziale sono presenti SEI punti:"),
+                            QRect(10, 8, 333, 36));
+    introLabel_->setWordWrap(true);
 
     auto* bevel = new QFrame(this);
-    bevel->setObjectName(QStringLiteral("Bevel1"));
+    bevel->setObjectName(QStringLiteral("valuesFrame"));
     bevel->setFrameShape(QFrame::Box);
     bevel->setFrameShadow(QFrame::Sunken);
     bevel->setGeometry(8, 50, 337, 150);
 
-    const char* names[4][2] = {
-        {"Label12", "Label13"}, {"Label1", "Label5"}, {"Label2", "Label6"}, {"Label3", "Label7"}};
-    QLabel** values[4] = {&Label13, &Label5, &Label6, &Label7};
+    const char* levelNames[4] = {"three", "four", "five", "six"};
     for (int i = 0; i < 4; ++i) {
         const int y = 58 + 28 * i;
-        makeLabel(this, names[i][0],
+        const QString name = QString::fromLatin1(levelNames[i]) + QStringLiteral("Points");
+        makeLabel(this, name + QStringLiteral("Caption"),
                   QStringLiteral("Probabilità di realizzare %1 punti:").arg(i + 3),
                   QRect(16, y, 236, 22));
-        *values[i] = makeLabel(this, names[i][1], QStringLiteral("0 %"), QRect(252, y, 86, 22));
-        (*values[i])->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        levelValues_[i] = makeLabel(this, name + QStringLiteral("Value"), QStringLiteral("0 %"),
+                                    QRect(252, y, 86, 22));
+        levelValues_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
-    auto* label9 = makeLabel(this, "Label9", QStringLiteral("Probabilità totale di vincita:"),
-                             QRect(16, 170, 236, 22));
-    Label8 = makeLabel(this, "Label8", QStringLiteral("0 %"), QRect(252, 170, 86, 22));
-    Label8->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    for (QLabel* navy : {label9, Label8})
+    auto* totalCaption =
+        makeLabel(this, QStringLiteral("totalCaption"),
+                  QStringLiteral("Probabilità totale di vincita:"), QRect(16, 170, 236, 22));
+    totalValue_ = makeLabel(this, QStringLiteral("totalValue"), QStringLiteral("0 %"),
+                            QRect(252, 170, 86, 22));
+    totalValue_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (QLabel* navy : {totalCaption, totalValue_})
         navy->setStyleSheet(QStringLiteral("color: navy;"));
 
-    STS = new QProgressBar(this);
-    STS->setObjectName(QStringLiteral("STS"));
-    STS->setRange(0, 100);
-    STS->setValue(0);
-    STS->setTextVisible(false);
-    STS->setGeometry(8, 210, 337, 18);
-    STS->setStyleSheet(QStringLiteral("QProgressBar::chunk { background: blue; }"));
-    STS->setAccessibleName(QStringLiteral("Avanzamento del calcolo"));
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("progressBar"));
+    progressBar_->setRange(0, 100);
+    progressBar_->setValue(0);
+    progressBar_->setTextVisible(false);
+    progressBar_->setGeometry(8, 210, 337, 18);
+    progressBar_->setStyleSheet(QStringLiteral("QProgressBar::chunk { background: blue; }"));
+    progressBar_->setAccessibleName(QStringLiteral("Avanzamento del calcolo"));
 
     QFont small = font;
     small.setPixelSize(11);
-    Label10 =
-        makeLabel(this, "Label10", QStringLiteral("Probabilità prevista:"), QRect(8, 250, 130, 20));
-    Label11 = makeLabel(this, "Label11", QStringLiteral("0"), QRect(140, 250, 90, 20));
-    Label10->setFont(small);
-    Label11->setFont(small);
+    projectionCaption_ = makeLabel(this, QStringLiteral("projectionCaption"),
+                                   QStringLiteral("Probabilità prevista:"), QRect(8, 250, 130, 20));
+    projectionValue_ = makeLabel(this, QStringLiteral("projectionValue"), QStringLiteral("0"),
+                                 QRect(140, 250, 90, 20));
+    projectionCaption_->setFont(small);
+    projectionValue_->setFont(small);
 
-    SPB2 = new QPushButton(QStringLiteral("Interrompi"), this);
-    SPB2->setObjectName(QStringLiteral("SPB2"));
-    SPB2->setFlat(true);
-    SPB2->setGeometry(245, 242, 100, 32);
-    setHint(SPB2, QStringLiteral("Chiude la scheda."));
-    connect(SPB2, &QPushButton::clicked, this, &WinningProbabilityDialog::SPB2Click);
+    stopButton_ = new QPushButton(QStringLiteral("Interrompi"), this);
+    stopButton_->setObjectName(QStringLiteral("stopButton"));
+    stopButton_->setFlat(true);
+    stopButton_->setGeometry(245, 242, 100, 32);
+    setHint(stopButton_, QStringLiteral("Chiude la scheda."));
+    connect(stopButton_, &QPushButton::clicked, this, &WinningProbabilityDialog::onStopClicked);
 
-    SPB1 = new QPushButton(QStringLiteral("Chiudi"), this);
-    SPB1->setObjectName(QStringLiteral("SPB1"));
-    SPB1->setFlat(true);
-    SPB1->setGeometry(245, 242, 100, 32);
-    SPB1->hide();
-    setHint(SPB1, QStringLiteral("Chiude la scheda."));
-    connect(SPB1, &QPushButton::clicked, this, &WinningProbabilityDialog::C);
+    closeButton_ = new QPushButton(QStringLiteral("Chiudi"), this);
+    closeButton_->setObjectName(QStringLiteral("closeButton"));
+    closeButton_->setFlat(true);
+    closeButton_->setGeometry(245, 242, 100, 32);
+    closeButton_->hide();
+    setHint(closeButton_, QStringLiteral("Chiude la scheda."));
+    connect(closeButton_, &QPushButton::clicked, this, &WinningProbabilityDialog::onCloseClicked);
 
     ticker_ = new QTimer(this);
     ticker_->setInterval(100);
-    connect(ticker_, &QTimer::timeout, this, &WinningProbabilityDialog::refreshProgress);
+    connect(ticker_, &QTimer::timeout, this, &WinningProbabilityDialog::showProgress);
 }
 
 WinningProbabilityDialog::~WinningProbabilityDialog() {
@@ -122,15 +125,15 @@ void WinningProbabilityDialog::showEvent(QShowEvent* event) {
     if (!started_) {
         started_ = true;
         // let the window appear before the work starts
-        QTimer::singleShot(0, this, &WinningProbabilityDialog::FormActivate);
+        QTimer::singleShot(0, this, &WinningProbabilityDialog::startCount);
     }
 }
 
-void WinningProbabilityDialog::FormActivate() {
-    for (QLabel* value : {Label13, Label5, Label6, Label7})
+void WinningProbabilityDialog::startCount() {
+    for (QLabel* value : levelValues_)
         value->setText(QStringLiteral("0 %"));
     if (marked_.size() < 6) {
-        finalDisplay(BestMatchCounts{});
+        showFinalValues(BestMatchCounts{});
         return;
     }
     initialColumns_ = initialColumnCount(static_cast<int>(marked_.size()));
@@ -146,32 +149,30 @@ void WinningProbabilityDialog::FormActivate() {
             result_ = counts;
         }
         QMetaObject::invokeMethod(
-            this, [this] { workerDone(); }, Qt::QueuedConnection);
+            this, [this] { onCountFinished(); }, Qt::QueuedConnection);
     });
 }
 
-void WinningProbabilityDialog::refreshProgress() {
+void WinningProbabilityDialog::showProgress() {
     BestMatchCounts now;
     {
         std::lock_guard lock(snapshotMutex_);
         now = snapshot_;
     }
-    STS->setValue(probabilityGauge(now.examined, initialColumns_));
+    progressBar_->setValue(probabilityGauge(now.examined, initialColumns_));
     showValues(now, true);
 }
 
 void WinningProbabilityDialog::showValues(const BestMatchCounts& counts, bool withProjection) {
     const ProbabilityTexts texts = probabilityTexts(counts, initialColumns_);
-    Label13->setText(qs(texts.levels[0]));
-    Label5->setText(qs(texts.levels[1]));
-    Label6->setText(qs(texts.levels[2]));
-    Label7->setText(qs(texts.levels[3]));
-    Label8->setText(qs(texts.total));
+    for (std::size_t i = 0; i < levelValues_.size(); ++i)
+        levelValues_[i]->setText(qs(texts.levels[i]));
+    totalValue_->setText(qs(texts.total));
     if (withProjection)
-        Label11->setText(qs(texts.projected));
+        projectionValue_->setText(qs(texts.projected));
 }
 
-void WinningProbabilityDialog::SPB2Click() {
+void WinningProbabilityDialog::onStopClicked() {
     if (finished_ || !worker_.joinable())
         return;
     control_.requestPause();
@@ -187,7 +188,7 @@ void WinningProbabilityDialog::SPB2Click() {
     }
 }
 
-void WinningProbabilityDialog::workerDone() {
+void WinningProbabilityDialog::onCountFinished() {
     if (worker_.joinable())
         worker_.join();
     ticker_->stop();
@@ -198,24 +199,24 @@ void WinningProbabilityDialog::workerDone() {
     }
     if (stopped_) {
         // the projection keeps the last value it showed from the counts examined so far
-        Label11->setText(qs(probabilityTexts(counts, initialColumns_).projected));
+        projectionValue_->setText(qs(probabilityTexts(counts, initialColumns_).projected));
     } else {
-        Label10->hide();
-        Label11->hide();
+        projectionCaption_->hide();
+        projectionValue_->hide();
     }
-    finalDisplay(counts);
+    showFinalValues(counts);
 }
 
-void WinningProbabilityDialog::finalDisplay(const BestMatchCounts& counts) {
+void WinningProbabilityDialog::showFinalValues(const BestMatchCounts& counts) {
     showValues(counts, false);
-    SPB2->hide();
-    SPB1->show();
-    STS->setValue(100);
+    stopButton_->hide();
+    closeButton_->show();
+    progressBar_->setValue(100);
     finished_ = true;
     update();
 }
 
-void WinningProbabilityDialog::C() {
+void WinningProbabilityDialog::onCloseClicked() {
     accept();
 }
 
@@ -233,7 +234,7 @@ void WinningProbabilityDialog::stopWorker() {
 
 void WinningProbabilityDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    tileBackground(painter, size(), Image1);
+    tileBackground(painter, size(), background_);
 }
 
 } // namespace quintor

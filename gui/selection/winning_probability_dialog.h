@@ -35,9 +35,9 @@ public:
     bool stoppedByUser() const { return stopped_; }
 
 public slots:
-    void FormActivate();
-    void SPB2Click(); // Interrompi
-    void C();         // Chiudi
+    void startCount();
+    void onStopClicked();  // Interrompi
+    void onCloseClicked(); // Chiudi
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -46,28 +46,25 @@ protected:
 
 private:
     void showValues(const BestMatchCounts& counts, bool withProjection);
-    void refreshProgress();
-    void workerDone();
-    void finalDisplay(const BestMatchCounts& counts);
+    void showProgress();
+    void onCountFinished();
+    void showFinalValues(const BestMatchCounts& counts);
     void stopWorker();
 
     std::vector<Column> finals_;
     std::vector<int> marked_;
     long double initialColumns_ = 0;
 
-    QLabel* Label4 = nullptr;
-    QLabel* Label13 = nullptr; // 3
-    QLabel* Label5 = nullptr;  // 4
-    QLabel* Label6 = nullptr;  // 5
-    QLabel* Label7 = nullptr;  // 6
-    QLabel* Label8 = nullptr;  // total
-    QLabel* Label10 = nullptr;
-    QLabel* Label11 = nullptr; // projected
-    QProgressBar* STS = nullptr;
-    QPushButton* SPB1 = nullptr;
-    QPushButton* SPB2 = nullptr;
+    QLabel* introLabel_ = nullptr;
+    std::array<QLabel*, 4> levelValues_{}; // 3, 4, 5 and 6 points
+    QLabel* totalValue_ = nullptr;
+    QLabel* projectionCaption_ = nullptr;
+    QLabel* projectionValue_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    QPushButton* stopButton_ = nullptr;
     QTimer* ticker_ = nullptr;
-    QPixmap Image1;
+    QPixmap background_;
 
     RunControl control_;
     std::thread worker_;

@@ -28,24 +28,25 @@ FunctionWaitDialog::FunctionWaitDialog(const QString& programFolder, const QStri
         (windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) &
         ~(Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint));
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName("Label1");
-    Label1->setTextFormat(Qt::PlainText);
-    Label1->setWordWrap(true);
-    Label1->setMinimumWidth(440);
-    Label1->setMinimumHeight(Label1->fontMetrics().lineSpacing() * 4);
-    Label1->setText(QStringLiteral("La funzione \"%1\" è in esecuzione.\nAttendere che termini, "
-                                   "oppure premere Interrompi.")
-                        .arg(caption));
-    BitBtn1 = new QPushButton("&Interrompi", this);
-    BitBtn1->setObjectName("BitBtn1");
-    BitBtn1->setDefault(true);
-    setHint(BitBtn1, "Interrompi|Ferma la funzione; il sistema resta com'era (anche Esc).");
+    messageLabel_ = new QLabel(this);
+    messageLabel_->setObjectName("messageLabel");
+    messageLabel_->setTextFormat(Qt::PlainText);
+    messageLabel_->setWordWrap(true);
+    messageLabel_->setMinimumWidth(440);
+    messageLabel_->setMinimumHeight(messageLabel_->fontMetrics().lineSpacing() * 4);
+    messageLabel_->setText(
+        QStringLiteral("La funzione \"%1\" è in esecuzione.\nAttendere che termini, "
+                       "oppure premere Interrompi.")
+            .arg(caption));
+    stopButton_ = new QPushButton("&Interrompi", this);
+    stopButton_->setObjectName("stopButton");
+    stopButton_->setDefault(true);
+    setHint(stopButton_, "Interrompi|Ferma la funzione; il sistema resta com'era (anche Esc).");
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(BitBtn1, 0, Qt::AlignHCenter);
-    connect(BitBtn1, &QPushButton::clicked, this, &FunctionWaitDialog::BitBtn1Click);
+    layout->addWidget(messageLabel_);
+    layout->addWidget(stopButton_, 0, Qt::AlignHCenter);
+    connect(stopButton_, &QPushButton::clicked, this, &FunctionWaitDialog::onStopClicked);
 
     watcher_ = new QFileSystemWatcher(QStringList{programFolder}, this);
     connect(watcher_, &QFileSystemWatcher::directoryChanged, this,
@@ -57,7 +58,6 @@ FunctionWaitDialog::FunctionWaitDialog(const QString& programFolder, const QStri
 }
 
 void FunctionWaitDialog::showEvent(QShowEvent* event) {
-    setTag(0);
     timer_->start();
     TiledDialog::showEvent(event);
     // A quick program may be done before the window shows.
@@ -67,19 +67,13 @@ void FunctionWaitDialog::showEvent(QShowEvent* event) {
 bool FunctionWaitDialog::checkFinished() {
     if (!isVisible() || !finishedFileExists(folder_.toStdString()))
         return false;
-    caboom();
+    timer_->stop();
+    accept();
     return true;
 }
 
-void FunctionWaitDialog::caboom() {
+void FunctionWaitDialog::onStopClicked() {
     timer_->stop();
-    setTag(1);
-    accept();
-}
-
-void FunctionWaitDialog::BitBtn1Click() {
-    timer_->stop();
-    setTag(0);
     reject();
 }
 
@@ -92,10 +86,11 @@ void FunctionWaitDialog::closeEvent(QCloseEvent* event) {
 void FunctionWaitDialog::programEnded(int exitCode) {
     if (checkFinished())
         return;
-    Label1->setText(QStringLiteral("Il programma della funzione è terminato (codice %1) senza "
-                                   "creare finito.ok: non ci sono risultati da leggere.\nPremere "
-                                   "Interrompi per tornare al sistema.")
-                        .arg(exitCode));
+    messageLabel_->setText(
+        QStringLiteral("Il programma della funzione è terminato (codice %1) senza "
+                       "creare finito.ok: non ci sono risultati da leggere.\nPremere "
+                       "Interrompi per tornare al sistema.")
+            .arg(exitCode));
 }
 
 } // namespace quintor

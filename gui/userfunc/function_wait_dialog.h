@@ -25,12 +25,9 @@ public:
     // user (it may have left a helper running that will still finish).
     void programEnded(int exitCode);
 
-    QLabel* Label1 = nullptr;
-    QPushButton* BitBtn1 = nullptr; // Interrompi
-
 public slots:
-    void caboom();
-    void BitBtn1Click();
+    // Interrompi: the wait ends, rejected.
+    void onStopClicked();
     // True (and the window closed) when finito.ok is there.
     bool checkFinished();
 
@@ -39,6 +36,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QLabel* messageLabel_ = nullptr;
+    QPushButton* stopButton_ = nullptr;
     QString folder_;
     QFileSystemWatcher* watcher_ = nullptr;
     QTimer* timer_ = nullptr;

@@ -25,24 +25,24 @@ public:
     QString chosenProgram() const { return chosen_; }
     QString chosenCaption() const { return caption_; }
 
-    QListWidget* flbox = nullptr;
-    QComboBox* fcb = nullptr;
-    QGroupBox* GroupBox1 = nullptr; // "Anteprima"
-    QLabel* Label2 = nullptr;       // Nome funzione
-    QLabel* Label3 = nullptr;       // Voce del menù
-    QLabel* Label4 = nullptr;       // Nome dell'autore
-    QLabel* Label5 = nullptr;       // Indirizzo e-mail
-    QPlainTextEdit* Des = nullptr;
-    QPushButton* BitBtn1 = nullptr; // Aggiungi
-    QPushButton* BitBtn2 = nullptr; // Annulla
-    QToolButton* HLP3 = nullptr;
-
-public slots:
-    void fcbChange();
-    void flboxClick();
-    void BitBtn1Click();
-
 private:
+    // The files of the folder the file-type box asks for.
+    void listFiles();
+    // The description of the line the user picked, and whether "Aggiungi" may be pressed.
+    void showPreview();
+    void onAddClicked();
+
+    QListWidget* fileList_ = nullptr;
+    QComboBox* fileTypeBox_ = nullptr;
+    QGroupBox* previewBox_ = nullptr;
+    QLabel* nameLabel_ = nullptr;
+    QLabel* menuTextLabel_ = nullptr;
+    QLabel* authorLabel_ = nullptr;
+    QLabel* mailLabel_ = nullptr;
+    QPlainTextEdit* descriptionView_ = nullptr;
+    QPushButton* addButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QToolButton* helpButton_ = nullptr;
     QString folder_;
     QString chosen_;
     QString caption_;

@@ -16,50 +16,51 @@ RemoveFunctionDialog::RemoveFunctionDialog(const QStringList& lines, QWidget* pa
     setWindowTitle("Elimina funzione utente");
 
     auto* caption = new QLabel("&Selezionare la funzione da eliminare", this);
-    nofu = new QListWidget(this);
-    nofu->setObjectName("nofu");
-    nofu->addItems(lines);
-    nofu->setAccessibleName("Funzioni utente");
-    nofu->setMinimumSize(360, 200);
-    caption->setBuddy(nofu);
+    functionList_ = new QListWidget(this);
+    functionList_->setObjectName("functionList");
+    functionList_->addItems(lines);
+    functionList_->setAccessibleName("Funzioni utente");
+    functionList_->setMinimumSize(360, 200);
+    caption->setBuddy(functionList_);
 
-    BitBtn1 = new QPushButton("&Elimina", this);
-    BitBtn1->setObjectName("BitBtn1");
-    BitBtn1->setEnabled(false);
-    BitBtn1->setDefault(true);
-    setHint(BitBtn1, "Toglie dal menù la funzione scelta; il programma resta nella cartella.");
-    BitBtn2 = new QPushButton("Annulla", this);
-    BitBtn2->setObjectName("BitBtn2");
-    setHint(BitBtn2, "Chiude la scheda senza apportare modifiche.");
+    removeButton_ = new QPushButton("&Elimina", this);
+    removeButton_->setObjectName("removeButton");
+    removeButton_->setEnabled(false);
+    removeButton_->setDefault(true);
+    setHint(removeButton_,
+            "Toglie dal menù la funzione scelta; il programma resta nella cartella.");
+    cancelButton_ = new QPushButton("Annulla", this);
+    cancelButton_->setObjectName("cancelButton");
+    setHint(cancelButton_, "Chiude la scheda senza apportare modifiche.");
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(caption);
-    layout->addWidget(nofu);
+    layout->addWidget(functionList_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    buttons->addWidget(removeButton_);
+    buttons->addWidget(cancelButton_);
     layout->addLayout(buttons);
 
     // Only a line the user picked counts: the list makes its first line current, unselected,
     // when it takes the focus, and that one must not be deleted by a stray Enter.
-    connect(nofu, &QListWidget::itemSelectionChanged, this,
-            [this] { BitBtn1->setEnabled(chosenIndex() >= 0); });
-    connect(nofu, &QListWidget::itemActivated, this, &RemoveFunctionDialog::BitBtn1Click);
-    connect(BitBtn1, &QPushButton::clicked, this, &RemoveFunctionDialog::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &RemoveFunctionDialog::reject);
+    connect(functionList_, &QListWidget::itemSelectionChanged, this,
+            [this] { removeButton_->setEnabled(chosenIndex() >= 0); });
+    connect(functionList_, &QListWidget::itemActivated, this,
+            &RemoveFunctionDialog::onRemoveClicked);
+    connect(removeButton_, &QPushButton::clicked, this, &RemoveFunctionDialog::onRemoveClicked);
+    connect(cancelButton_, &QPushButton::clicked, this, &RemoveFunctionDialog::reject);
     fixSize();
 }
 
 int RemoveFunctionDialog::chosenIndex() const {
-    const QList<QListWidgetItem*> chosen = nofu->selectedItems();
-    return chosen.isEmpty() ? -1 : nofu->row(chosen.first());
+    const QList<QListWidgetItem*> chosen = functionList_->selectedItems();
+    return chosen.isEmpty() ? -1 : functionList_->row(chosen.first());
 }
 
-void RemoveFunctionDialog::BitBtn1Click() {
+void RemoveFunctionDialog::onRemoveClicked() {
     if (chosenIndex() < 0)
         return;
-    setTag(1);
     accept();
 }
 

@@ -19,12 +19,12 @@ public:
     // The chosen line (0 = first function), or -1.
     int chosenIndex() const;
 
-    QListWidget* nofu = nullptr;
-    QPushButton* BitBtn1 = nullptr; // Elimina
-    QPushButton* BitBtn2 = nullptr; // Annulla
+private:
+    void onRemoveClicked();
 
-public slots:
-    void BitBtn1Click();
+    QListWidget* functionList_ = nullptr;
+    QPushButton* removeButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 } // namespace quintor

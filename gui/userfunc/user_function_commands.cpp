@@ -92,7 +92,7 @@ bool addUserFunctionCommand(QWidget* parent) {
         return false;
     }
     NewFunctionDialog dialog(folderText(), parent);
-    if (dialog.exec() != QDialog::Accepted || dialog.Tag() != 1)
+    if (dialog.exec() != QDialog::Accepted)
         return false;
 
     HourglassGuard hourglass;
@@ -133,7 +133,7 @@ bool deleteUserFunctionCommand(QWidget* parent) {
     for (const UserFunction& entry : list.entries)
         lines << fromStd(entry.program) + QStringLiteral(" : ") + userFunctionText(entry.caption);
     RemoveFunctionDialog dialog(lines, parent);
-    if (dialog.exec() != QDialog::Accepted || dialog.Tag() != 1)
+    if (dialog.exec() != QDialog::Accepted)
         return false;
     if (!removeUserFunction(programFolder(), dialog.chosenIndex(), list)) {
         showError(parent, QStringLiteral("Errore !"),

@@ -2,7 +2,6 @@
 // engines' own results as the yardstick, and their menu commands in the system window.
 #include "app/main_frame.h"
 #include "core/combinatorics.h"
-#include "core/conversions.h"
 #include "core/probability.h"
 #include "core/program_folder.h"
 #include "core/repair.h"
@@ -122,7 +121,7 @@ void GuaranteeWindowsTest::tableMarksTheGuaranteesTheEngineFinds() {
     GuaranteeTableDialog window(state);
     window.show();
     QTRY_VERIFY(window.finished());
-    auto* table = window.findChild<QTableWidget*>(QStringLiteral("TAB"));
+    auto* table = window.findChild<QTableWidget*>(QStringLiteral("guaranteeGrid"));
     QVERIFY(table);
     for (int m = 3; m <= 6; ++m)
         for (int t = 2; t <= m; ++t) {
@@ -143,7 +142,7 @@ void GuaranteeWindowsTest::tableMarksTheGuaranteesTheEngineFinds() {
     GuaranteeTableDialog almost(nearly);
     almost.show();
     QTRY_VERIFY(almost.finished());
-    QCOMPARE(test::child<QTableWidget>(&almost, "TAB")->item(3, 4)->text(),
+    QCOMPARE(test::child<QTableWidget>(&almost, "guaranteeGrid")->item(3, 4)->text(),
              QStringLiteral("99.99 %"));
 }
 
@@ -159,7 +158,7 @@ void GuaranteeWindowsTest::holesListTheirFirstRowsAndExportThemAll() {
     QTRY_VERIFY(window.counted());
     const std::uint64_t total = binomial(14, 6) - 1;
     QCOMPARE(window.holeCount(), total);
-    auto* list = window.findChild<QListView*>(QStringLiteral("LBU"));
+    auto* list = window.findChild<QListView*>(QStringLiteral("holesList"));
     QVERIFY(list && list->model());
     QVERIFY(list->model()->rowCount() >= 1000 && list->model()->rowCount() < int(total));
     QCOMPARE(list->model()->index(0, 0).data().toString(), QStringLiteral("1 2 3 4 5 7"));
@@ -167,7 +166,7 @@ void GuaranteeWindowsTest::holesListTheirFirstRowsAndExportThemAll() {
 
     const QString file = home_->file(QStringLiteral("buchi.csv"));
     prompter_->answerFile(file);
-    click(window, "SPB4");
+    click(window, "exportButton");
     QTRY_VERIFY(prompter_->lastText().contains(QString::number(total)));
     QFile csv(file);
     QVERIFY(csv.open(QIODevice::ReadOnly));
@@ -180,10 +179,12 @@ void GuaranteeWindowsTest::holesListTheirFirstRowsAndExportThemAll() {
     QCOMPARE(lines, qint64(total));
 
     // "6 se 3" makes no sense: exporting refuses it as counting does, before asking for a file.
-    test::child<QComboBox>(&window, "CBM")->setCurrentIndex(0);
+    test::child<QComboBox>(&window, "drawnBox")->setCurrentIndex(0);
     const int dialogs = int(prompter_->fileDialogs().size());
-    click(window, "SPB4");
-    QCOMPARE(prompter_->lastText(), QString::fromUtf8(guaranteeChoiceMessage));
+    click(window, "exportButton");
+    QCOMPARE(prompter_->lastText(),
+             QStringLiteral("La garanzia deve essere \"t se m\" con m compreso "
+                            "tra 3 e 6 e t compreso tra 2 e m."));
     QCOMPARE(int(prompter_->fileDialogs().size()), dialogs);
 }
 
@@ -193,17 +194,17 @@ void GuaranteeWindowsTest::repairRefusesABadBudgetThenAddsTheEngineColumns() {
     const Archive archive = test::cyclicArchive(300);
     GuaranteeRepairDialog window(state, archive);
     window.show();
-    type(window, "EDB", QStringLiteral("tante"));
-    click(window, "SPB3");
-    QCOMPARE(prompter_->lastText(), QString::fromStdString(invalidIntegerMessage("tante")));
+    type(window, "budgetEdit", QStringLiteral("tante"));
+    click(window, "startButton");
+    QCOMPARE(prompter_->lastText(), QStringLiteral("'tante' is not a valid integer value"));
     QCOMPARE(state.finalColumns, before.finalColumns);
 
-    auto* points = window.findChild<QComboBox*>(QStringLiteral("CBT"));
+    auto* points = window.findChild<QComboBox*>(QStringLiteral("pointsBox"));
     QVERIFY(points);
     points->setCurrentIndex(points->findData(5)); // "5 se 6": the two columns leave many holes
-    type(window, "EDB", QStringLiteral("4"));
-    click(window, "SPB3");
-    QTRY_VERIFY(window.tag() > 0);
+    type(window, "budgetEdit", QStringLiteral("4"));
+    click(window, "startButton");
+    QTRY_VERIFY(window.addedCount() > 0);
     const auto expected =
         repairGuarantee(repairRequest(before, archive.newestFirst(snapshotLimit), 5, 6, 4));
     QCOMPARE(expected->added.size(), std::size_t(4)); // the budget ends it
@@ -224,21 +225,24 @@ void GuaranteeWindowsTest::backtestRefusesBadRangesAndListsTheDrawsWithFour() {
     SystemState state = tenNumberSystem({archive[100].numbers, four});
     ArchiveBacktestDialog window(state, archive, 800);
     window.show();
-    type(window, "EDDA", QStringLiteral("31/12/2030"));
-    type(window, "EDA", QString());
-    click(window, "SPB3");
-    QCOMPARE(prompter_->lastText(), QString::fromUtf8(noDrawsInRangeMessage));
-    type(window, "EDDA", QString());
-    type(window, "EDP4", QStringLiteral("-1"));
-    click(window, "SPB3");
-    QCOMPARE(prompter_->lastText(), QString::fromUtf8(prizesMessage));
+    type(window, "fromDateEdit", QStringLiteral("31/12/2030"));
+    type(window, "toDateEdit", QString());
+    click(window, "runButton");
+    QCOMPARE(prompter_->lastText(),
+             QStringLiteral("L'archivio non contiene estrazioni nel periodo indicato."));
+    type(window, "fromDateEdit", QString());
+    type(window, "prize4Edit", QStringLiteral("-1"));
+    click(window, "runButton");
+    QCOMPARE(prompter_->lastText(),
+             QStringLiteral("I premi devono essere cinque importi interi non negativi in lire, "
+                            "separati da virgole\r(3, 4, 5, 5+jolly e 6 punti)."));
 
-    type(window, "EDP4", QStringLiteral("1.000")); // as the window writes amounts
-    click(window, "SPB3");
+    type(window, "prize4Edit", QStringLiteral("1.000")); // as the window writes amounts
+    click(window, "runButton");
     QTRY_VERIFY(window.hasResult());
     const BacktestResult expected = backtest(state.finalColumns, archive.records());
     QCOMPARE(window.result().byBest, expected.byBest);
-    auto* table = window.findChild<QTableWidget*>(QStringLiteral("TAB"));
+    auto* table = window.findChild<QTableWidget*>(QStringLiteral("drawsTable"));
     QVERIFY(table);
     QCOMPARE(std::uint64_t(table->rowCount()),
              expected.byBest[4] + expected.byBest[5] + expected.byBest[6] + expected.byBest[7]);
@@ -260,9 +264,10 @@ void GuaranteeWindowsTest::stopQuestionPausesTheRunAndOnlyYesEndsIt() {
             paused = run->paused();
         };
         prompter_->answer(answer);
-        click(window, "SPB2");
+        click(window, "stopButton");
         prompter_->onQuestion = nullptr;
-        return paused && prompter_->lastText() == QString::fromUtf8(stopQuestion);
+        return paused && prompter_->lastText() ==
+                             QStringLiteral("Sei sicuro di voler interrompere l'elaborazione ?");
     };
 
     SystemState state;
@@ -277,7 +282,7 @@ void GuaranteeWindowsTest::stopQuestionPausesTheRunAndOnlyYesEndsIt() {
         state = before;
         GuaranteeRepairDialog window(state, noDraws);
         window.show();
-        click(window, "SPB3");
+        click(window, "startButton");
         QVERIFY(stop(window, answer));
         QTRY_VERIFY(!window.findChild<BackgroundRun*>()->running());
         std::vector<Column> wanted = before.finalColumns;
@@ -304,7 +309,7 @@ void GuaranteeWindowsTest::stopQuestionPausesTheRunAndOnlyYesEndsIt() {
     QVERIFY(stop(table, QMessageBox::Yes));
     QTRY_VERIFY(table.finished());
     QVERIFY(table.table().stopped);
-    QCOMPARE(table.findChild<QLabel*>(QStringLiteral("LabelStato"))->text(),
+    QCOMPARE(table.findChild<QLabel*>(QStringLiteral("statusLabel"))->text(),
              QStringLiteral("Calcolo interrotto."));
 }
 

@@ -50,7 +50,7 @@ void click(QWidget& window, const char* name) {
 }
 
 QString countText(const ColumnFiltersDialog& dialog) {
-    return dialog.findChild<QLabel*>(QStringLiteral("conteggio"))->text();
+    return dialog.findChild<QLabel*>(QStringLiteral("countLabel"))->text();
 }
 
 } // namespace
@@ -84,23 +84,23 @@ void FiltersTest::theSelectionKeepsOnlyColumnsThatPass() {
 
     whenShown<SelectionDialog>([&](SelectionDialog& selection) {
         whenShown<ColumnFiltersDialog>([&](ColumnFiltersDialog& dialog) {
-            setField(dialog, "sommaDa", QStringLiteral("200"));
-            setField(dialog, "sommaA", QStringLiteral("220"));
-            setField(dialog, "consecutivi", QStringLiteral("2"));
-            setField(dialog, "archivio", QStringLiteral("2"));
-            setField(dialog, "archivioUltime", QStringLiteral("100"));
+            setField(dialog, "sumFrom", QStringLiteral("200"));
+            setField(dialog, "sumTo", QStringLiteral("220"));
+            setField(dialog, "runLimit", QStringLiteral("2"));
+            setField(dialog, "archiveLimit", QStringLiteral("2"));
+            setField(dialog, "archiveDraws", QStringLiteral("100"));
             // The live count settles on the exact number of passing initial columns.
             QTRY_COMPARE(dialog.passing(), std::optional<std::uint64_t>(expectedCount));
             QVERIFY(countText(dialog).contains(QStringLiteral("su 3.003")));
-            click(dialog, "OK");
+            click(dialog, "okButton");
         });
-        click(selection, "FILTRI");
-        QVERIFY(selection.findChild<QLabel*>(QStringLiteral("LFiltri"))
+        click(selection, "filtersButton");
+        QVERIFY(selection.findChild<QLabel*>(QStringLiteral("filtersLabel"))
                     ->toolTip()
                     .contains(QStringLiteral("somma=200..220")));
-        auto* enc = selection.findChild<QLineEdit*>(QStringLiteral("ENC"));
-        QTest::keyClicks(enc, QStringLiteral("20"));
-        QTest::keyClick(enc, Qt::Key_Return);
+        auto* countEdit = selection.findChild<QLineEdit*>(QStringLiteral("finalCountEdit"));
+        QTest::keyClicks(countEdit, QStringLiteral("20"));
+        QTest::keyClick(countEdit, Qt::Key_Return);
     });
     QCOMPARE(launchSelection(window_, system, archive), 1);
     QCOMPARE(system.filters, expectedFilters);
@@ -118,32 +118,32 @@ void FiltersTest::badFieldsAndFiltersNoColumnPasses() {
         system.marked[static_cast<std::size_t>(n)] = 1;
     whenShown<SelectionDialog>([&](SelectionDialog& selection) {
         whenShown<ColumnFiltersDialog>([&](ColumnFiltersDialog& dialog) {
-            setField(dialog, "sommaDa", QStringLiteral("200"));
-            setField(dialog, "sommaA", QStringLiteral("100"));
-            click(dialog, "OK");
+            setField(dialog, "sumFrom", QStringLiteral("200"));
+            setField(dialog, "sumTo", QStringLiteral("100"));
+            click(dialog, "okButton");
             QVERIFY(prompter_->lastText().contains(QStringLiteral("\"somma\"")));
             QVERIFY(dialog.isVisible());
-            QCOMPARE(dialog.focusWidget()->objectName(), QStringLiteral("sommaDa"));
-            setField(dialog, "sommaA", QString());
-            setField(dialog, "sommaDa", QString());
-            setField(dialog, "con", QStringLiteral("5 95"));
-            click(dialog, "OK");
+            QCOMPARE(dialog.focusWidget()->objectName(), QStringLiteral("sumFrom"));
+            setField(dialog, "sumTo", QString());
+            setField(dialog, "sumFrom", QString());
+            setField(dialog, "withNumbers", QStringLiteral("5 95"));
+            click(dialog, "okButton");
             QVERIFY(prompter_->lastText().contains(QStringLiteral("\"con\"")));
             // Ten numbers from 1 to 10 never sum above 55: no column passes.
-            setField(dialog, "con", QString());
-            setField(dialog, "sommaDa", QStringLiteral("100"));
-            setField(dialog, "sommaA", QStringLiteral("200"));
+            setField(dialog, "withNumbers", QString());
+            setField(dialog, "sumFrom", QStringLiteral("100"));
+            setField(dialog, "sumTo", QStringLiteral("200"));
             QTRY_COMPARE(dialog.passing(), std::optional<std::uint64_t>(0));
-            QCOMPARE(countText(dialog), QString::fromUtf8(noColumnPassesMessage));
-            click(dialog, "OK");
+            QCOMPARE(countText(dialog), QStringLiteral("Nessuna colonna supera i filtri"));
+            click(dialog, "okButton");
         });
-        click(selection, "FILTRI");
+        click(selection, "filtersButton");
         prompter_->clear();
-        auto* enc = selection.findChild<QLineEdit*>(QStringLiteral("ENC"));
-        QTest::keyClicks(enc, QStringLiteral("5"));
-        QTest::keyClick(enc, Qt::Key_Return);
+        auto* countEdit = selection.findChild<QLineEdit*>(QStringLiteral("finalCountEdit"));
+        QTest::keyClicks(countEdit, QStringLiteral("5"));
+        QTest::keyClick(countEdit, Qt::Key_Return);
         // Said before any run: the window stays, with nothing started.
-        QCOMPARE(prompter_->lastText(), QString::fromUtf8(noColumnPassesMessage));
+        QCOMPARE(prompter_->lastText(), QStringLiteral("Nessuna colonna supera i filtri"));
         QVERIFY(!selection.running());
         selection.reject();
     });
@@ -158,9 +158,9 @@ void FiltersTest::filteringTheFinalColumnsAsksFirst() {
                            {90, 80, 70, 60, 50, 41}};
     auto fill = [&] {
         whenShown<ColumnFiltersDialog>([&](ColumnFiltersDialog& dialog) {
-            setField(dialog, "consecutivi", QStringLiteral("3"));
+            setField(dialog, "runLimit", QStringLiteral("3"));
             QTRY_COMPARE(dialog.passing(), std::optional<std::uint64_t>(2));
-            click(dialog, "OK");
+            click(dialog, "okButton");
         });
     };
     fill();

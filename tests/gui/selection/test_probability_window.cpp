@@ -68,16 +68,17 @@ void ProbabilityWindowTest::sixNumbersWinAtTheirBestMatch() {
     WinningProbabilityDialog window(finals, marksOf({4, 8, 15, 16, 23, 42}));
     window.show();
     QTRY_VERIFY(window.finished());
-    QCOMPARE(text(window, "Label6"), QStringLiteral("100.00 %")); // 5 matches
-    QCOMPARE(text(window, "Label7"), QStringLiteral("0.00 %"));
-    QCOMPARE(text(window, "Label13"), QStringLiteral("0.00 %"));
-    QCOMPARE(text(window, "Label8"), QStringLiteral("100.00 %"));
-    QVERIFY(!visible(window, "Label10"));
-    QVERIFY(!visible(window, "Label11"));
-    QVERIFY(!visible(window, "SPB2"));
-    QVERIFY(visible(window, "SPB1"));
-    QCOMPARE(window.findChild<QProgressBar*>(QStringLiteral("STS"))->value(), 100);
-    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("SPB1")), Qt::LeftButton);
+    QCOMPARE(text(window, "fivePointsValue"), QStringLiteral("100.00 %")); // 5 matches
+    QCOMPARE(text(window, "sixPointsValue"), QStringLiteral("0.00 %"));
+    QCOMPARE(text(window, "threePointsValue"), QStringLiteral("0.00 %"));
+    QCOMPARE(text(window, "totalValue"), QStringLiteral("100.00 %"));
+    QVERIFY(!visible(window, "projectionCaption"));
+    QVERIFY(!visible(window, "projectionValue"));
+    QVERIFY(!visible(window, "stopButton"));
+    QVERIFY(visible(window, "closeButton"));
+    QCOMPARE(window.findChild<QProgressBar*>(QStringLiteral("progressBar"))->value(), 100);
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("closeButton")),
+                      Qt::LeftButton);
     QVERIFY(!window.isVisible());
 }
 
@@ -103,9 +104,9 @@ void ProbabilityWindowTest::allInitialColumnsAsFinalColumns() {
     WinningProbabilityDialog window(finals, marksOf(numbers));
     window.show();
     QTRY_VERIFY(window.finished());
-    QCOMPARE(text(window, "Label7"), QStringLiteral("100.00 %"));
-    QCOMPARE(text(window, "Label8"), QStringLiteral("100.00 %"));
-    QCOMPARE(text(window, "Label6"), QStringLiteral("0.00 %"));
+    QCOMPARE(text(window, "sixPointsValue"), QStringLiteral("100.00 %"));
+    QCOMPARE(text(window, "totalValue"), QStringLiteral("100.00 %"));
+    QCOMPARE(text(window, "fivePointsValue"), QStringLiteral("0.00 %"));
 }
 
 void ProbabilityWindowTest::tooFewNumbersShowZero() {
@@ -113,9 +114,10 @@ void ProbabilityWindowTest::tooFewNumbersShowZero() {
     WinningProbabilityDialog window(finals, marksOf({1, 2, 3}));
     window.show();
     QTRY_VERIFY(window.finished());
-    for (const char* name : {"Label13", "Label5", "Label6", "Label7", "Label8"})
+    for (const char* name :
+         {"threePointsValue", "fourPointsValue", "fivePointsValue", "sixPointsValue", "totalValue"})
         QCOMPARE(text(window, name), QStringLiteral("0.00 %"));
-    QVERIFY(visible(window, "SPB1"));
+    QVERIFY(visible(window, "closeButton"));
 }
 
 void ProbabilityWindowTest::stopWithYesKeepsTheCountsAndTheProjection() {
@@ -127,7 +129,7 @@ void ProbabilityWindowTest::stopWithYesKeepsTheCountsAndTheProjection() {
     window.show();
     QTest::qWait(300);
     QVERIFY(!window.finished());
-    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("SPB2")), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("stopButton")), Qt::LeftButton);
     QTRY_VERIFY(window.finished());
     QVERIFY(window.stoppedByUser());
 
@@ -138,13 +140,13 @@ void ProbabilityWindowTest::stopWithYesKeepsTheCountsAndTheProjection() {
              QStringLiteral("Sei sicuro di voler interrompere l'elaborazione ?"));
     QCOMPARE(questions[0].defaultButton, QMessageBox::No);
 
-    QVERIFY(visible(window, "Label10"));
-    QVERIFY(visible(window, "Label11"));
-    QVERIFY(text(window, "Label11").endsWith(QStringLiteral(" %")));
-    QCOMPARE(window.findChild<QProgressBar*>(QStringLiteral("STS"))->value(), 100);
+    QVERIFY(visible(window, "projectionCaption"));
+    QVERIFY(visible(window, "projectionValue"));
+    QVERIFY(text(window, "projectionValue").endsWith(QStringLiteral(" %")));
+    QCOMPARE(window.findChild<QProgressBar*>(QStringLiteral("progressBar"))->value(), 100);
     // partial counts over all T: well below the whole run's total, which is 100 % here
-    const double total = text(window, "Label8").section(QLatin1Char(' '), 0, 0).toDouble();
-    QVERIFY2(total < 50.0, qPrintable(text(window, "Label8")));
+    const double total = text(window, "totalValue").section(QLatin1Char(' '), 0, 0).toDouble();
+    QVERIFY2(total < 50.0, qPrintable(text(window, "totalValue")));
 }
 
 void ProbabilityWindowTest::stopWithNoGoesOnToTheEnd() {
@@ -154,13 +156,13 @@ void ProbabilityWindowTest::stopWithNoGoesOnToTheEnd() {
     const auto finals = spreadFinals(300);
     WinningProbabilityDialog window(finals, marksOf(numbers));
     window.show();
-    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("SPB2")), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("stopButton")), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(window.finished(), 20000);
     QVERIFY(!window.stoppedByUser());
-    QVERIFY(!visible(window, "Label11"));
+    QVERIFY(!visible(window, "projectionValue"));
     const auto whole = countBestMatches(numbers, finals);
     const auto expected = probabilityTexts(whole, initialColumnCount(30));
-    QCOMPARE(text(window, "Label8"), QString::fromStdString(expected.total));
+    QCOMPARE(text(window, "totalValue"), QString::fromStdString(expected.total));
 }
 
 void ProbabilityWindowTest::staysLiveWhileCounting() {
@@ -171,8 +173,8 @@ void ProbabilityWindowTest::staysLiveWhileCounting() {
     const auto finals = spreadFinals(1000, 90);
     WinningProbabilityDialog window(finals, marksOf(range(1, 90)));
     window.show();
-    auto* gauge = window.findChild<QProgressBar*>(QStringLiteral("STS"));
-    auto* projection = window.findChild<QLabel*>(QStringLiteral("Label11"));
+    auto* gauge = window.findChild<QProgressBar*>(QStringLiteral("progressBar"));
+    auto* projection = window.findChild<QLabel*>(QStringLiteral("projectionValue"));
     // the counts so far reach the window while the worker counts
     QTRY_VERIFY(projection->isVisible() && !projection->text().isEmpty());
     const QString first = projection->text();
@@ -183,7 +185,7 @@ void ProbabilityWindowTest::staysLiveWhileCounting() {
     QVERIFY(gauge->value() < 100);
 
     // a click goes through the event loop to the question while the count runs
-    QTimer::singleShot(0, window.findChild<QPushButton*>(QStringLiteral("SPB2")),
+    QTimer::singleShot(0, window.findChild<QPushButton*>(QStringLiteral("stopButton")),
                        &QPushButton::click);
     QTRY_COMPARE(prompter.questions().size(), 1);
     QTRY_VERIFY(window.finished());

@@ -43,7 +43,7 @@ int launchAndDrive(test::ScriptedPrompter& prompter, SystemState& system, const 
         if (QTest::currentTestFailed() && window->isVisible()) {
             if (window->running()) {
                 prompter.answer(QMessageBox::Yes);
-                window->findChild<QPushButton*>(QStringLiteral("STOPSE"))->click();
+                window->findChild<QPushButton*>(QStringLiteral("stopButton"))->click();
             } else {
                 window->reject();
             }
@@ -53,10 +53,10 @@ int launchAndDrive(test::ScriptedPrompter& prompter, SystemState& system, const 
 }
 
 void typeCountAndEnter(SelectionDialog& window, const QString& count) {
-    auto* enc = window.findChild<QLineEdit*>(QStringLiteral("ENC"));
-    enc->clear();
-    QTest::keyClicks(enc, count);
-    QTest::keyClick(enc, Qt::Key_Return);
+    auto* countEdit = window.findChild<QLineEdit*>(QStringLiteral("finalCountEdit"));
+    countEdit->clear();
+    QTest::keyClicks(countEdit, count);
+    QTest::keyClick(countEdit, Qt::Key_Return);
 }
 
 } // namespace
@@ -81,21 +81,23 @@ void SelectionWindowTest::aRunThroughTheWindowFillsTheFinalColumns() {
     system.probabilities[22] = Real48::fromValue(80.0L);
     const SystemState before = system;
 
-    QString label1, label5, hint;
+    QString initialCount, fixedNumbers, hint;
     const int ended = launchAndDrive(prompter, system, archive, [&](SelectionDialog& window) {
         QCOMPARE(window.windowTitle(), QStringLiteral("Colonne finali"));
-        QCOMPARE(window.focusWidget(), window.findChild<QLineEdit*>(QStringLiteral("ENC")));
-        label1 = window.findChild<QLabel*>(QStringLiteral("Label1"))->text();
-        label5 = window.findChild<QLabel*>(QStringLiteral("Label5"))->text();
-        hint = window.findChild<QLineEdit*>(QStringLiteral("ENC"))->toolTip();
-        window.findChild<QSlider*>(QStringLiteral("TKB"))->setValue(13);
+        QCOMPARE(window.focusWidget(),
+                 window.findChild<QLineEdit*>(QStringLiteral("finalCountEdit")));
+        initialCount = window.findChild<QLabel*>(QStringLiteral("initialCountLabel"))->text();
+        fixedNumbers = window.findChild<QLabel*>(QStringLiteral("fixedNumbersLabel"))->text();
+        hint = window.findChild<QLineEdit*>(QStringLiteral("finalCountEdit"))->toolTip();
+        window.findChild<QSlider*>(QStringLiteral("precisionSlider"))->setValue(13);
         typeCountAndEnter(window, QStringLiteral("7"));
         // Enter again while running, or after: never a second run.
-        QTest::keyClick(window.findChild<QLineEdit*>(QStringLiteral("ENC")), Qt::Key_Return);
+        QTest::keyClick(window.findChild<QLineEdit*>(QStringLiteral("finalCountEdit")),
+                        Qt::Key_Return);
     });
     QCOMPARE(ended, 1);
-    QCOMPARE(label1, QStringLiteral("Nº di colonne iniziali: 210"));
-    QCOMPARE(label5, QStringLiteral("Fisse: 25 21"));
+    QCOMPARE(initialCount, QStringLiteral("Nº di colonne iniziali: 210"));
+    QCOMPARE(fixedNumbers, QStringLiteral("Fisse: 25 21"));
     QCOMPARE(hint, QStringLiteral("Da 1 a 210"));
     QVERIFY(prompter.questions().isEmpty());
     QVERIFY(system.modified);
@@ -118,15 +120,15 @@ void SelectionWindowTest::everyInvalidCountKeepsTheWindowOpen() {
                              QStringLiteral("29"),        QStringLiteral("12a"),
                              QStringLiteral("4294967296")};
     const int ended = launchAndDrive(prompter, system, archive, [&](SelectionDialog& window) {
-        auto* enc = window.findChild<QLineEdit*>(QStringLiteral("ENC"));
+        auto* countEdit = window.findChild<QLineEdit*>(QStringLiteral("finalCountEdit"));
         for (const QString& text : bad) {
             typeCountAndEnter(window, text);
             QVERIFY2(window.isVisible(), qPrintable(text));
             QVERIFY(!window.running());
-            QCOMPARE(window.focusWidget(), enc);
-            QVERIFY(window.findChild<QPushButton*>(QStringLiteral("AVSEL"))->isVisible());
+            QCOMPARE(window.focusWidget(), countEdit);
+            QVERIFY(window.findChild<QPushButton*>(QStringLiteral("startButton"))->isVisible());
         }
-        window.findChild<QPushButton*>(QStringLiteral("BITBTN2"))->click();
+        window.findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
     });
     QCOMPARE(ended, 0);
     const auto questions = prompter.questions();
@@ -150,15 +152,15 @@ void SelectionWindowTest::stopWithYesKeepsNothingAndNoGoesOn() {
     prompter.answer(QMessageBox::Yes);
     int gaugeMoves = 0;
     const int ended = launchAndDrive(prompter, system, archive, [&](SelectionDialog& window) {
-        window.findChild<QSlider*>(QStringLiteral("TKB"))->setValue(26);
+        window.findChild<QSlider*>(QStringLiteral("precisionSlider"))->setValue(26);
         typeCountAndEnter(window, QStringLiteral("100"));
         QVERIFY(window.running());
-        auto* stop = window.findChild<QPushButton*>(QStringLiteral("STOPSE"));
-        auto* gauge = window.findChild<QProgressBar*>(QStringLiteral("STS"));
+        auto* stop = window.findChild<QPushButton*>(QStringLiteral("stopButton"));
+        auto* gauge = window.findChild<QProgressBar*>(QStringLiteral("progressBar"));
         QVERIFY(stop->isVisible());
         QVERIFY(gauge->isVisible());
-        QVERIFY(!window.findChild<QPushButton*>(QStringLiteral("AVSEL"))->isVisible());
-        QVERIFY(!window.findChild<QLineEdit*>(QStringLiteral("ENC"))->isEnabled());
+        QVERIFY(!window.findChild<QPushButton*>(QStringLiteral("startButton"))->isVisible());
+        QVERIFY(!window.findChild<QLineEdit*>(QStringLiteral("finalCountEdit"))->isEnabled());
         const int start = gauge->value();
         QTRY_VERIFY_WITH_TIMEOUT(gauge->value() > start, 20000);
         ++gaugeMoves;

@@ -74,12 +74,12 @@ void SystemStatisticsTest::probabilityFromTheToolButton() {
     bool seen = false;
     whenModal<WinningProbabilityDialog>([&seen](WinningProbabilityDialog& window) {
         QTRY_VERIFY(window.finished());
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label7"))->text(),
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("sixPointsValue"))->text(),
                  QStringLiteral("100.00 %"));
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("Label8"))->text(),
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("totalValue"))->text(),
                  QStringLiteral("100.00 %"));
         seen = true;
-        window.findChild<QPushButton*>(QStringLiteral("SPB1"))->click();
+        window.findChild<QPushButton*>(QStringLiteral("closeButton"))->click();
     });
     button->click();
     QVERIFY(seen);

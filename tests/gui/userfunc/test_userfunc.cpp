@@ -146,7 +146,9 @@ void UserFunctionTest::addRunAndDeleteTheCompiledExample() {
     QCOMPARE(menuCaptions(window_), QStringList());
 
     whenShown<NewFunctionDialog>([](NewFunctionDialog* dialog) {
-        auto* list = child<QListWidget>(dialog, "flbox");
+        auto* list = child<QListWidget>(dialog, "fileList");
+        auto* add = child<QPushButton>(dialog, "addButton");
+        auto label = [dialog](const char* name) { return child<QLabel>(dialog, name)->text(); };
         auto names = [list] {
             QStringList all;
             for (int i = 0; i < list->count(); ++i)
@@ -156,28 +158,30 @@ void UserFunctionTest::addRunAndDeleteTheCompiledExample() {
         // Runnable files only, then every file.
         QVERIFY(names().contains("filtrosomma"));
         QVERIFY(!names().contains("filtrosomma.txt"));
-        child<QComboBox>(dialog, "fcb")->setCurrentIndex(1);
+        child<QComboBox>(dialog, "fileTypeBox")->setCurrentIndex(1);
         QVERIFY(names().contains("filtrosomma.txt"));
         // The line the list makes current, unselected, when it takes the focus is no choice.
         const int example = list->row(list->findItems("filtrosomma", Qt::MatchExactly).value(0));
         list->selectionModel()->setCurrentIndex(list->model()->index(example, 0),
                                                 QItemSelectionModel::NoUpdate);
-        QVERIFY(!dialog->BitBtn1->isEnabled());
+        QVERIFY(!add->isEnabled());
         // A file without a description cannot be added.
         list->setCurrentItem(list->findItems("senza", Qt::MatchExactly).value(0));
         QVERIFY(list->currentItem());
-        QVERIFY(!dialog->BitBtn1->isEnabled());
-        QVERIFY(!child<QGroupBox>(dialog, "GroupBox1")->isEnabled());
+        QVERIFY(!add->isEnabled());
+        QVERIFY(!child<QGroupBox>(dialog, "previewBox")->isEnabled());
 
         list->setCurrentItem(list->findItems("filtrosomma", Qt::MatchExactly).value(0));
-        QVERIFY(dialog->BitBtn1->isEnabled());
-        QCOMPARE(dialog->Label2->text(), QStringLiteral("Nome funzione: filtrosomma"));
-        QCOMPARE(dialog->Label3->text(),
+        QVERIFY(add->isEnabled());
+        QCOMPARE(label("nameLabel"), QStringLiteral("Nome funzione: filtrosomma"));
+        QCOMPARE(label("menuTextLabel"),
                  QStringLiteral("Voce del menù: Filtro per somma dei numeri"));
-        QCOMPARE(dialog->Label4->text(), QStringLiteral("Nome dell'autore: Squadra Quintor"));
-        QCOMPARE(dialog->Label5->text(), QStringLiteral("Indirizzo e-mail: quintor@example.org"));
-        QVERIFY(dialog->Des->toPlainText().startsWith("Tiene le colonne finali"));
-        QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
+        QCOMPARE(label("authorLabel"), QStringLiteral("Nome dell'autore: Squadra Quintor"));
+        QCOMPARE(label("mailLabel"), QStringLiteral("Indirizzo e-mail: quintor@example.org"));
+        QVERIFY(child<QPlainTextEdit>(dialog, "descriptionView")
+                    ->toPlainText()
+                    .startsWith("Tiene le colonne finali"));
+        QTest::mouseClick(add, Qt::LeftButton);
     });
     QVERIFY(trigger(window_, "Aggiunginuovafunzione1"));
     const QStringList menu{QStringLiteral("Filtro per somma dei numeri"), QStringLiteral("|")};
@@ -191,7 +195,7 @@ void UserFunctionTest::addRunAndDeleteTheCompiledExample() {
     watchdog.setSingleShot(true);
     connect(&watchdog, &QTimer::timeout, [] {
         if (auto* wait = qobject_cast<FunctionWaitDialog*>(QApplication::activeModalWidget()))
-            wait->BitBtn1Click();
+            wait->onStopClicked();
     });
     watchdog.start(20000);
     QVERIFY(trigger(window_, "fu1"));
@@ -205,18 +209,20 @@ void UserFunctionTest::addRunAndDeleteTheCompiledExample() {
     QCOMPARE(second->state().finalColumns.size(), std::size_t(0));
 
     whenShown<RemoveFunctionDialog>([](RemoveFunctionDialog* dialog) {
-        QCOMPARE(dialog->nofu->item(0)->text(),
+        auto* list = child<QListWidget>(dialog, "functionList");
+        auto* remove = child<QPushButton>(dialog, "removeButton");
+        QCOMPARE(list->item(0)->text(),
                  QStringLiteral("filtrosomma : Filtro per somma dei numeri"));
-        QVERIFY(!dialog->BitBtn1->isEnabled());
+        QVERIFY(!remove->isEnabled());
         // Nor does Enter on such a line delete anything.
-        dialog->nofu->selectionModel()->setCurrentIndex(dialog->nofu->model()->index(0, 0),
-                                                        QItemSelectionModel::NoUpdate);
-        QTest::keyClick(dialog->nofu, Qt::Key_Return);
+        list->selectionModel()->setCurrentIndex(list->model()->index(0, 0),
+                                                QItemSelectionModel::NoUpdate);
+        QTest::keyClick(list, Qt::Key_Return);
         QVERIFY(dialog->isVisible());
-        QVERIFY(!dialog->BitBtn1->isEnabled());
-        dialog->nofu->setCurrentRow(0);
-        QVERIFY(dialog->BitBtn1->isEnabled());
-        QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
+        QVERIFY(!remove->isEnabled());
+        list->setCurrentRow(0);
+        QVERIFY(remove->isEnabled());
+        QTest::mouseClick(remove, Qt::LeftButton);
     });
     QVERIFY(trigger(second, "EliminaFunzioneUtente1"));
     QCOMPARE(menuCaptions(window_), QStringList());
@@ -321,9 +327,12 @@ void UserFunctionTest::latin1ListAndDescription() {
     writeFile(home_->file("nuova"), "#!/bin/sh\n", true);
     writeFile(home_->file("nuova.txt"), "Citt\xe0\nNicol\xf2\nn@example.org\n");
     whenShown<NewFunctionDialog>([](NewFunctionDialog* dialog) {
-        dialog->flbox->setCurrentItem(dialog->flbox->findItems("nuova", Qt::MatchExactly).value(0));
-        QCOMPARE(dialog->Label3->text(), QStringLiteral("Voce del menù: Città"));
-        QCOMPARE(dialog->Label4->text(), QStringLiteral("Nome dell'autore: Nicolò"));
+        auto* list = child<QListWidget>(dialog, "fileList");
+        list->setCurrentItem(list->findItems("nuova", Qt::MatchExactly).value(0));
+        QCOMPARE(child<QLabel>(dialog, "menuTextLabel")->text(),
+                 QStringLiteral("Voce del menù: Città"));
+        QCOMPARE(child<QLabel>(dialog, "authorLabel")->text(),
+                 QStringLiteral("Nome dell'autore: Nicolò"));
     });
     QVERIFY(trigger(window_, "Aggiunginuovafunzione1"));
 }
