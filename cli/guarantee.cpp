@@ -37,6 +37,42 @@ bool validGuarantee(int t, int m) {
            t <= m;
 }
 
+// One line for each m and t: m, t, the m-sets covered in t numbers, all m-sets, the percentage.
+void printGuaranteeTable(const GuaranteeTable& table) {
+    for (int m = smallestDrawnCount; m <= largestDrawnCount && m <= table.markedCount; ++m) {
+        for (int t = smallestGuaranteedPoints; t <= m; ++t) {
+            char percent[32];
+            std::snprintf(percent, sizeof percent, "%.2f", table.percent(m, t));
+            std::cout << m << ' ' << t << ' ' << table.covered(m, t) << ' ' << table.total(m) << ' '
+                      << percent << '\n';
+        }
+    }
+}
+
+// The count of holes, then the holes themselves, at most limit of them.
+void printHoles(const std::vector<int>& marked, const std::vector<Column>& finals, int t, int m,
+                std::optional<std::uint64_t> limit) {
+    std::array<std::uint64_t, 7> best{};
+    countBestMatchesOfSize(marked, finals, m, best);
+    std::uint64_t count = 0;
+    for (int b = 0; b < t; ++b)
+        count += best[static_cast<std::size_t>(b)];
+    std::cout << "buchi: " << count << '\n';
+    std::uint64_t wanted = limit ? std::min(*limit, count) : count;
+    HoleCursor cursor(marked, finals, t, m);
+    std::vector<Column> batch;
+    while (wanted > 0) {
+        batch.clear();
+        const bool more =
+            cursor.next(batch, static_cast<std::size_t>(std::min<std::uint64_t>(wanted, 4096)));
+        for (const Column& hole : batch)
+            std::cout << holeText(hole, m) << '\n';
+        wanted -= std::min<std::uint64_t>(wanted, batch.size());
+        if (!more)
+            break;
+    }
+}
+
 } // namespace
 
 int runGuarantee(const Arguments& args) {
@@ -67,42 +103,14 @@ int runGuarantee(const Arguments& args) {
     const std::vector<int> marked = system.markedNumbers();
 
     if (!holes) {
-        const GuaranteeTable table = guaranteeTable(marked, system.finalColumns);
-        for (int m = smallestDrawnCount; m <= largestDrawnCount; ++m) {
-            if (m > table.markedCount)
-                break;
-            for (int t = smallestGuaranteedPoints; t <= m; ++t) {
-                char percent[32];
-                std::snprintf(percent, sizeof percent, "%.2f", table.percent(m, t));
-                std::cout << m << ' ' << t << ' ' << table.covered(m, t) << ' ' << table.total(m)
-                          << ' ' << percent << '\n';
-            }
-        }
+        printGuaranteeTable(guaranteeTable(marked, system.finalColumns));
         return ok;
     }
 
     const auto [t, m] = *choice;
     if (!validGuarantee(t, m))
         return refuse(guaranteeChoiceMessage);
-    std::array<std::uint64_t, 7> best{};
-    countBestMatchesOfSize(marked, system.finalColumns, m, best);
-    std::uint64_t count = 0;
-    for (int b = 0; b < t; ++b)
-        count += best[static_cast<std::size_t>(b)];
-    std::cout << "buchi: " << count << '\n';
-    std::uint64_t wanted = limit ? std::min(*limit, count) : count;
-    HoleCursor cursor(marked, system.finalColumns, t, m);
-    std::vector<Column> batch;
-    while (wanted > 0) {
-        batch.clear();
-        const bool more =
-            cursor.next(batch, static_cast<std::size_t>(std::min<std::uint64_t>(wanted, 4096)));
-        for (const Column& hole : batch)
-            std::cout << holeText(hole, m) << '\n';
-        wanted -= std::min<std::uint64_t>(wanted, batch.size());
-        if (!more)
-            break;
-    }
+    printHoles(marked, system.finalColumns, t, m, limit);
     return ok;
 }
 

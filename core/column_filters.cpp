@@ -80,7 +80,60 @@ struct ArchiveTable {
             return {};
         return sparse.find(rank)->second;
     }
+
+    void add(std::uint64_t rank, const NumberSet& drawn) {
+        if (!dense.empty()) {
+            dense[rank] |= drawn;
+        } else {
+            occupied[rank >> 6] |= std::uint64_t{1} << (rank & 63);
+            sparse[rank] |= drawn;
+        }
+    }
+
+    // A draw that is six board numbers joins the union of each of its k-subsets.
+    void addDraw(const Column& draw) {
+        std::array<std::uint8_t, 6> numbers = draw;
+        std::sort(numbers.begin(), numbers.end());
+        if (std::any_of(numbers.begin(), numbers.end(),
+                        [](std::uint8_t n) { return !isBoardNumber(n); }))
+            return;
+        const NumberSet drawn = NumberSet::of(draw);
+        all |= drawn;
+        if (k == 0)
+            return;
+        // Every k-subset of the draw, chosen by a 6-bit mask.
+        for (unsigned pick = 0; pick < 64; ++pick) {
+            if (std::popcount(pick) != k)
+                continue;
+            std::array<std::uint8_t, 6> subset{};
+            int size = 0;
+            for (int i = 0; i < 6; ++i)
+                if (pick >> i & 1)
+                    subset[size++] = numbers[i];
+            add(colexRank({subset.data(), std::size_t(size)}), drawn);
+        }
+    }
 };
+
+namespace {
+
+// The table of one archive limit, from the newest draws it reads.
+ArchiveTable archiveTable(const ArchiveLimit& limit, std::span<const Column> draws) {
+    ArchiveTable table;
+    table.k = limit.limit;
+    const std::size_t count =
+        limit.draws ? std::min<std::size_t>(draws.size(), limit.draws) : draws.size();
+    const std::uint64_t sets = binomials.c[highestNumber][table.k];
+    if (table.k >= 1 && table.k <= 3)
+        table.dense.assign(sets, NumberSet{});
+    else if (table.k >= 4)
+        table.occupied.assign(sets / 64 + 1, 0);
+    for (std::size_t d = 0; d < count; ++d)
+        table.addDraw(draws[d]);
+    return table;
+}
+
+} // namespace
 
 // The subsets of the first `earlier` numbers of a prefix with `size` members, as bit masks.
 struct Picks {
@@ -100,6 +153,43 @@ struct FilterCheck::Tables {
     std::vector<ArchiveTable> archive;
 };
 
+namespace {
+
+// Whether the sum, the odd count and the low count can still end within their ranges with
+// left more numbers above the prefix's last.
+bool boundsReachable(const ColumnFilters& f, const FilterCheck::Prefix& next, int left) {
+    if (f.sum) {
+        const int least = next.sum + left * next.last + left * (left + 1) / 2;
+        const int most = next.sum + left * highestNumber - left * (left - 1) / 2;
+        if (least > f.sum->high || most < f.sum->low)
+            return false;
+    }
+    if (f.odd && (next.odd > f.odd->high || next.odd + left < f.odd->low))
+        return false;
+    return !(f.low && (next.low > f.low->high || next.low + left < f.low->low));
+}
+
+// Archive limits: the draws that now share k numbers with the prefix close their other
+// numbers. Those are the draws holding the new number and k - 1 earlier ones.
+void closeSharedDraws(const std::vector<ArchiveTable>& tables, const FilterCheck::Prefix& prefix,
+                      int number, FilterCheck::Prefix& next) {
+    for (const auto& table : tables) {
+        if (table.k == 0 || prefix.depth + 1 < table.k)
+            continue;
+        const std::uint64_t tail = binomials.c[number - 1][table.k];
+        for (const unsigned pick : picks.of[prefix.depth][table.k - 1]) {
+            std::uint64_t rank = tail;
+            int place = 0;
+            for (int i = 0; i < prefix.depth; ++i)
+                if (pick >> i & 1)
+                    rank += binomials.c[prefix.numbers[i] - 1][++place];
+            next.closed |= table.lookup(rank);
+        }
+    }
+}
+
+} // namespace
+
 FilterCheck::FilterCheck(const ColumnFilters& filters, std::span<const Column> draws)
     : own_(filters), tables_(std::make_unique<Tables>()) {
     filters_ = &own_;
@@ -107,48 +197,9 @@ FilterCheck::FilterCheck(const ColumnFilters& filters, std::span<const Column> d
     tables_->without = setOf(own_.without);
     for (const auto& list : own_.with)
         tables_->with.push_back(setOf(list));
-    for (const auto& limit : own_.archive) {
-        if (limit.limit >= 6)
-            continue; // six common numbers is the most a column can share
-        ArchiveTable table;
-        table.k = limit.limit;
-        const std::size_t count =
-            limit.draws ? std::min<std::size_t>(draws.size(), limit.draws) : draws.size();
-        const std::uint64_t sets = binomials.c[highestNumber][table.k];
-        if (table.k >= 1 && table.k <= 3)
-            table.dense.assign(sets, NumberSet{});
-        else if (table.k >= 4)
-            table.occupied.assign(sets / 64 + 1, 0);
-        for (std::size_t d = 0; d < count; ++d) {
-            std::array<std::uint8_t, 6> numbers = draws[d];
-            std::sort(numbers.begin(), numbers.end());
-            if (std::any_of(numbers.begin(), numbers.end(),
-                            [](std::uint8_t n) { return !isBoardNumber(n); }))
-                continue;
-            const NumberSet drawn = NumberSet::of(draws[d]);
-            table.all |= drawn;
-            if (table.k == 0)
-                continue;
-            // Every k-subset of the draw, chosen by a 6-bit mask.
-            for (unsigned pick = 0; pick < 64; ++pick) {
-                if (std::popcount(pick) != table.k)
-                    continue;
-                std::array<std::uint8_t, 6> subset{};
-                int size = 0;
-                for (int i = 0; i < 6; ++i)
-                    if (pick >> i & 1)
-                        subset[size++] = numbers[i];
-                const std::uint64_t rank = colexRank({subset.data(), std::size_t(size)});
-                if (!table.dense.empty()) {
-                    table.dense[rank] |= drawn;
-                } else {
-                    table.occupied[rank >> 6] |= std::uint64_t{1} << (rank & 63);
-                    table.sparse[rank] |= drawn;
-                }
-            }
-        }
-        tables_->archive.push_back(std::move(table));
-    }
+    for (const auto& limit : own_.archive)
+        if (limit.limit < 6) // six common numbers is the most a column can share
+            tables_->archive.push_back(archiveTable(limit, draws));
 }
 
 FilterCheck::~FilterCheck() = default;
@@ -196,18 +247,8 @@ bool FilterCheck::extend(const Prefix& prefix, int number, Prefix& next) const {
     next.run = prefix.depth > 0 && number == prefix.last + 1 ? prefix.run + 1 : 1;
     next.maxRun = std::max(prefix.maxRun, next.run);
 
-    if (tables_->bounds) {
-        if (f.sum) {
-            const int least = next.sum + left * number + left * (left + 1) / 2;
-            const int most = next.sum + left * highestNumber - left * (left - 1) / 2;
-            if (least > f.sum->high || most < f.sum->low)
-                return false;
-        }
-        if (f.odd && (next.odd > f.odd->high || next.odd + left < f.odd->low))
-            return false;
-        if (f.low && (next.low > f.low->high || next.low + left < f.low->low))
-            return false;
-    }
+    if (tables_->bounds && !boundsReachable(f, next, left))
+        return false;
     if (f.longestRun && next.maxRun > *f.longestRun)
         return false;
     if (f.perDecade && ++next.decade[(number - 1) / 10] >= *f.perDecade)
@@ -218,21 +259,7 @@ bool FilterCheck::extend(const Prefix& prefix, int number, Prefix& next) const {
         if (tables_->with[i].contains(number))
             next.withMet |= std::uint32_t{1} << (i & 31);
 
-    // Archive limits: the draws that now share k numbers with the prefix close their other
-    // numbers. Those are the draws holding the new number and k - 1 earlier ones.
-    for (const auto& table : tables_->archive) {
-        if (table.k == 0 || depth < table.k)
-            continue;
-        const std::uint64_t tail = binomials.c[number - 1][table.k];
-        for (const unsigned pick : picks.of[prefix.depth][table.k - 1]) {
-            std::uint64_t rank = tail;
-            int place = 0;
-            for (int i = 0; i < prefix.depth; ++i)
-                if (pick >> i & 1)
-                    rank += binomials.c[prefix.numbers[i] - 1][++place];
-            next.closed |= table.lookup(rank);
-        }
-    }
+    closeSharedDraws(tables_->archive, prefix, number, next);
     return true;
 }
 

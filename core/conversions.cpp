@@ -59,6 +59,41 @@ std::string invalidRealMessage(std::string_view text) {
     return "'" + std::string(text) + "' is not a valid floating point value";
 }
 
+namespace {
+
+// Digits with at most one point among them, then an optional exponent: the length of that form
+// at the start of text; 0 when it has no digit or its exponent none.
+std::size_t realFormLength(std::string_view text) {
+    std::size_t i = 0;
+    std::size_t digits = 0;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9')
+            ++digits;
+        else if (c == '.' && !point)
+            point = true;
+        else
+            break;
+    }
+    if (digits == 0)
+        return 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            ++j;
+        const std::size_t exponentStart = j;
+        while (j < text.size() && text[j] >= '0' && text[j] <= '9')
+            ++j;
+        if (j == exponentStart)
+            return 0;
+        i = j;
+    }
+    return i;
+}
+
+} // namespace
+
 Expected<long double> parseReal(std::string_view text) {
     std::string_view rest = text;
     while (!rest.empty() && rest.front() == ' ')
@@ -69,32 +104,8 @@ Expected<long double> parseReal(std::string_view text) {
         rest.remove_prefix(1);
     }
     // Check the grammar by hand: from_chars alone would take a prefix and ignore the rest.
-    std::size_t i = 0;
-    std::size_t digits = 0;
-    bool point = false;
-    for (; i < rest.size(); ++i) {
-        const char c = rest[i];
-        if (c >= '0' && c <= '9')
-            ++digits;
-        else if (c == '.' && !point)
-            point = true;
-        else
-            break;
-    }
-    if (digits == 0)
-        return Failure{invalidRealMessage(text)};
-    if (i < rest.size() && (rest[i] == 'e' || rest[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < rest.size() && (rest[j] == '+' || rest[j] == '-'))
-            ++j;
-        const std::size_t exponentStart = j;
-        while (j < rest.size() && rest[j] >= '0' && rest[j] <= '9')
-            ++j;
-        if (j == exponentStart)
-            return Failure{invalidRealMessage(text)};
-        i = j;
-    }
-    if (i != rest.size())
+    const std::size_t length = realFormLength(rest);
+    if (length == 0 || length != rest.size())
         return Failure{invalidRealMessage(text)};
     long double value = 0;
     const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), value);

@@ -4,6 +4,7 @@
 #include "core/conversions.h"
 
 #include <system_error>
+#include <utility>
 
 namespace quintor {
 
@@ -81,18 +82,73 @@ Expected<std::string> readWholeFile(const std::filesystem::path& file, std::size
     return std::string(bytes->begin(), bytes->end());
 }
 
+namespace {
+
+// A first line that does not start with a digit names the fields.
+bool namesFields(const std::vector<std::string_view>& fields) {
+    if (fields.empty())
+        return false;
+    const auto first = trimBlanks(fields[0]);
+    return !first.empty() && !(first.front() >= '0' && first.front() <= '9');
+}
+
+// Why the fields after a line's date are no draw, nullptr when they are one: then numbers and
+// jolly hold it.
+const char* csvDrawFault(const std::vector<std::string_view>& fields, Column& numbers, int& jolly) {
+    if (fields.size() != 8)
+        return "non contiene data, sei numeri e jolly";
+    for (std::size_t k = 0; k < 6; ++k) {
+        const auto n = drawNumber(fields[k + 1]);
+        if (!n)
+            return "numeri non compresi tra 1 e 90";
+        numbers[k] = static_cast<std::uint8_t>(*n);
+    }
+    const auto read = drawNumber(fields[7]);
+    if (!read)
+        return "numeri non compresi tra 1 e 90";
+    jolly = *read;
+    switch (drawFault(numbers, jolly)) {
+    case DrawFault::numberOutOfRange:
+    case DrawFault::jollyOutOfRange:
+        return "numeri non compresi tra 1 e 90";
+    case DrawFault::repeatedNumber:
+        return "numero ripetuto";
+    case DrawFault::jollyAmongNumbers:
+        return "jolly uguale a uno dei sei numeri";
+    case DrawFault::none:
+        break;
+    }
+    return nullptr;
+}
+
+// One line that is not blank: a draw, a refused line, or the names of the fields.
+void readCsvLine(std::string_view line, bool first, std::size_t lineNumber, DrawFile& result) {
+    const char separator = line.find(';') != std::string_view::npos ? ';' : ',';
+    const auto fields = splitFields(line, separator);
+    const auto date = fields.empty() ? std::nullopt : csvDate(fields[0]);
+    if (first && !date && namesFields(fields))
+        return;
+    Column numbers{};
+    int jolly = 0;
+    const char* fault = !date ? "data non valida" : csvDrawFault(fields, numbers, jolly);
+    if (fault) {
+        ++result.rejected;
+        result.rejectedLines.push_back({lineNumber, fault});
+        return;
+    }
+    result.draws.push_back(ArchiveRecord::fromValues(*date, numbers, jolly));
+}
+
+} // namespace
+
 DrawFile parseCsvDraws(std::string_view text) {
     DrawFile result;
     // Spreadsheets often begin a UTF-8 file with a byte-order mark: no part of the first field.
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
-    bool firstLine = true;
+    bool first = true;
     std::size_t start = 0;
     std::size_t lineNumber = 0;
-    auto reject = [&result, &lineNumber](const char* reason) {
-        ++result.rejected;
-        result.rejectedLines.push_back({lineNumber, reason});
-    };
     while (start < text.size()) {
         // A line ends at LF, CR LF or a lone CR; the LF of a CR LF ends no line of its own.
         if (start > 0 && text[start - 1] == '\r' && text[start] == '\n') {
@@ -107,53 +163,7 @@ DrawFile parseCsvDraws(std::string_view text) {
         start = end + 1;
         if (line.empty())
             continue;
-        const bool isFirst = firstLine;
-        firstLine = false;
-        const char separator = line.find(';') != std::string_view::npos ? ';' : ',';
-        const auto fields = splitFields(line, separator);
-        const auto date = fields.empty() ? std::nullopt : csvDate(fields[0]);
-        // A first line that does not start with a digit names the fields.
-        if (isFirst && !date && !fields.empty()) {
-            const auto first = trimBlanks(fields[0]);
-            if (!first.empty() && !(first.front() >= '0' && first.front() <= '9'))
-                continue;
-        }
-        if (!date) {
-            reject("data non valida");
-            continue;
-        }
-        if (fields.size() != 8) {
-            reject("non contiene data, sei numeri e jolly");
-            continue;
-        }
-        Column numbers{};
-        bool valid = true;
-        for (std::size_t k = 0; k < 6 && valid; ++k) {
-            const auto n = drawNumber(fields[k + 1]);
-            valid = n.has_value();
-            if (valid)
-                numbers[k] = static_cast<std::uint8_t>(*n);
-        }
-        const auto jolly = drawNumber(fields[7]);
-        if (!valid || !jolly) {
-            reject("numeri non compresi tra 1 e 90");
-            continue;
-        }
-        switch (drawFault(numbers, *jolly)) {
-        case DrawFault::numberOutOfRange:
-        case DrawFault::jollyOutOfRange:
-            reject("numeri non compresi tra 1 e 90");
-            continue;
-        case DrawFault::repeatedNumber:
-            reject("numero ripetuto");
-            continue;
-        case DrawFault::jollyAmongNumbers:
-            reject("jolly uguale a uno dei sei numeri");
-            continue;
-        case DrawFault::none:
-            break;
-        }
-        result.draws.push_back(ArchiveRecord::fromValues(*date, numbers, *jolly));
+        readCsvLine(line, std::exchange(first, false), lineNumber, result);
     }
     return result;
 }

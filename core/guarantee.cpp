@@ -120,6 +120,29 @@ private:
     std::uint64_t ticks_ = 0;
 };
 
+// A unit of work: the m-sets that start with a prefix of up to two numbers.
+struct WorkUnit {
+    std::array<int, 2> prefix{};
+    int length = 0;
+    std::uint64_t sets = 0;
+};
+
+std::vector<WorkUnit> workUnits(int n, int m) {
+    std::vector<WorkUnit> units;
+    const int length = std::min(2, m - 1);
+    if (length == 0) {
+        units.push_back({{}, 0, binomial(n, m)});
+    } else if (length == 1) {
+        for (int i = 0; i <= n - m; ++i)
+            units.push_back({{i, 0}, 1, binomial(n - 1 - i, m - 1)});
+    } else {
+        for (int i = 0; i <= n - m; ++i)
+            for (int j = i + 1; j <= n - m + 1; ++j)
+                units.push_back({{i, j}, 2, binomial(n - 1 - j, m - 2)});
+    }
+    return units;
+}
+
 } // namespace
 
 bool countBestMatchesOfSize(std::span<const int> marked, std::span<const Column> finals, int m,
@@ -135,24 +158,7 @@ bool countBestMatchesOfSize(std::span<const int> marked, std::span<const Column>
     const ColumnMembership columns(marked, finals);
     const auto suffix = suffixSets(columns.marked);
 
-    // Units of work: the prefixes of up to two numbers, each with its share of the m-sets.
-    struct Unit {
-        std::array<int, 2> prefix{};
-        int length = 0;
-        std::uint64_t sets = 0;
-    };
-    std::vector<Unit> units;
-    const int length = std::min(2, m - 1);
-    if (length == 0) {
-        units.push_back({{}, 0, binomial(n, m)});
-    } else if (length == 1) {
-        for (int i = 0; i <= n - m; ++i)
-            units.push_back({{i, 0}, 1, binomial(n - 1 - i, m - 1)});
-    } else {
-        for (int i = 0; i <= n - m; ++i)
-            for (int j = i + 1; j <= n - m + 1; ++j)
-                units.push_back({{i, j}, 2, binomial(n - 1 - j, m - 2)});
-    }
+    const std::vector<WorkUnit> units = workUnits(n, m);
     const double all = static_cast<double>(binomial(n, m));
 
     std::atomic<std::size_t> nextUnit{0};
@@ -166,7 +172,7 @@ bool countBestMatchesOfSize(std::span<const int> marked, std::span<const Column>
             const std::size_t u = nextUnit.fetch_add(1);
             if (u >= units.size())
                 break;
-            const Unit& unit = units[u];
+            const WorkUnit& unit = units[u];
             if (!engine.run(
                     std::span<const int>(unit.prefix.data(), static_cast<std::size_t>(unit.length)),
                     local, control)) {
@@ -244,6 +250,64 @@ struct HoleCursor::State {
         return columns.narrowToMax(to.data(), candidates.data());
     }
 
+    // Back to the number before; with none left, the enumeration is over.
+    void up() {
+        if (depth == 0)
+            done = true;
+        else
+            --depth;
+    }
+
+    // Places or advances the number at depth, skipping prefixes already met in t numbers.
+    void advance() {
+        const auto d = static_cast<std::size_t>(depth);
+        int p = pos[d] < 0 ? (depth == 0 ? 0 : pos[d - 1] + 1) : pos[d] + 1;
+        const int limit = n - (m - depth);
+        while (p <= limit && maxAfter(depth, p) >= t)
+            ++p;
+        if (p > limit) {
+            pos[d] = -1;
+            up();
+            return;
+        }
+        pos[d] = p;
+        ++depth;
+    }
+
+    // With m - 1 numbers placed: which last numbers make holes. All of them when the prefix's
+    // best is below t - 1, else those outside the final columns that reach that best.
+    void startLast() {
+        const int first = depth == 0 ? 0 : pos[static_cast<std::size_t>(depth) - 1] + 1;
+        const int top =
+            columns.narrowToMax(levels[static_cast<std::size_t>(depth)].data(), candidates.data());
+        allHoles = top + 1 < t;
+        reach = allHoles || first >= n
+                    ? NumberSet{}
+                    : columns.unionOf(candidates.data(), suffix[static_cast<std::size_t>(first)]);
+        nextLast = first;
+        lastReady = true;
+    }
+
+    Column holeEndingWith(int number) const {
+        Column hole{};
+        for (int d = 0; d < depth; ++d)
+            hole[static_cast<std::size_t>(d)] = static_cast<std::uint8_t>(
+                columns.marked[static_cast<std::size_t>(pos[static_cast<std::size_t>(d)])]);
+        hole[static_cast<std::size_t>(depth)] = static_cast<std::uint8_t>(number);
+        return hole;
+    }
+
+    // The holes of the last numbers still to step through, until emitted reaches max.
+    void emitLast(std::vector<Column>& out, std::size_t max, std::size_t& emitted) {
+        while (nextLast < n && emitted < max) {
+            const int number = columns.marked[static_cast<std::size_t>(nextLast++)];
+            if (!allHoles && reach.contains(number))
+                continue;
+            out.push_back(holeEndingWith(number));
+            ++emitted;
+        }
+    }
+
     ColumnMembership columns;
     std::vector<NumberSet> suffix;
     int t, m, n;
@@ -278,61 +342,17 @@ bool HoleCursor::next(std::vector<Column>& out, std::size_t max, RunControl* con
             return true;
         if ((++s.ticks & 255u) == 0 && control && !control->checkpoint())
             return true;
-        if (s.depth == s.m - 1) {
-            if (!s.lastReady) {
-                const int first =
-                    s.depth == 0 ? 0 : s.pos[static_cast<std::size_t>(s.depth) - 1] + 1;
-                const int top = s.columns.narrowToMax(
-                    s.levels[static_cast<std::size_t>(s.depth)].data(), s.candidates.data());
-                s.allHoles = top + 1 < s.t;
-                s.reach = s.allHoles || first >= s.n
-                              ? NumberSet{}
-                              : s.columns.unionOf(s.candidates.data(),
-                                                  s.suffix[static_cast<std::size_t>(first)]);
-                s.nextLast = first;
-                s.lastReady = true;
-            }
-            while (s.nextLast < s.n && emitted < max) {
-                const int x = s.nextLast++;
-                const int number = s.columns.marked[static_cast<std::size_t>(x)];
-                if (!s.allHoles && s.reach.contains(number))
-                    continue;
-                Column hole{};
-                for (int d = 0; d < s.depth; ++d)
-                    hole[static_cast<std::size_t>(d)] = static_cast<std::uint8_t>(
-                        s.columns
-                            .marked[static_cast<std::size_t>(s.pos[static_cast<std::size_t>(d)])]);
-                hole[static_cast<std::size_t>(s.depth)] = static_cast<std::uint8_t>(number);
-                out.push_back(hole);
-                ++emitted;
-            }
-            if (s.nextLast < s.n)
-                return true;
-            s.lastReady = false;
-            if (s.depth == 0) {
-                s.done = true;
-                break;
-            }
-            --s.depth;
+        if (s.depth < s.m - 1) {
+            s.advance();
             continue;
         }
-        // Place or advance the number at s.depth, skipping prefixes already met in t numbers.
-        const auto d = static_cast<std::size_t>(s.depth);
-        int p = s.pos[d] < 0 ? (s.depth == 0 ? 0 : s.pos[d - 1] + 1) : s.pos[d] + 1;
-        const int limit = s.n - (s.m - s.depth);
-        while (p <= limit && s.maxAfter(s.depth, p) >= s.t)
-            ++p;
-        if (p > limit) {
-            s.pos[d] = -1;
-            if (s.depth == 0) {
-                s.done = true;
-                break;
-            }
-            --s.depth;
-            continue;
-        }
-        s.pos[d] = p;
-        ++s.depth;
+        if (!s.lastReady)
+            s.startLast();
+        s.emitLast(out, max, emitted);
+        if (s.nextLast < s.n)
+            return true;
+        s.lastReady = false;
+        s.up();
     }
     return false;
 }
@@ -347,6 +367,28 @@ std::string holeText(const Column& hole, int m) {
     return text;
 }
 
+namespace {
+
+// "n1;n2;...;nm", then one hole a line, its numbers separated by semicolons.
+std::string holesCsvHeader(int m) {
+    std::string text;
+    for (int i = 1; i <= m; ++i)
+        text += (i > 1 ? ";n" : "n") + std::to_string(i);
+    return text + '\n';
+}
+
+std::string holesCsvLines(const std::vector<Column>& holes, int m) {
+    std::string text;
+    for (const Column& hole : holes) {
+        std::string line = holeText(hole, m);
+        std::replace(line.begin(), line.end(), ' ', ';');
+        text += line + '\n';
+    }
+    return text;
+}
+
+} // namespace
+
 Expected<std::uint64_t> exportHolesCsv(const std::filesystem::path& file,
                                        std::span<const int> marked, std::span<const Column> finals,
                                        int t, int m, RunControl* control) {
@@ -355,11 +397,7 @@ Expected<std::uint64_t> exportHolesCsv(const std::filesystem::path& file,
     // Streamed a batch at a time into the safe write: the old file stays whole until every
     // hole is on the disk, and a cancelled or failed export leaves it as it was.
     const bool saved = replaceFileContentsWith(file, [&](const ByteSink& write) {
-        std::string text;
-        for (int i = 1; i <= m; ++i)
-            text += (i > 1 ? ";n" : "n") + std::to_string(i);
-        text += '\n';
-        if (!write(text))
+        if (!write(holesCsvHeader(m)))
             return false;
         HoleCursor cursor(marked, finals, t, m);
         std::vector<Column> batch;
@@ -367,16 +405,7 @@ Expected<std::uint64_t> exportHolesCsv(const std::filesystem::path& file,
         while (more) {
             batch.clear();
             more = cursor.next(batch, 4096, control);
-            text.clear();
-            for (const Column& hole : batch) {
-                for (int i = 0; i < m; ++i) {
-                    if (i > 0)
-                        text += ';';
-                    text += std::to_string(hole[static_cast<std::size_t>(i)]);
-                }
-                text += '\n';
-            }
-            if (!write(text))
+            if (!write(holesCsvLines(batch, m)))
                 return false;
             written += batch.size();
             if (control && control->cancelRequested()) {

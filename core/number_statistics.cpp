@@ -54,28 +54,45 @@ PresentStatistics presentStatistics(std::span<const Column> draws) {
     return present;
 }
 
+namespace {
+
+// For each of the six numbers of the draw at latest, across the window of draws before it: how
+// often it comes, and how many of those draws pass before it first does.
+struct SixCounts {
+    std::array<int, 6> frequency{};
+    std::array<int, 6> delay{};
+};
+
+SixCounts countsBefore(std::span<const Column> draws, std::size_t latest, const Column& numbers,
+                       StatisticsCriteria criteria) {
+    SixCounts counts;
+    std::array<bool, 6> found{};
+    for (std::size_t back = latest + 1; back <= latest + window; ++back) {
+        const Column* before = drawAt(draws, back);
+        for (std::size_t k = 0; k < 6; ++k) {
+            const int times = occurrences(before, numbers[k]);
+            if (criteria.frequencies)
+                counts.frequency[k] += times;
+            if (criteria.delays && !found[k]) {
+                if (times > 0)
+                    found[k] = true;
+                else
+                    ++counts.delay[k];
+            }
+        }
+    }
+    return counts;
+}
+
+} // namespace
+
 ReferenceStatistics referenceStatistics(std::span<const Column> draws,
                                         StatisticsCriteria criteria) {
     Range delays, frequencies;
     for (std::size_t latest = 0; latest < window; ++latest) {
         const Column* draw = drawAt(draws, latest);
         const Column numbers = draw ? *draw : Column{};
-        std::array<int, 6> frequency{}, delay{};
-        std::array<bool, 6> found{};
-        for (std::size_t back = latest + 1; back <= latest + window; ++back) {
-            const Column* before = drawAt(draws, back);
-            for (std::size_t k = 0; k < 6; ++k) {
-                const int times = occurrences(before, numbers[k]);
-                if (criteria.frequencies)
-                    frequency[k] += times;
-                if (criteria.delays && !found[k]) {
-                    if (times > 0)
-                        found[k] = true;
-                    else
-                        ++delay[k];
-                }
-            }
-        }
+        const auto [frequency, delay] = countsBefore(draws, latest, numbers, criteria);
         for (std::size_t k = 0; k < 6; ++k) {
             frequencies.add(frequency[k]);
             delays.add(delay[k]);

@@ -112,6 +112,33 @@ void commonWithHundred(const std::uint8_t* holds, std::size_t stride, const Colu
 }
 #endif
 
+// The numbers in common with each of the hundred draws from before on: the sum over the first
+// five, the most over the first fifty, the most and the sum over all hundred.
+void commonWithHundred(const ByteSet* before, const Column& c, int& best50, int& best100, int& sum5,
+                       int& sum100) {
+    for (std::size_t i = 0; i < 100; ++i) {
+        const int common = commonWith(c, before[i]);
+        if (i < 5)
+            sum5 += common;
+        if (i < 50)
+            best50 = std::max(best50, common);
+        best100 = std::max(best100, common);
+        sum100 += common;
+    }
+}
+
+// One draw's features into the running sums, least and greatest values.
+void addSample(FeatureStats& stats, const std::array<int, featureCount>& features) {
+    for (std::size_t k = 0; k < features.size(); ++k) {
+        const double v = features[k];
+        stats.mean[k] += v;
+        if (v > stats.maximum[k])
+            stats.maximum[k] = v;
+        if (v < stats.minimum[k])
+            stats.minimum[k] = v;
+    }
+}
+
 } // namespace
 
 FeatureStats measureFeatureStats(std::span<const Column> draws, int precision) {
@@ -153,15 +180,7 @@ FeatureStats measureFeatureStats(std::span<const Column> draws, int precision) {
                 commonWithHundred(holds.data(), stride, c, a, best50, best100, sum5, sum100);
             } else
 #endif
-                for (std::size_t i = 0; i < 100; ++i) {
-                    const int common = commonWith(c, sets[a + i]);
-                    if (i < 5)
-                        sum5 += common;
-                    if (i < 50)
-                        best50 = std::max(best50, common);
-                    best100 = std::max(best100, common);
-                    sum100 += common;
-                }
+                commonWithHundred(sets.data() + a, c, best50, best100, sum5, sum100);
             f[COMUNI_CINQUE] = sum5;
             f[MAX_COMUNI_50] = best50;
             f[MAX_COMUNI_100] = best100;
@@ -176,15 +195,7 @@ FeatureStats measureFeatureStats(std::span<const Column> draws, int precision) {
             f[SOMMA] = total;
             f[RITARDI] = delays;
             f[COMUNI_100] = sum100;
-            for (int k = 0; k < featureCount; ++k) {
-                const double v = f[static_cast<std::size_t>(k)];
-                const auto kk = static_cast<std::size_t>(k);
-                stats.mean[kk] += v;
-                if (v > stats.maximum[kk])
-                    stats.maximum[kk] = v;
-                if (v < stats.minimum[kk])
-                    stats.minimum[kk] = v;
-            }
+            addSample(stats, f);
         }
         for (auto v : draws[q])
             nextSeen[v] = q;

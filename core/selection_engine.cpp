@@ -73,6 +73,45 @@ std::vector<NumberEntry> numberEntries(const SelectionRequest& request,
     return entries;
 }
 
+// The reaches of k = 1..5 numbers taken from positions from on, into reach[k].
+void reachesFrom(const std::vector<NumberEntry>& entries, int from, SelectionModel::Reach* reach) {
+    const int n = static_cast<int>(entries.size());
+    std::array<std::vector<int>, 6> values;
+    std::vector<double> weights;
+    for (int p = from; p < n; ++p) {
+        const NumberEntry& e = entries[static_cast<std::size_t>(p)];
+        const int all[6] = {e.inLast, e.inFive, e.even, e.number, e.delay, e.inHundred};
+        for (std::size_t f = 0; f < 6; ++f)
+            values[f].push_back(all[f]);
+        weights.push_back(e.weight);
+    }
+    for (auto& v : values)
+        std::ranges::sort(v);
+    std::ranges::sort(weights, std::greater<>());
+    for (int k = 1; k <= 5 && k <= n - from; ++k) {
+        SelectionModel::Reach& r = reach[k];
+        for (std::size_t f = 0; f < 6; ++f) {
+            const auto& v = values[f];
+            for (int t = 0; t < k; ++t) {
+                r.lo[f] += v[static_cast<std::size_t>(t)];
+                r.hi[f] += v[v.size() - 1 - static_cast<std::size_t>(t)];
+            }
+        }
+        for (int t = 0; t < k; ++t)
+            r.weight += weights[static_cast<std::size_t>(t)];
+    }
+}
+
+// For each position and each count of numbers still to come: the smallest and largest sums of
+// each feature over the numbers from that position on, six reaches a position.
+std::vector<SelectionModel::Reach> featureReaches(const std::vector<NumberEntry>& entries) {
+    const int n = static_cast<int>(entries.size());
+    std::vector<SelectionModel::Reach> reaches(static_cast<std::size_t>(n + 1) * 6);
+    for (int from = 0; from < n; ++from)
+        reachesFrom(entries, from, &reaches[static_cast<std::size_t>(from) * 6]);
+    return reaches;
+}
+
 } // namespace
 
 SelectionModel::SelectionModel(const SelectionRequest& request, std::span<const Column> draws)
@@ -99,35 +138,7 @@ SelectionModel::SelectionModel(const SelectionRequest& request, std::span<const 
             fixed.add(f);
     }
 
-    // For each position and each count of numbers still to come: the smallest and largest
-    // sums of each feature over the numbers from that position on.
-    reaches_.resize(static_cast<std::size_t>(n + 1) * 6);
-    for (int from = 0; from < n; ++from) {
-        std::array<std::vector<int>, 6> values;
-        std::vector<double> weights;
-        for (int p = from; p < n; ++p) {
-            const NumberEntry& e = entries[static_cast<std::size_t>(p)];
-            const int all[6] = {e.inLast, e.inFive, e.even, e.number, e.delay, e.inHundred};
-            for (std::size_t f = 0; f < 6; ++f)
-                values[f].push_back(all[f]);
-            weights.push_back(e.weight);
-        }
-        for (auto& v : values)
-            std::ranges::sort(v);
-        std::ranges::sort(weights, std::greater<>());
-        for (int k = 1; k <= 5 && k <= n - from; ++k) {
-            Reach& r = reaches_[static_cast<std::size_t>(from) * 6 + static_cast<std::size_t>(k)];
-            for (std::size_t f = 0; f < 6; ++f) {
-                const auto& v = values[f];
-                for (int t = 0; t < k; ++t) {
-                    r.lo[f] += v[static_cast<std::size_t>(t)];
-                    r.hi[f] += v[v.size() - 1 - static_cast<std::size_t>(t)];
-                }
-            }
-            for (int t = 0; t < k; ++t)
-                r.weight += weights[static_cast<std::size_t>(t)];
-        }
-    }
+    reaches_ = featureReaches(entries);
 }
 
 std::vector<SelectionUnit> SelectionModel::units() const {

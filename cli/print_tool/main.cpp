@@ -59,6 +59,48 @@ std::optional<long long> number(const Arguments& args, const char* name, long lo
     return *value;
 }
 
+// The plain-paper listing of final columns first..last; the pages painted.
+std::size_t paintListingPages(QPainter& painter, QPdfWriter& writer, const std::string& file,
+                              const SystemState& system, long long first, long long last) {
+    ListingRequest request;
+    request.systemFile = file;
+    request.markedNumbers = system.markedNumbers();
+    request.finalColumns = system.finalColumns;
+    request.first = static_cast<std::size_t>(first);
+    request.last = static_cast<std::size_t>(last);
+    const std::size_t count = request.last - request.first + 1;
+    constexpr std::size_t reportEvery = 100 * listingProgressStep;
+    return paintListing(painter, writer, request,
+                        [count](std::size_t done) {
+                            if (count >= reportEvery && (done % reportEvery == 0 || done == count))
+                                std::cerr << "colonne stampate: " << done << " di " << count
+                                          << std::endl;
+                            return true;
+                        })
+        .pages;
+}
+
+// Slips first..last, one a page, noting the columns that did not fit whole.
+std::size_t paintSlipPages(QPainter& painter, QPdfWriter& writer, SlipLayout layout,
+                           const SystemState& system, long long first, long long last, bool label) {
+    std::size_t pages = 0;
+    std::vector<std::size_t> incomplete;
+    const PageSize printable = printablePage(writer);
+    for (auto k = static_cast<std::size_t>(first); k <= static_cast<std::size_t>(last); ++k) {
+        if (k > static_cast<std::size_t>(first))
+            writer.newPage();
+        const SlipPicture picture =
+            slipPicture(layout, system.layout, printable, system.finalColumns, k, label);
+        paintSlip(painter, picture);
+        incomplete.insert(incomplete.end(), picture.plan.incompleteRows.begin(),
+                          picture.plan.incompleteRows.end());
+        ++pages;
+    }
+    if (!incomplete.empty())
+        note(incompleteColumnsMessage(incomplete));
+    return pages;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -116,38 +158,10 @@ int main(int argc, char** argv) {
     if (!painter.begin(&writer))
         return refuse(pdfFailedMessage);
 
-    std::size_t pages = 0;
-    if (listing) {
-        ListingRequest request;
-        request.systemFile = args[0];
-        request.markedNumbers = system.markedNumbers();
-        request.finalColumns = system.finalColumns;
-        request.first = static_cast<std::size_t>(*from);
-        request.last = static_cast<std::size_t>(*to);
-        const std::size_t count = request.last - request.first + 1;
-        constexpr std::size_t reportEvery = 100 * listingProgressStep;
-        pages = paintListing(painter, writer, request, [count](std::size_t done) {
-                    if (count >= reportEvery && (done % reportEvery == 0 || done == count))
-                        std::cerr << "colonne stampate: " << done << " di " << count << std::endl;
-                    return true;
-                }).pages;
-    } else {
-        const bool label = hasFlag(args, "--numero");
-        std::vector<std::size_t> incomplete;
-        const PageSize printable = printablePage(writer);
-        for (auto k = static_cast<std::size_t>(*from); k <= static_cast<std::size_t>(*to); ++k) {
-            if (k > static_cast<std::size_t>(*from))
-                writer.newPage();
-            const SlipPicture picture =
-                slipPicture(layout, system.layout, printable, system.finalColumns, k, label);
-            paintSlip(painter, picture);
-            incomplete.insert(incomplete.end(), picture.plan.incompleteRows.begin(),
-                              picture.plan.incompleteRows.end());
-            ++pages;
-        }
-        if (!incomplete.empty())
-            note(incompleteColumnsMessage(incomplete));
-    }
+    const std::size_t pages = listing
+                                  ? paintListingPages(painter, writer, args[0], system, *from, *to)
+                                  : paintSlipPages(painter, writer, layout, system, *from, *to,
+                                                   hasFlag(args, "--numero"));
     if (!painter.end())
         return refuse(pdfFailedMessage);
     std::cout << "pagine: " << pages << '\n';
