@@ -292,7 +292,7 @@ SystemWindow* MainFrame::openInNewWindow(const QString& name) {
     system->showFileName();
     {
         HourglassGuard hourglass;
-        if (!system->readSystemFile(system->fileName())) {
+        if (!system->loadSystem(system->fileName())) {
             hourglass.release();
             showError(this, QStringLiteral("Errore !"), unreadableFileMessage());
         }
@@ -353,7 +353,7 @@ void MainFrame::Fine1Click() {
 void MainFrame::closeEvent(QCloseEvent* event) {
     const QList<SystemWindow*> open = systems();
     for (qsizetype i = 0; i < open.size(); ++i) {
-        if (!open[i]->FormCloseQuery()) {
+        if (!open[i]->confirmClose()) {
             // Nothing closes, so the systems whose changes were given up for this close keep
             // them, and the next close asks about them again.
             for (qsizetype j = 0; j < i; ++j)

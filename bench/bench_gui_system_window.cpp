@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
         columns.resize(1'000'000);
         for (std::size_t i = 0; i < columns.size(); ++i)
             columns[i] = Column{1, 2, 3, 4, 5, static_cast<std::uint8_t>(6 + i % 80)};
-        auto* grid = window.findChild<QTableView*>(QStringLiteral("COL"));
+        auto* grid = window.findChild<QTableView*>(QStringLiteral("finalColumnsGrid"));
         QElapsedTimer timer;
         timer.start();
         window.refreshSystemView();

@@ -40,7 +40,7 @@ void drawDigit(QImage& image, int digit, int left, int top, QRgb colour) {
 } // namespace
 
 NumberBoard::NumberBoard(QWidget* parent)
-    : QWidget(parent), tav_(blankBoard()), tav2_(blankBoard()) {
+    : QWidget(parent), picture_(blankBoard()), cleanPicture_(blankBoard()) {
     setFixedSize(boardWidth, boardHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -96,7 +96,7 @@ QImage NumberBoard::blankBoard() {
     return image;
 }
 
-const QImage& NumberBoard::SEGSI() {
+const QImage& NumberBoard::markGlyph() {
     static const QImage glyph = [] {
         const QRgb black = qRgb(0, 0, 0), silver = qRgb(192, 192, 192), grey = qRgb(128, 128, 128),
                    white = qRgb(255, 255, 255);
@@ -122,8 +122,8 @@ const QImage& NumberBoard::SEGSI() {
 }
 
 void NumberBoard::drawMark(int n) {
-    QPainter painter(&tav_);
-    painter.drawImage(markCell(n).topLeft(), SEGSI());
+    QPainter painter(&picture_);
+    painter.drawImage(markCell(n).topLeft(), markGlyph());
     painter.end();
     update(markCell(n));
     if (n >= 1 && n <= 90)
@@ -134,8 +134,8 @@ void NumberBoard::drawMark(int n) {
 
 void NumberBoard::eraseMark(int n) {
     const QRect cell = markCell(n);
-    QPainter painter(&tav_);
-    painter.drawImage(cell.topLeft(), tav2_, cell);
+    QPainter painter(&picture_);
+    painter.drawImage(cell.topLeft(), cleanPicture_, cell);
     painter.end();
     update(cell);
     if (n >= 1 && n <= 90)
@@ -146,7 +146,7 @@ void NumberBoard::eraseMark(int n) {
 
 void NumberBoard::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawImage(event->rect().topLeft(), tav_, event->rect());
+    painter.drawImage(event->rect().topLeft(), picture_, event->rect());
     if (hasFocus()) {
         QPen pen(Qt::blue, 1, Qt::DotLine);
         painter.setPen(pen);

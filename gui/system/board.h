@@ -8,9 +8,9 @@
 
 namespace quintor {
 
-// The number board TAV: a 136 x 245 picture of the numbers 1..90 in six columns of fifteen,
-// numbered down the columns. Marks are drawn into the picture itself (the glyph SEGSI) and
-// taken away by copying the cell back from the untouched copy TAV2.
+// The number board: a 136 x 245 picture of the numbers 1..90 in six columns of fifteen,
+// numbered down the columns. Marks are drawn into the picture itself (markGlyph()) and taken
+// away by copying the cell back from the untouched copy of the picture.
 class NumberBoard : public QWidget {
     Q_OBJECT
 public:
@@ -24,12 +24,12 @@ public:
     // A point inside the cell of n, where a click toggles n.
     static QPoint cellCentre(int n);
 
-    void drawMark(int n);  // SEGSI onto the cell
-    void eraseMark(int n); // the cell copied back from TAV2
+    void drawMark(int n);  // the mark glyph onto the cell
+    void eraseMark(int n); // the cell copied back from the clean copy
 
-    const QImage& picture() const { return tav_; }
-    const QImage& cleanCopy() const { return tav2_; }
-    static const QImage& SEGSI();
+    const QImage& picture() const { return picture_; }
+    const QImage& cleanCopy() const { return cleanPicture_; }
+    static const QImage& markGlyph();
     static QImage blankBoard();
 
     QSize sizeHint() const override { return {boardWidth, boardHeight}; }
@@ -57,8 +57,8 @@ private:
     // Screen readers hear the focused number and whether it is marked.
     void announceFocus();
 
-    QImage tav_;
-    QImage tav2_;
+    QImage picture_;
+    QImage cleanPicture_;
     int focused_ = 1;
     std::bitset<91> marked_;
 };

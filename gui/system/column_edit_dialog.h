@@ -18,10 +18,10 @@ public:
     QString columnText() const;
 
 private:
-    QLabel* Label1;
-    QLineEdit* CC;
-    QPushButton* SPB1;
-    QPushButton* SpeedButton1;
+    QLabel* rowLabel_;
+    QLineEdit* columnEdit_;
+    QPushButton* okButton_;
+    QPushButton* cancelButton_;
 };
 
 } // namespace quintor

@@ -20,8 +20,8 @@ const QString errorTitle = QStringLiteral("Errore !");
 
 } // namespace
 
-bool Filtracolonnefinali(QWidget* window, SystemState& state,
-                         const std::shared_ptr<const std::vector<Column>>& draws) {
+bool filterFinalColumns(QWidget* window, SystemState& state,
+                        const std::shared_ptr<const std::vector<Column>>& draws) {
     if (state.finalColumns.empty()) {
         beep();
         return false;
@@ -71,7 +71,7 @@ bool Filtracolonnefinali(QWidget* window, SystemState& state,
     return true;
 }
 
-bool Esportacolonne(QWidget* window, const SystemState& state) {
+bool exportFinalColumns(QWidget* window, const SystemState& state) {
     if (state.finalColumns.empty()) {
         beep();
         return false;
@@ -99,7 +99,7 @@ bool Esportacolonne(QWidget* window, const SystemState& state) {
     return false;
 }
 
-bool Importacolonnedacsv(QWidget* window, SystemState& state) {
+bool importColumnsFromCsv(QWidget* window, SystemState& state) {
     FileRequest request;
     request.title = QStringLiteral("Importa colonne da CSV");
     request.filter =

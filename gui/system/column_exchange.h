@@ -15,11 +15,11 @@ namespace quintor {
 
 // "Filtra colonne finali": the filters dialog over the final columns, then, after the user
 // confirms the count, the columns that fail are removed. draws: the archive, newest first.
-bool Filtracolonnefinali(QWidget* window, SystemState& state,
-                         const std::shared_ptr<const std::vector<Column>>& draws);
+bool filterFinalColumns(QWidget* window, SystemState& state,
+                        const std::shared_ptr<const std::vector<Column>>& draws);
 // "Esporta colonne": CSV, or column texts when the file name ends in ".txt".
-bool Esportacolonne(QWidget* window, const SystemState& state);
+bool exportFinalColumns(QWidget* window, const SystemState& state);
 // "Importa colonne da CSV": appends the columns of a CSV or text file.
-bool Importacolonnedacsv(QWidget* window, SystemState& state);
+bool importColumnsFromCsv(QWidget* window, SystemState& state);
 
 } // namespace quintor

@@ -14,47 +14,47 @@ ColumnPriceDialog::ColumnPriceDialog(QWidget* parent) : TiledDialog(parent) {
     setWindowTitle("Cambia costo di una colonna");
 
     auto* caption = new QLabel("Costo di una colonna:", this);
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName("Edit1");
-    Edit1->setAccessibleName(caption->text());
-    Edit1->setFixedWidth(120);
-    caption->setBuddy(Edit1);
+    priceEdit_ = new QLineEdit(this);
+    priceEdit_->setObjectName("priceEdit");
+    priceEdit_->setAccessibleName(caption->text());
+    priceEdit_->setFixedWidth(120);
+    caption->setBuddy(priceEdit_);
 
-    AVSEL = new QPushButton("OK", this);
-    AVSEL->setObjectName("AVSEL");
-    AVSEL->setDefault(true);
-    BITBTN2 = new QPushButton("Annulla", this);
-    BITBTN2->setObjectName("BITBTN2");
-    setHint(BITBTN2, "Chiude la scheda senza apportare modifiche.");
+    okButton_ = new QPushButton("OK", this);
+    okButton_->setObjectName("okButton");
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton("Annulla", this);
+    cancelButton_->setObjectName("cancelButton");
+    setHint(cancelButton_, "Chiude la scheda senza apportare modifiche.");
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(caption, 0, 0);
-    grid->addWidget(Edit1, 0, 1, 1, 2, Qt::AlignLeft);
-    grid->addWidget(AVSEL, 1, 1);
-    grid->addWidget(BITBTN2, 1, 2);
+    grid->addWidget(priceEdit_, 0, 1, 1, 2, Qt::AlignLeft);
+    grid->addWidget(okButton_, 1, 1);
+    grid->addWidget(cancelButton_, 1, 2);
     grid->setVerticalSpacing(14);
 
-    connect(AVSEL, &QPushButton::clicked, this, &ColumnPriceDialog::AVSELClick);
-    connect(BITBTN2, &QPushButton::clicked, this, &ColumnPriceDialog::reject);
+    connect(okButton_, &QPushButton::clicked, this, &ColumnPriceDialog::onOkClicked);
+    connect(cancelButton_, &QPushButton::clicked, this, &ColumnPriceDialog::reject);
     fixSize();
 }
 
 void ColumnPriceDialog::setPriceText(const QString& text) {
-    Edit1->setText(text);
+    priceEdit_->setText(text);
 }
 
 QString ColumnPriceDialog::priceText() const {
-    return Edit1->text();
+    return priceEdit_->text();
 }
 
 void ColumnPriceDialog::showEvent(QShowEvent* event) {
     setTag(0);
-    Edit1->setFocus();
-    Edit1->selectAll();
+    priceEdit_->setFocus();
+    priceEdit_->selectAll();
     TiledDialog::showEvent(event);
 }
 
-void ColumnPriceDialog::AVSELClick() {
+void ColumnPriceDialog::onOkClicked() {
     setTag(1);
     accept();
 }

@@ -20,11 +20,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void AVSELClick();
+    void onOkClicked();
 
-    QLineEdit* Edit1;
-    QPushButton* AVSEL;
-    QPushButton* BITBTN2;
+    QLineEdit* priceEdit_;
+    QPushButton* okButton_;
+    QPushButton* cancelButton_;
 };
 
 } // namespace quintor

@@ -6,7 +6,7 @@
 
 namespace quintor {
 
-// The final-column grid COL as a view of SystemState::finalColumns: one row per column
+// The final-column grid as a view of SystemState::finalColumns: one row per column
 // (ordinal, column text), texts made only for the rows on screen, so a list of a million
 // columns shows and scrolls at once. An empty list shows one empty, unselectable row and no
 // header.

@@ -27,7 +27,7 @@ const char* const outOfMemoryMessage =
     "Memoria insufficiente per tutte le colonne richieste.\rLe colonne già aggiunte restano.";
 }
 
-bool Estraicolonnecasualmente(QWidget* window, SystemState& state) {
+bool extractColumnsAtRandom(QWidget* window, SystemState& state) {
     if (state.markedCount() < 6) {
         showError(window, "Errore !", tooFewNumbersToExtractMessage);
         return false;
@@ -52,7 +52,7 @@ bool Estraicolonnecasualmente(QWidget* window, SystemState& state) {
     const bool wasModified = state.modified;
     QProgressDialog progress(QStringLiteral("Estrazione delle colonne in corso..."),
                              QStringLiteral("Interrompi"), 0, *count, window);
-    progress.setObjectName(QStringLiteral("ESTRAZIONE"));
+    progress.setObjectName(QStringLiteral("extractionProgress"));
     progress.setWindowTitle(QStringLiteral("Estrai colonne casualmente"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumWidth(360); // room for the whole caption in the title bar
@@ -79,7 +79,7 @@ bool Estraicolonnecasualmente(QWidget* window, SystemState& state) {
     return true;
 }
 
-bool Importacolonne(QWidget* window, SystemState& state) {
+bool importColumnsFromSystem(QWidget* window, SystemState& state) {
     FileRequest request;
     request.title = "Importa colonne";
     request.filter = "Sistema Quintor (*.qtr)|*.qtr|Tutti i file (*.*)|*.*";
@@ -98,13 +98,13 @@ bool Importacolonne(QWidget* window, SystemState& state) {
     return true;
 }
 
-bool Colonnedatastiera(QWidget* window, SystemState& state) {
+bool enterColumnsFromKeyboard(QWidget* window, SystemState& state) {
     KeyboardEntryDialog dialog(state, window);
     dialog.exec();
     return true;
 }
 
-bool Modificacolonna(QWidget* window, SystemState& state, int topRow) {
+bool editColumnAt(QWidget* window, SystemState& state, int topRow) {
     if (state.finalColumns.empty() || topRow < 1 ||
         topRow > static_cast<int>(state.finalColumns.size())) {
         beep();
@@ -124,7 +124,7 @@ bool Modificacolonna(QWidget* window, SystemState& state, int topRow) {
     return true;
 }
 
-bool Tagliacolonne(SystemState& state, int topRow, int bottomRow) {
+bool deleteColumnsAt(SystemState& state, int topRow, int bottomRow) {
     if (!deleteColumnRows(state, topRow, bottomRow)) {
         beep();
         return false;
@@ -132,7 +132,7 @@ bool Tagliacolonne(SystemState& state, int topRow, int bottomRow) {
     return true;
 }
 
-bool Azzeracolonne(QWidget* window, SystemState& state) {
+bool clearFinalColumns(QWidget* window, SystemState& state) {
     if (state.finalColumns.empty()) {
         beep();
         return false;
@@ -146,18 +146,18 @@ bool Azzeracolonne(QWidget* window, SystemState& state) {
     return true;
 }
 
-int Aggiungisegnocasualmente(SystemState& state) {
+int markNumberAtRandom(SystemState& state) {
     return markRandomNumber(state, programRandom());
 }
 
-int Togliunsegnocasualmente(SystemState& state) {
+int unmarkNumberAtRandom(SystemState& state) {
     const int n = unmarkRandomNumber(state, programRandom());
     if (n == 0)
         beep();
     return n;
 }
 
-std::vector<int> Azzerasistema(QWidget* window, SystemState& state) {
+std::vector<int> clearMarkedNumbers(QWidget* window, SystemState& state) {
     if (state.markedCount() == 0) {
         beep();
         return {};
@@ -168,12 +168,12 @@ std::vector<int> Azzerasistema(QWidget* window, SystemState& state) {
     return clearInitialSystem(state);
 }
 
-void Fisse(QWidget* window, SystemState& state) {
+void editFixedNumbers(QWidget* window, SystemState& state) {
     FixedNumbersDialog dialog(state, window);
     dialog.exec();
 }
 
-bool Costocolonne(QWidget* window, SystemState& state) {
+bool changeColumnPrice(QWidget* window, SystemState& state) {
     ColumnPriceDialog dialog(window);
     dialog.setPriceText(QString::fromStdString(columnPriceText(programColumnPrice())));
     dialog.exec();

@@ -12,24 +12,24 @@ namespace quintor {
 // works on the window's state, with the window as parent of its dialogs and messages; those
 // returning bool tell the window to run its display refresh afterwards.
 
-bool Estraicolonnecasualmente(QWidget* window, SystemState& state);
-bool Importacolonne(QWidget* window, SystemState& state);
-bool Colonnedatastiera(QWidget* window, SystemState& state);
+bool extractColumnsAtRandom(QWidget* window, SystemState& state);
+bool importColumnsFromSystem(QWidget* window, SystemState& state);
+bool enterColumnsFromKeyboard(QWidget* window, SystemState& state);
 // Modifies the column of grid row topRow (the top row of the selection; row 1 is the first
 // column). Returns whether the column changed; the count does not, so no refresh is needed.
-bool Modificacolonna(QWidget* window, SystemState& state, int topRow);
+bool editColumnAt(QWidget* window, SystemState& state, int topRow);
 // Deletes the columns of grid rows topRow..bottomRow; a beep when there is none to delete.
-bool Tagliacolonne(SystemState& state, int topRow, int bottomRow);
-bool Azzeracolonne(QWidget* window, SystemState& state);
+bool deleteColumnsAt(SystemState& state, int topRow, int bottomRow);
+bool clearFinalColumns(QWidget* window, SystemState& state);
 
 // The number marked or unmarked, 0 when nothing changed (the window redraws its cell).
-int Aggiungisegnocasualmente(SystemState& state);
-int Togliunsegnocasualmente(SystemState& state);
+int markNumberAtRandom(SystemState& state);
+int unmarkNumberAtRandom(SystemState& state);
 // The numbers unmarked, after the question; empty when nothing changed.
-std::vector<int> Azzerasistema(QWidget* window, SystemState& state);
+std::vector<int> clearMarkedNumbers(QWidget* window, SystemState& state);
 
-void Fisse(QWidget* window, SystemState& state);
+void editFixedNumbers(QWidget* window, SystemState& state);
 // Sets the program-wide column price and stores it in the settings for later windows.
-bool Costocolonne(QWidget* window, SystemState& state);
+bool changeColumnPrice(QWidget* window, SystemState& state);
 
 } // namespace quintor

@@ -20,70 +20,70 @@ FixedNumbersDialog::FixedNumbersDialog(SystemState& state, QWidget* parent)
     auto* grid = new QGridLayout(this);
     for (int k = 0; k < fixedRowCount; ++k) {
         const QString number = QString::number(k + 1);
-        cf[k] = new QCheckBox("Fissa nº " + number + ":", this);
-        cf[k]->setObjectName("cf" + number);
-        f[k] = new QLineEdit(this);
-        f[k]->setObjectName("f" + number);
-        f[k]->setAccessibleName(cf[k]->text());
-        f[k]->setFixedWidth(48);
-        f[k]->setEnabled(false);
-        grid->addWidget(cf[k], k, 0);
-        grid->addWidget(f[k], k, 1, Qt::AlignLeft);
-        connect(cf[k], &QCheckBox::clicked, this, [this, k] { cfClick(k); });
+        fixedChecks_[k] = new QCheckBox("Fissa nº " + number + ":", this);
+        fixedChecks_[k]->setObjectName("fixedCheck" + number);
+        fixedEdits_[k] = new QLineEdit(this);
+        fixedEdits_[k]->setObjectName("fixedEdit" + number);
+        fixedEdits_[k]->setAccessibleName(fixedChecks_[k]->text());
+        fixedEdits_[k]->setFixedWidth(48);
+        fixedEdits_[k]->setEnabled(false);
+        grid->addWidget(fixedChecks_[k], k, 0);
+        grid->addWidget(fixedEdits_[k], k, 1, Qt::AlignLeft);
+        connect(fixedChecks_[k], &QCheckBox::clicked, this, [this, k] { onFixedCheckClicked(k); });
     }
-    BitBtn1 = new QPushButton("OK", this);
-    BitBtn1->setObjectName("BitBtn1");
-    BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton("Annulla", this);
-    BitBtn2->setObjectName("BitBtn2");
-    HLP3 = new QToolButton(this);
-    HLP3->setObjectName("HLP3");
-    HLP3->setText("?");
-    HLP3->setAccessibleName("Spiegazioni");
-    HLP3->setEnabled(helpAvailable());
-    setHint(HLP3, "Spiegazioni");
-    grid->addWidget(BitBtn1, fixedRowCount, 0);
-    grid->addWidget(BitBtn2, fixedRowCount, 1);
-    grid->addWidget(HLP3, fixedRowCount, 2);
+    okButton_ = new QPushButton("OK", this);
+    okButton_->setObjectName("okButton");
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton("Annulla", this);
+    cancelButton_->setObjectName("cancelButton");
+    helpButton_ = new QToolButton(this);
+    helpButton_->setObjectName("helpButton");
+    helpButton_->setText("?");
+    helpButton_->setAccessibleName("Spiegazioni");
+    helpButton_->setEnabled(helpAvailable());
+    setHint(helpButton_, "Spiegazioni");
+    grid->addWidget(okButton_, fixedRowCount, 0);
+    grid->addWidget(cancelButton_, fixedRowCount, 1);
+    grid->addWidget(helpButton_, fixedRowCount, 2);
     grid->setHorizontalSpacing(12);
 
-    connect(BitBtn1, &QPushButton::clicked, this, &FixedNumbersDialog::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &FixedNumbersDialog::reject);
-    connect(HLP3, &QToolButton::clicked, this, &FixedNumbersDialog::HLP3Click);
+    connect(okButton_, &QPushButton::clicked, this, &FixedNumbersDialog::onOkClicked);
+    connect(cancelButton_, &QPushButton::clicked, this, &FixedNumbersDialog::reject);
+    connect(helpButton_, &QToolButton::clicked, this, &FixedNumbersDialog::onHelpClicked);
     fixSize();
 }
 
 void FixedNumbersDialog::showEvent(QShowEvent* event) {
-    FormActivate();
+    loadRows();
     TiledDialog::showEvent(event);
 }
 
-void FixedNumbersDialog::FormActivate() {
+void FixedNumbersDialog::loadRows() {
     const FixedRows rows = fixedRowsOf(state_);
     for (int k = 0; k < fixedRowCount; ++k) {
-        cf[k]->setChecked(rows[k].checked);
-        f[k]->setEnabled(rows[k].checked);
-        f[k]->setText(QString::fromStdString(rows[k].text));
+        fixedChecks_[k]->setChecked(rows[k].checked);
+        fixedEdits_[k]->setEnabled(rows[k].checked);
+        fixedEdits_[k]->setText(QString::fromStdString(rows[k].text));
     }
 }
 
-void FixedNumbersDialog::cfClick(int row) {
-    const bool checked = cf[row]->isChecked();
-    f[row]->setEnabled(checked);
+void FixedNumbersDialog::onFixedCheckClicked(int row) {
+    const bool checked = fixedChecks_[row]->isChecked();
+    fixedEdits_[row]->setEnabled(checked);
     if (checked)
-        f[row]->setFocus();
+        fixedEdits_[row]->setFocus();
 }
 
-void FixedNumbersDialog::BitBtn1Click() {
+void FixedNumbersDialog::onOkClicked() {
     FixedRows rows;
     for (int k = 0; k < fixedRowCount; ++k)
-        rows[k] = {cf[k]->isChecked(), f[k]->text().toStdString()};
+        rows[k] = {fixedChecks_[k]->isChecked(), fixedEdits_[k]->text().toStdString()};
     applyFixedRows(state_, rows);
     setTag(1);
     accept();
 }
 
-void FixedNumbersDialog::HLP3Click() {
+void FixedNumbersDialog::onHelpClicked() {
     showHelpTopic(HelpTopic::FixedNumbers);
 }
 

@@ -18,22 +18,22 @@ class FixedNumbersDialog : public TiledDialog {
 public:
     FixedNumbersDialog(SystemState& state, QWidget* parent = nullptr);
 
-    void BitBtn1Click();
-    void HLP3Click();
+    void onOkClicked();
+    void onHelpClicked();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FormActivate();
-    void cfClick(int row);
+    void loadRows();
+    void onFixedCheckClicked(int row);
 
     SystemState& state_;
-    std::array<QCheckBox*, 6> cf{};
-    std::array<QLineEdit*, 6> f{};
-    QPushButton* BitBtn1;
-    QPushButton* BitBtn2;
-    QToolButton* HLP3;
+    std::array<QCheckBox*, 6> fixedChecks_{};
+    std::array<QLineEdit*, 6> fixedEdits_{};
+    QPushButton* okButton_;
+    QPushButton* cancelButton_;
+    QToolButton* helpButton_;
 };
 
 } // namespace quintor

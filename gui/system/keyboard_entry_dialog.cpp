@@ -21,29 +21,29 @@ KeyboardEntryDialog::KeyboardEntryDialog(SystemState& state, QWidget* parent)
         "Inserire i SEI numeri della colonna separati da un spazio quindi premere invio", this);
     instructions->setWordWrap(true);
     instructions->setFixedWidth(300);
-    CC = new QLineEdit(this);
-    CC->setObjectName("CC");
-    CC->setAccessibleName(instructions->text());
-    CC->installEventFilter(this);
+    columnEdit_ = new QLineEdit(this);
+    columnEdit_->setObjectName("columnEdit");
+    columnEdit_->setAccessibleName(instructions->text());
+    columnEdit_->installEventFilter(this);
     auto* countCaption = new QLabel("Nº di colonne attuali:", this);
-    NCC = new QLabel(this);
-    NCC->setObjectName("NCC");
-    NCC->setAccessibleName(countCaption->text());
-    SPB1 = new QPushButton("OK", this);
-    SPB1->setObjectName("SPB1");
-    SPB1->setAutoDefault(false); // Enter belongs to CC
-    setHint(SPB1, "Chiude la scheda.");
+    columnCountLabel_ = new QLabel(this);
+    columnCountLabel_->setObjectName("columnCountLabel");
+    columnCountLabel_->setAccessibleName(countCaption->text());
+    okButton_ = new QPushButton("OK", this);
+    okButton_->setObjectName("okButton");
+    okButton_->setAutoDefault(false); // Enter belongs to columnEdit_
+    setHint(okButton_, "Chiude la scheda.");
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(instructions, 0, 0, 1, 3);
-    grid->addWidget(CC, 1, 0, 1, 3);
+    grid->addWidget(columnEdit_, 1, 0, 1, 3);
     grid->addWidget(countCaption, 2, 0);
-    grid->addWidget(NCC, 2, 1);
-    grid->addWidget(SPB1, 2, 2);
+    grid->addWidget(columnCountLabel_, 2, 1);
+    grid->addWidget(okButton_, 2, 2);
     grid->setColumnStretch(1, 1);
     grid->setVerticalSpacing(12);
 
-    connect(SPB1, &QPushButton::clicked, this, [this] {
+    connect(okButton_, &QPushButton::clicked, this, [this] {
         setTag(1);
         accept();
     });
@@ -51,29 +51,29 @@ KeyboardEntryDialog::KeyboardEntryDialog(SystemState& state, QWidget* parent)
 }
 
 void KeyboardEntryDialog::showEvent(QShowEvent* event) {
-    CC->clear();
-    CC->setFocus();
+    columnEdit_->clear();
+    columnEdit_->setFocus();
     showCount();
     TiledDialog::showEvent(event);
 }
 
 void KeyboardEntryDialog::showCount() {
-    setReadableText(NCC, QString::number(state_.finalColumns.size()));
+    setReadableText(columnCountLabel_, QString::number(state_.finalColumns.size()));
 }
 
 bool KeyboardEntryDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == CC && event->type() == QEvent::KeyPress) {
+    if (watched == columnEdit_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            CCKeyPress();
+            addTypedColumn();
             return true; // never reaches the edit nor the dialog's default button
         }
     }
     return TiledDialog::eventFilter(watched, event);
 }
 
-void KeyboardEntryDialog::CCKeyPress() {
-    const TypedColumn typed = parseTypedColumn(CC->text().toStdString());
+void KeyboardEntryDialog::addTypedColumn() {
+    const TypedColumn typed = parseTypedColumn(columnEdit_->text().toStdString());
     if (typed.beep)
         beep();
     if (!isValidTypedColumn(typed.column)) {
@@ -84,7 +84,7 @@ void KeyboardEntryDialog::CCKeyPress() {
         askQuestion(this, "Attenzione", typedColumnPresentQuestion,
                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
-    CC->clear();
+    columnEdit_->clear();
     appendColumn(state_, typed.column);
     showCount();
 }

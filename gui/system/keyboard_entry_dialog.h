@@ -9,14 +9,16 @@ class QPushButton;
 
 namespace quintor {
 
-// Keyboard entry: each Enter in CC appends the typed column to the final columns, until OK.
+// Keyboard entry: each Enter in the column field appends the typed column to the final columns,
+// until OK.
 class KeyboardEntryDialog : public TiledDialog {
     Q_OBJECT
 public:
     KeyboardEntryDialog(SystemState& state, QWidget* parent = nullptr);
 
-    // Handles Enter in CC: reads the column, checks it, asks about a duplicate, appends it.
-    void CCKeyPress();
+    // Handles Enter in the column field: reads the column, checks it, asks about a duplicate,
+    // appends it.
+    void addTypedColumn();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -26,9 +28,9 @@ private:
     void showCount();
 
     SystemState& state_;
-    QLineEdit* CC;
-    QLabel* NCC;
-    QPushButton* SPB1;
+    QLineEdit* columnEdit_;
+    QLabel* columnCountLabel_;
+    QPushButton* okButton_;
 };
 
 } // namespace quintor

@@ -20,49 +20,48 @@ NumberProbabilityDialog::NumberProbabilityDialog(
     std::array<Real48, boardSize + 1>& probabilities, QWidget* parent)
     : QDialog(parent), marked_(marked), probabilities_(probabilities),
       background_(backgroundPicture(100, 100)) {
-    setObjectName(QStringLiteral("PROBA"));
+    setObjectName(QStringLiteral("NumberProbabilityDialog"));
     setWindowTitle(QStringLiteral("Probabilità dei numeri"));
     setFixedSize(231, 320);
     useFixedDialogFrame(this);
 
-    RSIS = new QTableWidget(this);
-    RSIS->setObjectName(QStringLiteral("RSIS"));
-    RSIS->setAccessibleName(QStringLiteral("Probabilità dei numeri"));
-    RSIS->setGeometry(8, 8, 134, 304);
-    RSIS->setColumnCount(2);
+    probabilityTable_ = new QTableWidget(this);
+    probabilityTable_->setObjectName(QStringLiteral("probabilityTable"));
+    probabilityTable_->setAccessibleName(QStringLiteral("Probabilità dei numeri"));
+    probabilityTable_->setGeometry(8, 8, 134, 304);
+    probabilityTable_->setColumnCount(2);
     QFont small(QStringLiteral("Arial"));
     small.setPixelSize(11);
-    RSIS->setFont(small);
-    RSIS->horizontalHeader()->hide();
-    RSIS->verticalHeader()->hide();
+    probabilityTable_->setFont(small);
+    probabilityTable_->horizontalHeader()->hide();
+    probabilityTable_->verticalHeader()->hide();
     // "Probabilità" and "100.00000" need a little more than the classic 55 pixels here
-    RSIS->setColumnWidth(0, 48);
-    RSIS->setColumnWidth(1, 64);
-    RSIS->verticalHeader()->setDefaultSectionSize(16);
+    probabilityTable_->setColumnWidth(0, 48);
+    probabilityTable_->setColumnWidth(1, 64);
+    probabilityTable_->verticalHeader()->setDefaultSectionSize(16);
 
-    Button1 = new QPushButton(QStringLiteral("Applica"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
-    Button1->setGeometry(148, 8, 77, 28);
-    setHint(Button1, QStringLiteral("Chiude la scheda e applica le modiche."));
-    connect(Button1, &QPushButton::clicked, this, &NumberProbabilityDialog::Button1Click);
+    applyButton_ = new QPushButton(QStringLiteral("Applica"), this);
+    applyButton_->setObjectName(QStringLiteral("applyButton"));
+    applyButton_->setDefault(true);
+    applyButton_->setGeometry(148, 8, 77, 28);
+    setHint(applyButton_, QStringLiteral("Chiude la scheda e applica le modiche."));
+    connect(applyButton_, &QPushButton::clicked, this, &NumberProbabilityDialog::onApplyClicked);
 
-    Button2 = new QPushButton(QStringLiteral("Annulla"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(148, 42, 77, 28);
-    setHint(Button2, QStringLiteral("Chiude la scheda senza applicare le modifiche."));
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    cancelButton_ = new QPushButton(QStringLiteral("Annulla"), this);
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    cancelButton_->setGeometry(148, 42, 77, 28);
+    setHint(cancelButton_, QStringLiteral("Chiude la scheda senza applicare le modifiche."));
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
-    SpeedButton12 = new QPushButton(QStringLiteral("?"), this);
-    SpeedButton12->setObjectName(QStringLiteral("SpeedButton12"));
-    SpeedButton12->setAccessibleName(QStringLiteral("Spiegazioni"));
-    SpeedButton12->setGeometry(148, 76, 32, 28);
-    SpeedButton12->setEnabled(helpAvailable());
-    setHint(SpeedButton12, QStringLiteral("Spiegazioni"));
-    connect(SpeedButton12, &QPushButton::clicked, this,
-            &NumberProbabilityDialog::SpeedButton12Click);
+    helpButton_ = new QPushButton(QStringLiteral("?"), this);
+    helpButton_->setObjectName(QStringLiteral("helpButton"));
+    helpButton_->setAccessibleName(QStringLiteral("Spiegazioni"));
+    helpButton_->setGeometry(148, 76, 32, 28);
+    helpButton_->setEnabled(helpAvailable());
+    setHint(helpButton_, QStringLiteral("Spiegazioni"));
+    connect(helpButton_, &QPushButton::clicked, this, &NumberProbabilityDialog::onHelpClicked);
 
-    FormActivate();
+    fillTable();
 }
 
 QString NumberProbabilityDialog::probabilityText(const Real48& value) {
@@ -73,44 +72,44 @@ QString NumberProbabilityDialog::probabilityText(const Real48& value) {
     return QString::fromLatin1(buffer, static_cast<int>(result.ptr - buffer)).rightJustified(3);
 }
 
-void NumberProbabilityDialog::FormActivate() {
+void NumberProbabilityDialog::fillTable() {
     int rows = 1;
     for (int n = 1; n <= boardSize; ++n)
         rows += marked_[static_cast<std::size_t>(n)] == 1 ? 1 : 0;
-    RSIS->setRowCount(rows);
+    probabilityTable_->setRowCount(rows);
     auto fixedCell = [](const QString& text) {
         auto* item = new QTableWidgetItem(text);
         item->setFlags(Qt::ItemIsEnabled);
         item->setBackground(QColor(212, 208, 200));
         return item;
     };
-    RSIS->setItem(0, 0, fixedCell(QStringLiteral("Numero")));
-    RSIS->setItem(0, 1, fixedCell(QStringLiteral("Probabilità")));
+    probabilityTable_->setItem(0, 0, fixedCell(QStringLiteral("Numero")));
+    probabilityTable_->setItem(0, 1, fixedCell(QStringLiteral("Probabilità")));
     int row = 1;
     for (int n = 1; n <= boardSize; ++n) {
         if (marked_[static_cast<std::size_t>(n)] != 1)
             continue;
-        RSIS->setItem(row, 0, fixedCell(QString::number(n)));
-        RSIS->setItem(
+        probabilityTable_->setItem(row, 0, fixedCell(QString::number(n)));
+        probabilityTable_->setItem(
             row, 1,
             new QTableWidgetItem(probabilityText(probabilities_[static_cast<std::size_t>(n)])));
         ++row;
     }
 }
 
-void NumberProbabilityDialog::Button1Click() {
+void NumberProbabilityDialog::onApplyClicked() {
     int row = 1;
     for (int n = 1; n <= boardSize; ++n) {
         if (marked_[static_cast<std::size_t>(n)] != 1)
             continue;
-        const QTableWidgetItem* item = RSIS->item(row, 1);
+        const QTableWidgetItem* item = probabilityTable_->item(row, 1);
         const std::string text = item ? item->text().toStdString() : std::string();
         const auto value = parseReal(text);
         if (!value || *value < 0 || *value > 100) {
             showError(this, QStringLiteral("Errore !"),
                       QStringLiteral("Errore leggendo le probabilità !\rAlcuni valori inseriti non "
                                      "sono numerici.\rCorreggere e riprovare."));
-            RSIS->setFocus();
+            probabilityTable_->setFocus();
             return;
         }
         probabilities_[static_cast<std::size_t>(n)] = Real48::fromValue(*value);
@@ -119,7 +118,7 @@ void NumberProbabilityDialog::Button1Click() {
     accept();
 }
 
-void NumberProbabilityDialog::SpeedButton12Click() {
+void NumberProbabilityDialog::onHelpClicked() {
     showHelpTopic(HelpTopic::NumberProbabilities);
 }
 

@@ -24,9 +24,9 @@ public:
     static QString probabilityText(const Real48& value);
 
 public slots:
-    void FormActivate();
-    void Button1Click(); // Applica
-    void SpeedButton12Click();
+    void fillTable();
+    void onApplyClicked(); // Applica
+    void onHelpClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -34,10 +34,10 @@ protected:
 private:
     const std::array<std::uint8_t, boardSize + 1>& marked_;
     std::array<Real48, boardSize + 1>& probabilities_;
-    QTableWidget* RSIS = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* SpeedButton12 = nullptr;
+    QTableWidget* probabilityTable_ = nullptr;
+    QPushButton* applyButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QPushButton* helpButton_ = nullptr;
     QPixmap background_;
 };
 

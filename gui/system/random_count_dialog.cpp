@@ -19,44 +19,44 @@ RandomCountDialog::RandomCountDialog(QWidget* parent) : TiledDialog(parent) {
     explanation->setWordWrap(true);
     explanation->setFixedWidth(320);
     auto* caption = new QLabel("Nº di colonne da estrarre:", this);
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName("Edit1");
-    Edit1->setAccessibleName(caption->text());
-    Edit1->setFixedWidth(90);
-    caption->setBuddy(Edit1);
+    countEdit_ = new QLineEdit(this);
+    countEdit_->setObjectName("countEdit");
+    countEdit_->setAccessibleName(caption->text());
+    countEdit_->setFixedWidth(90);
+    caption->setBuddy(countEdit_);
 
-    AVSEL = new QPushButton("OK", this);
-    AVSEL->setObjectName("AVSEL");
-    AVSEL->setDefault(true);
-    BITBTN2 = new QPushButton("Annulla", this);
-    BITBTN2->setObjectName("BITBTN2");
-    setHint(BITBTN2, "Chiude la scheda senza apportare modifiche.");
+    okButton_ = new QPushButton("OK", this);
+    okButton_->setObjectName("okButton");
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton("Annulla", this);
+    cancelButton_->setObjectName("cancelButton");
+    setHint(cancelButton_, "Chiude la scheda senza apportare modifiche.");
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(explanation, 0, 0, 1, 3);
     grid->addWidget(caption, 1, 0);
-    grid->addWidget(Edit1, 1, 1, 1, 2, Qt::AlignLeft);
-    grid->addWidget(AVSEL, 2, 1);
-    grid->addWidget(BITBTN2, 2, 2);
+    grid->addWidget(countEdit_, 1, 1, 1, 2, Qt::AlignLeft);
+    grid->addWidget(okButton_, 2, 1);
+    grid->addWidget(cancelButton_, 2, 2);
     grid->setVerticalSpacing(12);
 
-    connect(AVSEL, &QPushButton::clicked, this, &RandomCountDialog::AVSELClick);
-    connect(BITBTN2, &QPushButton::clicked, this, &RandomCountDialog::reject);
+    connect(okButton_, &QPushButton::clicked, this, &RandomCountDialog::onOkClicked);
+    connect(cancelButton_, &QPushButton::clicked, this, &RandomCountDialog::reject);
     fixSize();
 }
 
 QString RandomCountDialog::countText() const {
-    return Edit1->text();
+    return countEdit_->text();
 }
 
 void RandomCountDialog::showEvent(QShowEvent* event) {
-    Edit1->clear();
+    countEdit_->clear();
     setTag(0);
-    Edit1->setFocus();
+    countEdit_->setFocus();
     TiledDialog::showEvent(event);
 }
 
-void RandomCountDialog::AVSELClick() {
+void RandomCountDialog::onOkClicked() {
     setTag(1);
     accept();
 }

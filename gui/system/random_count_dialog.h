@@ -19,11 +19,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void AVSELClick();
+    void onOkClicked();
 
-    QLineEdit* Edit1;
-    QPushButton* AVSEL;
-    QPushButton* BITBTN2;
+    QLineEdit* countEdit_;
+    QPushButton* okButton_;
+    QPushButton* cancelButton_;
 };
 
 } // namespace quintor

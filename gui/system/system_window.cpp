@@ -12,6 +12,7 @@
 #include "gui/common/feedback.h"
 #include "gui/common/help_link.h"
 #include "gui/common/prompter.h"
+#include "gui/common/shadow_label.h"
 #include "gui/system/board.h"
 #include "gui/system/columns_model.h"
 #include "gui/userfunc/user_function_commands.h"
@@ -23,7 +24,6 @@
 #include <QHash>
 #include <QHeaderView>
 #include <QIcon>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -63,42 +63,17 @@ QString literalCaption(QString text) {
     return text.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
+QString saveErrorMessage() {
+    return QStringLiteral(
+        "Si è verificato un errore durante il salvataggio del sistema !\rImpossibile scrivere "
+        "sul disco.");
+}
+
 QFont labelFont(int pixels, bool bold = true) {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
-}
-
-// A text with a white copy one pixel right of and below it.
-struct ShadowPair {
-    QLabel* coloured;
-    QLabel* white;
-};
-
-ShadowPair makePair(QWidget* parent, const QString& colouredName, const QString& whiteName,
-                    const QColor& colour, const QFont& font, const QString& text = {}) {
-    auto* white = new QLabel(text, parent);
-    auto* coloured = new QLabel(text, parent);
-    white->setObjectName(whiteName);
-    coloured->setObjectName(colouredName);
-    for (QLabel* label : {white, coloured}) {
-        label->setFont(font);
-        label->setAttribute(Qt::WA_TranslucentBackground);
-    }
-    QPalette p = coloured->palette();
-    p.setColor(QPalette::WindowText, colour);
-    coloured->setPalette(p);
-    p.setColor(QPalette::WindowText, Qt::white);
-    white->setPalette(p);
-    return {coloured, white};
-}
-
-void placePair(const ShadowPair& pair, int x, int y) {
-    pair.coloured->adjustSize();
-    pair.white->adjustSize();
-    pair.coloured->move(x, y);
-    pair.white->move(x + 1, y + 1);
 }
 
 // The picture of a tool button: the desktop's icon theme where it has one for the command,
@@ -136,132 +111,143 @@ struct CommandDef {
 };
 
 // The menus and tool buttons, in menu order. The File menu's recent-files submenu is added
-// by buildCommands after Apri1.
+// by buildCommands after the Apri item.
 const CommandDef commandTable[] = {
-    {"&File", "Nuovo1", "&Nuovo", "Ctrl+N", "", "SpeedButton1",
+    {"&File", "newAction", "&Nuovo", "Ctrl+N", "", "newButton",
      "Nuovo sistema|Per lavorare su un nuovo sistema.", Place::Toolbar, "new",
-     &SystemWindow::SpeedButton1Click},
-    {"&File", "Apri1", "&Apri", "Ctrl+A", "", "SpeedButton2",
+     &SystemWindow::onNewTriggered},
+    {"&File", "openAction", "&Apri", "Ctrl+A", "", "openButton",
      "Apri sistema|Carica un sistema dal disco.", Place::Toolbar, "open",
-     &SystemWindow::SpeedButton2Click},
-    {"&File", "Chiudi1", "&Chiudi", "Ctrl+F4", "Chiude il sistema attivo.", "", "", Place::None, "",
-     &SystemWindow::Chiudi1Click},
-    {"&File", "Salva1", "&Salva", "Ctrl+S", "", "SpeedButton3",
+     &SystemWindow::onOpenTriggered},
+    {"&File", "closeAction", "&Chiudi", "Ctrl+F4", "Chiude il sistema attivo.", "", "", Place::None,
+     "", &SystemWindow::onCloseTriggered},
+    {"&File", "saveAction", "&Salva", "Ctrl+S", "", "saveButton",
      "Salva sistema|Salva il sistema attivo con il nome attuale.", Place::Toolbar, "save",
-     &SystemWindow::Salva1Click},
-    {"&File", "Salvaconnome1", "Sal&va con altro nome", "Ctrl+V", "", "", "", Place::None, "",
-     &SystemWindow::Salvaconnome1Click, true},
-    {"&File", "Fine1", "F&ine", "Alt+F4", "Chiude il programma Quintor", "", "", Place::None, "",
-     &SystemWindow::Fine1Click},
+     &SystemWindow::onSaveTriggered},
+    {"&File", "saveAsAction", "Sal&va con altro nome", "Ctrl+V", "", "", "", Place::None, "",
+     &SystemWindow::onSaveAsTriggered, true},
+    {"&File", "quitAction", "F&ine", "Alt+F4", "Chiude il programma Quintor", "", "", Place::None,
+     "", &SystemWindow::onQuitTriggered},
 
-    {"&Colonne", "Selezionacolonne1", "&Seleziona colonne finali", "", "", "SpeedButton14",
+    {"&Colonne", "selectColumnsAction", "&Seleziona colonne finali", "", "", "selectColumnsButton",
      "Seleziona colonne finali|Questo è il pulsante più importante: apre la scheda per "
      "selezionare le colonne finali, in bocca al lupo !",
-     Place::Toolbar, "select", &SystemWindow::SpeedButton14Click},
-    {"&Colonne", "Spogliodellecolonne1", "S&poglio delle colonne", "", "", "SpeedButton16",
+     Place::Toolbar, "select", &SystemWindow::onSelectColumnsTriggered},
+    {"&Colonne", "compareColumnsAction", "S&poglio delle colonne", "", "", "compareColumnsButton",
      "Spoglio delle colonne|Permette di confrontare le colonne giocate con la colonna vincente.",
-     Place::Toolbar, "compare", &SystemWindow::SpeedButton16Click},
-    {"&Colonne", "Gestioneestrazioni1", "&Gestione colonne vincenti", "", "", "SpeedButton4",
-     "Gestione colonne vincenti", Place::Toolbar, "archive", &SystemWindow::SpeedButton4Click,
+     Place::Toolbar, "compare", &SystemWindow::onCompareColumnsTriggered},
+    {"&Colonne", "archiveAction", "&Gestione colonne vincenti", "", "", "archiveButton",
+     "Gestione colonne vincenti", Place::Toolbar, "archive", &SystemWindow::onArchiveTriggered,
      true},
-    {"&Colonne", "Importacolonne1", "&Importa colonne", "", "", "", "", Place::None, "",
-     &SystemWindow::Importacolonne1Click},
-    {"&Colonne", "Importacolonnedacsv1", "Importa colonne da CSV", "Ctrl+Shift+I",
+    {"&Colonne", "importColumnsAction", "&Importa colonne", "", "", "", "", Place::None, "",
+     &SystemWindow::onImportColumnsTriggered},
+    {"&Colonne", "importCsvAction", "Importa colonne da CSV", "Ctrl+Shift+I",
      "Aggiunge le colonne di un file CSV o di testo (sei numeri per riga).", "", "", Place::None,
-     "", &SystemWindow::Importacolonnedacsv1Click},
-    {"&Colonne", "Esportacolonne1", "Espo&rta colonne", "Ctrl+Shift+E",
+     "", &SystemWindow::onImportCsvTriggered},
+    {"&Colonne", "exportColumnsAction", "Espo&rta colonne", "Ctrl+Shift+E",
      "Scrive le colonne finali in un file CSV o di testo.", "", "", Place::None, "",
-     &SystemWindow::Esportacolonne1Click},
-    {"&Colonne", "Filtracolonnefinali1", "&Filtra colonne finali", "Ctrl+Shift+F",
+     &SystemWindow::onExportColumnsTriggered},
+    {"&Colonne", "filterColumnsAction", "&Filtra colonne finali", "Ctrl+Shift+F",
      "Elimina le colonne finali che non superano i filtri scelti.", "", "", Place::None, "",
-     &SystemWindow::Filtracolonnefinali1Click},
-    {"&Colonne", "Azzeracolonne1", "&Azzera colonne", "", "", "", "", Place::None, "",
-     &SystemWindow::Azzeracolonne1Click},
-    {"&Colonne", "Estraicolonnecasualmente1", "&Estrai colonne casualmente", "", "", "", "",
-     Place::None, "", &SystemWindow::Estraicolonnecasualmente1Click},
-    {"&Colonne", "Costocolonne1", "&Cambia costo di una colonna", "", "", "", "", Place::None, "",
-     &SystemWindow::Costocolonne1Click, true},
-    {"&Colonne", "Taglia1", "&Taglia", "", "", "SpeedButton19",
+     &SystemWindow::onFilterColumnsTriggered},
+    {"&Colonne", "clearColumnsAction", "&Azzera colonne", "", "", "", "", Place::None, "",
+     &SystemWindow::onClearColumnsTriggered},
+    {"&Colonne", "randomColumnsAction", "&Estrai colonne casualmente", "", "", "", "", Place::None,
+     "", &SystemWindow::onRandomColumnsTriggered},
+    {"&Colonne", "columnPriceAction", "&Cambia costo di una colonna", "", "", "", "", Place::None,
+     "", &SystemWindow::onColumnPriceTriggered, true},
+    {"&Colonne", "deleteColumnsAction", "&Taglia", "", "", "deleteColumnsButton",
      "Elimina colonne|Elimina le colonne selezionate.", Place::ColumnPanel, "delete",
-     &SystemWindow::SpeedButton19Click},
-    {"&Colonne", "Modifica1", "&Modifica", "", "", "SpeedButton7",
+     &SystemWindow::onDeleteColumnsTriggered},
+    {"&Colonne", "editColumnAction", "&Modifica", "", "", "editColumnButton",
      "Modifica la colonna selezionata|Permette di modificare la colonna selezionata.",
-     Place::ColumnPanel, "edit", &SystemWindow::SpeedButton7Click},
-    {"&Colonne", "Colonnedatastiera1", "C&olonne da tastiera", "", "", "SpeedButton21",
+     Place::ColumnPanel, "edit", &SystemWindow::onEditColumnTriggered},
+    {"&Colonne", "keyboardColumnsAction", "C&olonne da tastiera", "", "", "keyboardColumnsButton",
      "Colonne da tastiera|Permette di aggiungere colonne manualmente.", Place::ColumnPanel,
-     "keyboard", &SystemWindow::SpeedButton21Click, true},
-    {"&Colonne", "Distribuzionedeinumeri1", "&Distribuzione dei segni", "", "", "SpeedButton18",
+     "keyboard", &SystemWindow::onKeyboardColumnsTriggered, true},
+    {"&Colonne", "distributionAction", "&Distribuzione dei segni", "", "", "distributionButton",
      "Distribuzione dei segni|Visualizza la distribuzione dei segni.", Place::Toolbar,
-     "distribution", &SystemWindow::SpeedButton18Click},
-    {"&Colonne", "Calcolaprobabilitdivincita1", "Calcola probabilità di &vincita", "", "",
-     "SpeedButton20",
+     "distribution", &SystemWindow::onDistributionTriggered},
+    {"&Colonne", "winningProbabilityAction", "Calcola probabilità di &vincita", "", "",
+     "winningProbabilityButton",
      "Calcola la probabilità di vincita|Viene calcolata la probabilità di vincita delle colonne.",
-     Place::Toolbar, "probability", &SystemWindow::SpeedButton20Click, true},
-    {"&Colonne", "Garanziadelsistema1", "Gara&nzia del sistema", "Ctrl+Shift+G",
+     Place::Toolbar, "probability", &SystemWindow::onWinningProbabilityTriggered, true},
+    {"&Colonne", "guaranteeAction", "Gara&nzia del sistema", "Ctrl+Shift+G",
      "Mostra quante combinazioni dei segni le colonne finali coprono: t punti se m numeri "
      "estratti sono tra i segni.",
-     "", "", Place::None, "", &SystemWindow::Garanziadelsistema1Click},
-    {"&Colonne", "Buchidellagaranzia1", "&Buchi della garanzia", "Ctrl+Shift+B",
+     "", "", Place::None, "", &SystemWindow::onGuaranteeTriggered},
+    {"&Colonne", "guaranteeHolesAction", "&Buchi della garanzia", "Ctrl+Shift+B",
      "Elenca le combinazioni dei segni che nessuna colonna finale copre.", "", "", Place::None, "",
-     &SystemWindow::Buchidellagaranzia1Click},
-    {"&Colonne", "Completalagaranzia1", "Comp&leta la garanzia", "Ctrl+Shift+L",
+     &SystemWindow::onGuaranteeHolesTriggered},
+    {"&Colonne", "completeGuaranteeAction", "Comp&leta la garanzia", "Ctrl+Shift+L",
      "Aggiunge colonne finali fino a garantire il risultato scelto.", "", "", Place::None, "",
-     &SystemWindow::Completalagaranzia1Click},
-    {"&Colonne", "Verificasullarchivio1", "Verifica sull'arc&hivio", "Ctrl+Shift+V",
+     &SystemWindow::onCompleteGuaranteeTriggered},
+    {"&Colonne", "backtestAction", "Verifica sull'arc&hivio", "Ctrl+Shift+V",
      "Gioca le colonne finali su tutte le estrazioni dell'archivio.", "", "", Place::None, "",
-     &SystemWindow::Verificasullarchivio1Click},
+     &SystemWindow::onBacktestTriggered},
 
-    {"&Sistema", "Modificaprobabilitdeinumeri1", "&Modifica probabilità dei numeri", "", "",
-     "SpeedButton8", "Modifica probabilità dei numeri", Place::Toolbar, "weights",
-     &SystemWindow::SpeedButton8Click},
-    {"&Sistema", "Fisse1", "&Fisse", "",
+    {"&Sistema", "numberProbabilitiesAction", "&Modifica probabilità dei numeri", "", "",
+     "numberProbabilitiesButton", "Modifica probabilità dei numeri", Place::Toolbar, "weights",
+     &SystemWindow::onNumberProbabilitiesTriggered},
+    {"&Sistema", "fixedNumbersAction", "&Fisse", "",
      "Specifica i numeri che saranno presenti in tutte le colonne", "", "", Place::None, "",
-     &SystemWindow::Fisse1Click},
-    {"&Sistema", "Azzerasistema1", "A&zzera sistema", "", "", "", "", Place::None, "",
-     &SystemWindow::Azzerasistema1Click, true},
-    {"&Sistema", "Aggiungisegnocasualmente1", "&Aggiungi numero casualmente", "", "",
-     "SpeedButton23", "Segno casuale|Aggiunge un segno casuale al sistema.", Place::Toolbar,
-     "random", &SystemWindow::SpeedButton23Click},
-    {"&Sistema", "Togliunsegnocasualmente1", "&Togli un numero casualmente", "", "", "", "",
-     Place::None, "", &SystemWindow::Togliunsegnocasualmente1Click},
-    {"&Sistema", "Aggiungisegnipiprobabili1", "A&ggiungi numeri più probabili", "", "", "", "",
-     Place::None, "", &SystemWindow::Aggiungisegnipiprobabili1Click},
-    {"&Sistema", "Toglisegnimenoprobabili1", "T&ogli numeri meno probabili", "", "", "", "",
-     Place::None, "", &SystemWindow::Toglisegnimenoprobabili1Click},
+     &SystemWindow::onFixedNumbersTriggered},
+    {"&Sistema", "clearSystemAction", "A&zzera sistema", "", "", "", "", Place::None, "",
+     &SystemWindow::onClearSystemTriggered, true},
+    {"&Sistema", "addRandomNumberAction", "&Aggiungi numero casualmente", "", "",
+     "addRandomNumberButton", "Segno casuale|Aggiunge un segno casuale al sistema.", Place::Toolbar,
+     "random", &SystemWindow::onAddRandomNumberTriggered},
+    {"&Sistema", "removeRandomNumberAction", "&Togli un numero casualmente", "", "", "", "",
+     Place::None, "", &SystemWindow::onRemoveRandomNumberTriggered},
+    {"&Sistema", "addMostProbableAction", "A&ggiungi numeri più probabili", "", "", "", "",
+     Place::None, "", &SystemWindow::onAddMostProbableTriggered},
+    {"&Sistema", "removeLeastProbableAction", "T&ogli numeri meno probabili", "", "", "", "",
+     Place::None, "", &SystemWindow::onRemoveLeastProbableTriggered},
 
-    {"Stam&pa", "Verticalesuschedine1", "&Verticale su schedine", "", "", "SpeedButton15",
+    {"Stam&pa", "printVerticalAction", "&Verticale su schedine", "", "", "printVerticalButton",
      "Stampa verticale delle colonne su schedine", Place::Toolbar, "print-vertical",
-     &SystemWindow::SpeedButton15Click},
-    {"Stam&pa", "Colonnesucarta1", "&Orizzontale su schedine", "", "", "SpeedButton17",
-     "Stampa orizzontale delle colonne su schedine", Place::Toolbar, "print-horizontal",
-     &SystemWindow::SpeedButton17Click},
-    {"Stam&pa", "Sucartacomune1", "&Su carta comune", "", "", "SpeedButton22",
+     &SystemWindow::onPrintVerticalTriggered},
+    {"Stam&pa", "printHorizontalAction", "&Orizzontale su schedine", "", "",
+     "printHorizontalButton", "Stampa orizzontale delle colonne su schedine", Place::Toolbar,
+     "print-horizontal", &SystemWindow::onPrintHorizontalTriggered},
+    {"Stam&pa", "printPaperAction", "&Su carta comune", "", "", "printPaperButton",
      "Stampa colonne su carta|Apre la scheda per la gestione della stampa su carta semplice.",
-     Place::Toolbar, "print-paper", &SystemWindow::SpeedButton22Click, true},
-    {"Stam&pa", "Impostastampante1", "&Imposta stampante", "", "", "", "", Place::None, "",
-     &SystemWindow::Impostastampante1Click},
+     Place::Toolbar, "print-paper", &SystemWindow::onPrintPaperTriggered, true},
+    {"Stam&pa", "printerSetupAction", "&Imposta stampante", "", "", "", "", Place::None, "",
+     &SystemWindow::onPrinterSetupTriggered},
 
-    {"Funzioni &Utente", "Aggiunginuovafunzione1", "Aggiungi nuova funzione", "", "", "", "",
-     Place::None, "", &SystemWindow::Aggiunginuovafunzione1Click},
-    {"Funzioni &Utente", "EliminaFunzioneUtente1", "Elimina Funzione", "", "", "", "", Place::None,
-     "", &SystemWindow::EliminaFunzioneUtente1Click},
-    {"Funzioni &Utente", "COMECREARLE1", "&COME CREARLE", "", "", "", "", Place::None, "",
-     &SystemWindow::COMECREARLE1Click},
+    {"Funzioni &Utente", "addUserFunctionAction", "Aggiungi nuova funzione", "", "", "", "",
+     Place::None, "", &SystemWindow::onAddUserFunctionTriggered},
+    {"Funzioni &Utente", "deleteUserFunctionAction", "Elimina Funzione", "", "", "", "",
+     Place::None, "", &SystemWindow::onDeleteUserFunctionTriggered},
+    {"Funzioni &Utente", "userFunctionHelpAction", "&COME CREARLE", "", "", "", "", Place::None, "",
+     &SystemWindow::onUserFunctionHelpTriggered},
 
-    {"&Guida in linea", "Sommario1", "&Sommario", "F1", "", "", "", Place::None, "",
-     &SystemWindow::Sommario1Click},
-    {"&Guida in linea", "Cercaargomento1", "&Cerca argomento", "", "", "", "", Place::None, "",
-     &SystemWindow::Cercaargomento1Click},
-    {"&Guida in linea", "Quintorinpochisecondi1", "&Quintor in pochi secondi", "", "", "", "",
-     Place::None, "", &SystemWindow::Quintorinpochisecondi1Click},
+    {"&Guida in linea", "helpContentsAction", "&Sommario", "F1", "", "", "", Place::None, "",
+     &SystemWindow::onHelpContentsTriggered},
+    {"&Guida in linea", "helpSearchAction", "&Cerca argomento", "", "", "", "", Place::None, "",
+     &SystemWindow::onHelpSearchTriggered},
+    {"&Guida in linea", "quickTourAction", "&Quintor in pochi secondi", "", "", "", "", Place::None,
+     "", &SystemWindow::onQuickTourTriggered},
 };
 
 // The tool bar's order, left to right, with a gap before each group.
-const char* const toolbarOrder[] = {
-    "SpeedButton1",  "SpeedButton2",  "SpeedButton3",  nullptr,
-    "SpeedButton14", "SpeedButton16", "SpeedButton4",  nullptr,
-    "SpeedButton18", "SpeedButton20", "SpeedButton8",  "SpeedButton23",
-    nullptr,         "SpeedButton15", "SpeedButton17", "SpeedButton22"};
+const char* const toolbarOrder[] = {"newButton",
+                                    "openButton",
+                                    "saveButton",
+                                    nullptr,
+                                    "selectColumnsButton",
+                                    "compareColumnsButton",
+                                    "archiveButton",
+                                    nullptr,
+                                    "distributionButton",
+                                    "winningProbabilityButton",
+                                    "numberProbabilitiesButton",
+                                    "addRandomNumberButton",
+                                    nullptr,
+                                    "printVerticalButton",
+                                    "printHorizontalButton",
+                                    "printPaperButton"};
 
 } // namespace
 
@@ -283,10 +269,10 @@ SystemWindow::SystemWindow(SystemHost* host, int newSystemNumber, QWidget* paren
 
     buildPanels();
     buildCommands();
-    carica_funzioni_utente();
+    reloadUserFunctions();
     // An add or a delete made from any window changes the menu of every window.
     connect(&UserFunctionNotifier::instance(), &UserFunctionNotifier::listChanged, this,
-            &SystemWindow::carica_funzioni_utente);
+            &SystemWindow::reloadUserFunctions);
     resize(780, 480);
     setMinimumSize(leftPanelWidth + 260, toolPanelHeight + 360);
     refreshSystemView();
@@ -306,124 +292,116 @@ QMdiSubWindow* SystemWindow::subWindow() const {
     return qobject_cast<QMdiSubWindow*>(parentWidget());
 }
 
-QString SystemWindow::saveErrorMessage() {
-    return QStringLiteral(
-        "Si è verificato un errore durante il salvataggio del sistema !\rImpossibile scrivere "
-        "sul disco.");
+void SystemWindow::buildPanels() {
+    toolPanel_ = new BevelPanel(this);
+    toolPanel_->setObjectName(QStringLiteral("toolPanel"));
+    initialSystemPanel_ = new BevelPanel(this);
+    initialSystemPanel_->setObjectName(QStringLiteral("initialSystemPanel"));
+    finalColumnsPanel_ = new BevelPanel(this);
+    finalColumnsPanel_->setObjectName(QStringLiteral("finalColumnsPanel"));
+    for (BevelPanel* panel : {toolPanel_, initialSystemPanel_, finalColumnsPanel_})
+        panel->setSFONDO(BevelPanel::standardBackground());
+    setHint(initialSystemPanel_, QStringLiteral("Parte riguardante il sistema iniziale."));
+    setHint(finalColumnsPanel_, QStringLiteral("Parte riguardante le colonne giocabili."));
+    initialSystemPanel_->setAccessibleName(QStringLiteral("Sistema iniziale"));
+    finalColumnsPanel_->setAccessibleName(QStringLiteral("Colonne finali"));
+    buildInitialSystemPanel();
+    buildFinalColumnsPanel();
 }
 
-void SystemWindow::buildPanels() {
-    Miopan1 = new BevelPanel(this);
-    Miopan1->setObjectName(QStringLiteral("Miopan1"));
-    MP1 = new BevelPanel(this);
-    MP1->setObjectName(QStringLiteral("MP1"));
-    MP2 = new BevelPanel(this);
-    MP2->setObjectName(QStringLiteral("MP2"));
-    for (BevelPanel* panel : {Miopan1, MP1, MP2})
-        panel->setSFONDO(BevelPanel::standardBackground());
-    setHint(MP1, QStringLiteral("Parte riguardante il sistema iniziale."));
-    setHint(MP2, QStringLiteral("Parte riguardante le colonne giocabili."));
-    MP1->setAccessibleName(QStringLiteral("Sistema iniziale"));
-    MP2->setAccessibleName(QStringLiteral("Colonne finali"));
-
-    // Initial system.
-    placePair(makePair(MP1, QStringLiteral("Label2"), QStringLiteral("Label1"), darkRed,
-                       labelFont(18), QStringLiteral("Sistema iniziale")),
-              20, 8);
-    const ShadowPair segniCaption =
-        makePair(MP1, QStringLiteral("Label6"), QStringLiteral("Label5"), Qt::black, labelFont(14),
-                 QStringLiteral("Numero di segni:"));
-    placePair(segniCaption, 20, 40);
-    const ShadowPair columnsCaption =
-        makePair(MP1, QStringLiteral("Label10"), QStringLiteral("Label9"), Qt::black, labelFont(14),
-                 QStringLiteral("Colonne iniziali:"));
-    placePair(columnsCaption, 20, 64);
-    const ShadowPair count =
-        makePair(MP1, QStringLiteral("Label8"), QStringLiteral("Label7"), Qt::black, labelFont(14));
-    Label8 = count.coloured;
-    Label7 = count.white;
-    const ShadowPair initial = makePair(MP1, QStringLiteral("Label12"), QStringLiteral("Label11"),
-                                        Qt::black, labelFont(14));
-    Label12 = initial.coloured;
-    Label11 = initial.white;
-    for (QLabel* l : {segniCaption.coloured, segniCaption.white, Label8, Label7})
+void SystemWindow::buildInitialSystemPanel() {
+    QWidget* panel = initialSystemPanel_;
+    auto* title =
+        new ShadowLabel(darkRed, labelFont(18), panel, QStringLiteral("Sistema iniziale"));
+    title->setObjectName(QStringLiteral("initialSystemTitle"));
+    title->adjustSize();
+    title->move(20, 8);
+    auto* markedCaption =
+        new ShadowLabel(Qt::black, labelFont(14), panel, QStringLiteral("Numero di segni:"));
+    markedCaption->setObjectName(QStringLiteral("markedCountCaption"));
+    markedCaption->adjustSize();
+    markedCaption->move(20, 40);
+    auto* columnsCaption =
+        new ShadowLabel(Qt::black, labelFont(14), panel, QStringLiteral("Colonne iniziali:"));
+    columnsCaption->setObjectName(QStringLiteral("initialColumnsCaption"));
+    columnsCaption->adjustSize();
+    columnsCaption->move(20, 64);
+    markedCountLabel_ = new ShadowLabel(Qt::black, labelFont(14), panel);
+    markedCountLabel_->setObjectName(QStringLiteral("markedCountLabel"));
+    initialColumnsLabel_ = new ShadowLabel(Qt::black, labelFont(14), panel);
+    initialColumnsLabel_->setObjectName(QStringLiteral("initialColumnsLabel"));
+    for (QLabel* l : {markedCaption, markedCountLabel_})
         setHint(l, QStringLiteral("Numero di segni che compongono il sistema."));
-    for (QLabel* l : {columnsCaption.coloured, columnsCaption.white, Label11})
-        setHint(l, QStringLiteral("Numero di colonne che compongono il sistema."));
-    Label8->setAccessibleName(QStringLiteral("Numero di segni"));
-    Label12->setAccessibleName(QStringLiteral("Colonne iniziali"));
+    // The count's own hint is the count itself, set as it changes.
+    setHint(columnsCaption, QStringLiteral("Numero di colonne che compongono il sistema."));
+    markedCountLabel_->setAccessibleName(QStringLiteral("Numero di segni"));
+    initialColumnsLabel_->setAccessibleName(QStringLiteral("Colonne iniziali"));
 
-    TAV = new NumberBoard(MP1);
-    TAV->setObjectName(QStringLiteral("TAV"));
-    TAV->move(20, 93);
-    TAV->setAccessibleName(QStringLiteral("Tavola dei numeri"));
-    setHint(TAV,
+    boardWidget_ = new NumberBoard(panel);
+    boardWidget_->setObjectName(QStringLiteral("boardWidget"));
+    boardWidget_->move(20, 93);
+    boardWidget_->setAccessibleName(QStringLiteral("Tavola dei numeri"));
+    setHint(boardWidget_,
             QStringLiteral("Usa il tasto sinistro del mouse per selezionare/annullare un segno del "
                            "sistema."));
-    connect(TAV, &NumberBoard::pressed, this, &SystemWindow::TAVMouseDown);
-    connect(TAV, &NumberBoard::toggleRequested, this, [this](int n) {
+    connect(boardWidget_, &NumberBoard::pressed, this, &SystemWindow::onBoardPressed);
+    connect(boardWidget_, &NumberBoard::toggleRequested, this, [this](int n) {
         state_.modified = true;
         toggleBoardMark(n);
         refreshSystemView();
     });
 
-    const ShadowPair list = makePair(MP1, QStringLiteral("Label14"), QStringLiteral("Label13"),
-                                     Qt::black, labelFont(16));
-    Label14 = list.coloured;
-    Label13 = list.white;
-    for (QLabel* l : {Label14, Label13}) {
-        l->setWordWrap(true);
-        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        l->setFixedSize(153, 245);
-    }
-    Label14->move(172, 93);
-    Label13->move(173, 94);
-    Label14->setAccessibleName(QStringLiteral("Numeri segnati"));
+    markedNumbersLabel_ = new ShadowLabel(Qt::black, labelFont(16), panel);
+    markedNumbersLabel_->setObjectName(QStringLiteral("markedNumbersLabel"));
+    markedNumbersLabel_->setWordWrap(true);
+    markedNumbersLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // 153 x 245 for the text, and room for its copy.
+    markedNumbersLabel_->setFixedSize(
+        QSize(153, 245) + QSize(ShadowLabel::shadowOffset.x(), ShadowLabel::shadowOffset.y()));
+    markedNumbersLabel_->move(172, 93);
+    markedNumbersLabel_->setAccessibleName(QStringLiteral("Numeri segnati"));
+}
 
-    // Final columns.
-    const ShadowPair finals =
-        makePair(MP2, QStringLiteral("Label3"), QStringLiteral("Label4"), darkRed, labelFont(18));
-    Label3 = finals.coloured;
-    Label4 = finals.white;
-    const ShadowPair cost = makePair(MP2, QStringLiteral("Label16"), QStringLiteral("Label15"),
-                                     Qt::black, labelFont(14));
-    Label16 = cost.coloured;
-    Label15 = cost.white;
-    for (QLabel* l : {Label3, Label4})
-        setHint(l, QStringLiteral("Numero di colonne giocabili."));
-    for (QLabel* l : {Label16, Label15})
-        setHint(l, QStringLiteral("Costo delle colonne giocabili."));
+void SystemWindow::buildFinalColumnsPanel() {
+    QWidget* panel = finalColumnsPanel_;
+    finalColumnsLabel_ = new ShadowLabel(darkRed, labelFont(18), panel);
+    finalColumnsLabel_->setObjectName(QStringLiteral("finalColumnsLabel"));
+    setHint(finalColumnsLabel_, QStringLiteral("Numero di colonne giocabili."));
+    costLabel_ = new ShadowLabel(Qt::black, labelFont(14), panel);
+    costLabel_->setObjectName(QStringLiteral("costLabel"));
+    setHint(costLabel_, QStringLiteral("Costo delle colonne giocabili."));
 
     model_ = new FinalColumnsModel(state_, this);
-    COL = new QTableView(MP2);
-    COL->setObjectName(QStringLiteral("COL"));
-    COL->setModel(model_);
-    COL->setAccessibleName(QStringLiteral("Colonne finali"));
-    setHint(COL, QStringLiteral("Elenco delle colonne giocabili."));
+    finalColumnsGrid_ = new QTableView(panel);
+    QTableView* grid = finalColumnsGrid_;
+    grid->setObjectName(QStringLiteral("finalColumnsGrid"));
+    grid->setModel(model_);
+    grid->setAccessibleName(QStringLiteral("Colonne finali"));
+    setHint(grid, QStringLiteral("Elenco delle colonne giocabili."));
     QFont courier(QStringLiteral("Courier"));
     courier.setStyleHint(QFont::TypeWriter);
     courier.setPixelSize(13);
-    COL->setFont(courier);
-    COL->horizontalHeader()->setFont(courier);
-    COL->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    COL->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    COL->horizontalHeader()->setHighlightSections(false);
-    COL->setColumnWidth(0, 70);
-    COL->setColumnWidth(1, 148);
-    COL->verticalHeader()->hide();
-    COL->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    COL->verticalHeader()->setMinimumSectionSize(10);
-    COL->verticalHeader()->setDefaultSectionSize(17);
-    COL->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setFont(courier);
+    grid->horizontalHeader()->setFont(courier);
+    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->setColumnWidth(0, 70);
+    grid->setColumnWidth(1, 148);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setMinimumSectionSize(10);
+    grid->verticalHeader()->setDefaultSectionSize(17);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     // One range of rows, as the delete and modify commands take it: Ctrl+click must not make
     // a selection with gaps that "Taglia" would then close up.
-    COL->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    COL->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    COL->setWordWrap(false);
+    grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setWordWrap(false);
     // Tab moves on to the next control; Ctrl+Tab moves between the grid's cells.
-    COL->setTabKeyNavigation(false);
-    COL->setFixedWidth(70 + 148 + COL->verticalScrollBar()->sizeHint().width() +
-                       2 * COL->frameWidth() + 2);
+    grid->setTabKeyNavigation(false);
+    grid->setFixedWidth(70 + 148 + grid->verticalScrollBar()->sizeHint().width() +
+                        2 * grid->frameWidth() + 2);
 }
 
 void SystemWindow::buildCommands() {
@@ -436,19 +414,20 @@ void SystemWindow::buildCommands() {
             currentMenu = new QMenu(currentTitle, this);
             menus_ << currentMenu;
             if (currentTitle == QLatin1String("Funzioni &Utente")) {
-                userMenu_ = currentMenu;
-                currentMenu->setObjectName(QStringLiteral("Funzioniutente1"));
+                userFunctionMenu_ = currentMenu;
+                currentMenu->setObjectName(QStringLiteral("userFunctionMenu"));
                 // Places for the registered functions, shown as they are filled in.
                 for (int k = 1; k <= 15; ++k) {
-                    QAction* fu = currentMenu->addAction(QStringLiteral("&%1").arg(k));
-                    fu->setObjectName(QStringLiteral("fu%1").arg(k));
-                    fu->setVisible(false);
-                    connect(fu, &QAction::triggered, this, &SystemWindow::fu1Click);
-                    functionItems_ << fu;
+                    QAction* item = currentMenu->addAction(QStringLiteral("&%1").arg(k));
+                    item->setObjectName(QStringLiteral("userFunctionAction%1").arg(k));
+                    item->setVisible(false);
+                    connect(item, &QAction::triggered, this,
+                            &SystemWindow::onUserFunctionTriggered);
+                    functionItems_ << item;
                 }
-                N8 = currentMenu->addSeparator();
-                N8->setObjectName(QStringLiteral("N8"));
-                N8->setVisible(false);
+                userFunctionSeparator_ = currentMenu->addSeparator();
+                userFunctionSeparator_->setObjectName(QStringLiteral("userFunctionSeparator"));
+                userFunctionSeparator_->setVisible(false);
             }
         }
         return currentMenu;
@@ -468,29 +447,27 @@ void SystemWindow::buildCommands() {
         action->setEnabled(!pending.contains(action->objectName()) &&
                            (helpAvailable() || !helpCommands().contains(action->objectName())));
 
-        if (action->objectName() == QLatin1String("Apri1")) {
+        if (action->objectName() == QLatin1String("openAction")) {
             QMenu* recent = menu->addMenu(QStringLiteral("&Riapri"));
-            recent->menuAction()->setObjectName(QStringLiteral("Riapri1"));
+            recent->menuAction()->setObjectName(QStringLiteral("reopenAction"));
             recent->menuAction()->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
             openSubmenuOnShortcut(menu, recent);
             // Read again each time: another window's save may have moved the entries, and an
             // item must open the file its caption names.
             connect(recent, &QMenu::aboutToShow, this, &SystemWindow::refreshRecentMenus);
-            void (SystemWindow::*recentSlots[])() = {
-                &SystemWindow::SF1Click, &SystemWindow::SF2Click, &SystemWindow::SF3Click,
-                &SystemWindow::SF4Click, &SystemWindow::SF5Click, &SystemWindow::SF6Click};
             for (int k = 0; k < 6; ++k) {
-                QAction* sf = recent->addAction(QStringLiteral("&%1").arg(k + 1));
-                sf->setObjectName(QStringLiteral("SF%1").arg(k + 1));
-                connect(sf, &QAction::triggered, this, recentSlots[k]);
-                recentItems_ << sf;
+                QAction* item = recent->addAction(QStringLiteral("&%1").arg(k + 1));
+                item->setObjectName(QStringLiteral("recentAction%1").arg(k + 1));
+                connect(item, &QAction::triggered, this, [this, k] { openRecent(k); });
+                recentItems_ << item;
             }
         }
         if (def.separatorAfter)
             menu->addSeparator();
 
         if (*def.button) {
-            auto* button = new QToolButton(def.place == Place::Toolbar ? Miopan1 : MP2);
+            auto* button =
+                new QToolButton(def.place == Place::Toolbar ? toolPanel_ : finalColumnsPanel_);
             const QString name = QString::fromUtf8(def.button);
             button->setObjectName(name);
             button->setAutoRaise(true);
@@ -534,30 +511,25 @@ void SystemWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const int w = width();
     const int h = height();
-    Miopan1->setGeometry(0, 0, w, toolPanelHeight);
-    MP1->setGeometry(0, toolPanelHeight, leftPanelWidth, h - toolPanelHeight);
-    MP2->setGeometry(leftPanelWidth, toolPanelHeight, std::max(0, w - leftPanelWidth),
-                     h - toolPanelHeight);
-    FormResize();
+    toolPanel_->setGeometry(0, 0, w, toolPanelHeight);
+    initialSystemPanel_->setGeometry(0, toolPanelHeight, leftPanelWidth, h - toolPanelHeight);
+    finalColumnsPanel_->setGeometry(leftPanelWidth, toolPanelHeight,
+                                    std::max(0, w - leftPanelWidth), h - toolPanelHeight);
+    layOutFinalColumnsPanel();
 }
 
 void SystemWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    FormResize();
+    layOutFinalColumnsPanel();
 }
 
-void SystemWindow::FormResize() {
-    const int clientWidth = MP2->contentsRect().width();
-    Label3->adjustSize();
-    Label4->adjustSize();
-    const int finalsLeft = (clientWidth - Label3->width()) / 2;
-    Label3->move(finalsLeft, 8);
-    Label4->move(finalsLeft + 1, 9);
-    Label16->adjustSize();
-    Label15->adjustSize();
-    const int costLeft = (clientWidth - Label16->width()) / 2;
-    Label16->move(costLeft, 34);
-    Label15->move(costLeft + 1, 35);
+void SystemWindow::layOutFinalColumnsPanel() {
+    const int clientWidth = finalColumnsPanel_->contentsRect().width();
+    // Each label's text centred, with integer division.
+    for (const auto& [label, top] : {std::pair{finalColumnsLabel_, 8}, std::pair{costLabel_, 34}}) {
+        label->adjustSize();
+        label->move((clientWidth - label->contentsRect().width()) / 2, top);
+    }
 
     const int buttonsWidth = int(columnButtons_.size()) * 34 - 2;
     int x = (clientWidth - buttonsWidth) / 2;
@@ -565,12 +537,13 @@ void SystemWindow::FormResize() {
         b->move(x, 56);
         x += 34;
     }
-    COL->move((clientWidth - COL->width()) / 2, gridTop);
-    if (COL->isVisibleTo(MP2))
-        COL->setFixedHeight(std::max(0, MP2->contentsRect().height() - gridTop - 4));
+    finalColumnsGrid_->move((clientWidth - finalColumnsGrid_->width()) / 2, gridTop);
+    if (finalColumnsGrid_->isVisibleTo(finalColumnsPanel_))
+        finalColumnsGrid_->setFixedHeight(
+            std::max(0, finalColumnsPanel_->contentsRect().height() - gridTop - 4));
 }
 
-void SystemWindow::TAVMouseDown(Qt::MouseButton /*button*/, int x, int y) {
+void SystemWindow::onBoardPressed(Qt::MouseButton /*button*/, int x, int y) {
     state_.modified = true;
     const int w = NumberBoard::boardWidth;
     const int h = NumberBoard::boardHeight;
@@ -588,57 +561,50 @@ void SystemWindow::toggleBoardMark(int n) {
         return;
     // Only a byte 1 is a mark, as the state counts it; a loaded file may hold other values.
     if (state_.marked[static_cast<std::size_t>(n)] == 1)
-        TAV->eraseMark(n);
+        boardWidget_->eraseMark(n);
     else
-        TAV->drawMark(n);
-    FormResize();
+        boardWidget_->drawMark(n);
+    layOutFinalColumnsPanel();
     state_.toggleMark(n);
 }
 
 void SystemWindow::drawBoardMarks() {
     for (int n = 1; n <= boardSize; ++n) {
         if (state_.marked[static_cast<std::size_t>(n)] == 1)
-            TAV->drawMark(n);
+            boardWidget_->drawMark(n);
         else
-            TAV->eraseMark(n);
+            boardWidget_->eraseMark(n);
     }
-    FormResize();
+    layOutFinalColumnsPanel();
 }
 
 void SystemWindow::refreshSystemView() {
+    refreshInitialSystem();
+    refreshFinalColumns();
+    layOutFinalColumnsPanel();
+}
+
+void SystemWindow::refreshInitialSystem() {
     const int count = state_.markedCount();
-    const QString countText = QString::number(count);
-    Label7->setText(countText);
-    Label8->setText(countText);
-    Label8->adjustSize();
-    Label7->adjustSize();
-    Label8->move(160, 40);
-    Label7->move(161, 41);
+    markedCountLabel_->setText(QString::number(count));
+    markedCountLabel_->adjustSize();
+    markedCountLabel_->move(160, 40);
 
     const QString initial = QString::fromStdString(initialColumnCountText(count));
-    Label11->setText(initial);
-    Label12->setText(initial);
-    setHint(Label12, initial);
-    Label12->adjustSize();
-    Label11->adjustSize();
-    Label12->move(160, 64);
-    Label11->move(161, 65);
+    initialColumnsLabel_->setText(initial);
+    setHint(initialColumnsLabel_, initial);
+    initialColumnsLabel_->adjustSize();
+    initialColumnsLabel_->move(160, 64);
 
-    const QString list = QString::fromStdString(markedNumbersText(state_));
-    Label13->setText(list);
-    Label14->setText(list);
+    markedNumbersLabel_->setText(QString::fromStdString(markedNumbersText(state_)));
+}
 
+void SystemWindow::refreshFinalColumns() {
     const std::size_t columns = state_.finalColumns.size();
-    const QString finals = QStringLiteral("Colonne finali: %1").arg(columns);
-    Label3->setText(finals);
-    Label4->setText(finals);
-    const QString costLabel = QString::fromStdString(costText(programColumnPrice(), columns));
-    Label16->setText(costLabel);
-    Label15->setText(costLabel);
-
+    finalColumnsLabel_->setText(QStringLiteral("Colonne finali: %1").arg(columns));
+    costLabel_->setText(QString::fromStdString(costText(programColumnPrice(), columns)));
     model_->refresh();
-    COL->horizontalHeader()->setVisible(!state_.finalColumns.empty());
-    FormResize();
+    finalColumnsGrid_->horizontalHeader()->setVisible(!state_.finalColumns.empty());
 }
 
 void SystemWindow::showFileName() {
@@ -646,9 +612,9 @@ void SystemWindow::showFileName() {
     setWindowTitle(shortName);
     if (QMdiSubWindow* sub = subWindow())
         sub->setWindowTitle(shortName);
-    command(QStringLiteral("Salva1"))
+    command(QStringLiteral("saveAction"))
         ->setText(QStringLiteral("&Salva ") + literalCaption(shortName));
-    setHint(button(QStringLiteral("SpeedButton3")), QStringLiteral("Salva ") + shortName);
+    setHint(button(QStringLiteral("saveButton")), QStringLiteral("Salva ") + shortName);
     refreshRecentMenus();
 }
 
@@ -656,26 +622,26 @@ void SystemWindow::refreshRecentMenus() {
     const RecentFiles list = RecentFiles::load(RecentFiles::location(programFolder()));
     const std::string own = state_.fileName;
     for (int k = 0; k < 6; ++k) {
-        QAction* sf = recentItems_[k];
+        QAction* item = recentItems_[k];
         const bool filled = list.entryInUse(k);
         const std::string& entry = list.entries[static_cast<std::size_t>(k)];
-        sf->setText(filled ? recentItemCaption(k, entry) : QStringLiteral("&%1").arg(k + 1));
-        sf->setData(filled ? QString::fromStdString(entry) : QString());
-        sf->setVisible(filled);
+        item->setText(filled ? recentItemCaption(k, entry) : QStringLiteral("&%1").arg(k + 1));
+        item->setData(filled ? QString::fromStdString(entry) : QString());
+        item->setVisible(filled);
         if (host_)
-            host_->showRecentItem(k, sf->text(), sf->data().toString(), filled);
+            host_->showRecentItem(k, item->text(), item->data().toString(), filled);
         if (filled && entry == own)
-            sf->setVisible(false);
+            item->setVisible(false);
     }
 }
 
-bool SystemWindow::readSystemFile(const QString& name) {
+bool SystemWindow::loadSystem(const QString& name) {
     const bool loaded = quintor::readSystemFile(toPath(name), state_);
     // A file that is not a readable system (a damaged one, or another kind of file chosen by
     // mistake) is not replaced by a plain save without asking.
     nameChosen_ = loaded;
     model_->refresh();
-    COL->horizontalHeader()->setVisible(!state_.finalColumns.empty());
+    finalColumnsGrid_->horizontalHeader()->setVisible(!state_.finalColumns.empty());
     if (!loaded)
         return false;
     drawBoardMarks();
@@ -683,7 +649,7 @@ bool SystemWindow::readSystemFile(const QString& name) {
     return true;
 }
 
-bool SystemWindow::writeSystemFile(const QString& name) {
+bool SystemWindow::saveSystemTo(const QString& name) {
     if (!quintor::writeSystemFile(toPath(name), state_))
         return false;
     state_.modified = false;
@@ -694,19 +660,19 @@ bool SystemWindow::writeSystemFile(const QString& name) {
     return true;
 }
 
-void SystemWindow::Salva1Click() {
+void SystemWindow::onSaveTriggered() {
     // A name the program chose has never been confirmed by the user: a file that has
     // appeared under it since is not replaced without asking.
     if (!nameChosen_ && QFileInfo::exists(fileName()) && !confirmOverwrite())
         return;
     HourglassGuard hourglass;
-    if (!writeSystemFile(fileName())) {
+    if (!saveSystemTo(fileName())) {
         hourglass.release();
         showError(this, QStringLiteral("Errore !"), saveErrorMessage());
     }
 }
 
-void SystemWindow::Salvaconnome1Click() {
+void SystemWindow::onSaveAsTriggered() {
     FileRequest request;
     request.title = QStringLiteral("Salva sistema con nome");
     request.filter = QStringLiteral("Sistema Quintor (*.qtr)|*.qtr|Tutti i file (*.*)|*.*");
@@ -721,7 +687,7 @@ void SystemWindow::Salvaconnome1Click() {
     setFileName(chosen);
     showFileName();
     HourglassGuard hourglass;
-    if (!writeSystemFile(chosen)) {
+    if (!saveSystemTo(chosen)) {
         hourglass.release();
         showError(this, QStringLiteral("Errore !"), saveErrorMessage());
     }
@@ -734,7 +700,7 @@ bool SystemWindow::confirmOverwrite() {
                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
-bool SystemWindow::FormCloseQuery() {
+bool SystemWindow::confirmClose() {
     changesGivenUp_ = false;
     if (!state_.modified)
         return true;
@@ -748,7 +714,7 @@ bool SystemWindow::FormCloseQuery() {
             fileNamePart(fileName()),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (answer == QMessageBox::Yes) {
-        Salvaconnome1Click();
+        onSaveAsTriggered();
         return !state_.modified;
     }
     if (answer == QMessageBox::No) {
@@ -760,30 +726,30 @@ bool SystemWindow::FormCloseQuery() {
 }
 
 void SystemWindow::closeEvent(QCloseEvent* event) {
-    if (FormCloseQuery())
+    if (confirmClose())
         event->accept();
     else
         event->ignore();
 }
 
-void SystemWindow::Chiudi1Click() {
+void SystemWindow::onCloseTriggered() {
     if (QMdiSubWindow* sub = subWindow())
         sub->close();
     else
         close();
 }
 
-void SystemWindow::SpeedButton1Click() {
+void SystemWindow::onNewTriggered() {
     if (host_)
         host_->newSystem();
 }
 
-void SystemWindow::SpeedButton2Click() {
+void SystemWindow::onOpenTriggered() {
     if (host_)
         host_->openSystem();
 }
 
-void SystemWindow::Fine1Click() {
+void SystemWindow::onQuitTriggered() {
     if (host_)
         host_->quitProgram();
 }
@@ -791,25 +757,6 @@ void SystemWindow::Fine1Click() {
 void SystemWindow::openRecent(int index) {
     if (host_)
         host_->openRecentSystem(index);
-}
-
-void SystemWindow::SF1Click() {
-    openRecent(0);
-}
-void SystemWindow::SF2Click() {
-    openRecent(1);
-}
-void SystemWindow::SF3Click() {
-    openRecent(2);
-}
-void SystemWindow::SF4Click() {
-    openRecent(3);
-}
-void SystemWindow::SF5Click() {
-    openRecent(4);
-}
-void SystemWindow::SF6Click() {
-    openRecent(5);
 }
 
 } // namespace quintor

@@ -8,7 +8,6 @@
 #include <QWidget>
 
 class QAction;
-class QLabel;
 class QMdiSubWindow;
 class QMenu;
 class QTableView;
@@ -19,20 +18,20 @@ namespace quintor {
 class FinalColumnsModel;
 class NumberBoard;
 class BevelPanel;
+class ShadowLabel;
 
 // The system window: one system (marked numbers, final columns, file name, ...) with its
 // board, labels, final-column grid, menus and tool buttons.
 //
-// Commands of other windows: every menu item and tool button calls a slot named after its
-// handler (SpeedButton14Click, Importacolonne1Click, ...). The slots of windows not yet in the
-// program are stubs in usis_pending.cpp and their items stay disabled while their menu item
-// is listed in pendingCommands() there; to bring a command to life, define its slot in your
-// own file, remove the stub and the list entry. A dialog gets state() by reference and the
-// window runs refreshSystemView() after it.
+// Every menu item and tool button calls a slot named after its command (onSaveTriggered,
+// onSelectColumnsTriggered, ...); the commands that open other windows live in the
+// system_window_*.cpp files. A command whose window is not in the program yet stays disabled
+// while its menu item is listed in pendingCommands() (system_window_pending.cpp). A dialog
+// gets state() by reference and the window runs refreshSystemView() after it.
 class SystemWindow : public QWidget {
     Q_OBJECT
 public:
-    // FormCreate: a new empty system named Sistem<number>.Qtr in the current folder.
+    // A new empty system named Sistem<number>.Qtr in the current folder.
     // host: the frame holding the window (nullptr for a window on its own).
     SystemWindow(SystemHost* host, int newSystemNumber, QWidget* parent = nullptr);
     ~SystemWindow() override;
@@ -43,7 +42,7 @@ public:
     QString fileName() const;
     void setFileName(const QString& name);
 
-    // Display refresh: counts, initial columns, list of marked numbers, final columns, cost.
+    // Shows the state: the initial system's labels, the final columns' labels and grid.
     void refreshSystemView();
     // Toggles n on the board and in the state (weight back to 50); no refresh, no modified flag.
     void toggleBoardMark(int n);
@@ -52,14 +51,14 @@ public:
     // Caption, save caption and hint, recent-files menus.
     void showFileName();
     // Loads a file into this (new) window; false leaves no columns and no marks.
-    bool readSystemFile(const QString& name);
-    // Writes the system; on success clears the modified flag and records the name in the
-    // recent-files list.
-    bool writeSystemFile(const QString& name);
+    bool loadSystem(const QString& name);
+    // Writes the system to that file (the window's name stays); on success clears the
+    // modified flag and records the name in the recent-files list.
+    bool saveSystemTo(const QString& name);
     // Centres the labels of the final-column panel and fits the grid to it.
-    void FormResize();
+    void layOutFinalColumnsPanel();
     // The close question; true when the window may close.
-    bool FormCloseQuery();
+    bool confirmClose();
     // The last close question was answered No: the changes were given up for a close that the
     // frame may still call off when another window refuses.
     bool changesGivenUp() const { return changesGivenUp_; }
@@ -68,74 +67,68 @@ public:
     QAction* command(const QString& objectName) const;
     QToolButton* button(const QString& objectName) const;
     const QList<QMenu*>& menus() const { return menus_; }
-    QMenu* userFunctionMenu() const { return userMenu_; }
+    QMenu* userFunctionMenu() const { return userFunctionMenu_; }
     QMdiSubWindow* subWindow() const;
 
     FinalColumnsModel* columnsModel() const { return model_; }
 
-    // Menu items whose windows do not exist yet; see usis_pending.cpp.
+    // Menu items whose windows do not exist yet; see system_window_pending.cpp.
     static const QStringList& pendingCommands();
     // The items that open the help; disabled when the program has no help to show.
     static const QStringList& helpCommands();
 
-    static QString saveErrorMessage();
-
 public slots:
-    void TAVMouseDown(Qt::MouseButton button, int x, int y);
-    void SpeedButton1Click(); // Nuovo
-    void SpeedButton2Click(); // Apri
-    void SF1Click();
-    void SF2Click();
-    void SF3Click();
-    void SF4Click();
-    void SF5Click();
-    void SF6Click();
-    void Chiudi1Click();
-    void Salva1Click();
-    void Salvaconnome1Click();
-    void Fine1Click();
+    // A press of any mouse button on the board at x, y.
+    void onBoardPressed(Qt::MouseButton button, int x, int y);
+    void onNewTriggered();
+    void onOpenTriggered();
+    void onCloseTriggered();
+    void onSaveTriggered();
+    void onSaveAsTriggered();
+    void onQuitTriggered();
 
     // Commands of other windows.
-    void SpeedButton14Click(); // selection of final columns
-    void SpeedButton16Click(); // comparison with the winning column
-    void SpeedButton4Click();  // winning-columns archive
-    void Importacolonne1Click();
-    void Filtracolonnefinali1Click();
-    void Esportacolonne1Click();
-    void Importacolonnedacsv1Click();
-    void Azzeracolonne1Click();
-    void Estraicolonnecasualmente1Click();
-    void Costocolonne1Click();
-    void SpeedButton19Click(); // delete selected columns
-    void SpeedButton7Click();  // modify the selected column
-    void SpeedButton21Click(); // columns from the keyboard
-    void SpeedButton18Click(); // distribution of signs
-    void SpeedButton20Click(); // probability of winning
-    void Garanziadelsistema1Click();
-    void Buchidellagaranzia1Click();
-    void Completalagaranzia1Click();
-    void Verificasullarchivio1Click();
-    void SpeedButton8Click(); // number probabilities
-    void Fisse1Click();
-    void Azzerasistema1Click();
-    void SpeedButton23Click(); // random mark
-    void Togliunsegnocasualmente1Click();
-    void Aggiungisegnipiprobabili1Click();
-    void Toglisegnimenoprobabili1Click();
-    void SpeedButton15Click(); // vertical slips
-    void SpeedButton17Click(); // horizontal slips
-    void SpeedButton22Click(); // plain paper
-    void Impostastampante1Click();
-    void Aggiunginuovafunzione1Click();
-    void EliminaFunzioneUtente1Click();
-    void COMECREARLE1Click();
-    // Runs the user function of the clicked item fu1..fu15.
-    void fu1Click();
-    // Reloads the user-function list into fu1..fu15 and N8.
-    void carica_funzioni_utente();
-    void Sommario1Click();
-    void Cercaargomento1Click();
-    void Quintorinpochisecondi1Click();
+    void onSelectColumnsTriggered();
+    void onCompareColumnsTriggered(); // with a winning column
+    void onArchiveTriggered();        // winning-columns archive
+    void onImportColumnsTriggered();
+    void onFilterColumnsTriggered();
+    void onExportColumnsTriggered();
+    void onImportCsvTriggered();
+    void onClearColumnsTriggered();
+    void onRandomColumnsTriggered();
+    void onColumnPriceTriggered();
+    void onDeleteColumnsTriggered(); // the selected ones
+    void onEditColumnTriggered();    // the selected one
+    void onKeyboardColumnsTriggered();
+    void onDistributionTriggered(); // of the numbers over the final columns
+    void onWinningProbabilityTriggered();
+    void onGuaranteeTriggered();
+    void onGuaranteeHolesTriggered();
+    void onCompleteGuaranteeTriggered();
+    void onBacktestTriggered(); // the final columns played on the archive
+    void onNumberProbabilitiesTriggered();
+    void onFixedNumbersTriggered();
+    void onClearSystemTriggered();
+    void onAddRandomNumberTriggered();
+    void onRemoveRandomNumberTriggered();
+    void onAddMostProbableTriggered();
+    void onRemoveLeastProbableTriggered();
+    void onPrintVerticalTriggered();   // vertical slips
+    void onPrintHorizontalTriggered(); // horizontal slips
+    void onPrintPaperTriggered();      // plain paper
+    void onPrinterSetupTriggered();
+    void onAddUserFunctionTriggered();
+    void onDeleteUserFunctionTriggered();
+    void onUserFunctionHelpTriggered();
+    // Runs the user function of the clicked item of the user-function menu.
+    void onUserFunctionTriggered();
+    // Reloads the user-function list into the menu's items and shows the separator after them
+    // when there is any.
+    void reloadUserFunctions();
+    void onHelpContentsTriggered();
+    void onHelpSearchTriggered();
+    void onQuickTourTriggered();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -144,7 +137,13 @@ protected:
 
 private:
     void buildPanels();
+    void buildInitialSystemPanel();
+    void buildFinalColumnsPanel();
     void buildCommands();
+    // The marked count, the initial-column count and the list of marked numbers.
+    void refreshInitialSystem();
+    // The final-column count, their cost and the grid.
+    void refreshFinalColumns();
     void openRecent(int index);
     void refreshRecentMenus();
     // The overwrite question of the save commands; true on Yes.
@@ -156,29 +155,23 @@ private:
     bool nameChosen_ = false; // loaded from or saved to its file at least once
     bool changesGivenUp_ = false;
 
-    BevelPanel* Miopan1 = nullptr; // the tool buttons
-    BevelPanel* MP1 = nullptr;
-    BevelPanel* MP2 = nullptr;
-    NumberBoard* TAV = nullptr;
-    QTableView* COL = nullptr;
+    BevelPanel* toolPanel_ = nullptr;
+    BevelPanel* initialSystemPanel_ = nullptr;
+    BevelPanel* finalColumnsPanel_ = nullptr;
+    NumberBoard* boardWidget_ = nullptr;
+    QTableView* finalColumnsGrid_ = nullptr;
     FinalColumnsModel* model_ = nullptr;
-    // Shadowed pairs: coloured label first, its white shadow second.
-    QLabel* Label8 = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* Label12 = nullptr;
-    QLabel* Label11 = nullptr;
-    QLabel* Label14 = nullptr;
-    QLabel* Label13 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label16 = nullptr;
-    QLabel* Label15 = nullptr;
-    QList<QToolButton*> columnButtons_; // in MP2 above the grid
+    ShadowLabel* markedCountLabel_ = nullptr;
+    ShadowLabel* initialColumnsLabel_ = nullptr;
+    ShadowLabel* markedNumbersLabel_ = nullptr;
+    ShadowLabel* finalColumnsLabel_ = nullptr;
+    ShadowLabel* costLabel_ = nullptr;
+    QList<QToolButton*> columnButtons_; // in the final-column panel above the grid
     QList<QMenu*> menus_;
-    QMenu* userMenu_ = nullptr;
-    QList<QAction*> recentItems_;   // SF1..SF6
-    QList<QAction*> functionItems_; // fu1..fu15
-    QAction* N8 = nullptr;          // between the functions and the fixed items
+    QMenu* userFunctionMenu_ = nullptr;
+    QList<QAction*> recentItems_;              // the Riapri submenu's six items
+    QList<QAction*> functionItems_;            // the fifteen places for user functions
+    QAction* userFunctionSeparator_ = nullptr; // between the functions and the fixed items
 };
 
 } // namespace quintor

@@ -4,7 +4,7 @@
 
 namespace quintor {
 
-void SystemWindow::SpeedButton4Click() {
+void SystemWindow::onArchiveTriggered() {
     ArchiveWindow::showModal();
 }
 

@@ -34,68 +34,68 @@ std::pair<int, int> selectedRows(const QTableView* grid) {
 
 } // namespace
 
-void SystemWindow::Estraicolonnecasualmente1Click() {
-    if (quintor::Estraicolonnecasualmente(this, state_))
+void SystemWindow::onRandomColumnsTriggered() {
+    if (quintor::extractColumnsAtRandom(this, state_))
         refreshSystemView();
 }
 
-void SystemWindow::Importacolonne1Click() {
-    if (quintor::Importacolonne(this, state_))
+void SystemWindow::onImportColumnsTriggered() {
+    if (quintor::importColumnsFromSystem(this, state_))
         refreshSystemView();
 }
 
-void SystemWindow::SpeedButton21Click() {
-    if (quintor::Colonnedatastiera(this, state_))
+void SystemWindow::onKeyboardColumnsTriggered() {
+    if (quintor::enterColumnsFromKeyboard(this, state_))
         refreshSystemView();
 }
 
-void SystemWindow::SpeedButton7Click() {
-    const auto [top, bottom] = selectedRows(COL);
+void SystemWindow::onEditColumnTriggered() {
+    const auto [top, bottom] = selectedRows(finalColumnsGrid_);
     Q_UNUSED(bottom);
-    if (quintor::Modificacolonna(this, state_, top))
+    if (quintor::editColumnAt(this, state_, top))
         model_->refresh();
 }
 
-void SystemWindow::SpeedButton19Click() {
-    const auto [top, bottom] = selectedRows(COL);
-    if (quintor::Tagliacolonne(state_, top, bottom)) {
-        COL->clearSelection();
+void SystemWindow::onDeleteColumnsTriggered() {
+    const auto [top, bottom] = selectedRows(finalColumnsGrid_);
+    if (quintor::deleteColumnsAt(state_, top, bottom)) {
+        finalColumnsGrid_->clearSelection();
         refreshSystemView();
     }
 }
 
-void SystemWindow::Azzeracolonne1Click() {
-    if (quintor::Azzeracolonne(this, state_))
+void SystemWindow::onClearColumnsTriggered() {
+    if (quintor::clearFinalColumns(this, state_))
         refreshSystemView();
 }
 
-void SystemWindow::SpeedButton23Click() {
-    if (quintor::Aggiungisegnocasualmente(state_) != 0) {
+void SystemWindow::onAddRandomNumberTriggered() {
+    if (quintor::markNumberAtRandom(state_) != 0) {
         drawBoardMarks();
         refreshSystemView();
     }
 }
 
-void SystemWindow::Togliunsegnocasualmente1Click() {
-    if (quintor::Togliunsegnocasualmente(state_) != 0) {
+void SystemWindow::onRemoveRandomNumberTriggered() {
+    if (quintor::unmarkNumberAtRandom(state_) != 0) {
         drawBoardMarks();
         refreshSystemView();
     }
 }
 
-void SystemWindow::Azzerasistema1Click() {
-    if (!quintor::Azzerasistema(this, state_).empty()) {
+void SystemWindow::onClearSystemTriggered() {
+    if (!quintor::clearMarkedNumbers(this, state_).empty()) {
         drawBoardMarks();
         refreshSystemView();
     }
 }
 
-void SystemWindow::Fisse1Click() {
-    quintor::Fisse(this, state_);
+void SystemWindow::onFixedNumbersTriggered() {
+    quintor::editFixedNumbers(this, state_);
 }
 
-void SystemWindow::Costocolonne1Click() {
-    if (quintor::Costocolonne(this, state_))
+void SystemWindow::onColumnPriceTriggered() {
+    if (quintor::changeColumnPrice(this, state_))
         refreshSystemView();
 }
 

@@ -10,7 +10,7 @@
 
 namespace quintor {
 
-void SystemWindow::Garanziadelsistema1Click() {
+void SystemWindow::onGuaranteeTriggered() {
     if (state().finalColumns.empty()) {
         beep();
         return;
@@ -20,7 +20,7 @@ void SystemWindow::Garanziadelsistema1Click() {
     refreshSystemView();
 }
 
-void SystemWindow::Buchidellagaranzia1Click() {
+void SystemWindow::onGuaranteeHolesTriggered() {
     if (state().finalColumns.empty()) {
         beep();
         return;
@@ -30,7 +30,7 @@ void SystemWindow::Buchidellagaranzia1Click() {
     refreshSystemView();
 }
 
-void SystemWindow::Completalagaranzia1Click() {
+void SystemWindow::onCompleteGuaranteeTriggered() {
     if (state().markedCount() < 6) {
         beep();
         return;
@@ -40,7 +40,7 @@ void SystemWindow::Completalagaranzia1Click() {
     refreshSystemView();
 }
 
-void SystemWindow::Verificasullarchivio1Click() {
+void SystemWindow::onBacktestTriggered() {
     if (state().finalColumns.empty()) {
         beep();
         return;

@@ -7,27 +7,27 @@ namespace quintor {
 
 const QStringList& SystemWindow::helpCommands() {
     static const QStringList names{
-        QStringLiteral("Sommario1"),
-        QStringLiteral("Cercaargomento1"),
-        QStringLiteral("Quintorinpochisecondi1"),
-        QStringLiteral("COMECREARLE1"),
+        QStringLiteral("helpContentsAction"),
+        QStringLiteral("helpSearchAction"),
+        QStringLiteral("quickTourAction"),
+        QStringLiteral("userFunctionHelpAction"),
     };
     return names;
 }
 
-void SystemWindow::Sommario1Click() {
+void SystemWindow::onHelpContentsTriggered() {
     showHelpTopic(HelpTopic::Contents);
 }
 
-void SystemWindow::Cercaargomento1Click() {
+void SystemWindow::onHelpSearchTriggered() {
     showHelpSearch();
 }
 
-void SystemWindow::Quintorinpochisecondi1Click() {
+void SystemWindow::onQuickTourTriggered() {
     showHelpTopic(HelpTopic::QuickTour);
 }
 
-void SystemWindow::COMECREARLE1Click() {
+void SystemWindow::onUserFunctionHelpTriggered() {
     showHelpTopic(HelpTopic::UserFunctions);
 }
 

@@ -8,19 +8,19 @@
 
 namespace quintor {
 
-void SystemWindow::SpeedButton15Click() {
+void SystemWindow::onPrintVerticalTriggered() {
     openVerticalSlipWindow(this, state_);
 }
 
-void SystemWindow::SpeedButton17Click() {
+void SystemWindow::onPrintHorizontalTriggered() {
     openHorizontalSlipWindow(this, state_);
 }
 
-void SystemWindow::SpeedButton22Click() {
+void SystemWindow::onPrintPaperTriggered() {
     openPaperListingWindow(this, state_);
 }
 
-void SystemWindow::Impostastampante1Click() {
+void SystemWindow::onPrinterSetupTriggered() {
     setUpPrinter(this);
 }
 

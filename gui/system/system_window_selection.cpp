@@ -8,27 +8,27 @@
 
 namespace quintor {
 
-void SystemWindow::SpeedButton14Click() {
-    COL->hide();
+void SystemWindow::onSelectColumnsTriggered() {
+    finalColumnsGrid_->hide();
     const int ended = launchSelection(this, state(), programArchive());
-    COL->show();
+    finalColumnsGrid_->show();
     if (ended >= 0)
         refreshSystemView();
 }
 
-void SystemWindow::Filtracolonnefinali1Click() {
+void SystemWindow::onFilterColumnsTriggered() {
     const Archive& archive = programArchive();
     auto draws = std::make_shared<const std::vector<Column>>(archive.newestFirst(archive.size()));
-    if (Filtracolonnefinali(this, state(), draws))
+    if (filterFinalColumns(this, state(), draws))
         refreshSystemView();
 }
 
-void SystemWindow::Esportacolonne1Click() {
-    Esportacolonne(this, state());
+void SystemWindow::onExportColumnsTriggered() {
+    exportFinalColumns(this, state());
 }
 
-void SystemWindow::Importacolonnedacsv1Click() {
-    if (Importacolonnedacsv(this, state()))
+void SystemWindow::onImportCsvTriggered() {
+    if (importColumnsFromCsv(this, state()))
         refreshSystemView();
 }
 

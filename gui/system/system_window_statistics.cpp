@@ -5,34 +5,34 @@
 
 namespace quintor {
 
-void SystemWindow::SpeedButton20Click() {
+void SystemWindow::onWinningProbabilityTriggered() {
     openProbabilityWindow(this, state());
     refreshSystemView();
 }
 
-void SystemWindow::SpeedButton16Click() {
+void SystemWindow::onCompareColumnsTriggered() {
     openComparison(this, state());
     refreshSystemView();
 }
 
-void SystemWindow::SpeedButton18Click() {
+void SystemWindow::onDistributionTriggered() {
     openDistribution(this, state());
     refreshSystemView();
 }
 
-void SystemWindow::SpeedButton8Click() {
+void SystemWindow::onNumberProbabilitiesTriggered() {
     openProbabilitiesEditor(this, state());
     refreshSystemView();
 }
 
-void SystemWindow::Aggiungisegnipiprobabili1Click() {
+void SystemWindow::onAddMostProbableTriggered() {
     if (addMostProbableNumbers(this, state(), programArchive())) {
         drawBoardMarks();
         refreshSystemView();
     }
 }
 
-void SystemWindow::Toglisegnimenoprobabili1Click() {
+void SystemWindow::onRemoveLeastProbableTriggered() {
     if (removeLeastProbableNumbers(this, state(), programArchive())) {
         drawBoardMarks();
         refreshSystemView();

@@ -6,7 +6,7 @@
 
 namespace quintor {
 
-void SystemWindow::carica_funzioni_utente() {
+void SystemWindow::reloadUserFunctions() {
     const UserFunctionList list = loadUserFunctions();
     for (int k = 0; k < functionItems_.size(); ++k) {
         QAction* item = functionItems_[k];
@@ -19,10 +19,10 @@ void SystemWindow::carica_funzioni_utente() {
             used ? QString::fromStdString(list.entries[static_cast<std::size_t>(k)].program)
                  : QString());
     }
-    N8->setVisible(!list.entries.empty());
+    userFunctionSeparator_->setVisible(!list.entries.empty());
 }
 
-void SystemWindow::fu1Click() {
+void SystemWindow::onUserFunctionTriggered() {
     const auto* item = qobject_cast<const QAction*>(sender());
     if (!item || item->data().toString().isEmpty())
         return;
@@ -33,11 +33,11 @@ void SystemWindow::fu1Click() {
     }
 }
 
-void SystemWindow::Aggiunginuovafunzione1Click() {
+void SystemWindow::onAddUserFunctionTriggered() {
     addUserFunctionCommand(this);
 }
 
-void SystemWindow::EliminaFunzioneUtente1Click() {
+void SystemWindow::onDeleteUserFunctionTriggered() {
     deleteUserFunctionCommand(this);
 }
 

@@ -109,8 +109,8 @@ void GuaranteeWindowsTest::commandsBeepWithoutFinalColumns() {
     });
     guard.start(200);
     const int before = beepCount();
-    for (const char* item : {"Garanziadelsistema1", "Buchidellagaranzia1", "Completalagaranzia1",
-                             "Verificasullarchivio1"})
+    for (const char* item :
+         {"guaranteeAction", "guaranteeHolesAction", "completeGuaranteeAction", "backtestAction"})
         QVERIFY(test::trigger(window_, QString::fromLatin1(item)));
     QCOMPARE(beepCount(), before + 4);
 }

@@ -113,7 +113,7 @@ void MainFrameTest::nuovoNamesSystemsInTheCurrentFolder() {
     SystemWindow* first = newWindow();
     QCOMPARE(first->fileName(), QDir(home_->path()).filePath("Sistem1.Qtr"));
     QCOMPARE(first->windowTitle(), QStringLiteral("Sistem1.Qtr"));
-    QVERIFY(trigger(first, "Nuovo1"));
+    QVERIFY(trigger(first, "newAction"));
     SystemWindow* second = frame_->activeSystem();
     QVERIFY(second != first);
     QCOMPARE(second->fileName(), QDir(home_->path()).filePath("Sistem2.Qtr"));
@@ -121,7 +121,7 @@ void MainFrameTest::nuovoNamesSystemsInTheCurrentFolder() {
     QCOMPARE(frame_->systems().size(), 2);
     // The plain save of a new system writes its default name without asking.
     clickNumber(second, 5);
-    QVERIFY(trigger(second, "Salva1"));
+    QVERIFY(trigger(second, "saveAction"));
     QVERIFY(prompter_->asked().isEmpty());
     QCOMPARE(QFileInfo(home_->file("Sistem2.Qtr")).size(), qint64(791));
     QVERIFY(!second->state().modified);
@@ -138,11 +138,11 @@ void MainFrameTest::saveAndOpenRoundTripThroughTheMenus() {
     window->refreshSystemView();
     const QString path = home_->file("giro.qtr");
     prompter_->answerFile(path);
-    QVERIFY(trigger(window, "Salvaconnome1"));
+    QVERIFY(trigger(window, "saveAsAction"));
     QCOMPARE(QFileInfo(path).size(), qint64(791 + 6 * 2));
     QVERIFY(!window->state().modified);
     QCOMPARE(window->windowTitle(), QStringLiteral("giro.qtr"));
-    QCOMPARE(window->command("Salva1")->text(), QStringLiteral("&Salva giro.qtr"));
+    QCOMPARE(window->command("saveAction")->text(), QStringLiteral("&Salva giro.qtr"));
     const auto dialogs = prompter_->fileDialogs();
     QCOMPARE(dialogs.size(), 1);
     QCOMPARE(dialogs[0].title, QStringLiteral("Salva sistema con nome"));
@@ -151,7 +151,7 @@ void MainFrameTest::saveAndOpenRoundTripThroughTheMenus() {
 
     prompter_->clear();
     prompter_->answerFile(path);
-    QVERIFY(trigger(window, "Apri1"));
+    QVERIFY(trigger(window, "openAction"));
     const auto open = prompter_->fileDialogs();
     QCOMPARE(open.size(), 1);
     QCOMPARE(open[0].title, QStringLiteral("Apri sistema Quintor"));
@@ -166,13 +166,13 @@ void MainFrameTest::saveAndOpenRoundTripThroughTheMenus() {
     QCOMPARE(loaded->state().fixedCount, 2);
     QCOMPARE(loaded->state().layout, window->state().layout);
     QVERIFY(!loaded->state().modified);
-    QCOMPARE(labelText(loaded, "Label14"), QStringLiteral(" 1 4 17 33 60 88 90"));
-    QCOMPARE(labelText(loaded, "Label12"), QStringLiteral("7"));
-    QCOMPARE(labelText(loaded, "Label3"), QStringLiteral("Colonne finali: 2"));
-    QCOMPARE(test::COL(loaded)->model()->index(1, 1).data().toString(),
+    QCOMPARE(labelText(loaded, "markedNumbersLabel"), QStringLiteral(" 1 4 17 33 60 88 90"));
+    QCOMPARE(labelText(loaded, "initialColumnsLabel"), QStringLiteral("7"));
+    QCOMPARE(labelText(loaded, "finalColumnsLabel"), QStringLiteral("Colonne finali: 2"));
+    QCOMPARE(test::finalColumnsGrid(loaded)->model()->index(1, 1).data().toString(),
              QStringLiteral("90  1  4 17 33  7"));
     // The marks are on the board picture too.
-    QCOMPARE(test::TAV(loaded)->picture(), test::TAV(window)->picture());
+    QCOMPARE(test::board(loaded)->picture(), test::board(window)->picture());
     // Opening never counts as a new system.
     QCOMPARE(frame_->newSystemCounter(), 1);
 }
@@ -184,7 +184,7 @@ void MainFrameTest::saveAsAsksBeforeOverwriting() {
     clickNumber(window, 9);
     prompter_->answerFile(path);
     prompter_->answer(QMessageBox::No);
-    QVERIFY(trigger(window, "Salvaconnome1"));
+    QVERIFY(trigger(window, "saveAsAction"));
     QCOMPARE(QFileInfo(path).size(), qint64(7));
     QVERIFY(window->state().modified);
     const Question q = prompter_->questions().value(0);
@@ -197,7 +197,7 @@ void MainFrameTest::saveAsAsksBeforeOverwriting() {
 
     prompter_->answerFile(path);
     prompter_->answer(QMessageBox::Yes);
-    QVERIFY(trigger(window, "Salvaconnome1"));
+    QVERIFY(trigger(window, "saveAsAction"));
     QCOMPARE(QFileInfo(path).size(), qint64(791));
     QVERIFY(!window->state().modified);
 
@@ -205,9 +205,11 @@ void MainFrameTest::saveAsAsksBeforeOverwriting() {
     clickNumber(window, 10);
     prompter_->clear();
     prompter_->answerFile(home_->file("manca/dentro.qtr"));
-    QVERIFY(trigger(window, "Salvaconnome1"));
+    QVERIFY(trigger(window, "saveAsAction"));
     QCOMPARE(prompter_->questions().size(), 1);
-    QCOMPARE(prompter_->lastText(), SystemWindow::saveErrorMessage());
+    QCOMPARE(prompter_->lastText(),
+             QStringLiteral("Si è verificato un errore durante il salvataggio del sistema "
+                            "!\rImpossibile scrivere sul disco."));
     QCOMPARE(prompter_->questions()[0].title, QStringLiteral("Errore !"));
     QCOMPARE(prompter_->questions()[0].icon, QMessageBox::Critical);
     QVERIFY(window->state().modified);
@@ -223,14 +225,14 @@ void MainFrameTest::fileNamesIgnoreLetterCase() {
     writeBytes(home_->file("sistem2.qtr"), "vecchio");
     SystemWindow* window = newWindow();
     QCOMPARE(window->fileName(), home_->file("Sistem3.Qtr"));
-    QVERIFY(trigger(window, "Nuovo1"));
+    QVERIFY(trigger(window, "newAction"));
     QCOMPARE(frame_->activeSystem()->fileName(), home_->file("Sistem4.Qtr"));
 
     // A file that turned up under the name the program chose is not replaced unasked.
     writeBytes(home_->file("Sistem3.Qtr"), "vecchio");
     clickNumber(window, 9);
     prompter_->answer(QMessageBox::No);
-    QVERIFY(trigger(window, "Salva1"));
+    QVERIFY(trigger(window, "saveAction"));
     QCOMPARE(prompter_->lastText(), overwrite);
     QCOMPARE(QFileInfo(home_->file("Sistem3.Qtr")).size(), qint64(7));
     QVERIFY(window->state().modified);
@@ -238,13 +240,13 @@ void MainFrameTest::fileNamesIgnoreLetterCase() {
     // "dopo" is saved as dopo.qtr; "Apri" finds it typed bare or in capitals.
     prompter_->clear();
     prompter_->answerFile(home_->file("dopo"));
-    QVERIFY(trigger(window, "Salvaconnome1"));
+    QVERIFY(trigger(window, "saveAsAction"));
     QVERIFY(prompter_->questions().isEmpty());
     QCOMPARE(window->fileName(), home_->file("dopo.qtr"));
     QCOMPARE(QFileInfo(home_->file("dopo.qtr")).size(), qint64(791));
     for (const char* typed : {"dopo", "DOPO.QTR"}) {
         prompter_->answerFile(home_->file(typed));
-        QVERIFY(trigger(window, "Apri1"));
+        QVERIFY(trigger(window, "openAction"));
         QVERIFY(prompter_->questions().isEmpty());
         QCOMPARE(frame_->activeSystem()->fileName(), home_->file("dopo.qtr"));
         QCOMPARE(frame_->activeSystem()->state().markedNumbers(), std::vector<int>{9});
@@ -254,7 +256,7 @@ void MainFrameTest::fileNamesIgnoreLetterCase() {
     prompter_->clear();
     prompter_->answerFile(home_->file("sistem1"));
     prompter_->answer(QMessageBox::No);
-    QVERIFY(trigger(window, "Salvaconnome1"));
+    QVERIFY(trigger(window, "saveAsAction"));
     QCOMPARE(prompter_->lastText(), overwrite);
     QCOMPARE(QDir(home_->path()).entryList({"sistem1*"}, QDir::Files), QStringList{"SISTEM1.QTR"});
     QCOMPARE(window->fileName(), home_->file("dopo.qtr"));
@@ -296,15 +298,15 @@ void MainFrameTest::aPartialColumnFailsTheLoad() {
     QCOMPARE(window->windowTitle(), QStringLiteral("rotto.qtr"));
     QCOMPARE(window->state().markedCount(), 0);
     QVERIFY(window->state().finalColumns.empty());
-    QCOMPARE(test::COL(window)->model()->rowCount(), 1);
-    QVERIFY(test::COL(window)->horizontalHeader()->isHidden());
+    QCOMPARE(test::finalColumnsGrid(window)->model()->rowCount(), 1);
+    QVERIFY(test::finalColumnsGrid(window)->horizontalHeader()->isHidden());
     QVERIFY(!window->state().modified);
-    QCOMPARE(test::TAV(window)->picture(), test::TAV(window)->cleanCopy());
+    QCOMPARE(test::board(window)->picture(), test::board(window)->cleanCopy());
     QVERIFY(QApplication::overrideCursor() == nullptr);
     // The file could not be read as a system: a plain save asks before replacing it.
     prompter_->clear();
     prompter_->answer(QMessageBox::No);
-    QVERIFY(trigger(window, "Salva1"));
+    QVERIFY(trigger(window, "saveAction"));
     QCOMPARE(prompter_->lastText(),
              QStringLiteral("Il nome specificato è già presente sul disco !\rSovrascrivo ?"));
     QCOMPARE(QFileInfo(path).size(), qint64(794));
@@ -325,14 +327,15 @@ void MainFrameTest::aPartialColumnFailsTheLoad() {
     QVERIFY(frame_->openSystemFile(home_->file("strano.qtr")));
     QVERIFY(prompter_->questions().isEmpty());
     SystemWindow* oddWindow = frame_->activeSystem();
-    QCOMPARE(test::COL(oddWindow)->model()->index(0, 1).data().toString(),
+    QCOMPARE(test::finalColumnsGrid(oddWindow)->model()->index(0, 1).data().toString(),
              QStringLiteral(" 0 255 90 90  7 99"));
     // Only a byte 1 is a mark: number 1 is neither counted nor drawn, and a click marks it.
-    QCOMPARE(labelText(oddWindow, "Label14"), QStringLiteral("Nessun numero"));
-    QCOMPARE(test::TAV(oddWindow)->picture(), test::TAV(oddWindow)->cleanCopy());
+    QCOMPARE(labelText(oddWindow, "markedNumbersLabel"), QStringLiteral("Nessun numero"));
+    QCOMPARE(test::board(oddWindow)->picture(), test::board(oddWindow)->cleanCopy());
     clickNumber(oddWindow, 1);
     QCOMPARE(oddWindow->state().markedNumbers(), std::vector<int>{1});
-    QCOMPARE(test::TAV(oddWindow)->picture().copy(NumberBoard::markCell(1)), NumberBoard::SEGSI());
+    QCOMPARE(test::board(oddWindow)->picture().copy(NumberBoard::markCell(1)),
+             NumberBoard::markGlyph());
 }
 
 void MainFrameTest::closeQuestionAnswers() {
@@ -341,7 +344,7 @@ void MainFrameTest::closeQuestionAnswers() {
     clickNumber(window, 12);
 
     prompter_->answer(QMessageBox::Cancel);
-    QVERIFY(trigger(window, "Chiudi1"));
+    QVERIFY(trigger(window, "closeAction"));
     QVERIFY(watch);
     const Question q = prompter_->questions().value(0);
     QCOMPARE(q.text, closeQuestion + "\rSistem1.Qtr");
@@ -352,14 +355,14 @@ void MainFrameTest::closeQuestionAnswers() {
     // Yes, then the save dialog cancelled: still open and still modified.
     prompter_->answer(QMessageBox::Yes);
     prompter_->cancelFile();
-    QVERIFY(trigger(window, "Chiudi1"));
+    QVERIFY(trigger(window, "closeAction"));
     QVERIFY(watch);
     QVERIFY(window->state().modified);
 
     // Yes and a name: saved, then closed.
     prompter_->answer(QMessageBox::Yes);
     prompter_->answerFile(home_->file("chiuso.qtr"));
-    QVERIFY(trigger(window, "Chiudi1"));
+    QVERIFY(trigger(window, "closeAction"));
     QTRY_VERIFY(!watch);
     QCOMPARE(QFileInfo(home_->file("chiuso.qtr")).size(), qint64(791));
 
@@ -368,7 +371,7 @@ void MainFrameTest::closeQuestionAnswers() {
     QPointer<SystemWindow> watchOther(other);
     clickNumber(other, 13);
     prompter_->answer(QMessageBox::No);
-    QVERIFY(trigger(other, "Chiudi1"));
+    QVERIFY(trigger(other, "closeAction"));
     QTRY_VERIFY(!watchOther);
     QVERIFY(!QFileInfo::exists(home_->file("Sistem2.Qtr")));
 
@@ -376,7 +379,7 @@ void MainFrameTest::closeQuestionAnswers() {
     prompter_->clear();
     SystemWindow* clean = newWindow();
     QPointer<SystemWindow> watchClean(clean);
-    QVERIFY(trigger(clean, "Chiudi1"));
+    QVERIFY(trigger(clean, "closeAction"));
     QTRY_VERIFY(!watchClean);
     QVERIFY(prompter_->asked().isEmpty());
     QCOMPARE(prompter_->pendingAnswers(), 0);
@@ -415,11 +418,11 @@ void MainFrameTest::closingTheFrameAsksEveryWindow() {
 void MainFrameTest::recentMenusAfterSaves() {
     SystemWindow* a = newWindow();
     prompter_->answerFile(home_->file("A.qtr"));
-    QVERIFY(trigger(a, "Salvaconnome1"));
+    QVERIFY(trigger(a, "saveAsAction"));
     SystemWindow* b = newWindow();
     prompter_->answerFile(home_->file("B.qtr"));
-    QVERIFY(trigger(b, "Salvaconnome1"));
-    QVERIFY(trigger(b, "Salva1")); // saving again adds nothing
+    QVERIFY(trigger(b, "saveAsAction"));
+    QVERIFY(trigger(b, "saveAction")); // saving again adds nothing
 
     const RecentFiles list = RecentFiles::load((home_->path() + "/QUIN_LST.CFG").toStdString());
     QCOMPARE(list.count, 2);
@@ -432,21 +435,21 @@ void MainFrameTest::recentMenusAfterSaves() {
     QVERIFY(frame_->PF(2)->isVisible());
     QVERIFY(!frame_->PF(3)->isVisible());
     // In B's window its own entry is hidden, A's is shown.
-    QVERIFY(b->command("SF1")->isVisible());
-    QVERIFY(!b->command("SF2")->isVisible());
-    QVERIFY(!b->command("SF3")->isVisible());
+    QVERIFY(b->command("recentAction1")->isVisible());
+    QVERIFY(!b->command("recentAction2")->isVisible());
+    QVERIFY(!b->command("recentAction3")->isVisible());
     // A's list is read again as it opens, so it shows B, which was saved in another window.
-    emit a->command("Riapri1")->menu()->aboutToShow();
-    QVERIFY(!a->command("SF1")->isVisible());
-    QVERIFY(a->command("SF2")->isVisible());
+    emit a->command("reopenAction")->menu()->aboutToShow();
+    QVERIFY(!a->command("recentAction1")->isVisible());
+    QVERIFY(a->command("recentAction2")->isVisible());
     // A's window learns of B at its next refresh.
     a->showFileName();
-    QVERIFY(!a->command("SF1")->isVisible());
-    QVERIFY(a->command("SF2")->isVisible());
+    QVERIFY(!a->command("recentAction1")->isVisible());
+    QVERIFY(a->command("recentAction2")->isVisible());
     QVERIFY(frame_->PF(1)->isVisible()); // the frame's item stays
 
     // Reopening from A's window opens B.
-    QVERIFY(trigger(a, "SF2"));
+    QVERIFY(trigger(a, "recentAction2"));
     QCOMPARE(frame_->activeSystem()->fileName(), home_->file("B.qtr"));
     QCOMPARE(frame_->systems().size(), 3);
 
@@ -467,7 +470,7 @@ void MainFrameTest::pathsWithBlanksAndAccents() {
     for (int n : {2, 3, 5, 7, 11, 13})
         clickNumber(window, n);
     prompter_->answerFile(path);
-    QVERIFY(trigger(window, "Salvaconnome1"));
+    QVERIFY(trigger(window, "saveAsAction"));
     QVERIFY(QFileInfo::exists(path));
     QCOMPARE(window->windowTitle(), QStringLiteral("Sistema è più.qtr"));
     QCOMPARE(frame_->PF(1)->text(), QStringLiteral("&1 /../Sistema è più.qtr"));
@@ -479,7 +482,7 @@ void MainFrameTest::pathsWithBlanksAndAccents() {
     QVERIFY(prompter_->questions().isEmpty());
     // And it saves again under the same name.
     clickNumber(reopened, 17);
-    QVERIFY(trigger(reopened, "Salva1"));
+    QVERIFY(trigger(reopened, "saveAction"));
     QCOMPARE(QFileInfo(path).size(), qint64(791));
     QVERIFY(!reopened->state().modified);
 }
@@ -573,7 +576,7 @@ void MainFrameTest::frameShowsItsOwnMenusWithoutWindows() {
     SystemWindow* window = newWindow();
     QCOMPARE(frame_->menuBar()->actions().size(), 6);
     window->state().modified = false;
-    QVERIFY(trigger(window, "Chiudi1"));
+    QVERIFY(trigger(window, "closeAction"));
     QTRY_COMPARE(frame_->menuBar()->actions().size(), 2);
     // The status panel: one blank before the long hint.
     frame_->METTIHINT(QStringLiteral("Prova."));

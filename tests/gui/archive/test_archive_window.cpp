@@ -481,9 +481,9 @@ void ArchiveWindowTest::openedModallyFromTheFrameAndTheSystemWindow() {
     closeWhenShown();
     QVERIFY(test::trigger(&frame, QStringLiteral("Gestioneestrazioni1")));
     closeWhenShown();
-    QVERIFY(test::trigger(system, QStringLiteral("Gestioneestrazioni1")));
+    QVERIFY(test::trigger(system, QStringLiteral("archiveAction")));
     closeWhenShown();
-    QToolButton* button = system->button(QStringLiteral("SpeedButton4"));
+    QToolButton* button = system->button(QStringLiteral("archiveButton"));
     QVERIFY(button && button->isEnabled());
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(shown, 3);

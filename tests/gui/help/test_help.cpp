@@ -62,21 +62,22 @@ void HelpTest::cleanup() {
 
 void HelpTest::everyCommandOpensItsTopic() {
     struct Entry {
-        const char* item;
+        const char* windowItem;
+        const char* frameItem; // null: a command of the system window only
         HelpTopic topic;
     };
-    for (const Entry e : {Entry{"Sommario1", HelpTopic::Contents},
-                          Entry{"Quintorinpochisecondi1", HelpTopic::QuickTour},
-                          Entry{"COMECREARLE1", HelpTopic::UserFunctions}}) {
+    for (const Entry e : {Entry{"helpContentsAction", "Sommario1", HelpTopic::Contents},
+                          Entry{"quickTourAction", "Quintorinpochisecondi1", HelpTopic::QuickTour},
+                          Entry{"userFunctionHelpAction", nullptr, HelpTopic::UserFunctions}}) {
         // The system window's item first, then the frame's own, from another page each time.
         guide_->showUrl(HelpWindow::topicUrl(static_cast<int>(HelpTopic::Archive)));
-        QVERIFY(test::trigger(window_, e.item));
+        QVERIFY(test::trigger(window_, e.windowItem));
         QCOMPARE(guide_->currentUrl(), HelpWindow::topicUrl(static_cast<int>(e.topic)));
         QVERIFY(guide_->isVisible());
-        if (e.topic == HelpTopic::UserFunctions)
-            continue; // a command of the system window only
+        if (!e.frameItem)
+            continue;
         guide_->showUrl(HelpWindow::topicUrl(static_cast<int>(HelpTopic::Archive)));
-        QVERIFY(test::trigger(frame_.get(), e.item));
+        QVERIFY(test::trigger(frame_.get(), e.frameItem));
         QCOMPARE(guide_->currentUrl(), HelpWindow::topicUrl(static_cast<int>(e.topic)));
     }
     // Every page a context number names is in the collection, with its title.
@@ -88,7 +89,7 @@ void HelpTest::everyCommandOpensItsTopic() {
     for (bool fromWindow : {true, false}) {
         guide_->tabs()->setCurrentIndex(0);
         guide_->indexField()->setText(QStringLiteral("vecchio"));
-        QVERIFY(fromWindow ? test::trigger(window_, "Cercaargomento1")
+        QVERIFY(fromWindow ? test::trigger(window_, "helpSearchAction")
                            : test::trigger(frame_.get(), "Cercaargomento1"));
         QCOMPARE(guide_->tabs()->currentIndex(), 1);
         QCOMPARE(guide_->focusWidget(), guide_->indexField());
@@ -110,12 +111,12 @@ void HelpTest::dialogButtonsOpenTheirTopics() {
         HelpTopic topic;
     };
     Case cases[] = {
-        {std::make_unique<FixedNumbersDialog>(state), "HLP3", HelpTopic::FixedNumbers},
+        {std::make_unique<FixedNumbersDialog>(state), "helpButton", HelpTopic::FixedNumbers},
         {std::make_unique<ArchiveWindow>(std::filesystem::path(home_->path().toStdString()),
                                          archive),
          "SpeedButton9", HelpTopic::Archive},
-        {std::make_unique<NumberProbabilityDialog>(state.marked, state.probabilities),
-         "SpeedButton12", HelpTopic::NumberProbabilities},
+        {std::make_unique<NumberProbabilityDialog>(state.marked, state.probabilities), "helpButton",
+         HelpTopic::NumberProbabilities},
         {std::make_unique<NumberDistributionDialog>(state.finalColumns), "SpeedButton9",
          HelpTopic::Distribution},
         {std::make_unique<SelectionDialog>(state, std::vector<Column>{}), "helpButton",
@@ -152,7 +153,7 @@ void HelpTest::withoutHelpTheCommandsAreDisabled() {
     QVERIFY(!frame_->command(QStringLiteral("Sommario1"))->isEnabled());
     SystemState state;
     FixedNumbersDialog fixed(state);
-    QVERIFY(!fixed.findChild<QAbstractButton*>(QStringLiteral("HLP3"))->isEnabled());
+    QVERIFY(!fixed.findChild<QAbstractButton*>(QStringLiteral("helpButton"))->isEnabled());
     // A guide whose collection is missing offers nothing either.
     HelpWindow missing(home_->file(QStringLiteral("nessuna.qhc")));
     QVERIFY(!missing.isReady());

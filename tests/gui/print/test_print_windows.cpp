@@ -107,11 +107,11 @@ void PrintWindowsTest::theStampaMenuOpensTheWindowsOnTheSystem() {
         QString caption;
         const char* firstField;
     } cases[] = {
-        {"Verticalesuschedine1", QStringLiteral("Stampa verticale di 11 colonne in 3 schedine"),
+        {"printVerticalAction", QStringLiteral("Stampa verticale di 11 colonne in 3 schedine"),
          "topMarginEdit"},
-        {"Colonnesucarta1", QStringLiteral("Stampa orizzontale di 11 colonne in 3 schedine"),
+        {"printHorizontalAction", QStringLiteral("Stampa orizzontale di 11 colonne in 3 schedine"),
          "topMarginEdit"},
-        {"Sucartacomune1", QStringLiteral("Colonne su carta"), "firstColumnEdit"},
+        {"printPaperAction", QStringLiteral("Colonne su carta"), "firstColumnEdit"},
     };
     for (const auto& c : cases) {
         QString caption;
@@ -127,7 +127,7 @@ void PrintWindowsTest::theStampaMenuOpensTheWindowsOnTheSystem() {
         QCOMPARE(caption, c.caption);
         QVERIFY(!firstField.isEmpty());
     }
-    QVERIFY(window_->command(QStringLiteral("Impostastampante1"))->isEnabled());
+    QVERIFY(window_->command(QStringLiteral("printerSetupAction"))->isEnabled());
 }
 
 void PrintWindowsTest::badInputPrintsNothing() {

@@ -22,19 +22,9 @@
 
 using namespace quintor;
 
-namespace {
+using quintor::test::whenShown;
 
-// Runs drive on the modal window of type W once it is shown; if a check fails inside drive,
-// the window is rejected so that the caller's exec() returns and the failure is reported.
-template <class W> void whenShown(std::function<void(W&)> drive) {
-    QTimer::singleShot(0, [drive] {
-        W* window = nullptr;
-        QTRY_VERIFY((window = qobject_cast<W*>(QApplication::activeModalWidget())));
-        drive(*window);
-        if (QTest::currentTestFailed() && window->isVisible())
-            window->reject();
-    });
-}
+namespace {
 
 void setField(QWidget& window, const char* name, const QString& text) {
     auto* field = window.findChild<QLineEdit*>(QString::fromLatin1(name));
@@ -165,18 +155,18 @@ void FiltersTest::filteringTheFinalColumnsAsksFirst() {
     };
     fill();
     prompter_->answer(QMessageBox::No);
-    QVERIFY(test::trigger(window_, QStringLiteral("Filtracolonnefinali1")));
+    QVERIFY(test::trigger(window_, QStringLiteral("filterColumnsAction")));
     QCOMPARE(prompter_->questions().last().defaultButton, QMessageBox::No);
     QVERIFY(prompter_->lastText().startsWith(QStringLiteral("2 colonne finali su 4")));
     QCOMPARE(system.finalColumns.size(), std::size_t{4});
 
     fill();
     prompter_->answer(QMessageBox::Yes);
-    QVERIFY(test::trigger(window_, QStringLiteral("Filtracolonnefinali1")));
+    QVERIFY(test::trigger(window_, QStringLiteral("filterColumnsAction")));
     const std::vector<Column> kept{{10, 20, 30, 40, 50, 60}, {90, 80, 70, 60, 50, 41}};
     QCOMPARE(system.finalColumns, kept);
     QVERIFY(system.modified);
-    QCOMPARE(test::labelText(window_, QStringLiteral("Label3")),
+    QCOMPARE(test::labelText(window_, QStringLiteral("finalColumnsLabel")),
              QStringLiteral("Colonne finali: 2"));
 }
 
@@ -185,7 +175,7 @@ void FiltersTest::columnsLeaveAndComeBackAsText() {
     system.finalColumns = {{5, 1, 9, 33, 90, 12}, {2, 4, 6, 8, 10, 12}};
     const QString csv = home_->file(QStringLiteral("colonne.csv"));
     prompter_->answerFile(csv);
-    QVERIFY(test::trigger(window_, QStringLiteral("Esportacolonne1")));
+    QVERIFY(test::trigger(window_, QStringLiteral("exportColumnsAction")));
     QFile written(csv);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(written.readAll(), QByteArray("n1;n2;n3;n4;n5;n6\n5;1;9;33;90;12\n2;4;6;8;10;12\n"));
@@ -195,7 +185,7 @@ void FiltersTest::columnsLeaveAndComeBackAsText() {
     more.write("2 4 6 8 10 12\n11,22,33,44,55,66\n1 2 3\n");
     more.close();
     prompter_->answerFile(more.fileName());
-    QVERIFY(test::trigger(window_, QStringLiteral("Importacolonnedacsv1")));
+    QVERIFY(test::trigger(window_, QStringLiteral("importCsvAction")));
     QCOMPARE(system.finalColumns.size(), std::size_t{3});
     QCOMPARE(system.finalColumns.back(), (Column{11, 22, 33, 44, 55, 66}));
     const QString report = prompter_->lastText();

@@ -243,7 +243,7 @@ void SelectionWindowTest::theSystemWindowsMenuItemRunsIt() {
     window->state().modified = false;
 
     // Too few draws: the message, and no window.
-    QVERIFY(test::trigger(window, QStringLiteral("Selezionacolonne1")));
+    QVERIFY(test::trigger(window, QStringLiteral("selectColumnsAction")));
     QCOMPARE(prompter.questions().size(), 1);
     QCOMPARE(prompter.questions()[0].title, QStringLiteral("Errore !"));
 
@@ -252,16 +252,16 @@ void SelectionWindowTest::theSystemWindowsMenuItemRunsIt() {
         SelectionDialog* selection = nullptr;
         QTRY_VERIFY(
             (selection = qobject_cast<SelectionDialog*>(QApplication::activeModalWidget())));
-        QVERIFY(!test::COL(window)->isVisible());
+        QVERIFY(!test::finalColumnsGrid(window)->isVisible());
         typeCountAndEnter(*selection, QStringLiteral("4"));
     });
-    QVERIFY(test::trigger(window, QStringLiteral("Selezionacolonne1")));
+    QVERIFY(test::trigger(window, QStringLiteral("selectColumnsAction")));
     QTRY_COMPARE(window->state().finalColumns.size(), std::size_t{4});
-    QVERIFY(test::COL(window)->isVisible());
+    QVERIFY(test::finalColumnsGrid(window)->isVisible());
     QVERIFY(window->state().modified);
-    QCOMPARE(test::labelText(window, QStringLiteral("Label3")),
+    QCOMPARE(test::labelText(window, QStringLiteral("finalColumnsLabel")),
              QStringLiteral("Colonne finali: 4"));
-    const QAbstractItemModel* grid = test::COL(window)->model();
+    const QAbstractItemModel* grid = test::finalColumnsGrid(window)->model();
     QCOMPARE(grid->rowCount(), 4);
     for (int r = 0; r < 4; ++r)
         QCOMPARE(grid->data(grid->index(r, 1)).toString(),

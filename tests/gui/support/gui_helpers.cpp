@@ -59,12 +59,12 @@ QString labelText(const SystemWindow* window, const QString& objectName) {
     return label ? label->text() : QStringLiteral("<no %1>").arg(objectName);
 }
 
-NumberBoard* TAV(const SystemWindow* window) {
-    return child<NumberBoard>(window, "TAV");
+NumberBoard* board(const SystemWindow* window) {
+    return child<NumberBoard>(window, "boardWidget");
 }
 
-QTableView* COL(const SystemWindow* window) {
-    return child<QTableView>(window, "COL");
+QTableView* finalColumnsGrid(const SystemWindow* window) {
+    return child<QTableView>(window, "finalColumnsGrid");
 }
 
 QLabel* SPI(const MainFrame* frame) {
@@ -72,7 +72,7 @@ QLabel* SPI(const MainFrame* frame) {
 }
 
 void clickNumber(SystemWindow* window, int n) {
-    QTest::mouseClick(TAV(window), Qt::LeftButton, {}, NumberBoard::cellCentre(n));
+    QTest::mouseClick(board(window), Qt::LeftButton, {}, NumberBoard::cellCentre(n));
 }
 
 namespace {

@@ -3,11 +3,16 @@
 #include "core/archive.h"
 #include "tests/gui/support/scripted_prompter.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QObject>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
 
 #include <memory>
+#include <type_traits>
 
 class QLabel;
 class QTableView;
@@ -58,9 +63,44 @@ template <class Control> Control* child(const QObject* parent, const char* objec
     return found;
 }
 
+// Runs act on the modal dialog of type D once it is up (act takes D* or D&): call it just
+// before the code that opens the dialog and waits in its exec(). The dialog may open from
+// inside another one's act. Nothing hangs in exec(): a dialog that never shows up fails the
+// test (whatever modal dialog is up instead is rejected); after a failed check the dialog is
+// rejected at once; a dialog act leaves busy (a selection running) has 30 s to close by itself
+// before it is rejected and the test fails. QUINTOR_SHOTS=folder keeps a picture of each
+// dialog as act left it.
+template <class D, class Act> void whenShown(Act act) {
+    QTimer::singleShot(0, [act] {
+        D* dialog = nullptr;
+        const bool shown = QTest::qWaitFor(
+            [&] { return (dialog = qobject_cast<D*>(QApplication::activeModalWidget())); });
+        if (!shown) {
+            if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                other->reject();
+            QFAIL("the expected dialog is not showing");
+        }
+        if constexpr (std::is_invocable_v<Act, D*>)
+            act(dialog);
+        else
+            act(*dialog);
+        if (const QString shots = qEnvironmentVariable("QUINTOR_SHOTS"); !shots.isEmpty())
+            dialog->grab().save(shots + "/" + dialog->objectName() + ".png");
+        if (QTest::currentTestFailed()) {
+            if (dialog->isVisible())
+                dialog->reject();
+            return;
+        }
+        if (!QTest::qWaitFor([dialog] { return !dialog->isVisible(); }, 30000)) {
+            dialog->reject();
+            QFAIL("the dialog stayed open");
+        }
+    });
+}
+
 // The system window's number board and final-column grid.
-NumberBoard* TAV(const SystemWindow* window);
-QTableView* COL(const SystemWindow* window);
+NumberBoard* board(const SystemWindow* window);
+QTableView* finalColumnsGrid(const SystemWindow* window);
 // The main frame's status-bar text.
 QLabel* SPI(const MainFrame* frame);
 

@@ -30,23 +30,9 @@
 
 using namespace quintor;
 
-namespace {
+using quintor::test::whenShown;
 
-// Runs `act` on the modal dialog of type D once it is up. A dialog that never shows up fails
-// the test instead of hanging it.
-template <class D> void whenShown(std::function<void(D*)> act) {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                other->reject();
-            QFAIL("the expected dialog is not showing");
-        }
-        act(dialog);
-        if (dialog->isVisible()) // a failed check returned early: do not hang in exec()
-            dialog->reject();
-    });
-}
+namespace {
 
 using quintor::test::child;
 
@@ -116,11 +102,11 @@ void EditingTest::extractionTakesItsCountFromTheDialog() {
     whenShown<RandomCountDialog>([](RandomCountDialog* d) {
         QCOMPARE(d->windowTitle(), QString("Inserire il numero di colonne da aggiungere"));
         QVERIFY(d->isModal());
-        QCOMPARE(child<QLineEdit>(d, "Edit1")->text(), QString());
-        typeInto(d, "Edit1", "7");
-        click(d, "AVSEL");
+        QCOMPARE(child<QLineEdit>(d, "countEdit")->text(), QString());
+        typeInto(d, "countEdit", "7");
+        click(d, "okButton");
     });
-    QVERIFY(Estraicolonnecasualmente(&window_, state));
+    QVERIFY(extractColumnsAtRandom(&window_, state));
     QCOMPARE(prompter_->questions().size(), 1);
     QCOMPARE(prompter_->questions().front().title, QString("Errore !"));
     QCOMPARE(prompter_->lastText(),
@@ -130,10 +116,10 @@ void EditingTest::extractionTakesItsCountFromTheDialog() {
     QVERIFY(!state.modified);
 
     whenShown<RandomCountDialog>([](RandomCountDialog* d) {
-        typeInto(d, "Edit1", " 6");
-        QTest::keyClick(child<QLineEdit>(d, "Edit1"), Qt::Key_Return); // OK is the default
+        typeInto(d, "countEdit", " 6");
+        QTest::keyClick(child<QLineEdit>(d, "countEdit"), Qt::Key_Return); // OK is the default
     });
-    QVERIFY(Estraicolonnecasualmente(&window_, state));
+    QVERIFY(extractColumnsAtRandom(&window_, state));
     QCOMPARE(state.finalColumns.size(), std::size_t(6));
     QVERIFY(state.modified);
     for (const Column& c : state.finalColumns) {
@@ -145,11 +131,11 @@ void EditingTest::extractionTakesItsCountFromTheDialog() {
 
     // Zero columns: nothing added, nothing said. The dialog starts empty again.
     whenShown<RandomCountDialog>([](RandomCountDialog* d) {
-        QCOMPARE(child<QLineEdit>(d, "Edit1")->text(), QString());
-        typeInto(d, "Edit1", "0");
-        click(d, "AVSEL");
+        QCOMPARE(child<QLineEdit>(d, "countEdit")->text(), QString());
+        typeInto(d, "countEdit", "0");
+        click(d, "okButton");
     });
-    QVERIFY(Estraicolonnecasualmente(&window_, state));
+    QVERIFY(extractColumnsAtRandom(&window_, state));
     QCOMPARE(state.finalColumns.size(), std::size_t(6));
     QCOMPARE(prompter_->questions().size(), 1);
 }
@@ -159,10 +145,10 @@ void EditingTest::extractionRefusesBadCountsAndSmallSystems() {
     for (const char* bad : {"", "a", "3 ", "1.5", "1,5", "+"}) {
         prompter_->clear();
         whenShown<RandomCountDialog>([bad](RandomCountDialog* d) {
-            typeInto(d, "Edit1", bad);
-            click(d, "AVSEL");
+            typeInto(d, "countEdit", bad);
+            click(d, "okButton");
         });
-        QVERIFY(Estraicolonnecasualmente(&window_, state));
+        QVERIFY(extractColumnsAtRandom(&window_, state));
         QCOMPARE(prompter_->questions().size(), 1);
         QCOMPARE(
             prompter_->lastText(),
@@ -171,15 +157,15 @@ void EditingTest::extractionRefusesBadCountsAndSmallSystems() {
     }
     prompter_->clear();
     whenShown<RandomCountDialog>([](RandomCountDialog* d) {
-        typeInto(d, "Edit1", "5");
-        click(d, "BITBTN2");
+        typeInto(d, "countEdit", "5");
+        click(d, "cancelButton");
     });
-    QVERIFY(Estraicolonnecasualmente(&window_, state));
+    QVERIFY(extractColumnsAtRandom(&window_, state));
     QVERIFY(state.finalColumns.empty());
     QVERIFY(prompter_->questions().isEmpty());
 
     SystemState small = withMarked(5);
-    QVERIFY(!Estraicolonnecasualmente(&window_, small)); // no dialog at all
+    QVERIFY(!extractColumnsAtRandom(&window_, small)); // no dialog at all
     QCOMPARE(prompter_->questions().size(), 1);
     QCOMPARE(prompter_->lastText(),
              QString("Il sistema constiene meno di 6 numeri !\rImpossibile estrarre colonne !"));
@@ -196,16 +182,16 @@ void EditingTest::aLongExtractionCanBeStopped() {
     const std::vector<Column> before = state.finalColumns;
     QTimer stopper;
     connect(&stopper, &QTimer::timeout, [this] {
-        auto* progress = window_.findChild<QProgressDialog*>(QStringLiteral("ESTRAZIONE"));
+        auto* progress = window_.findChild<QProgressDialog*>(QStringLiteral("extractionProgress"));
         if (progress && progress->isVisible())
             QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
     });
     stopper.start(20);
     whenShown<RandomCountDialog>([](RandomCountDialog* d) {
-        typeInto(d, "Edit1", "20000000");
-        click(d, "AVSEL");
+        typeInto(d, "countEdit", "20000000");
+        click(d, "okButton");
     });
-    QVERIFY(Estraicolonnecasualmente(&window_, state));
+    QVERIFY(extractColumnsAtRandom(&window_, state));
     QCOMPARE(state.finalColumns, before);
     QVERIFY(!state.modified);
 }
@@ -218,14 +204,14 @@ void EditingTest::importAddsTheMissingColumnsAfterTheQuestion() {
 
     prompter_->answerFile(file);
     prompter_->answer(QMessageBox::No);
-    QVERIFY(!Importacolonne(&window_, state));
+    QVERIFY(!importColumnsFromSystem(&window_, state));
     QCOMPARE(state.finalColumns.size(), std::size_t(1));
     QVERIFY(!state.modified);
 
     prompter_->clear();
     prompter_->answerFile(file);
     prompter_->answer(QMessageBox::Yes);
-    QVERIFY(Importacolonne(&window_, state));
+    QVERIFY(importColumnsFromSystem(&window_, state));
     QCOMPARE(prompter_->fileDialogs().front().title, QString("Importa colonne"));
     const Question asked = prompter_->questions().front();
     QCOMPARE(asked.title, QString("Attenzione"));
@@ -240,15 +226,15 @@ void EditingTest::importAddsTheMissingColumnsAfterTheQuestion() {
     // Cancelled, missing or shorter than a header: nothing added.
     prompter_->clear();
     prompter_->cancelFile();
-    QVERIFY(Importacolonne(&window_, state));
+    QVERIFY(importColumnsFromSystem(&window_, state));
     prompter_->answerFile(home_->filePath("manca.qtr"));
-    QVERIFY(Importacolonne(&window_, state));
+    QVERIFY(importColumnsFromSystem(&window_, state));
     QVERIFY(prompter_->questions().isEmpty());
     const QString tiny = home_->filePath("corto.qtr");
     QFile(tiny).open(QIODevice::WriteOnly);
     prompter_->answerFile(tiny);
     prompter_->answer(QMessageBox::Yes);
-    QVERIFY(Importacolonne(&window_, state));
+    QVERIFY(importColumnsFromSystem(&window_, state));
     QVERIFY(prompter_->lastText().startsWith("Il sistema specificato contiene 0 colonne."));
     QCOMPARE(state.finalColumns.size(), std::size_t(3));
 }
@@ -259,8 +245,8 @@ void EditingTest::keyboardEntryAddsTypedColumnsInOrder() {
     const int beepsBefore = beepCount();
     whenShown<KeyboardEntryDialog>([&state](KeyboardEntryDialog* d) {
         QCOMPARE(d->windowTitle(), QString("Colonne da tastiera"));
-        auto* cc = child<QLineEdit>(d, "CC");
-        auto* ncc = child<QLabel>(d, "NCC");
+        auto* cc = child<QLineEdit>(d, "columnEdit");
+        auto* ncc = child<QLabel>(d, "columnCountLabel");
         QCOMPARE(ncc->text(), QString("1"));
         QCOMPARE(d->focusWidget(), cc);
         for (const char* text : {"5 12 33 41 60 88", "88 60 41 33 12 5", "1234 5 6 7 8"}) {
@@ -273,9 +259,9 @@ void EditingTest::keyboardEntryAddsTypedColumnsInOrder() {
         QTest::keyClicks(cc, "10 20 30 40 50 60 70");
         QTest::keyClick(cc, Qt::Key_Enter);
         QCOMPARE(ncc->text(), QString::number(state.finalColumns.size()));
-        click(d, "SPB1");
+        click(d, "okButton");
     });
-    QVERIFY(Colonnedatastiera(&window_, state));
+    QVERIFY(enterColumnsFromKeyboard(&window_, state));
     QCOMPARE(state.finalColumns.size(), std::size_t(5));
     QCOMPARE(formatColumn(state.finalColumns[1]), std::string(" 5 12 33 41 60 88"));
     QCOMPARE(formatColumn(state.finalColumns[2]), std::string("88 60 41 33 12  5"));
@@ -290,7 +276,7 @@ void EditingTest::keyboardEntryRefusesBadColumnsAndAsksAboutDuplicates() {
     SystemState state;
     state.finalColumns = {{5, 12, 33, 41, 60, 88}};
     whenShown<KeyboardEntryDialog>([this](KeyboardEntryDialog* d) {
-        auto* cc = child<QLineEdit>(d, "CC");
+        auto* cc = child<QLineEdit>(d, "columnEdit");
         const char* bad[] = {"1 2 3 4 5",   "1 2 3 4 5 0", "1 2 3 4 5 91",
                              "1 2 3 4 5 5", "a 2 3 4 5 6", "",
                              "1,2 3 4 5 6"};
@@ -313,9 +299,9 @@ void EditingTest::keyboardEntryRefusesBadColumnsAndAsksAboutDuplicates() {
         QCOMPARE(cc->text(), QString("5 12 33 41 60 88"));
         QTest::keyClick(cc, Qt::Key_Return); // answered Yes
         QCOMPARE(cc->text(), QString());
-        click(d, "SPB1");
+        click(d, "okButton");
     });
-    Colonnedatastiera(&window_, state);
+    enterColumnsFromKeyboard(&window_, state);
     const QList<Question> asked = prompter_->questions();
     QCOMPARE(asked.size(), 2);
     QCOMPARE(
@@ -331,36 +317,36 @@ void EditingTest::modifyRewritesTheTopSelectedRow() {
     state.finalColumns = {{1, 2, 3, 4, 5, 6}, {10, 20, 30, 40, 50, 60}};
     whenShown<ColumnEditDialog>([](ColumnEditDialog* d) {
         QCOMPARE(d->windowTitle(), QString("Modifica colonna"));
-        QCOMPARE(child<QLabel>(d, "Label1")->text(), QString("Colonna nº: 2"));
-        QCOMPARE(child<QLineEdit>(d, "CC")->text(), QString("10 20 30 40 50 60"));
-        typeInto(d, "CC", "3 2 1");
-        click(d, "SPB1");
+        QCOMPARE(child<QLabel>(d, "rowLabel")->text(), QString("Colonna nº: 2"));
+        QCOMPARE(child<QLineEdit>(d, "columnEdit")->text(), QString("10 20 30 40 50 60"));
+        typeInto(d, "columnEdit", "3 2 1");
+        click(d, "okButton");
     });
-    QVERIFY(Modificacolonna(&window_, state, 2));
+    QVERIFY(editColumnAt(&window_, state, 2));
     QCOMPARE(state.finalColumns[1], (Column{3, 2, 1, 40, 50, 60}));
     QVERIFY(state.modified);
 
     state.modified = false;
     whenShown<ColumnEditDialog>([](ColumnEditDialog* d) {
-        typeInto(d, "CC", "1 2 x3");
-        click(d, "SPB1");
+        typeInto(d, "columnEdit", "1 2 x3");
+        click(d, "okButton");
     });
-    QVERIFY(!Modificacolonna(&window_, state, 1));
+    QVERIFY(!editColumnAt(&window_, state, 1));
     QCOMPARE(prompter_->lastText(), QString("'x3' is not a valid integer value"));
     QCOMPARE(state.finalColumns[0], (Column{1, 2, 3, 4, 5, 6}));
     QVERIFY(!state.modified);
 
     whenShown<ColumnEditDialog>([](ColumnEditDialog* d) {
-        typeInto(d, "CC", "9 9 9 9 9 9");
-        click(d, "SpeedButton1");
+        typeInto(d, "columnEdit", "9 9 9 9 9 9");
+        click(d, "cancelButton");
     });
-    QVERIFY(!Modificacolonna(&window_, state, 1));
+    QVERIFY(!editColumnAt(&window_, state, 1));
     QCOMPARE(state.finalColumns[0], (Column{1, 2, 3, 4, 5, 6}));
 
     const int beeps = beepCount();
-    QVERIFY(!Modificacolonna(&window_, state, 0)); // the header row
+    QVERIFY(!editColumnAt(&window_, state, 0)); // the header row
     SystemState empty;
-    QVERIFY(!Modificacolonna(&window_, empty, 1));
+    QVERIFY(!editColumnAt(&window_, empty, 1));
     QCOMPARE(beepCount() - beeps, 2);
 }
 
@@ -368,20 +354,22 @@ void EditingTest::fixedNumbersKeepTheValidCheckedRows() {
     SystemState state;
     whenShown<FixedNumbersDialog>([](FixedNumbersDialog* d) {
         QCOMPARE(d->windowTitle(), QString("Specifica numeri sempre presenti"));
-        for (const char* edit : {"f1", "f2", "f3", "f4", "f5", "f6"})
+        for (const char* edit :
+             {"fixedEdit1", "fixedEdit2", "fixedEdit3", "fixedEdit4", "fixedEdit5", "fixedEdit6"})
             QVERIFY(!child<QLineEdit>(d, edit)->isEnabled());
-        QTest::mouseClick(child<QCheckBox>(d, "cf1"), Qt::LeftButton);
-        QVERIFY(child<QLineEdit>(d, "f1")->isEnabled());
-        QTest::keyClicks(child<QLineEdit>(d, "f1"), "5");
-        QTest::mouseClick(child<QCheckBox>(d, "cf3"), Qt::LeftButton);
-        QTest::keyClicks(child<QLineEdit>(d, "f3"), "12");
-        for (auto [box, text] : {std::pair{"cf4", "0"}, {"cf5", "91"}, {"cf6", "a"}}) {
-            QTest::mouseClick(child<QCheckBox>(d, box), Qt::LeftButton);
-            QTest::keyClicks(child<QLineEdit>(d, (QString("f") + box[2]).toLatin1()), text);
+        QTest::mouseClick(child<QCheckBox>(d, "fixedCheck1"), Qt::LeftButton);
+        QVERIFY(child<QLineEdit>(d, "fixedEdit1")->isEnabled());
+        QTest::keyClicks(child<QLineEdit>(d, "fixedEdit1"), "5");
+        QTest::mouseClick(child<QCheckBox>(d, "fixedCheck3"), Qt::LeftButton);
+        QTest::keyClicks(child<QLineEdit>(d, "fixedEdit3"), "12");
+        for (auto [row, text] : {std::pair{"4", "0"}, {"5", "91"}, {"6", "a"}}) {
+            QTest::mouseClick(child<QCheckBox>(d, qPrintable(QString("fixedCheck") + row)),
+                              Qt::LeftButton);
+            QTest::keyClicks(child<QLineEdit>(d, qPrintable(QString("fixedEdit") + row)), text);
         }
-        click(d, "BitBtn1");
+        click(d, "okButton");
     });
-    Fisse(&window_, state);
+    editFixedNumbers(&window_, state);
     QCOMPARE(state.fixedCount, 2);
     QCOMPARE(state.fixedNumbers[0], std::uint8_t(5));
     QCOMPARE(state.fixedNumbers[1], std::uint8_t(12));
@@ -391,16 +379,16 @@ void EditingTest::fixedNumbersKeepTheValidCheckedRows() {
 
     // Shown again in rows 1 and 2; unchecking row 1 and cancelling changes nothing.
     whenShown<FixedNumbersDialog>([](FixedNumbersDialog* d) {
-        QVERIFY(child<QCheckBox>(d, "cf1")->isChecked());
-        QCOMPARE(child<QLineEdit>(d, "f2")->text(), QString("12"));
-        QVERIFY(child<QLineEdit>(d, "f2")->isEnabled());
-        QVERIFY(!child<QCheckBox>(d, "cf3")->isChecked());
-        QCOMPARE(child<QLineEdit>(d, "f3")->text(), QString());
-        QTest::mouseClick(child<QCheckBox>(d, "cf1"), Qt::LeftButton);
-        QVERIFY(!child<QLineEdit>(d, "f1")->isEnabled());
-        click(d, "BitBtn2");
+        QVERIFY(child<QCheckBox>(d, "fixedCheck1")->isChecked());
+        QCOMPARE(child<QLineEdit>(d, "fixedEdit2")->text(), QString("12"));
+        QVERIFY(child<QLineEdit>(d, "fixedEdit2")->isEnabled());
+        QVERIFY(!child<QCheckBox>(d, "fixedCheck3")->isChecked());
+        QCOMPARE(child<QLineEdit>(d, "fixedEdit3")->text(), QString());
+        QTest::mouseClick(child<QCheckBox>(d, "fixedCheck1"), Qt::LeftButton);
+        QVERIFY(!child<QLineEdit>(d, "fixedEdit1")->isEnabled());
+        click(d, "cancelButton");
     });
-    Fisse(&window_, state);
+    editFixedNumbers(&window_, state);
     QCOMPARE(state.fixedCount, 2);
     QVERIFY(!state.modified);
 }

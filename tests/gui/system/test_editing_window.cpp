@@ -31,24 +31,9 @@ using namespace quintor;
 using quintor::test::clickNumber;
 using quintor::test::labelText;
 using quintor::test::trigger;
+using quintor::test::whenShown;
 
 namespace {
-
-// Runs `act` on the modal dialog of type D once it is up; a missing dialog fails the test
-// and a check that returns early still closes it, so nothing hangs in exec().
-template <class D> void whenShown(std::function<void(D*)> act) {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                other->reject();
-            QFAIL("the expected dialog is not showing");
-        }
-        act(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-}
 
 using quintor::test::child;
 
@@ -94,7 +79,7 @@ QTableView* EditingWindowTest::showFourColumns() {
     for (std::uint8_t i = 1; i <= 4; ++i)
         columns.push_back(Column{i, 20, 30, 40, 50, 60});
     window_->refreshSystemView();
-    return test::COL(window_);
+    return test::finalColumnsGrid(window_);
 }
 
 void EditingWindowTest::init() {
@@ -109,13 +94,14 @@ void EditingWindowTest::cleanup() {
 
 void EditingWindowTest::commandsAreLive() {
     for (const char* name :
-         {"Importacolonne1", "Azzeracolonne1", "Estraicolonnecasualmente1", "Costocolonne1",
-          "Taglia1", "Modifica1", "Colonnedatastiera1", "Fisse1", "Azzerasistema1",
-          "Aggiungisegnocasualmente1", "Togliunsegnocasualmente1"}) {
+         {"importColumnsAction", "clearColumnsAction", "randomColumnsAction", "columnPriceAction",
+          "deleteColumnsAction", "editColumnAction", "keyboardColumnsAction", "fixedNumbersAction",
+          "clearSystemAction", "addRandomNumberAction", "removeRandomNumberAction"}) {
         QVERIFY2(window_->command(name), name);
         QVERIFY2(window_->command(name)->isEnabled(), name);
     }
-    for (const char* name : {"SpeedButton19", "SpeedButton7", "SpeedButton21", "SpeedButton23"})
+    for (const char* name : {"deleteColumnsButton", "editColumnButton", "keyboardColumnsButton",
+                             "addRandomNumberButton"})
         if (QToolButton* b = window_->button(name))
             QVERIFY2(b->isEnabled(), name);
 }
@@ -124,27 +110,27 @@ void EditingWindowTest::extractionAndKeyboardEntryFillTheGrid() {
     for (int n : {4, 18, 27, 33, 51, 66, 80})
         clickNumber(window_, n);
     whenShown<RandomCountDialog>(
-        [](RandomCountDialog* d) { typeAndPress(d, "Edit1", "7", "AVSEL"); });
-    QVERIFY(trigger(window_, "Estraicolonnecasualmente1"));
+        [](RandomCountDialog* d) { typeAndPress(d, "countEdit", "7", "okButton"); });
+    QVERIFY(trigger(window_, "randomColumnsAction"));
     QVERIFY(prompter_->lastText().contains("rimangono meno colonne"));
-    QCOMPARE(labelText(window_, "Label3"), QString("Colonne finali: 0"));
+    QCOMPARE(labelText(window_, "finalColumnsLabel"), QString("Colonne finali: 0"));
 
     whenShown<RandomCountDialog>(
-        [](RandomCountDialog* d) { typeAndPress(d, "Edit1", "6", "AVSEL"); });
-    QVERIFY(trigger(window_, "Estraicolonnecasualmente1"));
-    QCOMPARE(labelText(window_, "Label3"), QString("Colonne finali: 6"));
-    QCOMPARE(test::COL(window_)->model()->rowCount(), 6);
-    QVERIFY(test::COL(window_)->horizontalHeader()->isVisible());
+        [](RandomCountDialog* d) { typeAndPress(d, "countEdit", "6", "okButton"); });
+    QVERIFY(trigger(window_, "randomColumnsAction"));
+    QCOMPARE(labelText(window_, "finalColumnsLabel"), QString("Colonne finali: 6"));
+    QCOMPARE(test::finalColumnsGrid(window_)->model()->rowCount(), 6);
+    QVERIFY(test::finalColumnsGrid(window_)->horizontalHeader()->isVisible());
 
     whenShown<KeyboardEntryDialog>([](KeyboardEntryDialog* d) {
-        auto* cc = child<QLineEdit>(d, "CC");
+        auto* cc = child<QLineEdit>(d, "columnEdit");
         QTest::keyClicks(cc, "5 12 33 41 60 88");
         QTest::keyClick(cc, Qt::Key_Return);
-        QTest::mouseClick(child<QPushButton>(d, "SPB1"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(d, "okButton"), Qt::LeftButton);
     });
-    QVERIFY(trigger(window_, "Colonnedatastiera1"));
-    QCOMPARE(labelText(window_, "Label3"), QString("Colonne finali: 7"));
-    const QAbstractItemModel* model = test::COL(window_)->model();
+    QVERIFY(trigger(window_, "keyboardColumnsAction"));
+    QCOMPARE(labelText(window_, "finalColumnsLabel"), QString("Colonne finali: 7"));
+    const QAbstractItemModel* model = test::finalColumnsGrid(window_)->model();
     QCOMPARE(model->data(model->index(6, 1)).toString(), QString(" 5 12 33 41 60 88"));
     QCOMPARE(model->data(model->index(6, 0)).toString(), QString("7"));
     QVERIFY(window_->state().modified);
@@ -155,28 +141,28 @@ void EditingWindowTest::deleteModifyAndClearFollowTheSelection() {
 
     grid->selectRow(2); // the third column
     whenShown<ColumnEditDialog>(
-        [](ColumnEditDialog* d) { typeAndPress(d, "CC", "7 8 9", "SPB1"); });
-    QVERIFY(trigger(window_, "Modifica1"));
+        [](ColumnEditDialog* d) { typeAndPress(d, "columnEdit", "7 8 9", "okButton"); });
+    QVERIFY(trigger(window_, "editColumnAction"));
     QCOMPARE(grid->model()->data(grid->model()->index(2, 1)).toString(),
              QString(" 7  8  9 40 50 60"));
 
     grid->selectionModel()->select(
         QItemSelection(grid->model()->index(1, 0), grid->model()->index(2, 1)),
         QItemSelectionModel::ClearAndSelect);
-    QVERIFY(trigger(window_, "Taglia1"));
-    QCOMPARE(labelText(window_, "Label3"), QString("Colonne finali: 2"));
+    QVERIFY(trigger(window_, "deleteColumnsAction"));
+    QCOMPARE(labelText(window_, "finalColumnsLabel"), QString("Colonne finali: 2"));
     QCOMPARE(grid->model()->data(grid->model()->index(1, 0)).toString(), QString("2"));
     QCOMPARE(grid->model()->data(grid->model()->index(1, 1)).toString(),
              QString(" 4 20 30 40 50 60"));
 
     prompter_->answer(QMessageBox::Yes);
-    QVERIFY(trigger(window_, "Azzeracolonne1"));
-    QCOMPARE(labelText(window_, "Label3"), QString("Colonne finali: 0"));
-    QVERIFY(!test::COL(window_)->horizontalHeader()->isVisible());
+    QVERIFY(trigger(window_, "clearColumnsAction"));
+    QCOMPARE(labelText(window_, "finalColumnsLabel"), QString("Colonne finali: 0"));
+    QVERIFY(!test::finalColumnsGrid(window_)->horizontalHeader()->isVisible());
     const int beeps = beepCount();
-    QVERIFY(trigger(window_, "Taglia1"));
-    QVERIFY(trigger(window_, "Modifica1"));
-    QVERIFY(trigger(window_, "Azzeracolonne1"));
+    QVERIFY(trigger(window_, "deleteColumnsAction"));
+    QVERIFY(trigger(window_, "editColumnAction"));
+    QVERIFY(trigger(window_, "clearColumnsAction"));
     QCOMPARE(beepCount() - beeps, 3);
 }
 
@@ -195,31 +181,31 @@ void EditingWindowTest::deleteLeavesTheRowsBetweenTwoClickedRows() {
     for (int row = 0; row < static_cast<int>(columns.size()); ++row)
         if (!grid->selectionModel()->isRowSelected(row, QModelIndex()))
             kept.push_back(columns[static_cast<std::size_t>(row)]);
-    QVERIFY(trigger(window_, "Taglia1"));
+    QVERIFY(trigger(window_, "deleteColumnsAction"));
     QCOMPARE(columns, kept);
 }
 
 void EditingWindowTest::randomMarksAndClearingRedrawTheBoard() {
-    QVERIFY(trigger(window_, "Aggiungisegnocasualmente1"));
-    QVERIFY(trigger(window_, "Aggiungisegnocasualmente1"));
-    QCOMPARE(labelText(window_, "Label8"), QString("2"));
-    QVERIFY(trigger(window_, "Togliunsegnocasualmente1"));
-    QCOMPARE(labelText(window_, "Label8"), QString("1"));
+    QVERIFY(trigger(window_, "addRandomNumberAction"));
+    QVERIFY(trigger(window_, "addRandomNumberAction"));
+    QCOMPARE(labelText(window_, "markedCountLabel"), QString("2"));
+    QVERIFY(trigger(window_, "removeRandomNumberAction"));
+    QCOMPARE(labelText(window_, "markedCountLabel"), QString("1"));
     prompter_->answer(QMessageBox::Yes);
-    QVERIFY(trigger(window_, "Azzerasistema1"));
-    QCOMPARE(labelText(window_, "Label8"), QString("0"));
-    QCOMPARE(labelText(window_, "Label14"), QString("Nessun numero"));
+    QVERIFY(trigger(window_, "clearSystemAction"));
+    QCOMPARE(labelText(window_, "markedCountLabel"), QString("0"));
+    QCOMPARE(labelText(window_, "markedNumbersLabel"), QString("Nessun numero"));
 }
 
 void EditingWindowTest::fixedNumbersBelongToTheWindow() {
     whenShown<FixedNumbersDialog>([](FixedNumbersDialog* d) {
-        QTest::mouseClick(child<QCheckBox>(d, "cf1"), Qt::LeftButton);
-        QTest::keyClicks(child<QLineEdit>(d, "f1"), "5");
-        QTest::mouseClick(child<QCheckBox>(d, "cf3"), Qt::LeftButton);
-        QTest::keyClicks(child<QLineEdit>(d, "f3"), "12");
-        QTest::mouseClick(child<QPushButton>(d, "BitBtn1"), Qt::LeftButton);
+        QTest::mouseClick(child<QCheckBox>(d, "fixedCheck1"), Qt::LeftButton);
+        QTest::keyClicks(child<QLineEdit>(d, "fixedEdit1"), "5");
+        QTest::mouseClick(child<QCheckBox>(d, "fixedCheck3"), Qt::LeftButton);
+        QTest::keyClicks(child<QLineEdit>(d, "fixedEdit3"), "12");
+        QTest::mouseClick(child<QPushButton>(d, "okButton"), Qt::LeftButton);
     });
-    QVERIFY(trigger(window_, "Fisse1"));
+    QVERIFY(trigger(window_, "fixedNumbersAction"));
     QCOMPARE(window_->state().fixedCount, 2);
     QCOMPARE(window_->state().fixedNumbers[0], std::uint8_t(5));
     QCOMPARE(window_->state().fixedNumbers[1], std::uint8_t(12));
@@ -233,19 +219,19 @@ void EditingWindowTest::priceIsSharedStoredAndReloaded() {
     window_->state().layout.vertical[3] = Real48::fromValue(0.02L); // this window's own value
     window_->state().finalColumns = {{1, 2, 3, 4, 5, 6}, {2, 3, 4, 5, 6, 7}, {3, 4, 5, 6, 7, 8}};
     window_->refreshSystemView();
-    QCOMPARE(labelText(window_, "Label16"), QString("Costo: 2.400 £"));
+    QCOMPARE(labelText(window_, "costLabel"), QString("Costo: 2.400 £"));
 
     for (const char* bad : {"1000,50", "1000 ", "", "abc", "-", "-35"}) {
         prompter_->clear();
         whenShown<ColumnPriceDialog>([bad](ColumnPriceDialog* d) {
-            QCOMPARE(child<QLineEdit>(d, "Edit1")->text(), QString("800.00"));
-            typeAndPress(d, "Edit1", bad, "AVSEL");
+            QCOMPARE(child<QLineEdit>(d, "priceEdit")->text(), QString("800.00"));
+            typeAndPress(d, "priceEdit", bad, "okButton");
         });
-        QVERIFY(trigger(window_, "Costocolonne1"));
+        QVERIFY(trigger(window_, "columnPriceAction"));
         QCOMPARE(prompter_->lastText(),
                  QString("Il valore inserito non è valido !\rCorreggere e riprovare."));
         QCOMPARE(prompter_->questions().front().title, QString("Errore !"));
-        QCOMPARE(labelText(window_, "Label16"), QString("Costo: 2.400 £"));
+        QCOMPARE(labelText(window_, "costLabel"), QString("Costo: 2.400 £"));
         QVERIFY(!QFile::exists(cfg));
     }
 
@@ -257,11 +243,11 @@ void EditingWindowTest::priceIsSharedStoredAndReloaded() {
         QVERIFY(flags.testFlag(Qt::CustomizeWindowHint) &&
                 flags.testFlag(Qt::WindowCloseButtonHint));
         QVERIFY(!flags.testAnyFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-        typeAndPress(d, "Edit1", "1000", "AVSEL");
+        typeAndPress(d, "priceEdit", "1000", "okButton");
     });
-    QVERIFY(trigger(window_, "Costocolonne1"));
+    QVERIFY(trigger(window_, "columnPriceAction"));
     QVERIFY(prompter_->questions().isEmpty());
-    QCOMPARE(labelText(window_, "Label16"), QString("Costo: 3.000 £"));
+    QCOMPARE(labelText(window_, "costLabel"), QString("Costo: 3.000 £"));
     QVERIFY(!window_->state().modified);
     const QByteArray bytes = fileBytes(cfg);
     QCOMPARE(bytes.size(), 42);
@@ -277,16 +263,16 @@ void EditingWindowTest::priceIsSharedStoredAndReloaded() {
     QVERIFY(second && second != window_);
     QCOMPARE(programColumnPrice(), Real48::fromValue(1000));
     whenShown<ColumnPriceDialog>([](ColumnPriceDialog* d) {
-        QCOMPARE(child<QLineEdit>(d, "Edit1")->text(), QString("1000.00"));
-        typeAndPress(d, "Edit1", "  1.25e3", "AVSEL");
+        QCOMPARE(child<QLineEdit>(d, "priceEdit")->text(), QString("1000.00"));
+        typeAndPress(d, "priceEdit", "  1.25e3", "okButton");
     });
-    QVERIFY(trigger(second, "Costocolonne1"));
+    QVERIFY(trigger(second, "columnPriceAction"));
     const QByteArray after = fileBytes(cfg);
     QCOMPARE(after.size(), 42);
     QCOMPARE(after.left(36), bytes.left(36)); // only the price record is rewritten
     QCOMPARE(after.mid(36, 6), bytesOf(Real48::fromValue(1250)));
     window_->refreshSystemView(); // the other window shows the shared price at its next refresh
-    QCOMPARE(labelText(window_, "Label16"), QString("Costo: 3.750 £"));
+    QCOMPARE(labelText(window_, "costLabel"), QString("Costo: 3.750 £"));
 }
 
 QTEST_MAIN(EditingWindowTest)

@@ -46,19 +46,19 @@ void HiDpiTest::boardClicksHitTheirNumbers() {
     test::clickNumber(window_, 46);
     QCOMPARE(window_->state().markedNumbers(), (std::vector<int>{1, 15, 76, 90}));
     // The frame round the board marks nothing, however near the last number.
-    const QSize size = test::TAV(window_)->size();
-    QTest::mouseClick(test::TAV(window_), Qt::LeftButton, {},
+    const QSize size = test::board(window_)->size();
+    QTest::mouseClick(test::board(window_), Qt::LeftButton, {},
                       QPoint(size.width() - 2, size.height() - 2));
     QCOMPARE(window_->state().markedCount(), 4);
-    QTest::mouseClick(test::TAV(window_), Qt::LeftButton, {},
+    QTest::mouseClick(test::board(window_), Qt::LeftButton, {},
                       QPoint(size.width() - 4, size.height() - 4));
     QCOMPARE(window_->state().markedCount(), 3);
 }
 
 void HiDpiTest::picturesAreDrawnAtDeviceResolution() {
     test::clickNumber(window_, 33);
-    const QImage board = test::TAV(window_)->grab().toImage();
-    QCOMPARE(board.size(), test::TAV(window_)->size() * 2);
+    const QImage board = test::board(window_)->grab().toImage();
+    QCOMPARE(board.size(), test::board(window_)->size() * 2);
     QVERIFY(doubledExactly(board)); // the board and its mark glyph stay crisp pixel art
     // The mark is where the logical cell of 33 is, at twice the coordinates.
     const QRect cell = NumberBoard::markCell(33);
@@ -70,7 +70,7 @@ void HiDpiTest::picturesAreDrawnAtDeviceResolution() {
 
     // Outlines and text are drawn for the device: the tool icons and the chart have detail
     // finer than a logical pixel, which a doubled picture cannot have.
-    QToolButton* button = window_->findChild<QToolButton*>(QStringLiteral("SpeedButton14"));
+    QToolButton* button = window_->findChild<QToolButton*>(QStringLiteral("selectColumnsButton"));
     // An icon drawn at one density only is scaled up smoothly, which blurs it: the program's
     // own must differ from that.
     auto atTwo = [](const QIcon& icon) {

@@ -176,7 +176,7 @@ void StatisticsDialogsTest::probabilitiesEditorGrammarAndPartialApply() {
     probabilities[10] = Real48::fromValue(100);
 
     NumberProbabilityDialog editor(marked, probabilities);
-    QTableWidget* grid = test::child<QTableWidget>(&editor, "RSIS");
+    QTableWidget* grid = test::child<QTableWidget>(&editor, "probabilityTable");
     QCOMPARE(grid->rowCount(), 4);
     QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("Numero"));
     QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("Probabilità"));
@@ -194,7 +194,7 @@ void StatisticsDialogsTest::probabilitiesEditorGrammarAndPartialApply() {
         grid->item(1, 1)->setText(QStringLiteral("75"));
         grid->item(2, 1)->setText(QStringLiteral("0"));
         grid->item(3, 1)->setText(bad);
-        QTest::mouseClick(editor.findChild<QPushButton*>(QStringLiteral("Button1")),
+        QTest::mouseClick(editor.findChild<QPushButton*>(QStringLiteral("applyButton")),
                           Qt::LeftButton);
         QCOMPARE(prompter.questions().size(), 1);
         QCOMPARE(prompter.questions()[0].title, QStringLiteral("Errore !"));
@@ -207,7 +207,8 @@ void StatisticsDialogsTest::probabilitiesEditorGrammarAndPartialApply() {
     }
     grid->item(3, 1)->setText(QStringLiteral("100"));
     prompter.clear();
-    QTest::mouseClick(editor.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+    QTest::mouseClick(editor.findChild<QPushButton*>(QStringLiteral("applyButton")),
+                      Qt::LeftButton);
     QVERIFY(prompter.questions().isEmpty());
     QVERIFY(!editor.isVisible());
     QCOMPARE(probabilities[20].value(), 100.0L);

@@ -61,7 +61,7 @@ void SystemStatisticsTest::cleanup() {
 }
 
 void SystemStatisticsTest::probabilityFromTheToolButton() {
-    QToolButton* button = window_->button(QStringLiteral("SpeedButton20"));
+    QToolButton* button = window_->button(QStringLiteral("winningProbabilityButton"));
     QVERIFY(button && button->isEnabled());
     const int beeps = beepCount();
     button->click(); // no final column
@@ -98,7 +98,7 @@ void SystemStatisticsTest::comparisonFromTheToolButton() {
         seen = true;
         dialog.findChild<QPushButton*>(QStringLiteral("BITBTN2"))->click();
     });
-    window_->button(QStringLiteral("SpeedButton16"))->click();
+    window_->button(QStringLiteral("compareColumnsButton"))->click();
     QVERIFY(seen);
 }
 
@@ -106,8 +106,8 @@ void SystemStatisticsTest::numberCommandsCheckTheArchive() {
     test::clickNumber(window_, 40);
     window_->state().modified = false;
     programArchive() = cyclicArchive(300);
-    QVERIFY(test::trigger(window_, QStringLiteral("Aggiungisegnipiprobabili1")));
-    QVERIFY(test::trigger(window_, QStringLiteral("Toglisegnimenoprobabili1")));
+    QVERIFY(test::trigger(window_, QStringLiteral("addMostProbableAction")));
+    QVERIFY(test::trigger(window_, QStringLiteral("removeLeastProbableAction")));
     QCOMPARE(prompter_->questions().size(), 2);
     QCOMPARE(prompter_->questions()[0].text,
              QStringLiteral("Per questa funzione è neccessario un archivio con\ralmeno 301 colonne "
@@ -119,21 +119,23 @@ void SystemStatisticsTest::numberCommandsCheckTheArchive() {
         dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("3"));
         dialog.findChild<QPushButton*>(QStringLiteral("SPB1"))->click();
     });
-    QVERIFY(test::trigger(window_, QStringLiteral("Aggiungisegnipiprobabili1")));
+    QVERIFY(test::trigger(window_, QStringLiteral("addMostProbableAction")));
     QCOMPARE(window_->state().markedCount(), 4);
     QVERIFY(window_->state().modified);
     // the display follows: the count of marked numbers
-    QCOMPARE(test::labelText(window_, QStringLiteral("Label8")), QStringLiteral("4"));
+    QCOMPARE(test::labelText(window_, QStringLiteral("markedCountLabel")), QStringLiteral("4"));
 }
 
 void SystemStatisticsTest::editedProbabilitiesAreNotLostOnClose() {
     test::clickNumber(window_, 40);
     window_->state().modified = false;
     whenModal<NumberProbabilityDialog>([](NumberProbabilityDialog& editor) {
-        test::child<QTableWidget>(&editor, "RSIS")->item(1, 1)->setText(QStringLiteral("75"));
-        test::child<QPushButton>(&editor, "Button1")->click();
+        test::child<QTableWidget>(&editor, "probabilityTable")
+            ->item(1, 1)
+            ->setText(QStringLiteral("75"));
+        test::child<QPushButton>(&editor, "applyButton")->click();
     });
-    QVERIFY(test::trigger(window_, QStringLiteral("Modificaprobabilitdeinumeri1")));
+    QVERIFY(test::trigger(window_, QStringLiteral("numberProbabilitiesAction")));
     QCOMPARE(window_->state().probabilities[40].value(), 75.0L);
     // otherwise closing the window would drop the new values without asking
     QVERIFY(window_->state().modified);

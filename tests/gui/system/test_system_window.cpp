@@ -42,6 +42,8 @@ private slots:
     void boardArithmeticAndBorder();
     void marksAreDrawnAndErasedExactly();
     void costAndFinalColumnLabels();
+    void captionsAreOneObjectOverAWhiteCopy_data();
+    void captionsAreOneObjectOverAWhiteCopy();
     void gridHeaderOnlyWithColumns();
     void aMillionColumnsShowAtOnce();
     void hintsReachTheStatusPanel();
@@ -63,50 +65,46 @@ void SystemWindowTest::cleanup() {
 }
 
 void SystemWindowTest::initialColumnsFollowTheClicks() {
-    QCOMPARE(labelText(window_, "Label12"), QStringLiteral("0"));
+    QCOMPARE(labelText(window_, "initialColumnsLabel"), QStringLiteral("0"));
     for (int n = 1; n <= 6; ++n)
         clickNumber(window_, n * 11);
-    QCOMPARE(labelText(window_, "Label8"), QStringLiteral("6"));
-    QCOMPARE(labelText(window_, "Label7"), QStringLiteral("6"));
-    QCOMPARE(labelText(window_, "Label12"), QStringLiteral("1"));
-    QCOMPARE(labelText(window_, "Label11"), QStringLiteral("1"));
+    QCOMPARE(labelText(window_, "markedCountLabel"), QStringLiteral("6"));
+    QCOMPARE(labelText(window_, "initialColumnsLabel"), QStringLiteral("1"));
     clickNumber(window_, 90);
-    QCOMPARE(labelText(window_, "Label12"), QStringLiteral("7"));
-    QCOMPARE(window_->findChild<QLabel*>("Label12")->toolTip(), QStringLiteral("7"));
+    QCOMPARE(labelText(window_, "initialColumnsLabel"), QStringLiteral("7"));
+    QCOMPARE(window_->findChild<QLabel*>("initialColumnsLabel")->toolTip(), QStringLiteral("7"));
     for (int n = 1; n <= 90; ++n)
         if (!window_->state().marked[static_cast<std::size_t>(n)])
             clickNumber(window_, n);
     QCOMPARE(window_->state().markedCount(), 90);
-    QCOMPARE(labelText(window_, "Label12"), QStringLiteral("622614630"));
+    QCOMPARE(labelText(window_, "initialColumnsLabel"), QStringLiteral("622614630"));
     QVERIFY(window_->state().modified);
 }
 
 void SystemWindowTest::markedNumberList() {
-    QCOMPARE(labelText(window_, "Label14"), QStringLiteral("Nessun numero"));
+    QCOMPARE(labelText(window_, "markedNumbersLabel"), QStringLiteral("Nessun numero"));
     clickNumber(window_, 45);
     clickNumber(window_, 3);
     clickNumber(window_, 81);
-    QCOMPARE(labelText(window_, "Label14"), QStringLiteral(" 3 45 81"));
-    QCOMPARE(labelText(window_, "Label13"), QStringLiteral(" 3 45 81"));
+    QCOMPARE(labelText(window_, "markedNumbersLabel"), QStringLiteral(" 3 45 81"));
     for (int n = 1; n <= 84; ++n)
         if (!window_->state().marked[static_cast<std::size_t>(n)])
             clickNumber(window_, n);
     clickNumber(window_, 81); // 81 was already marked: now off, 83 numbers
     clickNumber(window_, 81);
     QCOMPARE(window_->state().markedCount(), 84);
-    const QString list84 = labelText(window_, "Label14");
+    const QString list84 = labelText(window_, "markedNumbersLabel");
     QVERIFY(list84.startsWith(QStringLiteral(" 1 2 3 4 5 6 7 8 9 10 11")));
     QVERIFY(list84.endsWith(QStringLiteral(" 83 84")));
     QCOMPARE(list84.count(QLatin1Char(' ')), 84);
     clickNumber(window_, 85);
-    QCOMPARE(labelText(window_, "Label14"), QStringLiteral("85 numeri"));
-    QCOMPARE(labelText(window_, "Label13"), QStringLiteral("85 numeri"));
+    QCOMPARE(labelText(window_, "markedNumbersLabel"), QStringLiteral("85 numeri"));
 }
 
 void SystemWindowTest::boardArithmeticAndBorder() {
-    NumberBoard* board = test::TAV(window_);
+    NumberBoard* board = test::board(window_);
     QCOMPARE(board->size(), QSize(136, 245));
-    QCOMPARE(board->objectName(), QStringLiteral("TAV"));
+    QCOMPARE(board->objectName(), QStringLiteral("boardWidget"));
     QTest::mouseClick(board, Qt::LeftButton, {}, QPoint(23, 17));
     QCOMPARE(window_->state().markedNumbers(), std::vector<int>{17});
     // The right mouse button toggles as well.
@@ -135,7 +133,7 @@ void SystemWindowTest::boardArithmeticAndBorder() {
 }
 
 void SystemWindowTest::marksAreDrawnAndErasedExactly() {
-    NumberBoard* board = test::TAV(window_);
+    NumberBoard* board = test::board(window_);
     const QImage clean = board->picture();
     QCOMPARE(clean, board->cleanCopy());
     QCOMPARE(board->picture().pixel(0, 0), qRgb(255, 128, 64));
@@ -144,7 +142,7 @@ void SystemWindowTest::marksAreDrawnAndErasedExactly() {
     clickNumber(window_, 17);
     const QRect cell = NumberBoard::markCell(17);
     QCOMPARE(cell, QRect(30, 23, 10, 7));
-    QCOMPARE(board->picture().copy(cell), NumberBoard::SEGSI());
+    QCOMPARE(board->picture().copy(cell), NumberBoard::markGlyph());
     // Only the cell changed.
     QImage outside = board->picture();
     QPainter(&outside).drawImage(cell.topLeft(), clean.copy(cell));
@@ -156,8 +154,8 @@ void SystemWindowTest::marksAreDrawnAndErasedExactly() {
     window_->state().marked.fill(0);
     window_->state().marked[1] = window_->state().marked[90] = 1;
     window_->drawBoardMarks();
-    QCOMPARE(board->picture().copy(NumberBoard::markCell(1)), NumberBoard::SEGSI());
-    QCOMPARE(board->picture().copy(NumberBoard::markCell(90)), NumberBoard::SEGSI());
+    QCOMPARE(board->picture().copy(NumberBoard::markCell(1)), NumberBoard::markGlyph());
+    QCOMPARE(board->picture().copy(NumberBoard::markCell(90)), NumberBoard::markGlyph());
     QCOMPARE(board->picture().copy(NumberBoard::markCell(17)),
              clean.copy(NumberBoard::markCell(17)));
     // And the grab of the widget shows the picture.
@@ -165,7 +163,7 @@ void SystemWindowTest::marksAreDrawnAndErasedExactly() {
                  .toImage()
                  .convertToFormat(QImage::Format_RGB32)
                  .copy(NumberBoard::markCell(90)),
-             NumberBoard::SEGSI());
+             NumberBoard::markGlyph());
 }
 
 void SystemWindowTest::costAndFinalColumnLabels() {
@@ -178,33 +176,101 @@ void SystemWindowTest::costAndFinalColumnLabels() {
          {Case{10, "Costo: 8.000 £"}, Case{0, "Costo: 0 £"}, Case{1250, "Costo: 1.000.000 £"}}) {
         window_->state().finalColumns.assign(c.columns, Column{1, 2, 3, 4, 5, 6});
         window_->refreshSystemView();
-        QCOMPARE(labelText(window_, "Label16"), QString::fromUtf8(c.cost));
-        QCOMPARE(labelText(window_, "Label15"), QString::fromUtf8(c.cost));
+        QCOMPARE(labelText(window_, "costLabel"), QString::fromUtf8(c.cost));
         const QString finals = QStringLiteral("Colonne finali: %1").arg(c.columns);
-        QCOMPARE(labelText(window_, "Label3"), finals);
-        QCOMPARE(labelText(window_, "Label4"), finals);
-        // Centred in the panel with integer division; the white copy one pixel further.
-        auto* mp2 = window_->findChild<BevelPanel*>("MP2");
-        for (const auto& [coloured, white] :
-             {std::pair{"Label3", "Label4"}, std::pair{"Label16", "Label15"}}) {
-            auto* top = window_->findChild<QLabel*>(coloured);
-            auto* shadow = window_->findChild<QLabel*>(white);
-            QCOMPARE(top->x(), (mp2->contentsRect().width() - top->width()) / 2);
-            QCOMPARE(shadow->x(), top->x() + 1);
-            QCOMPARE(shadow->y(), top->y() + 1);
+        QCOMPARE(labelText(window_, "finalColumnsLabel"), finals);
+        // The text centred in the panel with integer division.
+        auto* panel = window_->findChild<BevelPanel*>("finalColumnsPanel");
+        for (const char* name : {"finalColumnsLabel", "costLabel"}) {
+            auto* label = window_->findChild<QLabel*>(name);
+            QCOMPARE(label->x(),
+                     (panel->contentsRect().width() - label->contentsRect().width()) / 2);
         }
     }
     // The price is shared: another value shows at the next refresh.
     programColumnPrice() = Real48::fromValue(1234.5);
     window_->state().finalColumns.assign(2, Column{1, 2, 3, 4, 5, 6});
     window_->refreshSystemView();
-    QCOMPARE(labelText(window_, "Label16"), QString::fromUtf8("Costo: 2.469 £"));
+    QCOMPARE(labelText(window_, "costLabel"), QString::fromUtf8("Costo: 2.469 £"));
     programColumnPrice() = real48::eightHundred;
 }
 
+void SystemWindowTest::captionsAreOneObjectOverAWhiteCopy_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("accessibleName");
+    QTest::addColumn<QColor>("colour");
+    const QColor darkRed(128, 0, 0);
+    QTest::newRow("title") << "initialSystemTitle"
+                           << "Sistema iniziale"
+                           << "Sistema iniziale" << darkRed;
+    QTest::newRow("marked caption") << "markedCountCaption"
+                                    << "Numero di segni:"
+                                    << "Numero di segni:" << QColor(Qt::black);
+    QTest::newRow("marked count") << "markedCountLabel"
+                                  << "8"
+                                  << "Numero di segni" << QColor(Qt::black);
+    QTest::newRow("initial columns") << "initialColumnsLabel"
+                                     << "28"
+                                     << "Colonne iniziali" << QColor(Qt::black);
+    QTest::newRow("marked list") << "markedNumbersLabel"
+                                 << " 1 2 3 4 5 6 7 8"
+                                 << "Numeri segnati" << QColor(Qt::black);
+    QTest::newRow("final columns") << "finalColumnsLabel"
+                                   << "Colonne finali: 3"
+                                   << "Colonne finali: 3" << darkRed;
+    QTest::newRow("cost") << "costLabel"
+                          << "Costo: 2.400 £"
+                          << "Costo: 2.400 £" << QColor(Qt::black);
+}
+
+void SystemWindowTest::captionsAreOneObjectOverAWhiteCopy() {
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QString, accessibleName);
+    QFETCH(QColor, colour);
+    programColumnPrice() = real48::eightHundred;
+    for (int n = 1; n <= 8; ++n)
+        clickNumber(window_, n);
+    window_->state().finalColumns.assign(3, Column{1, 2, 3, 4, 5, 6});
+    window_->refreshSystemView();
+
+    // One object for the caption, so a screen reader hears it once.
+    auto* label = window_->findChild<QLabel*>(name);
+    QVERIFY(label);
+    QCOMPARE(label->text(), text);
+    int sameText = 0;
+    for (const QLabel* other : window_->findChildren<QLabel*>())
+        sameText += other->text() == text;
+    QCOMPARE(sameText, 1);
+    QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(label);
+    QVERIFY(readable);
+    QCOMPARE(readable->text(QAccessible::Name), accessibleName);
+
+    // The coloured text over a white copy one pixel right and one down: on a blue ground, the
+    // pixel below and right of each pixel the text covers whole is never bare ground.
+    QImage picture(label->size(), QImage::Format_RGB32);
+    const QRgb ground = qRgb(0, 0, 255);
+    picture.fill(ground);
+    label->render(&picture, QPoint(), QRegion(), QWidget::DrawChildren);
+    int inked = 0;
+    int white = 0;
+    for (int y = 0; y + 1 < picture.height(); ++y)
+        for (int x = 0; x + 1 < picture.width(); ++x) {
+            white += picture.pixel(x, y) == qRgb(255, 255, 255);
+            if (picture.pixel(x, y) != colour.rgb())
+                continue;
+            ++inked;
+            QVERIFY2(picture.pixel(x + 1, y + 1) != ground,
+                     qPrintable(QStringLiteral("%1, %2").arg(x).arg(y)));
+        }
+    QVERIFY(inked > 0);
+    QVERIFY(white > 0);
+}
+
 void SystemWindowTest::gridHeaderOnlyWithColumns() {
-    QTableView* grid = test::COL(window_);
-    QCOMPARE(grid->objectName(), QStringLiteral("COL"));
+    QTableView* grid = test::finalColumnsGrid(window_);
+    QCOMPARE(grid->objectName(), QStringLiteral("finalColumnsGrid"));
     QVERIFY(grid->horizontalHeader()->isHidden());
     QCOMPARE(grid->model()->rowCount(), 1);
     QCOMPARE(grid->model()->index(0, 1).data().toString(), QString());
@@ -237,7 +303,7 @@ void SystemWindowTest::gridHeaderOnlyWithColumns() {
     QCOMPARE(grid->model()->rowCount(), 1);
 
     // The grid reaches down to four pixels above the panel's bottom.
-    auto* mp2 = window_->findChild<BevelPanel*>("MP2");
+    auto* mp2 = window_->findChild<BevelPanel*>("finalColumnsPanel");
     QCOMPARE(grid->y() + grid->height(), mp2->contentsRect().height() - 4);
 }
 
@@ -248,30 +314,30 @@ void SystemWindowTest::aMillionColumnsShowAtOnce() {
         columns[i] = Column{1, 2, 3, 4, 5, static_cast<std::uint8_t>(6 + i % 80)};
     // How fast this goes is measured by bench/bench_gui_system_window.
     window_->refreshSystemView();
-    test::COL(window_)->scrollToBottom();
-    test::COL(window_)->viewport()->repaint();
+    test::finalColumnsGrid(window_)->scrollToBottom();
+    test::finalColumnsGrid(window_)->viewport()->repaint();
     QApplication::processEvents();
-    QCOMPARE(test::COL(window_)->model()->rowCount(), 1'000'000);
-    QCOMPARE(test::COL(window_)->model()->index(999'999, 0).data().toString(),
+    QCOMPARE(test::finalColumnsGrid(window_)->model()->rowCount(), 1'000'000);
+    QCOMPARE(test::finalColumnsGrid(window_)->model()->index(999'999, 0).data().toString(),
              QStringLiteral("1000000"));
-    QCOMPARE(labelText(window_, "Label3"), QStringLiteral("Colonne finali: 1000000"));
+    QCOMPARE(labelText(window_, "finalColumnsLabel"), QStringLiteral("Colonne finali: 1000000"));
 }
 
 void SystemWindowTest::hintsReachTheStatusPanel() {
-    QWidget* button = window_->button("SpeedButton1");
+    QWidget* button = window_->button("newButton");
     QCOMPARE(button->toolTip(), QStringLiteral("Nuovo sistema"));
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QApplication::sendEvent(button, &enter);
     QCOMPARE(test::SPI(frame_.get())->text(), QStringLiteral(" Per lavorare su un nuovo sistema."));
 
-    QApplication::sendEvent(test::TAV(window_), &enter);
+    QApplication::sendEvent(test::board(window_), &enter);
     QCOMPARE(test::SPI(frame_.get())->text(),
              QStringLiteral(" Usa il tasto sinistro del mouse per selezionare/annullare un segno "
                             "del sistema."));
-    QApplication::sendEvent(test::COL(window_), &enter);
+    QApplication::sendEvent(test::finalColumnsGrid(window_), &enter);
     QCOMPARE(test::SPI(frame_.get())->text(), QStringLiteral(" Elenco delle colonne giocabili."));
     // A hint without a bar is the same text in both places.
-    QAction* close = window_->command("Chiudi1");
+    QAction* close = window_->command("closeAction");
     QCOMPARE(close->toolTip(), QStringLiteral("Chiude il sistema attivo."));
     close->showStatusText(window_);
     QCOMPARE(test::SPI(frame_.get())->text(), QStringLiteral(" Chiude il sistema attivo."));
@@ -289,20 +355,20 @@ void SystemWindowTest::menusAndButtonsAreComplete() {
         const char* keys;
     };
     for (const Item i :
-         {Item{"Nuovo1", "&Nuovo", "Ctrl+N"}, Item{"Apri1", "&Apri", "Ctrl+A"},
-          Item{"Riapri1", "&Riapri", "Ctrl+R"}, Item{"Chiudi1", "&Chiudi", "Ctrl+F4"},
-          Item{"Salvaconnome1", "Sal&va con altro nome", "Ctrl+V"},
-          Item{"Fine1", "F&ine", "Alt+F4"}, Item{"Sommario1", "&Sommario", "F1"},
-          Item{"Calcolaprobabilitdivincita1", "Calcola probabilità di &vincita", ""},
-          Item{"Toglisegnimenoprobabili1", "T&ogli numeri meno probabili", ""}}) {
+         {Item{"newAction", "&Nuovo", "Ctrl+N"}, Item{"openAction", "&Apri", "Ctrl+A"},
+          Item{"reopenAction", "&Riapri", "Ctrl+R"}, Item{"closeAction", "&Chiudi", "Ctrl+F4"},
+          Item{"saveAsAction", "Sal&va con altro nome", "Ctrl+V"},
+          Item{"quitAction", "F&ine", "Alt+F4"}, Item{"helpContentsAction", "&Sommario", "F1"},
+          Item{"winningProbabilityAction", "Calcola probabilità di &vincita", ""},
+          Item{"removeLeastProbableAction", "T&ogli numeri meno probabili", ""}}) {
         QAction* a = window_->command(i.name);
         QVERIFY2(a, i.name);
         QCOMPARE(a->text(), QString::fromUtf8(i.caption));
         QCOMPARE(a->shortcut(), QKeySequence(QString::fromLatin1(i.keys)));
     }
-    QCOMPARE(window_->command("Salva1")->text(), QStringLiteral("&Salva Sistem1.Qtr"));
-    QCOMPARE(window_->command("Salva1")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-    QCOMPARE(window_->button("SpeedButton3")->toolTip(), QStringLiteral("Salva Sistem1.Qtr"));
+    QCOMPARE(window_->command("saveAction")->text(), QStringLiteral("&Salva Sistem1.Qtr"));
+    QCOMPARE(window_->command("saveAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    QCOMPARE(window_->button("saveButton")->toolTip(), QStringLiteral("Salva Sistem1.Qtr"));
     // Commands of windows still to come are there but disabled, with their buttons.
     for (const QString& name : SystemWindow::pendingCommands()) {
         QAction* a = window_->command(name);
@@ -311,13 +377,18 @@ void SystemWindowTest::menusAndButtonsAreComplete() {
     }
     // Each button has a picture of its own, drawn at any size, and keeps its hint.
     QList<QImage> pictures;
-    for (int b : {1, 2, 3, 4, 7, 8, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23}) {
-        QToolButton* button = window_->button(QStringLiteral("SpeedButton%1").arg(b));
-        QVERIFY2(button, qPrintable(QString::number(b)));
+    for (const char* name :
+         {"newButton", "openButton", "saveButton", "archiveButton", "editColumnButton",
+          "numberProbabilitiesButton", "selectColumnsButton", "printVerticalButton",
+          "compareColumnsButton", "printHorizontalButton", "distributionButton",
+          "deleteColumnsButton", "winningProbabilityButton", "keyboardColumnsButton",
+          "printPaperButton", "addRandomNumberButton"}) {
+        QToolButton* button = window_->button(QString::fromLatin1(name));
+        QVERIFY2(button, name);
         QVERIFY(!button->accessibleName().isEmpty());
         QVERIFY(!button->toolTip().isEmpty());
         const QImage picture = button->icon().pixmap(24, 24).toImage();
-        QVERIFY2(!picture.isNull() && !pictures.contains(picture), qPrintable(QString::number(b)));
+        QVERIFY2(!picture.isNull() && !pictures.contains(picture), name);
         pictures << picture;
     }
     // The program's own drawings (used where the desktop has no icon) render at any size.
@@ -335,10 +406,10 @@ void SystemWindowTest::menusAndButtonsAreComplete() {
             QVERIFY2(inked > size * size / 10, qPrintable(name));
         }
     }
-    QVERIFY(window_->button("SpeedButton14")->isEnabled());
-    QVERIFY(window_->button("SpeedButton3")->isEnabled());
+    QVERIFY(window_->button("selectColumnsButton")->isEnabled());
+    QVERIFY(window_->button("saveButton")->isEnabled());
     for (int k = 1; k <= 15; ++k)
-        QVERIFY(!window_->command(QStringLiteral("fu%1").arg(k))->isVisible());
+        QVERIFY(!window_->command(QStringLiteral("userFunctionAction%1").arg(k))->isVisible());
     // The frame's bar shows the active window's menus.
     QCOMPARE(frame_->menuBar()->actions().size(), 6);
 }
@@ -347,7 +418,7 @@ void SystemWindowTest::ctrlROpensTheRecentList() {
     frame_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
     QMenu* file = window_->menus().first();
-    QMenu* recent = window_->command("Riapri1")->menu();
+    QMenu* recent = window_->command("reopenAction")->menu();
     QVERIFY(recent);
     QVERIFY(!file->isVisible());
     QVERIFY(!recent->isVisible());
@@ -369,7 +440,7 @@ QString description(QObject* object) {
 void SystemWindowTest::boardAndGridFromTheKeyboard() {
     frame_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
-    NumberBoard* board = test::TAV(window_);
+    NumberBoard* board = test::board(window_);
     board->setFocus();
     QTRY_VERIFY(board->hasFocus());
     QCOMPARE(description(board), QStringLiteral("Numero 1, non segnato"));
@@ -385,20 +456,20 @@ void SystemWindowTest::boardAndGridFromTheKeyboard() {
     QTest::keyClick(board, Qt::Key_Down);
     QTest::keyClick(board, Qt::Key_Enter);
     QCOMPARE(window_->state().markedNumbers(), (std::vector<int>{2, 17, 90}));
-    QCOMPARE(labelText(window_, "Label8"), QStringLiteral("3"));
+    QCOMPARE(labelText(window_, "markedCountLabel"), QStringLiteral("3"));
     QVERIFY(window_->state().modified);
     QCOMPARE(description(board), QStringLiteral("Numero 90, segnato"));
     const QRect cell = NumberBoard::markCell(90);
-    QCOMPARE(board->picture().copy(cell), NumberBoard::SEGSI());
+    QCOMPARE(board->picture().copy(cell), NumberBoard::markGlyph());
     QTest::keyClick(board, Qt::Key_Space);
     QCOMPARE(description(board), QStringLiteral("Numero 90, non segnato"));
     QCOMPARE(board->picture().copy(cell), board->cleanCopy().copy(cell));
 
     // Tab leaves the grid instead of walking its cells.
-    test::COL(window_)->setFocus();
-    QTRY_VERIFY(test::COL(window_)->hasFocus());
-    QTest::keyClick(test::COL(window_), Qt::Key_Tab);
-    QVERIFY(!test::COL(window_)->hasFocus());
+    test::finalColumnsGrid(window_)->setFocus();
+    QTRY_VERIFY(test::finalColumnsGrid(window_)->hasFocus());
+    QTest::keyClick(test::finalColumnsGrid(window_), Qt::Key_Tab);
+    QVERIFY(!test::finalColumnsGrid(window_)->hasFocus());
 
     // The status panel's text reaches screen readers as it changes.
     frame_->METTIHINT(QStringLiteral("Prova."));
@@ -422,12 +493,12 @@ void SystemWindowTest::menuKeysAreUnique() {
         }
     }
     // Alt+C, A reaches "Azzera colonne" at once.
-    QMenu* columns =
-        window_->command("Azzeracolonne1")->associatedObjects().value(0)
-            ? qobject_cast<QMenu*>(window_->command("Azzeracolonne1")->associatedObjects().value(0))
-            : nullptr;
+    QMenu* columns = window_->command("clearColumnsAction")->associatedObjects().value(0)
+                         ? qobject_cast<QMenu*>(
+                               window_->command("clearColumnsAction")->associatedObjects().value(0))
+                         : nullptr;
     QVERIFY(columns);
-    QSignalSpy cleared(window_->command("Azzeracolonne1"), &QAction::triggered);
+    QSignalSpy cleared(window_->command("clearColumnsAction"), &QAction::triggered);
     columns->popup(QPoint(0, 0));
     QTRY_VERIFY(columns->isVisible());
     QTest::keyClick(columns, Qt::Key_A);

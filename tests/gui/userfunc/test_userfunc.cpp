@@ -31,23 +31,9 @@
 using namespace quintor;
 using quintor::test::clickNumber;
 using quintor::test::trigger;
+using quintor::test::whenShown;
 
 namespace {
-
-// Runs act on the modal dialog of type D once it is up; a check that returns early still
-// closes it, so nothing hangs in exec().
-template <class D> void whenShown(std::function<void(D*)> act) {
-    QTimer::singleShot(0, [act] {
-        QTRY_VERIFY(qobject_cast<D*>(QApplication::activeModalWidget()) != nullptr);
-        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-        act(dialog);
-        // QUINTOR_SHOTS=folder keeps a picture of each dialog as the test left it.
-        if (const QString shots = qEnvironmentVariable("QUINTOR_SHOTS"); !shots.isEmpty())
-            dialog->grab().save(shots + "/" + dialog->objectName() + ".png");
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-}
 
 using quintor::test::child;
 
@@ -68,11 +54,11 @@ QByteArray readFile(const QString& path) {
 QStringList menuCaptions(const SystemWindow* window) {
     QStringList captions;
     for (int k = 1; k <= maxUserFunctions; ++k) {
-        const QAction* item = window->command(QStringLiteral("fu%1").arg(k));
+        const QAction* item = window->command(QStringLiteral("userFunctionAction%1").arg(k));
         if (item && item->isVisible())
             captions << item->text();
     }
-    if (window->command(QStringLiteral("N8"))->isVisible())
+    if (window->command(QStringLiteral("userFunctionSeparator"))->isVisible())
         captions << QStringLiteral("|");
     return captions;
 }
@@ -130,7 +116,7 @@ void UserFunctionTest::registerScript(const QString& name, const QByteArray& bod
     writeFile(home_->file(name), body, true);
     writeFile(home_->file(QFileInfo(name).completeBaseName() + ".txt"), "Prova\nA\nB\n");
     writeFile(home_->file("funzioni.ute"), "1\r\n" + name.toUtf8() + "\r\nProva\r\n");
-    window_->carica_funzioni_utente();
+    window_->reloadUserFunctions();
 }
 
 void UserFunctionTest::addRunAndDeleteTheCompiledExample() {
@@ -183,7 +169,7 @@ void UserFunctionTest::addRunAndDeleteTheCompiledExample() {
                     .startsWith("Tiene le colonne finali"));
         QTest::mouseClick(add, Qt::LeftButton);
     });
-    QVERIFY(trigger(window_, "Aggiunginuovafunzione1"));
+    QVERIFY(trigger(window_, "addUserFunctionAction"));
     const QStringList menu{QStringLiteral("Filtro per somma dei numeri"), QStringLiteral("|")};
     QCOMPARE(menuCaptions(window_), menu);
     QCOMPARE(menuCaptions(second), menu);
@@ -198,13 +184,13 @@ void UserFunctionTest::addRunAndDeleteTheCompiledExample() {
             wait->onStopClicked();
     });
     watchdog.start(20000);
-    QVERIFY(trigger(window_, "fu1"));
+    QVERIFY(trigger(window_, "userFunctionAction1"));
     QVERIFY(watchdog.isActive());
     const SystemState& state = window_->state();
     QCOMPARE(state.markedNumbers(), (std::vector<int>{1, 2, 3, 10, 20, 30, 90}));
     QCOMPARE(state.finalColumns, (std::vector<Column>{{2, 3, 10, 20, 30, 90}}));
     QVERIFY(state.modified);
-    QCOMPARE(test::labelText(window_, "Label3"), QStringLiteral("Colonne finali: 1"));
+    QCOMPARE(test::labelText(window_, "finalColumnsLabel"), QStringLiteral("Colonne finali: 1"));
     QVERIFY(noExchangeFileLeft(home_->path()));
     QCOMPARE(second->state().finalColumns.size(), std::size_t(0));
 
@@ -224,7 +210,7 @@ void UserFunctionTest::addRunAndDeleteTheCompiledExample() {
         QVERIFY(remove->isEnabled());
         QTest::mouseClick(remove, Qt::LeftButton);
     });
-    QVERIFY(trigger(second, "EliminaFunzioneUtente1"));
+    QVERIFY(trigger(second, "deleteUserFunctionAction"));
     QCOMPARE(menuCaptions(window_), QStringList());
     QCOMPARE(menuCaptions(second), QStringList());
     QCOMPARE(readFile(home_->file("funzioni.ute")), QByteArray("0\r\n"));
@@ -251,7 +237,7 @@ void UserFunctionTest::functionThatNeverFinishesIsInterrupted() {
         QVERIFY(wait->isVisible());
         QTest::keyClick(wait, Qt::Key_Escape);
     });
-    QVERIFY(trigger(window_, "fu1"));
+    QVERIFY(trigger(window_, "userFunctionAction1"));
     qInfo("CPU time of the program during a %d ms wait: %.4f s", waitMs, cpu);
     QVERIFY(cpu >= 0 && cpu < 0.1);
 
@@ -269,9 +255,9 @@ void UserFunctionTest::refusedRunsAndDamagedResults() {
     markSevenAndTwoColumns();
     // A program that is missing: a message at once, no wait window, nothing written.
     writeFile(home_->file("funzioni.ute"), "2\r\nassente\r\nManca\r\n../fuori\r\nFuori\r\n");
-    window_->carica_funzioni_utente();
+    window_->reloadUserFunctions();
     QCOMPARE(menuCaptions(window_), (QStringList{"Manca", "Fuori", "|"}));
-    for (const char* item : {"fu1", "fu2"}) {
+    for (const char* item : {"userFunctionAction1", "userFunctionAction2"}) {
         prompter_->clear();
         QVERIFY(trigger(window_, item));
         QCOMPARE(prompter_->questions().size(), 1);
@@ -289,7 +275,7 @@ void UserFunctionTest::refusedRunsAndDamagedResults() {
                                 "> colonne.dat\n"
                                 "touch finito.ok\n");
     prompter_->clear();
-    QVERIFY(trigger(window_, "fu1"));
+    QVERIFY(trigger(window_, "userFunctionAction1"));
     QCOMPARE(window_->state().markedNumbers(), (std::vector<int>{1, 5}));
     QCOMPARE(window_->state().finalColumns, (std::vector<Column>{{1, 2, 3, 4, 5, 6}}));
     QCOMPARE(prompter_->questions().size(), 1);
@@ -302,7 +288,7 @@ void UserFunctionTest::refusedRunsAndDamagedResults() {
         full += "f" + QByteArray::number(k) + "\r\nF\r\n";
     writeFile(home_->file("funzioni.ute"), full);
     prompter_->clear();
-    QVERIFY(trigger(window_, "Aggiunginuovafunzione1"));
+    QVERIFY(trigger(window_, "addUserFunctionAction"));
     QVERIFY(prompter_->lastText().startsWith("Il menù contiene già 15 funzioni"));
     QCOMPARE(readFile(home_->file("funzioni.ute")), full);
 }
@@ -311,9 +297,9 @@ void UserFunctionTest::shippedScriptDropsThreeInARow() {
     QVERIFY(QFile::copy(QUINTOR_EXAMPLE_FUNCTIONS_DIR "/consecutivi.py",
                         home_->file("consecutivi.py")));
     writeFile(home_->file("funzioni.ute"), "1\r\nconsecutivi.py\r\nConsecutivi\r\n");
-    window_->carica_funzioni_utente();
+    window_->reloadUserFunctions();
     markSevenAndTwoColumns();
-    QVERIFY(trigger(window_, "fu1"));
+    QVERIFY(trigger(window_, "userFunctionAction1"));
     QCOMPARE(window_->state().finalColumns, (std::vector<Column>{{2, 3, 10, 20, 30, 90}}));
     QVERIFY(window_->state().modified);
     QVERIFY(noExchangeFileLeft(home_->path()));
@@ -322,7 +308,7 @@ void UserFunctionTest::shippedScriptDropsThreeInARow() {
 void UserFunctionTest::latin1ListAndDescription() {
     // Accented letters as a Windows editor saves them, one byte each.
     writeFile(home_->file("funzioni.ute"), "1\r\nvecchia\r\nProbabilit\xe0\r\n");
-    window_->carica_funzioni_utente();
+    window_->reloadUserFunctions();
     QCOMPARE(menuCaptions(window_), (QStringList{QStringLiteral("Probabilità"), "|"}));
     writeFile(home_->file("nuova"), "#!/bin/sh\n", true);
     writeFile(home_->file("nuova.txt"), "Citt\xe0\nNicol\xf2\nn@example.org\n");
@@ -333,8 +319,9 @@ void UserFunctionTest::latin1ListAndDescription() {
                  QStringLiteral("Voce del menù: Città"));
         QCOMPARE(child<QLabel>(dialog, "authorLabel")->text(),
                  QStringLiteral("Nome dell'autore: Nicolò"));
+        dialog->reject();
     });
-    QVERIFY(trigger(window_, "Aggiunginuovafunzione1"));
+    QVERIFY(trigger(window_, "addUserFunctionAction"));
 }
 
 QTEST_MAIN(UserFunctionTest)
