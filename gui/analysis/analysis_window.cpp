@@ -1,8 +1,8 @@
 #include "gui/analysis/analysis_window.h"
 
-#include "gui/analysis/background_run.h"
 #include "gui/common/feedback.h"
 #include "gui/common/prompter.h"
+#include "gui/common/worker_run.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -39,7 +39,9 @@ void AnalysisWindow::addStopAndClose(QHBoxLayout* buttons, const QString& stopHi
     buttons->addStretch();
     buttons->addWidget(stopButton_);
     buttons->addWidget(closeButton_);
-    run_ = new BackgroundRun(this, progressBar_, stopButton_);
+    run_ = new WorkerRun(this);
+    run_->setGauge(progressBar_);
+    run_->setStopButton(stopButton_);
 }
 
 QString AnalysisWindow::askCsvFile(const QString& suggested) {

@@ -9,7 +9,7 @@ class QVBoxLayout;
 
 namespace quintor {
 
-class BackgroundRun;
+class WorkerRun;
 
 // What the analysis windows have in common: a gauge, "Interrompi" and "Chiudi" at the right of
 // the button row, and the worker they drive. Closing the window ends the worker first; a window
@@ -34,7 +34,7 @@ protected:
     QProgressBar* progressBar_ = nullptr;
     QPushButton* closeButton_ = nullptr; // Chiudi
     QPushButton* stopButton_ = nullptr;  // Interrompi
-    BackgroundRun* run_ = nullptr;
+    WorkerRun* run_ = nullptr;
 };
 
 } // namespace quintor

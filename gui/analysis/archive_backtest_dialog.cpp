@@ -4,9 +4,9 @@
 #include "core/guarantee.h"
 #include "core/money.h"
 #include "core/program_folder.h"
-#include "gui/analysis/background_run.h"
 #include "gui/common/feedback.h"
 #include "gui/common/prompter.h"
+#include "gui/common/worker_run.h"
 
 #include <QFile>
 #include <QFormLayout>
@@ -218,12 +218,12 @@ void ArchiveBacktestDialog::onRunClicked() {
     exportButton_->setEnabled(false);
     const std::vector<Column> finals = state_.finalColumns;
     run_->start(
-        [this, finals](RunControl& control, const std::function<void(double)>& progress) {
+        [this, finals](RunControl& control, const WorkerRun::Progress& progress) {
             result_ = backtest(finals, draws_, &control, progress);
         },
-        [this] {
+        [this](WorkerRun::Outcome outcome) {
             runButton_->setEnabled(true);
-            if (result_.stopped) {
+            if (outcome != WorkerRun::Outcome::Completed || result_.stopped) {
                 summaryLabel_->setText(QStringLiteral("Verifica interrotta."));
                 return;
             }

@@ -1,9 +1,9 @@
 #include "gui/analysis/guarantee_holes_dialog.h"
 
 #include "core/repair.h"
-#include "gui/analysis/background_run.h"
 #include "gui/common/feedback.h"
 #include "gui/common/prompter.h"
+#include "gui/common/worker_run.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -161,7 +161,7 @@ void GuaranteeHolesDialog::onCountClicked() {
     HoleCursor* cursor = &model_->cursor();
     run_->start(
         [this, finals, m, best, model, cursor](RunControl& control,
-                                               const std::function<void(double)>& progress) {
+                                               const WorkerRun::Progress& progress) {
             std::vector<Column> first;
             cursor->next(first, HolesModel::batch, &control);
             if (control.cancelRequested())
@@ -176,10 +176,10 @@ void GuaranteeHolesDialog::onCountClicked() {
                 Qt::QueuedConnection);
             countBestMatchesOfSize(marked_, finals, m, *best, &control, progress);
         },
-        [this, t, m, best] {
+        [this, t, m, best](WorkerRun::Outcome outcome) {
             countButton_->setEnabled(true);
             exportButton_->setEnabled(true);
-            if (run_->stoppedByUser()) {
+            if (outcome != WorkerRun::Outcome::Completed) {
                 countLabel_->setText(QStringLiteral("Conteggio interrotto."));
                 return;
             }
@@ -210,13 +210,14 @@ void GuaranteeHolesDialog::onExportClicked() {
     countButton_->setEnabled(false);
     exportButton_->setEnabled(false);
     run_->start(
-        [this, finals, t, m, file, result](RunControl& control,
-                                           const std::function<void(double)>&) {
+        [this, finals, t, m, file, result](RunControl& control, const WorkerRun::Progress&) {
             *result = exportHolesCsv(file.toStdString(), marked_, finals, t, m, &control);
         },
-        [this, result] {
+        [this, result](WorkerRun::Outcome outcome) {
             countButton_->setEnabled(true);
             exportButton_->setEnabled(true);
+            if (outcome == WorkerRun::Outcome::Failed)
+                return;
             if (!*result) {
                 showError(this, QStringLiteral("Errore"), QString::fromStdString(result->error()));
                 return;

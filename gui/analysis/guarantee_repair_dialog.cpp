@@ -4,9 +4,9 @@
 #include "core/probability.h"
 #include "core/scoring.h"
 #include "core/selection.h"
-#include "gui/analysis/background_run.h"
 #include "gui/common/feedback.h"
 #include "gui/common/prompter.h"
+#include "gui/common/worker_run.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -105,21 +105,25 @@ void GuaranteeRepairDialog::onStartClicked() {
     startButton_->setEnabled(false);
     outcomeLabel_->setText(QStringLiteral("Ricerca in corso..."));
     run_->start(
-        [request, result](RunControl& control, const std::function<void(double)>& progress) {
+        [request, result](RunControl& control, const WorkerRun::Progress& progress) {
             *result = repairGuarantee(*request, &control, [&](const RepairResult& sofar) {
                 if (sofar.total > 0)
                     progress(static_cast<double>(sofar.covered) / static_cast<double>(sofar.total));
             });
         },
-        [this, result, t, m] {
+        [this, result, t, m](WorkerRun::Outcome outcome) {
             startButton_->setEnabled(true);
+            if (outcome == WorkerRun::Outcome::Failed) {
+                outcomeLabel_->clear();
+                return;
+            }
             if (!*result) {
                 outcomeLabel_->clear();
                 showError(this, QStringLiteral("Errore"), QString::fromStdString(result->error()));
                 return;
             }
             const RepairResult& done = **result;
-            if (done.stopped || run_->stoppedByUser()) {
+            if (done.stopped || outcome == WorkerRun::Outcome::Stopped) {
                 outcomeLabel_->setText(
                     QStringLiteral("Ricerca interrotta: nessuna colonna aggiunta."));
                 return;

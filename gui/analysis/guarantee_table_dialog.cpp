@@ -1,9 +1,9 @@
 #include "gui/analysis/guarantee_table_dialog.h"
 
 #include "core/probability.h"
-#include "gui/analysis/background_run.h"
 #include "gui/analysis/guarantee_holes_dialog.h"
 #include "gui/common/feedback.h"
+#include "gui/common/worker_run.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -78,12 +78,13 @@ void GuaranteeTableDialog::showEvent(QShowEvent* event) {
 void GuaranteeTableDialog::startCount() {
     const std::vector<Column> finals = state_.finalColumns;
     run_->start(
-        [this, finals](RunControl& control, const std::function<void(double)>& progress) {
+        [this, finals](RunControl& control, const WorkerRun::Progress& progress) {
             table_ = guaranteeTable(marked_, finals, &control, progress);
         },
-        [this] {
+        [this](WorkerRun::Outcome outcome) {
             finished_ = true;
-            if (table_.stopped) {
+            if (outcome != WorkerRun::Outcome::Completed || table_.stopped) {
+                table_.stopped = true; // no cell of a partial table opens its holes
                 statusLabel_->setText(QStringLiteral("Calcolo interrotto."));
                 return;
             }

@@ -2,6 +2,7 @@
 
 #include "gui/common/feedback.h"
 #include "gui/common/prompter.h"
+#include "gui/common/worker_run.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -148,21 +149,17 @@ ColumnFiltersDialog::ColumnFiltersDialog(const ColumnFilters& filters,
     restartTimer_ = new QTimer(this);
     restartTimer_->setSingleShot(true);
     restartTimer_->setInterval(250);
-    progressTimer_ = new QTimer(this);
-    progressTimer_->setInterval(100);
     connect(restartTimer_, &QTimer::timeout, this, &ColumnFiltersDialog::restartCount);
-    connect(progressTimer_, &QTimer::timeout, this,
-            [this] { progressBar_->setValue(progressPermille_.load()); });
+    run_ = new WorkerRun(this);
+    run_->setGauge(progressBar_);
+    // A count that fails says so in its own line, like a field that does not read.
+    run_->setShowsFailures(false);
     connect(okButton_, &QPushButton::clicked, this, &ColumnFiltersDialog::onOkClicked);
     connect(clearButton_, &QPushButton::clicked, this, &ColumnFiltersDialog::onClearClicked);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
     showFilters(filters);
     restartCount();
-}
-
-ColumnFiltersDialog::~ColumnFiltersDialog() {
-    stopCount();
 }
 
 QLineEdit* ColumnFiltersDialog::addField(const QString& name, const QString& accessibleName,
@@ -285,13 +282,8 @@ void ColumnFiltersDialog::done(int result) {
 }
 
 void ColumnFiltersDialog::stopCount() {
-    ++generation_;
     restartTimer_->stop();
-    progressTimer_->stop();
-    if (worker_.joinable()) {
-        stop_ = true;
-        worker_.join();
-    }
+    run_->cancel();
 }
 
 void ColumnFiltersDialog::restartCount() {
@@ -304,33 +296,28 @@ void ColumnFiltersDialog::restartCount() {
         return;
     }
     countLabel_->setText(QStringLiteral("Conteggio in corso..."));
-    stop_ = false;
-    progressPermille_ = 0;
-    progressBar_->setValue(0);
-    progressTimer_->start();
-    const std::uint64_t generation = generation_;
-    worker_ = std::thread(
-        [this, generation, filters = *reading.filters, draws = draws_, counter = counter_] {
+    auto passing = std::make_shared<std::optional<std::uint64_t>>();
+    run_->start(
+        [filters = *reading.filters, draws = draws_, counter = counter_,
+         passing](RunControl& control, const WorkerRun::Progress& progress) {
             const FilterCheck check(filters, draws ? std::span<const Column>(*draws)
                                                    : std::span<const Column>());
-            const auto passing = counter(check, [this](double share) {
-                progressPermille_ = static_cast<int>(share * 1000);
-                return !stop_.load();
+            *passing = counter(check, [&](double share) {
+                progress(share);
+                return control.checkpoint();
             });
-            QMetaObject::invokeMethod(
-                this, [this, generation, passing] { countFinished(generation, passing); },
-                Qt::QueuedConnection);
-        });
+        },
+        [this, passing](WorkerRun::Outcome outcome) { countFinished(outcome, *passing); });
 }
 
-void ColumnFiltersDialog::countFinished(std::uint64_t generation,
+void ColumnFiltersDialog::countFinished(WorkerRun::Outcome outcome,
                                         std::optional<std::uint64_t> passing) {
-    if (generation != generation_ || !passing)
-        return; // a count that a later change made out of date
-    if (worker_.joinable())
-        worker_.join();
-    progressTimer_->stop();
-    progressBar_->setValue(1000);
+    if (outcome == WorkerRun::Outcome::Failed) {
+        countLabel_->setText(displayText(run_->failure()).section(QLatin1Char('\n'), 0, 0));
+        return;
+    }
+    if (!passing)
+        return;
     passing_ = passing;
     const QLocale italian(QLocale::Italian, QLocale::Italy);
     if (*passing == 0)

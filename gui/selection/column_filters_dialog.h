@@ -2,15 +2,14 @@
 
 #include "core/column.h"
 #include "core/column_filters.h"
+#include "gui/common/worker_run.h"
 
 #include <QDialog>
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <thread>
 #include <vector>
 
 class QLabel;
@@ -38,7 +37,6 @@ public:
     ColumnFiltersDialog(const ColumnFilters& filters,
                         std::shared_ptr<const std::vector<Column>> draws, Counter counter,
                         std::uint64_t total, const QString& what, QWidget* parent = nullptr);
-    ~ColumnFiltersDialog() override;
 
     // The filters of the fields, valid once the dialog was accepted.
     const ColumnFilters& filters() const { return accepted_; }
@@ -61,7 +59,7 @@ private:
     void onClearClicked();
     void restartCount();
     void stopCount();
-    void countFinished(std::uint64_t generation, std::optional<std::uint64_t> passing);
+    void countFinished(WorkerRun::Outcome outcome, std::optional<std::uint64_t> passing);
     void showFilters(const ColumnFilters& filters);
     QLineEdit* addField(const QString& name, const QString& accessibleName, int width);
 
@@ -91,13 +89,7 @@ private:
     QPushButton* clearButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QTimer* restartTimer_ = nullptr;
-    QTimer* progressTimer_ = nullptr;
-
-    // Shared with the counting thread.
-    std::thread worker_;
-    std::atomic<bool> stop_{false};
-    std::atomic<int> progressPermille_{0};
-    std::uint64_t generation_ = 0;
+    WorkerRun* run_ = nullptr;
 };
 
 } // namespace quintor

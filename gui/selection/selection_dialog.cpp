@@ -7,6 +7,7 @@
 #include "gui/common/feedback.h"
 #include "gui/common/help_link.h"
 #include "gui/common/prompter.h"
+#include "gui/common/worker_run.h"
 #include "gui/selection/column_filters_dialog.h"
 
 #include <QApplication>
@@ -19,7 +20,6 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTableView>
-#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -128,23 +128,24 @@ SelectionDialog::SelectionDialog(SystemState& system, std::vector<Column> draws,
         flatButton(this, "stopButton", QStringLiteral("Interrompi"), QRect(113, 240, 150, 34));
     stopButton_->hide();
 
-    gaugeTimer_ = new QTimer(this);
-    gaugeTimer_->setInterval(100);
-    connect(gaugeTimer_, &QTimer::timeout, this, &SelectionDialog::showProgress);
+    run_ = new WorkerRun(this);
+    run_->setGauge(progressBar_);
+    run_->setStopButton(stopButton_);
     connect(startButton_, &QPushButton::clicked, this, &SelectionDialog::onStartClicked);
     connect(cancelButton_, &QPushButton::clicked, this, &SelectionDialog::reject);
     connect(helpButton_, &QPushButton::clicked, this, &SelectionDialog::onHelpClicked);
-    connect(stopButton_, &QPushButton::clicked, this, &SelectionDialog::onStopClicked);
     connect(filtersButton_, &QPushButton::clicked, this, &SelectionDialog::onFiltersClicked);
     finalCountEdit_->installEventFilter(this);
     precisionSlider_->installEventFilter(this);
 }
 
 SelectionDialog::~SelectionDialog() {
-    if (worker_.joinable()) {
-        control_.cancel();
-        worker_.join();
-    }
+    // The run reads the draws this window holds.
+    run_->cancel();
+}
+
+bool SelectionDialog::running() const {
+    return run_->running();
 }
 
 void SelectionDialog::showEvent(QShowEvent* event) {
@@ -232,7 +233,7 @@ void SelectionDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && running()) {
         // Escape cannot close the window in the middle of a run; it asks to stop it instead.
         event->accept();
-        onStopClicked();
+        run_->askToStop();
         return;
     }
     QDialog::keyPressEvent(event);
@@ -242,7 +243,7 @@ void SelectionDialog::closeEvent(QCloseEvent* event) {
     // The run ends only by finishing or by a confirmed stop: the close box asks for the stop.
     if (running()) {
         event->ignore();
-        onStopClicked();
+        run_->askToStop();
         return;
     }
     QDialog::closeEvent(event);
@@ -283,77 +284,45 @@ void SelectionDialog::onStartClicked() {
     filtersButton_->hide();
     filtersLabel_->hide();
     stopButton_->show();
-    stopButton_
-        ->setFocus(); // finalCountEdit_ is disabled now: Space stops the run from the keyboard
     progressBar_->setValue(0);
     progressBar_->show();
-    repaint();
 
     // The previous final columns go whatever the outcome of the run.
     system_.finalColumns.clear();
-    examined_ = 0;
-    outcome_.reset();
     SelectionRequest request = selectionRequest(system_, draws_, *count, precisionSlider_->value());
     request.filter = std::move(filter);
-    worker_ = std::thread([this, request] {
-        auto result =
-            selectColumns(request, &control_, [this](std::uint64_t examined, std::uint64_t) {
-                examined_.store(examined, std::memory_order_relaxed);
-            });
-        outcome_.emplace(std::move(result));
-        QMetaObject::invokeMethod(this, &SelectionDialog::runFinished, Qt::QueuedConnection);
-    });
-    gaugeTimer_->start();
+    const double total = initialColumns_;
+    auto result = std::make_shared<std::optional<Expected<SelectionResult>>>();
+    run_->start(
+        [request = std::move(request), total, result](RunControl& control,
+                                                      const WorkerRun::Progress& progress) {
+            result->emplace(selectColumns(
+                request, &control, [&progress, total](std::uint64_t examined, std::uint64_t) {
+                    progress(total > 0 ? static_cast<double>(examined) / total : 0.0);
+                }));
+        },
+        [this, result](WorkerRun::Outcome outcome) { onRunFinished(outcome, *result); });
+    // The count field is disabled now: Space stops the run from the keyboard.
+    stopButton_->setFocus();
+    repaint();
 }
 
-void SelectionDialog::showProgress() {
-    if (initialColumns_ <= 0)
-        return;
-    const double share = 100.0 * static_cast<double>(examined_.load()) / initialColumns_;
-    progressBar_->setValue(static_cast<int>(std::clamp(std::nearbyint(share), 0.0, 100.0)));
-}
-
-void SelectionDialog::onStopClicked() {
-    // A confirmed stop takes effect at the run's next checkpoint: nothing more to ask till then.
-    if (!running() || control_.cancelRequested())
-        return;
-    control_.requestPause();
-    asking_ = true;
-    const auto answer = askQuestion(this, warningTitle, QString::fromUtf8(stopQuestion),
-                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    asking_ = false;
-    if (answer == QMessageBox::Yes) {
-        control_.cancel();
-        stopButton_->setEnabled(false); // greyed while the run winds down
-    } else {
-        control_.resume();
-    }
-}
-
-void SelectionDialog::runFinished() {
-    if (asking_) {
-        // The question is still open: its answer decides, then this runs again.
-        QTimer::singleShot(20, this, &SelectionDialog::runFinished);
-        return;
-    }
-    worker_.join();
-    gaugeTimer_->stop();
-    showProgress();
-    // Joined: the worker's outcome is visible here.
-    Expected<SelectionResult> outcome = std::move(*outcome_);
-    outcome_.reset();
+void SelectionDialog::onRunFinished(WorkerRun::Outcome outcome,
+                                    std::optional<Expected<SelectionResult>>& result) {
     runEnded_ = 1;
-    if (!outcome) {
-        showError(this, errorTitle, QString::fromStdString(outcome.error()));
-    } else if (control_.cancelRequested() || outcome->stopped) {
+    if (outcome == WorkerRun::Outcome::Failed || !result) {
+        // The failure has been shown; the final columns stay empty.
+    } else if (!*result) {
+        showError(this, errorTitle, QString::fromStdString(result->error()));
+    } else if (outcome == WorkerRun::Outcome::Stopped || (*result)->stopped) {
         system_.finalColumns.clear();
-    } else if (outcome->columns.empty()) {
+    } else if ((*result)->columns.empty()) {
         Question question;
         question.title = warningTitle;
         question.text = QString::fromUtf8(allRejectedMessage);
         Prompter::current().ask(this, question);
     } else {
-        system_.finalColumns = std::move(outcome->columns);
+        system_.finalColumns = std::move((*result)->columns);
     }
     accept();
 }

@@ -1,18 +1,15 @@
 #pragma once
 
 #include "core/column.h"
-#include "core/run_control.h"
 #include "core/selection.h"
 #include "core/system_state.h"
+#include "gui/common/worker_run.h"
 
 #include <QDialog>
 #include <QPixmap>
 
-#include <atomic>
-#include <cstdint>
 #include <memory>
 #include <optional>
-#include <thread>
 #include <vector>
 
 class QLabel;
@@ -20,7 +17,6 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QSlider;
-class QTimer;
 
 namespace quintor {
 
@@ -42,7 +38,7 @@ public:
 
     // 1 once a run has ended (completed, all rejected or stopped), 0 if none ran.
     int runEnded() const { return runEnded_; }
-    bool running() const { return worker_.joinable(); }
+    bool running() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -54,12 +50,12 @@ protected:
 private:
     void fillFromSystem();
     void onStartClicked();
-    void onStopClicked();
     void onHelpClicked();
     void onFiltersClicked();
     void showFilters();
-    void showProgress();
-    void runFinished();
+    // The run's result becomes the final columns; the window closes.
+    void onRunFinished(WorkerRun::Outcome outcome,
+                       std::optional<Expected<SelectionResult>>& result);
 
     SystemState& system_;
     std::vector<Column> draws_;
@@ -84,15 +80,7 @@ private:
     QPushButton* stopButton_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QPixmap background_;
-    QTimer* gaugeTimer_ = nullptr;
-
-    // Shared with the worker thread.
-    std::thread worker_;
-    std::atomic<std::uint64_t> examined_{0};
-    RunControl control_;
-    std::optional<Expected<SelectionResult>> outcome_;
-    // UI thread only: the stop question is open.
-    bool asking_ = false;
+    WorkerRun* run_ = nullptr;
 };
 
 // The launcher behind the tool button and the menu item "Seleziona colonne finali": checks

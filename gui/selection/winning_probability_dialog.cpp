@@ -4,6 +4,7 @@
 #include "gui/common/background.h"
 #include "gui/common/feedback.h"
 #include "gui/common/prompter.h"
+#include "gui/common/worker_run.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -101,7 +102,6 @@ WinningProbabilityDialog::WinningProbabilityDialog(
     stopButton_->setFlat(true);
     stopButton_->setGeometry(245, 242, 100, 32);
     setHint(stopButton_, QStringLiteral("Chiude la scheda."));
-    connect(stopButton_, &QPushButton::clicked, this, &WinningProbabilityDialog::onStopClicked);
 
     closeButton_ = new QPushButton(QStringLiteral("Chiudi"), this);
     closeButton_->setObjectName(QStringLiteral("closeButton"));
@@ -109,15 +109,17 @@ WinningProbabilityDialog::WinningProbabilityDialog(
     closeButton_->setGeometry(245, 242, 100, 32);
     closeButton_->hide();
     setHint(closeButton_, QStringLiteral("Chiude la scheda."));
-    connect(closeButton_, &QPushButton::clicked, this, &WinningProbabilityDialog::onCloseClicked);
+    connect(closeButton_, &QPushButton::clicked, this, &WinningProbabilityDialog::accept);
 
-    ticker_ = new QTimer(this);
-    ticker_->setInterval(100);
-    connect(ticker_, &QTimer::timeout, this, &WinningProbabilityDialog::showProgress);
+    // The gauge moves by whole hundredths of the columns examined, rounded as the counts are.
+    run_ = new WorkerRun(this);
+    run_->setStopButton(stopButton_);
+    connect(run_, &WorkerRun::ticked, this, &WinningProbabilityDialog::showProgress);
 }
 
 WinningProbabilityDialog::~WinningProbabilityDialog() {
-    stopWorker();
+    // The count reads the columns and writes the counts this window holds.
+    run_->cancel();
 }
 
 void WinningProbabilityDialog::showEvent(QShowEvent* event) {
@@ -137,27 +139,24 @@ void WinningProbabilityDialog::startCount() {
         return;
     }
     initialColumns_ = initialColumnCount(static_cast<int>(marked_.size()));
-    ticker_->start();
-    worker_ = std::thread([this] {
-        const BestMatchCounts counts =
-            countBestMatches(marked_, finals_, &control_, [this](const BestMatchCounts& now) {
-                std::lock_guard lock(snapshotMutex_);
-                snapshot_ = now;
-            });
-        {
-            std::lock_guard lock(snapshotMutex_);
-            result_ = counts;
-        }
-        QMetaObject::invokeMethod(
-            this, [this] { onCountFinished(); }, Qt::QueuedConnection);
-    });
+    run_->start(
+        [this](RunControl& control, const WorkerRun::Progress&) {
+            const BestMatchCounts counts =
+                countBestMatches(marked_, finals_, &control, [this](const BestMatchCounts& now) {
+                    std::lock_guard lock(countsMutex_);
+                    sofar_ = now;
+                });
+            std::lock_guard lock(countsMutex_);
+            sofar_ = counts;
+        },
+        [this](WorkerRun::Outcome outcome) { onCountFinished(outcome); });
 }
 
 void WinningProbabilityDialog::showProgress() {
     BestMatchCounts now;
     {
-        std::lock_guard lock(snapshotMutex_);
-        now = snapshot_;
+        std::lock_guard lock(countsMutex_);
+        now = sofar_;
     }
     progressBar_->setValue(probabilityGauge(now.examined, initialColumns_));
     showValues(now, true);
@@ -172,37 +171,16 @@ void WinningProbabilityDialog::showValues(const BestMatchCounts& counts, bool wi
         projectionValue_->setText(qs(texts.projected));
 }
 
-void WinningProbabilityDialog::onStopClicked() {
-    if (finished_ || !worker_.joinable())
-        return;
-    control_.requestPause();
-    const auto answer =
-        askQuestion(this, QStringLiteral("Attenzione"),
-                    QStringLiteral("Sei sicuro di voler interrompere l'elaborazione ?"),
-                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer == QMessageBox::Yes) {
-        stopped_ = true;
-        control_.cancel();
-    } else {
-        control_.resume();
-    }
-}
-
-void WinningProbabilityDialog::onCountFinished() {
-    if (worker_.joinable())
-        worker_.join();
-    ticker_->stop();
-    BestMatchCounts counts;
-    {
-        std::lock_guard lock(snapshotMutex_);
-        counts = result_;
-    }
-    if (stopped_) {
-        // the projection keeps the last value it showed from the counts examined so far
-        projectionValue_->setText(qs(probabilityTexts(counts, initialColumns_).projected));
-    } else {
+void WinningProbabilityDialog::onCountFinished(WorkerRun::Outcome outcome) {
+    // Joined: the counts are the whole run's, or those examined before it stopped or failed.
+    const BestMatchCounts counts = sofar_;
+    stopped_ = outcome == WorkerRun::Outcome::Stopped;
+    if (outcome == WorkerRun::Outcome::Completed) {
         projectionCaption_->hide();
         projectionValue_->hide();
+    } else {
+        // the projection keeps the last value it showed from the counts examined so far
+        projectionValue_->setText(qs(probabilityTexts(counts, initialColumns_).projected));
     }
     showFinalValues(counts);
 }
@@ -216,20 +194,9 @@ void WinningProbabilityDialog::showFinalValues(const BestMatchCounts& counts) {
     update();
 }
 
-void WinningProbabilityDialog::onCloseClicked() {
-    accept();
-}
-
 void WinningProbabilityDialog::reject() {
-    stopWorker();
+    run_->cancel();
     QDialog::reject();
-}
-
-void WinningProbabilityDialog::stopWorker() {
-    if (worker_.joinable()) {
-        control_.cancel();
-        worker_.join();
-    }
 }
 
 void WinningProbabilityDialog::paintEvent(QPaintEvent*) {

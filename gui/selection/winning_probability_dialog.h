@@ -2,20 +2,18 @@
 
 #include "core/column.h"
 #include "core/probability.h"
-#include "core/run_control.h"
 #include "core/system_state.h"
+#include "gui/common/worker_run.h"
 
 #include <QDialog>
 #include <QPixmap>
 
 #include <mutex>
-#include <thread>
 #include <vector>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QTimer;
 
 namespace quintor {
 
@@ -35,9 +33,8 @@ public:
     bool stoppedByUser() const { return stopped_; }
 
 public slots:
+    // Starts the count, or shows zeros when fewer than six numbers are marked.
     void startCount();
-    void onStopClicked();  // Interrompi
-    void onCloseClicked(); // Chiudi
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -47,9 +44,8 @@ protected:
 private:
     void showValues(const BestMatchCounts& counts, bool withProjection);
     void showProgress();
-    void onCountFinished();
+    void onCountFinished(WorkerRun::Outcome outcome);
     void showFinalValues(const BestMatchCounts& counts);
-    void stopWorker();
 
     std::vector<Column> finals_;
     std::vector<int> marked_;
@@ -63,14 +59,12 @@ private:
     QProgressBar* progressBar_ = nullptr;
     QPushButton* closeButton_ = nullptr;
     QPushButton* stopButton_ = nullptr;
-    QTimer* ticker_ = nullptr;
     QPixmap background_;
+    WorkerRun* run_ = nullptr;
 
-    RunControl control_;
-    std::thread worker_;
-    mutable std::mutex snapshotMutex_;
-    BestMatchCounts snapshot_;
-    BestMatchCounts result_;
+    // The counts so far, written by the run, and its whole counts once it has ended.
+    std::mutex countsMutex_;
+    BestMatchCounts sofar_;
     bool started_ = false;
     bool finished_ = false;
     bool stopped_ = false;

@@ -8,11 +8,11 @@
 #include "core/scoring.h"
 #include "core/selection.h"
 #include "gui/analysis/archive_backtest_dialog.h"
-#include "gui/analysis/background_run.h"
 #include "gui/analysis/guarantee_holes_dialog.h"
 #include "gui/analysis/guarantee_repair_dialog.h"
 #include "gui/analysis/guarantee_table_dialog.h"
 #include "gui/common/feedback.h"
+#include "gui/common/worker_run.h"
 #include "gui/system/system_window.h"
 #include "tests/gui/support/gui_helpers.h"
 #include "tests/gui/support/scripted_prompter.h"
@@ -255,7 +255,7 @@ void GuaranteeWindowsTest::stopQuestionPausesTheRunAndOnlyYesEndsIt() {
     // Presses "Interrompi" of a running window and answers; true when the worker sat paused
     // while the question was up.
     auto stop = [this](QDialog& window, QMessageBox::StandardButton answer) {
-        auto* run = window.findChild<BackgroundRun*>();
+        auto* run = window.findChild<WorkerRun*>();
         bool paused = false;
         prompter_->onQuestion = [&](const Question&) {
             const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -284,7 +284,7 @@ void GuaranteeWindowsTest::stopQuestionPausesTheRunAndOnlyYesEndsIt() {
         window.show();
         click(window, "startButton");
         QVERIFY(stop(window, answer));
-        QTRY_VERIFY(!window.findChild<BackgroundRun*>()->running());
+        QTRY_VERIFY(!window.findChild<WorkerRun*>()->running());
         std::vector<Column> wanted = before.finalColumns;
         if (answer == QMessageBox::No)
             wanted.insert(wanted.end(), repaired->added.begin(), repaired->added.end());
@@ -305,7 +305,7 @@ void GuaranteeWindowsTest::stopQuestionPausesTheRunAndOnlyYesEndsIt() {
     }
     GuaranteeTableDialog table(large);
     table.show();
-    QTRY_VERIFY(table.findChild<BackgroundRun*>()->running());
+    QTRY_VERIFY(table.findChild<WorkerRun*>()->running());
     QVERIFY(stop(table, QMessageBox::Yes));
     QTRY_VERIFY(table.finished());
     QVERIFY(table.table().stopped);
