@@ -40,80 +40,31 @@ ColumnFiltersDialog::ColumnFiltersDialog(const ColumnFilters& filters,
     setWindowTitle(QStringLiteral("Filtri delle colonne"));
     useFixedDialogFrame(this);
 
+    // One row a filter, in the order Tab follows.
     auto* grid = new QGridLayout;
-    int row = 0;
-    auto caption = [&](const QString& text, QLineEdit* buddy) {
-        auto* label = new QLabel(text, this);
-        label->setBuddy(buddy);
-        grid->addWidget(label, row, 0);
-    };
-    auto rangeRow = [&](const QString& text, const QString& name, QLineEdit*& from, QLineEdit*& to,
-                        const QString& hint) {
-        from = addField(name + QStringLiteral("From"),
-                        QString(text).remove(QLatin1Char('&')) + QStringLiteral(", da"), 40);
-        to = addField(name + QStringLiteral("To"),
-                      QString(text).remove(QLatin1Char('&')) + QStringLiteral(", a"), 40);
-        setHint(from, hint);
-        setHint(to, hint);
-        caption(text, from);
-        auto* pair = new QHBoxLayout;
-        pair->addWidget(new QLabel(QStringLiteral("da"), this));
-        pair->addWidget(from);
-        pair->addWidget(new QLabel(QStringLiteral("a"), this));
-        pair->addWidget(to);
-        pair->addStretch();
-        grid->addLayout(pair, row++, 1);
-    };
-    auto singleRow = [&](const QString& text, const QString& name, QLineEdit*& field, int width,
-                         const QString& hint) {
-        field = addField(name, QString(text).remove(QLatin1Char('&')), width);
-        setHint(field, hint);
-        caption(text, field);
-        auto* line = new QHBoxLayout;
-        line->addWidget(field);
-        line->addStretch();
-        grid->addLayout(line, row++, 1);
-    };
-
-    rangeRow(QStringLiteral("&Somma dei sei numeri"), QStringLiteral("sum"), sumFrom_, sumTo_,
-             QStringLiteral("Somma|La somma dei sei numeri, da 21 a 525. Vuoto: nessun filtro."));
-    rangeRow(QStringLiteral("Numeri &dispari"), QStringLiteral("odd"), oddFrom_, oddTo_,
-             QStringLiteral("Dispari|Quanti numeri dispari, da 0 a 6."));
-    rangeRow(QStringLiteral("Numeri &bassi (da 1 a 45)"), QStringLiteral("low"), lowFrom_, lowTo_,
-             QStringLiteral("Bassi|Quanti numeri da 1 a 45, da 0 a 6."));
-    singleRow(QStringLiteral("Al massimo numeri della stessa d&ecina"),
-              QStringLiteral("decadeLimit"), decadeLimit_, 40,
-              QStringLiteral("Decina|Decine: 1-10, 11-20, ..., 81-90."));
-    singleRow(QStringLiteral("Al massimo numeri c&onsecutivi"), QStringLiteral("runLimit"),
-              runLimit_, 40,
-              QStringLiteral("Consecutivi|1: nessuna coppia di numeri consecutivi."));
-    singleRow(QStringLiteral("Al massimo numeri con la stessa cifra &finale"),
-              QStringLiteral("endingLimit"), endingLimit_, 40,
-              QStringLiteral("Cifra finale|Per esempio 3, 13, 23 hanno la stessa cifra finale."));
-    singleRow(QStringLiteral("Almeno &uno di questi numeri"), QStringLiteral("withNumbers"),
-              withNumbers_, 220,
-              QStringLiteral("Numeri richiesti|Numeri da 1 a 90 separati da spazi o virgole."));
-    singleRow(QStringLiteral("&Nessuno di questi numeri"), QStringLiteral("withoutNumbers"),
-              withoutNumbers_, 220,
-              QStringLiteral("Numeri esclusi|Numeri da 1 a 90 separati da spazi o virgole."));
-
-    archiveLimit_ = addField(QStringLiteral("archiveLimit"),
-                             QStringLiteral("Al massimo numeri in comune con un'estrazione"), 40);
-    archiveDraws_ = addField(QStringLiteral("archiveDraws"),
-                             QStringLiteral("Estrazioni dell'archivio considerate"), 60);
-    setHint(archiveLimit_, QStringLiteral("Archivio|Al massimo tanti numeri in comune con ciascuna "
-                                          "estrazione dell'archivio."));
-    setHint(archiveDraws_,
-            QStringLiteral("Ultime estrazioni|Quante estrazioni recenti; vuoto: tutte."));
-    caption(QStringLiteral("Al massimo numeri in comune con un'estrazione dell'&archivio"),
-            archiveLimit_);
-    auto* archiveLine = new QHBoxLayout;
-    archiveLine->addWidget(archiveLimit_);
-    archiveLine->addWidget(new QLabel(QStringLiteral("nelle ultime"), this));
-    archiveLine->addWidget(archiveDraws_);
-    archiveLine->addWidget(new QLabel(QStringLiteral("estrazioni (vuoto: tutte)"), this));
-    archiveLine->addStretch();
-    grid->addLayout(archiveLine, row++, 1);
+    addRangeRow(
+        grid, QStringLiteral("&Somma dei sei numeri"), QStringLiteral("sum"), sumFrom_, sumTo_,
+        QStringLiteral("Somma|La somma dei sei numeri, da 21 a 525. Vuoto: nessun filtro."));
+    addRangeRow(grid, QStringLiteral("Numeri &dispari"), QStringLiteral("odd"), oddFrom_, oddTo_,
+                QStringLiteral("Dispari|Quanti numeri dispari, da 0 a 6."));
+    addRangeRow(grid, QStringLiteral("Numeri &bassi (da 1 a 45)"), QStringLiteral("low"), lowFrom_,
+                lowTo_, QStringLiteral("Bassi|Quanti numeri da 1 a 45, da 0 a 6."));
+    addLimitRow(grid, QStringLiteral("Al massimo numeri della stessa d&ecina"),
+                QStringLiteral("decadeLimit"), decadeLimit_, 40,
+                QStringLiteral("Decina|Decine: 1-10, 11-20, ..., 81-90."));
+    addLimitRow(grid, QStringLiteral("Al massimo numeri c&onsecutivi"), QStringLiteral("runLimit"),
+                runLimit_, 40,
+                QStringLiteral("Consecutivi|1: nessuna coppia di numeri consecutivi."));
+    addLimitRow(grid, QStringLiteral("Al massimo numeri con la stessa cifra &finale"),
+                QStringLiteral("endingLimit"), endingLimit_, 40,
+                QStringLiteral("Cifra finale|Per esempio 3, 13, 23 hanno la stessa cifra finale."));
+    addLimitRow(grid, QStringLiteral("Almeno &uno di questi numeri"), QStringLiteral("withNumbers"),
+                withNumbers_, 220,
+                QStringLiteral("Numeri richiesti|Numeri da 1 a 90 separati da spazi o virgole."));
+    addLimitRow(grid, QStringLiteral("&Nessuno di questi numeri"), QStringLiteral("withoutNumbers"),
+                withoutNumbers_, 220,
+                QStringLiteral("Numeri esclusi|Numeri da 1 a 90 separati da spazi o virgole."));
+    addArchiveRow(grid);
 
     countLabel_ = new QLabel(this);
     countLabel_->setObjectName(QStringLiteral("countLabel"));
@@ -124,22 +75,18 @@ ColumnFiltersDialog::ColumnFiltersDialog(const ColumnFilters& filters,
     progressBar_->setRange(0, 1000);
     progressBar_->setTextVisible(false);
     progressBar_->setMaximumHeight(12);
-    grid->addWidget(countLabel_, row++, 0, 1, 2);
-    grid->addWidget(progressBar_, row++, 0, 1, 2);
+    grid->addWidget(countLabel_, grid->rowCount(), 0, 1, 2);
+    grid->addWidget(progressBar_, grid->rowCount(), 0, 1, 2);
 
-    okButton_ = new QPushButton(QStringLiteral("OK"), this);
-    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_ = addButton(QStringLiteral("okButton"), QStringLiteral("OK"));
     okButton_->setDefault(true);
-    clearButton_ = new QPushButton(QStringLiteral("A&zzera"), this);
-    clearButton_->setObjectName(QStringLiteral("clearButton"));
+    clearButton_ = addButton(QStringLiteral("clearButton"), QStringLiteral("A&zzera"));
     setHint(clearButton_, QStringLiteral("Azzera|Svuota tutti i campi: nessun filtro."));
-    cancelButton_ = new QPushButton(QStringLiteral("Annulla"), this);
-    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    cancelButton_ = addButton(QStringLiteral("cancelButton"), QStringLiteral("Annulla"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(okButton_);
-    buttons->addWidget(clearButton_);
-    buttons->addWidget(cancelButton_);
+    for (QPushButton* button : {okButton_, clearButton_, cancelButton_})
+        buttons->addWidget(button);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -162,12 +109,67 @@ ColumnFiltersDialog::ColumnFiltersDialog(const ColumnFilters& filters,
     restartCount();
 }
 
+void ColumnFiltersDialog::addRangeRow(QGridLayout* grid, const QString& caption,
+                                      const QString& name, QLineEdit*& from, QLineEdit*& to,
+                                      const QString& hint) {
+    const QString what = QString(caption).remove(QLatin1Char('&'));
+    from = addField(name + QStringLiteral("From"), what + QStringLiteral(", da"), 40, hint);
+    to = addField(name + QStringLiteral("To"), what + QStringLiteral(", a"), 40, hint);
+    addFormRow(
+        grid, caption,
+        {new QLabel(QStringLiteral("da"), this), from, new QLabel(QStringLiteral("a"), this), to});
+}
+
+void ColumnFiltersDialog::addLimitRow(QGridLayout* grid, const QString& caption,
+                                      const QString& name, QLineEdit*& field, int width,
+                                      const QString& hint) {
+    field = addField(name, QString(caption).remove(QLatin1Char('&')), width, hint);
+    addFormRow(grid, caption, {field});
+}
+
+void ColumnFiltersDialog::addArchiveRow(QGridLayout* grid) {
+    archiveLimit_ = addField(
+        QStringLiteral("archiveLimit"),
+        QStringLiteral("Al massimo numeri in comune con un'estrazione"), 40,
+        QStringLiteral("Archivio|Al massimo tanti numeri in comune con ciascuna estrazione "
+                       "dell'archivio."));
+    archiveDraws_ = addField(
+        QStringLiteral("archiveDraws"), QStringLiteral("Estrazioni dell'archivio considerate"), 60,
+        QStringLiteral("Ultime estrazioni|Quante estrazioni recenti; vuoto: tutte."));
+    addFormRow(grid, QStringLiteral("Al massimo numeri in comune con un'estrazione dell'&archivio"),
+               {archiveLimit_, new QLabel(QStringLiteral("nelle ultime"), this), archiveDraws_,
+                new QLabel(QStringLiteral("estrazioni (vuoto: tutte)"), this)});
+}
+
+void ColumnFiltersDialog::addFormRow(QGridLayout* grid, const QString& caption,
+                                     std::initializer_list<QWidget*> parts) {
+    // An empty grid still counts one row.
+    const int row = grid->count() == 0 ? 0 : grid->rowCount();
+    auto* label = new QLabel(caption, this);
+    auto* line = new QHBoxLayout;
+    for (QWidget* part : parts) {
+        if (!label->buddy() && qobject_cast<QLineEdit*>(part))
+            label->setBuddy(part);
+        line->addWidget(part);
+    }
+    line->addStretch();
+    grid->addWidget(label, row, 0);
+    grid->addLayout(line, row, 1);
+}
+
+QPushButton* ColumnFiltersDialog::addButton(const QString& name, const QString& text) {
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(name);
+    return button;
+}
+
 QLineEdit* ColumnFiltersDialog::addField(const QString& name, const QString& accessibleName,
-                                         int width) {
+                                         int width, const QString& hint) {
     auto* field = new QLineEdit(this);
     field->setObjectName(name);
     field->setAccessibleName(accessibleName);
     field->setFixedWidth(width);
+    setHint(field, hint);
     connect(field, &QLineEdit::textChanged, this, [this] {
         // Any change makes the count out of date: stop it now, start again once typing pauses.
         stopCount();

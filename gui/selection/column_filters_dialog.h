@@ -8,10 +8,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <vector>
 
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -61,7 +63,19 @@ private:
     void stopCount();
     void countFinished(WorkerRun::Outcome outcome, std::optional<std::uint64_t> passing);
     void showFilters(const ColumnFilters& filters);
-    QLineEdit* addField(const QString& name, const QString& accessibleName, int width);
+    // The form's builders: a row "caption da [from] a [to]", a row of one field, the archive's
+    // row, any row of a caption and the fields (with words between them) it leads to.
+    void addRangeRow(QGridLayout* grid, const QString& caption, const QString& name,
+                     QLineEdit*& from, QLineEdit*& to, const QString& hint);
+    void addLimitRow(QGridLayout* grid, const QString& caption, const QString& name,
+                     QLineEdit*& field, int width, const QString& hint);
+    void addArchiveRow(QGridLayout* grid);
+    void addFormRow(QGridLayout* grid, const QString& caption,
+                    std::initializer_list<QWidget*> parts);
+    QPushButton* addButton(const QString& name, const QString& text);
+    // A filter's field; any change to it counts again.
+    QLineEdit* addField(const QString& name, const QString& accessibleName, int width,
+                        const QString& hint);
 
     std::shared_ptr<const std::vector<Column>> draws_;
     Counter counter_;
