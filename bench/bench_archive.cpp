@@ -63,7 +63,7 @@ int main() {
     fs::create_directories(folder);
     const fs::path file = folder / "vincenti.dat";
     Archive sample = simulatedArchive(10000, 1);
-    if (!sample.permanenti(file)) {
+    if (!sample.save(file)) {
         std::fprintf(stderr, "cannot write %s\n", file.c_str());
         return 1;
     }
@@ -78,7 +78,7 @@ int main() {
     const ArchiveRecord oldest = *recordFromEntry("01/01/2000", "1 2 3 4 5 6", "7");
     report("insert before the first record", seconds([&] {
                Archive copy = loaded;
-               (void)copy.inserisci(oldest);
+               (void)copy.insert(oldest);
            }),
            seconds([&] {
                auto copy = plain;
@@ -100,7 +100,7 @@ int main() {
                copy.erase(copy.begin());
            }));
 
-    report("save (temporary, then vincenti.dat)", seconds([&] { (void)loaded.permanenti(file); }),
+    report("save (temporary, then vincenti.dat)", seconds([&] { (void)loaded.save(file); }),
            seconds([&] {
                std::ofstream out(folder / "plain.dat", std::ios::binary);
                for (const auto& r : plain) {

@@ -168,7 +168,7 @@ int main() {
         const fs::path home = folder / std::to_string(draws);
         fs::remove_all(home);
         fs::create_directories(home);
-        if (!quintor::simulatedArchive(draws, 1).permanenti(home / "vincenti.dat")) {
+        if (!quintor::simulatedArchive(draws, 1).save(home / "vincenti.dat")) {
             std::printf("archivio di prova non scritto in %s\n", home.c_str());
             return 1;
         }

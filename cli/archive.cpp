@@ -58,7 +58,7 @@ int runMerge(const Arguments& args) {
         return refuse(unreadableSystemMessage);
     MergeCounts counts = archive.merge(draws->draws);
     counts.rejected += draws->rejected;
-    auto saved = archive.permanenti(args[0]);
+    auto saved = archive.save(args[0]);
     if (!saved)
         return refuse(saved.error());
     std::cout << "aggiunte: " << counts.added << ", già presenti: " << counts.present
@@ -83,7 +83,7 @@ int runSampleArchive(const Arguments& args) {
         return refuse("Un archivio può contenere al massimo " + std::to_string(maxArchiveDraws) +
                       " estrazioni.");
     Archive archive = simulatedArchive(*draws, static_cast<std::uint32_t>(*seed));
-    auto saved = archive.permanenti(args[0]);
+    auto saved = archive.save(args[0]);
     if (!saved)
         return refuse(saved.error());
     std::cout << "Archivio simulato di " << archive.size() << " estrazioni (non reali): " << args[0]

@@ -16,12 +16,12 @@ std::vector<Column> Archive::newestFirst(std::size_t limit) const {
     return columns;
 }
 
-bool Archive::ce_gia(std::string_view dateText) const {
+bool Archive::hasDate(std::string_view dateText) const {
     return std::any_of(records_.begin(), records_.end(),
                        [&](const ArchiveRecord& r) { return r.date == dateText; });
 }
 
-Expected<std::size_t> Archive::inserisci(ArchiveRecord record) {
+Expected<std::size_t> Archive::insert(ArchiveRecord record) {
     if (!record.day)
         return Failure{invalidDateMessage(removeBlanks(record.date))};
     const auto newDay = *record.day;
@@ -84,7 +84,7 @@ MergeCounts Archive::merge(const std::vector<ArchiveRecord>& draws) {
             ++counts.present;
             continue;
         }
-        if (!inserisci(draw)) {
+        if (!insert(draw)) {
             ++counts.rejected; // an archive record whose date does not convert stands in the way
             continue;
         }

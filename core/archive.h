@@ -62,16 +62,16 @@ public:
     // empty archive.
     static Archive load(const std::filesystem::path& file);
     // The same, telling a file that exists but cannot be read from a missing one. Read under a
-    // shared lock of the file's folder; the file as read is what permanenti merges against.
+    // shared lock of the file's folder; the file as read is what save() merges against.
     static Expected<Archive> read(const std::filesystem::path& file);
 
     // True when some record has exactly this date text.
-    bool ce_gia(std::string_view dateText) const;
+    bool hasDate(std::string_view dateText) const;
 
     // Inserts in date order: after the last record when on or after its date, else before
     // the first record dated on or after it. Returns the new record's index (0-based). Fails,
     // leaving the archive unchanged, when a date involved does not convert.
-    Expected<std::size_t> inserisci(ArchiveRecord record);
+    Expected<std::size_t> insert(ArchiveRecord record);
 
     // Overwrites the record at index in place; it keeps its position whatever its date.
     void replace(std::size_t index, ArchiveRecord record);
@@ -79,7 +79,7 @@ public:
     // Removes records first..last (0-based, inclusive) unless fewer than three would remain.
     Expected<std::size_t> remove(std::size_t first, std::size_t last);
 
-    // No records; the file this archive was read from stays its base (see permanenti), so
+    // No records; the file this archive was read from stays its base (see save()), so
     // saving an emptied and refilled archive replaces the old draws, not another program's.
     void clear() { records_.clear(); }
 
@@ -97,7 +97,7 @@ public:
     // kept, and this archive becomes the merged one. Changes to the same date on both sides
     // are refused with archiveChangedMessage. On any failure file and this archive are
     // untouched. Returns the number of records saved.
-    Expected<std::size_t> permanenti(const std::filesystem::path& file);
+    Expected<std::size_t> save(const std::filesystem::path& file);
     // Whether the last successful save merged another program's changes into this archive.
     bool mergedOnLastSave() const { return mergedOnLastSave_; }
 

@@ -59,7 +59,7 @@ Expected<std::vector<ArchiveRecord>> applyChanges(const std::vector<ArchiveRecor
         if (std::any_of(records.begin(), records.end(),
                         [&](const ArchiveRecord& r) { return archiveRecordImage(r) == image; }))
             continue; // the other program added the same draw
-        if (result.ce_gia(record->date) || !result.inserisci(*record))
+        if (result.hasDate(record->date) || !result.insert(*record))
             return Failure{archiveChangedMessage};
     }
     return result.records();
@@ -101,7 +101,7 @@ Archive Archive::load(const std::filesystem::path& file) {
     return archive ? std::move(archive.value()) : Archive{};
 }
 
-Expected<std::size_t> Archive::permanenti(const std::filesystem::path& file) {
+Expected<std::size_t> Archive::save(const std::filesystem::path& file) {
     const auto real = realArchivePath(file);
     if (real.empty())
         return Failure{saveFailedMessage};

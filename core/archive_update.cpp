@@ -41,7 +41,7 @@ Expected<UpdateOutcome> mergeUpdateFile(Archive& archive, const std::filesystem:
     outcome.counts = archive.merge(draws->draws);
     outcome.counts.rejected += draws->rejected;
     // Saved before the rename: when the save fails the update file is still offered next time.
-    auto saved = archive.permanenti(findFileNoCase(folder, archiveFileName));
+    auto saved = archive.save(findFileNoCase(folder, archiveFileName));
     if (!saved) {
         archive = before;
         return Failure{saved.error()};

@@ -22,7 +22,7 @@ std::string twoDigitText(int number) {
     return number >= 0 && number < 10 ? " " + digits : digits;
 }
 
-Column DAIVET(std::string_view text) {
+Column readColumnFields(std::string_view text) {
     static constexpr int fieldStart[6] = {0, 3, 6, 9, 12, 15};
     static constexpr int fieldLength[6] = {3, 3, 3, 3, 3, 2};
     Column column{};

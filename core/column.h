@@ -21,7 +21,7 @@ std::string formatColumn(const Column& column);
 
 // Reads the six numbers from the fixed fields of a column text (characters 1-3, 4-6, ...,
 // 16-17): leading blanks skipped, then digits up to the first other character; no digit is 0.
-Column DAIVET(std::string_view text);
+Column readColumnFields(std::string_view text);
 
 // Reads six blank-separated one- or two-character numbers. Bytes for which no number is
 // found keep their previous value; a piece that is not a number fails with the runtime's

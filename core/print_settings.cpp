@@ -139,7 +139,7 @@ void restoreDefaultLayout(SlipLayout layout, LayoutValues& values) {
         values.horizontal = defaults.horizontal;
 }
 
-bool SCRIVERE(const fs::path& programFolder) {
+bool canWriteProgramFolder(const fs::path& programFolder) {
     return canCreateFilesIn(programFolder, writeProbeName);
 }
 
@@ -158,7 +158,7 @@ bool writeLayoutSettings(const fs::path& programFolder, SlipLayout layout,
 RegisterResult registerLayoutSettings(const fs::path& programFolder, SlipLayout layout,
                                       std::span<const std::string> fieldTexts,
                                       LayoutValues& values) {
-    if (!SCRIVERE(programFolder))
+    if (!canWriteProgramFolder(programFolder))
         return {RegisterOutcome::notWritable, 0};
     const TakenValues taken = takeLayoutFields(layout, fieldTexts, values);
     if (!taken.ok)

@@ -76,7 +76,7 @@ void restoreDefaultLayout(SlipLayout layout, LayoutValues& values);
 
 // Whether the program folder can be written: creates a new file named after VRTL.TMP under a
 // unique name (never an existing file nor through a link), closes and deletes it.
-bool SCRIVERE(const std::filesystem::path& programFolder);
+bool canWriteProgramFolder(const std::filesystem::path& programFolder);
 
 // Writes the layout's records at the start of its settings file. The file is rewritten whole
 // through a temporary file, so a failure leaves the old content, and whatever followed the

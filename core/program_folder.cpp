@@ -80,7 +80,7 @@ bool prepareUserDataFolder(const fs::path& examples) {
     const fs::path archiveFile = findFileNoCase(folder, "vincenti.dat");
     if (!fs::exists(archiveFile, error)) {
         // As many draws as `make run` gives a fresh folder, from the same seed.
-        ok = simulatedArchive(3000, 1).permanenti(archiveFile).ok();
+        ok = simulatedArchive(3000, 1).save(archiveFile).ok();
         for (fs::directory_iterator it(examples, error), end; !error && it != end;
              it.increment(error)) {
             const fs::path target = folder / it->path().filename();

@@ -44,9 +44,7 @@ RepairRequest repairRequest(const SystemState& system, std::vector<Column> newes
         const auto snapshot = scoringSnapshot(scoring->draws);
         scoring->scorer.emplace(snapshot, measureFeatureStats(snapshot, 0), selection.probabilities,
                                 selection.fixed);
-        request.score = [scoring](const Column& column) {
-            return scoring->scorer->PROBABILITA(column);
-        };
+        request.score = [scoring](const Column& column) { return scoring->scorer->score(column); };
     }
     return request;
 }

@@ -173,7 +173,7 @@ FeatureStats measureFeatureStats(std::span<const Column> draws, int precision) {
             const Column& c = draws[q];
             const std::size_t a = q + 1; // the draws before c start here
             std::array<int, featureCount> f{};
-            f[COMUNI_ULTIMA] = commonWith(c, sets[a]);
+            f[commonWithLastDraw] = commonWith(c, sets[a]);
             int best50 = 0, best100 = 0, sum5 = 0, sum100 = 0;
 #if defined(__SSE2__)
             if (plainColumn(c)) {
@@ -181,20 +181,20 @@ FeatureStats measureFeatureStats(std::span<const Column> draws, int precision) {
             } else
 #endif
                 commonWithHundred(sets.data() + a, c, best50, best100, sum5, sum100);
-            f[COMUNI_CINQUE] = sum5;
-            f[MAX_COMUNI_50] = best50;
-            f[MAX_COMUNI_100] = best100;
+            f[commonWithLastFive] = sum5;
+            f[mostCommonInFifty] = best50;
+            f[mostCommonInHundred] = best100;
             int even = 0, total = 0, delays = 0;
             for (auto v : c) {
                 even += v % 2 == 0;
                 total += v;
                 delays += static_cast<int>(nextSeen[v] - a);
             }
-            f[PARI] = even;
-            f[DISPARI] = 6 - even;
-            f[SOMMA] = total;
-            f[RITARDI] = delays;
-            f[COMUNI_100] = sum100;
+            f[evenNumbers] = even;
+            f[oddNumbers] = 6 - even;
+            f[numberSum] = total;
+            f[delaySum] = delays;
+            f[commonWithLastHundred] = sum100;
             addSample(stats, f);
         }
         for (auto v : draws[q])
@@ -209,7 +209,7 @@ RatingTables::RatingTables(const FeatureStats& stats, int delayTop) {
     static constexpr int ranges[featureCount] = {6, 30, 6, 6, 6, 6, 6 * 90, 0, 600};
     for (int k = 0; k < featureCount; ++k) {
         const auto kk = static_cast<std::size_t>(k);
-        const int top = k == RITARDI ? delayTop : ranges[k];
+        const int top = k == delaySum ? delayTop : ranges[k];
         auto& table = ratings[kk];
         table.resize(static_cast<std::size_t>(top) + 1);
         for (int v = 0; v <= top; ++v)
@@ -227,29 +227,29 @@ std::array<int, featureCount> ColumnScorer::features(const Column& column) const
     sets.reserve(100);
     for (std::size_t i = 0; i < 100 && i < draws_.size(); ++i)
         sets.push_back(byteSetOf(draws_[i]));
-    f[COMUNI_ULTIMA] = commonWith(column, sets[0]);
+    f[commonWithLastDraw] = commonWith(column, sets[0]);
     for (std::size_t i = 0; i < sets.size(); ++i) {
         const int common = commonWith(column, sets[i]);
         if (i < 5)
-            f[COMUNI_CINQUE] += common;
+            f[commonWithLastFive] += common;
         if (i < 50)
-            f[MAX_COMUNI_50] = std::max(f[MAX_COMUNI_50], common);
-        f[MAX_COMUNI_100] = std::max(f[MAX_COMUNI_100], common);
-        f[COMUNI_100] += common;
+            f[mostCommonInFifty] = std::max(f[mostCommonInFifty], common);
+        f[mostCommonInHundred] = std::max(f[mostCommonInHundred], common);
+        f[commonWithLastHundred] += common;
     }
     for (auto v : column) {
-        f[PARI] += v % 2 == 0;
-        f[SOMMA] += v;
+        f[evenNumbers] += v % 2 == 0;
+        f[numberSum] += v;
         std::size_t i = 0;
         while (i < draws_.size() && !std::ranges::count(draws_[i], v))
             ++i;
-        f[RITARDI] += static_cast<int>(i);
+        f[delaySum] += static_cast<int>(i);
     }
-    f[DISPARI] = 6 - f[PARI];
+    f[oddNumbers] = 6 - f[evenNumbers];
     return f;
 }
 
-double ColumnScorer::PROBABILITA(const Column& column) const {
+double ColumnScorer::score(const Column& column) const {
     for (int n : fixed_)
         if (!std::ranges::count(column, n))
             return -10;

@@ -20,15 +20,15 @@ inline constexpr int featureCount = 9;
 
 // The nine measures of a column against the draws before it, in the order the score adds them.
 enum Feature : int {
-    COMUNI_ULTIMA = 0, // common numbers with the last draw
-    COMUNI_CINQUE,     // sum of common numbers with the last five draws
-    MAX_COMUNI_50,     // most common numbers with any of the last fifty draws
-    MAX_COMUNI_100,    // most common numbers with any of the last hundred draws
-    PARI,              // even numbers
-    DISPARI,           // odd numbers
-    SOMMA,             // sum of the numbers
-    RITARDI,           // sum of the delays of the numbers
-    COMUNI_100,        // sum of common numbers with the last hundred draws
+    commonWithLastDraw = 0, // common numbers with the last draw
+    commonWithLastFive,     // sum of common numbers with the last five draws
+    mostCommonInFifty,      // most common numbers with any of the last fifty draws
+    mostCommonInHundred,    // most common numbers with any of the last hundred draws
+    evenNumbers,            // even numbers
+    oddNumbers,             // odd numbers
+    numberSum,              // sum of the numbers
+    delaySum,               // sum of the delays of the numbers
+    commonWithLastHundred,  // sum of common numbers with the last hundred draws
 };
 
 // Per feature, over the sampled past winning columns.
@@ -69,8 +69,8 @@ public:
 
     // The nine features of a column of six distinct board numbers.
     std::array<int, featureCount> features(const Column& column) const;
-    // PROBABILITA: -10 when a fixed number is missing, else 0..100 for sane weights.
-    double PROBABILITA(const Column& column) const;
+    // The column's score: -10 when a fixed number is missing, else 0..100 for sane weights.
+    double score(const Column& column) const;
 
 private:
     std::span<const Column> draws_;

@@ -265,15 +265,15 @@ template <class Counts> bool SelectionWalker::skipped(int depth, int position) {
     const SelectionModel::Reach& r = model_.reach(position + 1, k);
     const auto& m = model_.maxima;
     const auto [most50, most100] = Counts::most(p.counts);
-    double bound = m[COMUNI_ULTIMA](p.inLast + r.lo[0], p.inLast + r.hi[0]);
-    bound += m[COMUNI_CINQUE](p.inFive + r.lo[1], p.inFive + r.hi[1]);
-    bound += m[MAX_COMUNI_50](most50, most50 + k);
-    bound += m[MAX_COMUNI_100](most100, most100 + k);
-    bound += m[PARI](p.even + r.lo[2], p.even + r.hi[2]);
-    bound += m[DISPARI](6 - p.even - r.hi[2], 6 - p.even - r.lo[2]);
-    bound += m[SOMMA](p.sum + r.lo[3], p.sum + r.hi[3]);
-    bound += m[RITARDI](p.delay + r.lo[4], p.delay + r.hi[4]);
-    bound += m[COMUNI_100](p.inHundred + r.lo[5], p.inHundred + r.hi[5]);
+    double bound = m[commonWithLastDraw](p.inLast + r.lo[0], p.inLast + r.hi[0]);
+    bound += m[commonWithLastFive](p.inFive + r.lo[1], p.inFive + r.hi[1]);
+    bound += m[mostCommonInFifty](most50, most50 + k);
+    bound += m[mostCommonInHundred](most100, most100 + k);
+    bound += m[evenNumbers](p.even + r.lo[2], p.even + r.hi[2]);
+    bound += m[oddNumbers](6 - p.even - r.hi[2], 6 - p.even - r.lo[2]);
+    bound += m[numberSum](p.sum + r.lo[3], p.sum + r.hi[3]);
+    bound += m[delaySum](p.delay + r.lo[4], p.delay + r.hi[4]);
+    bound += m[commonWithLastHundred](p.inHundred + r.lo[5], p.inHundred + r.hi[5]);
     bound += probabilityPart(p.weight + r.weight);
     return bound + 1e-7 <= cutoff();
 }

@@ -25,7 +25,7 @@ void SelectionList::replaceLowest(const Column& column, double score) {
     updateTree(row);
 }
 
-std::array<std::size_t, 7> SelectionList::DOMINIO(const NumberSet& column) const {
+std::array<std::size_t, 7> SelectionList::overlapProfile(const NumberSet& column) const {
     std::array<std::size_t, 7> profile{};
     for (std::size_t r = 0; r < sets_.size(); ++r)
         if (r != lowestRow_)
@@ -34,9 +34,9 @@ std::array<std::size_t, 7> SelectionList::DOMINIO(const NumberSet& column) const
 }
 
 void SelectionList::tieBreak(const Column& column, double score) {
-    const auto candidate = DOMINIO(NumberSet::of(column));
+    const auto candidate = overlapProfile(NumberSet::of(column));
     if (!profileValid_) {
-        lowestProfile_ = DOMINIO(sets_[lowestRow_]);
+        lowestProfile_ = overlapProfile(sets_[lowestRow_]);
         profileValid_ = true;
     }
     for (std::size_t m = 7; m-- > 0;) {

@@ -56,7 +56,7 @@ private:
     void append(const Column& column, double score);
     void replaceLowest(const Column& column, double score);
     // Overlap profile of a column with every kept row but the lowest one.
-    std::array<std::size_t, 7> DOMINIO(const NumberSet& column) const;
+    std::array<std::size_t, 7> overlapProfile(const NumberSet& column) const;
     void tieBreak(const Column& column, double score);
     bool lower(std::size_t a, std::size_t b) const {
         return scores_[a] < scores_[b] || (scores_[a] == scores_[b] && a < b);

@@ -25,13 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         merged.fileBytes().size() != merged.size() * quintor::archiveRecordSize)
         std::abort();
     for (std::size_t i = archive.size(); i < merged.size(); ++i)
-        (void)merged.ce_gia(merged[i].date);
+        (void)merged.hasDate(merged[i].date);
     // A damaged date already in the archive may stand in the way of an insertion.
     bool datesOk = true;
     for (const auto& record : archive.records())
         datesOk = datesOk && record.day.has_value();
     for (const auto& draw : draws->draws)
-        if (datesOk && draw.isValidDraw() && !merged.ce_gia(draw.date))
+        if (datesOk && draw.isValidDraw() && !merged.hasDate(draw.date))
             std::abort();
     return 0;
 }

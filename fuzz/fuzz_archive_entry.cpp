@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!quintor::isBoardNumber(n))
             std::abort();
     quintor::Archive archive;
-    if (!archive.inserisci(*record) || archive.fileBytes().size() != quintor::archiveRecordSize)
+    if (!archive.insert(*record) || archive.fileBytes().size() != quintor::archiveRecordSize)
         std::abort();
     return 0;
 }

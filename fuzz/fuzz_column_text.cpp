@@ -8,7 +8,7 @@
 // written as text reads back the same through both readers.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    (void)quintor::DAIVET(text);
+    (void)quintor::readColumnFields(text);
     const quintor::Column previous{91, 92, 93, 94, 95, 96};
     const auto column = quintor::parseColumn(text, previous);
     if (!column)
@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                      [](std::uint8_t n) { return quintor::isBoardNumber(n); }))
         return 0;
     const std::string written = quintor::formatColumn(*column);
-    if (written.size() != quintor::columnTextLength || quintor::DAIVET(written) != *column)
+    if (written.size() != quintor::columnTextLength ||
+        quintor::readColumnFields(written) != *column)
         std::abort();
     const auto again = quintor::parseColumn(written, previous);
     if (!again || *again != *column)

@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto folder = update.parent_path();
     static const quintor::Archive start = quintor::simulatedArchive(20, 3);
     quintor::Archive archive = start;
-    if (!archive.permanenti(folder / quintor::archiveFileName))
+    if (!archive.save(folder / quintor::archiveFileName))
         std::abort();
     quintor::RandomGenerator random(1);
     auto outcome = quintor::mergeUpdateFile(archive, folder, random);

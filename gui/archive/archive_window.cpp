@@ -342,11 +342,11 @@ void ArchiveWindow::hideEntry() {
 }
 
 bool ArchiveWindow::ce_gia(const QString& dateText) const {
-    return archive_.ce_gia(dateText.toStdString());
+    return archive_.hasDate(dateText.toStdString());
 }
 
 bool ArchiveWindow::inserisci(ArchiveRecord record) {
-    auto at = archive_.inserisci(std::move(record));
+    auto at = archive_.insert(std::move(record));
     if (!at) {
         showError(this, errorTitle, fromStd(at.error()));
         return false;
@@ -360,7 +360,7 @@ bool ArchiveWindow::permanenti() {
         return false;
     }
     HourglassGuard hourglass;
-    auto saved = archive_.permanenti(archiveFile());
+    auto saved = archive_.save(archiveFile());
     hourglass.release();
     if (!saved) {
         showError(this, errorTitle, fromStd(saved.error()));
@@ -439,8 +439,8 @@ void ArchiveWindow::SpeedButton4Click() {
     Archive before = archive_;
     if (mode == newEntry) {
         std::size_t at = archive_.size();
-        if (!archive_.ce_gia(record->date)) {
-            auto inserted = archive_.inserisci(*record);
+        if (!archive_.hasDate(record->date)) {
+            auto inserted = archive_.insert(*record);
             if (!inserted) {
                 showError(this, errorTitle, fromStd(inserted.error()));
                 return;

@@ -36,7 +36,7 @@ SystemState systemWith(const std::vector<int>& marks) {
 TEST(CliSelect, KeepsWhatThePlainRunKeepsAndWritesTheSystem) {
     TempFolder folder;
     const fs::path archiveFile = folder / "vincenti.dat";
-    ASSERT_TRUE(simulatedArchive(700, 42).permanenti(archiveFile));
+    ASSERT_TRUE(simulatedArchive(700, 42).save(archiveFile));
     SystemState system = systemWith({4, 9, 17, 23, 31, 38, 46, 57, 68, 79});
     system.probabilities[17] = Real48::fromValue(93.25L);
     system.probabilities[46] = Real48::fromValue(7.5L);
@@ -100,8 +100,8 @@ TEST(CliSelect, RefusesWithTheWindowsMessages) {
     TempFolder folder;
     const fs::path small = folder / "piccolo.dat";
     const fs::path archiveFile = folder / "vincenti.dat";
-    ASSERT_TRUE(simulatedArchive(201, 1).permanenti(small));
-    ASSERT_TRUE(simulatedArchive(202, 1).permanenti(archiveFile));
+    ASSERT_TRUE(simulatedArchive(201, 1).save(small));
+    ASSERT_TRUE(simulatedArchive(202, 1).save(archiveFile));
     const fs::path file = folder / "s.qtr";
     ASSERT_TRUE(writeSystemFile(file, systemWith({1, 2, 3, 4, 5, 6, 7, 8}))); // 28 columns
     const fs::path five = folder / "cinque.qtr";
@@ -142,7 +142,7 @@ TEST(CliSelect, RefusesWithTheWindowsMessages) {
 TEST(CliSelect, EveryColumnRejectedWritesNothing) {
     TempFolder folder;
     const fs::path archiveFile = folder / "vincenti.dat";
-    ASSERT_TRUE(simulatedArchive(250, 3).permanenti(archiveFile));
+    ASSERT_TRUE(simulatedArchive(250, 3).save(archiveFile));
     SystemState system = systemWith({10, 20, 30, 40, 50, 60, 70});
     system.fixedCount = 1;
     system.fixedNumbers[0] = 11; // not marked
@@ -163,7 +163,7 @@ TEST(CliSelect, EveryColumnRejectedWritesNothing) {
 TEST(CliOptions, EveryCommandRefusesUnknownOptionsAndMissingValues) {
     TempFolder folder;
     const fs::path archiveFile = folder / "vincenti.dat";
-    ASSERT_TRUE(simulatedArchive(250, 3).permanenti(archiveFile));
+    ASSERT_TRUE(simulatedArchive(250, 3).save(archiveFile));
     const std::string file = (folder / "s.qtr").string();
     ASSERT_TRUE(writeSystemFile(file, systemWith({1, 2, 3, 4, 5, 6, 7})));
     const std::string before = fileText(file);

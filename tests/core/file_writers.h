@@ -35,7 +35,7 @@ inline std::vector<FileWriter> everyFileWriter() {
         {archiveFileName,
          [](const std::filesystem::path& folder, int variant) {
              return simulatedArchive(variant == 0 ? 40 : 400, 7)
-                 .permanenti(folder / archiveFileName)
+                 .save(folder / archiveFileName)
                  .ok();
          }},
         {verticalSettingsName,

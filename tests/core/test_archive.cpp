@@ -34,7 +34,7 @@ ArchiveRecord entry(std::string_view date, std::string_view column = "1 2 3 4 5 
 Archive archiveOf(std::initializer_list<std::string_view> dates) {
     Archive archive;
     for (auto date : dates)
-        EXPECT_TRUE(archive.inserisci(entry(date)).ok());
+        EXPECT_TRUE(archive.insert(entry(date)).ok());
     return archive;
 }
 
@@ -104,8 +104,8 @@ TEST(ArchiveFile, FieldsReadAsTheGeneralConversionsReadThem) {
 
 TEST(ArchiveFile, AReadingAheadServesItsOwnFileOnce) {
     TempFolder folder;
-    ASSERT_TRUE(simulatedArchive(30, 1).permanenti(folder / "a.dat").ok());
-    ASSERT_TRUE(simulatedArchive(5, 2).permanenti(folder / "b.dat").ok());
+    ASSERT_TRUE(simulatedArchive(30, 1).save(folder / "a.dat").ok());
+    ASSERT_TRUE(simulatedArchive(5, 2).save(folder / "b.dat").ok());
     readArchiveAhead(folder / "a.dat");
     const auto other = takeArchiveRead(folder / "b.dat");
     ASSERT_TRUE(other.ok());
@@ -114,7 +114,7 @@ TEST(ArchiveFile, AReadingAheadServesItsOwnFileOnce) {
     ASSERT_TRUE(taken.ok());
     EXPECT_EQ(datesOf(*taken), datesOf(simulatedArchive(30, 1)));
     // Taken already: the file as it is now.
-    ASSERT_TRUE(simulatedArchive(7, 3).permanenti(folder / "a.dat").ok());
+    ASSERT_TRUE(simulatedArchive(7, 3).save(folder / "a.dat").ok());
     const auto again = takeArchiveRead(folder / "a.dat");
     ASSERT_TRUE(again.ok());
     EXPECT_EQ(again->size(), 7u);
@@ -124,8 +124,8 @@ TEST(ArchiveFile, NewestFirstReadsFromTheEndUpToTheLimit) {
     Archive archive;
     for (int i = 1; i <= 5; ++i)
         ASSERT_TRUE(archive
-                        .inserisci(entry(std::to_string(i) + "/01/2001",
-                                         std::to_string(i) + " 20 30 40 50 60"))
+                        .insert(entry(std::to_string(i) + "/01/2001",
+                                      std::to_string(i) + " 20 30 40 50 60"))
                         .ok());
     const auto newest = archive.newestFirst(3);
     ASSERT_EQ(newest.size(), 3u);
@@ -138,11 +138,11 @@ TEST(ArchiveFile, NewestFirstReadsFromTheEndUpToTheLimit) {
 TEST(ArchiveInsert, KeepsDateOrderComparingDatesNotTexts) {
     Archive archive = archiveOf({"31/01/2001", "01/02/2001", "10/02/2001"});
     // As texts "05/02/2001" sorts before "31/01/2001"; as a date it goes between.
-    auto at = archive.inserisci(entry("05/02/2001"));
+    auto at = archive.insert(entry("05/02/2001"));
     ASSERT_TRUE(at.ok());
     EXPECT_EQ(*at, 2u);
-    ASSERT_TRUE(archive.inserisci(entry("01/01/2000")).ok());
-    ASSERT_TRUE(archive.inserisci(entry("01/01/2030")).ok());
+    ASSERT_TRUE(archive.insert(entry("01/01/2000")).ok());
+    ASSERT_TRUE(archive.insert(entry("01/01/2030")).ok());
     EXPECT_EQ(datesOf(archive),
               (std::vector<std::string>{"01/01/2000", "31/01/2001", "01/02/2001", "05/02/2001",
                                         "10/02/2001", "01/01/2030"}));
@@ -150,10 +150,10 @@ TEST(ArchiveInsert, KeepsDateOrderComparingDatesNotTexts) {
 
 TEST(ArchiveInsert, EqualDatesGoAfterTheNewestButBeforeAnOlderEqual) {
     Archive archive = archiveOf({"01/01/2001", "02/01/2001", "03/01/2001"});
-    auto last = archive.inserisci(entry("03/01/2001", "9 19 29 39 49 59"));
+    auto last = archive.insert(entry("03/01/2001", "9 19 29 39 49 59"));
     ASSERT_TRUE(last.ok());
     EXPECT_EQ(*last, 3u);
-    auto middle = archive.inserisci(entry("02/01/2001", "8 18 28 38 48 58"));
+    auto middle = archive.insert(entry("02/01/2001", "8 18 28 38 48 58"));
     ASSERT_TRUE(middle.ok());
     EXPECT_EQ(*middle, 1u);
     EXPECT_EQ(archive[1].numbers[0], 8);
@@ -168,12 +168,12 @@ TEST(ArchiveInsert, AnUnreadableDateLeavesTheArchiveUnchanged) {
     Archive archive = Archive::load(file);
     const std::string before = archive.fileBytes();
     // Reaching the damaged record while looking for the place fails before anything moves.
-    auto failed = archive.inserisci(entry("03/01/2001"));
+    auto failed = archive.insert(entry("03/01/2001"));
     ASSERT_FALSE(failed.ok());
     EXPECT_EQ(failed.error(), "'xx/01/2001' is not a valid date");
     EXPECT_EQ(archive.fileBytes(), before);
     // An append only needs the newest date.
-    EXPECT_TRUE(archive.inserisci(entry("06/01/2001")).ok());
+    EXPECT_TRUE(archive.insert(entry("06/01/2001")).ok());
     EXPECT_EQ(archive.size(), 4u);
 }
 
@@ -203,7 +203,7 @@ TEST(ArchiveSave, AFailedWriteKeepsTheOldFile) {
     {
         // The disk fills up half-way through the new archive.
         quintor::testing::FileSizeCap cap(40);
-        auto saved = archiveOf({"01/01/2001", "02/01/2001"}).permanenti(file);
+        auto saved = archiveOf({"01/01/2001", "02/01/2001"}).save(file);
         ASSERT_FALSE(saved.ok());
         EXPECT_EQ(saved.error(), saveFailedMessage);
     }
@@ -214,7 +214,7 @@ TEST(ArchiveSave, AFailedWriteKeepsTheOldFile) {
     const auto link = folder.path() / "collegamento.dat";
     fs::create_symlink(file, link);
     Archive two = archiveOf({"01/01/2001", "02/01/2001"});
-    ASSERT_TRUE(two.permanenti(link).ok());
+    ASSERT_TRUE(two.save(link).ok());
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(fileText(file), two.fileBytes());
 }
@@ -333,7 +333,7 @@ TEST(ArchiveSample, ThreeDrawsAWeekOfDistinctNumbers) {
 TEST(ArchiveSample, TheSimulatedArchiveIsRecognisedUntilReplaced) {
     Archive archive = simulatedArchive(30, 1);
     EXPECT_TRUE(isSimulatedArchive(archive));
-    ASSERT_TRUE(archive.inserisci(entry("01/01/2030")).ok());
+    ASSERT_TRUE(archive.insert(entry("01/01/2030")).ok());
     EXPECT_TRUE(isSimulatedArchive(archive));
     EXPECT_FALSE(isSimulatedArchive(simulatedArchive(30, 2)));
     EXPECT_FALSE(isSimulatedArchive(Archive{}));

@@ -54,7 +54,7 @@ TEST(ColumnText, FixedFieldsReadBackEveryColumnText) {
     for (int n = 1; n <= 90; ++n) {
         const auto b = static_cast<std::uint8_t>(n);
         const Column column{b, static_cast<std::uint8_t>(91 - n), b, 1, 90, b};
-        EXPECT_EQ(DAIVET(formatColumn(column)), column) << n;
+        EXPECT_EQ(readColumnFields(formatColumn(column)), column) << n;
     }
     // Leading blanks skipped, digits read up to the first other character, none gives 0.
     const std::pair<const char*, Column> texts[] = {
@@ -66,7 +66,7 @@ TEST(ColumnText, FixedFieldsReadBackEveryColumnText) {
         {" 1  2  3  4  5  6789", {1, 2, 3, 4, 5, 6}},
     };
     for (const auto& [text, column] : texts)
-        EXPECT_EQ(DAIVET(text), column) << '"' << text << '"';
+        EXPECT_EQ(readColumnFields(text), column) << '"' << text << '"';
 }
 
 TEST(ColumnText, FreeTextReadsBlankSeparatedPieces) {

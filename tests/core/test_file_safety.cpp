@@ -43,7 +43,7 @@ TEST(FileSafety, LinksAndFilesAtTheTemporaryNamesAreNeverWrittenNorDeleted) {
     LayoutValues values = LayoutValues::defaults();
 
     for (int round = 0; round < 2; ++round) {
-        ASSERT_TRUE(simulatedArchive(10 + round, 1).permanenti(folder / archiveFileName).ok());
+        ASSERT_TRUE(simulatedArchive(10 + round, 1).save(folder / archiveFileName).ok());
         EXPECT_EQ(
             registerLayoutSettings(folder.path(), SlipLayout::vertical, fields, values).outcome,
             RegisterOutcome::registered);

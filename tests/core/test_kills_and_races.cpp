@@ -97,7 +97,7 @@ TEST(KilledSaves, EveryFileIsTheOldOrTheNewContentAndStartUpClearsWhatIsLeft) {
 TEST(ConcurrentSaves, TwoProcessesAddingDrawsToOneArchiveLoseNone) {
     TempFolder folder(quickFolder());
     const fs::path file = folder / archiveFileName;
-    ASSERT_TRUE(simulatedArchive(3, 1).permanenti(file).ok());
+    ASSERT_TRUE(simulatedArchive(3, 1).save(file).ok());
     using namespace std::chrono;
     const sys_days first{year{2030} / January / 1};
 
@@ -130,8 +130,7 @@ TEST(ConcurrentSaves, TwoProcessesAddingDrawsToOneArchiveLoseNone) {
                 }
                 const year_month_day day{first + days{2 * r + p}};
                 const Column numbers{1, 2, 3, 4, 5, static_cast<std::uint8_t>(6 + p)};
-                if (!mine.inserisci(ArchiveRecord::fromValues(day, numbers, 90)) ||
-                    !mine.permanenti(file))
+                if (!mine.insert(ArchiveRecord::fromValues(day, numbers, 90)) || !mine.save(file))
                     ::_exit(1);
                 merges += mine.mergedOnLastSave() ? 1 : 0;
                 // A pause between saves, as between a user's entries, lets the other run.
@@ -167,7 +166,7 @@ TEST(ConcurrentSaves, TwoProcessesAddingDrawsToOneArchiveLoseNone) {
 TEST(ConcurrentSaves, AnotherProgramsChangesAreMergedOrTheSaveIsRefused) {
     TempFolder folder;
     const fs::path file = folder / archiveFileName;
-    ASSERT_TRUE(simulatedArchive(5, 1).permanenti(file).ok());
+    ASSERT_TRUE(simulatedArchive(5, 1).save(file).ok());
     Archive one = *Archive::read(file);
     Archive two = *Archive::read(file);
     using namespace std::chrono;
@@ -177,14 +176,14 @@ TEST(ConcurrentSaves, AnotherProgramsChangesAreMergedOrTheSaveIsRefused) {
     };
 
     // The other program adds a draw and deletes the oldest; this one adds and modifies.
-    ASSERT_TRUE(two.inserisci(draw(2, 6)).ok());
+    ASSERT_TRUE(two.insert(draw(2, 6)).ok());
     ASSERT_TRUE(two.remove(0, 0).ok());
-    ASSERT_TRUE(two.permanenti(file).ok());
+    ASSERT_TRUE(two.save(file).ok());
     const ArchiveRecord modified =
         ArchiveRecord::fromValues(year_month_day{*one[1].day}, Column{10, 20, 30, 40, 50, 60}, 70);
     one.replace(1, modified);
-    ASSERT_TRUE(one.inserisci(draw(3, 7)).ok());
-    ASSERT_TRUE(one.permanenti(file).ok());
+    ASSERT_TRUE(one.insert(draw(3, 7)).ok());
+    ASSERT_TRUE(one.save(file).ok());
 
     const Archive saved = Archive::load(file);
     EXPECT_EQ(saved.fileBytes(), one.fileBytes()) << "this archive became the merged one";
@@ -194,11 +193,11 @@ TEST(ConcurrentSaves, AnotherProgramsChangesAreMergedOrTheSaveIsRefused) {
     EXPECT_EQ(saved[5].date, "03/01/2031");
 
     // Both add a different draw for the same date: nothing is overwritten.
-    ASSERT_TRUE(two.inserisci(draw(9, 8)).ok());
-    ASSERT_TRUE(one.inserisci(draw(9, 9)).ok());
-    ASSERT_TRUE(one.permanenti(file).ok());
+    ASSERT_TRUE(two.insert(draw(9, 8)).ok());
+    ASSERT_TRUE(one.insert(draw(9, 9)).ok());
+    ASSERT_TRUE(one.save(file).ok());
     const auto onDisk = readBytes(file);
-    auto refused = two.permanenti(file);
+    auto refused = two.save(file);
     ASSERT_FALSE(refused.ok());
     EXPECT_EQ(refused.error(), archiveChangedMessage);
     EXPECT_EQ(readBytes(file), onDisk);

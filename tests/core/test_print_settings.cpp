@@ -195,9 +195,9 @@ TEST(PrintSettings, RegisteringFailsWithoutTouchingTheFile) {
     EXPECT_EQ(registerMessage(probe.outcome), settingsNotWritableMessage);
     EXPECT_EQ(values, LayoutValues::defaults()) << "fields are not taken when the probe fails";
 
-    EXPECT_FALSE(SCRIVERE("/proc"));
-    EXPECT_FALSE(SCRIVERE(folder / "QUINTOR.CFG"));
-    EXPECT_TRUE(SCRIVERE(folder.path()));
+    EXPECT_FALSE(canWriteProgramFolder("/proc"));
+    EXPECT_FALSE(canWriteProgramFolder(folder / "QUINTOR.CFG"));
+    EXPECT_TRUE(canWriteProgramFolder(folder.path()));
     EXPECT_FALSE(std::filesystem::exists(folder / "VRTL.TMP"));
 
     std::vector<std::string> bad{"0.5", "0.5", "0.5", "0.5 ", "0.5", "0.5"};

@@ -208,15 +208,15 @@ TEST(ColumnScore, FixedNumbersAndFeaturesAgreeWithThePlainScore) {
         }
         Column c;
         std::ranges::copy(marks, c.begin());
-        const double score = fixed.PROBABILITA(c);
-        EXPECT_EQ(score, plain.PROBABILITA(c, 1, 100)) << formatColumn(c);
+        const double score = fixed.score(c);
+        EXPECT_EQ(score, plain.score(c, 1, 100)) << formatColumn(c);
         const bool hasBoth = std::ranges::count(c, 12) && std::ranges::count(c, 40);
         if (hasBoth)
-            EXPECT_EQ(score, free.PROBABILITA(c));
+            EXPECT_EQ(score, free.score(c));
         else
             EXPECT_EQ(score, -10);
-        EXPECT_GE(free.PROBABILITA(c), 0);
-        EXPECT_LE(free.PROBABILITA(c), 100);
+        EXPECT_GE(free.score(c), 0);
+        EXPECT_LE(free.score(c), 100);
     }
 }
 
@@ -228,12 +228,12 @@ TEST(ColumnScore, AColumnAtEveryMeanWithDefaultWeightsScoresNinety) {
     for (std::size_t k = 0; k < featureCount; ++k)
         EXPECT_EQ(stats.minimum[k], stats.maximum[k]) << "feature " << k;
     const ColumnScorer scorer(draws, stats, defaultWeights(), {});
-    EXPECT_NEAR(scorer.PROBABILITA(Column{1, 2, 3, 4, 5, 6}), 90.0, 1e-12);
+    EXPECT_NEAR(scorer.score(Column{1, 2, 3, 4, 5, 6}), 90.0, 1e-12);
     // Minimum = mean = maximum rates every value 100: even an unrelated column.
-    EXPECT_NEAR(scorer.PROBABILITA(Column{40, 51, 62, 73, 84, 89}), 90.0, 1e-12);
+    EXPECT_NEAR(scorer.score(Column{40, 51, 62, 73, 84, 89}), 90.0, 1e-12);
     std::array<double, 91> zero{};
     const ColumnScorer weightless(draws, stats, zero, {});
-    EXPECT_NEAR(weightless.PROBABILITA(Column{1, 2, 3, 4, 5, 6}), 80.0, 1e-12);
+    EXPECT_NEAR(weightless.score(Column{1, 2, 3, 4, 5, 6}), 80.0, 1e-12);
 }
 
 TEST(ColumnScore, ANumberNeverDrawnHasTheLongestDelay) {
@@ -247,9 +247,9 @@ TEST(ColumnScore, ANumberNeverDrawnHasTheLongestDelay) {
     };
     const auto f = scorer.features(Column{1, 2, 3, 4, 5, 90});
     const auto g = scorer.features(Column{1, 2, 3, 4, 5, 6});
-    EXPECT_EQ(f[RITARDI] - g[RITARDI], 300 - newestWith(6));
-    EXPECT_EQ(g[RITARDI], newestWith(1) + newestWith(2) + newestWith(3) + newestWith(4) +
-                              newestWith(5) + newestWith(6));
+    EXPECT_EQ(f[delaySum] - g[delaySum], 300 - newestWith(6));
+    EXPECT_EQ(g[delaySum], newestWith(1) + newestWith(2) + newestWith(3) + newestWith(4) +
+                               newestWith(5) + newestWith(6));
 }
 
 TEST(SelectionRun, MatchesThePlainRunOnRandomSystems) {
@@ -380,8 +380,8 @@ TEST(SelectionRun, EdgeCasesOfTheListRules) {
     Column best{};
     double bestScore = 0;
     for (const auto& column : all.columns)
-        if (scorer.PROBABILITA(column) > bestScore) {
-            bestScore = scorer.PROBABILITA(column);
+        if (scorer.score(column) > bestScore) {
+            bestScore = scorer.score(column);
             best = column;
         }
     const auto one = runFast(c);

@@ -6,13 +6,13 @@
 
 namespace quintor::reference {
 
-SelectionReference::SelectionReference(std::span<const Column> draws,
+SelectionReference::SelectionReference(std::span<const Column> newestFirst,
                                        std::array<double, 91> weights, std::vector<int> fixedList)
     : probabilities(weights), fixed(std::move(fixedList)) {
-    A.push_back(Column{});
-    for (std::size_t q = 0; q < draws.size() && q < 10000; ++q)
-        A.push_back(draws[q]);
-    count = static_cast<int>(A.size()) - 1;
+    draws.push_back(Column{});
+    for (std::size_t q = 0; q < newestFirst.size() && q < 10000; ++q)
+        draws.push_back(newestFirst[q]);
+    count = static_cast<int>(draws.size()) - 1;
 }
 
 int SelectionReference::commonNumbers(const Column& c, int i) const {
@@ -20,7 +20,7 @@ int SelectionReference::commonNumbers(const Column& c, int i) const {
     for (int k = 0; k < 6; ++k) {
         bool found = false;
         for (int j = 0; j < 6; ++j)
-            if (c[k] == A[i][j])
+            if (c[k] == draws[i][j])
                 found = true;
         if (found)
             n = n + 1;
@@ -31,44 +31,44 @@ int SelectionReference::commonNumbers(const Column& c, int i) const {
 int SelectionReference::feature(int k, const Column& c, int a, int b) const {
     int v = 0;
     switch (k) {
-    case 0: // COMUNI_ULTIMA
+    case 0: // commonWithLastDraw
         v = commonNumbers(c, a);
         break;
-    case 1: // COMUNI_CINQUE
+    case 1: // commonWithLastFive
         for (int i = a; i <= a + 4; ++i)
             v = v + commonNumbers(c, i);
         break;
-    case 2: // MAX_COMUNI_50
+    case 2: // mostCommonInFifty
         for (int i = a; i <= a + 49; ++i)
             if (commonNumbers(c, i) > v)
                 v = commonNumbers(c, i);
         break;
-    case 3: // MAX_COMUNI_100
+    case 3: // mostCommonInHundred
         for (int i = a; i <= a + 99; ++i)
             if (commonNumbers(c, i) > v)
                 v = commonNumbers(c, i);
         break;
-    case 4: // PARI
+    case 4: // evenNumbers
         for (int j = 0; j < 6; ++j)
             if (c[j] % 2 == 0)
                 v = v + 1;
         break;
-    case 5: // DISPARI
+    case 5: // oddNumbers
         for (int j = 0; j < 6; ++j)
             if (c[j] % 2 == 1)
                 v = v + 1;
         break;
-    case 6: // SOMMA
+    case 6: // numberSum
         for (int j = 0; j < 6; ++j)
             v = v + c[j];
         break;
-    case 7: // RITARDI
+    case 7: // delaySum
         for (int j = 0; j < 6; ++j) {
             int delay = count + 1 - a;
             for (int i = a; i <= count; ++i) {
                 bool found = false;
                 for (int h = 0; h < 6; ++h)
-                    if (A[i][h] == c[j])
+                    if (draws[i][h] == c[j])
                         found = true;
                 if (found) {
                     delay = i - a;
@@ -78,7 +78,7 @@ int SelectionReference::feature(int k, const Column& c, int a, int b) const {
             v = v + delay;
         }
         break;
-    case 8: // COMUNI_100
+    case 8: // commonWithLastHundred
         for (int i = a; i <= b; ++i)
             v = v + commonNumbers(c, i);
         break;
@@ -106,7 +106,7 @@ Calibration SelectionReference::measureFeatureStats(int precision) {
     }
     for (int q = 1; q <= n; ++q)
         for (int k = 0; k < 9; ++k) {
-            const double v = feature(k, A[q], q + 1, q + 100);
+            const double v = feature(k, draws[q], q + 1, q + 100);
             stats.mean[k] = stats.mean[k] + v;
             if (v > stats.maximum[k])
                 stats.maximum[k] = v;
@@ -118,7 +118,7 @@ Calibration SelectionReference::measureFeatureStats(int precision) {
     return stats;
 }
 
-double SelectionReference::PROBABILITA(const Column& c, int a, int b) const {
+double SelectionReference::score(const Column& c, int a, int b) const {
     for (int f : fixed) {
         bool present = false;
         for (int j = 0; j < 6; ++j)
@@ -128,20 +128,20 @@ double SelectionReference::PROBABILITA(const Column& c, int a, int b) const {
             return -10;
     }
     const double w = 0.8 / 9;
-    double S = 0;
+    double total = 0;
     for (int k = 0; k < 9; ++k)
-        S = S + static_cast<double>(meanCloseness(feature(k, c, a, b), stats.minimum[k],
-                                                  stats.mean[k], stats.maximum[k])) *
-                    w;
-    double P = 0;
+        total = total + static_cast<double>(meanCloseness(feature(k, c, a, b), stats.minimum[k],
+                                                          stats.mean[k], stats.maximum[k])) *
+                            w;
+    double weightSum = 0;
     for (int j = 0; j < 6; ++j)
-        P = P + probabilities[c[j]];
-    S = S + P * (1.0 / 6) * 0.2;
-    return S;
+        weightSum = weightSum + probabilities[c[j]];
+    total = total + weightSum * (1.0 / 6) * 0.2;
+    return total;
 }
 
 SelectionReference::Result
-SelectionReference::select(const std::vector<int>& marked, std::int64_t v, int p,
+SelectionReference::select(const std::vector<int>& marked, std::int64_t requested, int precision,
                            const std::function<bool(const Column&)>& accepts) {
     // nums[1..n] increasing
     std::vector<int> nums{0};
@@ -152,12 +152,12 @@ SelectionReference::select(const std::vector<int>& marked, std::int64_t v, int p
                 break;
             }
     const int n = static_cast<int>(nums.size()) - 1;
-    const double tol = (26 - p) * 0.01;
-    measureFeatureStats(p);
+    const double tol = (26 - precision) * 0.01;
+    measureFeatureStats(precision);
 
     Result rows; // rows 1.. are rows[0..]
-    double D = 1000;
-    int s = -1;
+    double lowestScore = 1000;
+    int lowestRow = -1;
     auto common = [](const Column& x, const Column& y) {
         int m = 0;
         for (int i = 0; i < 6; ++i)
@@ -166,21 +166,21 @@ SelectionReference::select(const std::vector<int>& marked, std::int64_t v, int p
                     m = m + 1;
         return m;
     };
-    auto DOMINIO = [&](const Column& c) {
+    auto overlapProfile = [&](const Column& c) {
         std::array<int, 7> profile{};
         for (int r = 0; r < static_cast<int>(rows.columns.size()); ++r)
-            if (r != s)
+            if (r != lowestRow)
                 profile[common(c, rows.columns[r])] += 1;
         return profile;
     };
     auto findLowest = [&] {
         // Starting from the first row rather than from 1000, for the same reason as below.
-        D = rows.scores[0];
-        s = 0;
+        lowestScore = rows.scores[0];
+        lowestRow = 0;
         for (int r = 1; r < static_cast<int>(rows.scores.size()); ++r)
-            if (rows.scores[r] < D) {
-                D = rows.scores[r];
-                s = r;
+            if (rows.scores[r] < lowestScore) {
+                lowestScore = rows.scores[r];
+                lowestRow = r;
             }
     };
 
@@ -190,35 +190,35 @@ SelectionReference::select(const std::vector<int>& marked, std::int64_t v, int p
             static_cast<std::uint8_t>(nums[idx[1]]), static_cast<std::uint8_t>(nums[idx[2]]),
             static_cast<std::uint8_t>(nums[idx[3]]), static_cast<std::uint8_t>(nums[idx[4]]),
             static_cast<std::uint8_t>(nums[idx[5]]), static_cast<std::uint8_t>(nums[idx[6]])};
-        const double C = PROBABILITA(column, 1, 100);
-        const bool full = static_cast<std::int64_t>(rows.columns.size()) >= v;
-        if (C <= 0 || (accepts && !accepts(column))) {
+        const double candidateScore = score(column, 1, 100);
+        const bool full = static_cast<std::int64_t>(rows.columns.size()) >= requested;
+        if (candidateScore <= 0 || (accepts && !accepts(column))) {
             // rejected
         } else if (!full) {
             rows.columns.push_back(column);
-            rows.scores.push_back(C);
+            rows.scores.push_back(candidateScore);
             // The first row always becomes the lowest one, even when its score is not below
             // the starting 1000 (weights far above 100): otherwise there is no row to replace.
-            if (s < 0 || C < D) {
-                D = C;
-                s = static_cast<int>(rows.columns.size()) - 1;
+            if (lowestRow < 0 || candidateScore < lowestScore) {
+                lowestScore = candidateScore;
+                lowestRow = static_cast<int>(rows.columns.size()) - 1;
             }
-        } else if (C > D && C - D >= tol) {
+        } else if (candidateScore > lowestScore && candidateScore - lowestScore >= tol) {
             rows.replacements += 1;
-            rows.columns[s] = column;
-            rows.scores[s] = C;
+            rows.columns[lowestRow] = column;
+            rows.scores[lowestRow] = candidateScore;
             findLowest();
-        } else if (std::fabs(C - D) < tol) {
+        } else if (std::fabs(candidateScore - lowestScore) < tol) {
             rows.tieBreaks += 1;
-            const auto Aprof = DOMINIO(column);
-            const auto Bprof = DOMINIO(rows.columns[s]);
+            const auto candidateProfile = overlapProfile(column);
+            const auto lowestProfile = overlapProfile(rows.columns[lowestRow]);
             int m = 6;
-            while (m > 0 && Aprof[m] == Bprof[m])
+            while (m > 0 && candidateProfile[m] == lowestProfile[m])
                 m = m - 1;
-            if (Aprof[m] > Bprof[m]) {
+            if (candidateProfile[m] > lowestProfile[m]) {
                 rows.tieWins += 1;
-                rows.columns[s] = column;
-                rows.scores[s] = C;
+                rows.columns[lowestRow] = column;
+                rows.scores[lowestRow] = candidateScore;
                 findLowest();
             }
         }

@@ -18,8 +18,8 @@ struct Calibration {
     int sampleSize = 0;
 };
 
-// The run as the description gives it: nested loops over the draws for every column, a list
-// of rows rescanned for its lowest score, the overlap profiles counted row by row.
+// The run done the plain way: nested loops over the draws for every column, a list of rows
+// rescanned for its lowest score, the overlap profiles counted row by row.
 class SelectionReference {
 public:
     // draws newest first (all of them: the reference takes the newest 10000 itself).
@@ -27,7 +27,7 @@ public:
                        std::vector<int> fixed);
 
     Calibration measureFeatureStats(int precision);
-    double PROBABILITA(const Column& c, int a, int b) const;
+    double score(const Column& c, int a, int b) const;
 
     // The final columns in list order, and their scores.
     struct Result {
@@ -45,7 +45,7 @@ private:
     int commonNumbers(const Column& c, int i) const;
     int feature(int k, const Column& c, int a, int b) const;
 
-    std::vector<Column> A; // A[1] newest; A[0] unused
+    std::vector<Column> draws; // draws[1] newest; draws[0] unused
     int count = 0;
     std::array<double, 91> probabilities;
     std::vector<int> fixed;

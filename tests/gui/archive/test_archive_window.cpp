@@ -395,9 +395,9 @@ void ArchiveWindowTest::anotherProgramsDrawsAreKeptAndShown() {
     auto window = open();
     // Another program adds a draw after the window has read the archive.
     Archive other = *Archive::read(archiveFile());
-    QVERIFY(other.inserisci(ArchiveRecord::fromFileFields("20/01/2001", " 2 12 22 32 42 52", "62"))
-                .ok());
-    QVERIFY(other.permanenti(archiveFile()).ok());
+    QVERIFY(
+        other.insert(ArchiveRecord::fromFileFields("20/01/2001", " 2 12 22 32 42 52", "62")).ok());
+    QVERIFY(other.save(archiveFile()).ok());
     click(*window, "Nuova");
     enter(*window, QStringLiteral("04/01/2001"), QStringLiteral("1 2 3 4 5 6"),
           QStringLiteral("7"));
@@ -445,7 +445,7 @@ void ArchiveWindowTest::csvImportCountsAndReplacesSimulatedDraws() {
 
     // A simulated archive is labelled as such and replaced on request.
     window.reset();
-    QVERIFY(simulatedArchive(40, 1).permanenti(archiveFile()).ok());
+    QVERIFY(simulatedArchive(40, 1).save(archiveFile()).ok());
     window = open();
     QVERIFY(window->windowTitle().contains(QStringLiteral("simulate")));
     prompter_->clear();
