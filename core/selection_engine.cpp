@@ -278,20 +278,20 @@ template <class Counts> bool SelectionWalker::skipped(int depth, int position) {
     return bound + 1e-7 <= cutoff();
 }
 
-template <class Counts> void SelectionWalker::scoreLast(int i4) {
+template <class Counts> void SelectionWalker::scoreLast(int fifthPosition) {
     const Prefix& p = prefix_[5];
     Best fifty, hundred;
     Counts::best(p.counts, fifty, hundred);
     const auto& t = model_.tables.ratings;
-    const double* r0 = t[0].data();
-    const double* r1 = t[1].data();
-    const double* r2 = t[2].data();
-    const double* r3 = t[3].data();
-    const double* r4 = t[4].data();
-    const double* r5 = t[5].data();
-    const double* r6 = t[6].data();
-    const double* r7 = t[7].data();
-    const double* r8 = t[8].data();
+    const double* lastDrawRating = t[commonWithLastDraw].data();
+    const double* lastFiveRating = t[commonWithLastFive].data();
+    const double* mostInFiftyRating = t[mostCommonInFifty].data();
+    const double* mostInHundredRating = t[mostCommonInHundred].data();
+    const double* evenRating = t[evenNumbers].data();
+    const double* oddRating = t[oddNumbers].data();
+    const double* sumRating = t[numberSum].data();
+    const double* delayRating = t[delaySum].data();
+    const double* hundredRating = t[commonWithLastHundred].data();
     int only = 0; // with one fixed number still missing, only it can end the column
     if (!model_.fixed.empty()) {
         const NumberSet missing = model_.fixed.without(p.numbers);
@@ -303,20 +303,20 @@ template <class Counts> void SelectionWalker::scoreLast(int i4) {
         model_.filter ? model_.filter->lastNumbers(filterPrefix_[5]) : NumberSet::upTo(boardSize);
     double cut = cutoff();
     const int n = model_.size();
-    for (int j = i4 + 1; j < n; ++j) {
+    for (int j = fifthPosition + 1; j < n; ++j) {
         const NumberEntry& e = model_.entries[static_cast<std::size_t>(j)];
         if ((only && e.number != only) || !allowed.contains(e.number))
             continue;
         const int even = p.even + e.even;
-        double s = r0[p.inLast + e.inLast];
-        s += r1[p.inFive + e.inFive];
-        s += r2[fifty.most + fifty.reach.meets(e.draws)];
-        s += r3[hundred.most + hundred.reach.meets(e.draws)];
-        s += r4[even];
-        s += r5[6 - even];
-        s += r6[p.sum + e.number];
-        s += r7[p.delay + e.delay];
-        s += r8[p.inHundred + e.inHundred];
+        double s = lastDrawRating[p.inLast + e.inLast];
+        s += lastFiveRating[p.inFive + e.inFive];
+        s += mostInFiftyRating[fifty.most + fifty.reach.meets(e.draws)];
+        s += mostInHundredRating[hundred.most + hundred.reach.meets(e.draws)];
+        s += evenRating[even];
+        s += oddRating[6 - even];
+        s += sumRating[p.sum + e.number];
+        s += delayRating[p.delay + e.delay];
+        s += hundredRating[p.inHundred + e.inHundred];
         const double score = s + probabilityPart(p.weight + e.weight);
         if (score > cut) [[unlikely]] {
             chosen_[5] = static_cast<std::uint8_t>(e.number);

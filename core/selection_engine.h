@@ -137,7 +137,7 @@ private:
     template <class Counts> void runUnit(SelectionUnit unit);
     template <class Counts> void descend(int depth, int start);
     template <class Counts> bool skipped(int depth, int position);
-    template <class Counts> void scoreLast(int position);
+    template <class Counts> void scoreLast(int fifthPosition);
     void extendNumbers(int depth, int position);
     bool hopeless(int depth, int position) const;
     double cutoff() const { return list_ ? list_->cutoff() : threshold_; }
