@@ -2,7 +2,6 @@
 #include "core/archive.h"
 #include "core/byte_file.h"
 #include "core/program_folder.h"
-#include "gui/archive/archive_window.h"
 #include "gui/common/program_identity.h"
 #include "gui/common/prompter.h"
 #include "gui/common/start_probe.h"
@@ -17,7 +16,6 @@
 #include <QTranslator>
 
 #include <cstdlib>
-#include <memory>
 
 namespace {
 
@@ -66,10 +64,6 @@ int main(int argc, char** argv) {
     // A save killed half-way leaves its temporary file behind; nothing else removes it.
     quintor::removeStaleTemporaryFiles(quintor::programFolder());
     quintor::removeStaleTemporaryFiles(QDir::currentPath().toStdString());
-    // A long archive is read while the windows are built; the archive window takes it below.
-    quintor::readArchiveAhead(
-        quintor::findFileNoCase(quintor::programFolder(), quintor::archiveFileName));
-
     // The help comes first: the windows enable their help commands when it is there. Its
     // window is built when the help is first asked for.
     const QString helpCollection =
@@ -81,14 +75,14 @@ int main(int argc, char** argv) {
     QStringList parameters = QApplication::arguments();
     parameters.removeFirst();
     quintor::MainFrame frame(parameters);
+    // A long archive is read while the windows are built; the archive window takes it below.
+    frame.context().archives().startReading(
+        quintor::findFileNoCase(quintor::programFolder(), quintor::archiveFileName));
     quintor::quitOnceShownIfProbed(&frame);
     // The archive window takes the archive read ahead and offers the update file once the frame
     // is on the screen, before the first system window opens.
-    std::unique_ptr<quintor::ArchiveWindow> archiveWindow;
-    QObject::connect(&frame, &quintor::MainFrame::firstPainted, &frame, [&archiveWindow, &frame] {
-        archiveWindow = std::make_unique<quintor::ArchiveWindow>(quintor::programFolder(),
-                                                                 quintor::programArchive(), &frame);
-    });
+    QObject::connect(&frame, &quintor::MainFrame::firstPainted, &frame,
+                     &quintor::MainFrame::loadArchive);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         frame.setGeometry(screen->availableGeometry());
     frame.showMaximized();

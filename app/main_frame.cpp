@@ -1,7 +1,6 @@
 #include "app/main_frame.h"
 
 #include "core/program_folder.h"
-#include "core/random.h"
 #include "core/recent_files.h"
 #include "core/system_file.h"
 #include "gui/archive/archive_window.h"
@@ -33,7 +32,6 @@ MainFrame::MainFrame(const QStringList& parameters, QWidget* parent)
     : QMainWindow(parent), parameters_(parameters) {
     setObjectName(QStringLiteral("PRI"));
     setWindowTitle(QStringLiteral("Quintor"));
-    programRandom().setSeed(RandomGenerator::clockSeed());
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -74,8 +72,10 @@ MainFrame::MainFrame(const QStringList& parameters, QWidget* parent)
 }
 
 MainFrame::~MainFrame() {
-    // The windows go before the menu bar does; their going must not rebuild it.
+    // The windows go before the menu bar does; their going must not rebuild it. They also go
+    // before the context they share.
     disconnect(mdi_, nullptr, this, nullptr);
+    qDeleteAll(mdi_->subWindowList());
 }
 
 void MainFrame::buildMenus() {
@@ -230,7 +230,7 @@ QString MainFrame::unreadableFileMessage() {
 }
 
 SystemWindow* MainFrame::createSystem(int number) {
-    return new SystemWindow(this, number);
+    return new SystemWindow(this, context_, number);
 }
 
 QMdiSubWindow* MainFrame::showSystem(SystemWindow* system) {
@@ -343,7 +343,24 @@ void MainFrame::setRecentItem(int k, const QString& caption, const QString& entr
 }
 
 void MainFrame::Gestioneestrazioni1Click() {
-    ArchiveWindow::showModal();
+    showArchiveWindow();
+}
+
+void MainFrame::loadArchive() {
+    archiveWindow_ = std::make_unique<ArchiveWindow>(programFolder(), context_.archives(),
+                                                     context_.random(), this);
+}
+
+void MainFrame::showArchiveWindow() {
+    if (!archiveWindow_)
+        return;
+    archiveWindow_->completeLoading();
+    archiveWindow_->exec();
+}
+
+void MainFrame::finishArchiveLoading() {
+    if (archiveWindow_)
+        archiveWindow_->completeLoading();
 }
 
 void MainFrame::Fine1Click() {

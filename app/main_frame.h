@@ -1,9 +1,12 @@
 #pragma once
 
+#include "gui/common/program_context.h"
 #include "gui/system/system_host.h"
 
 #include <QMainWindow>
 #include <QStringList>
+
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -13,12 +16,14 @@ class QMenu;
 
 namespace quintor {
 
+class ArchiveWindow;
 class BevelPanel;
 class SystemWindow;
 
 // The main frame: the MDI area with the system windows, the status panel SPI, the frame's
 // own menus (replaced by the active system window's menus while there is one), opening and
-// creating systems, and closing the program.
+// creating systems, and closing the program. It owns what the windows share (the program
+// context) and the archive window.
 class MainFrame : public QMainWindow, public SystemHost {
     Q_OBJECT
 public:
@@ -33,6 +38,13 @@ public:
     SystemWindow* activeSystem() const;
     QAction* command(const QString& objectName) const; // the frame's own menu items
     QAction* PF(int k) const { return recent_.value(k - 1); }
+    ProgramContext& context() { return context_; }
+    // The archive window, or null before loadArchive().
+    ArchiveWindow* archiveWindow() const { return archiveWindow_.get(); }
+
+    // Builds the archive window on the program folder: it takes the archive read ahead into the
+    // context and offers the update file. The program does it once, when firstPainted.
+    void loadArchive();
 
     // The hint handler: the status panel shows one blank and the long hint.
     void METTIHINT(const QString& longHint);
@@ -71,6 +83,8 @@ protected:
                         bool visible) override {
         setRecentItem(k, caption, entry, visible);
     }
+    void showArchiveWindow() override;
+    void finishArchiveLoading() override;
 
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -86,6 +100,9 @@ private:
     // The rest of the start after the first painting: firstPainted, then the first system.
     void finishStart();
 
+    // First, so that it outlives the archive window; the system windows go before it too.
+    ProgramContext context_;
+    std::unique_ptr<ArchiveWindow> archiveWindow_;
     QStringList parameters_;
     int counter_ = 0;
     bool missingParameterReported_ = false; // the command-line file did not exist

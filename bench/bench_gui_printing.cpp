@@ -1,6 +1,7 @@
 // Printing speed and memory through the print windows, into PDF files, offscreen:
 // a print-all run of 10,000 columns (2,000 slips) into one PDF, a plain-paper listing of
 // 1,000,000 columns, and how long a print window takes to open on 1,000,000 columns.
+#include "gui/common/column_list_window.h"
 #include "gui/common/prompter.h"
 #include "gui/print/paper_listing_window.h"
 #include "gui/print/printer.h"
@@ -66,11 +67,12 @@ int main(int argc, char** argv) {
     Prompter::install(&prompter);
     QTemporaryDir dir;
     programPrinter().setOutputFileName(dir.filePath(QStringLiteral("stampante.pdf")));
+    ColumnListWindow columnList;
 
     {
         SystemState state;
         state.finalColumns = columns(10000);
-        VerticalSlipWindow window(state);
+        VerticalSlipWindow window(state, columnList);
         window.show();
         auto* progress = window.findChild<QProgressBar*>(QStringLiteral("progressBar"));
         double at500 = 0;
@@ -101,7 +103,7 @@ int main(int argc, char** argv) {
 
         QElapsedTimer clock;
         clock.start();
-        auto* upright = new VerticalSlipWindow(state);
+        auto* upright = new VerticalSlipWindow(state, columnList);
         upright->show();
         QApplication::processEvents();
         const double openSlips = seconds(clock);

@@ -1,6 +1,7 @@
 // How long the system window takes to show a million final columns: the display refresh,
 // a scroll to the last row and one repaint of the grid, offscreen.
 #include "core/program_folder.h"
+#include "gui/common/program_context.h"
 #include "gui/system/system_window.h"
 
 #include <QApplication>
@@ -19,11 +20,12 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir home;
     setProgramFolder(home.path().toStdString());
+    ProgramContext context;
 
     const int rounds = 5;
     std::vector<double> times;
     for (int round = 0; round < rounds; ++round) {
-        SystemWindow window(nullptr, 1);
+        SystemWindow window(nullptr, context, 1);
         window.resize(900, 700);
         window.show();
         QApplication::processEvents();

@@ -121,5 +121,4 @@ private:
 
 // The parts that build on Archive.
 #include "core/archive_update.h"
-#include "core/program_archive.h"
 #include "core/simulated_archive.h"

@@ -26,9 +26,4 @@ Expected<Real48> parseColumnPrice(std::string_view text) {
     return *price;
 }
 
-Real48& programColumnPrice() {
-    static Real48 price = real48::eightHundred;
-    return price;
-}
-
 } // namespace quintor

@@ -18,8 +18,4 @@ std::string columnPriceText(const Real48& price);
 // negative or it does not fit a Real48.
 Expected<Real48> parseColumnPrice(std::string_view text);
 
-// The price of one column, one value for the whole program: every system window shows its
-// cost with it, and each new window reloads it from the settings.
-Real48& programColumnPrice();
-
 } // namespace quintor

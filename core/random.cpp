@@ -11,9 +11,4 @@ std::uint32_t RandomGenerator::clockSeed() {
     return static_cast<std::uint32_t>(duration_cast<milliseconds>(sinceMidnight).count());
 }
 
-RandomGenerator& programRandom() {
-    static RandomGenerator generator(RandomGenerator::clockSeed());
-    return generator;
-}
-
 } // namespace quintor

@@ -28,7 +28,4 @@ private:
     std::uint32_t seed_;
 };
 
-// The generator the whole program shares, as the windows and the archive merge draw from one.
-RandomGenerator& programRandom();
-
 } // namespace quintor

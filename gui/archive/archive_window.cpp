@@ -33,8 +33,6 @@ const QString updateTitle = QStringLiteral("File di aggiornamento");
 const char* const unreadArchiveMessage =
     "Il file vincenti.dat non è stato letto.\rPer non perderlo, le modifiche non vengono salvate.";
 
-ArchiveWindow* currentWindow = nullptr;
-
 QString fromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -79,36 +77,24 @@ QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& label, con
 
 } // namespace
 
-ArchiveWindow::ArchiveWindow(const std::filesystem::path& folder, Archive& archive, QWidget* parent)
-    : QDialog(parent), folder_(folder), archive_(archive), background_(backgroundTile()) {
+ArchiveWindow::ArchiveWindow(const std::filesystem::path& folder, ArchiveService& archives,
+                             RandomGenerator& random, QWidget* parent)
+    : QDialog(parent), folder_(folder), archives_(archives), archive_(archives.archive()),
+      random_(random), background_(backgroundTile()) {
     setObjectName(QStringLiteral("Gestra"));
     setWindowTitle(windowCaption);
     setModal(true);
     setFixedSize(497, 418);
     useFixedDialogFrame(this);
     buildControls();
-    currentWindow = this;
     FormCreate();
 }
 
-ArchiveWindow::~ArchiveWindow() {
+ArchiveWindow::~ArchiveWindow() = default;
+
+void ArchiveWindow::completeLoading() {
     if (arrival_)
-        setProgramArchiveGate({});
-    if (currentWindow == this)
-        currentWindow = nullptr;
-}
-
-ArchiveWindow* ArchiveWindow::current() {
-    return currentWindow;
-}
-
-bool ArchiveWindow::showModal() {
-    if (!currentWindow)
-        return false;
-    if (currentWindow->arrival_)
-        currentWindow->finishLoading(false);
-    currentWindow->exec();
-    return true;
+        finishLoading(false);
 }
 
 std::filesystem::path ArchiveWindow::archiveFile() const {
@@ -213,19 +199,17 @@ void ArchiveWindow::buildControls() {
 void ArchiveWindow::FormCreate() {
     hideEntry();
     // With no update file to offer first, a long archive still being read does not hold up
-    // the main frame: it is taken when read, or as soon as anything asks for the program's
-    // archive or this window.
+    // the main frame: it is taken when read, or as soon as a command needs the archive or this
+    // window (completeLoading).
     const auto file = archiveFile();
-    if (!findUpdateFile(folder_) && archiveReadAheadRunning(file)) {
+    if (!findUpdateFile(folder_) && archives_.reading(file)) {
         arrival_ = new QTimer(this);
         arrival_->setInterval(5);
         connect(arrival_, &QTimer::timeout, this, [this, file] {
-            if (!archiveReadAheadRunning(file))
+            if (!archives_.reading(file))
                 finishLoading(false);
         });
         arrival_->start();
-        if (&archive_ == &programArchive())
-            setProgramArchiveGate([this] { finishLoading(false); });
         return;
     }
     finishLoading(true);
@@ -236,13 +220,12 @@ void ArchiveWindow::finishLoading(bool settle) {
         arrival_->stop();
         arrival_->deleteLater();
         arrival_ = nullptr;
-        setProgramArchiveGate({});
     }
     {
         HourglassGuard hourglass;
         if (settle)
             QApplication::processEvents();
-        auto loaded = takeArchiveRead(archiveFile());
+        auto loaded = archives_.take(archiveFile());
         readFailed_ = !loaded;
         archive_ = loaded ? std::move(loaded.value()) : Archive{};
         refreshGrid();
@@ -269,7 +252,7 @@ void ArchiveWindow::mergeUpdateAtStart() {
     if (answer != QMessageBox::Yes)
         return;
     HourglassGuard hourglass;
-    auto outcome = mergeUpdateFile(archive_, folder_, programRandom());
+    auto outcome = mergeUpdateFile(archive_, folder_, random_);
     refreshGrid();
     hourglass.release();
     if (!outcome) {

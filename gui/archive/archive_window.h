@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/archive.h"
+#include "core/archive_service.h"
 
 #include <QDialog>
 #include <QPixmap>
@@ -20,22 +21,22 @@ class ArchiveModel;
 
 // The archive window: shows the winning columns, takes new and corrected draws, deletes them,
 // merges the update file and CSV files of draws, and saves the archive after every change.
-// Created once at start-up and shown modally whenever it is wanted.
+// The main frame creates it once at start-up and shows it modally whenever it is wanted.
 class ArchiveWindow : public QDialog {
     Q_OBJECT
 public:
     // Entry modes, kept in the entry box's Tag.
     enum EntryMode { noEntry = 0, newEntry = 2, modifyEntry = 3 };
 
-    // Loads the archive of folder into archive and offers the update file there, if any.
-    ArchiveWindow(const std::filesystem::path& folder, Archive& archive, QWidget* parent = nullptr);
+    // Loads the archive of folder into archives' archive, taking the reading ahead when there
+    // is one, and offers the update file there, if any; its renamed copy draws from random.
+    ArchiveWindow(const std::filesystem::path& folder, ArchiveService& archives,
+                  RandomGenerator& random, QWidget* parent = nullptr);
     ~ArchiveWindow() override;
 
-    // The window the program created at start-up, or null before it exists.
-    static ArchiveWindow* current();
-    // Shows the window modally, as the commands that manage the archive do; false when there
-    // is no archive window.
-    static bool showModal();
+    // A loading still waiting for the reading ahead ends now, waiting for it (and asking the
+    // user about the update file, if one has come); nothing once the archive is loaded.
+    void completeLoading();
 
     const Archive& archive() const { return archive_; }
     std::filesystem::path archiveFile() const;
@@ -80,7 +81,9 @@ private:
     void selectRecord(std::size_t index);
 
     std::filesystem::path folder_;
-    Archive& archive_;
+    ArchiveService& archives_;
+    Archive& archive_; // the archive of archives_
+    RandomGenerator& random_;
     QTimer* arrival_ = nullptr; // while the archive is still being read
     ArchiveModel* model_ = nullptr;
     std::size_t editedRecord_ = 0;

@@ -1,6 +1,5 @@
 #include "gui/common/column_list_window.h"
 
-#include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -29,16 +28,6 @@ ColumnListWindow::ColumnListWindow(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(VICO);
     layout->addWidget(BitBtn1, 0, Qt::AlignHCenter);
-}
-
-ColumnListWindow& ColumnListWindow::shared() {
-    // Owned by the application object's lifetime: deleted when the event loop's owner goes.
-    static ColumnListWindow* window = [] {
-        auto* created = new ColumnListWindow;
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, created, &QObject::deleteLater);
-        return created;
-    }();
-    return *window;
 }
 
 void ColumnListWindow::clearLines() {

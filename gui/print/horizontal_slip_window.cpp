@@ -2,15 +2,16 @@
 
 namespace quintor {
 
-HorizontalSlipWindow::HorizontalSlipWindow(SystemState& state, QWidget* parent)
-    : SlipPrintWindow(SlipLayout::horizontal, state, parent) {
+HorizontalSlipWindow::HorizontalSlipWindow(SystemState& state, ColumnListWindow& columnList,
+                                           QWidget* parent)
+    : SlipPrintWindow(SlipLayout::horizontal, state, columnList, parent) {
     setObjectName(QStringLiteral("HorizontalSlipWindow"));
     setWindowTitle(QStringLiteral("Stampa orizzontale"));
     fixSize();
 }
 
-void openHorizontalSlipWindow(QWidget* parent, SystemState& state) {
-    HorizontalSlipWindow window(state, parent);
+void openHorizontalSlipWindow(QWidget* parent, SystemState& state, ColumnListWindow& columnList) {
+    HorizontalSlipWindow window(state, columnList, parent);
     window.exec();
 }
 

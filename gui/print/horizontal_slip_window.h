@@ -8,13 +8,14 @@ namespace quintor {
 class HorizontalSlipWindow : public SlipPrintWindow {
     Q_OBJECT
 public:
-    explicit HorizontalSlipWindow(SystemState& state, QWidget* parent = nullptr);
+    HorizontalSlipWindow(SystemState& state, ColumnListWindow& columnList,
+                         QWidget* parent = nullptr);
 
 protected:
     QString captionStart() const override { return QStringLiteral("Stampa orizzontale"); }
 };
 
 // Opens the window on a system as a modal dialog.
-void openHorizontalSlipWindow(QWidget* parent, SystemState& state);
+void openHorizontalSlipWindow(QWidget* parent, SystemState& state, ColumnListWindow& columnList);
 
 } // namespace quintor

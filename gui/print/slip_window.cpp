@@ -59,8 +59,9 @@ QLineEdit* slipField(QWidget* parent, const char* name, const QString& accessibl
 
 } // namespace
 
-SlipPrintWindow::SlipPrintWindow(SlipLayout layout, SystemState& state, QWidget* parent)
-    : PrintWindow(parent), layout_(layout), state_(state) {
+SlipPrintWindow::SlipPrintWindow(SlipLayout layout, SystemState& state,
+                                 ColumnListWindow& columnList, QWidget* parent)
+    : PrintWindow(parent), layout_(layout), state_(state), columnList_(columnList) {
     auto* column = new QVBoxLayout(this);
     column->addWidget(createMarginsGroup());
     column->addLayout(createOneSlipRow());
@@ -180,7 +181,7 @@ void SlipPrintWindow::refreshFromSystem() {
                        .arg(captionStart())
                        .arg(finalColumnCount())
                        .arg(slipCountNow()));
-    ColumnListWindow::shared().setListFontSize(12);
+    columnList_.setListFontSize(12);
 }
 
 void SlipPrintWindow::showLayoutValues() {
@@ -311,7 +312,7 @@ void SlipPrintWindow::onViewSlipClicked() {
     const auto slip = readSlipNumber(slipNumberEdit_);
     if (!slip)
         return;
-    ColumnListWindow& view = ColumnListWindow::shared();
+    ColumnListWindow& view = columnList_;
     view.clearLines();
     const SlipRange range = slipContents(*slip, finalColumnCount());
     for (std::size_t row = range.first; row <= range.last; ++row)

@@ -18,6 +18,7 @@ class QToolButton;
 
 namespace quintor {
 
+class ColumnListWindow;
 class PageSequence;
 
 // What the two slip windows share: the "Margini" group, printing one slip, viewing one,
@@ -26,7 +27,9 @@ class PageSequence;
 class SlipPrintWindow : public PrintWindow {
     Q_OBJECT
 public:
-    SlipPrintWindow(SlipLayout layout, SystemState& state, QWidget* parent = nullptr);
+    // columnList: the view-columns window that shows a slip's columns.
+    SlipPrintWindow(SlipLayout layout, SystemState& state, ColumnListWindow& columnList,
+                    QWidget* parent = nullptr);
 
     std::size_t finalColumnCount() const { return state_.finalColumns.size(); }
     std::size_t slipCountNow() const;
@@ -75,6 +78,7 @@ private:
 
     SlipLayout layout_;
     SystemState& state_;
+    ColumnListWindow& columnList_;
     QList<QLineEdit*> fields_;
 
     QWidget* marginsGroup_ = nullptr;

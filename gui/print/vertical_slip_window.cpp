@@ -6,8 +6,9 @@
 
 namespace quintor {
 
-VerticalSlipWindow::VerticalSlipWindow(SystemState& state, QWidget* parent)
-    : SlipPrintWindow(SlipLayout::vertical, state, parent) {
+VerticalSlipWindow::VerticalSlipWindow(SystemState& state, ColumnListWindow& columnList,
+                                       QWidget* parent)
+    : SlipPrintWindow(SlipLayout::vertical, state, columnList, parent) {
     setObjectName(QStringLiteral("VerticalSlipWindow"));
     setWindowTitle(QStringLiteral("Stampa verticale"));
     slipNumberBox_ = new QCheckBox(QStringLiteral("Stampa il numero della schedina"), this);
@@ -21,8 +22,8 @@ bool VerticalSlipWindow::printsSlipNumber() const {
     return slipNumberBox_->isChecked();
 }
 
-void openVerticalSlipWindow(QWidget* parent, SystemState& state) {
-    VerticalSlipWindow window(state, parent);
+void openVerticalSlipWindow(QWidget* parent, SystemState& state, ColumnListWindow& columnList) {
+    VerticalSlipWindow window(state, columnList, parent);
     window.exec();
 }
 

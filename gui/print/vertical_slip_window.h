@@ -10,7 +10,7 @@ namespace quintor {
 class VerticalSlipWindow : public SlipPrintWindow {
     Q_OBJECT
 public:
-    explicit VerticalSlipWindow(SystemState& state, QWidget* parent = nullptr);
+    VerticalSlipWindow(SystemState& state, ColumnListWindow& columnList, QWidget* parent = nullptr);
 
 protected:
     QString captionStart() const override { return QStringLiteral("Stampa verticale"); }
@@ -21,6 +21,6 @@ private:
 };
 
 // Opens the window on a system as a modal dialog.
-void openVerticalSlipWindow(QWidget* parent, SystemState& state);
+void openVerticalSlipWindow(QWidget* parent, SystemState& state, ColumnListWindow& columnList);
 
 } // namespace quintor

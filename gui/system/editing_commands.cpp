@@ -27,7 +27,7 @@ const char* const outOfMemoryMessage =
     "Memoria insufficiente per tutte le colonne richieste.\rLe colonne già aggiunte restano.";
 }
 
-bool extractColumnsAtRandom(QWidget* window, SystemState& state) {
+bool extractColumnsAtRandom(QWidget* window, SystemState& state, RandomGenerator& random) {
     if (state.markedCount() < 6) {
         showError(window, "Errore !", tooFewNumbersToExtractMessage);
         return false;
@@ -60,11 +60,10 @@ bool extractColumnsAtRandom(QWidget* window, SystemState& state) {
     progress.setAutoReset(false);
     progress.setValue(0); // starts the clock that decides when the dialog shows up
     try {
-        const int added =
-            extractRandomColumns(state, *count, programRandom(), [&progress](int appended) {
-                progress.setValue(appended); // also handles a click on Interrompi
-                return !progress.wasCanceled();
-            });
+        const int added = extractRandomColumns(state, *count, random, [&progress](int appended) {
+            progress.setValue(appended); // also handles a click on Interrompi
+            return !progress.wasCanceled();
+        });
         if (added < *count) {
             state.finalColumns.resize(before);
             state.finalColumns.shrink_to_fit();
@@ -146,12 +145,12 @@ bool clearFinalColumns(QWidget* window, SystemState& state) {
     return true;
 }
 
-int markNumberAtRandom(SystemState& state) {
-    return markRandomNumber(state, programRandom());
+int markNumberAtRandom(SystemState& state, RandomGenerator& random) {
+    return markRandomNumber(state, random);
 }
 
-int unmarkNumberAtRandom(SystemState& state) {
-    const int n = unmarkRandomNumber(state, programRandom());
+int unmarkNumberAtRandom(SystemState& state, RandomGenerator& random) {
+    const int n = unmarkRandomNumber(state, random);
     if (n == 0)
         beep();
     return n;
@@ -173,19 +172,19 @@ void editFixedNumbers(QWidget* window, SystemState& state) {
     dialog.exec();
 }
 
-bool changeColumnPrice(QWidget* window, SystemState& state) {
+bool changeColumnPrice(QWidget* window, SystemState& state, Real48& price) {
     ColumnPriceDialog dialog(window);
-    dialog.setPriceText(QString::fromStdString(columnPriceText(programColumnPrice())));
+    dialog.setPriceText(QString::fromStdString(columnPriceText(price)));
     dialog.exec();
     if (dialog.Tag() != 1)
         return true;
-    const auto price = parseColumnPrice(dialog.priceText().toStdString());
-    if (!price) {
-        showError(window, "Errore !", QString::fromStdString(price.error()));
+    const auto typed = parseColumnPrice(dialog.priceText().toStdString());
+    if (!typed) {
+        showError(window, "Errore !", QString::fromStdString(typed.error()));
         return true;
     }
-    programColumnPrice() = *price;
-    storeColumnPrice(programFolder(), state.layout.vertical, *price);
+    price = *typed;
+    storeColumnPrice(programFolder(), state.layout.vertical, *typed);
     return true;
 }
 

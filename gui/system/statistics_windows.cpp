@@ -21,12 +21,12 @@ void openProbabilityWindow(QWidget* owner, const SystemState& state) {
     window.exec();
 }
 
-void openComparison(QWidget* owner, const SystemState& state) {
+void openComparison(QWidget* owner, const SystemState& state, ColumnListWindow& columnList) {
     if (state.finalColumns.empty()) {
         beep();
         return;
     }
-    WinningColumnDialog dialog(state.finalColumns, ColumnListWindow::shared(), owner);
+    WinningColumnDialog dialog(state.finalColumns, columnList, owner);
     dialog.exec();
 }
 

@@ -7,13 +7,15 @@ class QWidget;
 
 namespace quintor {
 
+class ColumnListWindow;
+
 // The system window's commands on its final columns and marked numbers. Each opens its
 // dialog modally with owner as parent; a command that cannot apply only beeps.
 
 // Probability of winning; beeps without final columns.
 void openProbabilityWindow(QWidget* owner, const SystemState& state);
-// Comparison with a winning column; beeps without final columns.
-void openComparison(QWidget* owner, const SystemState& state);
+// Comparison with a winning column, listing in columnList; beeps without final columns.
+void openComparison(QWidget* owner, const SystemState& state, ColumnListWindow& columnList);
 // Distribution chart; beeps without final columns.
 void openDistribution(QWidget* owner, const SystemState& state);
 // Probabilities editor; beeps without marked numbers. A changed probability marks the system

@@ -17,6 +17,11 @@ public:
     // The window's recent-files item k (0..5) as the frame shows it.
     virtual void showRecentItem(int k, const QString& caption, const QString& entry,
                                 bool visible) = 0;
+    // "Gestione colonne vincenti": the archive window, shown modally.
+    virtual void showArchiveWindow() = 0;
+    // Called before a command reads the program's archive: when the archive window is still
+    // taking the archive read at start-up, it finishes now (and may ask the user first).
+    virtual void finishArchiveLoading() = 0;
 
 protected:
     SystemHost() = default;

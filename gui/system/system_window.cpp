@@ -11,6 +11,7 @@
 #include "gui/common/bevel_panel.h"
 #include "gui/common/feedback.h"
 #include "gui/common/help_link.h"
+#include "gui/common/program_context.h"
 #include "gui/common/prompter.h"
 #include "gui/common/shadow_label.h"
 #include "gui/system/board.h"
@@ -251,16 +252,16 @@ const char* const toolbarOrder[] = {"newButton",
 
 } // namespace
 
-SystemWindow::SystemWindow(SystemHost* host, int newSystemNumber, QWidget* parent)
-    : QWidget(parent), host_(host) {
+SystemWindow::SystemWindow(SystemHost* host, ProgramContext& context, int newSystemNumber,
+                           QWidget* parent)
+    : QWidget(parent), host_(host), context_(context) {
     setAttribute(Qt::WA_DeleteOnClose, false); // the sub-window owns and frees it
     setWindowTitle(QStringLiteral("Sistema"));
     setHint(this, QStringLiteral("Scheda principale del sistema."));
-    programRandom().setSeed(RandomGenerator::clockSeed());
 
     const PrintSettings settings = loadPrintSettings(programFolder());
     state_.layout = settings.layout;
-    programColumnPrice() = settings.columnPrice;
+    context_.columnPrice() = settings.columnPrice;
     QString folder = QDir::currentPath();
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
@@ -271,7 +272,7 @@ SystemWindow::SystemWindow(SystemHost* host, int newSystemNumber, QWidget* paren
     buildCommands();
     reloadUserFunctions();
     // An add or a delete made from any window changes the menu of every window.
-    connect(&UserFunctionNotifier::instance(), &UserFunctionNotifier::listChanged, this,
+    connect(&context_, &ProgramContext::userFunctionsChanged, this,
             &SystemWindow::reloadUserFunctions);
     resize(780, 480);
     setMinimumSize(leftPanelWidth + 260, toolPanelHeight + 360);
@@ -602,7 +603,7 @@ void SystemWindow::refreshInitialSystem() {
 void SystemWindow::refreshFinalColumns() {
     const std::size_t columns = state_.finalColumns.size();
     finalColumnsLabel_->setText(QStringLiteral("Colonne finali: %1").arg(columns));
-    costLabel_->setText(QString::fromStdString(costText(programColumnPrice(), columns)));
+    costLabel_->setText(QString::fromStdString(costText(context_.columnPrice(), columns)));
     model_->refresh();
     finalColumnsGrid_->horizontalHeader()->setVisible(!state_.finalColumns.empty());
 }

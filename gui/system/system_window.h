@@ -15,9 +15,11 @@ class QToolButton;
 
 namespace quintor {
 
+class Archive;
 class FinalColumnsModel;
 class NumberBoard;
 class BevelPanel;
+class ProgramContext;
 class ShadowLabel;
 
 // The system window: one system (marked numbers, final columns, file name, ...) with its
@@ -32,13 +34,16 @@ class SystemWindow : public QWidget {
     Q_OBJECT
 public:
     // A new empty system named Sistem<number>.Qtr in the current folder.
-    // host: the frame holding the window (nullptr for a window on its own).
-    SystemWindow(SystemHost* host, int newSystemNumber, QWidget* parent = nullptr);
+    // host: the frame holding the window (nullptr for a window on its own); context: what the
+    // program's windows share, kept by the frame for longer than the window.
+    SystemWindow(SystemHost* host, ProgramContext& context, int newSystemNumber,
+                 QWidget* parent = nullptr);
     ~SystemWindow() override;
 
     SystemState& state() { return state_; }
     const SystemState& state() const { return state_; }
     SystemHost* host() const { return host_; }
+    ProgramContext& context() const { return context_; }
     QString fileName() const;
     void setFileName(const QString& name);
 
@@ -148,8 +153,11 @@ private:
     void refreshRecentMenus();
     // The overwrite question of the save commands; true on Yes.
     bool confirmOverwrite();
+    // The program's archive for a command that reads it, the archive window's loading finished.
+    const Archive& loadedArchive();
 
     SystemHost* host_;
+    ProgramContext& context_;
     SystemState state_;
     bool firstActivationDone_ = false;
     bool nameChosen_ = false; // loaded from or saved to its file at least once

@@ -1,11 +1,18 @@
-// The system window's way into the archive window.
-#include "gui/archive/archive_window.h"
+// The system window's way into the archive window and the archive.
+#include "gui/common/program_context.h"
 #include "gui/system/system_window.h"
 
 namespace quintor {
 
 void SystemWindow::onArchiveTriggered() {
-    ArchiveWindow::showModal();
+    if (host_)
+        host_->showArchiveWindow();
+}
+
+const Archive& SystemWindow::loadedArchive() {
+    if (host_)
+        host_->finishArchiveLoading();
+    return context_.archive();
 }
 
 } // namespace quintor

@@ -1,4 +1,5 @@
 // The system window's commands on the final-column list and on the initial system.
+#include "gui/common/program_context.h"
 #include "gui/system/columns_model.h"
 #include "gui/system/editing_commands.h"
 #include "gui/system/system_window.h"
@@ -35,7 +36,7 @@ std::pair<int, int> selectedRows(const QTableView* grid) {
 } // namespace
 
 void SystemWindow::onRandomColumnsTriggered() {
-    if (quintor::extractColumnsAtRandom(this, state_))
+    if (quintor::extractColumnsAtRandom(this, state_, context_.random()))
         refreshSystemView();
 }
 
@@ -70,14 +71,14 @@ void SystemWindow::onClearColumnsTriggered() {
 }
 
 void SystemWindow::onAddRandomNumberTriggered() {
-    if (quintor::markNumberAtRandom(state_) != 0) {
+    if (quintor::markNumberAtRandom(state_, context_.random()) != 0) {
         drawBoardMarks();
         refreshSystemView();
     }
 }
 
 void SystemWindow::onRemoveRandomNumberTriggered() {
-    if (quintor::unmarkNumberAtRandom(state_) != 0) {
+    if (quintor::unmarkNumberAtRandom(state_, context_.random()) != 0) {
         drawBoardMarks();
         refreshSystemView();
     }
@@ -95,7 +96,7 @@ void SystemWindow::onFixedNumbersTriggered() {
 }
 
 void SystemWindow::onColumnPriceTriggered() {
-    if (quintor::changeColumnPrice(this, state_))
+    if (quintor::changeColumnPrice(this, state_, context_.columnPrice()))
         refreshSystemView();
 }
 

@@ -1,11 +1,11 @@
 // The system window's way into the guarantee, its holes and repair, and the back-test.
 #include "core/archive.h"
-#include "core/column_price.h"
 #include "gui/analysis/archive_backtest_dialog.h"
 #include "gui/analysis/guarantee_holes_dialog.h"
 #include "gui/analysis/guarantee_repair_dialog.h"
 #include "gui/analysis/guarantee_table_dialog.h"
 #include "gui/common/feedback.h"
+#include "gui/common/program_context.h"
 #include "gui/system/system_window.h"
 
 namespace quintor {
@@ -35,7 +35,7 @@ void SystemWindow::onCompleteGuaranteeTriggered() {
         beep();
         return;
     }
-    GuaranteeRepairDialog window(state(), programArchive(), this);
+    GuaranteeRepairDialog window(state(), loadedArchive(), this);
     window.exec();
     refreshSystemView();
 }
@@ -45,7 +45,7 @@ void SystemWindow::onBacktestTriggered() {
         beep();
         return;
     }
-    ArchiveBacktestDialog window(state(), programArchive(), programColumnPrice().value(), this);
+    ArchiveBacktestDialog window(state(), loadedArchive(), context_.columnPrice().value(), this);
     window.exec();
     refreshSystemView();
 }

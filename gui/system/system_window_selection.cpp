@@ -10,14 +10,14 @@ namespace quintor {
 
 void SystemWindow::onSelectColumnsTriggered() {
     finalColumnsGrid_->hide();
-    const int ended = launchSelection(this, state(), programArchive());
+    const int ended = launchSelection(this, state(), loadedArchive());
     finalColumnsGrid_->show();
     if (ended >= 0)
         refreshSystemView();
 }
 
 void SystemWindow::onFilterColumnsTriggered() {
-    const Archive& archive = programArchive();
+    const Archive& archive = loadedArchive();
     auto draws = std::make_shared<const std::vector<Column>>(archive.newestFirst(archive.size()));
     if (filterFinalColumns(this, state(), draws))
         refreshSystemView();

@@ -1,5 +1,6 @@
 // The system window's commands on its final columns and number statistics.
 #include "core/archive.h"
+#include "gui/common/program_context.h"
 #include "gui/system/statistics_windows.h"
 #include "gui/system/system_window.h"
 
@@ -11,7 +12,7 @@ void SystemWindow::onWinningProbabilityTriggered() {
 }
 
 void SystemWindow::onCompareColumnsTriggered() {
-    openComparison(this, state());
+    openComparison(this, state(), context_.columnList());
     refreshSystemView();
 }
 
@@ -26,14 +27,14 @@ void SystemWindow::onNumberProbabilitiesTriggered() {
 }
 
 void SystemWindow::onAddMostProbableTriggered() {
-    if (addMostProbableNumbers(this, state(), programArchive())) {
+    if (addMostProbableNumbers(this, state(), loadedArchive())) {
         drawBoardMarks();
         refreshSystemView();
     }
 }
 
 void SystemWindow::onRemoveLeastProbableTriggered() {
-    if (removeLeastProbableNumbers(this, state(), programArchive())) {
+    if (removeLeastProbableNumbers(this, state(), loadedArchive())) {
         drawBoardMarks();
         refreshSystemView();
     }

@@ -1,4 +1,5 @@
 // The system window's menu of user functions.
+#include "gui/common/program_context.h"
 #include "gui/system/system_window.h"
 #include "gui/userfunc/user_function_commands.h"
 
@@ -34,11 +35,13 @@ void SystemWindow::onUserFunctionTriggered() {
 }
 
 void SystemWindow::onAddUserFunctionTriggered() {
-    addUserFunctionCommand(this);
+    if (addUserFunctionCommand(this))
+        emit context_.userFunctionsChanged();
 }
 
 void SystemWindow::onDeleteUserFunctionTriggered() {
-    deleteUserFunctionCommand(this);
+    if (deleteUserFunctionCommand(this))
+        emit context_.userFunctionsChanged();
 }
 
 } // namespace quintor

@@ -65,11 +65,6 @@ QString refusedMessage(const ExchangeResult& result) {
 
 } // namespace
 
-UserFunctionNotifier& UserFunctionNotifier::instance() {
-    static UserFunctionNotifier notifier;
-    return notifier;
-}
-
 UserFunctionList loadUserFunctions() {
     return UserFunctionList::load(programFolder());
 }
@@ -119,7 +114,6 @@ bool addUserFunctionCommand(QWidget* parent) {
                                  "nella cartella del programma."));
         return false;
     }
-    emit UserFunctionNotifier::instance().listChanged();
     return true;
 }
 
@@ -141,7 +135,6 @@ bool deleteUserFunctionCommand(QWidget* parent) {
                                  "nella cartella del programma."));
         return false;
     }
-    emit UserFunctionNotifier::instance().listChanged();
     return true;
 }
 

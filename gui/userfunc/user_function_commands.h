@@ -2,7 +2,6 @@
 
 #include "core/user_functions.h"
 
-#include <QObject>
 #include <QString>
 
 class QWidget;
@@ -10,17 +9,6 @@ class QWidget;
 namespace quintor {
 
 struct SystemState;
-
-// Tells every system window that funzioni.ute changed, so that each reloads its menu and
-// item k always runs the function whose caption it shows.
-class UserFunctionNotifier : public QObject {
-    Q_OBJECT
-public:
-    static UserFunctionNotifier& instance();
-
-signals:
-    void listChanged();
-};
 
 // The function list of the program folder.
 UserFunctionList loadUserFunctions();
@@ -30,10 +18,10 @@ UserFunctionList loadUserFunctions();
 QString userFunctionText(const std::string& bytes);
 
 // "Aggiungi nuova funzione": the file dialog NewFunctionDialog, then the list rewritten. True when
-// a function was added (the notifier has then announced it).
+// a function was added: the caller then tells every window to reload its menu.
 bool addUserFunctionCommand(QWidget* parent);
 // "Elimina Funzione": the list dialog RemoveFunctionDialog, then the list rewritten. A beep when
-// the list is empty.
+// the list is empty. True when a function was removed, as for the add.
 bool deleteUserFunctionCommand(QWidget* parent);
 // Runs function on state: exchange files, the program, the wait window, the read-back. True when
 // the results were read back into state (modified flag set); the caller then redraws the board and

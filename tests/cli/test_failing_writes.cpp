@@ -64,8 +64,8 @@ std::string differences(const FolderContent& expected, const FolderContent& now)
     }
     for (const auto& entry : now)
         if (!expected.contains(entry.first))
-            text += entry.first + (isTemporaryFileName(entry.first) ? " (temporary)" : "") +
-                    " left; ";
+            text +=
+                entry.first + (isTemporaryFileName(entry.first) ? " (temporary)" : "") + " left; ";
     return text;
 }
 
@@ -192,7 +192,8 @@ TEST(FailingWrites, EveryCommandThatSavesKeepsTheOldFilesWhenACallFails) {
         {{"repair", marked, "--guarantee", "3", "6", "--budget", "5", "--out", out},
          systemWriteErrorMessage,
          oldSystem},
-        {{"merge", savedArchive, (root / "estrazioni.csv").string()}, saveFailedMessage,
+        {{"merge", savedArchive, (root / "estrazioni.csv").string()},
+         saveFailedMessage,
          oldArchive},
         {{"sample-archive", savedArchive, "--draws", "310"}, saveFailedMessage, oldArchive},
     };

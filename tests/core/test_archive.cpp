@@ -1,4 +1,6 @@
 #include "core/archive.h"
+#include "core/archive_service.h"
+#include "core/byte_file.h"
 #include "core/column.h"
 #include "core/conversions.h"
 #include "tests/support/files.h"
@@ -8,6 +10,7 @@
 #include <chrono>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <set>
 
@@ -106,18 +109,29 @@ TEST(ArchiveFile, AReadingAheadServesItsOwnFileOnce) {
     TempFolder folder;
     ASSERT_TRUE(simulatedArchive(30, 1).save(folder / "a.dat").ok());
     ASSERT_TRUE(simulatedArchive(5, 2).save(folder / "b.dat").ok());
-    readArchiveAhead(folder / "a.dat");
-    const auto other = takeArchiveRead(folder / "b.dat");
+    ArchiveService archives;
+    {
+        // Holding the folder's lock keeps the reading waiting; wait() sees it end, untaken.
+        std::optional<FolderLock> hold(std::in_place, folder.path());
+        archives.startReading(folder / "a.dat");
+        EXPECT_TRUE(archives.reading(folder / "a.dat"));
+        EXPECT_FALSE(archives.reading(folder / "b.dat"));
+        hold.reset();
+        archives.wait();
+        EXPECT_FALSE(archives.reading(folder / "a.dat"));
+    }
+    // Written after the reading ended: taking it still gives the file as it was read.
+    ASSERT_TRUE(simulatedArchive(9, 4).save(folder / "a.dat").ok());
+    const auto other = archives.take(folder / "b.dat");
     ASSERT_TRUE(other.ok());
     EXPECT_EQ(other->size(), 5u);
-    const auto taken = takeArchiveRead(folder / "a.dat");
+    const auto taken = archives.take(folder / "a.dat");
     ASSERT_TRUE(taken.ok());
     EXPECT_EQ(datesOf(*taken), datesOf(simulatedArchive(30, 1)));
     // Taken already: the file as it is now.
-    ASSERT_TRUE(simulatedArchive(7, 3).save(folder / "a.dat").ok());
-    const auto again = takeArchiveRead(folder / "a.dat");
+    const auto again = archives.take(folder / "a.dat");
     ASSERT_TRUE(again.ok());
-    EXPECT_EQ(again->size(), 7u);
+    EXPECT_EQ(again->size(), 9u);
 }
 
 TEST(ArchiveFile, NewestFirstReadsFromTheEndUpToTheLimit) {

@@ -121,8 +121,9 @@ bool isUnder(const std::string& path) {
     const std::string& under = settings().under;
     if (under.empty())
         return true;
-    return path == under || (path.size() > under.size() && path.compare(0, under.size(), under) == 0 &&
-                             path[under.size()] == '/');
+    return path == under ||
+           (path.size() > under.size() && path.compare(0, under.size(), under) == 0 &&
+            path[under.size()] == '/');
 }
 
 void logCall(long number, Kind kind, const std::string& path, bool failed) {

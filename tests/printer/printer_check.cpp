@@ -3,6 +3,7 @@
 // Usage: printer_check QUEUE WORKDIR OUTDIR...  (run by scripts/test-printer.sh)
 #include "core/program_folder.h"
 #include "core/slip_layout.h"
+#include "gui/common/column_list_window.h"
 #include "gui/print/printer.h"
 #include "gui/print/vertical_slip_window.h"
 #include "render/print_renderer.h"
@@ -167,7 +168,8 @@ int main(int argc, char** argv) {
                           {2, 13, 28, 51, 69, 88},
                           {5, 17, 33, 40, 58, 81},
                           {9, 22, 37, 46, 70, 84}};
-    VerticalSlipWindow window(state);
+    ColumnListWindow columnList;
+    VerticalSlipWindow window(state, columnList);
     window.show();
     const QDateTime since = QDateTime::currentDateTime().addSecs(-2);
     window.findChild<QPushButton*>(QStringLiteral("testSlipButton"))->click();

@@ -115,6 +115,7 @@ void AccessibleNamesTest::everyReachableControlIsNamed() {
     SystemState& state = window_->state();
     state.finalColumns.push_back(Column{{3, 8, 15, 22, 40, 41}});
     Archive archive = test::cyclicArchive(30);
+    ProgramContext& context = window_->context();
     const std::vector<Column> draws = archive.newestFirst(archive.size());
     const auto noCount = [](const auto&, const auto&) -> std::optional<std::uint64_t> { return 0; };
 
@@ -130,10 +131,10 @@ void AccessibleNamesTest::everyReachableControlIsNamed() {
     windows.push_back(std::make_unique<GuaranteeTableDialog>(state));
     windows.push_back(std::make_unique<ArchiveBacktestDialog>(state, archive, 800));
     windows.push_back(
-        std::make_unique<WinningColumnDialog>(state.finalColumns, ColumnListWindow::shared()));
+        std::make_unique<WinningColumnDialog>(state.finalColumns, context.columnList()));
     windows.push_back(std::make_unique<NumberDistributionDialog>(state.finalColumns));
     windows.push_back(std::make_unique<ArchiveWindow>(
-        std::filesystem::path(home_->path().toStdString()), archive));
+        std::filesystem::path(home_->path().toStdString()), context.archives(), context.random()));
     windows.push_back(std::make_unique<NumberCountDialog>());
     windows.push_back(std::make_unique<ColumnListWindow>());
     windows.push_back(std::make_unique<HelpWindow>(
@@ -143,8 +144,8 @@ void AccessibleNamesTest::everyReachableControlIsNamed() {
         QStringLiteral("colonne finali")));
     windows.push_back(std::make_unique<WinningProbabilityDialog>(state.finalColumns, state.marked));
     windows.push_back(std::make_unique<SelectionDialog>(state, draws));
-    windows.push_back(std::make_unique<VerticalSlipWindow>(state));
-    windows.push_back(std::make_unique<HorizontalSlipWindow>(state));
+    windows.push_back(std::make_unique<VerticalSlipWindow>(state, context.columnList()));
+    windows.push_back(std::make_unique<HorizontalSlipWindow>(state, context.columnList()));
     windows.push_back(std::make_unique<PaperListingWindow>(state));
     windows.push_back(std::make_unique<RemoveFunctionDialog>(
         QStringList{QStringLiteral("uno"), QStringLiteral("due")}));

@@ -114,7 +114,9 @@ private:
 
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<test::ScriptedPrompter> prompter_;
-    Archive archive_;
+    ArchiveService archives_;
+    Archive& archive_ = archives_.archive();
+    RandomGenerator random_;
 };
 
 void ArchiveWindowTest::init() {
@@ -131,7 +133,7 @@ void ArchiveWindowTest::cleanup() {
 }
 
 std::unique_ptr<ArchiveWindow> ArchiveWindowTest::open() {
-    auto window = std::make_unique<ArchiveWindow>(home(), archive_);
+    auto window = std::make_unique<ArchiveWindow>(home(), archives_, random_);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
         qWarning("archive window not exposed");
@@ -459,10 +461,11 @@ void ArchiveWindowTest::csvImportCountsAndReplacesSimulatedDraws() {
 }
 
 void ArchiveWindowTest::openedModallyFromTheFrameAndTheSystemWindow() {
-    auto window = std::make_unique<ArchiveWindow>(home(), archive_);
-    QCOMPARE(ArchiveWindow::current(), window.get());
     test::TestHome frameHome;
     MainFrame frame;
+    frame.loadArchive();
+    ArchiveWindow* window = frame.archiveWindow();
+    QVERIFY(window);
     frame.show();
     frame.Nuovo1Click();
     SystemWindow* system = frame.activeSystem();
@@ -471,7 +474,7 @@ void ArchiveWindowTest::openedModallyFromTheFrameAndTheSystemWindow() {
     // Each way in shows the window modally; Chiudi ends the modal loop.
     int shown = 0;
     auto closeWhenShown = [&] {
-        QTimer::singleShot(0, window.get(), [&] {
+        QTimer::singleShot(0, window, [&] {
             QTRY_VERIFY(window->isVisible());
             QVERIFY(window->isModal());
             ++shown;
@@ -494,24 +497,38 @@ void ArchiveWindowTest::openedModallyFromTheFrameAndTheSystemWindow() {
 QTEST_MAIN(ArchiveWindowTest)
 
 void ArchiveWindowTest::anArchiveStillBeingReadComesWhenReadOrAskedFor() {
-    // Holding the folder's lock keeps the reading ahead waiting.
-    const Archive saved = programArchive();
-    std::optional<FolderLock> hold(std::in_place, home());
-    readArchiveAhead(archiveFile());
+    // Holding the folder's lock keeps the reading ahead waiting. A system window command that
+    // reads the archive has the frame's archive window finish its loading first: with all 400
+    // draws there, the statistics ask for a count instead of refusing.
     {
-        ArchiveWindow window(home(), programArchive());
-        auto* cov = child<QTableView>(window, "cov");
+        test::TestHome frameHome;
+        const fs::path folder = frameHome.path().toStdString();
+        QVERIFY(simulatedArchive(400, 5).save(folder / archiveFileName).ok());
+        MainFrame frame;
+        std::optional<FolderLock> hold(std::in_place, folder);
+        frame.context().archives().startReading(folder / archiveFileName);
+        frame.loadArchive();
+        frame.Nuovo1Click();
+        auto* cov = child<QTableView>(*frame.archiveWindow(), "cov");
         QCOMPARE(cov->model()->rowCount(), 0);
         hold.reset();
-        QCOMPARE(programArchive().size(), std::size_t{5});
-        QCOMPARE(cov->model()->rowCount(), 5);
-        QCOMPARE(child<QLabel>(window, "Label2")->text(), QStringLiteral("Colonne vincenti: 5"));
+        QTimer::singleShot(0, [] {
+            QTRY_VERIFY(QApplication::activeModalWidget());
+            QApplication::activeModalWidget()->close();
+        });
+        QVERIFY(test::trigger(frame.activeSystem(), QStringLiteral("addMostProbableAction")));
+        QCOMPARE(prompter_->questions().size(), 0);
+        QCOMPARE(frame.context().archive().size(), std::size_t{400});
+        QCOMPARE(cov->model()->rowCount(), 400);
+        QCOMPARE(child<QLabel>(*frame.archiveWindow(), "Label2")->text(),
+                 QStringLiteral("Colonne vincenti: 400"));
+        frame.activeSystem()->state().modified = false;
     }
-    programArchive() = saved;
 
-    hold.emplace(home());
-    readArchiveAhead(archiveFile());
-    ArchiveWindow window(home(), archive_);
+    // Nobody asking, it comes when read.
+    std::optional<FolderLock> hold(std::in_place, home());
+    archives_.startReading(archiveFile());
+    ArchiveWindow window(home(), archives_, random_);
     auto* cov = child<QTableView>(window, "cov");
     QCOMPARE(cov->model()->rowCount(), 0);
     hold.reset();

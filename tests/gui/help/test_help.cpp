@@ -103,7 +103,7 @@ void HelpTest::dialogButtonsOpenTheirTopics() {
     for (int n : {3, 8, 15, 22, 40, 41, 77})
         state.marked[n] = 1;
     state.finalColumns.push_back(Column{{3, 8, 15, 22, 40, 41}});
-    Archive archive;
+    ProgramContext context;
 
     struct Case {
         std::unique_ptr<QWidget> dialog;
@@ -113,7 +113,7 @@ void HelpTest::dialogButtonsOpenTheirTopics() {
     Case cases[] = {
         {std::make_unique<FixedNumbersDialog>(state), "helpButton", HelpTopic::FixedNumbers},
         {std::make_unique<ArchiveWindow>(std::filesystem::path(home_->path().toStdString()),
-                                         archive),
+                                         context.archives(), context.random()),
          "SpeedButton9", HelpTopic::Archive},
         {std::make_unique<NumberProbabilityDialog>(state.marked, state.probabilities), "helpButton",
          HelpTopic::NumberProbabilities},
@@ -123,8 +123,9 @@ void HelpTest::dialogButtonsOpenTheirTopics() {
          HelpTopic::Selection},
         {std::make_unique<NewFunctionDialog>(home_->path()), "helpButton",
          HelpTopic::UserFunctions},
-        {std::make_unique<VerticalSlipWindow>(state), "helpButton", HelpTopic::VerticalPrinting},
-        {std::make_unique<HorizontalSlipWindow>(state), "helpButton",
+        {std::make_unique<VerticalSlipWindow>(state, context.columnList()), "helpButton",
+         HelpTopic::VerticalPrinting},
+        {std::make_unique<HorizontalSlipWindow>(state, context.columnList()), "helpButton",
          HelpTopic::HorizontalPrinting},
     };
     for (Case& c : cases) {

@@ -132,7 +132,7 @@ void PrintWindowsTest::theStampaMenuOpensTheWindowsOnTheSystem() {
 
 void PrintWindowsTest::badInputPrintsNothing() {
     window_->state().finalColumns = columns(11);
-    VerticalSlipWindow window(window_->state(), window_);
+    VerticalSlipWindow window(window_->state(), window_->context().columnList(), window_);
     window.show();
     QCOMPARE(text(&window, "topMarginEdit"), QStringLiteral("0.08820000"));
     QCOMPARE(text(&window, "numberSizeEdit"), QStringLiteral("0.01600000"));
@@ -177,7 +177,7 @@ void PrintWindowsTest::badInputPrintsNothing() {
 
     // No final columns: every slip is out of range, the test slip still prints.
     window_->state().finalColumns.clear();
-    VerticalSlipWindow empty(window_->state(), window_);
+    VerticalSlipWindow empty(window_->state(), window_->context().columnList(), window_);
     empty.show();
     QCOMPARE(empty.windowTitle(), QStringLiteral("Stampa verticale di 0 colonne in 0 schedine"));
     click(&empty, "printAllButton");
@@ -189,7 +189,7 @@ void PrintWindowsTest::badInputPrintsNothing() {
 
 void PrintWindowsTest::oneSlipAtATimeAdvancesTheNextSlip() {
     window_->state().finalColumns = columns(11);
-    VerticalSlipWindow window(window_->state(), window_);
+    VerticalSlipWindow window(window_->state(), window_->context().columnList(), window_);
     window.show();
     type(&window, "slipNumberEdit", QStringLiteral(" 2"));
     click(&window, "printSlipButton");
@@ -205,7 +205,7 @@ void PrintWindowsTest::oneSlipAtATimeAdvancesTheNextSlip() {
     QStringList shown;
     QString caption;
     QTimer::singleShot(0, [&] {
-        ColumnListWindow& view = ColumnListWindow::shared();
+        ColumnListWindow& view = window_->context().columnList();
         shown = view.lines();
         caption = view.windowTitle();
         view.accept();
@@ -215,14 +215,15 @@ void PrintWindowsTest::oneSlipAtATimeAdvancesTheNextSlip() {
     QCOMPARE(shown, (QStringList{
                         QStringLiteral(" 6 81 82 83 84 85"), QStringLiteral(" 7 81 82 83 84 85"),
                         QStringLiteral(" 8 81 82 83 84 85"), QStringLiteral(" 9 81 82 83 84 85")}));
-    QCOMPARE(test::child<QListWidget>(&ColumnListWindow::shared(), "VICO")->font().pointSize(), 12);
+    QCOMPARE(test::child<QListWidget>(&window_->context().columnList(), "VICO")->font().pointSize(),
+             12);
     QCOMPARE(text(&window, "slipNumberEdit"), QStringLiteral("2"));
     QCOMPARE(prompter_->questions().size(), 0);
 }
 
 void PrintWindowsTest::aStoppedRunResumesWhereItStopped() {
     window_->state().finalColumns = columns(25); // 5 slips
-    VerticalSlipWindow window(window_->state(), window_);
+    VerticalSlipWindow window(window_->state(), window_->context().columnList(), window_);
     window.show();
     auto* progress = child<QProgressBar>(&window, "progressBar");
     auto* stop = child<QPushButton>(&window, "stopButton");
@@ -273,7 +274,7 @@ void PrintWindowsTest::aStoppedRunResumesWhereItStopped() {
 
 void PrintWindowsTest::testSlipsAndTheSidewaysWindow() {
     window_->state().finalColumns = columns(6);
-    HorizontalSlipWindow window(window_->state(), window_);
+    HorizontalSlipWindow window(window_->state(), window_->context().columnList(), window_);
     window.show();
     QCOMPARE(window.windowTitle(), QStringLiteral("Stampa orizzontale di 6 colonne in 2 schedine"));
     QCOMPARE(text(&window, "topMarginEdit"), QStringLiteral("0.01639000"));
@@ -292,7 +293,7 @@ void PrintWindowsTest::testSlipsAndTheSidewaysWindow() {
 
 void PrintWindowsTest::marginsAreRestoredAndRegistered() {
     window_->state().layout.horizontal[0] = Real48::fromValue(0.5L);
-    HorizontalSlipWindow window(window_->state(), window_);
+    HorizontalSlipWindow window(window_->state(), window_->context().columnList(), window_);
     window.show();
     QCOMPARE(text(&window, "leftMarginEdit"), QStringLiteral("0.50000000"));
     prompter_->answer(QMessageBox::No);
@@ -317,7 +318,7 @@ void PrintWindowsTest::withoutAPrinterThePdfIsOffered() {
     programPrinter().setOutputFileName(QString());
     programPrinter().setOutputFormat(QPrinter::NativeFormat);
     setPrinterQueueLookup([] { return QStringList(); });
-    VerticalSlipWindow window(window_->state(), window_);
+    VerticalSlipWindow window(window_->state(), window_->context().columnList(), window_);
     window.show();
     prompter_->answer(QMessageBox::No);
     click(&window, "testSlipButton");
@@ -343,7 +344,7 @@ void PrintWindowsTest::withoutAPrinterThePdfIsOffered() {
 void PrintWindowsTest::incompleteColumnsAreNamed() {
     window_->state().finalColumns = columns(3);
     window_->state().finalColumns[1] = {5, 0, 12, 99, 40, 41};
-    VerticalSlipWindow window(window_->state(), window_);
+    VerticalSlipWindow window(window_->state(), window_->context().columnList(), window_);
     window.show();
     click(&window, "printSlipButton");
     QCOMPARE(pdfPages(pdf_), 1);
@@ -354,7 +355,7 @@ void PrintWindowsTest::incompleteColumnsAreNamed() {
 
 void PrintWindowsTest::previewShowsTheSlip() {
     window_->state().finalColumns = columns(7);
-    VerticalSlipWindow window(window_->state(), window_);
+    VerticalSlipWindow window(window_->state(), window_->context().columnList(), window_);
     window.show();
     type(&window, "slipNumberEdit", QStringLiteral("2"));
     QString title;

@@ -196,9 +196,11 @@ void FiltersTest::columnsLeaveAndComeBackAsText() {
 }
 
 void FiltersTest::archiveDrawsExportToTheCsvItsImportReads() {
-    Archive archive = simulatedArchive(250, 9);
+    ProgramContext& context = window_->context();
+    Archive& archive = context.archive();
+    archive = simulatedArchive(250, 9);
     const QString csv = home_->file(QStringLiteral("estrazioni.csv"));
-    ArchiveWindow window(home_->path().toStdString(), archive);
+    ArchiveWindow window(home_->path().toStdString(), context.archives(), context.random());
     window.show();
     prompter_->answerFile(csv);
     click(window, "EsportaCsv");

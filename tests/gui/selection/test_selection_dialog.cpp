@@ -237,7 +237,7 @@ void SelectionWindowTest::theSystemWindowsMenuItemRunsIt() {
     frame.Nuovo1Click();
     SystemWindow* window = frame.activeSystem();
     QVERIFY(window);
-    programArchive() = simulatedArchive(150, 4);
+    frame.context().archive() = simulatedArchive(150, 4);
     for (int n : {3, 17, 28, 44, 59, 61, 80})
         test::clickNumber(window, n);
     window->state().modified = false;
@@ -247,7 +247,7 @@ void SelectionWindowTest::theSystemWindowsMenuItemRunsIt() {
     QCOMPARE(prompter.questions().size(), 1);
     QCOMPARE(prompter.questions()[0].title, QStringLiteral("Errore !"));
 
-    programArchive() = simulatedArchive(260, 4);
+    frame.context().archive() = simulatedArchive(260, 4);
     QTimer::singleShot(0, [&] {
         SelectionDialog* selection = nullptr;
         QTRY_VERIFY(
@@ -268,7 +268,6 @@ void SelectionWindowTest::theSystemWindowsMenuItemRunsIt() {
                  QString::fromStdString(
                      formatColumn(window->state().finalColumns[static_cast<std::size_t>(r)])));
     window->state().modified = false;
-    programArchive() = Archive();
 }
 
 QTEST_MAIN(SelectionWindowTest)

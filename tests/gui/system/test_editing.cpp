@@ -82,14 +82,14 @@ private:
     std::unique_ptr<test::ScriptedPrompter> prompter_;
     std::unique_ptr<QTemporaryDir> home_;
     QWidget window_;
+    RandomGenerator random_;
 };
 
 void EditingTest::init() {
     prompter_ = std::make_unique<test::ScriptedPrompter>();
     home_ = std::make_unique<QTemporaryDir>();
     QVERIFY(home_->isValid());
-    programColumnPrice() = real48::eightHundred;
-    programRandom().setSeed(20240607);
+    random_.setSeed(20240607);
 }
 
 void EditingTest::cleanup() {
@@ -106,7 +106,7 @@ void EditingTest::extractionTakesItsCountFromTheDialog() {
         typeInto(d, "countEdit", "7");
         click(d, "okButton");
     });
-    QVERIFY(extractColumnsAtRandom(&window_, state));
+    QVERIFY(extractColumnsAtRandom(&window_, state, random_));
     QCOMPARE(prompter_->questions().size(), 1);
     QCOMPARE(prompter_->questions().front().title, QString("Errore !"));
     QCOMPARE(prompter_->lastText(),
@@ -119,7 +119,7 @@ void EditingTest::extractionTakesItsCountFromTheDialog() {
         typeInto(d, "countEdit", " 6");
         QTest::keyClick(child<QLineEdit>(d, "countEdit"), Qt::Key_Return); // OK is the default
     });
-    QVERIFY(extractColumnsAtRandom(&window_, state));
+    QVERIFY(extractColumnsAtRandom(&window_, state, random_));
     QCOMPARE(state.finalColumns.size(), std::size_t(6));
     QVERIFY(state.modified);
     for (const Column& c : state.finalColumns) {
@@ -135,7 +135,7 @@ void EditingTest::extractionTakesItsCountFromTheDialog() {
         typeInto(d, "countEdit", "0");
         click(d, "okButton");
     });
-    QVERIFY(extractColumnsAtRandom(&window_, state));
+    QVERIFY(extractColumnsAtRandom(&window_, state, random_));
     QCOMPARE(state.finalColumns.size(), std::size_t(6));
     QCOMPARE(prompter_->questions().size(), 1);
 }
@@ -148,7 +148,7 @@ void EditingTest::extractionRefusesBadCountsAndSmallSystems() {
             typeInto(d, "countEdit", bad);
             click(d, "okButton");
         });
-        QVERIFY(extractColumnsAtRandom(&window_, state));
+        QVERIFY(extractColumnsAtRandom(&window_, state, random_));
         QCOMPARE(prompter_->questions().size(), 1);
         QCOMPARE(
             prompter_->lastText(),
@@ -160,12 +160,12 @@ void EditingTest::extractionRefusesBadCountsAndSmallSystems() {
         typeInto(d, "countEdit", "5");
         click(d, "cancelButton");
     });
-    QVERIFY(extractColumnsAtRandom(&window_, state));
+    QVERIFY(extractColumnsAtRandom(&window_, state, random_));
     QVERIFY(state.finalColumns.empty());
     QVERIFY(prompter_->questions().isEmpty());
 
     SystemState small = withMarked(5);
-    QVERIFY(!extractColumnsAtRandom(&window_, small)); // no dialog at all
+    QVERIFY(!extractColumnsAtRandom(&window_, small, random_)); // no dialog at all
     QCOMPARE(prompter_->questions().size(), 1);
     QCOMPARE(prompter_->lastText(),
              QString("Il sistema constiene meno di 6 numeri !\rImpossibile estrarre colonne !"));
@@ -191,7 +191,7 @@ void EditingTest::aLongExtractionCanBeStopped() {
         typeInto(d, "countEdit", "20000000");
         click(d, "okButton");
     });
-    QVERIFY(extractColumnsAtRandom(&window_, state));
+    QVERIFY(extractColumnsAtRandom(&window_, state, random_));
     QCOMPARE(state.finalColumns, before);
     QVERIFY(!state.modified);
 }

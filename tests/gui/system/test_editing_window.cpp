@@ -83,9 +83,9 @@ QTableView* EditingWindowTest::showFourColumns() {
 }
 
 void EditingWindowTest::init() {
-    programRandom().setSeed(4242);
     openSystemWindow();
     QVERIFY(window_);
+    window_->context().random().setSeed(4242);
 }
 
 void EditingWindowTest::cleanup() {
@@ -257,11 +257,12 @@ void EditingWindowTest::priceIsSharedStoredAndReloaded() {
     QCOMPARE(bytes.mid(36, 6), bytesOf(Real48::fromValue(1000)));
 
     // A new window reloads the stored price, even after the shared value was changed.
-    programColumnPrice() = real48::eightHundred;
+    window_->context().columnPrice() = real48::eightHundred;
     frame_->Nuovo1Click();
     SystemWindow* second = frame_->activeSystem();
     QVERIFY(second && second != window_);
-    QCOMPARE(programColumnPrice(), Real48::fromValue(1000));
+    QCOMPARE(&second->context(), &window_->context());
+    QCOMPARE(window_->context().columnPrice(), Real48::fromValue(1000));
     whenShown<ColumnPriceDialog>([](ColumnPriceDialog* d) {
         QCOMPARE(child<QLineEdit>(d, "priceEdit")->text(), QString("1000.00"));
         typeAndPress(d, "priceEdit", "  1.25e3", "okButton");

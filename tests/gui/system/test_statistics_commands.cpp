@@ -2,6 +2,7 @@
 // the marks the number commands change within their limits.
 #include "core/column.h"
 #include "gui/archive/number_count_dialog.h"
+#include "gui/common/column_list_window.h"
 #include "gui/common/feedback.h"
 #include "gui/system/statistics_windows.h"
 #include "tests/gui/support/gui_helpers.h"
@@ -40,9 +41,10 @@ private slots:
 void StatisticsCommandsTest::commandsThatCannotApplyBeep() {
     test::ScriptedPrompter prompter;
     SystemState state;
+    ColumnListWindow columnList;
     const int before = beepCount();
     openProbabilityWindow(nullptr, state);
-    openComparison(nullptr, state);
+    openComparison(nullptr, state, columnList);
     openDistribution(nullptr, state);
     openProbabilitiesEditor(nullptr, state);
     QVERIFY(!removeLeastProbableNumbers(nullptr, state, cyclicArchive(301)));

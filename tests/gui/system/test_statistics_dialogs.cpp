@@ -49,7 +49,7 @@ bool shown(const QWidget& window, const char* name) {
 void StatisticsDialogsTest::comparisonOfATypedFinalColumn() {
     const std::vector<Column> finals{
         {5, 12, 33, 45, 67, 89}, {1, 2, 3, 4, 6, 7}, {5, 12, 33, 1, 2, 3}};
-    ColumnListWindow& visua = ColumnListWindow::shared();
+    ColumnListWindow visua;
     visua.addLine(QStringLiteral("left over from a previous caller"));
     WinningColumnDialog dialog(finals, visua);
     dialog.show();
@@ -80,7 +80,8 @@ void StatisticsDialogsTest::comparisonOfATypedFinalColumn() {
 
 void StatisticsDialogsTest::comparisonOfPartialAndRejectedTexts() {
     const std::vector<Column> finals{{5, 12, 33, 45, 67, 89}, {12, 3, 40, 50, 60, 70}};
-    WinningColumnDialog dialog(finals, ColumnListWindow::shared());
+    ColumnListWindow list;
+    WinningColumnDialog dialog(finals, list);
     dialog.show();
 
     test::child<QLineEdit>(&dialog, "CV")->setText(QStringLiteral("5 12 33"));
@@ -98,7 +99,7 @@ void StatisticsDialogsTest::comparisonOfPartialAndRejectedTexts() {
     QCOMPARE(beepCount(), beeps + 1);
     QCOMPARE(counters(dialog), QStringLiteral("2 0 0 0 0 0 0"));
     QVERIFY(!shown(dialog, "VICO"));
-    QVERIFY(ColumnListWindow::shared().lines().isEmpty());
+    QVERIFY(list.lines().isEmpty());
 
     // "123" is 12 and 3
     test::child<QLineEdit>(&dialog, "CV")->setText(QStringLiteral("123"));
@@ -114,8 +115,7 @@ void StatisticsDialogsTest::comparisonOfPartialAndRejectedTexts() {
             warning->contentsRect().width() - warning->indent());
     QVERIFY(!warning->geometry().intersects(
         dialog.findChild<QPushButton*>(QStringLiteral("BITBTN2"))->geometry()));
-    QCOMPARE(ColumnListWindow::shared().lines(),
-             QStringList{QStringLiteral("5)  5 12 33 45 67 89")});
+    QCOMPARE(list.lines(), QStringList{QStringLiteral("5)  5 12 33 45 67 89")});
 
     QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("BITBTN2")), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());

@@ -44,20 +44,15 @@ private slots:
     void comparisonFromTheToolButton();
     void numberCommandsCheckTheArchive();
     void editedProbabilitiesAreNotLostOnClose();
-
-private:
-    Archive savedArchive_;
 };
 
 void SystemStatisticsTest::init() {
-    savedArchive_ = programArchive();
     openSystemWindow();
     QVERIFY(window_);
 }
 
 void SystemStatisticsTest::cleanup() {
     closeSystemWindow();
-    programArchive() = savedArchive_;
 }
 
 void SystemStatisticsTest::probabilityFromTheToolButton() {
@@ -105,7 +100,7 @@ void SystemStatisticsTest::comparisonFromTheToolButton() {
 void SystemStatisticsTest::numberCommandsCheckTheArchive() {
     test::clickNumber(window_, 40);
     window_->state().modified = false;
-    programArchive() = cyclicArchive(300);
+    window_->context().archive() = cyclicArchive(300);
     QVERIFY(test::trigger(window_, QStringLiteral("addMostProbableAction")));
     QVERIFY(test::trigger(window_, QStringLiteral("removeLeastProbableAction")));
     QCOMPARE(prompter_->questions().size(), 2);
@@ -114,7 +109,7 @@ void SystemStatisticsTest::numberCommandsCheckTheArchive() {
                             "vincenti."));
     QCOMPARE(window_->state().markedCount(), 1);
 
-    programArchive() = cyclicArchive(301);
+    window_->context().archive() = cyclicArchive(301);
     whenModal<NumberCountDialog>([](NumberCountDialog& dialog) {
         dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("3"));
         dialog.findChild<QPushButton*>(QStringLiteral("SPB1"))->click();

@@ -167,7 +167,8 @@ void SystemWindowTest::marksAreDrawnAndErasedExactly() {
 }
 
 void SystemWindowTest::costAndFinalColumnLabels() {
-    programColumnPrice() = real48::eightHundred;
+    Real48& price = window_->context().columnPrice();
+    price = real48::eightHundred;
     struct Case {
         std::size_t columns;
         const char* cost;
@@ -188,11 +189,10 @@ void SystemWindowTest::costAndFinalColumnLabels() {
         }
     }
     // The price is shared: another value shows at the next refresh.
-    programColumnPrice() = Real48::fromValue(1234.5);
+    price = Real48::fromValue(1234.5);
     window_->state().finalColumns.assign(2, Column{1, 2, 3, 4, 5, 6});
     window_->refreshSystemView();
     QCOMPARE(labelText(window_, "costLabel"), QString::fromUtf8("Costo: 2.469 £"));
-    programColumnPrice() = real48::eightHundred;
 }
 
 void SystemWindowTest::captionsAreOneObjectOverAWhiteCopy_data() {
@@ -229,7 +229,7 @@ void SystemWindowTest::captionsAreOneObjectOverAWhiteCopy() {
     QFETCH(QString, text);
     QFETCH(QString, accessibleName);
     QFETCH(QColor, colour);
-    programColumnPrice() = real48::eightHundred;
+    window_->context().columnPrice() = real48::eightHundred;
     for (int n = 1; n <= 8; ++n)
         clickNumber(window_, n);
     window_->state().finalColumns.assign(3, Column{1, 2, 3, 4, 5, 6});
