@@ -30,7 +30,7 @@ namespace quintor {
 
 MainFrame::MainFrame(const QStringList& parameters, QWidget* parent)
     : QMainWindow(parent), parameters_(parameters) {
-    setObjectName(QStringLiteral("PRI"));
+    setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(QStringLiteral("Quintor"));
 
     auto* central = new QWidget(this);
@@ -45,25 +45,25 @@ MainFrame::MainFrame(const QStringList& parameters, QWidget* parent)
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     layout->addWidget(mdi_, 1);
 
-    spi_ = new BevelPanel(central);
-    spi_->setObjectName(QStringLiteral("SPIPanel"));
-    spi_->setFixedHeight(17);
-    spi_->setBevelOuter(BevelPanel::Bevel::None);
-    spi_->setBevelInner(BevelPanel::Bevel::Lowered);
-    auto* spiLayout = new QHBoxLayout(spi_);
-    spiLayout->setContentsMargins(3, 0, 3, 0);
-    SPI = new QLabel(spi_);
-    SPI->setObjectName(QStringLiteral("SPI"));
+    hintPanel_ = new BevelPanel(central);
+    hintPanel_->setObjectName(QStringLiteral("hintPanel"));
+    hintPanel_->setFixedHeight(17);
+    hintPanel_->setBevelOuter(BevelPanel::Bevel::None);
+    hintPanel_->setBevelInner(BevelPanel::Bevel::Lowered);
+    auto* hintLayout = new QHBoxLayout(hintPanel_);
+    hintLayout->setContentsMargins(3, 0, 3, 0);
+    hintLabel_ = new QLabel(hintPanel_);
+    hintLabel_->setObjectName(QStringLiteral("hintLabel"));
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(11);
-    SPI->setFont(arial);
-    SPI->setAccessibleName(QStringLiteral("Barra dei suggerimenti"));
+    hintLabel_->setFont(arial);
+    hintLabel_->setAccessibleName(QStringLiteral("Barra dei suggerimenti"));
     // A hint longer than the frame is wide is cut at its edge instead of widening the frame.
-    SPI->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    spiLayout->addWidget(SPI);
-    setHint(spi_, QStringLiteral("In questa barra sono visualizzate brevi spiegazioni sugli "
-                                 "oggetti puntati dal cursore del mouse."));
-    layout->addWidget(spi_);
+    hintLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    hintLayout->addWidget(hintLabel_);
+    setHint(hintPanel_, QStringLiteral("In questa barra sono visualizzate brevi spiegazioni sugli "
+                                       "oggetti puntati dal cursore del mouse."));
+    layout->addWidget(hintPanel_);
     setCentralWidget(central);
 
     buildMenus();
@@ -80,7 +80,7 @@ MainFrame::~MainFrame() {
 
 void MainFrame::buildMenus() {
     auto* file = new QMenu(QStringLiteral("&File"), this);
-    file->setObjectName(QStringLiteral("File1"));
+    file->setObjectName(QStringLiteral("fileMenu"));
     auto add = [](QMenu* menu, const char* name, const QString& caption, const char* keys) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
@@ -88,41 +88,39 @@ void MainFrame::buildMenus() {
             action->setShortcut(QKeySequence(QString::fromLatin1(keys)));
         return action;
     };
-    connect(add(file, "Nuovo1", QStringLiteral("&Nuovo"), "Ctrl+N"), &QAction::triggered, this,
-            &MainFrame::Nuovo1Click);
-    connect(add(file, "Apri1", QStringLiteral("&Apri"), "Ctrl+A"), &QAction::triggered, this,
-            &MainFrame::Apri1Click);
+    connect(add(file, "newAction", QStringLiteral("&Nuovo"), "Ctrl+N"), &QAction::triggered, this,
+            &MainFrame::onNewTriggered);
+    connect(add(file, "openAction", QStringLiteral("&Apri"), "Ctrl+A"), &QAction::triggered, this,
+            &MainFrame::onOpenTriggered);
     QMenu* recent = file->addMenu(QStringLiteral("&Riapri"));
-    recent->menuAction()->setObjectName(QStringLiteral("Riapri1"));
+    recent->menuAction()->setObjectName(QStringLiteral("reopenAction"));
     recent->menuAction()->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     openSubmenuOnShortcut(file, recent);
     // The list is read again each time, so the items are there with no system window open.
     connect(recent, &QMenu::aboutToShow, this, &MainFrame::refreshRecentItems);
     for (int k = 0; k < 6; ++k) {
-        QAction* pf = recent->addAction(QStringLiteral("&%1").arg(k + 1));
-        pf->setObjectName(QStringLiteral("PF%1").arg(k + 1));
-        pf->setVisible(false);
-        connect(pf, &QAction::triggered, this, [this, k] { PFClick(k); });
-        recent_ << pf;
+        QAction* item = recent->addAction(QStringLiteral("&%1").arg(k + 1));
+        item->setObjectName(QStringLiteral("recentAction%1").arg(k + 1));
+        item->setVisible(false);
+        connect(item, &QAction::triggered, this, [this, k] { onRecentTriggered(k); });
+        recentActions_ << item;
     }
     file->addSeparator();
-    QAction* archive =
-        add(file, "Gestioneestrazioni1", QStringLiteral("&Gestione colonne vincenti"), "");
+    QAction* archive = add(file, "archiveAction", QStringLiteral("&Gestione colonne vincenti"), "");
     archive->setEnabled(!SystemWindow::pendingCommands().contains(archive->objectName()));
-    connect(archive, &QAction::triggered, this, &MainFrame::Gestioneestrazioni1Click);
+    connect(archive, &QAction::triggered, this, &MainFrame::onArchiveTriggered);
     file->addSeparator();
-    QAction* fine = add(file, "Fine1", QStringLiteral("F&ine"), "Alt+F4");
-    setHint(fine, QStringLiteral("Chiude il programma"));
-    connect(fine, &QAction::triggered, this, &MainFrame::Fine1Click);
+    QAction* quit = add(file, "quitAction", QStringLiteral("F&ine"), "Alt+F4");
+    setHint(quit, QStringLiteral("Chiude il programma"));
+    connect(quit, &QAction::triggered, this, &MainFrame::onQuitTriggered);
 
     auto* help = new QMenu(QStringLiteral("&Guida in linea"), this);
-    help->setObjectName(QStringLiteral("Guidainlinea1"));
-    QAction* contents = add(help, "Sommario1", QStringLiteral("&Sommario"), "F1");
+    help->setObjectName(QStringLiteral("helpMenu"));
+    QAction* contents = add(help, "helpContentsAction", QStringLiteral("&Sommario"), "F1");
     connect(contents, &QAction::triggered, this, [] { showHelpTopic(HelpTopic::Contents); });
-    QAction* search = add(help, "Cercaargomento1", QStringLiteral("&Cerca argomento"), "");
+    QAction* search = add(help, "helpSearchAction", QStringLiteral("&Cerca argomento"), "");
     connect(search, &QAction::triggered, this, [] { showHelpSearch(); });
-    QAction* tour =
-        add(help, "Quintorinpochisecondi1", QStringLiteral("&Quintor in pochi secondi"), "");
+    QAction* tour = add(help, "quickTourAction", QStringLiteral("&Quintor in pochi secondi"), "");
     connect(tour, &QAction::triggered, this, [] { showHelpTopic(HelpTopic::QuickTour); });
     for (QAction* a : {contents, search, tour})
         a->setEnabled(helpAvailable());
@@ -177,14 +175,14 @@ void MainFrame::updateMenuBar() {
 
 bool MainFrame::event(QEvent* event) {
     if (event->type() == QEvent::StatusTip) {
-        METTIHINT(static_cast<QStatusTipEvent*>(event)->tip());
+        showHint(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
     if (event->type() == QEvent::WindowActivate) {
         const bool handled = QMainWindow::event(event);
         // Before the start is finished the first system window waits for it.
         if (start_ == Start::done)
-            FormActivate();
+            openStartingSystem();
         return handled;
     }
     if (event->type() == QEvent::Paint && start_ == Start::waitingForPaint) {
@@ -214,11 +212,11 @@ void MainFrame::finishStart() {
     emit firstPainted();
     start_ = Start::done;
     // Without a window manager the frame may never be activated; the first showing counts.
-    FormActivate();
+    openStartingSystem();
 }
 
-void MainFrame::METTIHINT(const QString& longHint) {
-    setReadableText(SPI, QLatin1Char(' ') + longHint);
+void MainFrame::showHint(const QString& longHint) {
+    setReadableText(hintLabel_, QLatin1Char(' ') + longHint);
 }
 
 QString MainFrame::missingFileMessage() {
@@ -260,7 +258,7 @@ QPoint MainFrame::cascadePosition(const QList<QMdiSubWindow*>& open, QSize size)
     return next;
 }
 
-void MainFrame::FormActivate() {
+void MainFrame::openStartingSystem() {
     if (counter_ != 0)
         return;
     if (parameters_.size() == 1) {
@@ -275,10 +273,10 @@ void MainFrame::FormActivate() {
         return;
     }
     if (parameters_.isEmpty())
-        Nuovo1Click(); // brings the counter to 1
+        onNewTriggered(); // brings the counter to 1
 }
 
-void MainFrame::Nuovo1Click() {
+void MainFrame::onNewTriggered() {
     // Names of files already in the folder are skipped, so a new system never replaces one.
     counter_ = firstFreeSystemNumber(QDir::currentPath().toStdString(), counter_ + 1);
     SystemWindow* system = createSystem(counter_);
@@ -311,7 +309,7 @@ bool MainFrame::openSystemFile(const QString& name) {
     return true;
 }
 
-void MainFrame::Apri1Click() {
+void MainFrame::onOpenTriggered() {
     FileRequest request;
     request.title = QStringLiteral("Apri sistema Quintor");
     request.filter = QStringLiteral("Sistema Quintor (*.qtr)|*.qtr|Tutti i file (*.*)|*.*");
@@ -327,7 +325,7 @@ void MainFrame::Apri1Click() {
     }
 }
 
-void MainFrame::PFClick(int index) {
+void MainFrame::onRecentTriggered(int index) {
     const RecentFiles list = RecentFiles::load(RecentFiles::location(programFolder()));
     if (!list.entryInUse(index))
         return;
@@ -335,14 +333,14 @@ void MainFrame::PFClick(int index) {
 }
 
 void MainFrame::setRecentItem(int k, const QString& caption, const QString& entry, bool visible) {
-    if (QAction* pf = recent_.value(k)) {
-        pf->setText(caption);
-        pf->setData(entry);
-        pf->setVisible(visible);
+    if (QAction* item = recentActions_.value(k)) {
+        item->setText(caption);
+        item->setData(entry);
+        item->setVisible(visible);
     }
 }
 
-void MainFrame::Gestioneestrazioni1Click() {
+void MainFrame::onArchiveTriggered() {
     showArchiveWindow();
 }
 
@@ -363,7 +361,7 @@ void MainFrame::finishArchiveLoading() {
         archiveWindow_->completeLoading();
 }
 
-void MainFrame::Fine1Click() {
+void MainFrame::onQuitTriggered() {
     close();
 }
 

@@ -20,7 +20,7 @@ class ArchiveWindow;
 class BevelPanel;
 class SystemWindow;
 
-// The main frame: the MDI area with the system windows, the status panel SPI, the frame's
+// The main frame: the MDI area with the system windows, the hint bar at the bottom, the frame's
 // own menus (replaced by the active system window's menus while there is one), opening and
 // creating systems, and closing the program. It owns what the windows share (the program
 // context) and the archive window.
@@ -37,7 +37,7 @@ public:
     QList<SystemWindow*> systems() const; // in the frame's child order
     SystemWindow* activeSystem() const;
     QAction* command(const QString& objectName) const; // the frame's own menu items
-    QAction* PF(int k) const { return recent_.value(k - 1); }
+    QAction* recentAction(int k) const { return recentActions_.value(k - 1); }
     ProgramContext& context() { return context_; }
     // The archive window, or null before loadArchive().
     ArchiveWindow* archiveWindow() const { return archiveWindow_.get(); }
@@ -46,13 +46,13 @@ public:
     // context and offers the update file. The program does it once, when firstPainted.
     void loadArchive();
 
-    // The hint handler: the status panel shows one blank and the long hint.
-    void METTIHINT(const QString& longHint);
-    // Runs while the counter is 0: opens the command-line file or a new system.
-    void FormActivate();
+    // Every status tip ends here: the hint bar shows one blank and the long hint.
+    void showHint(const QString& longHint);
+    // At each activation while the counter is 0: opens the command-line file or a new system.
+    void openStartingSystem();
     // Opens the named system in a new window; false when it does not exist.
     bool openSystemFile(const QString& name);
-    // A window's recent-files item k (0..5) as the frame's PF item shows it.
+    // A window's recent-files item k (0..5) as the frame's own item k shows it.
     void setRecentItem(int k, const QString& caption, const QString& entry, bool visible);
     // The frame's own recent-files items, from the list on disk.
     void refreshRecentItems();
@@ -67,18 +67,18 @@ signals:
     void firstPainted();
 
 public slots:
-    void Nuovo1Click();
-    void Apri1Click();
-    void Fine1Click();
-    void PFClick(int index); // 0..5
-    void Gestioneestrazioni1Click();
+    void onNewTriggered();
+    void onOpenTriggered();
+    void onQuitTriggered();
+    void onRecentTriggered(int index); // 0..5
+    void onArchiveTriggered();
 
 protected:
     // What the system windows ask of the frame.
-    void newSystem() override { Nuovo1Click(); }
-    void openSystem() override { Apri1Click(); }
-    void quitProgram() override { Fine1Click(); }
-    void openRecentSystem(int k) override { PFClick(k); }
+    void newSystem() override { onNewTriggered(); }
+    void openSystem() override { onOpenTriggered(); }
+    void quitProgram() override { onQuitTriggered(); }
+    void openRecentSystem(int k) override { onRecentTriggered(k); }
     void showRecentItem(int k, const QString& caption, const QString& entry,
                         bool visible) override {
         setRecentItem(k, caption, entry, visible);
@@ -109,10 +109,10 @@ private:
     enum class Start { notShown, waitingForPaint, finishing, done };
     Start start_ = Start::notShown;
     QMdiArea* mdi_ = nullptr;
-    BevelPanel* spi_ = nullptr;
-    QLabel* SPI = nullptr;
+    BevelPanel* hintPanel_ = nullptr;
+    QLabel* hintLabel_ = nullptr;
     QList<QMenu*> frameMenus_;
-    QList<QAction*> recent_; // PF1..PF6
+    QList<QAction*> recentActions_; // recentAction1 .. recentAction6
 };
 
 } // namespace quintor

@@ -6,7 +6,7 @@
 
 namespace quintor {
 
-// The archive as the grid cov shows it: one row per record, oldest first, with the date,
+// The archive as the window's grid shows it: one row per record, oldest first, with the date,
 // column and jolly texts; the header row holds the three titles. It reads the archive in
 // place, so ten thousand draws cost nothing until they scroll into view.
 class ArchiveModel : public QAbstractTableModel {

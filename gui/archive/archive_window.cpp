@@ -62,8 +62,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
     return button;
 }
 
-QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& label, const QString& hint,
-                    int top, int width) {
+QLineEdit* makeField(QWidget* parent, const char* name, const QString& label, const QString& hint,
+                     int top, int width) {
     auto* caption = new QLabel(label, parent);
     caption->setGeometry(10, top, 149, 16);
     auto* edit = new QLineEdit(parent);
@@ -81,13 +81,13 @@ ArchiveWindow::ArchiveWindow(const std::filesystem::path& folder, ArchiveService
                              RandomGenerator& random, QWidget* parent)
     : QDialog(parent), folder_(folder), archives_(archives), archive_(archives.archive()),
       random_(random), background_(backgroundTile()) {
-    setObjectName(QStringLiteral("Gestra"));
+    setObjectName(QStringLiteral("archiveWindow"));
     setWindowTitle(windowCaption);
     setModal(true);
     setFixedSize(497, 418);
     useFixedDialogFrame(this);
     buildControls();
-    FormCreate();
+    startLoading();
 }
 
 ArchiveWindow::~ArchiveWindow() = default;
@@ -102,101 +102,107 @@ std::filesystem::path ArchiveWindow::archiveFile() const {
 }
 
 void ArchiveWindow::buildControls() {
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(0, 0, 497, 21);
-    Label1->setAlignment(Qt::AlignCenter);
-    Label1->setAutoFillBackground(true);
-    QPalette topPalette = Label1->palette();
+    lastUpdateLabel_ = new QLabel(this);
+    lastUpdateLabel_->setObjectName(QStringLiteral("lastUpdateLabel"));
+    lastUpdateLabel_->setGeometry(0, 0, 497, 21);
+    lastUpdateLabel_->setAlignment(Qt::AlignCenter);
+    lastUpdateLabel_->setAutoFillBackground(true);
+    QPalette topPalette = lastUpdateLabel_->palette();
     topPalette.setColor(QPalette::Window, Qt::black);
     topPalette.setColor(QPalette::WindowText, Qt::white);
-    Label1->setPalette(topPalette);
-    QFont bold = Label1->font();
+    lastUpdateLabel_->setPalette(topPalette);
+    QFont bold = lastUpdateLabel_->font();
     bold.setBold(true);
-    Label1->setFont(bold);
+    lastUpdateLabel_->setFont(bold);
 
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(8, 26, 300, 18);
-    QPalette greenPalette = Label2->palette();
+    drawCountLabel_ = new QLabel(this);
+    drawCountLabel_->setObjectName(QStringLiteral("drawCountLabel"));
+    drawCountLabel_->setGeometry(8, 26, 300, 18);
+    QPalette greenPalette = drawCountLabel_->palette();
     greenPalette.setColor(QPalette::WindowText, QColor(0, 128, 0));
-    Label2->setPalette(greenPalette);
-    Label2->setFont(bold);
+    drawCountLabel_->setPalette(greenPalette);
+    drawCountLabel_->setFont(bold);
 
     model_ = new ArchiveModel(archive_, this);
-    cov = new QTableView(this);
-    cov->setObjectName(QStringLiteral("cov"));
-    cov->setAccessibleName(QStringLiteral("Colonne vincenti"));
-    cov->setGeometry(8, 48, 300, 332);
-    cov->setModel(model_);
-    cov->setSelectionBehavior(QAbstractItemView::SelectRows);
-    cov->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    cov->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    cov->setWordWrap(false);
-    cov->setCornerButtonEnabled(false);
+    drawsGrid_ = new QTableView(this);
+    drawsGrid_->setObjectName(QStringLiteral("drawsGrid"));
+    drawsGrid_->setAccessibleName(QStringLiteral("Colonne vincenti"));
+    drawsGrid_->setGeometry(8, 48, 300, 332);
+    drawsGrid_->setModel(model_);
+    drawsGrid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    drawsGrid_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    drawsGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    drawsGrid_->setWordWrap(false);
+    drawsGrid_->setCornerButtonEnabled(false);
     QFont courier(QStringLiteral("Courier"));
     courier.setStyleHint(QFont::TypeWriter);
     courier.setPixelSize(13);
-    cov->setFont(courier);
-    cov->horizontalHeader()->setFont(courier);
-    cov->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    cov->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    cov->horizontalHeader()->setHighlightSections(false);
-    cov->setColumnWidth(0, 89);
-    cov->setColumnWidth(1, 143);
-    cov->setColumnWidth(2, 43);
-    cov->verticalHeader()->hide();
-    cov->verticalHeader()->setMinimumSectionSize(1);
-    cov->verticalHeader()->setDefaultSectionSize(17);
-    cov->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    drawsGrid_->setFont(courier);
+    drawsGrid_->horizontalHeader()->setFont(courier);
+    drawsGrid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    drawsGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    drawsGrid_->horizontalHeader()->setHighlightSections(false);
+    drawsGrid_->setColumnWidth(0, 89);
+    drawsGrid_->setColumnWidth(1, 143);
+    drawsGrid_->setColumnWidth(2, 43);
+    drawsGrid_->verticalHeader()->hide();
+    drawsGrid_->verticalHeader()->setMinimumSectionSize(1);
+    drawsGrid_->verticalHeader()->setDefaultSectionSize(17);
+    drawsGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 
-    auto* nuova = makeButton(this, "Nuova", QStringLiteral("Nuova"), {320, 48, 80, 25});
-    auto* modifica =
-        makeButton(this, "SpeedButton2", QStringLiteral("Modifica"), {409, 48, 80, 25});
-    auto* elimina = makeButton(this, "SpeedButton3", QStringLiteral("Elimina"), {320, 78, 80, 25});
-    auto* importa =
-        makeButton(this, "ImportaCsv", QStringLiteral("Importa CSV"), {409, 78, 80, 25});
-    auto* chiudi = makeButton(this, "SpeedButton5", QStringLiteral("Chiudi"), {320, 108, 80, 25});
-    auto* spiegazioni = makeButton(this, "SpeedButton9", QStringLiteral("?"), {409, 108, 80, 25});
-    setHint(spiegazioni, QStringLiteral("Spiegazioni"));
-    spiegazioni->setAccessibleName(QStringLiteral("Spiegazioni"));
-    spiegazioni->setEnabled(helpAvailable());
-    auto* esporta =
-        makeButton(this, "EsportaCsv", QStringLiteral("Esporta CSV"), {320, 386, 169, 25});
-    setHint(esporta, QStringLiteral("Esporta CSV|Scrive tutte le estrazioni in un file CSV che "
-                                    "\"Importa CSV\" sa rileggere."));
-    setHint(importa, QStringLiteral("Importa CSV|Aggiunge le estrazioni di un file CSV "
-                                    "(data, sei numeri, jolly)."));
+    auto* newButton = makeButton(this, "newButton", QStringLiteral("Nuova"), {320, 48, 80, 25});
+    auto* modifyButton =
+        makeButton(this, "modifyButton", QStringLiteral("Modifica"), {409, 48, 80, 25});
+    auto* deleteButton =
+        makeButton(this, "deleteButton", QStringLiteral("Elimina"), {320, 78, 80, 25});
+    auto* importButton =
+        makeButton(this, "importCsvButton", QStringLiteral("Importa CSV"), {409, 78, 80, 25});
+    auto* closeButton =
+        makeButton(this, "closeButton", QStringLiteral("Chiudi"), {320, 108, 80, 25});
+    auto* helpButton = makeButton(this, "helpButton", QStringLiteral("?"), {409, 108, 80, 25});
+    setHint(helpButton, QStringLiteral("Spiegazioni"));
+    helpButton->setAccessibleName(QStringLiteral("Spiegazioni"));
+    helpButton->setEnabled(helpAvailable());
+    auto* exportButton =
+        makeButton(this, "exportCsvButton", QStringLiteral("Esporta CSV"), {320, 386, 169, 25});
+    setHint(exportButton,
+            QStringLiteral("Esporta CSV|Scrive tutte le estrazioni in un file CSV che "
+                           "\"Importa CSV\" sa rileggere."));
+    setHint(importButton, QStringLiteral("Importa CSV|Aggiunge le estrazioni di un file CSV "
+                                         "(data, sei numeri, jolly)."));
 
-    gpb1 = new QGroupBox(QStringLiteral("Colonna vincente"), this);
-    gpb1->setObjectName(QStringLiteral("gpb1"));
-    gpb1->setGeometry(320, 140, 169, 240);
-    gpb1->setAutoFillBackground(true);
-    Edit1 = makeEdit(gpb1, "Edit1", QStringLiteral("Data:"), QStringLiteral("Formato: gg/mm/aaaa"),
-                     24, 149);
-    Edit2 = makeEdit(gpb1, "Edit2", QStringLiteral("Colonna:"),
-                     QStringLiteral("Inserire i sei numeri separati da uno spazio"), 68, 149);
-    Edit3 = makeEdit(gpb1, "Edit3", QStringLiteral("Jolly:"),
-                     QStringLiteral("Inserire il numero Jolly"), 112, 50);
-    auto* ok = makeButton(gpb1, "SpeedButton6", QStringLiteral("OK"), {10, 200, 70, 26});
-    setHint(ok, QStringLiteral("Rende permanenti le modifiche"));
-    auto* annulla = makeButton(gpb1, "spb8", QStringLiteral("Annulla"), {89, 200, 70, 26});
-    setHint(annulla, QStringLiteral("Annulla le modifiche"));
+    entryBox_ = new QGroupBox(QStringLiteral("Colonna vincente"), this);
+    entryBox_->setObjectName(QStringLiteral("entryBox"));
+    entryBox_->setGeometry(320, 140, 169, 240);
+    entryBox_->setAutoFillBackground(true);
+    dateField_ = makeField(entryBox_, "dateField", QStringLiteral("Data:"),
+                           QStringLiteral("Formato: gg/mm/aaaa"), 24, 149);
+    columnField_ =
+        makeField(entryBox_, "columnField", QStringLiteral("Colonna:"),
+                  QStringLiteral("Inserire i sei numeri separati da uno spazio"), 68, 149);
+    jollyField_ = makeField(entryBox_, "jollyField", QStringLiteral("Jolly:"),
+                            QStringLiteral("Inserire il numero Jolly"), 112, 50);
+    auto* okButton =
+        makeButton(entryBox_, "entryOkButton", QStringLiteral("OK"), {10, 200, 70, 26});
+    setHint(okButton, QStringLiteral("Rende permanenti le modifiche"));
+    auto* cancelButton =
+        makeButton(entryBox_, "entryCancelButton", QStringLiteral("Annulla"), {89, 200, 70, 26});
+    setHint(cancelButton, QStringLiteral("Annulla le modifiche"));
 
-    connect(nuova, &QPushButton::clicked, this, &ArchiveWindow::NuovaClick);
-    connect(modifica, &QPushButton::clicked, this, &ArchiveWindow::SpeedButton2Click);
-    connect(elimina, &QPushButton::clicked, this, &ArchiveWindow::SpeedButton3Click);
-    connect(importa, &QPushButton::clicked, this, &ArchiveWindow::ImportaCsvClick);
-    connect(esporta, &QPushButton::clicked, this, &ArchiveWindow::EsportaCsvClick);
-    connect(chiudi, &QPushButton::clicked, this, &ArchiveWindow::SpeedButton5Click);
-    connect(spiegazioni, &QPushButton::clicked, this, &ArchiveWindow::SpeedButton9Click);
-    connect(ok, &QPushButton::clicked, this, &ArchiveWindow::SpeedButton4Click);
-    connect(annulla, &QPushButton::clicked, this, &ArchiveWindow::spb8Click);
-    for (QLineEdit* edit : {Edit1, Edit2, Edit3})
-        connect(edit, &QLineEdit::returnPressed, this, &ArchiveWindow::SpeedButton4Click);
+    connect(newButton, &QPushButton::clicked, this, &ArchiveWindow::onNewClicked);
+    connect(modifyButton, &QPushButton::clicked, this, &ArchiveWindow::onModifyClicked);
+    connect(deleteButton, &QPushButton::clicked, this, &ArchiveWindow::onDeleteClicked);
+    connect(importButton, &QPushButton::clicked, this, &ArchiveWindow::onImportCsvClicked);
+    connect(exportButton, &QPushButton::clicked, this, &ArchiveWindow::onExportCsvClicked);
+    connect(closeButton, &QPushButton::clicked, this, &ArchiveWindow::onCloseClicked);
+    connect(helpButton, &QPushButton::clicked, this, &ArchiveWindow::onHelpClicked);
+    connect(okButton, &QPushButton::clicked, this, &ArchiveWindow::onEntryOkClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &ArchiveWindow::onEntryCancelClicked);
+    for (QLineEdit* edit : {dateField_, columnField_, jollyField_})
+        connect(edit, &QLineEdit::returnPressed, this, &ArchiveWindow::onEntryOkClicked);
 }
 
-void ArchiveWindow::FormCreate() {
+void ArchiveWindow::startLoading() {
     hideEntry();
     // With no update file to offer first, a long archive still being read does not hold up
     // the main frame: it is taken when read, or as soon as a command needs the archive or this
@@ -275,7 +281,7 @@ void ArchiveWindow::mergeUpdateAtStart() {
 }
 
 void ArchiveWindow::refreshLabels() {
-    Label2->setText(QStringLiteral("Colonne vincenti: %1").arg(archive_.size()));
+    drawCountLabel_->setText(QStringLiteral("Colonne vincenti: %1").arg(archive_.size()));
     QString last = QStringLiteral("Ultimo aggiornamento: ");
     if (archive_.empty()) {
         last += QStringLiteral("nessuna colonna vincente");
@@ -285,14 +291,15 @@ void ArchiveWindow::refreshLabels() {
             last += fromStd(weekdayName(std::chrono::year_month_day{*newest.day})) + ' ';
         last += fromStd(newest.date);
     }
-    Label1->setText(last);
+    lastUpdateLabel_->setText(last);
     if (isSimulatedArchive(archive_)) {
         setWindowTitle(windowCaption + QStringLiteral(" (estrazioni simulate)"));
-        setHint(Label1, QStringLiteral("Estrazioni simulate|Le colonne vincenti sono simulate: "
-                                       "sostituirle con quelle reali con Importa CSV."));
+        setHint(lastUpdateLabel_,
+                QStringLiteral("Estrazioni simulate|Le colonne vincenti sono simulate: "
+                               "sostituirle con quelle reali con Importa CSV."));
     } else {
         setWindowTitle(windowCaption);
-        setHint(Label1, QString());
+        setHint(lastUpdateLabel_, QString());
     }
 }
 
@@ -304,40 +311,23 @@ void ArchiveWindow::selectRecord(std::size_t index) {
     if (index >= archive_.size())
         return;
     const QModelIndex cell = model_->index(static_cast<int>(index), 0);
-    cov->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect |
-                                                     QItemSelectionModel::Rows);
-    cov->scrollTo(cell);
-}
-
-int ArchiveWindow::entryMode() const {
-    return !gpb1->isHidden() ? gpb1->property("Tag").toInt() : 0;
+    drawsGrid_->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect |
+                                                            QItemSelectionModel::Rows);
+    drawsGrid_->scrollTo(cell);
 }
 
 void ArchiveWindow::showEntry(EntryMode mode) {
-    gpb1->setProperty("Tag", static_cast<int>(mode));
-    gpb1->show();
-    Edit1->setFocus();
+    entryMode_ = mode;
+    entryBox_->show();
+    dateField_->setFocus();
 }
 
 void ArchiveWindow::hideEntry() {
-    gpb1->hide();
-    gpb1->setProperty("Tag", static_cast<int>(noEntry));
+    entryBox_->hide();
+    entryMode_ = noEntry;
 }
 
-bool ArchiveWindow::ce_gia(const QString& dateText) const {
-    return archive_.hasDate(dateText.toStdString());
-}
-
-bool ArchiveWindow::inserisci(ArchiveRecord record) {
-    auto at = archive_.insert(std::move(record));
-    if (!at) {
-        showError(this, errorTitle, fromStd(at.error()));
-        return false;
-    }
-    return true;
-}
-
-bool ArchiveWindow::permanenti() {
+bool ArchiveWindow::saveArchive() {
     if (readFailed_) {
         showError(this, errorTitle, QString::fromUtf8(unreadArchiveMessage));
         return false;
@@ -360,7 +350,7 @@ bool ArchiveWindow::permanenti() {
 }
 
 bool ArchiveWindow::commitOrRestore(Archive before) {
-    if (permanenti())
+    if (saveArchive())
         return true;
     archive_ = std::move(before);
     refreshGrid();
@@ -368,24 +358,24 @@ bool ArchiveWindow::commitOrRestore(Archive before) {
     return false;
 }
 
-void ArchiveWindow::NuovaClick() {
-    if (!gpb1->isHidden()) {
+void ArchiveWindow::onNewClicked() {
+    if (!entryBox_->isHidden()) {
         beep();
         return;
     }
-    Edit1->clear();
-    Edit2->clear();
-    Edit3->clear();
+    dateField_->clear();
+    columnField_->clear();
+    jollyField_->clear();
     showEntry(newEntry);
 }
 
-void ArchiveWindow::SpeedButton2Click() {
-    if (!gpb1->isHidden()) {
+void ArchiveWindow::onModifyClicked() {
+    if (!entryBox_->isHidden()) {
         beep();
         return;
     }
-    const auto rows = cov->selectionModel()->selectedRows();
-    int top = cov->currentIndex().isValid() ? cov->currentIndex().row() : -1;
+    const auto rows = drawsGrid_->selectionModel()->selectedRows();
+    int top = drawsGrid_->currentIndex().isValid() ? drawsGrid_->currentIndex().row() : -1;
     if (!rows.isEmpty())
         top = std::min_element(rows.begin(), rows.end(), [](auto& a, auto& b) {
                   return a.row() < b.row();
@@ -403,18 +393,19 @@ void ArchiveWindow::SpeedButton2Click() {
     QString jolly = fromStd(record.jolly);
     for (int i = 0; i < 2 && jolly.startsWith(' '); ++i)
         jolly.remove(0, 1);
-    Edit1->setText(fromStd(record.date));
-    Edit2->setText(column);
-    Edit3->setText(jolly);
+    dateField_->setText(fromStd(record.date));
+    columnField_->setText(column);
+    jollyField_->setText(jolly);
     showEntry(modifyEntry);
 }
 
-void ArchiveWindow::SpeedButton4Click() {
-    const int mode = entryMode();
+void ArchiveWindow::onEntryOkClicked() {
+    const EntryMode mode = entryMode_;
     if (mode == noEntry)
         return;
-    auto record = recordFromEntry(Edit1->text().toStdString(), Edit2->text().toStdString(),
-                                  Edit3->text().toStdString());
+    auto record =
+        recordFromEntry(dateField_->text().toStdString(), columnField_->text().toStdString(),
+                        jollyField_->text().toStdString());
     if (!record) {
         showError(this, errorTitle, fromStd(record.error()));
         return;
@@ -450,16 +441,16 @@ void ArchiveWindow::SpeedButton4Click() {
     hideEntry();
 }
 
-void ArchiveWindow::spb8Click() {
-    Edit1->clear();
-    Edit2->clear();
-    Edit3->clear();
+void ArchiveWindow::onEntryCancelClicked() {
+    dateField_->clear();
+    columnField_->clear();
+    jollyField_->clear();
     hideEntry();
 }
 
-void ArchiveWindow::SpeedButton3Click() {
-    spb8Click();
-    const auto rows = cov->selectionModel()->selectedRows();
+void ArchiveWindow::onDeleteClicked() {
+    onEntryCancelClicked();
+    const auto rows = drawsGrid_->selectionModel()->selectedRows();
     if (archive_.empty() || rows.isEmpty()) {
         beep();
         refreshLabels();
@@ -490,20 +481,20 @@ void ArchiveWindow::SpeedButton3Click() {
     refreshLabels();
 }
 
-void ArchiveWindow::SpeedButton5Click() {
-    spb8Click();
+void ArchiveWindow::onCloseClicked() {
+    onEntryCancelClicked();
     QDialog::reject();
 }
 
 void ArchiveWindow::reject() {
-    SpeedButton5Click();
+    onCloseClicked();
 }
 
-void ArchiveWindow::SpeedButton9Click() {
+void ArchiveWindow::onHelpClicked() {
     showHelpTopic(HelpTopic::Archive);
 }
 
-void ArchiveWindow::EsportaCsvClick() {
+void ArchiveWindow::onExportCsvClicked() {
     const QString path = Prompter::current().saveFileName(
         this,
         {QStringLiteral("Esporta CSV"), QStringLiteral("File CSV (*.csv)|*.csv"),
@@ -517,7 +508,7 @@ void ArchiveWindow::EsportaCsvClick() {
         showError(this, errorTitle, QString::fromUtf8(exportFailedMessage));
 }
 
-void ArchiveWindow::ImportaCsvClick() {
+void ArchiveWindow::onImportCsvClicked() {
     const QString path = Prompter::current().openFileName(
         this, {importTitle, QStringLiteral("File CSV (*.csv)|*.csv|Tutti i file (*.*)|*.*"),
                QStringLiteral("csv"), QString::fromStdString(folder_.string())});

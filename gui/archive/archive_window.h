@@ -25,7 +25,7 @@ class ArchiveModel;
 class ArchiveWindow : public QDialog {
     Q_OBJECT
 public:
-    // Entry modes, kept in the entry box's Tag.
+    // What the entry box is open for.
     enum EntryMode { noEntry = 0, newEntry = 2, modifyEntry = 3 };
 
     // Loads the archive of folder into archives' archive, taking the reading ahead when there
@@ -41,31 +41,29 @@ public:
     const Archive& archive() const { return archive_; }
     std::filesystem::path archiveFile() const;
 
-    bool ce_gia(const QString& dateText) const;
-    // False, with the message shown, when a date involved does not convert.
-    bool inserisci(ArchiveRecord record);
     // False, with the message shown, when the file could not be replaced.
-    bool permanenti();
+    bool saveArchive();
 
-    int entryMode() const;
+    // What the entry box is open for; noEntry while it is hidden.
+    EntryMode entryMode() const { return entryMode_; }
 
 public slots:
-    void NuovaClick();
-    void SpeedButton2Click();
-    void SpeedButton4Click();
-    void spb8Click();
-    void SpeedButton3Click();
-    void SpeedButton5Click();
-    void SpeedButton9Click();
-    void ImportaCsvClick();
-    void EsportaCsvClick();
+    void onNewClicked();
+    void onModifyClicked();
+    void onEntryOkClicked();
+    void onEntryCancelClicked();
+    void onDeleteClicked();
+    void onCloseClicked();
+    void onHelpClicked();
+    void onImportCsvClicked();
+    void onExportCsvClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void reject() override;
 
 private:
-    void FormCreate();
+    void startLoading();
     // Takes the archive read, shows it and offers the update file; settle lets the window
     // paint first, as at start-up.
     void finishLoading(bool settle);
@@ -86,18 +84,19 @@ private:
     RandomGenerator& random_;
     QTimer* arrival_ = nullptr; // while the archive is still being read
     ArchiveModel* model_ = nullptr;
+    EntryMode entryMode_ = noEntry;
     std::size_t editedRecord_ = 0;
     // The archive file exists but could not be read: it must not be overwritten.
     bool readFailed_ = false;
     QPixmap background_;
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QTableView* cov = nullptr;
-    QGroupBox* gpb1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QLineEdit* Edit3 = nullptr;
+    QLabel* lastUpdateLabel_ = nullptr;
+    QLabel* drawCountLabel_ = nullptr;
+    QTableView* drawsGrid_ = nullptr;
+    QGroupBox* entryBox_ = nullptr;
+    QLineEdit* dateField_ = nullptr;
+    QLineEdit* columnField_ = nullptr;
+    QLineEdit* jollyField_ = nullptr;
 };
 
 } // namespace quintor

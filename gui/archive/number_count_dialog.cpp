@@ -12,59 +12,59 @@
 namespace quintor {
 
 NumberCountDialog::NumberCountDialog(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Piuseg"));
+    setObjectName(QStringLiteral("numberCountDialog"));
     setWindowTitle(QStringLiteral("Aggiungi numeri più probabili"));
     setFixedSize(338, 175);
     useFixedDialogFrame(this);
 
-    Label1 = new QLabel(QStringLiteral("Nº di segni da aggiungere:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(12, 14, 190, 22);
-    Edit1 = new QLineEdit(QStringLiteral("1"), this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(210, 12, 60, 26);
-    Edit1->setAccessibleName(Label1->text());
+    promptLabel_ = new QLabel(QStringLiteral("Nº di segni da aggiungere:"), this);
+    promptLabel_->setObjectName(QStringLiteral("promptLabel"));
+    promptLabel_->setGeometry(12, 14, 190, 22);
+    countField_ = new QLineEdit(QStringLiteral("1"), this);
+    countField_->setObjectName(QStringLiteral("countField"));
+    countField_->setGeometry(210, 12, 60, 26);
+    countField_->setAccessibleName(promptLabel_->text());
 
-    auto* label2 = new QLabel(QStringLiteral("Assegna probabilità in base a:"), this);
-    label2->setObjectName(QStringLiteral("Label2"));
-    label2->setGeometry(12, 60, 190, 22);
-    auto* label3 = new QLabel(QStringLiteral("{"), this);
-    label3->setObjectName(QStringLiteral("Label3"));
-    QFont brace = label3->font();
+    auto* criteriaLabel = new QLabel(QStringLiteral("Assegna probabilità in base a:"), this);
+    criteriaLabel->setObjectName(QStringLiteral("criteriaLabel"));
+    criteriaLabel->setGeometry(12, 60, 190, 22);
+    auto* braceLabel = new QLabel(QStringLiteral("{"), this);
+    braceLabel->setObjectName(QStringLiteral("braceLabel"));
+    QFont brace = braceLabel->font();
     brace.setPixelSize(44);
-    label3->setFont(brace);
-    label3->setGeometry(196, 44, 20, 56);
+    braceLabel->setFont(brace);
+    braceLabel->setGeometry(196, 44, 20, 56);
 
-    ckrit = new QCheckBox(QStringLiteral("Ritardi"), this);
-    ckrit->setObjectName(QStringLiteral("ckrit"));
-    ckrit->setChecked(true);
-    ckrit->setGeometry(220, 48, 110, 22);
-    ckfre = new QCheckBox(QStringLiteral("Frequenze"), this);
-    ckfre->setObjectName(QStringLiteral("ckfre"));
-    ckfre->setGeometry(220, 74, 110, 22);
-    connect(ckrit, &QCheckBox::clicked, this, &NumberCountDialog::ckritClick);
-    connect(ckfre, &QCheckBox::clicked, this, &NumberCountDialog::ckfreClick);
+    delaysCheck_ = new QCheckBox(QStringLiteral("Ritardi"), this);
+    delaysCheck_->setObjectName(QStringLiteral("delaysCheck"));
+    delaysCheck_->setChecked(true);
+    delaysCheck_->setGeometry(220, 48, 110, 22);
+    frequenciesCheck_ = new QCheckBox(QStringLiteral("Frequenze"), this);
+    frequenciesCheck_->setObjectName(QStringLiteral("frequenciesCheck"));
+    frequenciesCheck_->setGeometry(220, 74, 110, 22);
+    connect(delaysCheck_, &QCheckBox::clicked, this, &NumberCountDialog::onDelaysClicked);
+    connect(frequenciesCheck_, &QCheckBox::clicked, this, &NumberCountDialog::onFrequenciesClicked);
 
-    SPB1 = new QPushButton(QStringLiteral("Aggiungi"), this);
-    SPB1->setObjectName(QStringLiteral("SPB1"));
-    SPB1->setDefault(true);
-    SPB1->setGeometry(70, 128, 90, 30);
-    connect(SPB1, &QPushButton::clicked, this, &NumberCountDialog::SPB1Click);
-    SpeedButton1 = new QPushButton(QStringLiteral("Annulla"), this);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setGeometry(178, 128, 90, 30);
-    connect(SpeedButton1, &QPushButton::clicked, this, &NumberCountDialog::SpeedButton1Click);
+    applyButton_ = new QPushButton(QStringLiteral("Aggiungi"), this);
+    applyButton_->setObjectName(QStringLiteral("applyButton"));
+    applyButton_->setDefault(true);
+    applyButton_->setGeometry(70, 128, 90, 30);
+    connect(applyButton_, &QPushButton::clicked, this, &NumberCountDialog::onApplyClicked);
+    cancelButton_ = new QPushButton(QStringLiteral("Annulla"), this);
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    cancelButton_->setGeometry(178, 128, 90, 30);
+    connect(cancelButton_, &QPushButton::clicked, this, &NumberCountDialog::onCancelClicked);
 }
 
 void NumberCountDialog::setForRemoving() {
     setWindowTitle(QStringLiteral("Togli numeri meno probabili"));
-    Label1->setText(QStringLiteral("Nº di segni da eliminare:"));
-    Edit1->setAccessibleName(Label1->text());
-    SPB1->setText(QStringLiteral("Elimina"));
+    promptLabel_->setText(QStringLiteral("Nº di segni da eliminare:"));
+    countField_->setAccessibleName(promptLabel_->text());
+    applyButton_->setText(QStringLiteral("Elimina"));
 }
 
 StatisticsCriteria NumberCountDialog::criteria() const {
-    return {ckrit->isChecked(), ckfre->isChecked()};
+    return {delaysCheck_->isChecked(), frequenciesCheck_->isChecked()};
 }
 
 int NumberCountDialog::leadingInteger(const QString& text) {
@@ -82,24 +82,24 @@ int NumberCountDialog::leadingInteger(const QString& text) {
     return static_cast<int>(negative ? -value : value);
 }
 
-void NumberCountDialog::SPB1Click() {
-    tag_ = leadingInteger(Edit1->text());
+void NumberCountDialog::onApplyClicked() {
+    count_ = leadingInteger(countField_->text());
     accept();
 }
 
-void NumberCountDialog::SpeedButton1Click() {
-    tag_ = 0;
+void NumberCountDialog::onCancelClicked() {
+    count_ = 0;
     reject();
 }
 
-void NumberCountDialog::ckritClick() {
-    if (!ckrit->isChecked() && !ckfre->isChecked())
-        ckfre->setChecked(true);
+void NumberCountDialog::onDelaysClicked() {
+    if (!delaysCheck_->isChecked() && !frequenciesCheck_->isChecked())
+        frequenciesCheck_->setChecked(true);
 }
 
-void NumberCountDialog::ckfreClick() {
-    if (!ckrit->isChecked() && !ckfre->isChecked())
-        ckrit->setChecked(true);
+void NumberCountDialog::onFrequenciesClicked() {
+    if (!delaysCheck_->isChecked() && !frequenciesCheck_->isChecked())
+        delaysCheck_->setChecked(true);
 }
 
 } // namespace quintor

@@ -11,7 +11,7 @@ class QPushButton;
 
 namespace quintor {
 
-// Asks how many numbers to add (or remove) and by which criteria. The result, tag(), is the
+// Asks how many numbers to add (or remove) and by which criteria. The result, count(), is the
 // count typed, or 0 when the dialog was cancelled or closed.
 class NumberCountDialog : public QDialog {
     Q_OBJECT
@@ -21,7 +21,7 @@ public:
     // Caption, prompt and button for removing numbers instead of adding them.
     void setForRemoving();
 
-    int tag() const { return tag_; }
+    int count() const { return count_; }
     StatisticsCriteria criteria() const;
 
     // The leading integer of a text: blanks skipped, an optional sign, then digits up to the
@@ -29,19 +29,19 @@ public:
     static int leadingInteger(const QString& text);
 
 public slots:
-    void SPB1Click();
-    void SpeedButton1Click();
-    void ckritClick();
-    void ckfreClick();
+    void onApplyClicked();
+    void onCancelClicked();
+    void onDelaysClicked();
+    void onFrequenciesClicked();
 
 private:
-    QLabel* Label1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QCheckBox* ckrit = nullptr;
-    QCheckBox* ckfre = nullptr;
-    QPushButton* SPB1 = nullptr;
-    QPushButton* SpeedButton1 = nullptr;
-    int tag_ = 0;
+    QLabel* promptLabel_ = nullptr;
+    QLineEdit* countField_ = nullptr;
+    QCheckBox* delaysCheck_ = nullptr;
+    QCheckBox* frequenciesCheck_ = nullptr;
+    QPushButton* applyButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    int count_ = 0;
 };
 
 } // namespace quintor

@@ -14,7 +14,7 @@ namespace quintor {
 NumberDistributionDialog::NumberDistributionDialog(const std::vector<Column>& finalColumns,
                                                    QWidget* parent)
     : QDialog(parent), finals_(finalColumns), background_(backgroundPicture(68, 21)) {
-    setObjectName(QStringLiteral("Distri"));
+    setObjectName(QStringLiteral("numberDistributionDialog"));
     setWindowTitle(QStringLiteral("Distribuzione dei segni"));
     setFixedSize(507, 326);
     useFixedDialogFrame(this);
@@ -24,32 +24,31 @@ NumberDistributionDialog::NumberDistributionDialog(const std::vector<Column>& fi
     font.setPixelSize(11);
     setFont(font);
 
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setDefault(true);
-    BitBtn1->setGeometry(412, 288, 85, 28);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setDefault(true);
+    okButton_->setGeometry(412, 288, 85, 28);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 
-    SpeedButton9 = new QPushButton(QStringLiteral("?"), this);
-    SpeedButton9->setObjectName(QStringLiteral("SpeedButton9"));
-    SpeedButton9->setGeometry(372, 288, 32, 28);
-    SpeedButton9->setEnabled(helpAvailable());
-    SpeedButton9->setAccessibleName(QStringLiteral("Spiegazioni"));
-    setHint(SpeedButton9, QStringLiteral("Spiegazioni"));
-    connect(SpeedButton9, &QPushButton::clicked, this,
-            &NumberDistributionDialog::SpeedButton9Click);
+    helpButton_ = new QPushButton(QStringLiteral("?"), this);
+    helpButton_->setObjectName(QStringLiteral("helpButton"));
+    helpButton_->setGeometry(372, 288, 32, 28);
+    helpButton_->setEnabled(helpAvailable());
+    helpButton_->setAccessibleName(QStringLiteral("Spiegazioni"));
+    setHint(helpButton_, QStringLiteral("Spiegazioni"));
+    connect(helpButton_, &QPushButton::clicked, this, &NumberDistributionDialog::onHelpClicked);
 }
 
 void NumberDistributionDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (tag_ == 0)
-        FormActivate();
+    if (!countsReady_)
+        countNumbers();
 }
 
-void NumberDistributionDialog::FormActivate() {
+void NumberDistributionDialog::countNumbers() {
     HourglassGuard hourglass;
     counts_ = distributionCounts(finals_);
-    tag_ = 1;
+    countsReady_ = true;
     // The bars are painted, not widgets: a screen reader gets the same figures as text.
     QStringList held;
     for (int number = 1; number < static_cast<int>(counts_.size()); ++number)
@@ -62,14 +61,14 @@ void NumberDistributionDialog::FormActivate() {
     update();
 }
 
-void NumberDistributionDialog::SpeedButton9Click() {
+void NumberDistributionDialog::onHelpClicked() {
     showHelpTopic(HelpTopic::Distribution);
 }
 
 void NumberDistributionDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     tileBackground(painter, size(), background_);
-    if (tag_ != 1)
+    if (!countsReady_)
         return;
 
     const QColor silver(192, 192, 192);

@@ -23,13 +23,13 @@ public:
     NumberDistributionDialog(std::vector<Column>&& finalColumns,
                              QWidget* parent = nullptr) = delete;
 
-    // 1 once the counts are ready; until then only the background is painted.
-    int tag() const { return tag_; }
+    // True once the counts are ready; until then only the background is painted.
+    bool countsReady() const { return countsReady_; }
     const std::array<std::size_t, 91>& counts() const { return counts_; }
 
 public slots:
-    void FormActivate();
-    void SpeedButton9Click();
+    void countNumbers();
+    void onHelpClicked();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -38,10 +38,10 @@ protected:
 private:
     const std::vector<Column>& finals_;
     std::array<std::size_t, 91> counts_{};
-    int tag_ = 0;
+    bool countsReady_ = false;
     QPixmap background_;
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* SpeedButton9 = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* helpButton_ = nullptr;
 };
 
 } // namespace quintor

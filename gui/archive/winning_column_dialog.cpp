@@ -34,10 +34,10 @@ QLabel* cell(QWidget* parent, const QString& name, const QString& text, const QR
 } // namespace
 
 WinningColumnDialog::WinningColumnDialog(const std::vector<Column>& finalColumns,
-                                         ColumnListWindow& visua, QWidget* parent)
-    : QDialog(parent), finals_(finalColumns), visua_(visua),
+                                         ColumnListWindow& columnList, QWidget* parent)
+    : QDialog(parent), finals_(finalColumns), columnList_(columnList),
       background_(backgroundPicture(28, 28)) {
-    setObjectName(QStringLiteral("CONF"));
+    setObjectName(QStringLiteral("winningColumnDialog"));
     setWindowTitle(QStringLiteral("Confronto con la colonna vincente"));
     setFixedSize(539, 191);
     useFixedDialogFrame(this);
@@ -48,113 +48,116 @@ WinningColumnDialog::WinningColumnDialog(const std::vector<Column>& finalColumns
     QFont big = bold;
     big.setPixelSize(16);
 
-    auto* label1 = new QLabel(
+    auto* promptLabel = new QLabel(
         QStringLiteral("Inserire i sei numeri della colonna vincente (separarli con uno spazio):"),
         this);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->setGeometry(8, 6, 523, 20);
+    promptLabel->setObjectName(QStringLiteral("promptLabel"));
+    promptLabel->setGeometry(8, 6, 523, 20);
 
-    CV = new QLineEdit(this);
-    CV->setObjectName(QStringLiteral("CV"));
-    CV->setMaxLength(30);
-    CV->setFont(big);
-    CV->setGeometry(8, 28, 300, 28);
-    CV->setAccessibleName(label1->text());
-    connect(CV, &QLineEdit::textChanged, this, &WinningColumnDialog::CVChange);
+    winningColumnField_ = new QLineEdit(this);
+    winningColumnField_->setObjectName(QStringLiteral("winningColumnField"));
+    winningColumnField_->setMaxLength(30);
+    winningColumnField_->setFont(big);
+    winningColumnField_->setGeometry(8, 28, 300, 28);
+    winningColumnField_->setAccessibleName(promptLabel->text());
+    connect(winningColumnField_, &QLineEdit::textChanged, this,
+            &WinningColumnDialog::onWinningColumnChanged);
 
     auto* panel = new BevelPanel(this);
-    panel->setObjectName(QStringLiteral("Miopan1"));
+    panel->setObjectName(QStringLiteral("pointsPanel"));
     panel->setGeometry(8, 62, 523, 84);
     auto* title = new QLabel(QStringLiteral("Punti realizzati"), panel);
-    title->setObjectName(QStringLiteral("Label22"));
+    title->setObjectName(QStringLiteral("pointsTitleLabel"));
     title->setGeometry(8, 4, 200, 18);
 
     const int cellWidth = 48;
     const int firstX = 120;
-    cell(panel, QStringLiteral("Label2"), QStringLiteral("Punti: "), QRect(8, 26, 110, 24), false,
-         bold);
-    cell(panel, QStringLiteral("Label3"), QStringLiteral("Nº colonne: "), QRect(8, 52, 110, 24),
-         false, bold);
+    cell(panel, QStringLiteral("pointsCaptionLabel"), QStringLiteral("Punti: "),
+         QRect(8, 26, 110, 24), false, bold);
+    cell(panel, QStringLiteral("countCaptionLabel"), QStringLiteral("Nº colonne: "),
+         QRect(8, 52, 110, 24), false, bold);
     for (int m = 0; m <= 6; ++m) {
         const bool yellow = m >= 3;
         const QFont& font = yellow ? big : bold;
         const int x = firstX + m * (cellWidth + 8);
-        cell(panel, QStringLiteral("Label%1").arg(4 + m), QString::number(m),
+        cell(panel, QStringLiteral("pointsLabel%1").arg(m), QString::number(m),
              QRect(x, 26, cellWidth, 24), yellow, font);
-        QLabel* counter = cell(panel, QStringLiteral("Label%1").arg(13 + m), QStringLiteral("0"),
+        QLabel* counter = cell(panel, QStringLiteral("countLabel%1").arg(m), QStringLiteral("0"),
                                QRect(x, 52, cellWidth, 24), yellow, font);
         counter->setToolTip(QStringLiteral("0"));
         counters_[static_cast<std::size_t>(m)] = counter;
     }
 
-    atz = new QLabel(
+    jollyWarningLabel_ = new QLabel(
         QStringLiteral("Alcune colonne realizzano 5 punti. Controllare il NUMERO JOLLY !!!!"),
         this);
-    atz->setObjectName(QStringLiteral("atz"));
-    atz->setStyleSheet(QStringLiteral("color: white; background: black;"));
+    jollyWarningLabel_->setObjectName(QStringLiteral("jollyWarningLabel"));
+    jollyWarningLabel_->setStyleSheet(QStringLiteral("color: white; background: black;"));
     // One line beside the close button: the font steps down until the warning fits.
-    atz->setGeometry(8, 152, 425, 30);
-    atz->setIndent(4);
-    QFont warningFont = atz->font();
+    jollyWarningLabel_->setGeometry(8, 152, 425, 30);
+    jollyWarningLabel_->setIndent(4);
+    QFont warningFont = jollyWarningLabel_->font();
     warningFont.setPixelSize(13);
     while (warningFont.pixelSize() > 8 &&
-           QFontMetrics(warningFont).horizontalAdvance(atz->text()) + 8 > atz->width())
+           QFontMetrics(warningFont).horizontalAdvance(jollyWarningLabel_->text()) + 8 >
+               jollyWarningLabel_->width())
         warningFont.setPixelSize(warningFont.pixelSize() - 1);
-    atz->setFont(warningFont);
-    atz->hide();
+    jollyWarningLabel_->setFont(warningFont);
+    jollyWarningLabel_->hide();
 
-    VICO = new QPushButton(QStringLiteral("Visualizza colonne"), this);
-    VICO->setObjectName(QStringLiteral("VICO"));
-    VICO->setGeometry(316, 28, 140, 28);
-    VICO->hide();
-    connect(VICO, &QPushButton::clicked, this, &WinningColumnDialog::VICOClick);
+    showColumnsButton_ = new QPushButton(QStringLiteral("Visualizza colonne"), this);
+    showColumnsButton_->setObjectName(QStringLiteral("showColumnsButton"));
+    showColumnsButton_->setGeometry(316, 28, 140, 28);
+    showColumnsButton_->hide();
+    connect(showColumnsButton_, &QPushButton::clicked, this,
+            &WinningColumnDialog::onShowColumnsClicked);
 
-    BITBTN2 = new QPushButton(QStringLiteral("Chiudi"), this);
-    BITBTN2->setObjectName(QStringLiteral("BITBTN2"));
-    BITBTN2->setGeometry(441, 152, 90, 30);
-    setHint(BITBTN2, QStringLiteral("Chiude la scheda."));
-    connect(BITBTN2, &QPushButton::clicked, this, &WinningColumnDialog::BITBTN2Click);
+    closeButton_ = new QPushButton(QStringLiteral("Chiudi"), this);
+    closeButton_->setObjectName(QStringLiteral("closeButton"));
+    closeButton_->setGeometry(441, 152, 90, 30);
+    setHint(closeButton_, QStringLiteral("Chiude la scheda."));
+    connect(closeButton_, &QPushButton::clicked, this, &WinningColumnDialog::onCloseClicked);
 }
 
 void WinningColumnDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!activated_) {
         activated_ = true;
-        FormActivate();
+        prepareComparison();
     }
 }
 
-void WinningColumnDialog::FormActivate() {
-    CV->setFocus();
-    visua_.setWindowTitle(QStringLiteral("Colonne vincenti"));
-    visua_.setListFontSize(10);
-    atz->hide();
-    VICO->hide();
+void WinningColumnDialog::prepareComparison() {
+    winningColumnField_->setFocus();
+    columnList_.setWindowTitle(QStringLiteral("Colonne vincenti"));
+    columnList_.setListFontSize(10);
+    jollyWarningLabel_->hide();
+    showColumnsButton_->hide();
 }
 
-void WinningColumnDialog::CVChange(const QString& text) {
+void WinningColumnDialog::onWinningColumnChanged(const QString& text) {
     HourglassGuard hourglass;
-    visua_.clearLines();
+    columnList_.clearLines();
     const TypedColumn typed = parseTypedColumn(text.toStdString());
     if (typed.beep)
         beep();
     const ComparisonResult result = compareWithWinning(typed.column, finals_);
     for (const std::string& line : result.lines)
-        visua_.addLine(QString::fromStdString(line));
+        columnList_.addLine(QString::fromStdString(line));
     for (std::size_t m = 0; m < counters_.size(); ++m) {
         const QString count = QString::number(result.counters[m]);
         counters_[m]->setText(count);
         counters_[m]->setToolTip(count);
     }
-    VICO->setVisible(!result.lines.empty());
-    atz->setVisible(result.jollyWarning);
+    showColumnsButton_->setVisible(!result.lines.empty());
+    jollyWarningLabel_->setVisible(result.jollyWarning);
 }
 
-void WinningColumnDialog::VICOClick() {
-    visua_.exec();
+void WinningColumnDialog::onShowColumnsClicked() {
+    columnList_.exec();
 }
 
-void WinningColumnDialog::BITBTN2Click() {
+void WinningColumnDialog::onCloseClicked() {
     accept();
 }
 

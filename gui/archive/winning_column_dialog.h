@@ -23,18 +23,18 @@ class WinningColumnDialog : public QDialog {
     Q_OBJECT
 public:
     // The columns are read while the dialog is open, so they must outlive it.
-    WinningColumnDialog(const std::vector<Column>& finalColumns, ColumnListWindow& visua,
+    WinningColumnDialog(const std::vector<Column>& finalColumns, ColumnListWindow& columnList,
                         QWidget* parent = nullptr);
-    WinningColumnDialog(std::vector<Column>&& finalColumns, ColumnListWindow& visua,
+    WinningColumnDialog(std::vector<Column>&& finalColumns, ColumnListWindow& columnList,
                         QWidget* parent = nullptr) = delete;
 
     QLabel* counterLabel(int matches) const { return counters_[static_cast<std::size_t>(matches)]; }
 
 public slots:
-    void FormActivate();
-    void CVChange(const QString& text);
-    void VICOClick();
-    void BITBTN2Click();
+    void prepareComparison();
+    void onWinningColumnChanged(const QString& text);
+    void onShowColumnsClicked();
+    void onCloseClicked();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -42,12 +42,12 @@ protected:
 
 private:
     const std::vector<Column>& finals_;
-    ColumnListWindow& visua_;
-    QLineEdit* CV = nullptr;
-    std::array<QLabel*, 7> counters_{}; // Label13 .. Label19
-    QLabel* atz = nullptr;
-    QPushButton* VICO = nullptr;
-    QPushButton* BITBTN2 = nullptr;
+    ColumnListWindow& columnList_;
+    QLineEdit* winningColumnField_ = nullptr;
+    std::array<QLabel*, 7> counters_{}; // countLabel0 .. countLabel6
+    QLabel* jollyWarningLabel_ = nullptr;
+    QPushButton* showColumnsButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
     QPixmap background_;
     bool activated_ = false;
 };

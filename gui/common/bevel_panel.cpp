@@ -36,8 +36,8 @@ BevelPanel::BevelPanel(QWidget* parent) : QFrame(parent) {
     setAutoFillBackground(true);
 }
 
-void BevelPanel::setSFONDO(const QPixmap& picture) {
-    sfondo_ = picture;
+void BevelPanel::setBackgroundTile(const QPixmap& picture) {
+    tile_ = picture;
     update();
 }
 
@@ -56,12 +56,12 @@ void BevelPanel::paintEvent(QPaintEvent* /*event*/) {
     const int w = width();
     const int h = height();
     painter.fillRect(rect(), palette().color(backgroundRole()));
-    if (!sfondo_.isNull()) {
-        const int pw = sfondo_.width();
-        const int ph = sfondo_.height();
+    if (!tile_.isNull()) {
+        const int pw = tile_.width();
+        const int ph = tile_.height();
         for (int i = 0; i <= w / pw; ++i)
             for (int j = 0; j <= h / ph; ++j)
-                painter.drawPixmap(i * pw, j * ph, sfondo_);
+                painter.drawPixmap(i * pw, j * ph, tile_);
     }
     drawBevel(painter, outer_, 1, 0, w, h);
     drawBevel(painter, inner_, 2, 1, w, h);

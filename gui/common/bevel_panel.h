@@ -5,7 +5,7 @@
 
 namespace quintor {
 
-// The panel of the program's windows: the ordinary panel background, then the picture SFONDO
+// The panel of the program's windows: the ordinary panel background, then a background picture
 // tiled from the top-left corner, then an outer and an inner one-pixel bevel.
 class BevelPanel : public QFrame {
     Q_OBJECT
@@ -15,8 +15,8 @@ public:
     explicit BevelPanel(QWidget* parent = nullptr);
 
     // The tiled background picture; a null pixmap leaves the plain panel colour.
-    const QPixmap& SFONDO() const { return sfondo_; }
-    void setSFONDO(const QPixmap& picture);
+    const QPixmap& backgroundTile() const { return tile_; }
+    void setBackgroundTile(const QPixmap& picture);
 
     Bevel bevelOuter() const { return outer_; }
     Bevel bevelInner() const { return inner_; }
@@ -30,7 +30,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QPixmap sfondo_;
+    QPixmap tile_;
     Bevel outer_ = Bevel::Raised;
     Bevel inner_ = Bevel::None;
 };

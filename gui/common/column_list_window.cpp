@@ -7,48 +7,48 @@
 namespace quintor {
 
 ColumnListWindow::ColumnListWindow(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Visua"));
+    setObjectName(QStringLiteral("columnListWindow"));
     setWindowTitle(QStringLiteral("Colonne vincenti"));
     resize(330, 360);
 
-    VICO = new QListWidget(this);
-    VICO->setObjectName(QStringLiteral("VICO"));
-    VICO->setAccessibleName(QStringLiteral("Colonne"));
+    columnList_ = new QListWidget(this);
+    columnList_->setObjectName(QStringLiteral("columnList"));
+    columnList_->setAccessibleName(QStringLiteral("Colonne"));
     QFont font(QStringLiteral("Courier"));
     font.setStyleHint(QFont::TypeWriter);
     font.setBold(true);
     font.setPointSize(10);
-    VICO->setFont(font);
+    columnList_->setFont(font);
 
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setDefault(true); // Enter closes; Esc closes any dialog
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setDefault(true); // Enter closes; Esc closes any dialog
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(VICO);
-    layout->addWidget(BitBtn1, 0, Qt::AlignHCenter);
+    layout->addWidget(columnList_);
+    layout->addWidget(okButton_, 0, Qt::AlignHCenter);
 }
 
 void ColumnListWindow::clearLines() {
-    VICO->clear();
+    columnList_->clear();
 }
 
 void ColumnListWindow::addLine(const QString& line) {
-    VICO->addItem(line);
+    columnList_->addItem(line);
 }
 
 QStringList ColumnListWindow::lines() const {
     QStringList all;
-    for (int i = 0; i < VICO->count(); ++i)
-        all << VICO->item(i)->text();
+    for (int i = 0; i < columnList_->count(); ++i)
+        all << columnList_->item(i)->text();
     return all;
 }
 
 void ColumnListWindow::setListFontSize(int points) {
-    QFont font = VICO->font();
+    QFont font = columnList_->font();
     font.setPointSize(points);
-    VICO->setFont(font);
+    columnList_->setFont(font);
 }
 
 } // namespace quintor

@@ -22,8 +22,8 @@ public:
     void setListFontSize(int points);
 
 private:
-    QListWidget* VICO = nullptr;
-    QPushButton* BitBtn1 = nullptr;
+    QListWidget* columnList_ = nullptr;
+    QPushButton* okButton_ = nullptr;
 };
 
 } // namespace quintor

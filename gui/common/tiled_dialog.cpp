@@ -10,7 +10,7 @@
 namespace quintor {
 
 TiledDialog::TiledDialog(QWidget* parent)
-    : QDialog(parent), image1_(BevelPanel::standardBackground()) {
+    : QDialog(parent), tile_(BevelPanel::standardBackground()) {
     setModal(true);
     useFixedDialogFrame(this);
 }
@@ -22,13 +22,13 @@ void TiledDialog::fixSize() {
 
 void TiledDialog::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    const int w = image1_.width();
-    const int h = image1_.height();
+    const int w = tile_.width();
+    const int h = tile_.height();
     if (w <= 0 || h <= 0)
         return;
     for (int x = 0; x < width(); x += w)
         for (int y = 0; y < height(); y += h)
-            painter.drawPixmap(x, y, image1_);
+            painter.drawPixmap(x, y, tile_);
 }
 
 void TiledDialog::showEvent(QShowEvent* event) {

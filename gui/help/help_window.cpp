@@ -92,7 +92,7 @@ QWidget* tabPage(QWidget* first, QWidget* second) {
 
 HelpBrowser::HelpBrowser(QHelpEngine* engine, QWidget* parent)
     : QTextBrowser(parent), engine_(engine) {
-    setObjectName(QStringLiteral("PaginaGuida"));
+    setObjectName(QStringLiteral("helpPage"));
     setAccessibleName(QStringLiteral("Pagina della guida"));
     setOpenExternalLinks(true);
 }
@@ -109,7 +109,7 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
 }
 
 HelpWindow::HelpWindow(const QString& collection, QWidget* parent) : QMainWindow(parent) {
-    setObjectName(QStringLiteral("Guida"));
+    setObjectName(QStringLiteral("helpWindow"));
     setWindowTitle(QStringLiteral("Guida di Quintor"));
     // Closing the main frame ends the program even while the guide is open.
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -137,7 +137,7 @@ HelpWindow::HelpWindow(const QString& collection, QWidget* parent) : QMainWindow
     browser_ = new HelpBrowser(engine_, this);
 
     QHelpContentWidget* contents = engine_->contentWidget();
-    contents->setObjectName(QStringLiteral("Sommario"));
+    contents->setObjectName(QStringLiteral("contentsTree"));
     contents->setAccessibleName(QStringLiteral("Sommario della guida"));
     connect(contents, &QHelpContentWidget::linkActivated, this, &HelpWindow::showUrl);
     // Styles that activate items only on a double click would leave a single click showing
@@ -148,12 +148,12 @@ HelpWindow::HelpWindow(const QString& collection, QWidget* parent) : QMainWindow
     });
 
     indexField_ = new QLineEdit;
-    indexField_->setObjectName(QStringLiteral("CercaIndice"));
+    indexField_->setObjectName(QStringLiteral("indexField"));
     indexField_->setPlaceholderText(QStringLiteral("Parola da cercare"));
     indexField_->setAccessibleName(QStringLiteral("Parola chiave da cercare"));
     indexField_->setClearButtonEnabled(true);
     QHelpIndexWidget* index = engine_->indexWidget();
-    index->setObjectName(QStringLiteral("Indice"));
+    index->setObjectName(QStringLiteral("indexList"));
     index->setAccessibleName(QStringLiteral("Indice delle parole chiave"));
     connect(indexField_, &QLineEdit::textChanged, index,
             [index](const QString& text) { index->filterIndices(text); });
@@ -178,9 +178,9 @@ HelpWindow::HelpWindow(const QString& collection, QWidget* parent) : QMainWindow
 
     QHelpSearchEngine* searchEngine = engine_->searchEngine();
     QHelpSearchQueryWidget* query = searchEngine->queryWidget();
-    query->setObjectName(QStringLiteral("CercaTesto"));
+    query->setObjectName(QStringLiteral("searchQuery"));
     QHelpSearchResultWidget* results = searchEngine->resultWidget();
-    results->setObjectName(QStringLiteral("RisultatiRicerca"));
+    results->setObjectName(QStringLiteral("searchResults"));
     results->setAccessibleName(QStringLiteral("Pagine trovate"));
     nameSearchControls(query, results);
     connect(query, &QHelpSearchQueryWidget::search, this, &HelpWindow::search);
@@ -192,7 +192,7 @@ HelpWindow::HelpWindow(const QString& collection, QWidget* parent) : QMainWindow
             [query] { query->setEnabled(true); });
 
     tabs_ = new QTabWidget;
-    tabs_->setObjectName(QStringLiteral("SchedeGuida"));
+    tabs_->setObjectName(QStringLiteral("helpTabs"));
     tabs_->addTab(contents, QStringLiteral("&Sommario"));
     tabs_->addTab(tabPage(indexTop, index), QStringLiteral("&Indice"));
     tabs_->addTab(tabPage(query, results), QStringLiteral("C&erca"));
@@ -205,24 +205,24 @@ HelpWindow::HelpWindow(const QString& collection, QWidget* parent) : QMainWindow
     setCentralWidget(splitter);
 
     QToolBar* bar = addToolBar(QStringLiteral("Navigazione"));
-    bar->setObjectName(QStringLiteral("BarraGuida"));
+    bar->setObjectName(QStringLiteral("navigationBar"));
     bar->setMovable(false);
     QAction* back = bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack),
                                    QStringLiteral("Indietro"), browser_, &QTextBrowser::backward);
-    back->setObjectName(QStringLiteral("Indietro"));
+    back->setObjectName(QStringLiteral("backAction"));
     back->setShortcut(QKeySequence::Back);
     back->setEnabled(false);
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     QAction* forward = bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward),
                                       QStringLiteral("Avanti"), browser_, &QTextBrowser::forward);
-    forward->setObjectName(QStringLiteral("Avanti"));
+    forward->setObjectName(QStringLiteral("forwardAction"));
     forward->setShortcut(QKeySequence::Forward);
     forward->setEnabled(false);
     connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
     QAction* home =
         bar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("Sommario"),
                        this, [this] { showUrl(topicUrl(1)); });
-    home->setObjectName(QStringLiteral("Inizio"));
+    home->setObjectName(QStringLiteral("homeAction"));
     home->setShortcut(QKeySequence(QStringLiteral("Alt+Home")));
     QAction* close = new QAction(QStringLiteral("Chiudi"), this);
     close->setShortcut(QKeySequence(Qt::Key_Escape));

@@ -10,7 +10,7 @@ namespace quintor {
 ColumnEditDialog::ColumnEditDialog(QWidget* parent) : TiledDialog(parent) {
     setObjectName("ColumnEditDialog");
     setWindowTitle("Modifica colonna");
-    setTag(0);
+    setOutcome(0);
 
     rowLabel_ = new QLabel("Colonna nº: ", this);
     rowLabel_->setObjectName("rowLabel");
@@ -36,7 +36,7 @@ ColumnEditDialog::ColumnEditDialog(QWidget* parent) : TiledDialog(parent) {
 
     connect(okButton_, &QPushButton::clicked, this, [this] {
         accept();
-        setTag(1);
+        setOutcome(1);
     });
     connect(cancelButton_, &QPushButton::clicked, this, &ColumnEditDialog::reject);
     fixSize();

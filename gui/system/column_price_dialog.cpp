@@ -48,14 +48,14 @@ QString ColumnPriceDialog::priceText() const {
 }
 
 void ColumnPriceDialog::showEvent(QShowEvent* event) {
-    setTag(0);
+    setOutcome(0);
     priceEdit_->setFocus();
     priceEdit_->selectAll();
     TiledDialog::showEvent(event);
 }
 
 void ColumnPriceDialog::onOkClicked() {
-    setTag(1);
+    setOutcome(1);
     accept();
 }
 

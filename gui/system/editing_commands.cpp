@@ -34,7 +34,7 @@ bool extractColumnsAtRandom(QWidget* window, SystemState& state, RandomGenerator
     }
     RandomCountDialog dialog(window);
     dialog.exec();
-    if (dialog.Tag() != 1)
+    if (dialog.outcome() != 1)
         return true;
     const auto count = parseTypedInteger(dialog.countText().toStdString());
     if (!count) {
@@ -113,7 +113,7 @@ bool editColumnAt(QWidget* window, SystemState& state, int topRow) {
     ColumnEditDialog dialog(window);
     dialog.setRow(topRow, QString::fromStdString(formatColumn(state.finalColumns[index])));
     dialog.exec();
-    if (dialog.Tag() != 1)
+    if (dialog.outcome() != 1)
         return false;
     const auto changed = modifyColumn(state, index, dialog.columnText().toStdString());
     if (!changed) {
@@ -176,7 +176,7 @@ bool changeColumnPrice(QWidget* window, SystemState& state, Real48& price) {
     ColumnPriceDialog dialog(window);
     dialog.setPriceText(QString::fromStdString(columnPriceText(price)));
     dialog.exec();
-    if (dialog.Tag() != 1)
+    if (dialog.outcome() != 1)
         return true;
     const auto typed = parseColumnPrice(dialog.priceText().toStdString());
     if (!typed) {

@@ -79,7 +79,7 @@ void FixedNumbersDialog::onOkClicked() {
     for (int k = 0; k < fixedRowCount; ++k)
         rows[k] = {fixedChecks_[k]->isChecked(), fixedEdits_[k]->text().toStdString()};
     applyFixedRows(state_, rows);
-    setTag(1);
+    setOutcome(1);
     accept();
 }
 

@@ -44,7 +44,7 @@ KeyboardEntryDialog::KeyboardEntryDialog(SystemState& state, QWidget* parent)
     grid->setVerticalSpacing(12);
 
     connect(okButton_, &QPushButton::clicked, this, [this] {
-        setTag(1);
+        setOutcome(1);
         accept();
     });
     fixSize();

@@ -51,13 +51,13 @@ QString RandomCountDialog::countText() const {
 
 void RandomCountDialog::showEvent(QShowEvent* event) {
     countEdit_->clear();
-    setTag(0);
+    setOutcome(0);
     countEdit_->setFocus();
     TiledDialog::showEvent(event);
 }
 
 void RandomCountDialog::onOkClicked() {
-    setTag(1);
+    setOutcome(1);
     accept();
 }
 

@@ -64,14 +64,14 @@ bool changeByRanking(QWidget* owner, SystemState& state, const Archive& archive,
     if (!adding)
         dialog.setForRemoving();
     dialog.exec();
-    if (dialog.tag() <= 0)
+    if (dialog.count() <= 0)
         return false;
 
     HourglassGuard hourglass;
     const auto ranking = rankFromArchive(archive, dialog.criteria(), adding);
     if (!ranking)
         return false;
-    if (changeMarksByRanking(state.marked, ranking.value(), dialog.tag(), adding) == 0)
+    if (changeMarksByRanking(state.marked, ranking.value(), dialog.count(), adding) == 0)
         return false;
     state.modified = true;
     return true;

@@ -301,7 +301,7 @@ void SystemWindow::buildPanels() {
     finalColumnsPanel_ = new BevelPanel(this);
     finalColumnsPanel_->setObjectName(QStringLiteral("finalColumnsPanel"));
     for (BevelPanel* panel : {toolPanel_, initialSystemPanel_, finalColumnsPanel_})
-        panel->setSFONDO(BevelPanel::standardBackground());
+        panel->setBackgroundTile(BevelPanel::standardBackground());
     setHint(initialSystemPanel_, QStringLiteral("Parte riguardante il sistema iniziale."));
     setHint(finalColumnsPanel_, QStringLiteral("Parte riguardante le colonne giocabili."));
     initialSystemPanel_->setAccessibleName(QStringLiteral("Sistema iniziale"));

@@ -105,7 +105,7 @@ void MainFrameTest::cleanup() {
 }
 
 SystemWindow* MainFrameTest::newWindow() {
-    frame_->Nuovo1Click();
+    frame_->onNewTriggered();
     return frame_->activeSystem();
 }
 
@@ -265,7 +265,7 @@ void MainFrameTest::fileNamesIgnoreLetterCase() {
 void MainFrameTest::openingAMissingFileAsksAgain() {
     prompter_->answerFile(home_->file("nessuno.qtr"));
     prompter_->cancelFile();
-    QVERIFY(trigger(frame_.get(), "Apri1"));
+    QVERIFY(trigger(frame_.get(), "openAction"));
     QCOMPARE(prompter_->fileDialogs().size(), 2);
     const auto questions = prompter_->questions();
     QCOMPARE(questions.size(), 1);
@@ -429,11 +429,11 @@ void MainFrameTest::recentMenusAfterSaves() {
     QCOMPARE(QString::fromStdString(list.entries[0]), home_->file("A.qtr"));
     QCOMPARE(QString::fromStdString(list.entries[1]), home_->file("B.qtr"));
 
-    QCOMPARE(frame_->PF(1)->text(), QStringLiteral("&1 /../A.qtr"));
-    QCOMPARE(frame_->PF(2)->text(), QStringLiteral("&2 /../B.qtr"));
-    QVERIFY(frame_->PF(1)->isVisible());
-    QVERIFY(frame_->PF(2)->isVisible());
-    QVERIFY(!frame_->PF(3)->isVisible());
+    QCOMPARE(frame_->recentAction(1)->text(), QStringLiteral("&1 /../A.qtr"));
+    QCOMPARE(frame_->recentAction(2)->text(), QStringLiteral("&2 /../B.qtr"));
+    QVERIFY(frame_->recentAction(1)->isVisible());
+    QVERIFY(frame_->recentAction(2)->isVisible());
+    QVERIFY(!frame_->recentAction(3)->isVisible());
     // In B's window its own entry is hidden, A's is shown.
     QVERIFY(b->command("recentAction1")->isVisible());
     QVERIFY(!b->command("recentAction2")->isVisible());
@@ -446,7 +446,7 @@ void MainFrameTest::recentMenusAfterSaves() {
     a->showFileName();
     QVERIFY(!a->command("recentAction1")->isVisible());
     QVERIFY(a->command("recentAction2")->isVisible());
-    QVERIFY(frame_->PF(1)->isVisible()); // the frame's item stays
+    QVERIFY(frame_->recentAction(1)->isVisible()); // the frame's item stays
 
     // Reopening from A's window opens B.
     QVERIFY(trigger(a, "recentAction2"));
@@ -455,11 +455,11 @@ void MainFrameTest::recentMenusAfterSaves() {
 
     // A frame started with a missing file has no system window; its own menu lists them.
     MainFrame bare(QStringList{home_->file("manca.qtr")});
-    bare.FormActivate();
+    bare.openStartingSystem();
     QVERIFY(bare.systems().isEmpty());
-    QCOMPARE(bare.PF(2)->text(), QStringLiteral("&2 /../B.qtr"));
-    QVERIFY(bare.PF(2)->isVisible());
-    QVERIFY(trigger(&bare, "PF2"));
+    QCOMPARE(bare.recentAction(2)->text(), QStringLiteral("&2 /../B.qtr"));
+    QVERIFY(bare.recentAction(2)->isVisible());
+    QVERIFY(trigger(&bare, "recentAction2"));
     QCOMPARE(bare.activeSystem()->fileName(), home_->file("B.qtr"));
 }
 
@@ -473,8 +473,8 @@ void MainFrameTest::pathsWithBlanksAndAccents() {
     QVERIFY(trigger(window, "saveAsAction"));
     QVERIFY(QFileInfo::exists(path));
     QCOMPARE(window->windowTitle(), QStringLiteral("Sistema è più.qtr"));
-    QCOMPARE(frame_->PF(1)->text(), QStringLiteral("&1 /../Sistema è più.qtr"));
-    QVERIFY(trigger(frame_.get(), "PF1"));
+    QCOMPARE(frame_->recentAction(1)->text(), QStringLiteral("&1 /../Sistema è più.qtr"));
+    QVERIFY(trigger(frame_.get(), "recentAction1"));
     SystemWindow* reopened = frame_->activeSystem();
     QVERIFY(reopened != window);
     QCOMPARE(reopened->fileName(), path);
@@ -495,36 +495,36 @@ void MainFrameTest::commandLineRules() {
     QVERIFY(writeSystemFile(path.toStdString(), saved));
     {
         MainFrame frame(QStringList{path});
-        frame.FormActivate();
-        frame.FormActivate(); // later activations change nothing
+        frame.openStartingSystem();
+        frame.openStartingSystem(); // later activations change nothing
         QCOMPARE(frame.systems().size(), 1);
         QCOMPARE(frame.systems()[0]->fileName(), path);
         QCOMPARE(frame.systems()[0]->state().markedNumbers(), std::vector<int>{44});
-        frame.Nuovo1Click();
+        frame.onNewTriggered();
         QCOMPARE(frame.activeSystem()->fileName(), home_->file("Sistem2.Qtr"));
     }
     {
         MainFrame frame(QStringList{home_->file("non_esiste.qtr")});
-        frame.FormActivate();
-        frame.FormActivate(); // told once, not at every activation
+        frame.openStartingSystem();
+        frame.openStartingSystem(); // told once, not at every activation
         QVERIFY(frame.systems().isEmpty());
         QCOMPARE(prompter_->asked().size(), 1);
         QCOMPARE(prompter_->lastText(), missingMessage);
         prompter_->clear();
-        frame.Nuovo1Click();
+        frame.onNewTriggered();
         QCOMPARE(frame.activeSystem()->fileName(), home_->file("Sistem1.Qtr"));
     }
     {
         MainFrame frame(QStringList{path, path});
-        frame.FormActivate();
+        frame.openStartingSystem();
         QVERIFY(frame.systems().isEmpty());
     }
     {
         MainFrame frame;
-        frame.FormActivate();
+        frame.openStartingSystem();
         QCOMPARE(frame.systems().size(), 1);
         QCOMPARE(frame.systems()[0]->fileName(), home_->file("Sistem1.Qtr"));
-        frame.FormActivate();
+        frame.openStartingSystem();
         QCOMPARE(frame.systems().size(), 1);
     }
     QVERIFY(prompter_->asked().isEmpty());
@@ -568,9 +568,9 @@ void MainFrameTest::frameShowsItsOwnMenusWithoutWindows() {
     for (QAction* a : frame_->menuBar()->actions())
         titles << a->text();
     QCOMPARE(titles, (QStringList{"&File", "&Guida in linea"}));
-    QCOMPARE(frame_->command("Fine1")->statusTip(), QStringLiteral("Chiude il programma"));
-    QCOMPARE(frame_->command("Nuovo1")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
-    QCOMPARE(frame_->command("Apri1")->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
+    QCOMPARE(frame_->command("quitAction")->statusTip(), QStringLiteral("Chiude il programma"));
+    QCOMPARE(frame_->command("newAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    QCOMPARE(frame_->command("openAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
     QCOMPARE(frame_->windowTitle(), QStringLiteral("Quintor"));
     QCOMPARE(frame_->mdiArea()->background().color(), QColor(0, 128, 128));
     SystemWindow* window = newWindow();
@@ -578,12 +578,12 @@ void MainFrameTest::frameShowsItsOwnMenusWithoutWindows() {
     window->state().modified = false;
     QVERIFY(trigger(window, "closeAction"));
     QTRY_COMPARE(frame_->menuBar()->actions().size(), 2);
-    // The status panel: one blank before the long hint.
-    frame_->METTIHINT(QStringLiteral("Prova."));
-    QCOMPARE(test::SPI(frame_.get())->text(), QStringLiteral(" Prova."));
+    // The hint bar: one blank before the long hint.
+    frame_->showHint(QStringLiteral("Prova."));
+    QCOMPARE(test::hintLabel(frame_.get())->text(), QStringLiteral(" Prova."));
     // A long hint is cut at the frame's edge; it never makes the frame wider.
     const int narrowest = frame_->minimumSizeHint().width();
-    frame_->METTIHINT(QString(400, QLatin1Char('m')));
+    frame_->showHint(QString(400, QLatin1Char('m')));
     QCoreApplication::processEvents();
     QCOMPARE(frame_->minimumSizeHint().width(), narrowest);
 }

@@ -95,21 +95,21 @@ private:
     }
     void enter(ArchiveWindow& window, const QString& date, const QString& column,
                const QString& jolly) {
-        type(window, "Edit1", date);
-        type(window, "Edit2", column);
-        type(window, "Edit3", jolly);
-        click(window, "SpeedButton6");
+        type(window, "dateField", date);
+        type(window, "columnField", column);
+        type(window, "jollyField", jolly);
+        click(window, "entryOkButton");
     }
     void selectRows(ArchiveWindow& window, int first, int last) {
-        auto* cov = child<QTableView>(window, "cov");
-        cov->clearSelection();
-        cov->selectionModel()->select(
-            QItemSelection(cov->model()->index(first, 0), cov->model()->index(last, 2)),
+        auto* grid = child<QTableView>(window, "drawsGrid");
+        grid->clearSelection();
+        grid->selectionModel()->select(
+            QItemSelection(grid->model()->index(first, 0), grid->model()->index(last, 2)),
             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
     QString cell(ArchiveWindow& window, int row, int column) {
-        auto* cov = child<QTableView>(window, "cov");
-        return cov->model()->index(row, column).data().toString();
+        auto* grid = child<QTableView>(window, "drawsGrid");
+        return grid->model()->index(row, column).data().toString();
     }
 
     std::unique_ptr<QTemporaryDir> dir_;
@@ -142,63 +142,65 @@ std::unique_ptr<ArchiveWindow> ArchiveWindowTest::open() {
 
 void ArchiveWindowTest::labelsShowTheNewestDrawAndTheCount() {
     auto window = open();
-    QCOMPARE(child<QLabel>(*window, "Label1")->text(),
+    QCOMPARE(child<QLabel>(*window, "lastUpdateLabel")->text(),
              QStringLiteral("Ultimo aggiornamento: Mercoledì 03/01/2001"));
-    QCOMPARE(child<QLabel>(*window, "Label2")->text(), QStringLiteral("Colonne vincenti: 5"));
+    QCOMPARE(child<QLabel>(*window, "drawCountLabel")->text(),
+             QStringLiteral("Colonne vincenti: 5"));
     QCOMPARE(window->windowTitle(), QStringLiteral("Gestione colonne vincenti"));
     QVERIFY(window->windowFlags().testFlag(Qt::CustomizeWindowHint));
     QVERIFY(!window->windowFlags().testAnyFlags(Qt::WindowMinimizeButtonHint |
                                                 Qt::WindowMaximizeButtonHint));
-    QVERIFY(child<QGroupBox>(*window, "gpb1")->isHidden());
-    auto* cov = child<QTableView>(*window, "cov");
-    QCOMPARE(cov->model()->rowCount(), 5);
-    QCOMPARE(cov->model()->headerData(1, Qt::Horizontal).toString(),
+    QVERIFY(child<QGroupBox>(*window, "entryBox")->isHidden());
+    auto* grid = child<QTableView>(*window, "drawsGrid");
+    QCOMPARE(grid->model()->rowCount(), 5);
+    QCOMPARE(grid->model()->headerData(1, Qt::Horizontal).toString(),
              QStringLiteral(" Colonne vincenti"));
     QCOMPARE(cell(*window, 0, 1), QStringLiteral(" 5 12 33 45 67 89"));
     QCOMPARE(cell(*window, 0, 2), QStringLiteral("  7"));
-    QCOMPARE(cov->columnWidth(1), 143);
-    QCOMPARE(cov->rowHeight(0), 17);
+    QCOMPARE(grid->columnWidth(1), 143);
+    QCOMPARE(grid->rowHeight(0), 17);
 }
 
 void ArchiveWindowTest::newRecordsGoBeforeTheFirstAndAfterTheLast() {
     auto window = open();
-    click(*window, "Nuova");
-    QCOMPARE(window->entryMode(), int(ArchiveWindow::newEntry));
+    click(*window, "newButton");
+    QCOMPARE(window->entryMode(), ArchiveWindow::newEntry);
     enter(*window, QStringLiteral("1/12/2000"), QStringLiteral("11 22 33 44 55 66"),
           QStringLiteral("9"));
-    QVERIFY(child<QGroupBox>(*window, "gpb1")->isHidden());
+    QVERIFY(child<QGroupBox>(*window, "entryBox")->isHidden());
     QCOMPARE(cell(*window, 0, 0), QStringLiteral("01/12/2000"));
     QCOMPARE(cell(*window, 0, 2), QStringLiteral("  9"));
     QCOMPARE(readBytes(archiveFile()),
              record("01/12/2000", "11 22 33 44 55 66", " 9") + fiveRecords);
 
     // Entered with Enter in the jolly field; the newest date moves the label.
-    click(*window, "Nuova");
-    type(*window, "Edit1", QStringLiteral("04/01/2001"));
-    type(*window, "Edit2", QStringLiteral("1 2 3 4 5 6"));
-    type(*window, "Edit3", QStringLiteral("90"));
-    QTest::keyClick(child<QLineEdit>(*window, "Edit3"), Qt::Key_Return);
+    click(*window, "newButton");
+    type(*window, "dateField", QStringLiteral("04/01/2001"));
+    type(*window, "columnField", QStringLiteral("1 2 3 4 5 6"));
+    type(*window, "jollyField", QStringLiteral("90"));
+    QTest::keyClick(child<QLineEdit>(*window, "jollyField"), Qt::Key_Return);
     QCOMPARE(cell(*window, 6, 0), QStringLiteral("04/01/2001"));
     QCOMPARE(fs::file_size(archiveFile()), 7u * 29u);
-    QCOMPARE(child<QLabel>(*window, "Label1")->text(),
+    QCOMPARE(child<QLabel>(*window, "lastUpdateLabel")->text(),
              QStringLiteral("Ultimo aggiornamento: Giovedì 04/01/2001"));
-    QCOMPARE(child<QLabel>(*window, "Label2")->text(), QStringLiteral("Colonne vincenti: 7"));
+    QCOMPARE(child<QLabel>(*window, "drawCountLabel")->text(),
+             QStringLiteral("Colonne vincenti: 7"));
     QCOMPARE(archive_.size(), 7u);
 
     // Nuova while the box is open only beeps.
-    click(*window, "Nuova");
+    click(*window, "newButton");
     const int beeps = beepCount();
-    click(*window, "Nuova");
+    click(*window, "newButton");
     QCOMPARE(beepCount(), beeps + 1);
-    click(*window, "spb8");
-    QVERIFY(child<QGroupBox>(*window, "gpb1")->isHidden());
+    click(*window, "entryCancelButton");
+    QVERIFY(child<QGroupBox>(*window, "entryBox")->isHidden());
 }
 
 void ArchiveWindowTest::aDateAlreadyPresentIsNotAddedButTheFileIsRewritten() {
     // A partial record at the end disappears only if the file is written again.
     writeBytes(archiveFile(), fiveRecords + "04/01/2001 1");
     auto window = open();
-    click(*window, "Nuova");
+    click(*window, "newButton");
     enter(*window, QStringLiteral("20/12/2000"), QStringLiteral("1 2 3 4 5 6"),
           QStringLiteral("7"));
     QVERIFY(prompter_->asked().isEmpty());
@@ -224,7 +226,7 @@ void ArchiveWindowTest::badEntriesKeepTheBoxOpenAndTheArchiveUnchanged() {
         // A three-digit year would not fit the ten characters of the file's date.
         {"05/01/999", "1 2 3 4 5 6", "7", "'05/01/999' is not a valid date"},
     };
-    click(*window, "Nuova");
+    click(*window, "newButton");
     for (const auto& c : cases) {
         prompter_->clear();
         enter(*window, QString::fromUtf8(c.date), QString::fromUtf8(c.column),
@@ -232,8 +234,8 @@ void ArchiveWindowTest::badEntriesKeepTheBoxOpenAndTheArchiveUnchanged() {
         QCOMPARE(prompter_->questions().size(), 1);
         QCOMPARE(prompter_->lastText(), QString::fromUtf8(c.message));
         QCOMPARE(prompter_->questions().first().icon, QMessageBox::Critical);
-        QVERIFY(!child<QGroupBox>(*window, "gpb1")->isHidden());
-        QCOMPARE(child<QLineEdit>(*window, "Edit1")->text(), QString::fromUtf8(c.date));
+        QVERIFY(!child<QGroupBox>(*window, "entryBox")->isHidden());
+        QCOMPARE(child<QLineEdit>(*window, "dateField")->text(), QString::fromUtf8(c.date));
         QCOMPARE(archive_.size(), 5u);
         QCOMPARE(readBytes(archiveFile()), fiveRecords);
     }
@@ -243,7 +245,7 @@ void ArchiveWindowTest::deletingTwoOfFiveAndRefusingThree() {
     auto window = open();
     selectRows(*window, 1, 3);
     prompter_->answer(QMessageBox::Yes);
-    click(*window, "SpeedButton3");
+    click(*window, "deleteButton");
     QCOMPARE(prompter_->questions().size(), 2);
     const Question confirm = prompter_->questions().at(0);
     QCOMPARE(confirm.title, QStringLiteral("Conferma"));
@@ -259,51 +261,52 @@ void ArchiveWindowTest::deletingTwoOfFiveAndRefusingThree() {
     prompter_->clear();
     selectRows(*window, 1, 2);
     prompter_->answer(QMessageBox::No);
-    click(*window, "SpeedButton3");
+    click(*window, "deleteButton");
     QCOMPARE(archive_.size(), 5u);
 
     prompter_->answer(QMessageBox::Yes);
-    click(*window, "SpeedButton3");
+    click(*window, "deleteButton");
     QCOMPARE(archive_.size(), 3u);
     QCOMPARE(readBytes(archiveFile()),
              fiveRecords.substr(0, 29) + fiveRecords.substr(3 * 29, 2 * 29));
-    QCOMPARE(child<QLabel>(*window, "Label2")->text(), QStringLiteral("Colonne vincenti: 3"));
+    QCOMPARE(child<QLabel>(*window, "drawCountLabel")->text(),
+             QStringLiteral("Colonne vincenti: 3"));
 
     // Without a selection there is nothing to delete.
-    child<QTableView>(*window, "cov")->clearSelection();
+    child<QTableView>(*window, "drawsGrid")->clearSelection();
     const int beeps = beepCount();
-    click(*window, "SpeedButton3");
+    click(*window, "deleteButton");
     QCOMPARE(beepCount(), beeps + 1);
 }
 
 void ArchiveWindowTest::modifyPrefillsAndKeepsThePlace() {
     auto window = open();
     selectRows(*window, 0, 0);
-    click(*window, "SpeedButton2");
-    QCOMPARE(window->entryMode(), int(ArchiveWindow::modifyEntry));
-    QCOMPARE(child<QLineEdit>(*window, "Edit1")->text(), QStringLiteral("10/12/2000"));
-    QCOMPARE(child<QLineEdit>(*window, "Edit2")->text(), QStringLiteral("5 12 33 45 67 89"));
-    QCOMPARE(child<QLineEdit>(*window, "Edit3")->text(), QStringLiteral("7"));
+    click(*window, "modifyButton");
+    QCOMPARE(window->entryMode(), ArchiveWindow::modifyEntry);
+    QCOMPARE(child<QLineEdit>(*window, "dateField")->text(), QStringLiteral("10/12/2000"));
+    QCOMPARE(child<QLineEdit>(*window, "columnField")->text(), QStringLiteral("5 12 33 45 67 89"));
+    QCOMPARE(child<QLineEdit>(*window, "jollyField")->text(), QStringLiteral("7"));
     const int beeps = beepCount();
-    click(*window, "SpeedButton2");
+    click(*window, "modifyButton");
     QCOMPARE(beepCount(), beeps + 1);
 
     // A date later than every other leaves the record first and the label as it was.
-    type(*window, "Edit1", QStringLiteral("01/01/2002"));
-    click(*window, "SpeedButton6");
-    QVERIFY(child<QGroupBox>(*window, "gpb1")->isHidden());
+    type(*window, "dateField", QStringLiteral("01/01/2002"));
+    click(*window, "entryOkButton");
+    QVERIFY(child<QGroupBox>(*window, "entryBox")->isHidden());
     QCOMPARE(cell(*window, 0, 0), QStringLiteral("01/01/2002"));
-    QCOMPARE(child<QLabel>(*window, "Label1")->text(),
+    QCOMPARE(child<QLabel>(*window, "lastUpdateLabel")->text(),
              QStringLiteral("Ultimo aggiornamento: Mercoledì 03/01/2001"));
     QCOMPARE(readBytes(archiveFile()), "01/01/2002" + fiveRecords.substr(10));
 
     // Two-digit jolly and column without a leading blank.
     selectRows(*window, 3, 3);
-    click(*window, "SpeedButton2");
-    QCOMPARE(child<QLineEdit>(*window, "Edit2")->text(), QStringLiteral("8 18 28 38 48 58"));
-    QCOMPARE(child<QLineEdit>(*window, "Edit3")->text(), QStringLiteral("88"));
-    click(*window, "SpeedButton5");
-    QVERIFY(child<QGroupBox>(*window, "gpb1")->isHidden());
+    click(*window, "modifyButton");
+    QCOMPARE(child<QLineEdit>(*window, "columnField")->text(), QStringLiteral("8 18 28 38 48 58"));
+    QCOMPARE(child<QLineEdit>(*window, "jollyField")->text(), QStringLiteral("88"));
+    click(*window, "closeButton");
+    QVERIFY(child<QGroupBox>(*window, "entryBox")->isHidden());
     QVERIFY(!window->isVisible());
 }
 
@@ -333,7 +336,8 @@ void ArchiveWindowTest::updateFileMergesAtStartAndIsRenamed() {
     QCOMPARE(cell(*window, 3, 0), QStringLiteral("15/12/2000"));
     QCOMPARE(cell(*window, 7, 0), QStringLiteral("05/01/2001"));
     QCOMPARE(cell(*window, 2, 1), QStringLiteral(" 1  2  3  4  5  6"));
-    QCOMPARE(child<QLabel>(*window, "Label2")->text(), QStringLiteral("Colonne vincenti: 8"));
+    QCOMPARE(child<QLabel>(*window, "drawCountLabel")->text(),
+             QStringLiteral("Colonne vincenti: 8"));
 
     const QStringList left = QDir(dir_->path()).entryList(QDir::Files);
     QVERIFY(!left.contains(QStringLiteral("AGGIORNA.DAT")));
@@ -363,19 +367,20 @@ void ArchiveWindowTest::updateFileRefusedStaysForNextTime() {
 void ArchiveWindowTest::emptyArchiveWorksFromTheFirstRecord() {
     fs::remove(archiveFile());
     auto window = open();
-    QCOMPARE(child<QLabel>(*window, "Label2")->text(), QStringLiteral("Colonne vincenti: 0"));
-    QVERIFY(child<QLabel>(*window, "Label1")->text().startsWith("Ultimo aggiornamento: "));
+    QCOMPARE(child<QLabel>(*window, "drawCountLabel")->text(),
+             QStringLiteral("Colonne vincenti: 0"));
+    QVERIFY(child<QLabel>(*window, "lastUpdateLabel")->text().startsWith("Ultimo aggiornamento: "));
     const int beeps = beepCount();
-    click(*window, "SpeedButton2");
-    click(*window, "SpeedButton3");
+    click(*window, "modifyButton");
+    click(*window, "deleteButton");
     QCOMPARE(beepCount(), beeps + 2);
     QVERIFY(prompter_->asked().isEmpty());
 
-    click(*window, "Nuova");
+    click(*window, "newButton");
     enter(*window, QStringLiteral("03/01/2001"), QStringLiteral("5 12 33 45 67 89"),
           QStringLiteral("7"));
     QCOMPARE(readBytes(archiveFile()), record("03/01/2001", " 5 12 33 45 67 89", " 7"));
-    QCOMPARE(child<QLabel>(*window, "Label1")->text(),
+    QCOMPARE(child<QLabel>(*window, "lastUpdateLabel")->text(),
              QStringLiteral("Ultimo aggiornamento: Mercoledì 03/01/2001"));
 }
 
@@ -383,14 +388,15 @@ void ArchiveWindowTest::failedSaveKeepsTheFileAndTheList() {
     auto window = open();
     // No write permission: refused whoever runs the program.
     fs::permissions(archiveFile(), fs::perms::owner_read | fs::perms::group_read);
-    click(*window, "Nuova");
+    click(*window, "newButton");
     enter(*window, QStringLiteral("04/01/2001"), QStringLiteral("1 2 3 4 5 6"),
           QStringLiteral("7"));
     QCOMPARE(prompter_->lastText(), QString::fromUtf8(saveFailedMessage));
     QCOMPARE(archive_.size(), 5u);
-    QCOMPARE(child<QTableView>(*window, "cov")->model()->rowCount(), 5);
+    QCOMPARE(child<QTableView>(*window, "drawsGrid")->model()->rowCount(), 5);
     QCOMPARE(readBytes(archiveFile()), fiveRecords);
-    QCOMPARE(child<QLabel>(*window, "Label2")->text(), QStringLiteral("Colonne vincenti: 5"));
+    QCOMPARE(child<QLabel>(*window, "drawCountLabel")->text(),
+             QStringLiteral("Colonne vincenti: 5"));
 }
 
 void ArchiveWindowTest::anotherProgramsDrawsAreKeptAndShown() {
@@ -400,14 +406,15 @@ void ArchiveWindowTest::anotherProgramsDrawsAreKeptAndShown() {
     QVERIFY(
         other.insert(ArchiveRecord::fromFileFields("20/01/2001", " 2 12 22 32 42 52", "62")).ok());
     QVERIFY(other.save(archiveFile()).ok());
-    click(*window, "Nuova");
+    click(*window, "newButton");
     enter(*window, QStringLiteral("04/01/2001"), QStringLiteral("1 2 3 4 5 6"),
           QStringLiteral("7"));
     QVERIFY(prompter_->lastText().startsWith(QStringLiteral("Un altro programma")));
     QCOMPARE(Archive::load(archiveFile()).size(), 7u);
     QCOMPARE(archive_.size(), 7u);
-    QCOMPARE(child<QTableView>(*window, "cov")->model()->rowCount(), 7);
-    QCOMPARE(child<QLabel>(*window, "Label2")->text(), QStringLiteral("Colonne vincenti: 7"));
+    QCOMPARE(child<QTableView>(*window, "drawsGrid")->model()->rowCount(), 7);
+    QCOMPARE(child<QLabel>(*window, "drawCountLabel")->text(),
+             QStringLiteral("Colonne vincenti: 7"));
 }
 
 void ArchiveWindowTest::unreadableArchiveIsNeverReplaced() {
@@ -417,8 +424,9 @@ void ArchiveWindowTest::unreadableArchiveIsNeverReplaced() {
     auto window = open();
     QCOMPARE(prompter_->questions().size(), 1); // the read error; no update offered
     QCOMPARE(prompter_->questions().first().icon, QMessageBox::Critical);
-    QCOMPARE(child<QLabel>(*window, "Label2")->text(), QStringLiteral("Colonne vincenti: 0"));
-    click(*window, "Nuova");
+    QCOMPARE(child<QLabel>(*window, "drawCountLabel")->text(),
+             QStringLiteral("Colonne vincenti: 0"));
+    click(*window, "newButton");
     enter(*window, QStringLiteral("04/01/2001"), QStringLiteral("1 2 3 4 5 6"),
           QStringLiteral("7"));
     QVERIFY(
@@ -439,7 +447,7 @@ void ArchiveWindowTest::csvImportCountsAndReplacesSimulatedDraws() {
                                            "numeri e jolly\rriga 5: data non valida");
     auto window = open();
     prompter_->answerFile(QString::fromStdString(csv.string()));
-    click(*window, "ImportaCsv");
+    click(*window, "importCsvButton");
     QCOMPARE(prompter_->lastText(),
              QStringLiteral("Estrazioni aggiunte: 1\rGià presenti: 1\rScartate: 2") + refused);
     QCOMPARE(archive_.size(), 6u);
@@ -453,7 +461,7 @@ void ArchiveWindowTest::csvImportCountsAndReplacesSimulatedDraws() {
     prompter_->clear();
     prompter_->answerFile(QString::fromStdString(csv.string()));
     prompter_->answer(QMessageBox::Yes);
-    click(*window, "ImportaCsv");
+    click(*window, "importCsvButton");
     QCOMPARE(archive_.size(), 2u);
     QCOMPARE(window->windowTitle(), QStringLiteral("Gestione colonne vincenti"));
     QCOMPARE(prompter_->lastText(),
@@ -467,7 +475,7 @@ void ArchiveWindowTest::openedModallyFromTheFrameAndTheSystemWindow() {
     ArchiveWindow* window = frame.archiveWindow();
     QVERIFY(window);
     frame.show();
-    frame.Nuovo1Click();
+    frame.onNewTriggered();
     SystemWindow* system = frame.activeSystem();
     QVERIFY(system);
 
@@ -478,11 +486,11 @@ void ArchiveWindowTest::openedModallyFromTheFrameAndTheSystemWindow() {
             QTRY_VERIFY(window->isVisible());
             QVERIFY(window->isModal());
             ++shown;
-            click(*window, "SpeedButton5");
+            click(*window, "closeButton");
         });
     };
     closeWhenShown();
-    QVERIFY(test::trigger(&frame, QStringLiteral("Gestioneestrazioni1")));
+    QVERIFY(test::trigger(&frame, QStringLiteral("archiveAction")));
     closeWhenShown();
     QVERIFY(test::trigger(system, QStringLiteral("archiveAction")));
     closeWhenShown();
@@ -508,9 +516,9 @@ void ArchiveWindowTest::anArchiveStillBeingReadComesWhenReadOrAskedFor() {
         std::optional<FolderLock> hold(std::in_place, folder);
         frame.context().archives().startReading(folder / archiveFileName);
         frame.loadArchive();
-        frame.Nuovo1Click();
-        auto* cov = child<QTableView>(*frame.archiveWindow(), "cov");
-        QCOMPARE(cov->model()->rowCount(), 0);
+        frame.onNewTriggered();
+        auto* grid = child<QTableView>(*frame.archiveWindow(), "drawsGrid");
+        QCOMPARE(grid->model()->rowCount(), 0);
         hold.reset();
         QTimer::singleShot(0, [] {
             QTRY_VERIFY(QApplication::activeModalWidget());
@@ -519,8 +527,8 @@ void ArchiveWindowTest::anArchiveStillBeingReadComesWhenReadOrAskedFor() {
         QVERIFY(test::trigger(frame.activeSystem(), QStringLiteral("addMostProbableAction")));
         QCOMPARE(prompter_->questions().size(), 0);
         QCOMPARE(frame.context().archive().size(), std::size_t{400});
-        QCOMPARE(cov->model()->rowCount(), 400);
-        QCOMPARE(child<QLabel>(*frame.archiveWindow(), "Label2")->text(),
+        QCOMPARE(grid->model()->rowCount(), 400);
+        QCOMPARE(child<QLabel>(*frame.archiveWindow(), "drawCountLabel")->text(),
                  QStringLiteral("Colonne vincenti: 400"));
         frame.activeSystem()->state().modified = false;
     }
@@ -529,10 +537,10 @@ void ArchiveWindowTest::anArchiveStillBeingReadComesWhenReadOrAskedFor() {
     std::optional<FolderLock> hold(std::in_place, home());
     archives_.startReading(archiveFile());
     ArchiveWindow window(home(), archives_, random_);
-    auto* cov = child<QTableView>(window, "cov");
-    QCOMPARE(cov->model()->rowCount(), 0);
+    auto* grid = child<QTableView>(window, "drawsGrid");
+    QCOMPARE(grid->model()->rowCount(), 0);
     hold.reset();
-    QTRY_COMPARE(cov->model()->rowCount(), 5);
+    QTRY_COMPARE(grid->model()->rowCount(), 5);
     QCOMPARE(archive_.size(), std::size_t{5});
 }
 

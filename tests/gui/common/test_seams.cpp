@@ -109,7 +109,7 @@ void SeamsTest::panelBevelsAndTiling() {
     QImage tile(8, 8, QImage::Format_RGB32);
     tile.fill(qRgb(10, 200, 30));
     tile.setPixel(0, 0, qRgb(200, 0, 0));
-    panel.setSFONDO(QPixmap::fromImage(tile));
+    panel.setBackgroundTile(QPixmap::fromImage(tile));
     panel.setBevelOuter(BevelPanel::Bevel::Raised);
     panel.setBevelInner(BevelPanel::Bevel::Lowered);
     const QImage img = panel.grab().toImage();

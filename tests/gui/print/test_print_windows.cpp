@@ -215,7 +215,9 @@ void PrintWindowsTest::oneSlipAtATimeAdvancesTheNextSlip() {
     QCOMPARE(shown, (QStringList{
                         QStringLiteral(" 6 81 82 83 84 85"), QStringLiteral(" 7 81 82 83 84 85"),
                         QStringLiteral(" 8 81 82 83 84 85"), QStringLiteral(" 9 81 82 83 84 85")}));
-    QCOMPARE(test::child<QListWidget>(&window_->context().columnList(), "VICO")->font().pointSize(),
+    QCOMPARE(test::child<QListWidget>(&window_->context().columnList(), "columnList")
+                 ->font()
+                 .pointSize(),
              12);
     QCOMPARE(text(&window, "slipNumberEdit"), QStringLiteral("2"));
     QCOMPARE(prompter_->questions().size(), 0);

@@ -203,7 +203,7 @@ void FiltersTest::archiveDrawsExportToTheCsvItsImportReads() {
     ArchiveWindow window(home_->path().toStdString(), context.archives(), context.random());
     window.show();
     prompter_->answerFile(csv);
-    click(window, "EsportaCsv");
+    click(window, "exportCsvButton");
     const auto file = readDrawFile(csv.toStdString());
     QVERIFY(file);
     QCOMPARE(file->rejected, std::size_t{0});

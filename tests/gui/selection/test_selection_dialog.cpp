@@ -234,7 +234,7 @@ void SelectionWindowTest::theSystemWindowsMenuItemRunsIt() {
     test::ScriptedPrompter prompter;
     MainFrame frame;
     frame.show();
-    frame.Nuovo1Click();
+    frame.onNewTriggered();
     SystemWindow* window = frame.activeSystem();
     QVERIFY(window);
     frame.context().archive() = simulatedArchive(150, 4);

@@ -29,7 +29,7 @@ void SystemWindowFixture::openSystemWindow() {
     frame_ = std::make_unique<MainFrame>();
     frame_->resize(1200, 760);
     frame_->show();
-    frame_->Nuovo1Click();
+    frame_->onNewTriggered();
     window_ = frame_->activeSystem();
 }
 
@@ -67,8 +67,8 @@ QTableView* finalColumnsGrid(const SystemWindow* window) {
     return child<QTableView>(window, "finalColumnsGrid");
 }
 
-QLabel* SPI(const MainFrame* frame) {
-    return child<QLabel>(frame, "SPI");
+QLabel* hintLabel(const MainFrame* frame) {
+    return child<QLabel>(frame, "hintLabel");
 }
 
 void clickNumber(SystemWindow* window, int n) {

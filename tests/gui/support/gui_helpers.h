@@ -101,8 +101,8 @@ template <class D, class Act> void whenShown(Act act) {
 // The system window's number board and final-column grid.
 NumberBoard* board(const SystemWindow* window);
 QTableView* finalColumnsGrid(const SystemWindow* window);
-// The main frame's status-bar text.
-QLabel* SPI(const MainFrame* frame);
+// The main frame's hint bar.
+QLabel* hintLabel(const MainFrame* frame);
 
 // count draws, oldest first, cycling through 15 groups of six numbers.
 Archive cyclicArchive(int count);

@@ -258,7 +258,7 @@ void EditingWindowTest::priceIsSharedStoredAndReloaded() {
 
     // A new window reloads the stored price, even after the shared value was changed.
     window_->context().columnPrice() = real48::eightHundred;
-    frame_->Nuovo1Click();
+    frame_->onNewTriggered();
     SystemWindow* second = frame_->activeSystem();
     QVERIFY(second && second != window_);
     QCOMPARE(&second->context(), &window_->context());

@@ -23,8 +23,8 @@ void answerCountDialog(const QString& count, bool cancel = false) {
     QTimer::singleShot(0, [count, cancel] {
         QTRY_VERIFY(qobject_cast<NumberCountDialog*>(QApplication::activeModalWidget()) != nullptr);
         auto* dialog = qobject_cast<NumberCountDialog*>(QApplication::activeModalWidget());
-        dialog->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(count);
-        const char* button = cancel ? "SpeedButton1" : "SPB1";
+        dialog->findChild<QLineEdit*>(QStringLiteral("countField"))->setText(count);
+        const char* button = cancel ? "cancelButton" : "applyButton";
         dialog->findChild<QPushButton*>(QString::fromLatin1(button))->click();
     });
 }

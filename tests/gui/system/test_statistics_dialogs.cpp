@@ -49,33 +49,35 @@ bool shown(const QWidget& window, const char* name) {
 void StatisticsDialogsTest::comparisonOfATypedFinalColumn() {
     const std::vector<Column> finals{
         {5, 12, 33, 45, 67, 89}, {1, 2, 3, 4, 6, 7}, {5, 12, 33, 1, 2, 3}};
-    ColumnListWindow visua;
-    visua.addLine(QStringLiteral("left over from a previous caller"));
-    WinningColumnDialog dialog(finals, visua);
+    ColumnListWindow columnList;
+    columnList.addLine(QStringLiteral("left over from a previous caller"));
+    WinningColumnDialog dialog(finals, columnList);
     dialog.show();
-    QCOMPARE(visua.windowTitle(), QStringLiteral("Colonne vincenti"));
-    QVERIFY(!shown(dialog, "atz"));
-    QVERIFY(!shown(dialog, "VICO"));
+    QCOMPARE(columnList.windowTitle(), QStringLiteral("Colonne vincenti"));
+    QVERIFY(!shown(dialog, "jollyWarningLabel"));
+    QVERIFY(!shown(dialog, "showColumnsButton"));
     QCOMPARE(counters(dialog), QStringLiteral("0 0 0 0 0 0 0"));
 
     const int beeps = beepCount();
-    QTest::keyClicks(test::child<QLineEdit>(&dialog, "CV"), QStringLiteral("5 12 33 45 67 89"));
+    QTest::keyClicks(test::child<QLineEdit>(&dialog, "winningColumnField"),
+                     QStringLiteral("5 12 33 45 67 89"));
     QCOMPARE(beepCount(), beeps);
     QCOMPARE(counters(dialog), QStringLiteral("1 0 0 1 0 0 1"));
     QCOMPARE(dialog.counterLabel(6)->toolTip(), QStringLiteral("1"));
-    QVERIFY(shown(dialog, "atz"));
-    QVERIFY(shown(dialog, "VICO"));
-    QCOMPARE(visua.lines(), (QStringList{QStringLiteral("6)  5 12 33 45 67 89"),
-                                         QStringLiteral("3)  5 12 33  1  2  3")}));
+    QVERIFY(shown(dialog, "jollyWarningLabel"));
+    QVERIFY(shown(dialog, "showColumnsButton"));
+    QCOMPARE(columnList.lines(), (QStringList{QStringLiteral("6)  5 12 33 45 67 89"),
+                                              QStringLiteral("3)  5 12 33  1  2  3")}));
 
     // the view-columns window opens modally with those lines
-    QTimer::singleShot(0, [&visua] {
-        QTRY_VERIFY(visua.isVisible());
-        QTest::keyClick(&visua, Qt::Key_Escape);
+    QTimer::singleShot(0, [&columnList] {
+        QTRY_VERIFY(columnList.isVisible());
+        QTest::keyClick(&columnList, Qt::Key_Escape);
     });
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("VICO")), Qt::LeftButton);
-    QVERIFY(!visua.isVisible());
-    QCOMPARE(test::child<QListWidget>(&visua, "VICO")->count(), 2);
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("showColumnsButton")),
+                      Qt::LeftButton);
+    QVERIFY(!columnList.isVisible());
+    QCOMPARE(test::child<QListWidget>(&columnList, "columnList")->count(), 2);
 }
 
 void StatisticsDialogsTest::comparisonOfPartialAndRejectedTexts() {
@@ -84,40 +86,42 @@ void StatisticsDialogsTest::comparisonOfPartialAndRejectedTexts() {
     WinningColumnDialog dialog(finals, list);
     dialog.show();
 
-    test::child<QLineEdit>(&dialog, "CV")->setText(QStringLiteral("5 12 33"));
+    test::child<QLineEdit>(&dialog, "winningColumnField")->setText(QStringLiteral("5 12 33"));
     QCOMPARE(counters(dialog), QStringLiteral("0 1 0 1 0 0 0"));
-    QVERIFY(!shown(dialog, "atz"));
-    QVERIFY(shown(dialog, "VICO"));
+    QVERIFY(!shown(dialog, "jollyWarningLabel"));
+    QVERIFY(shown(dialog, "showColumnsButton"));
 
     // 91 and 0 beep and end the reading; what came before still counts
     int beeps = beepCount();
-    test::child<QLineEdit>(&dialog, "CV")->setText(QStringLiteral("5 12 91 33"));
+    test::child<QLineEdit>(&dialog, "winningColumnField")->setText(QStringLiteral("5 12 91 33"));
     QCOMPARE(beepCount(), beeps + 1);
     QCOMPARE(counters(dialog), QStringLiteral("0 1 1 0 0 0 0"));
     beeps = beepCount();
-    test::child<QLineEdit>(&dialog, "CV")->setText(QStringLiteral("0 5"));
+    test::child<QLineEdit>(&dialog, "winningColumnField")->setText(QStringLiteral("0 5"));
     QCOMPARE(beepCount(), beeps + 1);
     QCOMPARE(counters(dialog), QStringLiteral("2 0 0 0 0 0 0"));
-    QVERIFY(!shown(dialog, "VICO"));
+    QVERIFY(!shown(dialog, "showColumnsButton"));
     QVERIFY(list.lines().isEmpty());
 
     // "123" is 12 and 3
-    test::child<QLineEdit>(&dialog, "CV")->setText(QStringLiteral("123"));
+    test::child<QLineEdit>(&dialog, "winningColumnField")->setText(QStringLiteral("123"));
     QCOMPARE(counters(dialog), QStringLiteral("0 1 1 0 0 0 0"));
 
     // five of six: the jolly warning
-    test::child<QLineEdit>(&dialog, "CV")->setText(QStringLiteral("5 12 33 45 67 1"));
-    QVERIFY(shown(dialog, "atz"));
+    test::child<QLineEdit>(&dialog, "winningColumnField")
+        ->setText(QStringLiteral("5 12 33 45 67 1"));
+    QVERIFY(shown(dialog, "jollyWarningLabel"));
     // On one line, clear of the close button.
-    const auto* warning = dialog.findChild<QLabel*>(QStringLiteral("atz"));
+    const auto* warning = dialog.findChild<QLabel*>(QStringLiteral("jollyWarningLabel"));
     QVERIFY(!warning->wordWrap());
     QVERIFY(warning->fontMetrics().horizontalAdvance(warning->text()) <=
             warning->contentsRect().width() - warning->indent());
     QVERIFY(!warning->geometry().intersects(
-        dialog.findChild<QPushButton*>(QStringLiteral("BITBTN2"))->geometry()));
+        dialog.findChild<QPushButton*>(QStringLiteral("closeButton"))->geometry()));
     QCOMPARE(list.lines(), QStringList{QStringLiteral("5)  5 12 33 45 67 89")});
 
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("BITBTN2")), Qt::LeftButton);
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("closeButton")),
+                      Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
 }
 
@@ -132,7 +136,7 @@ void StatisticsDialogsTest::distributionBarsOnTheGrabbedImage() {
     }
     NumberDistributionDialog window(finals);
     window.show();
-    QCOMPARE(window.tag(), 1);
+    QVERIFY(window.countsReady());
     const QImage image = window.grab().toImage();
     const QColor outline(0, 128, 0);
     const QColor inside(0, 255, 0);
@@ -218,35 +222,36 @@ void StatisticsDialogsTest::countDialogCriteriaAndCount() {
     {
         NumberCountDialog dialog;
         dialog.show();
-        auto* ckrit = dialog.findChild<QCheckBox*>(QStringLiteral("ckrit"));
-        auto* ckfre = dialog.findChild<QCheckBox*>(QStringLiteral("ckfre"));
-        QVERIFY(ckrit->isChecked());
-        QVERIFY(!ckfre->isChecked());
-        QTest::mouseClick(ckrit, Qt::LeftButton);
-        QVERIFY(!ckrit->isChecked());
-        QVERIFY(ckfre->isChecked()); // one criterion always stays
-        QTest::mouseClick(ckfre, Qt::LeftButton);
-        QVERIFY(ckrit->isChecked());
-        QVERIFY(!ckfre->isChecked());
+        auto* delays = dialog.findChild<QCheckBox*>(QStringLiteral("delaysCheck"));
+        auto* frequencies = dialog.findChild<QCheckBox*>(QStringLiteral("frequenciesCheck"));
+        QVERIFY(delays->isChecked());
+        QVERIFY(!frequencies->isChecked());
+        QTest::mouseClick(delays, Qt::LeftButton);
+        QVERIFY(!delays->isChecked());
+        QVERIFY(frequencies->isChecked()); // one criterion always stays
+        QTest::mouseClick(frequencies, Qt::LeftButton);
+        QVERIFY(delays->isChecked());
+        QVERIFY(!frequencies->isChecked());
 
-        auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"));
+        auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("countField"));
         edit->setText(QStringLiteral("  12abc"));
-        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("SPB1")), Qt::LeftButton);
-        QCOMPARE(dialog.tag(), 12);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("applyButton")),
+                          Qt::LeftButton);
+        QCOMPARE(dialog.count(), 12);
         QVERIFY(dialog.criteria().delays);
     }
     {
         NumberCountDialog dialog;
         dialog.setForRemoving();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Togli numeri meno probabili"));
-        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("promptLabel"))->text(),
                  QStringLiteral("Nº di segni da eliminare:"));
-        QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("SPB1"))->text(),
+        QCOMPARE(dialog.findChild<QPushButton*>(QStringLiteral("applyButton"))->text(),
                  QStringLiteral("Elimina"));
         dialog.show();
-        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("SpeedButton1")),
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("cancelButton")),
                           Qt::LeftButton);
-        QCOMPARE(dialog.tag(), 0);
+        QCOMPARE(dialog.count(), 0);
     }
     QCOMPARE(NumberCountDialog::leadingInteger(QStringLiteral("abc")), 0);
     QCOMPARE(NumberCountDialog::leadingInteger(QStringLiteral(" -3x")), -3);

@@ -86,12 +86,13 @@ void SystemStatisticsTest::comparisonFromTheToolButton() {
     window_->refreshSystemView();
     bool seen = false;
     whenModal<WinningColumnDialog>([&seen](WinningColumnDialog& dialog) {
-        QTest::keyClicks(test::child<QLineEdit>(&dialog, "CV"), QStringLiteral("5 12 33 45 67 89"));
+        QTest::keyClicks(test::child<QLineEdit>(&dialog, "winningColumnField"),
+                         QStringLiteral("5 12 33 45 67 89"));
         QCOMPARE(dialog.counterLabel(6)->text(), QStringLiteral("1"));
         QCOMPARE(dialog.counterLabel(0)->text(), QStringLiteral("1"));
-        QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("atz"))->isVisible());
+        QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("jollyWarningLabel"))->isVisible());
         seen = true;
-        dialog.findChild<QPushButton*>(QStringLiteral("BITBTN2"))->click();
+        dialog.findChild<QPushButton*>(QStringLiteral("closeButton"))->click();
     });
     window_->button(QStringLiteral("compareColumnsButton"))->click();
     QVERIFY(seen);
@@ -111,8 +112,8 @@ void SystemStatisticsTest::numberCommandsCheckTheArchive() {
 
     window_->context().archive() = cyclicArchive(301);
     whenModal<NumberCountDialog>([](NumberCountDialog& dialog) {
-        dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("3"));
-        dialog.findChild<QPushButton*>(QStringLiteral("SPB1"))->click();
+        dialog.findChild<QLineEdit*>(QStringLiteral("countField"))->setText(QStringLiteral("3"));
+        dialog.findChild<QPushButton*>(QStringLiteral("applyButton"))->click();
     });
     QVERIFY(test::trigger(window_, QStringLiteral("addMostProbableAction")));
     QCOMPARE(window_->state().markedCount(), 4);

@@ -328,19 +328,21 @@ void SystemWindowTest::hintsReachTheStatusPanel() {
     QCOMPARE(button->toolTip(), QStringLiteral("Nuovo sistema"));
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QApplication::sendEvent(button, &enter);
-    QCOMPARE(test::SPI(frame_.get())->text(), QStringLiteral(" Per lavorare su un nuovo sistema."));
+    QCOMPARE(test::hintLabel(frame_.get())->text(),
+             QStringLiteral(" Per lavorare su un nuovo sistema."));
 
     QApplication::sendEvent(test::board(window_), &enter);
-    QCOMPARE(test::SPI(frame_.get())->text(),
+    QCOMPARE(test::hintLabel(frame_.get())->text(),
              QStringLiteral(" Usa il tasto sinistro del mouse per selezionare/annullare un segno "
                             "del sistema."));
     QApplication::sendEvent(test::finalColumnsGrid(window_), &enter);
-    QCOMPARE(test::SPI(frame_.get())->text(), QStringLiteral(" Elenco delle colonne giocabili."));
+    QCOMPARE(test::hintLabel(frame_.get())->text(),
+             QStringLiteral(" Elenco delle colonne giocabili."));
     // A hint without a bar is the same text in both places.
     QAction* close = window_->command("closeAction");
     QCOMPARE(close->toolTip(), QStringLiteral("Chiude il sistema attivo."));
     close->showStatusText(window_);
-    QCOMPARE(test::SPI(frame_.get())->text(), QStringLiteral(" Chiude il sistema attivo."));
+    QCOMPARE(test::hintLabel(frame_.get())->text(), QStringLiteral(" Chiude il sistema attivo."));
 }
 
 void SystemWindowTest::menusAndButtonsAreComplete() {
@@ -472,8 +474,8 @@ void SystemWindowTest::boardAndGridFromTheKeyboard() {
     QVERIFY(!test::finalColumnsGrid(window_)->hasFocus());
 
     // The status panel's text reaches screen readers as it changes.
-    frame_->METTIHINT(QStringLiteral("Prova."));
-    QCOMPARE(description(test::SPI(frame_.get())), QStringLiteral(" Prova."));
+    frame_->showHint(QStringLiteral("Prova."));
+    QCOMPARE(description(test::hintLabel(frame_.get())), QStringLiteral(" Prova."));
 }
 
 void SystemWindowTest::menuKeysAreUnique() {

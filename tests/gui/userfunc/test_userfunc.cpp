@@ -125,7 +125,7 @@ void UserFunctionTest::addRunAndDeleteTheCompiledExample() {
                         home_->file("filtrosomma.txt")));
     writeFile(home_->file("filtrosomma.cfg"), "100 300\n");
     writeFile(home_->file("senza"), "#!/bin/sh\n", true);
-    frame_->Nuovo1Click();
+    frame_->onNewTriggered();
     SystemWindow* second = frame_->activeSystem();
     QVERIFY(second != window_);
     markSevenAndTwoColumns();
