@@ -211,18 +211,22 @@ void ArchiveWindowTest::aDateAlreadyPresentIsNotAddedButTheFileIsRewritten() {
 
 void ArchiveWindowTest::badEntriesKeepTheBoxOpenAndTheArchiveUnchanged() {
     auto window = open();
+    const char* columnMessage =
+        "La colonna deve contenere sei numeri compresi tra 1 e 90,\rseparati da uno spazio.";
     const struct {
         const char *date, *column, *jolly, *message;
     } cases[] = {
         {"32/12/2000", "1 2 3 4 5 6", "7", "'32/12/2000' is not a valid date"},
-        {"05/01/2001", "1 2 3 4 5", "7", entryColumnMessage},
-        {"05/01/2001", "1 2 3 4 5 95", "7", entryColumnMessage},
-        {"05/01/2001", "5 123 33 45 67 89", "7", entryColumnMessage},
-        {"05/01/2001", "1 2 3 4 5 6 8", "9", entryColumnMessage},
+        {"05/01/2001", "1 2 3 4 5", "7", columnMessage},
+        {"05/01/2001", "1 2 3 4 5 95", "7", columnMessage},
+        {"05/01/2001", "5 123 33 45 67 89", "7", columnMessage},
+        {"05/01/2001", "1 2 3 4 5 6 8", "9", columnMessage},
         {"05/01/2001", "1 2 3 4 5 6", "x", "'x' is not a valid integer value"},
-        {"05/01/2001", "1 2 3 4 5 6", "300", entryJollyMessage},
-        {"05/01/2001", "1 1 1 1 1 1", "7", entryRepeatedMessage},
-        {"05/01/2001", "1 2 3 4 5 6", "6", entryJollyRepeatedMessage},
+        {"05/01/2001", "1 2 3 4 5 6", "300", "Il numero Jolly deve essere compreso tra 1 e 90."},
+        {"05/01/2001", "1 1 1 1 1 1", "7",
+         "La colonna non può contenere due volte lo stesso numero."},
+        {"05/01/2001", "1 2 3 4 5 6", "6",
+         "Il numero Jolly deve essere diverso dai sei numeri della colonna."},
         // A three-digit year would not fit the ten characters of the file's date.
         {"05/01/999", "1 2 3 4 5 6", "7", "'05/01/999' is not a valid date"},
     };
@@ -253,7 +257,9 @@ void ArchiveWindowTest::deletingTwoOfFiveAndRefusingThree() {
              QStringLiteral("Sei sicuro di voler eliminare le colonne evidenziate ?"));
     QCOMPARE(confirm.defaultButton, QMessageBox::No);
     QCOMPARE(prompter_->questions().at(1).title, QStringLiteral("errore"));
-    QCOMPARE(prompter_->lastText(), QString::fromUtf8(tooFewLeftMessage));
+    QCOMPARE(prompter_->lastText(),
+             QStringLiteral("Impossibile eliminare tutte le colonne.\rDevono esistere almeno tre "
+                            "colonne vincenti."));
     QCOMPARE(archive_.size(), 5u);
     QCOMPARE(readBytes(archiveFile()), fiveRecords);
 
@@ -391,7 +397,9 @@ void ArchiveWindowTest::failedSaveKeepsTheFileAndTheList() {
     click(*window, "newButton");
     enter(*window, QStringLiteral("04/01/2001"), QStringLiteral("1 2 3 4 5 6"),
           QStringLiteral("7"));
-    QCOMPARE(prompter_->lastText(), QString::fromUtf8(saveFailedMessage));
+    QCOMPARE(prompter_->lastText(),
+             QStringLiteral("Impossibile salvare l'archivio delle colonne vincenti.\rIl file "
+                            "vincenti.dat non è stato modificato."));
     QCOMPARE(archive_.size(), 5u);
     QCOMPARE(child<QTableView>(*window, "drawsGrid")->model()->rowCount(), 5);
     QCOMPARE(readBytes(archiveFile()), fiveRecords);
