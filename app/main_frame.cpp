@@ -3,11 +3,11 @@
 #include "core/program_folder.h"
 #include "core/recent_files.h"
 #include "core/system_file.h"
-#include "gui/archive/archive_window.h"
 #include "gui/common/bevel_panel.h"
 #include "gui/common/feedback.h"
 #include "gui/common/help_link.h"
 #include "gui/common/prompter.h"
+#include "gui/system/archive_window_access.h"
 #include "gui/system/system_window.h"
 
 #include <QAction>
@@ -345,20 +345,19 @@ void MainFrame::onArchiveTriggered() {
 }
 
 void MainFrame::loadArchive() {
-    archiveWindow_ = std::make_unique<ArchiveWindow>(programFolder(), context_.archives(),
-                                                     context_.random(), this);
+    archiveWindow_ = createArchiveWindow(programFolder(), context_, this);
 }
 
 void MainFrame::showArchiveWindow() {
     if (!archiveWindow_)
         return;
-    archiveWindow_->completeLoading();
+    completeArchiveLoading(*archiveWindow_);
     archiveWindow_->exec();
 }
 
 void MainFrame::finishArchiveLoading() {
     if (archiveWindow_)
-        archiveWindow_->completeLoading();
+        completeArchiveLoading(*archiveWindow_);
 }
 
 void MainFrame::onQuitTriggered() {

@@ -9,6 +9,7 @@
 #include <memory>
 
 class QAction;
+class QDialog;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -16,7 +17,6 @@ class QMenu;
 
 namespace quintor {
 
-class ArchiveWindow;
 class BevelPanel;
 class SystemWindow;
 
@@ -40,7 +40,7 @@ public:
     QAction* recentAction(int k) const { return recentActions_.value(k - 1); }
     ProgramContext& context() { return context_; }
     // The archive window, or null before loadArchive().
-    ArchiveWindow* archiveWindow() const { return archiveWindow_.get(); }
+    QDialog* archiveWindow() const { return archiveWindow_.get(); }
 
     // Builds the archive window on the program folder: it takes the archive read ahead into the
     // context and offers the update file. The program does it once, when firstPainted.
@@ -102,7 +102,7 @@ private:
 
     // First, so that it outlives the archive window; the system windows go before it too.
     ProgramContext context_;
-    std::unique_ptr<ArchiveWindow> archiveWindow_;
+    std::unique_ptr<QDialog> archiveWindow_;
     QStringList parameters_;
     int counter_ = 0;
     bool missingParameterReported_ = false; // the command-line file did not exist

@@ -480,7 +480,7 @@ void ArchiveWindowTest::openedModallyFromTheFrameAndTheSystemWindow() {
     test::TestHome frameHome;
     MainFrame frame;
     frame.loadArchive();
-    ArchiveWindow* window = frame.archiveWindow();
+    auto* window = qobject_cast<ArchiveWindow*>(frame.archiveWindow());
     QVERIFY(window);
     frame.show();
     frame.onNewTriggered();
@@ -525,7 +525,7 @@ void ArchiveWindowTest::anArchiveStillBeingReadComesWhenReadOrAskedFor() {
         frame.context().archives().startReading(folder / archiveFileName);
         frame.loadArchive();
         frame.onNewTriggered();
-        auto* grid = child<QTableView>(*frame.archiveWindow(), "drawsGrid");
+        auto* grid = test::child<QTableView>(frame.archiveWindow(), "drawsGrid");
         QCOMPARE(grid->model()->rowCount(), 0);
         hold.reset();
         QTimer::singleShot(0, [] {
@@ -536,7 +536,7 @@ void ArchiveWindowTest::anArchiveStillBeingReadComesWhenReadOrAskedFor() {
         QCOMPARE(prompter_->questions().size(), 0);
         QCOMPARE(frame.context().archive().size(), std::size_t{400});
         QCOMPARE(grid->model()->rowCount(), 400);
-        QCOMPARE(child<QLabel>(*frame.archiveWindow(), "drawCountLabel")->text(),
+        QCOMPARE(test::child<QLabel>(frame.archiveWindow(), "drawCountLabel")->text(),
                  QStringLiteral("Colonne vincenti: 400"));
         frame.activeSystem()->state().modified = false;
     }
