@@ -52,14 +52,18 @@ QPixmap backgroundTile() {
     return tile;
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    // Enter in the entry box confirms the entry; it must not press whatever button is first.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
+// A bold label; its text colour is given.
+QLabel* makeBoldLabel(QWidget* parent, const char* name, QRect geometry, const QColor& text) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, text);
+    label->setPalette(palette);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
 }
 
 QLineEdit* makeField(QWidget* parent, const char* name, const QString& label, const QString& hint,
@@ -101,28 +105,25 @@ std::filesystem::path ArchiveWindow::archiveFile() const {
     return findFileNoCase(folder_, archiveFileName);
 }
 
+// The controls are made in the order Tab follows.
 void ArchiveWindow::buildControls() {
-    lastUpdateLabel_ = new QLabel(this);
-    lastUpdateLabel_->setObjectName(QStringLiteral("lastUpdateLabel"));
-    lastUpdateLabel_->setGeometry(0, 0, 497, 21);
+    buildHeadings();
+    buildGrid();
+    buildButtons();
+    buildEntryBox();
+}
+
+void ArchiveWindow::buildHeadings() {
+    lastUpdateLabel_ = makeBoldLabel(this, "lastUpdateLabel", {0, 0, 497, 21}, Qt::white);
     lastUpdateLabel_->setAlignment(Qt::AlignCenter);
     lastUpdateLabel_->setAutoFillBackground(true);
-    QPalette topPalette = lastUpdateLabel_->palette();
-    topPalette.setColor(QPalette::Window, Qt::black);
-    topPalette.setColor(QPalette::WindowText, Qt::white);
-    lastUpdateLabel_->setPalette(topPalette);
-    QFont bold = lastUpdateLabel_->font();
-    bold.setBold(true);
-    lastUpdateLabel_->setFont(bold);
+    QPalette black = lastUpdateLabel_->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    lastUpdateLabel_->setPalette(black);
+    drawCountLabel_ = makeBoldLabel(this, "drawCountLabel", {8, 26, 300, 18}, QColor(0, 128, 0));
+}
 
-    drawCountLabel_ = new QLabel(this);
-    drawCountLabel_->setObjectName(QStringLiteral("drawCountLabel"));
-    drawCountLabel_->setGeometry(8, 26, 300, 18);
-    QPalette greenPalette = drawCountLabel_->palette();
-    greenPalette.setColor(QPalette::WindowText, QColor(0, 128, 0));
-    drawCountLabel_->setPalette(greenPalette);
-    drawCountLabel_->setFont(bold);
-
+void ArchiveWindow::buildGrid() {
     model_ = new ArchiveModel(archive_, this);
     drawsGrid_ = new QTableView(this);
     drawsGrid_->setObjectName(QStringLiteral("drawsGrid"));
@@ -138,39 +139,58 @@ void ArchiveWindow::buildControls() {
     courier.setStyleHint(QFont::TypeWriter);
     courier.setPixelSize(13);
     drawsGrid_->setFont(courier);
-    drawsGrid_->horizontalHeader()->setFont(courier);
-    drawsGrid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    drawsGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    drawsGrid_->horizontalHeader()->setHighlightSections(false);
+    QHeaderView* titles = drawsGrid_->horizontalHeader();
+    titles->setFont(courier);
+    titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    titles->setSectionResizeMode(QHeaderView::Fixed);
+    titles->setHighlightSections(false);
     drawsGrid_->setColumnWidth(0, 89);
     drawsGrid_->setColumnWidth(1, 143);
     drawsGrid_->setColumnWidth(2, 43);
-    drawsGrid_->verticalHeader()->hide();
-    drawsGrid_->verticalHeader()->setMinimumSectionSize(1);
-    drawsGrid_->verticalHeader()->setDefaultSectionSize(17);
-    drawsGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    QHeaderView* rows = drawsGrid_->verticalHeader();
+    rows->hide();
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(17);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+}
 
-    auto* newButton = makeButton(this, "newButton", QStringLiteral("Nuova"), {320, 48, 80, 25});
-    auto* modifyButton =
-        makeButton(this, "modifyButton", QStringLiteral("Modifica"), {409, 48, 80, 25});
-    auto* deleteButton =
-        makeButton(this, "deleteButton", QStringLiteral("Elimina"), {320, 78, 80, 25});
-    auto* importButton =
-        makeButton(this, "importCsvButton", QStringLiteral("Importa CSV"), {409, 78, 80, 25});
-    auto* closeButton =
-        makeButton(this, "closeButton", QStringLiteral("Chiudi"), {320, 108, 80, 25});
-    auto* helpButton = makeButton(this, "helpButton", QStringLiteral("?"), {409, 108, 80, 25});
-    setHint(helpButton, QStringLiteral("Spiegazioni"));
-    helpButton->setAccessibleName(QStringLiteral("Spiegazioni"));
-    helpButton->setEnabled(helpAvailable());
-    auto* exportButton =
-        makeButton(this, "exportCsvButton", QStringLiteral("Esporta CSV"), {320, 386, 169, 25});
-    setHint(exportButton,
+QPushButton* ArchiveWindow::addButton(QWidget* parent, const char* name, const QString& text,
+                                      QRect geometry, void (ArchiveWindow::*onClicked)()) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    // Enter in the entry box confirms the entry; it must not press whatever button is first.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    connect(button, &QPushButton::clicked, this, onClicked);
+    return button;
+}
+
+void ArchiveWindow::buildButtons() {
+    addButton(this, "newButton", QStringLiteral("Nuova"), {320, 48, 80, 25},
+              &ArchiveWindow::onNewClicked);
+    addButton(this, "modifyButton", QStringLiteral("Modifica"), {409, 48, 80, 25},
+              &ArchiveWindow::onModifyClicked);
+    addButton(this, "deleteButton", QStringLiteral("Elimina"), {320, 78, 80, 25},
+              &ArchiveWindow::onDeleteClicked);
+    setHint(addButton(this, "importCsvButton", QStringLiteral("Importa CSV"), {409, 78, 80, 25},
+                      &ArchiveWindow::onImportCsvClicked),
+            QStringLiteral("Importa CSV|Aggiunge le estrazioni di un file CSV "
+                           "(data, sei numeri, jolly)."));
+    addButton(this, "closeButton", QStringLiteral("Chiudi"), {320, 108, 80, 25},
+              &ArchiveWindow::onCloseClicked);
+    QPushButton* help = addButton(this, "helpButton", QStringLiteral("?"), {409, 108, 80, 25},
+                                  &ArchiveWindow::onHelpClicked);
+    setHint(help, QStringLiteral("Spiegazioni"));
+    help->setAccessibleName(QStringLiteral("Spiegazioni"));
+    help->setEnabled(helpAvailable());
+    setHint(addButton(this, "exportCsvButton", QStringLiteral("Esporta CSV"), {320, 386, 169, 25},
+                      &ArchiveWindow::onExportCsvClicked),
             QStringLiteral("Esporta CSV|Scrive tutte le estrazioni in un file CSV che "
                            "\"Importa CSV\" sa rileggere."));
-    setHint(importButton, QStringLiteral("Importa CSV|Aggiunge le estrazioni di un file CSV "
-                                         "(data, sei numeri, jolly)."));
+}
 
+void ArchiveWindow::buildEntryBox() {
     entryBox_ = new QGroupBox(QStringLiteral("Colonna vincente"), this);
     entryBox_->setObjectName(QStringLiteral("entryBox"));
     entryBox_->setGeometry(320, 140, 169, 240);
@@ -182,24 +202,14 @@ void ArchiveWindow::buildControls() {
                   QStringLiteral("Inserire i sei numeri separati da uno spazio"), 68, 149);
     jollyField_ = makeField(entryBox_, "jollyField", QStringLiteral("Jolly:"),
                             QStringLiteral("Inserire il numero Jolly"), 112, 50);
-    auto* okButton =
-        makeButton(entryBox_, "entryOkButton", QStringLiteral("OK"), {10, 200, 70, 26});
-    setHint(okButton, QStringLiteral("Rende permanenti le modifiche"));
-    auto* cancelButton =
-        makeButton(entryBox_, "entryCancelButton", QStringLiteral("Annulla"), {89, 200, 70, 26});
-    setHint(cancelButton, QStringLiteral("Annulla le modifiche"));
-
-    connect(newButton, &QPushButton::clicked, this, &ArchiveWindow::onNewClicked);
-    connect(modifyButton, &QPushButton::clicked, this, &ArchiveWindow::onModifyClicked);
-    connect(deleteButton, &QPushButton::clicked, this, &ArchiveWindow::onDeleteClicked);
-    connect(importButton, &QPushButton::clicked, this, &ArchiveWindow::onImportCsvClicked);
-    connect(exportButton, &QPushButton::clicked, this, &ArchiveWindow::onExportCsvClicked);
-    connect(closeButton, &QPushButton::clicked, this, &ArchiveWindow::onCloseClicked);
-    connect(helpButton, &QPushButton::clicked, this, &ArchiveWindow::onHelpClicked);
-    connect(okButton, &QPushButton::clicked, this, &ArchiveWindow::onEntryOkClicked);
-    connect(cancelButton, &QPushButton::clicked, this, &ArchiveWindow::onEntryCancelClicked);
-    for (QLineEdit* edit : {dateField_, columnField_, jollyField_})
-        connect(edit, &QLineEdit::returnPressed, this, &ArchiveWindow::onEntryOkClicked);
+    setHint(addButton(entryBox_, "entryOkButton", QStringLiteral("OK"), {10, 200, 70, 26},
+                      &ArchiveWindow::onEntryOkClicked),
+            QStringLiteral("Rende permanenti le modifiche"));
+    setHint(addButton(entryBox_, "entryCancelButton", QStringLiteral("Annulla"), {89, 200, 70, 26},
+                      &ArchiveWindow::onEntryCancelClicked),
+            QStringLiteral("Annulla le modifiche"));
+    for (QLineEdit* field : {dateField_, columnField_, jollyField_})
+        connect(field, &QLineEdit::returnPressed, this, &ArchiveWindow::onEntryOkClicked);
 }
 
 void ArchiveWindow::startLoading() {

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QPixmap>
+#include <QRect>
 
 #include <filesystem>
 
@@ -68,6 +69,13 @@ private:
     // paint first, as at start-up.
     void finishLoading(bool settle);
     void buildControls();
+    void buildHeadings();
+    void buildGrid();
+    void buildButtons();
+    void buildEntryBox();
+    // A push button that calls onClicked; Enter in the entry box never presses it.
+    QPushButton* addButton(QWidget* parent, const char* name, const QString& text, QRect geometry,
+                           void (ArchiveWindow::*onClicked)());
     void mergeUpdateAtStart();
     void refreshLabels();
     void refreshGrid();

@@ -31,6 +31,26 @@ QLabel* cell(QWidget* parent, const QString& name, const QString& text, const QR
     return label;
 }
 
+// The warning that some column hits 5: one line beside the close button, hidden at first; the
+// font steps down until it fits.
+QLabel* makeJollyWarning(QWidget* parent) {
+    auto* warning = new QLabel(
+        QStringLiteral("Alcune colonne realizzano 5 punti. Controllare il NUMERO JOLLY !!!!"),
+        parent);
+    warning->setObjectName(QStringLiteral("jollyWarningLabel"));
+    warning->setStyleSheet(QStringLiteral("color: white; background: black;"));
+    warning->setGeometry(8, 152, 425, 30);
+    warning->setIndent(4);
+    QFont font = warning->font();
+    font.setPixelSize(13);
+    while (font.pixelSize() > 8 &&
+           QFontMetrics(font).horizontalAdvance(warning->text()) + 8 > warning->width())
+        font.setPixelSize(font.pixelSize() - 1);
+    warning->setFont(font);
+    warning->hide();
+    return warning;
+}
+
 } // namespace
 
 WinningColumnDialog::WinningColumnDialog(const std::vector<Column>& finalColumns,
@@ -63,6 +83,26 @@ WinningColumnDialog::WinningColumnDialog(const std::vector<Column>& finalColumns
     connect(winningColumnField_, &QLineEdit::textChanged, this,
             &WinningColumnDialog::onWinningColumnChanged);
 
+    buildPointsPanel(bold, big);
+    jollyWarningLabel_ = makeJollyWarning(this);
+
+    showColumnsButton_ = new QPushButton(QStringLiteral("Visualizza colonne"), this);
+    showColumnsButton_->setObjectName(QStringLiteral("showColumnsButton"));
+    showColumnsButton_->setGeometry(316, 28, 140, 28);
+    showColumnsButton_->hide();
+    connect(showColumnsButton_, &QPushButton::clicked, this,
+            &WinningColumnDialog::onShowColumnsClicked);
+
+    closeButton_ = new QPushButton(QStringLiteral("Chiudi"), this);
+    closeButton_->setObjectName(QStringLiteral("closeButton"));
+    closeButton_->setGeometry(441, 152, 90, 30);
+    setHint(closeButton_, QStringLiteral("Chiude la scheda."));
+    connect(closeButton_, &QPushButton::clicked, this, &WinningColumnDialog::onCloseClicked);
+}
+
+// "Punti realizzati": the points 0 to 6 over the number of final columns that make them, the
+// cells from 3 points up in yellow and a bigger font.
+void WinningColumnDialog::buildPointsPanel(const QFont& bold, const QFont& big) {
     auto* panel = new BevelPanel(this);
     panel->setObjectName(QStringLiteral("pointsPanel"));
     panel->setGeometry(8, 62, 523, 84);
@@ -87,36 +127,6 @@ WinningColumnDialog::WinningColumnDialog(const std::vector<Column>& finalColumns
         counter->setToolTip(QStringLiteral("0"));
         counters_[static_cast<std::size_t>(m)] = counter;
     }
-
-    jollyWarningLabel_ = new QLabel(
-        QStringLiteral("Alcune colonne realizzano 5 punti. Controllare il NUMERO JOLLY !!!!"),
-        this);
-    jollyWarningLabel_->setObjectName(QStringLiteral("jollyWarningLabel"));
-    jollyWarningLabel_->setStyleSheet(QStringLiteral("color: white; background: black;"));
-    // One line beside the close button: the font steps down until the warning fits.
-    jollyWarningLabel_->setGeometry(8, 152, 425, 30);
-    jollyWarningLabel_->setIndent(4);
-    QFont warningFont = jollyWarningLabel_->font();
-    warningFont.setPixelSize(13);
-    while (warningFont.pixelSize() > 8 &&
-           QFontMetrics(warningFont).horizontalAdvance(jollyWarningLabel_->text()) + 8 >
-               jollyWarningLabel_->width())
-        warningFont.setPixelSize(warningFont.pixelSize() - 1);
-    jollyWarningLabel_->setFont(warningFont);
-    jollyWarningLabel_->hide();
-
-    showColumnsButton_ = new QPushButton(QStringLiteral("Visualizza colonne"), this);
-    showColumnsButton_->setObjectName(QStringLiteral("showColumnsButton"));
-    showColumnsButton_->setGeometry(316, 28, 140, 28);
-    showColumnsButton_->hide();
-    connect(showColumnsButton_, &QPushButton::clicked, this,
-            &WinningColumnDialog::onShowColumnsClicked);
-
-    closeButton_ = new QPushButton(QStringLiteral("Chiudi"), this);
-    closeButton_->setObjectName(QStringLiteral("closeButton"));
-    closeButton_->setGeometry(441, 152, 90, 30);
-    setHint(closeButton_, QStringLiteral("Chiude la scheda."));
-    connect(closeButton_, &QPushButton::clicked, this, &WinningColumnDialog::onCloseClicked);
 }
 
 void WinningColumnDialog::showEvent(QShowEvent* event) {

@@ -8,6 +8,7 @@
 #include <array>
 #include <vector>
 
+class QFont;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -41,6 +42,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void buildPointsPanel(const QFont& bold, const QFont& big);
+
     const std::vector<Column>& finals_;
     ColumnListWindow& columnList_;
     QLineEdit* winningColumnField_ = nullptr;

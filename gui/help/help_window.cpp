@@ -115,6 +115,39 @@ HelpWindow::HelpWindow(const QString& collection, QWidget* parent) : QMainWindow
     setAttribute(Qt::WA_QuitOnClose, false);
     resize(900, 620);
 
+    openCollection(collection);
+    browser_ = new HelpBrowser(engine_, this);
+    QWidget* contents = buildContentsPage();
+    QWidget* index = buildIndexPage();
+    QWidget* search = buildSearchPage();
+    tabs_ = new QTabWidget;
+    tabs_->setObjectName(QStringLiteral("helpTabs"));
+    tabs_->addTab(contents, QStringLiteral("&Sommario"));
+    tabs_->addTab(index, QStringLiteral("&Indice"));
+    tabs_->addTab(search, QStringLiteral("C&erca"));
+
+    auto* splitter = new QSplitter;
+    splitter->addWidget(tabs_);
+    splitter->addWidget(browser_);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({260, 640});
+    setCentralWidget(splitter);
+    buildNavigationBar();
+
+    connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::selectInContents);
+    connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, this,
+            [this] { selectInContents(browser_->source()); });
+    if (ready_)
+        browser_->setSource(topicUrl(1));
+    else
+        browser_->setHtml(
+            QStringLiteral(
+                "<h2>Guida non disponibile</h2><p>Il file della guida <code>%1</code> non è stato "
+                "trovato o non si può leggere.</p>")
+                .arg(collection.toHtmlEscaped()));
+}
+
+void HelpWindow::openCollection(const QString& collection) {
     QString workCollection;
     if (workFolder_.isValid() && QFileInfo::exists(collection)) {
         const QDir source = QFileInfo(collection).dir();
@@ -133,9 +166,9 @@ HelpWindow::HelpWindow(const QString& collection, QWidget* parent) : QMainWindow
     engine_->searchEngine();
     ready_ = !workCollection.isEmpty() && engine_->setupData() &&
              !engine_->registeredDocumentations().isEmpty();
+}
 
-    browser_ = new HelpBrowser(engine_, this);
-
+QWidget* HelpWindow::buildContentsPage() {
     QHelpContentWidget* contents = engine_->contentWidget();
     contents->setObjectName(QStringLiteral("contentsTree"));
     contents->setAccessibleName(QStringLiteral("Sommario della guida"));
@@ -146,7 +179,10 @@ HelpWindow::HelpWindow(const QString& collection, QWidget* parent) : QMainWindow
         if (const QHelpContentItem* item = engine_->contentModel()->contentItemAt(index))
             showUrl(item->url());
     });
+    return contents;
+}
 
+QWidget* HelpWindow::buildIndexPage() {
     indexField_ = new QLineEdit;
     indexField_->setObjectName(QStringLiteral("indexField"));
     indexField_->setPlaceholderText(QStringLiteral("Parola da cercare"));
@@ -175,7 +211,10 @@ HelpWindow::HelpWindow(const QString& collection, QWidget* parent) : QMainWindow
     indexTopLayout->setContentsMargins(0, 0, 0, 0);
     indexTopLayout->addWidget(indexLabel);
     indexTopLayout->addWidget(indexField_);
+    return tabPage(indexTop, index);
+}
 
+QWidget* HelpWindow::buildSearchPage() {
     QHelpSearchEngine* searchEngine = engine_->searchEngine();
     QHelpSearchQueryWidget* query = searchEngine->queryWidget();
     query->setObjectName(QStringLiteral("searchQuery"));
@@ -190,20 +229,10 @@ HelpWindow::HelpWindow(const QString& collection, QWidget* parent) : QMainWindow
             [query] { query->setEnabled(false); });
     connect(searchEngine, &QHelpSearchEngine::indexingFinished, this,
             [query] { query->setEnabled(true); });
+    return tabPage(query, results);
+}
 
-    tabs_ = new QTabWidget;
-    tabs_->setObjectName(QStringLiteral("helpTabs"));
-    tabs_->addTab(contents, QStringLiteral("&Sommario"));
-    tabs_->addTab(tabPage(indexTop, index), QStringLiteral("&Indice"));
-    tabs_->addTab(tabPage(query, results), QStringLiteral("C&erca"));
-
-    auto* splitter = new QSplitter;
-    splitter->addWidget(tabs_);
-    splitter->addWidget(browser_);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({260, 640});
-    setCentralWidget(splitter);
-
+void HelpWindow::buildNavigationBar() {
     QToolBar* bar = addToolBar(QStringLiteral("Navigazione"));
     bar->setObjectName(QStringLiteral("navigationBar"));
     bar->setMovable(false);
@@ -231,18 +260,6 @@ HelpWindow::HelpWindow(const QString& collection, QWidget* parent) : QMainWindow
     for (QAction* a : bar->actions())
         a->setToolTip(a->text() + QStringLiteral(" (") +
                       a->shortcut().toString(QKeySequence::NativeText) + QLatin1Char(')'));
-
-    connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::selectInContents);
-    connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, this,
-            [this] { selectInContents(browser_->source()); });
-    if (ready_)
-        browser_->setSource(topicUrl(1));
-    else
-        browser_->setHtml(
-            QStringLiteral(
-                "<h2>Guida non disponibile</h2><p>Il file della guida <code>%1</code> non è stato "
-                "trovato o non si può leggere.</p>")
-                .arg(collection.toHtmlEscaped()));
 }
 
 HelpWindow::~HelpWindow() {

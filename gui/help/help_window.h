@@ -54,6 +54,13 @@ public:
     HelpBrowser* browser() const { return browser_; }
 
 private:
+    // Sets up the engine on a copy of the collection; ready_ says whether it could be read.
+    void openCollection(const QString& collection);
+    QWidget* buildContentsPage();
+    QWidget* buildIndexPage();
+    QWidget* buildSearchPage();
+    // Back, forward and contents, with Escape closing the window.
+    void buildNavigationBar();
     void bringToFront();
     void selectInContents(const QUrl& url);
     void search();
