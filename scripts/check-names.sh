@@ -6,6 +6,8 @@
 # texts the program keeps exactly (the file names VRTL.TMP and FILTRO.TXT, the CLI's "TESTO" placeholder).
 set -uo pipefail
 cd "$(dirname "$0")/.."
+# Outside a git checkout (a source tarball) there is nothing to list: skipped.
+git rev-parse --is-inside-work-tree >/dev/null 2>&1 || { echo "names: not a git checkout"; exit 77; }
 found=0
 report() { # title, matches as file:line:match
     [ -n "$2" ] || return 0
