@@ -146,14 +146,16 @@ void SelectionWindowTest::everyInvalidCountKeepsTheWindowOpen() {
 void SelectionWindowTest::stopWithYesKeepsNothingAndNoGoesOn() {
     test::ScriptedPrompter prompter;
     const Archive archive = simulatedArchive(300, 9);
-    SystemState system = systemWith(1, 90); // 622 million columns: long enough to stop
+    // 622 million columns and 5,000 kept at full precision: over a second of work on two
+    // cores, so the gauge moves a few times before the run could end by itself.
+    SystemState system = systemWith(1, 90);
     prompter.answer(QMessageBox::No);
     prompter.answer(QMessageBox::No);
     prompter.answer(QMessageBox::Yes);
     int gaugeMoves = 0;
     const int ended = launchAndDrive(prompter, system, archive, [&](SelectionDialog& window) {
-        window.findChild<QSlider*>(QStringLiteral("precisionSlider"))->setValue(26);
-        typeCountAndEnter(window, QStringLiteral("100"));
+        window.findChild<QSlider*>(QStringLiteral("precisionSlider"))->setValue(0);
+        typeCountAndEnter(window, QStringLiteral("5000"));
         QVERIFY(window.running());
         auto* stop = window.findChild<QPushButton*>(QStringLiteral("stopButton"));
         auto* gauge = window.findChild<QProgressBar*>(QStringLiteral("progressBar"));
@@ -175,6 +177,9 @@ void SelectionWindowTest::stopWithYesKeepsNothingAndNoGoesOn() {
         const int after = gauge->value();
         QTRY_VERIFY_WITH_TIMEOUT(gauge->value() > after, 20000);
         ++gaugeMoves;
+        // A gauge at its end would mean the run finished by itself before the stop.
+        QVERIFY(window.running());
+        QVERIFY(gauge->value() < gauge->maximum());
         stop->click(); // Yes: nothing kept, the window closes
         // Until the run has wound down the stop is greyed and not asked again.
         QVERIFY(!stop->isEnabled());
