@@ -250,6 +250,55 @@ const char* const toolbarOrder[] = {"newButton",
                                     "printHorizontalButton",
                                     "printPaperButton"};
 
+// The menu item of a command, enabled unless its window is still on its way or it needs the
+// guide and there is none.
+QAction* commandAction(SystemWindow* window, const CommandDef& def, const QStringList& pending) {
+    auto* action = new QAction(QString::fromUtf8(def.caption), window);
+    action->setObjectName(QString::fromUtf8(def.item));
+    if (*def.shortcut)
+        action->setShortcut(QKeySequence(QString::fromLatin1(def.shortcut)));
+    if (*def.itemHint)
+        setHint(action, QString::fromUtf8(def.itemHint));
+    QObject::connect(action, &QAction::triggered, window, def.slot);
+    action->setEnabled(
+        !pending.contains(action->objectName()) &&
+        (helpAvailable() || !SystemWindow::helpCommands().contains(action->objectName())));
+    return action;
+}
+
+// The tool button of a command on panel, enabled whenever its menu item is.
+QToolButton* commandButton(QWidget* panel, SystemWindow* window, const CommandDef& def,
+                           QAction* action) {
+    auto* button = new QToolButton(panel);
+    button->setObjectName(QString::fromUtf8(def.button));
+    button->setAutoRaise(true);
+    button->setIcon(toolIcon(QString::fromUtf8(def.icon)));
+    button->setIconSize(QSize(24, 24));
+    button->setFixedSize(32, 32);
+    const QString hint = QString::fromUtf8(def.buttonHint);
+    setHint(button, hint);
+    button->setAccessibleName(shortHint(hint));
+    button->setEnabled(action->isEnabled());
+    QObject::connect(button, &QToolButton::clicked, window, def.slot);
+    QObject::connect(action, &QAction::enabledChanged, button, &QToolButton::setEnabled);
+    return button;
+}
+
+// The tool bar's buttons from the left in toolbarOrder, a gap where it has none.
+void placeToolbarButtons(const QHash<QString, QToolButton*>& buttons) {
+    int x = 4;
+    for (const char* name : toolbarOrder) {
+        if (!name) {
+            x += 10;
+            continue;
+        }
+        if (QToolButton* b = buttons.value(QString::fromLatin1(name))) {
+            b->move(x, 3);
+            x += 34;
+        }
+    }
+}
+
 } // namespace
 
 SystemWindow::SystemWindow(SystemHost* host, ProgramContext& context, int newSystemNumber,
@@ -405,99 +454,68 @@ void SystemWindow::buildFinalColumnsPanel() {
                         2 * grid->frameWidth() + 2);
 }
 
+QMenu* SystemWindow::addCommandMenu(const QString& title) {
+    auto* menu = new QMenu(title, this);
+    menus_ << menu;
+    if (title == QLatin1String("Funzioni &Utente"))
+        addUserFunctionPlaces(menu);
+    return menu;
+}
+
+void SystemWindow::addUserFunctionPlaces(QMenu* menu) {
+    userFunctionMenu_ = menu;
+    menu->setObjectName(QStringLiteral("userFunctionMenu"));
+    // Places for the registered functions, shown as they are filled in.
+    for (int k = 1; k <= 15; ++k) {
+        QAction* item = menu->addAction(QStringLiteral("&%1").arg(k));
+        item->setObjectName(QStringLiteral("userFunctionAction%1").arg(k));
+        item->setVisible(false);
+        connect(item, &QAction::triggered, this, &SystemWindow::onUserFunctionTriggered);
+        functionItems_ << item;
+    }
+    userFunctionSeparator_ = menu->addSeparator();
+    userFunctionSeparator_->setObjectName(QStringLiteral("userFunctionSeparator"));
+    userFunctionSeparator_->setVisible(false);
+}
+
+void SystemWindow::addRecentFilesMenu(QMenu* menu) {
+    QMenu* recent = menu->addMenu(QStringLiteral("&Riapri"));
+    recent->menuAction()->setObjectName(QStringLiteral("reopenAction"));
+    recent->menuAction()->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
+    openSubmenuOnShortcut(menu, recent);
+    // Read again each time: another window's save may have moved the entries, and an item
+    // must open the file its caption names.
+    connect(recent, &QMenu::aboutToShow, this, &SystemWindow::refreshRecentMenus);
+    for (int k = 0; k < 6; ++k) {
+        QAction* item = recent->addAction(QStringLiteral("&%1").arg(k + 1));
+        item->setObjectName(QStringLiteral("recentAction%1").arg(k + 1));
+        connect(item, &QAction::triggered, this, [this, k] { openRecent(k); });
+        recentItems_ << item;
+    }
+}
+
 void SystemWindow::buildCommands() {
     const QStringList& pending = pendingCommands();
-    QMenu* currentMenu = nullptr;
-    QString currentTitle;
-    auto menuFor = [&](const char* title) {
-        if (currentTitle != QString::fromUtf8(title)) {
-            currentTitle = QString::fromUtf8(title);
-            currentMenu = new QMenu(currentTitle, this);
-            menus_ << currentMenu;
-            if (currentTitle == QLatin1String("Funzioni &Utente")) {
-                userFunctionMenu_ = currentMenu;
-                currentMenu->setObjectName(QStringLiteral("userFunctionMenu"));
-                // Places for the registered functions, shown as they are filled in.
-                for (int k = 1; k <= 15; ++k) {
-                    QAction* item = currentMenu->addAction(QStringLiteral("&%1").arg(k));
-                    item->setObjectName(QStringLiteral("userFunctionAction%1").arg(k));
-                    item->setVisible(false);
-                    connect(item, &QAction::triggered, this,
-                            &SystemWindow::onUserFunctionTriggered);
-                    functionItems_ << item;
-                }
-                userFunctionSeparator_ = currentMenu->addSeparator();
-                userFunctionSeparator_->setObjectName(QStringLiteral("userFunctionSeparator"));
-                userFunctionSeparator_->setVisible(false);
-            }
-        }
-        return currentMenu;
-    };
-
+    QMenu* menu = nullptr;
     QHash<QString, QToolButton*> buttons;
     for (const CommandDef& def : commandTable) {
-        QMenu* menu = menuFor(def.menu);
-        auto* action = new QAction(QString::fromUtf8(def.caption), this);
-        action->setObjectName(QString::fromUtf8(def.item));
-        if (*def.shortcut)
-            action->setShortcut(QKeySequence(QString::fromLatin1(def.shortcut)));
-        if (*def.itemHint)
-            setHint(action, QString::fromUtf8(def.itemHint));
+        if (!menu || menu->title() != QString::fromUtf8(def.menu))
+            menu = addCommandMenu(QString::fromUtf8(def.menu));
+        QAction* action = commandAction(this, def, pending);
         menu->addAction(action);
-        connect(action, &QAction::triggered, this, def.slot);
-        action->setEnabled(!pending.contains(action->objectName()) &&
-                           (helpAvailable() || !helpCommands().contains(action->objectName())));
-
-        if (action->objectName() == QLatin1String("openAction")) {
-            QMenu* recent = menu->addMenu(QStringLiteral("&Riapri"));
-            recent->menuAction()->setObjectName(QStringLiteral("reopenAction"));
-            recent->menuAction()->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
-            openSubmenuOnShortcut(menu, recent);
-            // Read again each time: another window's save may have moved the entries, and an
-            // item must open the file its caption names.
-            connect(recent, &QMenu::aboutToShow, this, &SystemWindow::refreshRecentMenus);
-            for (int k = 0; k < 6; ++k) {
-                QAction* item = recent->addAction(QStringLiteral("&%1").arg(k + 1));
-                item->setObjectName(QStringLiteral("recentAction%1").arg(k + 1));
-                connect(item, &QAction::triggered, this, [this, k] { openRecent(k); });
-                recentItems_ << item;
-            }
-        }
+        if (action->objectName() == QLatin1String("openAction"))
+            addRecentFilesMenu(menu);
         if (def.separatorAfter)
             menu->addSeparator();
-
         if (*def.button) {
-            auto* button =
-                new QToolButton(def.place == Place::Toolbar ? toolPanel_ : finalColumnsPanel_);
-            const QString name = QString::fromUtf8(def.button);
-            button->setObjectName(name);
-            button->setAutoRaise(true);
-            button->setIcon(toolIcon(QString::fromUtf8(def.icon)));
-            button->setIconSize(QSize(24, 24));
-            button->setFixedSize(32, 32);
-            const QString hint = QString::fromUtf8(def.buttonHint);
-            setHint(button, hint);
-            button->setAccessibleName(shortHint(hint));
-            button->setEnabled(action->isEnabled());
-            connect(button, &QToolButton::clicked, this, def.slot);
-            connect(action, &QAction::enabledChanged, button, &QToolButton::setEnabled);
-            buttons.insert(name, button);
+            QToolButton* button = commandButton(
+                def.place == Place::Toolbar ? toolPanel_ : finalColumnsPanel_, this, def, action);
+            buttons.insert(button->objectName(), button);
             if (def.place == Place::ColumnPanel)
                 columnButtons_ << button;
         }
     }
-
-    int x = 4;
-    for (const char* name : toolbarOrder) {
-        if (!name) {
-            x += 10;
-            continue;
-        }
-        if (QToolButton* b = buttons.value(QString::fromLatin1(name))) {
-            b->move(x, 3);
-            x += 34;
-        }
-    }
+    placeToolbarButtons(buttons);
 }
 
 QAction* SystemWindow::command(const QString& objectName) const {

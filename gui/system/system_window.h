@@ -145,6 +145,11 @@ private:
     void buildInitialSystemPanel();
     void buildFinalColumnsPanel();
     void buildCommands();
+    // A menu of the menu bar; the user-function menu gets its places.
+    QMenu* addCommandMenu(const QString& title);
+    void addUserFunctionPlaces(QMenu* menu);
+    // The Riapri submenu after the Apri item of menu.
+    void addRecentFilesMenu(QMenu* menu);
     // The marked count, the initial-column count and the list of marked numbers.
     void refreshInitialSystem();
     // The final-column count, their cost and the grid.
