@@ -21,6 +21,7 @@ int runSlips(const Arguments& args);
 int runGuarantee(const Arguments& args);
 int runRepair(const Arguments& args);
 int runBacktest(const Arguments& args);
+int runWalkForward(const Arguments& args);
 int runPrint(const Arguments& args);
 int runFilter(const Arguments& args);
 int runExport(const Arguments& args);

@@ -24,6 +24,7 @@ constexpr Command commands[] = {
     {"guarantee", quintor::cli::runGuarantee},
     {"repair", quintor::cli::runRepair},
     {"backtest", quintor::cli::runBacktest},
+    {"walkforward", quintor::cli::runWalkForward},
     {"print", quintor::cli::runPrint},
     {"filter", quintor::cli::runFilter},
     {"export", quintor::cli::runExport},
