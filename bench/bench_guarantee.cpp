@@ -100,7 +100,7 @@ int main() {
         RepairRequest request;
         request.marked = firstNumbers(20);
         request.budget = 1000;
-        request.shortenWork = defaultShortenWork;
+        request.searchWork = 40'000'000; // about a second of search
         Expected<RepairResult> result = Failure{""};
         const double t = seconds([&] { result = repairGuarantee(request); });
         const std::size_t added = result ? result->added.size() : 0;
@@ -124,7 +124,7 @@ int main() {
             triples.m = 3;
             triples.budget = 1000;
             const auto greedy = repairGuarantee(triples);
-            triples.shortenWork = defaultShortenWork;
+            triples.searchWork = 40'000'000;
             Expected<RepairResult> covering = Failure{""};
             const double tc = seconds([&] { covering = repairGuarantee(triples); });
             const std::size_t size = covering ? covering->added.size() : 0;

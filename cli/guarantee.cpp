@@ -115,14 +115,15 @@ int runGuarantee(const Arguments& args) {
 }
 
 int runRepair(const Arguments& args) {
-    const char* usageText =
-        "repair FILE.qtr --guarantee T M --budget N [--archive A.dat] [--out OUT.qtr]";
+    const char* usageText = "repair FILE.qtr --guarantee T M --budget N [--fixed N,N,...] "
+                            "[--archive A.dat] [--out OUT.qtr]";
     const auto choice = guaranteeAfter(args, "--guarantee");
     const std::string* budgetText = optionValue(args, "--budget");
+    const std::string* fixedText = optionValue(args, "--fixed");
     const std::string* archiveFile = optionValue(args, "--archive");
     const std::string* outFile = optionValue(args, "--out");
     const auto positional =
-        positionalArguments(args, {"--budget", "--archive", "--out"}, {"--guarantee"});
+        positionalArguments(args, {"--budget", "--fixed", "--archive", "--out"}, {"--guarantee"});
     if (!positional || positional->size() != 3 || args.empty() || args[0].starts_with("--") ||
         !choice || !budgetText)
         return usage(usageText);
@@ -138,6 +139,13 @@ int runRepair(const Arguments& args) {
         return refuse(budget.error());
     if (system.markedCount() < 6)
         return refuse(fewMarksMessage);
+    std::optional<std::vector<int>> fixed;
+    if (fixedText) {
+        auto parsed = repairFixedNumbers(*fixedText, system.markedNumbers());
+        if (!parsed)
+            return refuse(parsed.error());
+        fixed = std::move(*parsed);
+    }
     std::vector<Column> draws;
     if (archiveFile) {
         const auto archive = Archive::read(*archiveFile);
@@ -146,7 +154,8 @@ int runRepair(const Arguments& args) {
         draws = archive->newestFirst(snapshotLimit);
     }
 
-    const auto result = repairGuarantee(repairRequest(system, std::move(draws), t, m, *budget));
+    const RepairRequest request = repairRequest(system, std::move(draws), t, m, *budget, fixed);
+    const auto result = repairGuarantee(request);
     if (!result)
         return refuse(result.error());
     system.finalColumns.insert(system.finalColumns.end(), result->added.begin(),
@@ -157,6 +166,9 @@ int runRepair(const Arguments& args) {
         std::cout << formatColumn(column) << '\n';
     std::cout << "aggiunte: " << result->added.size() << ", coperte: " << result->covered << '/'
               << result->total << '\n';
+    if (!request.fixed.empty())
+        std::cout << "con le fisse: " << result->coveredHoldingFixed << '/'
+                  << result->totalHoldingFixed << '\n';
     return ok;
 }
 

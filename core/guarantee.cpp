@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <numeric>
 #include <system_error>
 
 namespace quintor {
@@ -190,6 +191,39 @@ bool countBestMatchesOfSize(std::span<const int> marked, std::span<const Column>
     };
     runOnThreads(std::min<int>(workerThreadCount(threads), static_cast<int>(units.size())), work);
     return !stopped.load();
+}
+
+bool countBestMatchesHolding(std::span<const int> marked, std::span<const Column> finals, int m,
+                             std::span<const int> fixed, std::array<std::uint64_t, 7>& best,
+                             RunControl* control) {
+    best = {};
+    const int f = static_cast<int>(fixed.size());
+    if (f == 0)
+        return countBestMatchesOfSize(marked, finals, m, best, control, {}, 1);
+    // The fixed numbers first: the m-sets that hold them are those that start with them.
+    std::vector<int> order(fixed.begin(), fixed.end());
+    for (int number : marked)
+        if (std::find(fixed.begin(), fixed.end(), number) == fixed.end())
+            order.push_back(number);
+    if (f > m || m > 6 || order.size() != marked.size())
+        return true;
+    if (f == m) {
+        int top = 0;
+        for (const Column& column : finals) {
+            int common = 0;
+            for (int number : fixed)
+                common += std::find(column.begin(), column.end(), number) != column.end();
+            top = std::max(top, common);
+        }
+        best[static_cast<std::size_t>(top)] = 1;
+        return true;
+    }
+    const ColumnMembership columns(order, finals);
+    const auto suffix = suffixSets(columns.marked);
+    std::vector<int> prefix(static_cast<std::size_t>(f));
+    std::iota(prefix.begin(), prefix.end(), 0);
+    SizeEngine engine(columns, suffix, m);
+    return engine.run(prefix, best, control);
 }
 
 GuaranteeTable guaranteeTable(std::span<const int> marked, std::span<const Column> finals,

@@ -46,6 +46,13 @@ bool countBestMatchesOfSize(std::span<const int> marked, std::span<const Column>
                             std::array<std::uint64_t, 7>& best, RunControl* control = nullptr,
                             const GuaranteeProgress& progress = {}, int threads = 0);
 
+// The same spread over the m-sets that hold every number of fixed (marked numbers), the draws
+// in which a system's fixed numbers all come out. Empty when fixed holds more than m numbers or
+// one that is not marked. On the calling thread; false when control cancelled the run.
+bool countBestMatchesHolding(std::span<const int> marked, std::span<const Column> finals, int m,
+                             std::span<const int> fixed, std::array<std::uint64_t, 7>& best,
+                             RunControl* control = nullptr);
+
 // The whole table, m = 3..6.
 GuaranteeTable guaranteeTable(std::span<const int> marked, std::span<const Column> finals,
                               RunControl* control = nullptr, const GuaranteeProgress& progress = {},

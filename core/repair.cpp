@@ -2,8 +2,10 @@
 
 #include "core/combinatorics.h"
 #include "core/conversions.h"
+#include "core/covering_search.h"
 #include "core/guarantee.h"
 #include "core/selection.h"
+#include "core/subset_masks.h"
 
 #include <algorithm>
 #include <bit>
@@ -23,9 +25,45 @@ Expected<std::int64_t> repairBudget(std::string_view text) {
     return std::int64_t{*value};
 }
 
+Expected<std::vector<int>> repairFixedNumbers(std::string_view text, std::span<const int> marked) {
+    std::vector<int> numbers;
+    std::string word;
+    auto take = [&]() -> bool {
+        if (word.empty())
+            return true;
+        const Expected<int> number = parseIntegerIgnoringBlanks(word);
+        word.clear();
+        if (!number || !isBoardNumber(*number))
+            return false;
+        numbers.push_back(*number);
+        return true;
+    };
+    for (char c : text) {
+        if (c == ',' || c == ' ' || c == '\t') {
+            if (!take())
+                return Failure{repairFixedMessage};
+        } else {
+            word += c;
+        }
+    }
+    if (!take())
+        return Failure{repairFixedMessage};
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    if (numbers.size() > 6)
+        return Failure{repairFixedMessage};
+    for (int number : numbers)
+        if (std::find(marked.begin(), marked.end(), number) == marked.end())
+            return Failure{"Il numero fisso " + std::to_string(number) +
+                           " non è tra i segni del sistema.\rCorreggere e riprovare."};
+    return numbers;
+}
+
 RepairRequest repairRequest(const SystemState& system, std::vector<Column> newestDraws, int t,
-                            int m, std::int64_t budget) {
-    const SelectionRequest selection = selectionRequest(system, {}, 0, 0);
+                            int m, std::int64_t budget, std::optional<std::vector<int>> fixed) {
+    SelectionRequest selection = selectionRequest(system, {}, 0, 0);
+    if (fixed)
+        selection.fixed = std::move(*fixed);
     RepairRequest request;
     request.marked = selection.marked;
     request.fixed = selection.fixed;
@@ -33,7 +71,7 @@ RepairRequest repairRequest(const SystemState& system, std::vector<Column> newes
     request.t = t;
     request.m = m;
     request.budget = budget;
-    request.shortenWork = defaultShortenWork;
+    request.searchWork = defaultSearchWork;
     if (newestDraws.size() >= minimumDraws) {
         struct Scoring {
             std::vector<Column> draws;
@@ -51,244 +89,7 @@ RepairRequest repairRequest(const SystemState& system, std::vector<Column> newes
 
 namespace {
 
-using Mask = std::uint64_t;
-
-// Sets of marked numbers as masks of their positions seen from the end: the position p of n
-// marked numbers is bit n - 1 - p. Ranking a k-set of such bits in colex order then puts the
-// lexicographically first set of numbers last, and masks in increasing value come in rank order.
-class SetSpace {
-public:
-    explicit SetSpace(int n) : n_(n) {
-        for (int p = 0; p < 64; ++p)
-            for (int k = 0; k <= 6; ++k)
-                choose_[static_cast<std::size_t>(p)][static_cast<std::size_t>(k)] =
-                    static_cast<std::uint32_t>(std::min<std::uint64_t>(binomial(p, k), UINT32_MAX));
-    }
-
-    Mask bitOf(int position) const { return Mask{1} << (n_ - 1 - position); }
-
-    std::uint32_t rank(Mask set) const {
-        std::uint32_t r = 0;
-        for (std::size_t i = 1; set; ++i, set &= set - 1)
-            r += choose_[static_cast<std::size_t>(std::countr_zero(set))][i];
-        return r;
-    }
-
-private:
-    int n_;
-    std::array<std::array<std::uint32_t, 7>, 64> choose_{};
-};
-
-// Calls f(mask) for every k-subset of the bits of pool, each joined to base.
-template <class F> void forEachSubset(Mask pool, int k, Mask base, F&& f) {
-    if (k == 0) {
-        f(base);
-        return;
-    }
-    if (std::popcount(pool) < k)
-        return;
-    // Take the lowest bit or leave it: the recursion is at most six deep.
-    while (pool && std::popcount(pool) >= k) {
-        const Mask low = pool & (~pool + 1);
-        pool &= pool - 1;
-        forEachSubset(pool, k - 1, base | low, f);
-    }
-}
-
-// Every size-k set X of the bits of universe with required within X and at least t bits of X
-// in near.
-template <class F>
-void forEachNeighbour(Mask universe, int k, Mask required, Mask near, int t, F&& f) {
-    const Mask inside = near & ~required & universe;
-    const Mask outside = universe & ~near & ~required;
-    const int free = k - std::popcount(required);
-    const int already = std::popcount(required & near);
-    for (int a = std::max(0, t - already); a <= free; ++a) {
-        const int b = free - a;
-        if (a > std::popcount(inside) || b > std::popcount(outside))
-            continue;
-        forEachSubset(inside, a, required,
-                      [&](Mask withInside) { forEachSubset(outside, b, withInside, f); });
-    }
-}
-
-Mask nextSubset(Mask v) { // the next larger mask with as many bits (Gosper)
-    const Mask t = v | (v - 1);
-    return (t + 1) | (((~t & -~t) - 1) >> (std::countr_zero(v) + 1));
-}
-
-// Looks for a smaller set of columns with the same guarantee: drops the column that alone
-// covers the fewest m-sets, then swaps single columns for columns through an m-set left open,
-// keeping a swap that leaves no more m-sets open than before, until none is open (and tries to
-// drop another) or its work allowance is spent. The generator is seeded from the request, so
-// the same input gives the same columns.
-class Shortener {
-public:
-    Shortener(const SetSpace& space, Mask universe, Mask fixed, int t, int m,
-              std::vector<std::uint8_t> mayOpen, std::vector<Mask> columns)
-        : space_(space), universe_(universe), fixed_(fixed), t_(t), m_(m),
-          mayOpen_(std::move(mayOpen)), count_(mayOpen_.size(), 0), owners_(mayOpen_.size(), 0),
-          where_(mayOpen_.size(), -1), columns_(std::move(columns)), alone_(columns_.size(), 0),
-          shared_(columns_.size(), 0), live_(columns_.size(), 1),
-          random_(0x9E3779B97F4A7C15ull ^ (universe * 31 + static_cast<Mask>(t * 7 + m))) {
-        for (std::size_t slot = 0; slot < columns_.size(); ++slot)
-            add(slot, columns_[slot]);
-    }
-
-    // The columns of the smallest guarantee found, in slot order; false when stopped.
-    bool run(RunControl* control, std::uint64_t allowance, std::vector<Mask>& best) {
-        best = columns_;
-        std::vector<std::uint8_t> bestLive = live_;
-        std::size_t liveCount = columns_.size();
-        while (liveCount > 1) {
-            // Drop the column that alone covers the fewest m-sets.
-            std::size_t drop = 0;
-            for (std::size_t slot = 0; slot < columns_.size(); ++slot)
-                if (live_[slot] && (!live_[drop] || alone_[slot] < alone_[drop]))
-                    drop = slot;
-            remove(drop, columns_[drop]);
-            live_[drop] = 0;
-            --liveCount;
-            const std::uint64_t until = std::min(allowance, work_ + allowance / 5);
-            while (!open_.empty() && work_ < until) {
-                if (control && !control->checkpoint())
-                    return false;
-                swapOnce();
-            }
-            if (!open_.empty())
-                break;
-            bestLive = live_;
-            best = columns_;
-        }
-        std::vector<Mask> kept;
-        for (std::size_t slot = 0; slot < best.size(); ++slot)
-            if (bestLive[slot])
-                kept.push_back(best[slot]);
-        best = std::move(kept);
-        return true;
-    }
-
-private:
-    std::uint64_t nextRandom() { // splitmix64
-        std::uint64_t z = (random_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    Mask randomBit(Mask pool) {
-        for (int skip = static_cast<int>(nextRandom() % std::popcount(pool)); skip > 0; --skip)
-            pool &= pool - 1;
-        return pool & (~pool + 1);
-    }
-
-    template <class F> void forEachCovered(Mask column, F&& f) {
-        forEachNeighbour(universe_, m_, 0, column, t_, [&](Mask set) {
-            ++work_;
-            const auto r = space_.rank(set);
-            if (mayOpen_[r])
-                f(set, r);
-        });
-    }
-    void add(std::size_t slot, Mask column) {
-        columns_[slot] = column;
-        forEachCovered(column, [&](Mask, std::uint32_t r) {
-            if (count_[r] == 0) {
-                closeSet(r);
-                ++alone_[slot];
-            } else if (count_[r] == 1) {
-                --alone_[owners_[r]];
-            }
-            ++count_[r];
-            owners_[r] += static_cast<std::uint32_t>(slot);
-        });
-    }
-    void remove(std::size_t slot, Mask column) {
-        forEachCovered(column, [&](Mask set, std::uint32_t r) {
-            --count_[r];
-            owners_[r] -= static_cast<std::uint32_t>(slot);
-            if (count_[r] == 0) {
-                openSet(set, r);
-                --alone_[slot];
-            } else if (count_[r] == 1) {
-                ++alone_[owners_[r]];
-            }
-        });
-    }
-    void openSet(Mask set, std::uint32_t r) {
-        where_[r] = static_cast<std::int32_t>(open_.size());
-        open_.push_back(set);
-    }
-    void closeSet(std::uint32_t r) {
-        const auto at = static_cast<std::size_t>(where_[r]);
-        if (where_[r] < 0)
-            return;
-        const Mask last = open_.back();
-        open_[at] = last;
-        where_[space_.rank(last)] = static_cast<std::int32_t>(at);
-        open_.pop_back();
-        where_[r] = -1;
-    }
-
-    // One move: a column through a random open m-set takes the place of the column whose loss
-    // opens the fewest m-sets; kept when no more are open than before, and now and then when
-    // one more is, to get out of dead ends.
-    void swapOnce() {
-        const Mask set = open_[nextRandom() % open_.size()];
-        Mask column = fixed_;
-        Mask inside = set & ~column;
-        while (std::popcount(column & set) < t_ && inside) {
-            const Mask bit = randomBit(inside);
-            column |= bit;
-            inside &= ~bit;
-        }
-        if (std::popcount(column & set) < t_ || std::popcount(column) > 6)
-            return;
-        while (std::popcount(column) < 6)
-            column |= randomBit(universe_ & ~column);
-        for (std::size_t slot = 0; slot < columns_.size(); ++slot)
-            if (live_[slot] && columns_[slot] == column)
-                return;
-        std::int64_t gain = 0;
-        std::fill(shared_.begin(), shared_.end(), 0);
-        forEachCovered(column, [&](Mask, std::uint32_t r) {
-            if (count_[r] == 0)
-                ++gain;
-            else if (count_[r] == 1)
-                ++shared_[owners_[r]];
-        });
-        std::size_t out = columns_.size();
-        std::int64_t bestDelta = 0;
-        for (std::size_t slot = 0; slot < columns_.size(); ++slot) {
-            if (!live_[slot])
-                continue;
-            const std::int64_t delta =
-                static_cast<std::int64_t>(alone_[slot]) - shared_[slot] - gain;
-            if (out == columns_.size() || delta < bestDelta) {
-                out = slot;
-                bestDelta = delta;
-            }
-        }
-        if (out == columns_.size() || (bestDelta > 0 && (bestDelta > 1 || nextRandom() % 16 != 0)))
-            return;
-        remove(out, columns_[out]);
-        add(out, column);
-    }
-
-    const SetSpace& space_;
-    Mask universe_, fixed_;
-    int t_, m_;
-    std::vector<std::uint8_t> mayOpen_; // the m-sets the final columns leave open
-    std::vector<std::uint16_t> count_;  // how many of the columns cover each
-    std::vector<std::uint32_t> owners_; // the sum of their slots: the slot when there is one
-    std::vector<std::int32_t> where_;   // position in open_, or -1
-    std::vector<Mask> open_;            // the m-sets no column covers
-    std::vector<Mask> columns_;
-    std::vector<std::int64_t> alone_;  // m-sets that only this column covers
-    std::vector<std::int64_t> shared_; // scratch: of those, covered by the candidate too
-    std::vector<std::uint8_t> live_;
-    std::uint64_t random_;
-    std::uint64_t work_ = 0;
-};
+using namespace subset_masks;
 
 // Why a request cannot be repaired at all, before anything is built for it.
 std::optional<Failure> refusal(const RepairRequest& request) {
@@ -300,22 +101,27 @@ std::optional<Failure> refusal(const RepairRequest& request) {
     const int n = static_cast<int>(request.marked.size());
     if (n < 6)
         return Failure{fewMarksMessage};
+    if (static_cast<int>(request.fixed.size()) > m)
+        return Failure{fixedAboveDrawnMessage};
     if (n > 63 || binomial(n, 6) > repairCandidateLimit || binomial(n, m) > repairCandidateLimit)
         return Failure{repairTooLargeMessage};
     return std::nullopt;
 }
 
 // One repair, a method a phase: the fixed numbers as a mask, the holes the final columns leave,
-// the gain of every column that may be added, the greedy choices, then the shortening. Each
-// phase that can be stopped returns false when it was; the result then holds what was done.
+// the gain of every column that may be added, the greedy choices, the covering search, then the
+// count by the guarantee's own engine. Each phase that can be stopped returns false when it
+// was; the result then holds what was done.
 class GuaranteeRepair {
 public:
     GuaranteeRepair(const RepairRequest& request, RunControl* control,
                     const RepairProgress& progress)
         : request_(request), control_(control), progress_(progress), t_(request.t), m_(request.m),
           n_(static_cast<int>(request.marked.size())), space_(n_), universe_((Mask{1} << n_) - 1),
-          candidates_(binomial(n_, 6)) {
+          candidates_(binomial(n_, 6)), searchShare_(request.searchWork > 0 ? 0.6 : 0.0) {
         result_.total = binomial(n_, m_);
+        const int f = static_cast<int>(request.fixed.size());
+        result_.totalHoldingFixed = binomial(n_ - f, m_ - f);
     }
 
     Expected<RepairResult> run() {
@@ -325,8 +131,20 @@ public:
             return stopped();
         if (tooMuchWork())
             return Failure{repairTooLargeMessage};
-        if (!startGains() || !chooseColumns() || !shorten())
+        if (!startGains() || !chooseColumns())
             return stopped();
+        const std::vector<Column> greedy = result_.added;
+        const std::uint64_t greedyHoles = holes_;
+        search();
+        dropRepeats();
+        // What is shown is what the guarantee's engine counts; should the search's own count
+        // ever disagree with it, the greedy columns, counted the same way, are shown instead.
+        if (!verify()) {
+            result_.added = greedy;
+            holes_ = greedyHoles;
+            verify();
+        }
+        result_.done = 1;
         return result_;
     }
 
@@ -347,10 +165,28 @@ private:
         return column;
     }
 
+    Mask maskOf(const Column& column) const {
+        Mask set = 0;
+        for (std::uint8_t number : column)
+            if (const int p = positionOf(number); p >= 0)
+                set |= space_.bitOf(p);
+        return set;
+    }
+
     RepairResult stopped() {
         result_.stopped = true;
-        result_.covered = result_.total - holes_;
+        result_.coveredHoldingFixed = result_.totalHoldingFixed - holes_;
         return result_;
+    }
+
+    // The gauge: the set-up and the greedy choice share what the search leaves.
+    void report(double phaseDone, bool inSearch) {
+        if (!progress_)
+            return;
+        const double before = 1.0 - searchShare_;
+        result_.done = inSearch ? before + searchShare_ * phaseDone : before * phaseDone;
+        result_.coveredHoldingFixed = result_.totalHoldingFixed - holes_;
+        progress_(result_);
     }
 
     // False when a fixed number is not marked or more than six are fixed.
@@ -364,7 +200,9 @@ private:
         return std::popcount(fixed_) <= 6;
     }
 
-    // The holes still open, by rank.
+    bool holdsFixed(Mask set) const { return (set & fixed_) == fixed_; }
+
+    // The holes still open that hold every fixed number, by rank.
     bool markHoles() {
         open_.assign(result_.total, 0);
         HoleCursor cursor(request_.marked, request_.finals, t_, m_);
@@ -377,13 +215,15 @@ private:
                 Mask set = 0;
                 for (int i = 0; i < m_; ++i)
                     set |= space_.bitOf(positionOf(hole[static_cast<std::size_t>(i)]));
-                open_[space_.rank(set)] = 1;
+                if (holdsFixed(set)) {
+                    open_[space_.rank(set)] = 1;
+                    ++holes_;
+                }
             }
-            holes_ += batch.size();
             if (control_ && control_->cancelRequested())
                 return false;
         }
-        result_.covered = result_.total - holes_;
+        result_.coveredHoldingFixed = result_.totalHoldingFixed - holes_;
         return true;
     }
 
@@ -393,22 +233,25 @@ private:
         std::uint64_t perHole = 0;
         for (int s = t_; s <= m_; ++s)
             perHole += binomial(m_, s) * binomial(n_ - m_, 6 - s);
-        return std::min(holes_, result_.total - holes_) * perHole > repairWorkLimit;
+        return std::min(holes_, result_.totalHoldingFixed - holes_) * perHole > repairWorkLimit;
     }
 
     // Each hole touches up to a few tens of thousands of gains, so the run control is asked
     // every few dozen holes: a stop or a pause is then answered within milliseconds, in the
-    // set-up as in every step.
+    // set-up as in every step. The gauge moves with the holes visited.
     bool adjustAround(Mask hole, std::int32_t by) {
         forEachNeighbour(universe_, 6, fixed_, hole, t_, [&](Mask c) {
             auto& g = gain_[space_.rank(c)];
             if (g >= 0)
                 g += by;
         });
-        if (++sinceCheck_ < 64 || !control_)
+        ++adjusted_;
+        if (++sinceCheck_ < 64)
             return true;
         sinceCheck_ = 0;
-        return control_->checkpoint();
+        if (adjusted_ % 4096 == 0 && toAdjust_ > 0)
+            report(static_cast<double>(adjusted_) / static_cast<double>(toAdjust_), false);
+        return !control_ || control_->checkpoint();
     }
 
     // The gains of the columns that may be added (holding every fixed number, not already a
@@ -417,28 +260,28 @@ private:
     bool startGains() {
         gain_.assign(candidates_, -1);
         for (Mask c = (Mask{1} << 6) - 1; c <= universe_; c = nextSubset(c))
-            if ((c & fixed_) == fixed_)
+            if (holdsFixed(c))
                 gain_[space_.rank(c)] = 0;
-        for (const Column& column : request_.finals) {
-            Mask set = 0;
-            for (std::uint8_t number : column)
-                if (const int p = positionOf(number); p >= 0)
-                    set |= space_.bitOf(p);
-            if (std::popcount(set) == 6)
+        for (const Column& column : request_.finals)
+            if (const Mask set = maskOf(column); std::popcount(set) == 6)
                 gain_[space_.rank(set)] = -1;
-        }
-        const bool fromHoles = holes_ <= result_.total - holes_;
+        const std::uint64_t coveredSets = result_.totalHoldingFixed - holes_;
+        const bool fromHoles = holes_ <= coveredSets;
+        // Every hole is visited once as it closes, and the set-up visits the smaller side.
+        toAdjust_ = holes_ + (fromHoles ? holes_ : coveredSets);
         if (!fromHoles) {
-            std::uint64_t perColumn = 0; // m-sets that any one column covers
-            for (int s = t_; s <= std::min(m_, 6); ++s)
-                perColumn += binomial(6, s) * binomial(n_ - 6, m_ - s);
+            // The m-sets holding every fixed number that any one column covers.
+            const int f = std::popcount(fixed_);
+            std::uint64_t perColumn = 0;
+            for (int a = std::max(0, t_ - f); a <= m_ - f; ++a)
+                perColumn += binomial(6 - f, a) * binomial(n_ - 6, m_ - f - a);
             for (auto& g : gain_)
                 if (g >= 0)
                     g = static_cast<std::int32_t>(perColumn);
         }
         std::uint32_t r = 0;
         for (Mask h = (Mask{1} << m_) - 1; h <= universe_; h = nextSubset(h), ++r)
-            if (open_[r] == fromHoles && !adjustAround(h, fromHoles ? +1 : -1))
+            if (holdsFixed(h) && open_[r] == fromHoles && !adjustAround(h, fromHoles ? +1 : -1))
                 return false;
         return true;
     }
@@ -473,10 +316,9 @@ private:
     bool add(std::size_t chosen) {
         const Mask c = columnMask_[chosen];
         gain_[chosen] = -1;
-        result_.added.push_back(columnOf(c));
         chosenMasks_.push_back(c);
         newlyCovered_.clear();
-        forEachNeighbour(universe_, m_, 0, c, t_, [&](Mask hole) {
+        forEachNeighbour(universe_, m_, fixed_, c, t_, [&](Mask hole) {
             const auto r = space_.rank(hole);
             if (open_[r]) {
                 open_[r] = 0;
@@ -484,10 +326,10 @@ private:
             }
         });
         holes_ -= newlyCovered_.size();
-        result_.covered = result_.total - holes_;
         for (Mask hole : newlyCovered_)
             if (!adjustAround(hole, -1))
                 return false;
+        result_.added.push_back(columnOf(c));
         return true;
     }
 
@@ -499,7 +341,7 @@ private:
         std::uint32_t r = 0;
         for (Mask c = (Mask{1} << 6) - 1; c <= universe_; c = nextSubset(c), ++r)
             columnMask_[r] = c;
-        if (request_.shortenWork > 0)
+        if (request_.searchWork > 0)
             leftOpen_ = open_;
         if (request_.score)
             scores_.assign(candidates_, std::numeric_limits<double>::quiet_NaN());
@@ -507,29 +349,81 @@ private:
             if (control_ && !control_->checkpoint())
                 return false;
             const std::size_t chosen = bestColumn();
-            if (chosen == candidates_)
+            if (chosen == candidates_) {
+                noGainLeft_ = true;
                 break;
+            }
             if (!add(chosen))
                 return false;
-            if (progress_)
-                progress_(result_);
+            report(toAdjust_ > 0 ? static_cast<double>(adjusted_) / static_cast<double>(toAdjust_)
+                                 : 1.0,
+                   false);
         }
+        gain_ = {};
+        scores_ = {};
         return true;
     }
 
-    // Once the guarantee holds, fewer columns that keep it, when the request asks for them.
-    bool shorten() {
-        if (request_.shortenWork == 0 || holes_ > 0 || chosenMasks_.size() <= 1)
-            return true;
-        Shortener shortener(space_, universe_, fixed_, t_, m_, std::move(leftOpen_),
-                            std::move(chosenMasks_));
-        std::vector<Mask> shorter;
-        if (!shortener.run(control_, request_.shortenWork, shorter))
-            return false;
+    // Fewer columns that keep the guarantee, or, within a budget that cannot reach it, the
+    // budget's columns that leave the fewest holes. A stop ends the search with its best.
+    void search() {
+        if (request_.searchWork == 0 || chosenMasks_.empty() || noGainLeft_ ||
+            (holes_ == 0 && chosenMasks_.size() <= 1))
+            return;
+        CoveringTarget target{&space_, universe_, fixed_, t_, m_, std::move(leftOpen_)};
+        const std::uint64_t seed =
+            0x9E3779B97F4A7C15ull ^ (universe_ * 31 + fixed_ * 17 + static_cast<Mask>(t_ * 7 + m_));
+        CoveringSearch covering(std::move(target), chosenMasks_, seed);
+        const bool finished =
+            covering.run(request_.searchWork, control_, [&](const CoveringSearchStatus& now) {
+                setAdded(covering.best(), now.open);
+                report(now.done, true);
+            });
+        result_.searchStopped = !finished;
+        setAdded(covering.best(), covering.bestOpen());
+    }
+
+    void setAdded(const std::vector<Mask>& columns, std::uint64_t open) {
         result_.added.clear();
-        for (Mask c : shorter)
+        for (Mask c : columns)
             result_.added.push_back(columnOf(c));
-        return true;
+        std::sort(result_.added.begin(), result_.added.end());
+        holes_ = open;
+    }
+
+    // A column already in the list, or twice among those added, covers nothing more.
+    void dropRepeats() {
+        std::vector<Mask> seen;
+        for (const Column& column : request_.finals)
+            seen.push_back(maskOf(column));
+        std::erase_if(result_.added, [&](const Column& column) {
+            const Mask set = maskOf(column);
+            if (std::find(seen.begin(), seen.end(), set) != seen.end())
+                return true;
+            seen.push_back(set);
+            return false;
+        });
+    }
+
+    // Counts the result with the guarantee's engine; false when the count disagrees with the
+    // repair's own, or the count was stopped.
+    bool verify() {
+        std::vector<Column> all = request_.finals;
+        all.insert(all.end(), result_.added.begin(), result_.added.end());
+        std::array<std::uint64_t, 7> best{};
+        if (!countBestMatchesOfSize(request_.marked, all, m_, best, nullptr, {}, 1))
+            return false;
+        result_.covered = 0;
+        for (int b = t_; b <= 6; ++b)
+            result_.covered += best[static_cast<std::size_t>(b)];
+        if (!countBestMatchesHolding(request_.marked, all, m_, request_.fixed, best))
+            return false;
+        std::uint64_t holding = 0;
+        for (int b = t_; b <= 6; ++b)
+            holding += best[static_cast<std::size_t>(b)];
+        const bool agrees = holding == result_.totalHoldingFixed - holes_;
+        result_.coveredHoldingFixed = holding;
+        return agrees;
     }
 
     const RepairRequest& request_;
@@ -539,12 +433,15 @@ private:
     const SetSpace space_;
     const Mask universe_;
     const std::uint64_t candidates_; // the columns of six marked numbers
+    const double searchShare_;       // of the gauge
     Mask fixed_ = 0;
     RepairResult result_;
     std::vector<std::uint8_t> open_; // the holes by rank
     std::uint64_t holes_ = 0;
     std::vector<std::int32_t> gain_; // holes each column would cover, by rank; -1: not added
     std::uint32_t sinceCheck_ = 0;
+    std::uint64_t adjusted_ = 0, toAdjust_ = 0; // holes visited for the gains, and in all
+    bool noGainLeft_ = false;
     std::vector<Mask> columnMask_;
     std::vector<std::uint8_t> leftOpen_; // the holes before any column was added
     std::vector<Mask> chosenMasks_;

@@ -11,6 +11,8 @@
 #include "tests/support/files.h"
 
 #include <cstdio>
+#include <numeric>
+#include <optional>
 
 using namespace quintor;
 using namespace quintor::testing;
@@ -75,29 +77,55 @@ TEST(CliGuarantee, Refusals) {
     EXPECT_EQ(run.errors, printed(repairBudgetMessage));
 }
 
-TEST(CliRepair, AddsTheGreedyColumnsScoredByTheArchiveAndWritesThem) {
+TEST(CliRepair, AddsTheColumnsTheEngineFindsAndPrintsTheSharesThePlainLoopsCount) {
     TempFolder folder;
     const auto system = writeSystem(folder.path() / "s.qtr", tenNumbers, twoColumns);
     const auto archive = archiveFile(folder.path(), 300);
-    const auto out = (folder.path() / "out.qtr").string();
-    const auto run = runCli({"repair", system, "--guarantee", "4", "5", "--budget", "5",
-                             "--archive", archive, "--out", out});
-    ASSERT_EQ(run.status, 0) << run.errors;
-
     SystemState state;
     ASSERT_TRUE(readSystemFile(system, state));
-    const auto plain = reference::repair(
-        repairRequest(state, Archive::load(archive).newestFirst(snapshotLimit), 4, 5, 5));
-    ASSERT_EQ(plain.added.size(), 5u);
-    ASSERT_EQ(run.lines.size(), plain.added.size() + 1);
-    for (std::size_t i = 0; i < plain.added.size(); ++i)
-        EXPECT_EQ(run.lines[i], formatColumn(plain.added[i]));
-    EXPECT_EQ(run.lines.back(), "aggiunte: " + std::to_string(plain.added.size()) +
-                                    ", coperte: " + std::to_string(plain.covered) + "/" +
-                                    std::to_string(plain.total));
-    SystemState written;
-    ASSERT_TRUE(readSystemFile(out, written));
-    EXPECT_EQ(written.finalColumns.size(), twoColumns.size() + plain.added.size());
+    const auto draws = Archive::load(archive).newestFirst(snapshotLimit);
+    struct Row {
+        std::vector<std::string> fixedOption;
+        std::optional<std::vector<int>> fixed;
+    };
+    for (const Row& row : {Row{{}, std::nullopt}, Row{{"--fixed", "40,9"}, std::vector{9, 40}}}) {
+        const auto out = (folder.path() / "out.qtr").string();
+        std::vector<std::string> args{"repair",   system, "--guarantee", "4",     "5",
+                                      "--budget", "5",    "--archive",   archive, "--out",
+                                      out};
+        args.insert(args.end(), row.fixedOption.begin(), row.fixedOption.end());
+        const auto run = runCli(args);
+        ASSERT_EQ(run.status, 0) << run.errors;
+
+        const auto request = repairRequest(state, draws, 4, 5, 5, row.fixed);
+        const auto engine = repairGuarantee(request);
+        ASSERT_TRUE(engine);
+        const std::size_t extra = row.fixed ? 1 : 0;
+        ASSERT_EQ(run.lines.size(), engine->added.size() + 1 + extra);
+        SystemState written;
+        ASSERT_TRUE(readSystemFile(out, written));
+        ASSERT_EQ(written.finalColumns.size(), twoColumns.size() + engine->added.size());
+        for (std::size_t i = 0; i < engine->added.size(); ++i) {
+            EXPECT_EQ(run.lines[i], formatColumn(engine->added[i]));
+            EXPECT_EQ(written.finalColumns[twoColumns.size() + i], engine->added[i]);
+        }
+        auto count = [](const std::array<std::uint64_t, 7>& best) {
+            return std::to_string(best[4] + best[5] + best[6]) + "/" +
+                   std::to_string(std::accumulate(best.begin(), best.end(), std::uint64_t{0}));
+        };
+        EXPECT_EQ(run.lines[engine->added.size()],
+                  "aggiunte: " + std::to_string(engine->added.size()) + ", coperte: " +
+                      count(reference::bestMatchesOfSize(tenNumbers, written.finalColumns, 5)));
+        if (row.fixed) {
+            EXPECT_EQ(run.lines.back(),
+                      "con le fisse: " + count(reference::bestMatchesHolding(
+                                             tenNumbers, written.finalColumns, 5, *row.fixed)));
+        }
+    }
+    auto refused =
+        runCli({"repair", system, "--guarantee", "4", "5", "--budget", "5", "--fixed", "9,41"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.errors.find("41"), std::string::npos);
 }
 
 TEST(CliBacktest, SummaryDrawListAndMoney) {

@@ -65,6 +65,17 @@ std::array<std::uint64_t, 7> bestMatchesOfSize(std::span<const int> marked,
     return counts;
 }
 
+std::array<std::uint64_t, 7> bestMatchesHolding(std::span<const int> marked,
+                                                std::span<const Column> finals, int m,
+                                                std::span<const int> fixed) {
+    std::array<std::uint64_t, 7> counts{};
+    for (const auto& set : subsets(marked, m))
+        if (std::all_of(fixed.begin(), fixed.end(),
+                        [&](int f) { return std::find(set.begin(), set.end(), f) != set.end(); }))
+            ++counts[static_cast<std::size_t>(best(set, finals))];
+    return counts;
+}
+
 std::vector<Column> holes(std::span<const int> marked, std::span<const Column> finals, int t,
                           int m) {
     std::vector<Column> found;
@@ -79,9 +90,15 @@ RepairResult repair(const RepairRequest& request) {
     auto sets = subsets(request.marked, request.m);
     result.total = sets.size();
     std::vector<Column> finals = request.finals;
+    // The guarantee is sought over the m-sets that hold every fixed number.
+    auto holdsFixed = [&](const std::vector<int>& set) {
+        return std::all_of(request.fixed.begin(), request.fixed.end(), [&](int f) {
+            return std::find(set.begin(), set.end(), f) != set.end();
+        });
+    };
     std::vector<std::vector<int>> open;
     for (const auto& set : sets)
-        if (best(set, finals) < request.t)
+        if (holdsFixed(set) && best(set, finals) < request.t)
             open.push_back(set);
 
     std::set<std::vector<int>> inList;
@@ -125,7 +142,15 @@ RepairResult repair(const RepairRequest& request) {
         candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(chosen));
         std::erase_if(open, [&](const auto& hole) { return common(hole, column) >= request.t; });
     }
-    result.covered = result.total - open.size();
+    finals.insert(finals.end(), result.added.begin(), result.added.end());
+    for (const auto& set : sets) {
+        const bool covered = best(set, finals) >= request.t;
+        result.covered += covered;
+        if (holdsFixed(set)) {
+            ++result.totalHoldingFixed;
+            result.coveredHoldingFixed += covered;
+        }
+    }
     return result;
 }
 

@@ -271,7 +271,7 @@ void GuaranteeWindowsTest::stopQuestionPausesTheRunAndOnlyYesEndsIt() {
     };
 
     SystemState state;
-    for (int n = 1; n <= 16; ++n)
+    for (int n = 1; n <= 14; ++n)
         state.marked[static_cast<std::size_t>(n)] = 1;
     state.finalColumns = {{1, 2, 3, 4, 5, 6}};
     const SystemState before = state;
