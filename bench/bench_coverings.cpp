@@ -39,8 +39,8 @@ int main(int argc, char** argv) {
     for (int a = 1; a < argc; ++a) {
         const std::string arg = argv[a];
         const auto colon = arg.find(':');
-        cases.push_back({std::atoi(arg.substr(0, colon).c_str()),
-                         std::atoi(arg.substr(colon + 1).c_str())});
+        cases.push_back(
+            {std::atoi(arg.substr(0, colon).c_str()), std::atoi(arg.substr(colon + 1).c_str())});
     }
     if (cases.empty())
         for (int t = 3; t <= 4; ++t)
@@ -61,8 +61,8 @@ int main(int argc, char** argv) {
         Expected<RepairResult> result = Failure{""};
         const double wall = seconds([&] { result = repairGuarantee(request); });
         const double cpu = lastCpu;
-        const bool whole = result && greedy && result->reached() &&
-                           result->covered == result->total;
+        const bool whole =
+            result && greedy && result->reached() && result->covered == result->total;
         const std::size_t count = result ? result->added.size() : 0;
         const std::uint64_t bound = schoenheimBound(c.v, 6, c.t);
         std::printf("%2d %d %4zu %4zu %4llu %5.2f %7.2f %7.2f%s\n", c.v, c.t, count,

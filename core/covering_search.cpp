@@ -20,7 +20,7 @@ constexpr std::uint64_t jumpEvery = 8;
 // A search that has found nothing better over this many cycles, or for twice the work it took
 // to find its best (and at least this share of its allowance), has settled and ends early.
 constexpr std::uint64_t stallCycles = 400;
-constexpr std::uint64_t stallShare = 60;
+constexpr std::uint64_t stallShare = 600;
 
 } // namespace
 
@@ -100,8 +100,9 @@ void CoveringSearch::cover(std::size_t slot, int by) {
 
 // A covering with fewer columns, or with the same columns fewer m-sets open, becomes the best.
 bool CoveringSearch::keepIfBetter() {
-    const bool better = open_.empty() ? (bestOpen_ > 0 || columns_.size() < best_.size())
-                                      : (columns_.size() == best_.size() && open_.size() < bestOpen_);
+    const bool better = open_.empty()
+                            ? (bestOpen_ > 0 || columns_.size() < best_.size())
+                            : (columns_.size() == best_.size() && open_.size() < bestOpen_);
     if (better) {
         best_ = columns_;
         bestOpen_ = open_.size();
@@ -114,8 +115,8 @@ bool CoveringSearch::keepIfBetter() {
 // Takes away the column that alone covers the fewest wanted m-sets; the last column moves
 // into its slot.
 void CoveringSearch::dropWeakest() {
-    const auto weakest = static_cast<std::size_t>(
-        std::min_element(alone_.begin(), alone_.end()) - alone_.begin());
+    const auto weakest =
+        static_cast<std::size_t>(std::min_element(alone_.begin(), alone_.end()) - alone_.begin());
     cover(weakest, -1);
     const std::size_t last = columns_.size() - 1;
     if (weakest != last) {
@@ -185,8 +186,7 @@ void CoveringSearch::apply(const Change& change) {
 }
 
 bool CoveringSearch::accepts(std::int64_t rise) {
-    return rise <= 0 ||
-           random_.unit() < std::exp(-static_cast<double>(rise) / heat_);
+    return rise <= 0 || random_.unit() < std::exp(-static_cast<double>(rise) / heat_);
 }
 
 // A larger move now and then: a new column through the open m-set (t of its numbers, the
@@ -271,8 +271,7 @@ bool CoveringSearch::run(std::uint64_t allowance, RunControl* control, const Pro
         const auto share = [](std::uint64_t part, std::uint64_t whole) {
             return static_cast<double>(part) / static_cast<double>(whole);
         };
-        done = std::min(1.0, std::max({done, share(work_, allowance),
-                                       share(sinceBest_, stallMoves),
+        done = std::min(1.0, std::max({done, share(work_, allowance), share(sinceBest_, stallMoves),
                                        share(work_ - bestAtWork_, stallWork)}));
         progress({done, best_.size(), bestOpen_});
     };

@@ -71,10 +71,10 @@ private:
 
     CoveringTarget target_;
     std::vector<Mask> columns_;
-    std::vector<std::uint32_t> count_;  // columns covering each m-set, by rank
-    std::vector<std::size_t> owners_;   // the sum of their slots: the slot when there is one
-    std::vector<std::int64_t> alone_;   // by slot: wanted m-sets no other column covers
-    std::vector<std::int64_t> shared_;  // scratch: of those, covered by a new column too
+    std::vector<std::uint32_t> count_; // columns covering each m-set, by rank
+    std::vector<std::size_t> owners_;  // the sum of their slots: the slot when there is one
+    std::vector<std::int64_t> alone_;  // by slot: wanted m-sets no other column covers
+    std::vector<std::int64_t> shared_; // scratch: of those, covered by a new column too
     std::vector<std::int32_t> where_;  // position in open_, or -1
     std::vector<Mask> open_;           // the wanted m-sets no column covers
     subset_masks::MaskRandom random_;

@@ -374,11 +374,13 @@ private:
         const std::uint64_t seed =
             0x9E3779B97F4A7C15ull ^ (universe_ * 31 + fixed_ * 17 + static_cast<Mask>(t_ * 7 + m_));
         CoveringSearch covering(std::move(target), chosenMasks_, seed);
+        result_.searching = true;
         const bool finished =
             covering.run(request_.searchWork, control_, [&](const CoveringSearchStatus& now) {
                 setAdded(covering.best(), now.open);
                 report(now.done, true);
             });
+        result_.searching = false;
         result_.searchStopped = !finished;
         setAdded(covering.best(), covering.bestOpen());
     }
