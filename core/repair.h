@@ -42,6 +42,7 @@ struct RepairResult {
     std::uint64_t coveredHoldingFixed = 0;
     std::uint64_t totalHoldingFixed = 0;
     bool stopped = false;       // cancelled before a result: added holds the columns so far
+    bool searching = false;     // in a progress report: added is the search's best so far
     bool searchStopped = false; // the covering search was stopped: added is its best so far
     double done = 0;            // share of the run's work, for a gauge
     bool reached() const { return coveredHoldingFixed == totalHoldingFixed; }
