@@ -18,9 +18,10 @@ constexpr double cold = 0.12;
 // Every so many moves the larger move, a whole new column.
 constexpr std::uint64_t jumpEvery = 8;
 // A search that has found nothing better over this many cycles, or for twice the work it took
-// to find its best (and at least this share of its allowance), has settled and ends early.
+// to find its best, and at least this much work a column and m-set to cover, has settled and
+// ends early.
 constexpr std::uint64_t stallCycles = 400;
-constexpr std::uint64_t stallShare = 600;
+constexpr std::uint64_t stallPerColumnAndSet = 2000;
 
 } // namespace
 
@@ -258,7 +259,10 @@ bool CoveringSearch::run(std::uint64_t allowance, RunControl* control, const Pro
     const std::uint64_t cycle = std::max<std::uint64_t>(
         20'000, 10 * columns_.size() * static_cast<std::uint64_t>(std::popcount(target_.universe)));
     const std::uint64_t stallMoves = stallCycles * cycle;
-    const std::uint64_t leastStall = std::max<std::uint64_t>(allowance / stallShare, 1);
+    const auto wanted =
+        static_cast<std::uint64_t>(std::count(target_.wanted.begin(), target_.wanted.end(), 1));
+    const std::uint64_t leastStall = std::max<std::uint64_t>(
+        std::min(allowance, stallPerColumnAndSet * columns_.size() * wanted), 1);
     std::uint64_t stallWork = leastStall;
     const double cooling = std::pow(cold / hot, 1.0 / static_cast<double>(cycle));
     bestAtWork_ = work_;

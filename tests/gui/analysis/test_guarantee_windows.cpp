@@ -2,6 +2,7 @@
 // engines' own results as the yardstick, and their menu commands in the system window.
 #include "app/main_frame.h"
 #include "core/combinatorics.h"
+#include "core/guarantee.h"
 #include "core/probability.h"
 #include "core/program_folder.h"
 #include "core/repair.h"
@@ -30,6 +31,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -95,6 +97,7 @@ private slots:
     void tableMarksTheGuaranteesTheEngineFinds();
     void holesListTheirFirstRowsAndExportThemAll();
     void repairRefusesABadBudgetThenAddsTheEngineColumns();
+    void repairKeepsTheTypedFixedNumbersInEveryColumnAndSaysWhichShareItShows();
     void backtestRefusesBadRangesAndListsTheDrawsWithFour();
     void stopQuestionPausesTheRunAndOnlyYesEndsIt();
     void everyAltKeyOfAWindowReachesOneControl();
@@ -216,6 +219,36 @@ void GuaranteeWindowsTest::repairRefusesABadBudgetThenAddsTheEngineColumns() {
     keepPicture(window, QStringLiteral("completa"));
 }
 
+void GuaranteeWindowsTest::repairKeepsTheTypedFixedNumbersInEveryColumnAndSaysWhichShareItShows() {
+    SystemState state = tenNumberSystem({});
+    const Archive noDraws;
+    GuaranteeRepairDialog window(state, noDraws);
+    window.show();
+    type(window, "fixedEdit", QStringLiteral("9, 10"));
+    click(window, "startButton");
+    QCOMPARE(prompter_->lastText(), QStringLiteral("Il numero fisso 10 non è tra i segni del "
+                                                   "sistema.\rCorreggere e riprovare."));
+    QVERIFY(state.finalColumns.empty());
+
+    type(window, "fixedEdit", QStringLiteral("40, 9"));
+    type(window, "budgetEdit", QStringLiteral("3"));
+    click(window, "startButton");
+    QTRY_VERIFY(window.addedCount() > 0);
+    QTRY_VERIFY(!window.findChild<WorkerRun*>()->running());
+    QVERIFY(state.finalColumns.size() <= 3u);
+    for (const Column& column : state.finalColumns)
+        for (int number : {9, 40})
+            QVERIFY(std::find(column.begin(), column.end(), number) != column.end());
+    auto* table = window.findChild<QTableWidget*>(QStringLiteral("resultTable"));
+    QVERIFY(table);
+    QCOMPARE(std::size_t(table->rowCount()), state.finalColumns.size());
+    const QString outcome = window.findChild<QLabel*>(QStringLiteral("outcomeLabel"))->text();
+    QVERIFY2(outcome.contains(QStringLiteral("Con tutte le fisse (9, 40) tra gli estratti")) &&
+                 outcome.contains(QStringLiteral("La barra mostra questa quota")),
+             qPrintable(outcome));
+    keepPicture(window, QStringLiteral("completa-fisse"));
+}
+
 void GuaranteeWindowsTest::backtestRefusesBadRangesAndListsTheDrawsWithFour() {
     const Archive archive = simulatedArchive(500, 8);
     // Columns with 6 and with 4 of two draws.
@@ -285,11 +318,38 @@ void GuaranteeWindowsTest::stopQuestionPausesTheRunAndOnlyYesEndsIt() {
         click(window, "startButton");
         QVERIFY(stop(window, answer));
         QTRY_VERIFY(!window.findChild<WorkerRun*>()->running());
-        std::vector<Column> wanted = before.finalColumns;
-        if (answer == QMessageBox::No)
+        if (answer == QMessageBox::No) {
+            std::vector<Column> wanted = before.finalColumns;
             wanted.insert(wanted.end(), repaired->added.begin(), repaired->added.end());
-        QCOMPARE(state.finalColumns, wanted);
-        QCOMPARE(state.modified, answer == QMessageBox::No);
+            QCOMPARE(state.finalColumns, wanted);
+            QVERIFY(state.modified);
+        } else if (state.modified) { // stopped during the search: its best so far
+            QVERIFY(guaranteeTable(state.markedNumbers(), state.finalColumns).guarantees(6, 3));
+        } else {
+            QCOMPARE(state.finalColumns, before.finalColumns);
+        }
+    }
+    {
+        // Stopped once the search shows its best so far, the window keeps that covering.
+        SystemState covering;
+        for (int n = 1; n <= 18; ++n)
+            covering.marked[static_cast<std::size_t>(n)] = 1;
+        GuaranteeRepairDialog window(covering, noDraws);
+        window.show();
+        window.findChild<QComboBox*>(QStringLiteral("pointsBox"))->setCurrentIndex(2); // 4
+        window.findChild<QComboBox*>(QStringLiteral("drawnBox"))->setCurrentIndex(1);  // 4
+        type(window, "budgetEdit", QStringLiteral("1000"));
+        click(window, "startButton");
+        auto* outcome = window.findChild<QLabel*>(QStringLiteral("outcomeLabel"));
+        QTRY_VERIFY_WITH_TIMEOUT(outcome->text().contains(QStringLiteral("Migliore finora")),
+                                 60000);
+        QVERIFY(stop(window, QMessageBox::Yes));
+        QTRY_VERIFY(!window.findChild<WorkerRun*>()->running());
+        QVERIFY(!covering.finalColumns.empty());
+        QVERIFY(guaranteeTable(covering.markedNumbers(), covering.finalColumns).guarantees(4, 4));
+        QVERIFY2(outcome->text().startsWith(QStringLiteral("Ricerca interrotta: aggiunta la "
+                                                           "migliore")),
+                 qPrintable(outcome->text()));
     }
 
     // The windows that start on their own stop the same way and show no partial result.
