@@ -25,7 +25,8 @@ constexpr std::uint64_t stallPerColumnAndSet = 2000;
 
 } // namespace
 
-CoveringSearch::CoveringSearch(CoveringTarget target, std::vector<Mask> start, std::uint64_t seed)
+CoveringSearch::CoveringSearch(CoveringTarget target, const std::vector<Mask>& start,
+                               std::uint64_t seed)
     : target_(std::move(target)), count_(target_.wanted.size(), 0),
       owners_(target_.wanted.size(), 0), where_(target_.wanted.size(), -1), random_(seed) {
     // Every wanted m-set starts open, then each column covers its share.

@@ -41,7 +41,7 @@ public:
     using Mask = subset_masks::Mask;
     using Progress = std::function<void(const CoveringSearchStatus&)>;
 
-    CoveringSearch(CoveringTarget target, std::vector<Mask> start, std::uint64_t seed);
+    CoveringSearch(CoveringTarget target, const std::vector<Mask>& start, std::uint64_t seed);
 
     // Visits at most allowance m-sets; false when control stopped it (the best is still valid).
     bool run(std::uint64_t allowance, RunControl* control, const Progress& progress = {});
