@@ -57,7 +57,7 @@ test: build
 # Prints through a real CUPS queue (cups-pdf) and checks the marks on the PDF it writes.
 test-printer: configure
 	@bash scripts/install-deps.sh printer
-	cmake --build $(BUILD_DIR) -j$(JOBS) --target printer_check
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target printer_check quintor-print
 	@bash scripts/test-printer.sh "$(BUILD_DIR)"
 
 install: program

@@ -19,6 +19,31 @@ long long centred(long double pageWidth, long long textWidth) {
     return static_cast<long long>((pageWidth - static_cast<long double>(textWidth)) / 2);
 }
 
+// The size a heading is drawn at: the listing's, or the largest smaller one at which the
+// widest of its lines fits the page (the listing's size is rounded to the nearest point, so
+// a line as long as the reference can overflow by a few percent). 0 stands for the
+// listing's own size. Leaves the measure at the listing's size.
+int headingPointSize(TextMeasure& measure, int listingSize, long double pageWidth,
+                     std::string_view widest) {
+    int size = listingSize;
+    measure.setPointSize(size);
+    while (size > 1 && static_cast<long double>(measure.textWidth(widest)) > pageWidth)
+        measure.setPointSize(--size);
+    measure.setPointSize(listingSize);
+    return size == listingSize ? 0 : size;
+}
+
+// Width of text at the heading size (0: the listing's size); leaves the measure at the
+// listing's size.
+long long headingWidth(TextMeasure& measure, int listingSize, int size, std::string_view text) {
+    if (size == 0)
+        return measure.textWidth(text);
+    measure.setPointSize(size);
+    const long long width = measure.textWidth(text);
+    measure.setPointSize(listingSize);
+    return width;
+}
+
 } // namespace
 
 std::string listingReferenceLine() {
@@ -51,30 +76,37 @@ ListingLayout layoutListing(TextMeasure& measure, PageSize page, const ListingOp
     layout.lineHeight = r;
     layout.referenceWidth = measure.textWidth(reference);
 
+    const int listingSize = layout.pointSize;
+    // A heading centred on the page, made smaller when it would not fit.
+    auto heading = [&](long long y, const std::string& text) {
+        const int size = headingPointSize(measure, listingSize, page.width, text);
+        layout.headings.push_back(
+            {centred(page.width, headingWidth(measure, listingSize, size, text)), y, text, size});
+    };
     long long y = 0;
     if (options.fileName) {
-        const std::string name =
-            "[ " + std::filesystem::path(std::string(systemFile)).filename().string() + " ]";
-        layout.headings.push_back({centred(page.width, measure.textWidth(name)), 0, name});
+        heading(0,
+                "[ " + std::filesystem::path(std::string(systemFile)).filename().string() + " ]");
         y = 2 * r;
     }
     if (options.markedNumbers) {
+        // The three lines share the first one's start and size, so their numbers stay in
+        // columns.
         const auto lines = markedNumberLines(markedNumbers);
-        const long long x = centred(page.width, measure.textWidth(lines[0]));
-        layout.headings.push_back({x, y, lines[0]});
+        heading(y, lines[0]);
+        const ListingText first = layout.headings.back();
         y += r;
         for (std::size_t k = 1; k < lines.size(); ++k) {
             if (lines[k].empty())
                 continue;
             y += 2;
-            layout.headings.push_back({x, y, lines[k]});
+            layout.headings.push_back({first.x, y, lines[k], first.pointSize});
             y += r;
         }
         y += r;
     }
     if (options.columnCount) {
-        const std::string text = "Nº di colonne: " + std::to_string(count);
-        layout.headings.push_back({centred(page.width, measure.textWidth(text)), y, text});
+        heading(y, "Nº di colonne: " + std::to_string(count));
         y += 2 * r;
     }
     layout.columnsTop = y;
@@ -89,12 +121,21 @@ ListingCursor::ListingCursor(const ListingLayout& layout, long double pageHeight
     : lineHeight_(layout.lineHeight), referenceWidth_(layout.referenceWidth),
       pageHeight_(pageHeight), y_(layout.columnsTop) {}
 
+bool ListingCursor::lineFits(long long y) const {
+    // The text of the line at y stands from y + r + 1 down to y + 2r: its last row of pixels
+    // must still be on the page, or the printer cuts it (or drops it in its margin).
+    return static_cast<long double>(y + 2 * lineHeight_) <= pageHeight_;
+}
+
 ListingCursor::Place ListingCursor::next() {
     const std::size_t place = index_ % columnsPerListingLine;
     Place result;
-    if (index_ > 0 && place == 0) {
-        y_ += lineHeight_ + 2;
-        if (pageHeight_ < static_cast<long double>(y_ + lineHeight_ + 2)) {
+    if (place == 0) {
+        if (index_ > 0)
+            y_ += lineHeight_ + 2;
+        // A page that already holds something gives way to a new one; an empty page keeps
+        // even a line too tall for it, so the listing always ends.
+        if (!lineFits(y_) && (index_ > 0 || y_ > 0)) {
             result.newPage = true;
             y_ = 0;
         }

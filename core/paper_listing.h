@@ -35,11 +35,12 @@ struct ListingOptions {
     bool columnCount = true;   // "Stampa il numero di colonne"
 };
 
-// A text drawn with its top-left corner at (x, y).
+// A text drawn with its top-left corner at (x, y), at pointSize (0: the listing's size).
 struct ListingText {
     long long x = 0;
     long long y = 0;
     std::string text;
+    int pointSize = 0;
     friend bool operator==(const ListingText&, const ListingText&) = default;
 };
 
@@ -61,7 +62,7 @@ ListingLayout layoutListing(TextMeasure& measure, PageSize page, const ListingOp
 std::vector<std::string> markedNumberLines(std::span<const int> markedNumbers);
 
 // Walks the listed columns in order and says where each one's text goes, four to a line,
-// starting a page when a line would not fit.
+// starting a page when a line would not fit wholly above the page's bottom edge.
 class ListingCursor {
 public:
     ListingCursor(const ListingLayout& layout, long double pageHeight);
@@ -74,6 +75,8 @@ public:
     Place next();
 
 private:
+    bool lineFits(long long y) const;
+
     long long lineHeight_;
     long long referenceWidth_;
     long double pageHeight_;

@@ -106,6 +106,60 @@ std::vector<std::string> layoutFieldTexts(SlipLayout layout, const LayoutValues&
     return texts;
 }
 
+long double recordMillimetres(std::size_t record, SheetMillimetres sheet) {
+    switch (record) {
+    case 0:
+    case 2:
+        return sheet.width;
+    case 4:
+        return 2.0L * sheet.width; // a radius, shown as the diameter
+    default:
+        return sheet.height;
+    }
+}
+
+std::string millimetreText(long double millimetres) {
+    char buffer[128];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, millimetres, std::chars_format::fixed, 2);
+    if (error != std::errc{})
+        return std::string{};
+    return std::string(buffer, end);
+}
+
+std::vector<std::string> layoutFieldMillimetres(SlipLayout layout, const LayoutValues& values,
+                                                SheetMillimetres sheet) {
+    std::vector<std::string> texts;
+    const auto records = recordsOf(layout, values);
+    for (std::size_t record : fieldRecords(layout))
+        texts.push_back(millimetreText(records[record].value() * recordMillimetres(record, sheet)));
+    return texts;
+}
+
+std::vector<std::string> fractionTextsFromMillimetres(SlipLayout layout,
+                                                      std::span<const std::string> typed,
+                                                      std::span<const std::string> shown,
+                                                      const LayoutValues& values,
+                                                      SheetMillimetres sheet) {
+    const auto records = recordsOf(layout, values);
+    const auto fields = fieldRecords(layout);
+    std::vector<std::string> texts;
+    for (std::size_t field = 0; field < typed.size() && field < fields.size(); ++field) {
+        const std::size_t record = fields[field];
+        if (field < shown.size() && typed[field] == shown[field]) {
+            texts.push_back(layoutValueText(records[record]));
+            continue;
+        }
+        const Expected<Real48> millimetres = parseLayoutValue(typed[field]);
+        const long double scale = recordMillimetres(record, sheet);
+        const std::optional<Real48> fraction =
+            millimetres && scale > 0 ? Real48::tryFromValue(millimetres->value() / scale)
+                                     : std::nullopt;
+        texts.push_back(fraction ? layoutValueText(*fraction) : typed[field]);
+    }
+    return texts;
+}
+
 Expected<Real48> parseLayoutValue(std::string_view text) {
     const Expected<long double> value = parseReal(text);
     if (!value)

@@ -57,6 +57,31 @@ std::string layoutValueText(const Real48& value);
 // The texts of a window's fields, in field order.
 std::vector<std::string> layoutFieldTexts(SlipLayout layout, const LayoutValues& values);
 
+// The windows show the layout values in millimetres of the chosen sheet and keep them as
+// fractions of the sheet: the left margin and horizontal spacing of its width, the top
+// margin, vertical spacing and number size of its height. The mark's value is its radius as
+// a fraction of the width, shown as the mark's diameter.
+struct SheetMillimetres {
+    double width = 210;
+    double height = 297;
+};
+// Millimetres per unit of the value of a record (0..5) on the sheet.
+long double recordMillimetres(std::size_t record, SheetMillimetres sheet);
+// A length as the windows show it: two decimals, "." whatever the locale.
+std::string millimetreText(long double millimetres);
+// The texts of a window's fields in millimetres, in field order.
+std::vector<std::string> layoutFieldMillimetres(SlipLayout layout, const LayoutValues& values,
+                                                SheetMillimetres sheet);
+// The fields typed in millimetres as the fraction texts takeLayoutFields reads. A field still
+// showing the text it was shown with (shown, from layoutFieldMillimetres of values) gives
+// its stored value back untouched, so opening and printing changes nothing; a text that is
+// no number is passed on as typed, for the refusal to name that field.
+std::vector<std::string> fractionTextsFromMillimetres(SlipLayout layout,
+                                                      std::span<const std::string> typed,
+                                                      std::span<const std::string> shown,
+                                                      const LayoutValues& values,
+                                                      SheetMillimetres sheet);
+
 // A typed layout value: leading blanks, optional sign, digits with at most one ".", optional
 // exponent, nothing after; rounded to the nearest Real48. Values beyond the Real48 range
 // are refused.

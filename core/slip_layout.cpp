@@ -97,11 +97,15 @@ SlipPlan planSlip(SlipLayout layout, const LayoutValues& values, PageSize page,
     for (std::size_t row = range.first; row <= range.last && row >= 1; ++row) {
         const int slipColumn = static_cast<int>(row - range.first + 1);
         bool complete = true;
+        std::array<bool, 91> marked{};
         for (std::uint8_t number : finalColumns[row - 1]) {
-            if (!isBoardNumber(number)) {
+            // A number outside 1..90 has no box, and a repeated one has its box marked
+            // already: either way the column holds fewer than six numbers.
+            if (!isBoardNumber(number) || marked[number]) {
                 complete = false;
                 continue;
             }
+            marked[number] = true;
             plan.marks.push_back(
                 {slipColumn, number, markRect(layout, values, page, slipColumn, number)});
         }
@@ -123,6 +127,16 @@ SlipPlan planTestSlip(SlipLayout layout, const LayoutValues& values, PageSize pa
             plan.marks.push_back(
                 {slipColumn, number, markRect(layout, values, page, slipColumn, number)});
     return plan;
+}
+
+std::vector<SlipMark> slipBoxes(SlipLayout layout, const LayoutValues& values, PageSize page) {
+    std::vector<SlipMark> boxes;
+    boxes.reserve(5 * 90);
+    for (int slipColumn = 1; slipColumn <= 5; ++slipColumn)
+        for (int number = 1; number <= 90; ++number)
+            boxes.push_back(
+                {slipColumn, number, markRect(layout, values, page, slipColumn, number)});
+    return boxes;
 }
 
 std::string incompleteColumnsMessage(std::span<const std::size_t> rows) {

@@ -59,7 +59,8 @@ struct SlipMark {
 };
 
 // What one slip puts on paper: its marks in drawing order, and the rows of the final-column
-// list whose columns do not hold six numbers 1..90 (their valid numbers are still marked).
+// list whose columns do not hold six different numbers 1..90 (their valid numbers are still
+// marked, each once).
 struct SlipPlan {
     std::vector<SlipMark> marks;
     std::vector<std::size_t> incompleteRows;
@@ -71,6 +72,10 @@ SlipPlan planSlip(SlipLayout layout, const LayoutValues& values, PageSize page,
 // The alignment slip: the corner boxes 6, 7, 77 and 90 of every slip column upright, of slip
 // columns 1 and 5 only sideways.
 SlipPlan planTestSlip(SlipLayout layout, const LayoutValues& values, PageSize page);
+
+// Every box of the slip, 90 to each slip column, where its mark would go: the preview draws
+// them faintly beneath the marks.
+std::vector<SlipMark> slipBoxes(SlipLayout layout, const LayoutValues& values, PageSize page);
 
 // Told to the user after a slip with incomplete columns was printed.
 std::string incompleteColumnsMessage(std::span<const std::size_t> rows);

@@ -4,6 +4,9 @@
 #include "core/slip_layout.h"
 
 #include <QFont>
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
 
 #include <functional>
 #include <span>
@@ -48,6 +51,9 @@ struct SlipPicture {
     SlipPlan plan;
     std::string label; // empty: no slip number
     Real48 numberSize;
+    // The slip's boxes, drawn faintly beneath the marks (a preview's, never paper's: the
+    // slip itself has them printed).
+    std::vector<SlipMark> boxes;
 };
 SlipPicture slipPicture(SlipLayout layout, const LayoutValues& values, PageSize page,
                         std::span<const Column> finalColumns, std::size_t slip, bool withLabel);
@@ -55,6 +61,19 @@ SlipPicture slipPicture(SlipLayout layout, const LayoutValues& values, PageSize 
 SlipPicture testSlipPicture(SlipLayout layout, const LayoutValues& values, PageSize page);
 // Draws on the current page of a painter that is active on its device.
 void paintSlip(QPainter& painter, const SlipPicture& picture);
+
+// The listing keeps this far from every edge of the sheet, so that no printer drops a line
+// in the strip it cannot print; a printer that declares wider margins has them.
+inline constexpr double listingMarginMillimetres = 5.0;
+// Where the listing goes on the device, in its units: the sheet less those margins.
+QRectF listingArea(const QPagedPaintDevice& device);
+
+// The calibration sheet: millimetre rulers along the top and left edges, and cross-hairs
+// at known places, each labelled with its distance from the sheet's left and top edges. A
+// player measures on paper where each landed and corrects the margins by the difference.
+// Painted on the whole sheet of a device in full-page mode.
+std::vector<QPointF> calibrationCrossesMillimetres(QSizeF sheetMillimetres);
+void paintCalibrationPage(QPainter& painter, QSizeF sheetMillimetres);
 
 struct ListingRequest {
     ListingOptions options;

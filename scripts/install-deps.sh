@@ -4,7 +4,8 @@
 #
 #   install-deps.sh [GROUP...]     without a group: build
 #
-#   build    compiler, Qt, the test tools: everything `make`, `make run` and `make test` need
+#   build    compiler, Qt, the test tools (pdftotext and pdftoppm among them): everything
+#            `make`, `make run` and `make test` need
 #   fuzz     clang and its libFuzzer runtime (`make fuzz`)
 #   format   the pinned clang-format and git (`make format`, `make format-check`)
 #   tidy     clang-tidy with its runner, and git (`make tidy`)
@@ -21,7 +22,7 @@ for group in "$@"; do
                           libgl1-mesa-dev fonts-liberation2 libgtest-dev qt6-translations-l10n
                           python3 qt6-tools-dev qt6-documentation-tools libqt6sql6-sqlite
                           desktop-file-utils appstream shared-mime-info xdg-utils dpkg-dev file
-                          libqt6svg6) ;;
+                          libqt6svg6 poppler-utils) ;;
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
         # Debian 12's clang-format: the Makefile calls clang-format-14 by that name, so the
         # layout never depends on which clang-format a machine has.

@@ -74,9 +74,18 @@ say "coda $QUEUE pronta"
 
 checker="$BUILD_DIR/tests/printer_check"
 [ -x "$checker" ] || { say "ERRORE: $checker non costruito"; exit 1; }
-if ! timeout 240 "$checker" "$QUEUE" "$work" "$out" "${elsewhere[@]}"; then
+if ! timeout 240 "$checker" "$QUEUE" "$work" "$BUILD_DIR/cli/quintor-print" "$out" "${elsewhere[@]}"; then
     say "ERRORE: la prova di stampa non è riuscita"
     say "lavori in coda:"; lpstat -W all -o "$QUEUE" 2>/dev/null | tail -5 || true
+    exit 1
+fi
+# A queue that refuses jobs: the window must say so and not move on to the next slip.
+$sudo cupsreject "$QUEUE"
+refused=0
+timeout 120 "$checker" --rifiutata "$QUEUE" "$work" || refused=$?
+$sudo cupsaccept "$QUEUE"
+if [ "$refused" -ne 0 ]; then
+    say "ERRORE: il lavoro rifiutato dalla coda non è stato segnalato come tale"
     exit 1
 fi
 say "OK (i PDF sono in $out)"

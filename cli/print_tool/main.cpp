@@ -5,6 +5,7 @@
 #include "core/paper_listing.h"
 #include "core/slip_layout.h"
 #include "core/system_file.h"
+#include "render/pdf_file.h"
 #include "render/print_renderer.h"
 
 #include <QGuiApplication>
@@ -24,7 +25,8 @@ namespace {
 
 const char* const usageText =
     "print FILE.qtr --layout verticale|orizzontale|carta --pdf OUT.pdf [--from N] [--to M] "
-    "[--page A4|WxHmm] [--resolution DPI] [--numero]";
+    "[--page A4|A5|Letter|Legal|WxHmm] [--resolution DPI] [--numero] [--margins SX,ALTO] "
+    "[--caselle]";
 
 const char* const slipOutOfRangeMessage =
     "Il nº della schedina da stampare non rientra nell'intervallo consentito !\rCorreggere e "
@@ -32,21 +34,44 @@ const char* const slipOutOfRangeMessage =
 const char* const pdfFailedMessage =
     "Impossibile scrivere il file PDF specificato !\rControllare il nome e la cartella.";
 
-// A4, or "210x297mm".
+// A paper by the name a user types (A4, A5, Letter, Legal, any case), or "210x297mm",
+// millimetres with a decimal point allowed.
 std::optional<QPageSize> pageSize(const std::string& text) {
-    if (text == "A4")
-        return QPageSize(QPageSize::A4);
-    if (!text.ends_with("mm"))
+    const QString name = QString::fromStdString(text).toLower();
+    for (const auto id : {QPageSize::A4, QPageSize::A5, QPageSize::Letter, QPageSize::Legal})
+        if (name == QPageSize::key(id).toLower())
+            return QPageSize(id);
+    if (!name.endsWith(QStringLiteral("mm")))
         return std::nullopt;
-    const std::string size = text.substr(0, text.size() - 2);
-    const auto cross = size.find('x');
-    if (cross == std::string::npos)
+    const QStringList sides = name.chopped(2).split(QLatin1Char('x'));
+    if (sides.size() != 2)
         return std::nullopt;
-    const auto w = parseInteger(std::string_view(size).substr(0, cross));
-    const auto h = parseInteger(std::string_view(size).substr(cross + 1));
-    if (!w || !h || *w <= 0 || *h <= 0 || *w > 5000 || *h > 5000)
+    bool wide = false;
+    bool high = false;
+    const double w = sides[0].toDouble(&wide);
+    const double h = sides[1].toDouble(&high);
+    if (!wide || !high || !(w >= 10 && w <= 5000) || !(h >= 10 && h <= 5000))
         return std::nullopt;
-    return QPageSize(QSizeF(*w, *h), QPageSize::Millimeter);
+    return QPageSize(QSizeF(w, h), QPageSize::Millimeter);
+}
+
+// "--margins SX,ALTO": where the first box of the slip lies from the sheet's left and top
+// edges, in millimetres, as the windows' calibration shows them.
+struct MarginsMillimetres {
+    double left = 0;
+    double top = 0;
+};
+std::optional<MarginsMillimetres> marginsMillimetres(const std::string& text, QSizeF sheet) {
+    const QStringList parts = QString::fromStdString(text).split(QLatin1Char(','));
+    if (parts.size() != 2)
+        return std::nullopt;
+    bool leftRead = false;
+    bool topRead = false;
+    const MarginsMillimetres margins{parts[0].toDouble(&leftRead), parts[1].toDouble(&topRead)};
+    if (!leftRead || !topRead || !(margins.left >= 0 && margins.left < sheet.width()) ||
+        !(margins.top >= 0 && margins.top < sheet.height()))
+        return std::nullopt;
+    return margins;
 }
 
 std::optional<long long> number(const Arguments& args, const char* name, long long fallback) {
@@ -82,15 +107,18 @@ std::size_t paintListingPages(QPainter& painter, QPdfWriter& writer, const std::
 
 // Slips first..last, one a page, noting the columns that did not fit whole.
 std::size_t paintSlipPages(QPainter& painter, QPdfWriter& writer, SlipLayout layout,
-                           const SystemState& system, long long first, long long last, bool label) {
+                           const SystemState& system, long long first, long long last, bool label,
+                           bool boxes) {
     std::size_t pages = 0;
     std::vector<std::size_t> incomplete;
     const PageSize printable = printablePage(writer);
     for (auto k = static_cast<std::size_t>(first); k <= static_cast<std::size_t>(last); ++k) {
         if (k > static_cast<std::size_t>(first))
             writer.newPage();
-        const SlipPicture picture =
+        SlipPicture picture =
             slipPicture(layout, system.layout, printable, system.finalColumns, k, label);
+        if (boxes)
+            picture.boxes = slipBoxes(layout, system.layout, printable);
         paintSlip(painter, picture);
         incomplete.insert(incomplete.end(), picture.plan.incompleteRows.begin(),
                           picture.plan.incompleteRows.end());
@@ -118,7 +146,8 @@ int main(int argc, char** argv) {
     const std::string* layoutName = optionValue(args, "--layout");
     const std::string* pdfName = optionValue(args, "--pdf");
     const auto positional = positionalArguments(
-        args, {"--layout", "--pdf", "--from", "--to", "--page", "--resolution"}, {"--numero"});
+        args, {"--layout", "--pdf", "--from", "--to", "--page", "--resolution", "--margins"},
+        {"--numero", "--caselle"});
     if (!positional || positional->size() != 1 || args[0].starts_with("--") || !layoutName ||
         !pdfName)
         return usage(usageText);
@@ -133,9 +162,31 @@ int main(int argc, char** argv) {
     if (!page || !resolution || *resolution < 36 || *resolution > 4800 || !from)
         return usage(usageText);
 
+    std::optional<MarginsMillimetres> margins;
+    if (const std::string* typed = optionValue(args, "--margins")) {
+        margins = marginsMillimetres(*typed, page->size(QPageSize::Millimeter));
+        if (!margins)
+            return usage(usageText);
+    }
+
     SystemState system;
     if (!readSystemFile(args[0], system))
         return refuse(unreadableSystemMessage);
+    if (margins) {
+        // Stored as fractions of the sheet's width and height, as the windows keep them.
+        const QSizeF sheet = page->size(QPageSize::Millimeter);
+        const Real48 left =
+            Real48::fromValue(static_cast<long double>(margins->left / sheet.width()));
+        const Real48 top =
+            Real48::fromValue(static_cast<long double>(margins->top / sheet.height()));
+        if (layout == SlipLayout::vertical) {
+            system.layout.vertical[0] = left;
+            system.layout.vertical[1] = top;
+        } else {
+            system.layout.horizontal[0] = left;
+            system.layout.horizontal[1] = top;
+        }
+    }
     const std::size_t columns = system.finalColumns.size();
     const auto to =
         number(args, "--to", static_cast<long long>(listing ? columns : slipCount(columns)));
@@ -150,19 +201,16 @@ int main(int argc, char** argv) {
 
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
-    QPdfWriter writer(QString::fromStdString(*pdfName));
-    writer.setCreator(QStringLiteral("Quintor"));
-    writer.setPageLayout(QPageLayout(*page, QPageLayout::Portrait, QMarginsF()));
-    writer.setResolution(static_cast<int>(*resolution));
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return refuse(pdfFailedMessage);
-
-    const std::size_t pages = listing
-                                  ? paintListingPages(painter, writer, args[0], system, *from, *to)
-                                  : paintSlipPages(painter, writer, layout, system, *from, *to,
-                                                   hasFlag(args, "--numero"));
-    if (!painter.end())
+    std::size_t pages = 0;
+    const PdfOutcome outcome = writePdfFile(
+        *pdfName, QPageLayout(*page, QPageLayout::Portrait, QMarginsF()),
+        static_cast<int>(*resolution), [&](QPainter& painter, QPdfWriter& writer) {
+            pages = listing ? paintListingPages(painter, writer, args[0], system, *from, *to)
+                            : paintSlipPages(painter, writer, layout, system, *from, *to,
+                                             hasFlag(args, "--numero"), hasFlag(args, "--caselle"));
+            return true;
+        });
+    if (outcome != PdfOutcome::written)
         return refuse(pdfFailedMessage);
     std::cout << "pagine: " << pages << '\n';
     return finishOutput(ok);

@@ -6,6 +6,7 @@
 #include "gui/print/printer.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -145,22 +146,28 @@ ListingRequest PaperListingWindow::listingRequest(std::size_t first, std::size_t
     return request;
 }
 
-bool PaperListingWindow::printColumns(std::size_t first, std::size_t last, PageSequence& pages) {
-    if (!pages.startPage())
-        return false;
+PrintOutcome PaperListingWindow::printColumns(std::size_t first, std::size_t last,
+                                              PageSequence& pages) {
+    const QString system = QFileInfo(QString::fromStdString(state_.fileName)).fileName();
+    const QString columns = QStringLiteral("colonne %1-%2").arg(first).arg(last);
+    if (!pages.startPage(system.isEmpty()
+                             ? QStringLiteral("Quintor - %1").arg(columns)
+                             : QStringLiteral("Quintor - %1 - %2").arg(system, columns)))
+        return PrintOutcome::failed;
     const std::size_t count = last - first + 1;
     progressBar_->setRange(0, 1000);
     progressBar_->setValue(0);
     setRunning(true);
-    // A stopped listing keeps the pages drawn so far.
-    paintListing(
+    const ListingOutcome listed = paintListing(
         pages.painter(), pages.device(), listingRequest(first, last), [&](std::size_t done) {
             progressBar_->setValue(static_cast<int>(done * 1000 / count));
             progressBar_->setFormat(QStringLiteral("Colonna %1 di %2").arg(done).arg(count));
             return keepRunning();
         });
     setRunning(false);
-    return pages.finish();
+    if (listed.stopped)
+        return PrintOutcome::stopped;
+    return pages.endPage() ? PrintOutcome::done : PrintOutcome::failed;
 }
 
 void PaperListingWindow::printRange(const QString& pdfFile) {
@@ -168,13 +175,11 @@ void PaperListingWindow::printRange(const QString& pdfFile) {
     std::size_t last = 0;
     if (running() || !readRange(first, last))
         return;
-    const auto pages = openPrintTarget(this, pdfFile);
-    if (!pages)
-        return;
-    HourglassGuard hourglass;
-    const bool done = printColumns(first, last, *pages);
-    hourglass.release();
-    if (!done)
+    const auto outcome = runPrint(this, pdfFile, [&](PageSequence& pages) {
+        HourglassGuard hourglass;
+        return printColumns(first, last, pages);
+    });
+    if (outcome == PrintOutcome::failed)
         showError(this, QStringLiteral("Errore"), QString::fromUtf8(printFailedMessage));
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/system_state.h"
 #include "gui/print/print_window.h"
+#include "gui/print/printer.h"
 #include "render/print_renderer.h"
 
 class QCheckBox;
@@ -10,8 +11,6 @@ class QLineEdit;
 class QPushButton;
 
 namespace quintor {
-
-class PageSequence;
 
 // "Colonne su carta": a range of the final columns as text on plain paper, four a line,
 // headed by the system's name, its marked numbers and the count.
@@ -24,8 +23,8 @@ public:
     void onPreviewClicked();
     void onSavePdfClicked();
 
-    // Lists final columns first..last (1-based) on the pages; false when the device failed.
-    bool printColumns(std::size_t first, std::size_t last, PageSequence& pages);
+    // Lists final columns first..last (1-based) on the pages.
+    PrintOutcome printColumns(std::size_t first, std::size_t last, PageSequence& pages);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -6,9 +6,12 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace quintor {
 
@@ -34,6 +37,22 @@ QHBoxLayout* controlRow(std::initializer_list<QWidget*> controls) {
 
 PrintWindow::PrintWindow(QWidget* parent) : TiledDialog(parent) {}
 
+void PrintWindow::setWholeTitle(const QString& title) {
+    setWindowTitle(title);
+    // The window manager cuts a caption wider than the window: the window is made wide enough
+    // for it, with room for the title bar's icon and buttons.
+    QFont captionFont = font();
+    captionFont.setBold(true);
+    const int needed =
+        QFontMetrics(captionFont).horizontalAdvance(title) + 8 * QFontMetrics(captionFont).height();
+    if (width() < needed || minimumWidth() < needed) {
+        setMinimumWidth(std::max(minimumWidth(), needed));
+        if (maximumWidth() < needed)
+            setMaximumWidth(needed);
+        resize(std::max(width(), needed), height());
+    }
+}
+
 void PrintWindow::createRunControls(const QString& stopHint) {
     stopButton_ =
         printWindowButton(this, "stopButton", QStringLiteral("Ferma la stampa"), stopHint);
@@ -42,6 +61,14 @@ void PrintWindow::createRunControls(const QString& stopHint) {
     progressBar_->setObjectName(QStringLiteral("progressBar"));
     progressBar_->setAccessibleName(QStringLiteral("Avanzamento della stampa"));
     progressBar_->hide();
+    // Their room is kept while they are hidden: the window has a fixed size, and controls
+    // that appeared in it during a run would squeeze the others' captions.
+    for (QWidget* control :
+         {static_cast<QWidget*>(stopButton_), static_cast<QWidget*>(progressBar_)}) {
+        QSizePolicy policy = control->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        control->setSizePolicy(policy);
+    }
     connect(stopButton_, &QPushButton::clicked, this, &PrintWindow::onStopClicked);
 }
 
@@ -83,7 +110,8 @@ void PrintWindow::onStopClicked() {
 }
 
 void PrintWindow::onPrinterSetupClicked() {
-    setUpPrinter(this);
+    if (setUpPrinter(this))
+        printerChosen();
 }
 
 void PrintWindow::closeEvent(QCloseEvent* event) {

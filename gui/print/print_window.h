@@ -27,6 +27,8 @@ public:
     explicit PrintWindow(QWidget* parent = nullptr);
 
     bool running() const { return running_; }
+    // Sets the caption and widens the window until the caption shows whole.
+    void setWholeTitle(const QString& title);
 
     void onStopClicked();
     void onPrinterSetupClicked();
@@ -47,10 +49,14 @@ protected:
     }
     // The controls disabled while a run goes on.
     void setIdleControls(const QList<QWidget*>& controls) { idleControls_ = controls; }
+    void addIdleControl(QWidget* control) { idleControls_.append(control); }
     void setRunning(bool running);
     // Between two pages: lets the window see its clicks; after one on the stop button, asks
     // whether to stop. False when the user confirmed the stop.
     bool keepRunning();
+
+    // After the printer set-up was confirmed: the paper may have changed.
+    virtual void printerChosen() {}
 
     void closeEvent(QCloseEvent* event) override;
     void reject() override;

@@ -12,11 +12,14 @@
 #include "render/print_renderer.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageLayout>
+#include <QPaintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressBar>
@@ -89,6 +92,8 @@ QWidget* SlipPrintWindow::createMarginsGroup() {
         label->setBuddy(edit);
         grid->addWidget(label, static_cast<int>(i), 0);
         grid->addWidget(edit, static_cast<int>(i), 1);
+        grid->addWidget(new QLabel(QStringLiteral("mm"), margins), static_cast<int>(i), 2);
+        setHint(edit, QStringLiteral("In millimetri sul foglio scelto in \"Imposta stampante\""));
         fields_.append(edit);
     }
     restoreDefaultsButton_ = createButton(
@@ -117,6 +122,12 @@ QWidget* SlipPrintWindow::createMarginsGroup() {
     grid->addWidget(registerSettingsButton_, buttonsRow, 1);
     grid->addWidget(testSlipButton_, buttonsRow + 1, 0);
     grid->addWidget(helpButton_, buttonsRow + 1, 1);
+    calibrationButton_ = createButton(
+        margins, "calibrationButton", QStringLiteral("Stampa foglio di taratura"),
+        QStringLiteral("Stampa righelli e croci in posizioni note, per misurare in millimetri "
+                       "lo scarto della stampante"),
+        &SlipPrintWindow::onCalibrationClicked);
+    grid->addWidget(calibrationButton_, buttonsRow + 2, 0);
     return margins;
 }
 
@@ -138,8 +149,13 @@ QLayout* SlipPrintWindow::createAllSlipsRow() {
                      &SlipPrintWindow::onPrintAllClicked);
     firstSlipEdit_ = slipField(this, "firstSlipEdit", QStringLiteral("Prima schedina da stampare"));
     createRunControls(QStringLiteral("Interrompe la stampa delle schedine"));
-    progressBar_->setFixedWidth(190);
-    return controlRow({printAllButton_, firstSlipEdit_, stopButton_, progressBar_, nullptr});
+    // The run's controls on a line of their own, the progress text as wide as the line.
+    auto* rows = new QVBoxLayout;
+    rows->addLayout(controlRow({printAllButton_, firstSlipEdit_, nullptr}));
+    QHBoxLayout* run = controlRow({stopButton_, progressBar_});
+    run->setStretchFactor(progressBar_, 1);
+    rows->addLayout(run);
+    return rows;
 }
 
 QLayout* SlipPrintWindow::createCommandRow() {
@@ -177,17 +193,36 @@ void SlipPrintWindow::refreshFromSystem() {
     fields_.front()->setFocus();
     nextSlip_ = 1;
     showNextSlip();
-    setWindowTitle(QStringLiteral("%1 di %2 colonne in %3 schedine")
-                       .arg(captionStart())
-                       .arg(finalColumnCount())
-                       .arg(slipCountNow()));
+    setWholeTitle(QStringLiteral("%1 di %2 colonne in %3 schedine")
+                      .arg(captionStart())
+                      .arg(finalColumnCount())
+                      .arg(slipCountNow()));
     columnList_.setListFontSize(12);
 }
 
+SheetMillimetres SlipPrintWindow::sheet() {
+    const QSizeF size = programPrinter().pageLayout().fullRect(QPageLayout::Millimeter).size();
+    return {size.width(), size.height()};
+}
+
 void SlipPrintWindow::showLayoutValues() {
-    const auto texts = layoutFieldTexts(layout_, state_.layout);
+    shownTexts_ = layoutFieldMillimetres(layout_, state_.layout, sheet());
     for (qsizetype i = 0; i < fields_.size(); ++i)
-        fields_[i]->setText(QString::fromStdString(texts[static_cast<std::size_t>(i)]));
+        fields_[i]->setText(QString::fromStdString(shownTexts_[static_cast<std::size_t>(i)]));
+}
+
+std::vector<std::string> SlipPrintWindow::fieldFractions() const {
+    std::vector<std::string> typed;
+    for (QLineEdit* edit : fields_)
+        typed.push_back(edit->text().toStdString());
+    return fractionTextsFromMillimetres(layout_, typed, shownTexts_, state_.layout, sheet());
+}
+
+void SlipPrintWindow::printerChosen() {
+    // The same millimetres on another paper are other fractions: the values typed are taken
+    // on the old paper and shown on the new one.
+    if (applyLayoutFields())
+        showLayoutValues();
 }
 
 void SlipPrintWindow::showNextSlip() {
@@ -196,12 +231,11 @@ void SlipPrintWindow::showNextSlip() {
 }
 
 bool SlipPrintWindow::applyLayoutFields() {
-    std::vector<std::string> texts;
-    for (QLineEdit* edit : fields_)
-        texts.push_back(edit->text().toStdString());
-    const TakenValues taken = quintor::takeLayoutFields(layout_, texts, state_.layout);
-    if (taken.ok)
+    const TakenValues taken = quintor::takeLayoutFields(layout_, fieldFractions(), state_.layout);
+    if (taken.ok) {
+        showLayoutValues();
         return true;
+    }
     fields_[static_cast<qsizetype>(taken.invalidField)]->setFocus();
     showError(this, errorTitle, QString::fromUtf8(unreadableMarginsMessage));
     return false;
@@ -226,12 +260,20 @@ std::optional<std::size_t> SlipPrintWindow::readSlipNumber(QLineEdit* edit) {
     return nextSlip_;
 }
 
+QString SlipPrintWindow::jobTitle(const QString& what) const {
+    const QString system = QFileInfo(QString::fromStdString(state_.fileName)).fileName();
+    return system.isEmpty() ? QStringLiteral("Quintor - %1").arg(what)
+                            : QStringLiteral("Quintor - %1 - %2").arg(system, what);
+}
+
 bool SlipPrintWindow::printSlipPage(std::size_t slip, PageSequence& pages) {
-    if (!pages.startPage())
+    if (!pages.startPage(jobTitle(QStringLiteral("schedina %1").arg(slip))))
         return false;
     const SlipPicture picture = slipPicture(layout_, state_.layout, printablePage(pages.device()),
                                             state_.finalColumns, slip, printsSlipNumber());
     paintSlip(pages.painter(), picture);
+    if (!pages.endPage())
+        return false;
     incompleteRows_.insert(incompleteRows_.end(), picture.plan.incompleteRows.begin(),
                            picture.plan.incompleteRows.end());
     return true;
@@ -258,13 +300,12 @@ void SlipPrintWindow::onRestoreDefaultsClicked() {
 }
 
 void SlipPrintWindow::onRegisterSettingsClicked() {
-    std::vector<std::string> texts;
-    for (QLineEdit* edit : fields_)
-        texts.push_back(edit->text().toStdString());
     const RegisterResult result =
-        registerLayoutSettings(programFolder(), layout_, texts, state_.layout);
-    if (result.outcome == RegisterOutcome::registered)
+        registerLayoutSettings(programFolder(), layout_, fieldFractions(), state_.layout);
+    if (result.outcome == RegisterOutcome::registered) {
+        showLayoutValues();
         return;
+    }
     if (result.outcome == RegisterOutcome::unreadableValues)
         fields_[static_cast<qsizetype>(result.invalidField)]->setFocus();
     showError(this, errorTitle, QString::fromStdString(registerMessage(result.outcome)));
@@ -273,17 +314,28 @@ void SlipPrintWindow::onRegisterSettingsClicked() {
 void SlipPrintWindow::onTestSlipClicked() {
     if (!applyLayoutFields())
         return;
-    const auto pages = openPrintTarget(this);
-    if (!pages)
-        return;
-    HourglassGuard hourglass;
-    bool done = pages->startPage();
-    if (done)
-        paintSlip(pages->painter(),
-                  testSlipPicture(layout_, state_.layout, printablePage(pages->device())));
-    done = pages->finish() && done;
-    hourglass.release();
-    if (!done)
+    const auto outcome = runPrint(this, {}, [&](PageSequence& pages) {
+        HourglassGuard hourglass;
+        if (!pages.startPage(jobTitle(QStringLiteral("schedina di prova"))))
+            return PrintOutcome::failed;
+        paintSlip(pages.painter(),
+                  testSlipPicture(layout_, state_.layout, printablePage(pages.device())));
+        return pages.endPage() ? PrintOutcome::done : PrintOutcome::failed;
+    });
+    if (outcome == PrintOutcome::failed)
+        showError(this, errorTitle, QString::fromUtf8(printFailedMessage));
+}
+
+void SlipPrintWindow::onCalibrationClicked() {
+    const auto outcome = runPrint(this, {}, [&](PageSequence& pages) {
+        HourglassGuard hourglass;
+        if (!pages.startPage(jobTitle(QStringLiteral("foglio di taratura"))))
+            return PrintOutcome::failed;
+        const SheetMillimetres paper = sheet();
+        paintCalibrationPage(pages.painter(), QSizeF(paper.width, paper.height));
+        return pages.endPage() ? PrintOutcome::done : PrintOutcome::failed;
+    });
+    if (outcome == PrintOutcome::failed)
         showError(this, errorTitle, QString::fromUtf8(printFailedMessage));
 }
 
@@ -293,13 +345,14 @@ void SlipPrintWindow::onPrintSlipClicked() {
     const auto slip = readSlipNumber(slipNumberEdit_);
     if (!slip)
         return;
-    const auto pages = openPrintTarget(this);
-    if (!pages)
+    const auto outcome = runPrint(this, {}, [&](PageSequence& pages) {
+        HourglassGuard hourglass;
+        return printSlipPage(*slip, pages) ? PrintOutcome::done : PrintOutcome::failed;
+    });
+    if (!outcome)
         return;
-    HourglassGuard hourglass;
-    const bool done = printSlipPage(*slip, *pages) && pages->finish();
-    hourglass.release();
-    if (!done) {
+    if (*outcome != PrintOutcome::done) {
+        incompleteRows_.clear();
         showError(this, errorTitle, QString::fromUtf8(printFailedMessage));
         return;
     }
@@ -325,11 +378,8 @@ void SlipPrintWindow::onPrintAllClicked() {
     if (running() || !applyLayoutFields())
         return;
     const auto first = readSlipNumber(firstSlipEdit_);
-    if (!first)
-        return;
-    const auto pages = openPrintTarget(this);
-    if (pages)
-        printAllFrom(*first, *pages);
+    if (first)
+        printAll(*first, {});
 }
 
 void SlipPrintWindow::onSavePdfClicked() {
@@ -339,38 +389,43 @@ void SlipPrintWindow::onSavePdfClicked() {
     if (!first)
         return;
     const QString file = askPdfFileName(this);
-    if (file.isEmpty())
-        return;
-    const auto pages = openPrintTarget(this, file);
-    printAllFrom(*first, *pages);
+    if (!file.isEmpty())
+        printAll(*first, file);
 }
 
-void SlipPrintWindow::printAllFrom(std::size_t first, PageSequence& pages) {
+void SlipPrintWindow::printAll(std::size_t first, const QString& pdfFile) {
+    incompleteRows_.clear();
+    const auto outcome =
+        runPrint(this, pdfFile, [&](PageSequence& pages) { return printAllFrom(first, pages); });
+    if (outcome == PrintOutcome::failed)
+        showError(this, errorTitle, QString::fromUtf8(printFailedMessage));
+    tellIncompleteColumns();
+}
+
+PrintOutcome SlipPrintWindow::printAllFrom(std::size_t first, PageSequence& pages) {
     const std::size_t slips = slipCountNow();
     nextSlip_ = first;
-    incompleteRows_.clear();
     progressBar_->setRange(0, static_cast<int>(slips));
     progressBar_->setValue(static_cast<int>(first - 1));
     setRunning(true);
-    bool failed = false;
+    PrintOutcome outcome = PrintOutcome::done;
     do {
         // One slip a round: a click on the stop button is seen between slips.
-        if (!keepRunning())
+        if (!keepRunning()) {
+            outcome = PrintOutcome::stopped;
             break;
+        }
         progressBar_->setFormat(QStringLiteral("Schedina %1 di %2").arg(nextSlip_).arg(slips));
         if (!printSlipPage(nextSlip_, pages)) {
-            failed = true;
+            outcome = PrintOutcome::failed;
             break;
         }
         progressBar_->setValue(static_cast<int>(nextSlip_));
         nextSlip_ = nextSlip_ + 1 > slips ? 1 : nextSlip_ + 1;
         showNextSlip();
     } while (nextSlip_ != 1);
-    failed = !pages.finish() || failed;
     setRunning(false);
-    if (failed)
-        showError(this, errorTitle, QString::fromUtf8(printFailedMessage));
-    tellIncompleteColumns();
+    return outcome;
 }
 
 void SlipPrintWindow::onPreviewClicked() {
@@ -390,9 +445,14 @@ void SlipPrintWindow::onPreviewClicked() {
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* printer) {
         QPainter painter(printer);
         const PageSize page = printablePage(*printer);
-        paintSlip(painter, slip ? slipPicture(layout_, state_.layout, page, state_.finalColumns,
-                                              *slip, printsSlipNumber())
-                                : testSlipPicture(layout_, state_.layout, page));
+        SlipPicture picture = slip ? slipPicture(layout_, state_.layout, page, state_.finalColumns,
+                                                 *slip, printsSlipNumber())
+                                   : testSlipPicture(layout_, state_.layout, page);
+        // On screen the boxes show which numbers the marks fall on; the dialog's own print
+        // button paints on the printer, and paper has its boxes already.
+        if (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Picture)
+            picture.boxes = slipBoxes(layout_, state_.layout, page);
+        paintSlip(painter, picture);
     });
     preview.exec();
 }

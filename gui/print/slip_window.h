@@ -3,6 +3,7 @@
 #include "core/print_settings.h"
 #include "core/system_state.h"
 #include "gui/print/print_window.h"
+#include "gui/print/printer.h"
 
 #include <QList>
 
@@ -19,7 +20,6 @@ class QToolButton;
 namespace quintor {
 
 class ColumnListWindow;
-class PageSequence;
 
 // What the two slip windows share: the "Margini" group, printing one slip, viewing one,
 // printing all from a number on, the test slip, preview and PDF. The upright window adds the
@@ -38,6 +38,7 @@ public:
     void onRestoreDefaultsClicked();
     void onRegisterSettingsClicked();
     void onTestSlipClicked();
+    void onCalibrationClicked();
     void onPrintSlipClicked();
     void onViewSlipClicked();
     void onPrintAllClicked();
@@ -71,20 +72,32 @@ private:
     // What the window shows each time it opens on the system.
     void refreshFromSystem();
     void showLayoutValues();
+    // The fields, typed in millimetres, as the fractions the layout keeps.
+    std::vector<std::string> fieldFractions() const;
+    // The sheet of the program's printer, in millimetres.
+    static SheetMillimetres sheet();
+    void printerChosen() override;
     std::optional<std::size_t> readSlipNumber(QLineEdit* edit);
     void showNextSlip();
-    void printAllFrom(std::size_t first, PageSequence& pages);
+    // Every slip from first on, into pdfFile or, when empty, where prints go.
+    void printAll(std::size_t first, const QString& pdfFile);
+    PrintOutcome printAllFrom(std::size_t first, PageSequence& pages);
     void tellIncompleteColumns();
+    // "Quintor - Sistem1.qtr - schedina 12": the title of a print job, as queues list it.
+    QString jobTitle(const QString& what) const;
 
     SlipLayout layout_;
     SystemState& state_;
     ColumnListWindow& columnList_;
     QList<QLineEdit*> fields_;
+    // What the fields were last given to show: a field still showing it is left alone.
+    std::vector<std::string> shownTexts_;
 
     QWidget* marginsGroup_ = nullptr;
     QPushButton* restoreDefaultsButton_ = nullptr;
     QPushButton* registerSettingsButton_ = nullptr;
     QPushButton* testSlipButton_ = nullptr;
+    QPushButton* calibrationButton_ = nullptr;
     QToolButton* helpButton_ = nullptr;
     QPushButton* printSlipButton_ = nullptr;
     QLineEdit* slipNumberEdit_ = nullptr;

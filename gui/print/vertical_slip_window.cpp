@@ -15,6 +15,8 @@ VerticalSlipWindow::VerticalSlipWindow(SystemState& state, ColumnListWindow& col
     slipNumberBox_->setObjectName(QStringLiteral("slipNumberBox"));
     setHint(slipNumberBox_, QStringLiteral("Stampa il numero della schedina nell'angolo in alto"));
     addSlipNumberBox(slipNumberBox_);
+    // Changed during a run it would change the labels of the slips still to come.
+    addIdleControl(slipNumberBox_);
     fixSize();
 }
 

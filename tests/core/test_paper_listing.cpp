@@ -86,6 +86,29 @@ TEST(PaperListing, HeadingsStackFromTheTop) {
     EXPECT_TRUE(layoutWith({false, false, false}, {}, 3).headings.empty());
 }
 
+TEST(PaperListing, AHeadingWiderThanThePageIsDrawnSmallerAndTheColumnsKeepTheirSize) {
+    // 20 x 5197.5 / 5940 = 17.5 rounds to 18: the 99 characters of a full marked-number line
+    // need 5346 units of a 5197.5 wide page.
+    const PageSize page{5197.5L, 6600};
+    const auto marked = numbersUpTo(31);
+    const ListingLayout layout = layoutWith({}, marked, 9, page);
+    EXPECT_EQ(layout.pointSize, 18);
+    EXPECT_EQ(layout.referenceWidth, 99 * 3 * 18);
+    FixedPitchMeasure measure;
+    for (const ListingText& heading : layout.headings) {
+        measure.setPointSize(heading.pointSize == 0 ? layout.pointSize : heading.pointSize);
+        EXPECT_GE(heading.x, 0) << heading.text;
+        EXPECT_LE(static_cast<long double>(heading.x + measure.textWidth(heading.text)), page.width)
+            << heading.text;
+    }
+    // The largest size that fits, and the second line starts and sizes as the first.
+    ASSERT_EQ(layout.headings.size(), 4u);
+    EXPECT_EQ(layout.headings[1].pointSize, 17);
+    EXPECT_EQ(layout.headings[2].pointSize, 17);
+    EXPECT_EQ(layout.headings[2].x, layout.headings[1].x);
+    EXPECT_EQ(layout.headings[0].pointSize, 0);
+}
+
 TEST(PaperListing, FourColumnsALineAndANewPageOnlyWhenALineWouldNotFit) {
     const ListingLayout layout = layoutWith({false, false, true}, {}, 9);
     const long long r = layout.lineHeight; // 81; columns start at y = 162
@@ -99,7 +122,8 @@ TEST(PaperListing, FourColumnsALineAndANewPageOnlyWhenALineWouldNotFit) {
         EXPECT_FALSE(places[i].newPage);
     }
 
-    // The second line sits at y = 245 and needs r + 2 below it: 328 units of page hold it.
+    // The second line sits at y = 245 and its text stands from 327 to 2r below 245: 407
+    // units of page hold it whole.
     auto pagesOf = [&](long double height) {
         ListingCursor c(layout, height);
         std::vector<long long> ys;
@@ -112,10 +136,10 @@ TEST(PaperListing, FourColumnsALineAndANewPageOnlyWhenALineWouldNotFit) {
         return ys;
     };
     const long long first = 2 * r + r + 1;
-    EXPECT_EQ(pagesOf(328), (std::vector<long long>{first, first, first, first, 327, 327, 327, 327,
+    EXPECT_EQ(pagesOf(407), (std::vector<long long>{first, first, first, first, 327, 327, 327, 327,
                                                     -1, r + 1, r + 1, r + 1, r + 1}));
     const long long second = r + 2 + r + 1;
-    EXPECT_EQ(pagesOf(327), (std::vector<long long>{first, first, first, first, -1, r + 1, r + 1,
+    EXPECT_EQ(pagesOf(406), (std::vector<long long>{first, first, first, first, -1, r + 1, r + 1,
                                                     r + 1, r + 1, second, second, second, second}));
 }
 

@@ -1,4 +1,5 @@
 #include "core/print_settings.h"
+#include "core/printer_choice.h"
 #include "tests/support/files.h"
 
 #include <gtest/gtest.h>
@@ -250,4 +251,43 @@ TEST(PrintSettings, StoresThePriceAtItsRecord) {
     EXPECT_EQ(repaired.columnPrice.value(), 500.0L);
 
     EXPECT_FALSE(storeColumnPrice(folder / "missing", window, real(1.0L)));
+}
+
+TEST(PrinterChoice, TheLastPrinterAndPaperComeBackAfterARestart) {
+    TempFolder folder;
+    EXPECT_EQ(loadPrinterChoice(folder.path()), PrinterChoice{});
+    const PrinterChoice choice{"Ufficio A4 (piano 2)", "Letter"};
+    ASSERT_TRUE(savePrinterChoice(folder.path(), choice));
+    EXPECT_EQ(loadPrinterChoice(folder.path()), choice);
+    // A name that would break the file's lines is refused and the old choice stays.
+    EXPECT_FALSE(savePrinterChoice(folder.path(), {"due\nrighe", "A4"}));
+    EXPECT_EQ(loadPrinterChoice(folder.path()), choice);
+}
+
+TEST(PrintSettings, TheWindowsShowAndTakeMillimetresOfTheSheet) {
+    const LayoutValues values = LayoutValues::defaults();
+    const SheetMillimetres a4{210, 297};
+    for (SlipLayout layout : {SlipLayout::vertical, SlipLayout::horizontal}) {
+        const auto shown = layoutFieldMillimetres(layout, values, a4);
+        // Untouched fields give the stored values back as they are.
+        EXPECT_EQ(fractionTextsFromMillimetres(layout, shown, shown, values, a4),
+                  layoutFieldTexts(layout, values));
+    }
+    // Upright fields: top, left, vertical and horizontal spacing, mark diameter, number size.
+    const auto shown = layoutFieldMillimetres(SlipLayout::vertical, values, a4);
+    EXPECT_EQ(shown[0], millimetreText(values.vertical[1].value() * 297));
+    EXPECT_EQ(shown[4], millimetreText(values.vertical[4].value() * 2 * 210));
+    std::vector<std::string> typed = shown;
+    typed[0] = "28.5"; // top margin: of the height
+    typed[1] = "10";   // left margin: of the width
+    typed[4] = "2.1";  // a diameter: twice the stored radius
+    typed[3] = "0,5";  // no number: passed on for the refusal
+    const auto fractions =
+        fractionTextsFromMillimetres(SlipLayout::vertical, typed, shown, values, a4);
+    EXPECT_EQ(fractions[0], layoutValueText(Real48::fromValue(28.5L / 297)));
+    EXPECT_EQ(fractions[1], layoutValueText(Real48::fromValue(10.0L / 210)));
+    EXPECT_EQ(fractions[4], layoutValueText(Real48::fromValue(2.1L / 420)));
+    EXPECT_EQ(fractions[3], "0,5");
+    LayoutValues taken = values;
+    EXPECT_EQ(takeLayoutFields(SlipLayout::vertical, fractions, taken).invalidField, 3u);
 }

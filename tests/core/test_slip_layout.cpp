@@ -102,16 +102,18 @@ TEST(SlipLayout, ASlipMarksItsColumnsInOrderAndNamesIncompleteOnes) {
     std::vector<Column> columns(11, Column{1, 2, 3, 4, 5, 6});
     columns[6] = {90, 7, 0, 91, 45, 200}; // row 7, typed or damaged
     columns[7] = {10, 20, 30, 40, 50, 60};
+    columns[8] = {7, 7, 7, 7, 7, 7}; // row 9: one number six times
     const SlipPlan plan = planSlip(SlipLayout::vertical, defaults, page, columns, 2);
-    // Slip 2 of 11 carries rows 6..9: rows 6, 8 and 9 whole, row 7 with three valid numbers.
-    ASSERT_EQ(plan.marks.size(), 6u * 3 + 3);
-    EXPECT_EQ(plan.incompleteRows, std::vector<std::size_t>{7});
+    // Slip 2 of 11 carries rows 6..9: rows 6 and 8 whole, row 7 with three valid numbers,
+    // row 9 with one.
+    ASSERT_EQ(plan.marks.size(), 6u * 2 + 3 + 1);
+    EXPECT_EQ(plan.incompleteRows, (std::vector<std::size_t>{7, 9}));
     EXPECT_EQ(plan.marks[6].slipColumn, 2);
     EXPECT_EQ(plan.marks[6].number, 90);
     EXPECT_EQ(plan.marks[8].number, 45);
     EXPECT_EQ(plan.marks[9].slipColumn, 3);
     EXPECT_EQ(plan.marks[9].rect, markRect(SlipLayout::vertical, defaults, page, 3, 10));
-    EXPECT_EQ(incompleteColumnsMessage(plan.incompleteRows),
+    EXPECT_EQ(incompleteColumnsMessage(std::vector<std::size_t>{7}),
               "La colonna nº 7 non contiene sei numeri da 1 a 90.\rSono stati stampati solo i "
               "numeri validi.");
     std::vector<std::size_t> many(12);

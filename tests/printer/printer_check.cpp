@@ -1,12 +1,17 @@
 // Prints through a real print queue with the program's own printer and windows, then finds
-// the PDF the queue wrote, renders it and checks that the marks lie where the geometry says.
-// Usage: printer_check QUEUE WORKDIR OUTDIR...  (run by scripts/test-printer.sh)
+// the PDF the queue wrote, renders it and checks that the marks lie where the geometry says
+// and where the command line's PDF has them.
+// Usage: printer_check QUEUE WORKDIR PRINT_TOOL OUTDIR...  (run by scripts/test-printer.sh)
+//        printer_check --rifiutata QUEUE WORKDIR   (the queue refuses jobs: the window must
+//        say so and keep its slip numbers)
 #include "core/program_folder.h"
 #include "core/slip_layout.h"
+#include "core/system_file.h"
 #include "gui/common/column_list_window.h"
 #include "gui/print/printer.h"
 #include "gui/print/vertical_slip_window.h"
 #include "render/print_renderer.h"
+#include "tests/gui/support/pdf_marks.h"
 #include "tests/gui/support/scripted_prompter.h"
 
 #include <QApplication>
@@ -140,34 +145,98 @@ QString checkPage(const QString& pdf, const SlipPicture& picture, QPointF origin
     return {};
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() < 4)
-        return fail(QStringLiteral("uso: printer_check CODA CARTELLA_DI_LAVORO CARTELLA_PDF..."));
-    const QString& queue = args[1];
-    const QString& work = args[2];
-    const QStringList outFolders = args.mid(3);
-    setProgramFolder(work.toStdString());
-    test::ScriptedPrompter prompter;
-
+bool useQueue(const QString& queue) {
     QPrinter& printer = programPrinter();
     printer.setOutputFileName(QString());
     printer.setOutputFormat(QPrinter::NativeFormat);
     printer.setPrinterName(queue);
-    if (printer.printerName() != queue || !printerQueues().contains(queue))
-        return fail(QStringLiteral("la coda %1 non è visibile al programma").arg(queue));
     printer.setPageSize(QPageSize(QPageSize::A4));
+    return printer.printerName() == queue && printerQueues().contains(queue);
+}
 
+SystemState checkedSystem() {
     SystemState state;
     state.finalColumns = {{1, 7, 20, 44, 77, 90},
                           {6, 21, 35, 49, 63, 76},
                           {2, 13, 28, 51, 69, 88},
                           {5, 17, 33, 40, 58, 81},
                           {9, 22, 37, 46, 70, 84}};
+    return state;
+}
+
+// The queue refuses jobs: printing a slip must tell the user and leave the slip numbers
+// where they were, since nothing was printed.
+int checkRefusedJob(const QString& queue, const QString& work) {
+    setProgramFolder(work.toStdString());
+    test::ScriptedPrompter prompter;
+    if (!useQueue(queue))
+        return fail(QStringLiteral("la coda %1 non è visibile al programma").arg(queue));
+    SystemState state = checkedSystem();
+    state.finalColumns.resize(10); // two slips
+    ColumnListWindow columnList;
+    VerticalSlipWindow window(state, columnList);
+    window.show();
+    window.findChild<QPushButton*>(QStringLiteral("printSlipButton"))->click();
+    const QString expected = QString::fromUtf8(printFailedMessage);
+    if (prompter.lastText() != expected)
+        return fail(QStringLiteral("lavoro rifiutato: attesa la segnalazione, la finestra ha "
+                                   "detto \"%1\"")
+                        .arg(prompter.lastText()));
+    const QString next = window.findChild<QLineEdit*>(QStringLiteral("slipNumberEdit"))->text();
+    if (next != QStringLiteral("1"))
+        return fail(
+            QStringLiteral("lavoro rifiutato: la schedina seguente è passata a %1").arg(next));
+    std::printf("test-printer: lavoro rifiutato dalla coda segnalato, numeri fermi\n");
+    return 0;
+}
+
+// The same slip from the command line's PDF painter: its marks and the queue's must stand
+// within 0.1 mm of each other.
+QString compareWithCommandLine(const QString& queued, const QString& tool, const QString& work,
+                               const SystemState& state) {
+    const QString system = work + QStringLiteral("/segni.qtr");
+    if (!writeSystemFile(system.toStdString(), state))
+        return QStringLiteral("impossibile scrivere %1").arg(system);
+    const QString typed = work + QStringLiteral("/riga_di_comando.pdf");
+    QProcess run;
+    run.start(tool, {system, QStringLiteral("--layout"), QStringLiteral("verticale"),
+                     QStringLiteral("--pdf"), typed, QStringLiteral("--to"), QStringLiteral("1")});
+    if (!run.waitForFinished(60000) || run.exitCode() != 0)
+        return QStringLiteral("%1 non ha scritto %2").arg(tool, typed);
+    const auto expected = test::markCentresMillimetres(typed);
+    const double distance =
+        test::largestMarkDistance(expected, test::markCentresMillimetres(queued));
+    if (!(distance < 0.1))
+        return QStringLiteral("segni della coda e della riga di comando distanti %1 mm")
+            .arg(distance);
+    std::printf("test-printer: %zu segni della coda e della riga di comando entro %.3f mm\n",
+                expected.size(), distance);
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 4 && args[1] == QStringLiteral("--rifiutata"))
+        return checkRefusedJob(args[2], args[3]);
+    if (args.size() < 5)
+        return fail(QStringLiteral(
+            "uso: printer_check CODA CARTELLA_DI_LAVORO QUINTOR_PRINT CARTELLA_PDF..."));
+    const QString& queue = args[1];
+    const QString& work = args[2];
+    const QString& tool = args[3];
+    const QStringList outFolders = args.mid(4);
+    setProgramFolder(work.toStdString());
+    test::ScriptedPrompter prompter;
+
+    QPrinter& printer = programPrinter();
+    if (!useQueue(queue))
+        return fail(QStringLiteral("la coda %1 non è visibile al programma").arg(queue));
+
+    SystemState state = checkedSystem();
     ColumnListWindow columnList;
     VerticalSlipWindow window(state, columnList);
     window.show();
@@ -187,7 +256,8 @@ int main(int argc, char** argv) {
                         .arg(outFolders.join(QStringLiteral(", "))));
 
     const PageSize page = printablePage(printer);
-    const QPointF origin = printer.pageRect(QPrinter::DevicePixel).topLeft();
+    // The marks are placed from the sheet's corner, whatever margins the queue declares.
+    const QPointF origin(0, 0);
     const double scale = double(renderDpi) / printer.resolution();
     const LayoutValues& values = state.layout;
     QString problem =
@@ -198,6 +268,10 @@ int main(int argc, char** argv) {
             checkPage(pdfs[1].absoluteFilePath(),
                       slipPicture(SlipLayout::vertical, values, page, state.finalColumns, 1, false),
                       origin, scale, work, QStringLiteral("schedina 1"));
+    if (problem.isEmpty())
+        problem = compareWithCommandLine(pdfs[1].absoluteFilePath(), tool, work, state);
+    if (problem.isEmpty() && !pdfs[1].fileName().contains(QStringLiteral("schedina")))
+        problem = QStringLiteral("il lavoro non porta il suo titolo: %1").arg(pdfs[1].fileName());
     if (!problem.isEmpty())
         return fail(problem);
     std::printf("test-printer: stampa tramite la coda %s riuscita\n", qPrintable(queue));

@@ -1,7 +1,9 @@
 // The page renderer on an image: marks where the geometry puts them, the label only when
 // asked, and the faces measured are the faces drawn.
 #include "core/slip_layout.h"
+#include "render/pdf_file.h"
 #include "render/print_renderer.h"
+#include "tests/gui/support/pdf_marks.h"
 
 #include <QFontInfo>
 #include <QImage>
@@ -9,6 +11,8 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cmath>
 
 using namespace quintor;
 
@@ -42,6 +46,8 @@ private slots:
     void marksFallOnTheirSquares();
     void theLabelOnlyWhenAsked();
     void facesMeasuredAreFacesDrawn();
+    void previewBoxesAreFaintAndBeneathTheMarks();
+    void calibrationCrossesStandWhereTheirLabelsSay();
 };
 
 void PrintRendererTest::marksFallOnTheirSquares() {
@@ -119,6 +125,53 @@ void PrintRendererTest::facesMeasuredAreFacesDrawn() {
     QCOMPARE(measure.textWidth(reference),
              (long long)painter.fontMetrics().horizontalAdvance(QString::fromStdString(reference)));
     QCOMPARE(measure.textHeight("Hg"), (long long)painter.fontMetrics().height());
+}
+
+void PrintRendererTest::previewBoxesAreFaintAndBeneathTheMarks() {
+    const QSize size(1200, 1650);
+    const PageSize page{1200, 1650};
+    const LayoutValues values = LayoutValues::defaults();
+    const std::vector<Column> columns{{1, 7, 20, 44, 77, 90}};
+    SlipPicture picture = slipPicture(SlipLayout::vertical, values, page, columns, 1, false);
+    picture.boxes = slipBoxes(SlipLayout::vertical, values, page);
+    QCOMPARE(picture.boxes.size(), std::size_t{450});
+    const QImage image = paintedPage(picture, size);
+    // The marks stay whole and black over their boxes; an unmarked box shows faintly, and
+    // nothing of the boxes is dark enough to pass for a mark.
+    int inside = 0;
+    for (const SlipMark& mark : picture.plan.marks) {
+        const MarkRect& r = mark.rect;
+        QVERIFY(dark(image, (r.x1 + r.x2) / 2, (r.y1 + r.y2) / 2));
+        inside +=
+            darkPixels(image, QRect(QPoint(int(r.x1), int(r.y1)), QPoint(int(r.x2), int(r.y2))));
+    }
+    QCOMPARE(darkPixels(image, image.rect()), inside);
+    const MarkRect& unmarked = picture.boxes[1].rect; // number 2 of slip column 1
+    int faint = 0;
+    for (int x = int(unmarked.x1) - 1; x <= int(unmarked.x2) + 1; ++x)
+        faint += qGray(image.pixel(x, int((unmarked.y1 + unmarked.y2) / 2))) < 250;
+    QVERIFY(faint > 0);
+}
+
+void PrintRendererTest::calibrationCrossesStandWhereTheirLabelsSay() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("taratura.pdf"));
+    const QSizeF a4(210, 297);
+    QVERIFY(writePdfFile(file.toStdString(),
+                         QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()),
+                         600, [&](QPainter& painter, QPdfWriter&) {
+                             paintCalibrationPage(painter, a4);
+                             return true;
+                         }) == PdfOutcome::written);
+    const auto found = test::markCentresMillimetres(file);
+    for (const QPointF& cross : calibrationCrossesMillimetres(a4)) {
+        double nearest = 1e9;
+        for (const QPointF& centre : found)
+            nearest = std::min(nearest, std::hypot(centre.x() - cross.x(), centre.y() - cross.y()));
+        QVERIFY2(
+            nearest < 0.1,
+            qPrintable(QStringLiteral("%1, %2: %3 mm").arg(cross.x()).arg(cross.y()).arg(nearest)));
+    }
 }
 
 QTEST_MAIN(PrintRendererTest)

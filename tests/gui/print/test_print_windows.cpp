@@ -1,7 +1,9 @@
 // The three print windows driven through their controls, printing into PDF files.
 #include "app/main_frame.h"
 #include "core/print_settings.h"
+#include "core/printer_choice.h"
 #include "core/program_folder.h"
+#include "core/system_file.h"
 #include "gui/common/column_list_window.h"
 #include "gui/print/horizontal_slip_window.h"
 #include "gui/print/paper_listing_window.h"
@@ -9,11 +11,19 @@
 #include "gui/print/vertical_slip_window.h"
 #include "gui/system/system_window.h"
 #include "tests/gui/support/gui_helpers.h"
+#include "tests/gui/support/pdf_marks.h"
 #include "tests/gui/support/scripted_prompter.h"
+#include "tests/support/cli_runner.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPrintPreviewDialog>
@@ -21,6 +31,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
 
@@ -77,6 +88,8 @@ private slots:
         openSystemWindow();
         pdf_ = home_->file(QStringLiteral("stampa.pdf"));
         programPrinter().setOutputFileName(pdf_);
+        // The margins show as millimetres of this sheet.
+        programPrinter().setPageSize(QPageSize(QPageSize::A4));
         setPrinterQueueLookup({});
     }
     void cleanup() {
@@ -88,13 +101,16 @@ private slots:
     void badInputPrintsNothing();
     void oneSlipAtATimeAdvancesTheNextSlip();
     void aStoppedRunResumesWhereItStopped();
+    void savePdfReplacesAFileOnlyWithAWholeDocument();
     void testSlipsAndTheSidewaysWindow();
     void marginsAreRestoredAndRegistered();
     void withoutAPrinterThePdfIsOffered();
     void incompleteColumnsAreNamed();
     void previewShowsTheSlip();
+    void everyRoutePutsTheMarksInOnePlace();
     void plainPaperListing();
     void printingFromTheListingPreviewPrintsEveryPage();
+    void thePrinterSetUpSpeaksItalianAndIsRemembered();
 
 private:
     QString pdf_;
@@ -134,8 +150,8 @@ void PrintWindowsTest::badInputPrintsNothing() {
     window_->state().finalColumns = columns(11);
     VerticalSlipWindow window(window_->state(), window_->context().columnList(), window_);
     window.show();
-    QCOMPARE(text(&window, "topMarginEdit"), QStringLiteral("0.08820000"));
-    QCOMPARE(text(&window, "numberSizeEdit"), QStringLiteral("0.01600000"));
+    QCOMPARE(text(&window, "topMarginEdit"), QStringLiteral("26.20")); // 0.0882 x 297 mm
+    QCOMPARE(text(&window, "numberSizeEdit"), QStringLiteral("4.75")); // 0.016 x 297 mm
     QVERIFY(!child<QCheckBox>(&window, "slipNumberBox")->isChecked());
     // Tab goes from the margin buttons to the check box under them.
     child<QPushButton>(&window, "testSlipButton")->setFocus();
@@ -150,7 +166,7 @@ void PrintWindowsTest::badInputPrintsNothing() {
         QCOMPARE(prompter_->questions().last().title, QStringLiteral("Errore"));
         QCOMPARE(window.focusWidget(), child<QLineEdit>(&window, "verticalSpacingEdit"));
     }
-    type(&window, "verticalSpacingEdit", QStringLiteral("1E-2"));
+    type(&window, "verticalSpacingEdit", QStringLiteral("2.97")); // 0.01 x 297 mm
 
     const struct {
         const char* edit;
@@ -231,9 +247,13 @@ void PrintWindowsTest::aStoppedRunResumesWhereItStopped() {
     auto* stop = child<QPushButton>(&window, "stopButton");
     QVERIFY(stop->isHidden());
     bool stopShown = false;
+    bool labelsChangeable = false;
     // While slip 3 prints, the stop button is pressed: No goes on, and at slip 3 Yes stops.
     connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
         stopShown = stopShown || stop->isVisible();
+        labelsChangeable =
+            labelsChangeable ||
+            (stop->isVisible() && child<QCheckBox>(&window, "slipNumberBox")->isEnabled());
         if (value == 1 || value == 3)
             QTest::mouseClick(stop, Qt::LeftButton);
     });
@@ -241,6 +261,7 @@ void PrintWindowsTest::aStoppedRunResumesWhereItStopped() {
     prompter_->answer(QMessageBox::Yes);
     click(&window, "printAllButton");
     QVERIFY(stopShown);
+    QVERIFY(!labelsChangeable);
     QVERIFY(stop->isHidden());
     QCOMPARE(prompter_->questions().size(), 2);
     QCOMPARE(prompter_->questions()[0].text,
@@ -274,13 +295,69 @@ void PrintWindowsTest::aStoppedRunResumesWhereItStopped() {
     QCOMPARE(pdfPages(saved), 5);
 }
 
+void PrintWindowsTest::savePdfReplacesAFileOnlyWithAWholeDocument() {
+    window_->state().finalColumns = columns(25); // 5 slips
+    VerticalSlipWindow window(window_->state(), window_->context().columnList(), window_);
+    window.show();
+    const QString saved = home_->file(QStringLiteral("ieri.pdf"));
+    const QByteArray old("%PDF-1.4 la stampa di ieri\n%%EOF\n");
+    auto savedBytes = [&] {
+        QFile file(saved);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    {
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+    }
+    const QString replaceQuestion =
+        QStringLiteral("Il file %1 esiste già.\rSostituirlo ?").arg(saved);
+
+    // An existing file is replaced only when the user says so.
+    prompter_->answerFile(saved);
+    prompter_->answer(QMessageBox::No);
+    click(&window, "savePdfButton");
+    QCOMPARE(prompter_->lastText(), replaceQuestion);
+    QCOMPARE(savedBytes(), old);
+
+    // A run stopped half-way leaves the old file whole, with nothing beside it.
+    auto* progress = child<QProgressBar>(&window, "progressBar");
+    connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
+        if (value == 2)
+            QTest::mouseClick(child<QPushButton>(&window, "stopButton"), Qt::LeftButton);
+    });
+    prompter_->answerFile(saved);
+    prompter_->answer(QMessageBox::Yes); // replace it
+    prompter_->answer(QMessageBox::Yes); // stop
+    click(&window, "savePdfButton");
+    disconnect(progress, nullptr, this, nullptr);
+    QCOMPARE(savedBytes(), old);
+    QCOMPARE(QDir(QFileInfo(saved).path()).entryList({QStringLiteral("ieri.pdf*")}),
+             QStringList{QStringLiteral("ieri.pdf")});
+
+    // A file that cannot take the document is a failure the user hears of.
+    prompter_->answerFile(QStringLiteral("/dev/full"));
+    prompter_->answer(QMessageBox::Yes);
+    click(&window, "savePdfButton");
+    QCOMPARE(prompter_->lastText(),
+             QStringLiteral("Impossibile avviare la stampa !\rControllare la stampante o il file "
+                            "di destinazione."));
+
+    // A whole run replaces it.
+    type(&window, "firstSlipEdit", QStringLiteral("1"));
+    prompter_->answerFile(saved);
+    prompter_->answer(QMessageBox::Yes);
+    click(&window, "savePdfButton");
+    QCOMPARE(pdfPages(saved), 5);
+}
+
 void PrintWindowsTest::testSlipsAndTheSidewaysWindow() {
     window_->state().finalColumns = columns(6);
     HorizontalSlipWindow window(window_->state(), window_->context().columnList(), window_);
     window.show();
     QCOMPARE(window.windowTitle(), QStringLiteral("Stampa orizzontale di 6 colonne in 2 schedine"));
-    QCOMPARE(text(&window, "topMarginEdit"), QStringLiteral("0.01639000"));
-    QCOMPARE(text(&window, "markDiameterEdit"), QStringLiteral("0.00370000"));
+    QCOMPARE(text(&window, "topMarginEdit"), QStringLiteral("4.87")); // 0.01639 x 297 mm
+    // A radius of 0.0037 x 210 mm, shown as the diameter.
+    QCOMPARE(text(&window, "markDiameterEdit"), QStringLiteral("1.55"));
     QVERIFY(!window.findChild<QLineEdit*>(QStringLiteral("numberSizeEdit")));
     QVERIFY(!window.findChild<QCheckBox*>(QStringLiteral("slipNumberBox")));
     QVERIFY(!child<QWidget>(&window, "helpButton")->isEnabled());
@@ -297,17 +374,17 @@ void PrintWindowsTest::marginsAreRestoredAndRegistered() {
     window_->state().layout.horizontal[0] = Real48::fromValue(0.5L);
     HorizontalSlipWindow window(window_->state(), window_->context().columnList(), window_);
     window.show();
-    QCOMPARE(text(&window, "leftMarginEdit"), QStringLiteral("0.50000000"));
+    QCOMPARE(text(&window, "leftMarginEdit"), QStringLiteral("105.00"));
     prompter_->answer(QMessageBox::No);
     click(&window, "restoreDefaultsButton");
-    QCOMPARE(text(&window, "leftMarginEdit"), QStringLiteral("0.50000000"));
+    QCOMPARE(text(&window, "leftMarginEdit"), QStringLiteral("105.00"));
     prompter_->answer(QMessageBox::Yes);
     click(&window, "restoreDefaultsButton");
     QCOMPARE(prompter_->questions().last().defaultButton, QMessageBox::No);
-    QCOMPARE(text(&window, "leftMarginEdit"), QStringLiteral("0.12800000"));
+    QCOMPARE(text(&window, "leftMarginEdit"), QStringLiteral("26.88"));
     QCOMPARE(window_->state().layout.horizontal, defaultHorizontalLayout);
 
-    type(&window, "horizontalSpacingEdit", QStringLiteral("0.02"));
+    type(&window, "horizontalSpacingEdit", QStringLiteral("4.2")); // 0.02 x 210 mm
     click(&window, "registerSettingsButton");
     QCOMPARE(loadPrintSettings(programFolder()).layout.horizontal[2], Real48::fromValue(0.02L));
     type(&window, "horizontalSpacingEdit", QStringLiteral("1.2.3"));
@@ -370,6 +447,57 @@ void PrintWindowsTest::previewShowsTheSlip() {
     click(&window, "previewButton");
     QCOMPARE(title, QStringLiteral("Anteprima della schedina nº 2"));
     QVERIFY(!QFile::exists(pdf_));
+}
+
+void PrintWindowsTest::everyRoutePutsTheMarksInOnePlace() {
+    // One slip on A4 from the window, from its preview and from the command line: the marks
+    // must land on the same boxes of the sheet whatever margins the printer declares.
+    window_->state().finalColumns = {
+        {1, 7, 20, 44, 77, 90}, {6, 21, 35, 49, 63, 76}, {2, 13, 28, 51, 69, 88}};
+    const QString system = home_->file(QStringLiteral("segni.qtr"));
+    QVERIFY(writeSystemFile(system.toStdString(), window_->state()));
+    QPrinter& printer = programPrinter();
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(12, 9, 7, 15), QPageLayout::Millimeter);
+    VerticalSlipWindow window(window_->state(), window_->context().columnList(), window_);
+    window.show();
+    click(&window, "printSlipButton");
+
+    const QString previewed = home_->file(QStringLiteral("anteprima.pdf"));
+    QTimer::singleShot(0, [&] {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        QVERIFY(preview);
+        printer.setOutputFileName(previewed);
+        emit preview->paintRequested(&printer);
+        preview->reject();
+    });
+    click(&window, "previewButton");
+
+    const QString typed = home_->file(QStringLiteral("riga_di_comando.pdf"));
+    const auto run = quintor::testing::runProgram(
+        QUINTOR_PRINT_TOOL,
+        {system.toStdString(), "--layout", "verticale", "--pdf", typed.toStdString(), "--to", "1"});
+    QCOMPARE(run.status, 0);
+
+    const auto expected = test::markCentresMillimetres(typed);
+    QCOMPARE(expected.size(), std::size_t{18});
+    for (const QString& pdf : {pdf_, previewed}) {
+        const double distance =
+            test::largestMarkDistance(expected, test::markCentresMillimetres(pdf));
+        QVERIFY2(distance < 0.1, qPrintable(QStringLiteral("%1: %2 mm").arg(pdf).arg(distance)));
+    }
+
+    // Margins typed in millimetres move every mark by what was typed: 2 mm right and 3 mm
+    // down from the stored 0.032 x 210 and 0.0882 x 297 mm.
+    const QString moved = home_->file(QStringLiteral("spostata.pdf"));
+    const auto shifted = quintor::testing::runProgram(
+        QUINTOR_PRINT_TOOL, {system.toStdString(), "--layout", "verticale", "--pdf",
+                             moved.toStdString(), "--to", "1", "--margins", "8.72,29.1954"});
+    QCOMPARE(shifted.status, 0);
+    std::vector<QPointF> movedExpected = expected;
+    for (QPointF& centre : movedExpected)
+        centre += QPointF(2, 3);
+    QVERIFY(test::largestMarkDistance(movedExpected, test::markCentresMillimetres(moved)) < 0.1);
 }
 
 void PrintWindowsTest::plainPaperListing() {
@@ -448,6 +576,40 @@ void PrintWindowsTest::printingFromTheListingPreviewPrintsEveryPage() {
     });
     click(&window, "previewButton");
     QVERIFY(pdfPages(printer.outputFileName()) > 30);
+}
+
+void PrintWindowsTest::thePrinterSetUpSpeaksItalianAndIsRemembered() {
+    PaperListingWindow window(window_->state(), window_);
+    window.show();
+    programPrinter().setPageSize(QPageSize(QPageSize::A5));
+    QStringList captions;
+    QString confirm;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        for (auto* button : dialog->findChildren<QAbstractButton*>())
+            captions << button->text();
+        for (auto* label : dialog->findChildren<QLabel*>())
+            captions << label->text();
+        for (auto* group : dialog->findChildren<QGroupBox*>())
+            captions << group->title();
+        for (auto* tabs : dialog->findChildren<QTabWidget*>())
+            for (int i = 0; i < tabs->count(); ++i)
+                captions << tabs->tabText(i);
+        for (auto* buttons : dialog->findChildren<QDialogButtonBox*>())
+            if (buttons->button(QDialogButtonBox::Ok))
+                confirm = buttons->button(QDialogButtonBox::Ok)->text();
+        qobject_cast<QDialog*>(dialog)->accept();
+    });
+    click(&window, "printerSetupButton");
+    // It sets the printer up and prints nothing, in the program's language.
+    QCOMPARE(confirm, QStringLiteral("&Conferma"));
+    for (const char* english :
+         {"&Print", "Print", "Cancel", "&Options >>", "Pages", "Advanced", "Properties",
+          "Double Sided Printing", "Long side binding", "Copies:", "Orientation"})
+        QVERIFY2(!captions.contains(QString::fromLatin1(english)), english);
+    // The choice is there at the next start.
+    QCOMPARE(loadPrinterChoice(programFolder()).paper, std::string("A5"));
 }
 
 QTEST_MAIN(PrintWindowsTest)
