@@ -48,8 +48,7 @@ private:
 } // namespace
 
 PdfOutcome writePdfFile(const std::filesystem::path& file, const QPageLayout& layout,
-                        int resolution,
-                        const std::function<bool(QPainter&, QPdfWriter&)>& paint) {
+                        int resolution, const std::function<bool(QPainter&, QPdfWriter&)>& paint) {
     bool stopped = false;
     const bool written = replaceFileContentsWith(file, [&](const ByteSink& sink) {
         SinkDevice device(sink);

@@ -74,6 +74,24 @@ std::optional<MarginsMillimetres> marginsMillimetres(const std::string& text, QS
     return margins;
 }
 
+bool validSlipRange(long long first, long long last, std::size_t finalColumns) {
+    return first >= 1 && last >= first && static_cast<std::size_t>(last) <= slipCount(finalColumns);
+}
+
+// Stored as fractions of the sheet's width and height, as the windows keep them.
+void applyMargins(MarginsMillimetres margins, QSizeF sheet, SlipLayout layout,
+                  LayoutValues& values) {
+    const Real48 left = Real48::fromValue(static_cast<long double>(margins.left / sheet.width()));
+    const Real48 top = Real48::fromValue(static_cast<long double>(margins.top / sheet.height()));
+    if (layout == SlipLayout::vertical) {
+        values.vertical[0] = left;
+        values.vertical[1] = top;
+    } else {
+        values.horizontal[0] = left;
+        values.horizontal[1] = top;
+    }
+}
+
 std::optional<long long> number(const Arguments& args, const char* name, long long fallback) {
     const std::string* text = optionValue(args, name);
     if (!text)
@@ -172,21 +190,8 @@ int main(int argc, char** argv) {
     SystemState system;
     if (!readSystemFile(args[0], system))
         return refuse(unreadableSystemMessage);
-    if (margins) {
-        // Stored as fractions of the sheet's width and height, as the windows keep them.
-        const QSizeF sheet = page->size(QPageSize::Millimeter);
-        const Real48 left =
-            Real48::fromValue(static_cast<long double>(margins->left / sheet.width()));
-        const Real48 top =
-            Real48::fromValue(static_cast<long double>(margins->top / sheet.height()));
-        if (layout == SlipLayout::vertical) {
-            system.layout.vertical[0] = left;
-            system.layout.vertical[1] = top;
-        } else {
-            system.layout.horizontal[0] = left;
-            system.layout.horizontal[1] = top;
-        }
-    }
+    if (margins)
+        applyMargins(*margins, page->size(QPageSize::Millimeter), layout, system.layout);
     const std::size_t columns = system.finalColumns.size();
     const auto to =
         number(args, "--to", static_cast<long long>(listing ? columns : slipCount(columns)));
@@ -195,7 +200,7 @@ int main(int argc, char** argv) {
     if (listing) {
         if (!validListingRange(*from, *to, columns))
             return refuse(listingRangeMessage);
-    } else if (*from < 1 || *to < *from || static_cast<std::size_t>(*to) > slipCount(columns)) {
+    } else if (!validSlipRange(*from, *to, columns)) {
         return refuse(slipOutOfRangeMessage);
     }
 

@@ -44,7 +44,8 @@ std::vector<QPointF> markCentresMillimetres(const QString& pdf, int dpi) {
                 sx += p.x() + 0.5;
                 sy += p.y() + 0.5;
                 ++count;
-                for (const QPoint step : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+                for (const QPoint step :
+                     {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
                     const QPoint q = p + step;
                     if (q.x() < 0 || q.y() < 0 || q.x() >= w || q.y() >= h)
                         continue;
