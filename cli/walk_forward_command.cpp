@@ -43,7 +43,8 @@ int runWalkForward(const Arguments& args) {
     WalkForwardSettings settings;
     long long draws = defaultWalkForwardDraws, sets = defaultRandomSets, seed = settings.seed;
     long long count = 0, precision = 0;
-    if (!readWhole(optionValue(args, "--draws"), 1, static_cast<long long>(maxArchiveDraws), draws) ||
+    if (!readWhole(optionValue(args, "--draws"), 1, static_cast<long long>(maxArchiveDraws),
+                   draws) ||
         !readWhole(optionValue(args, "--random"), 1, maxRandomSets, sets) ||
         !readWhole(optionValue(args, "--seed"), 0, 4294967295LL, seed) ||
         !readWhole(optionValue(args, "--count"), 1, 2147483647LL, count) ||

@@ -112,9 +112,9 @@ long double percentile(const std::vector<long double>& sorted, double at) {
 
 std::string fixedText(long double value, int decimals) {
     char buffer[64];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer,
-                                            static_cast<double>(value), std::chars_format::fixed,
-                                            decimals);
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                      std::chars_format::fixed, decimals);
     return error == std::errc{} ? std::string(buffer, end) : std::string("0");
 }
 
@@ -255,7 +255,8 @@ bool RandomColumnSampler::draw(RandomGenerator& random, std::vector<Column>& out
             std::vector<std::size_t> order(size);
             std::iota(order.begin(), order.end(), std::size_t{0});
             for (std::size_t i = 0; i < count_; ++i) {
-                const auto pick = i + static_cast<std::size_t>(random.next(static_cast<int>(size - i)));
+                const auto pick =
+                    i + static_cast<std::size_t>(random.next(static_cast<int>(size - i)));
                 std::swap(order[i], order[pick]);
                 out.push_back(passing_[order[i]]);
             }
@@ -297,8 +298,8 @@ SelectionRequest requestBeforeDraw(const SystemState& system, std::span<const Co
 }
 
 Expected<WalkForwardResult> walkForward(const SystemState& system, const Archive& archive,
-                                        const WalkForwardSettings& settings,
-                                        RunControl* control, const WalkForwardProgress& progress,
+                                        const WalkForwardSettings& settings, RunControl* control,
+                                        const WalkForwardProgress& progress,
                                         const ColumnChooser& chooser) {
     if (settings.draws < 1)
         return Failure{walkForwardNoDrawsMessage};
@@ -337,11 +338,12 @@ Expected<WalkForwardResult> walkForward(const SystemState& system, const Archive
         std::shared_ptr<const FilterCheck> filter;
         const SelectionRequest request =
             requestBeforeDraw(system, newestFirst, record, settings, filter);
-        const auto chosen = chooser(request, control, [&](std::uint64_t examined,
-                                                          std::uint64_t total) {
-            report(done, total ? 0.5 * static_cast<double>(examined) / static_cast<double>(total)
-                               : 0.5);
-        });
+        const auto chosen =
+            chooser(request, control, [&](std::uint64_t examined, std::uint64_t total) {
+                report(done, total
+                                 ? 0.5 * static_cast<double>(examined) / static_cast<double>(total)
+                                 : 0.5);
+            });
         if (!chosen)
             return Failure{chosen.error()};
         if (chosen->stopped || (control && !control->checkpoint())) {
@@ -361,8 +363,7 @@ Expected<WalkForwardResult> walkForward(const SystemState& system, const Archive
         row.methodWon = settings.prizes.won(played.winners);
 
         // The random sets of this draw, shared among the threads a block at a time.
-        const RandomColumnSampler sampler(request.marked, request.fixed, filter.get(),
-                                          row.columns);
+        const RandomColumnSampler sampler(request.marked, request.fixed, filter.get(), row.columns);
         constexpr std::size_t block = 16;
         std::atomic<std::size_t> nextSet{0};
         std::atomic<bool> unfilled{false}, halted{false};
@@ -378,7 +379,8 @@ Expected<WalkForwardResult> walkForward(const SystemState& system, const Archive
                     return;
                 }
                 for (std::size_t s = begin; s < std::min(sets, begin + block); ++s) {
-                    RandomGenerator random(randomSetSeed(settings.seed, record, static_cast<int>(s)));
+                    RandomGenerator random(
+                        randomSetSeed(settings.seed, record, static_cast<int>(s)));
                     if (!sampler.draw(random, columns)) {
                         unfilled = true;
                         return;
@@ -414,8 +416,8 @@ Expected<WalkForwardResult> walkForward(const SystemState& system, const Archive
         std::sort(sorted.begin(), sorted.end());
         row.randomWonLow = percentile(sorted, 0.05);
         row.randomWonHigh = percentile(sorted, 0.95);
-        row.randomWonMeanSoFar = std::accumulate(sorted.begin(), sorted.end(), 0.0L) /
-                                 static_cast<long double>(sets);
+        row.randomWonMeanSoFar =
+            std::accumulate(sorted.begin(), sorted.end(), 0.0L) / static_cast<long double>(sets);
         result.draws.push_back(row);
         report(done + 1, 0);
     }
@@ -432,10 +434,9 @@ std::string walkForwardVerdict(const WalkForwardResult& result) {
     const ChanceComparison& won = result.won;
     const std::string figures =
         "ha vinto " + lire(won.method) + " in " + std::to_string(result.draws.size()) +
-        " estrazioni, contro una media di " + lire(won.randomMean) +
-        " dei sistemi casuali, e " + std::to_string(won.atLeastAsGood) + " su " +
-        std::to_string(result.randomSets) + " di questi hanno vinto almeno altrettanto (p = " +
-        fixedText(won.pValue, 3) + ")";
+        " estrazioni, contro una media di " + lire(won.randomMean) + " dei sistemi casuali, e " +
+        std::to_string(won.atLeastAsGood) + " su " + std::to_string(result.randomSets) +
+        " di questi hanno vinto almeno altrettanto (p = " + fixedText(won.pValue, 3) + ")";
     if (won.pValue > chanceThreshold)
         return "Il metodo non ha fatto meglio del caso: " + figures + ".";
     return "Il metodo " + figures +
@@ -449,9 +450,9 @@ std::vector<std::string> walkForwardSummaryLines(const WalkForwardResult& result
     std::vector<std::string> lines;
     for (std::size_t k = 0; k < winningLevelCount; ++k) {
         const ChanceComparison& c = result.levels[k];
-        lines.push_back(std::string(levelNames[k]) + ": metodo " + wholeText(c.method) +
-                        ", caso " + fixedText(c.randomMean, 2) + " ± " +
-                        fixedText(c.randomSpread, 2) + ", p = " + fixedText(c.pValue, 4));
+        lines.push_back(std::string(levelNames[k]) + ": metodo " + wholeText(c.method) + ", caso " +
+                        fixedText(c.randomMean, 2) + " ± " + fixedText(c.randomSpread, 2) +
+                        ", p = " + fixedText(c.pValue, 4));
     }
     lines.push_back("spesa: " + lire(result.spent) + " (metodo e ogni sistema casuale)");
     lines.push_back("vinto: metodo " + lire(result.won.method) + ", caso " +

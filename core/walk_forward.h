@@ -45,8 +45,8 @@ inline constexpr const char* walkForwardFiltersMessage =
 std::string walkForwardArchiveMessage(std::size_t archiveDraws, std::size_t tested);
 
 struct WalkForwardSettings {
-    std::int64_t count = 0; // columns chosen at each draw
-    int precision = 0;      // the selection's precision/speed position
+    std::int64_t count = 0;                      // columns chosen at each draw
+    int precision = 0;                           // the selection's precision/speed position
     std::size_t draws = defaultWalkForwardDraws; // how many of the newest draws are tested
     int randomSets = defaultRandomSets;          // random sets per draw
     std::uint32_t seed = 1;                      // the random sets are replayable from it
@@ -57,8 +57,8 @@ struct WalkForwardSettings {
 
 // How the method chooses its columns from what was known before a draw. The program's method
 // is selectColumns; tests put a method of known behaviour in its place.
-using ColumnChooser = std::function<Expected<SelectionResult>(
-    const SelectionRequest&, RunControl*, const SelectionProgress&)>;
+using ColumnChooser = std::function<Expected<SelectionResult>(const SelectionRequest&, RunControl*,
+                                                              const SelectionProgress&)>;
 
 // One tested draw.
 struct WalkForwardDraw {

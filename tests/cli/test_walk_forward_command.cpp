@@ -13,8 +13,10 @@ using namespace quintor::testing;
 namespace {
 
 const std::vector<int> tenNumbers{3, 9, 14, 22, 31, 40, 48, 57, 66, 75};
-const std::vector<Column> fourColumns{
-    {3, 9, 14, 22, 31, 40}, {9, 14, 22, 31, 40, 48}, {14, 22, 31, 40, 48, 57}, {3, 48, 57, 66, 75, 9}};
+const std::vector<Column> fourColumns{{3, 9, 14, 22, 31, 40},
+                                      {9, 14, 22, 31, 40, 48},
+                                      {14, 22, 31, 40, 48, 57},
+                                      {3, 48, 57, 66, 75, 9}};
 
 std::string archiveFile(const std::filesystem::path& folder, const Archive& archive) {
     const auto file = folder / "vincenti.dat";
@@ -34,8 +36,10 @@ TEST(CliWalkForward, OneLineADrawThenTheSummary) {
     const Archive archive = simulatedArchive(minimumDraws + 6, 9);
     const auto data = archiveFile(folder.path(), archive);
     const std::vector<std::string> args{
-        "walkforward", system, "--archive", data,  "--draws", "6", "--random", "40", "--seed", "5",
-        "--count",     "200",  "--precision", "26", "--prizes", "10,100,1000,10000,100000",
+        "walkforward", system, "--archive", data,
+        "--draws",     "6",    "--random",  "40",
+        "--seed",      "5",    "--count",   "200",
+        "--precision", "26",   "--prizes",  "10,100,1000,10000,100000",
         "--price",     "1"};
     const auto run = runCli(args);
     ASSERT_EQ(run.status, 0) << run.errors;
@@ -52,9 +56,8 @@ TEST(CliWalkForward, OneLineADrawThenTheSummary) {
             fields >> v;
         threes += values[0];
         won += values[5];
-        EXPECT_EQ(values[5],
-                  10 * values[0] + 100 * values[1] + 1000 * values[2] + 10000 * values[3] +
-                      100000 * values[4])
+        EXPECT_EQ(values[5], 10 * values[0] + 100 * values[1] + 1000 * values[2] +
+                                 10000 * values[3] + 100000 * values[4])
             << line;
     }
     EXPECT_GT(threes, 0) << "the sums below check nothing";
@@ -62,8 +65,9 @@ TEST(CliWalkForward, OneLineADrawThenTheSummary) {
     EXPECT_EQ(run.lines[7], "sistemi casuali: 40, seme: 5");
     EXPECT_TRUE(run.lines[8].starts_with("3 punti: metodo " + std::to_string(threes) + ", caso "))
         << run.lines[8];
-    EXPECT_TRUE(std::regex_match(run.lines[12],
-                                 std::regex(R"(6 punti: metodo \d+, caso \d+\.\d\d ± \d+\.\d\d, p = [01]\.\d{4})")))
+    EXPECT_TRUE(std::regex_match(
+        run.lines[12],
+        std::regex(R"(6 punti: metodo \d+, caso \d+\.\d\d ± \d+\.\d\d, p = [01]\.\d{4})")))
         << run.lines[12];
     EXPECT_EQ(run.lines[13], "spesa: 1.200 £ (metodo e ogni sistema casuale)");
     EXPECT_TRUE(run.lines[14].starts_with("vinto: metodo " + std::to_string(won) + " £, caso "))
@@ -83,8 +87,11 @@ TEST(CliWalkForward, RefusesWhatCannotMakeARun) {
         std::string message; // empty: only the status is checked
     };
     const std::vector<Case> cases{
-        {{system, "--archive", data, "--draws", "4"}, 2, walkForwardArchiveMessage(minimumDraws + 3, 4)},
-        {{empty, "--archive", data, "--draws", "3"}, 2,
+        {{system, "--archive", data, "--draws", "4"},
+         2,
+         walkForwardArchiveMessage(minimumDraws + 3, 4)},
+        {{empty, "--archive", data, "--draws", "3"},
+         2,
          "Il sistema non contiene colonne finali: indicare quante colonne scegliere con --count."},
         {{system, "--archive", data, "--random", "0"}, 64, ""},
         {{system, "--archive", data, "--draws", "2.5"}, 64, ""},

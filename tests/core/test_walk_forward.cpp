@@ -106,8 +106,8 @@ TEST(WalkForward, PValueOfAChanceMethodIsRoughlyUniform) {
     constexpr int seeds = 30;
     for (std::uint32_t seed = 1; seed <= seeds; ++seed) {
         settings.seed = seed;
-        const auto result = walkForward(system, archive, settings, nullptr, {},
-                                        randomMethod(seed * 7919u + 1u));
+        const auto result =
+            walkForward(system, archive, settings, nullptr, {}, randomMethod(seed * 7919u + 1u));
         ASSERT_TRUE(result.ok()) << result.error();
         EXPECT_EQ(result->won.method, result->levels[0].method);
         pValues.push_back(result->levels[0].pValue);
@@ -138,10 +138,10 @@ TEST(WalkForward, RandomSetsKeepTheMarksFixedNumbersAndFilters) {
     const std::vector<Case> cases{
         {"", {}, 100, true},
         {"", {7, 60}, 200, true},           // C(10,4) = 210: nearly all of them
-        {"somma=150..200", {}, 20, true},  // 176 pass: found by trying
+        {"somma=150..200", {}, 20, true},   // 176 pass: found by trying
         {"somma=100..140", {18}, 15, true}, // 15 pass: listed, every one taken
         {"somma=100..140", {18}, 16, false},
-        {"", {7, 8}, 1, false},             // a fixed number that is not marked
+        {"", {7, 8}, 1, false}, // a fixed number that is not marked
     };
     const NumberSet marked = [] {
         NumberSet set;
@@ -193,7 +193,6 @@ TEST(WalkForward, StopKeepsTheDrawsDone) {
     ASSERT_TRUE(result.ok()) << result.error();
     EXPECT_TRUE(result->stopped);
     ASSERT_EQ(result->draws.size(), 2u);
-    EXPECT_EQ(result->levels[0].method,
-              result->draws[0].method[0] + result->draws[1].method[0]);
+    EXPECT_EQ(result->levels[0].method, result->draws[0].method[0] + result->draws[1].method[0]);
     EXPECT_EQ(result->spent, 20 * settings.columnPrice);
 }

@@ -96,11 +96,18 @@ bool darkNear(const QImage& image, QPointF at, int radius) {
 QString checkPage(const QString& pdf, const SlipPicture& picture, QPointF origin, double scale,
                   const QString& work, const QString& name) {
     const QString base = work + QLatin1Char('/') + name;
-    QProcess render;
-    render.start(QStringLiteral("pdftoppm"),
-                 {QStringLiteral("-r"), QString::number(renderDpi), QStringLiteral("-gray"),
-                  QStringLiteral("-singlefile"), pdf, base});
-    if (!render.waitForFinished(60000) || render.exitCode() != 0)
+    // The queue may still be finishing the file on a busy machine: a few tries, a second apart.
+    bool rendered = false;
+    for (int attempt = 0; attempt < 15 && !rendered; ++attempt) {
+        if (attempt > 0)
+            QThread::msleep(1000);
+        QProcess render;
+        render.start(QStringLiteral("pdftoppm"),
+                     {QStringLiteral("-r"), QString::number(renderDpi), QStringLiteral("-gray"),
+                      QStringLiteral("-singlefile"), pdf, base});
+        rendered = render.waitForFinished(60000) && render.exitCode() == 0;
+    }
+    if (!rendered)
         return QStringLiteral("pdftoppm non ha potuto leggere %1").arg(pdf);
     const QImage image(base + QStringLiteral(".pgm"));
     if (image.isNull())
