@@ -20,10 +20,12 @@ CliResult slips(const std::vector<std::string>& args) {
 }
 
 // Eleven columns: the first holds 1 and 7, the fifth 90; one column per later slip is odd.
+// The seventh starts with 8, since 7 is already its second number.
 std::string elevenColumnSystem(const TempFolder& folder) {
     SystemState state;
     for (int k = 0; k < 11; ++k)
-        state.finalColumns.push_back(Column{static_cast<std::uint8_t>(k + 1), 7, 20, 34, 62, 76});
+        state.finalColumns.push_back(
+            Column{static_cast<std::uint8_t>(k == 6 ? 8 : k + 1), 7, 20, 34, 62, 76});
     state.finalColumns[4] = {90, 77, 6, 21, 49, 63};
     const auto file = (folder / "sistema.qtr").string();
     EXPECT_TRUE(writeSystemFile(file, state));
