@@ -2,12 +2,14 @@
 #include "core/archive.h"
 #include "core/byte_file.h"
 #include "core/program_folder.h"
+#include "gui/common/dialog_window_guard.h"
 #include "gui/common/program_identity.h"
 #include "gui/common/prompter.h"
 #include "gui/common/start_probe.h"
 #include "gui/help/help_window.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QProxyStyle>
@@ -15,6 +17,7 @@
 #include <QStandardPaths>
 #include <QTranslator>
 
+#include <chrono>
 #include <cstdlib>
 
 namespace {
@@ -36,6 +39,7 @@ public:
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setStyle(new HintDelayStyle);
+    quintor::DialogWindowGuard::install();
     quintor::applyProgramIdentity();
     // Every text of the program is Italian, so the toolkit's own texts (file dialogs, context
     // menus of the edits) are too, whatever the desktop's language.
@@ -51,16 +55,24 @@ int main(int argc, char** argv) {
     if (!home || !*home) {
         quintor::setExecutablePath(QApplication::applicationFilePath().toStdString());
         // An installed program cannot write beside its executable: its files go to the
-        // user's data folder, made ready on the first start.
+        // user's data folder.
         quintor::setUserDataFolder(
             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
-        const QString examples = QDir(QApplication::applicationDirPath())
-                                     .filePath(QStringLiteral("../share/quintor/funzioni"));
-        if (!quintor::prepareUserDataFolder(QDir::cleanPath(examples).toStdString()))
-            quintor::showError(nullptr, QStringLiteral("Errore !"),
-                               QStringLiteral("Impossibile preparare la cartella dei dati:\r%1")
-                                   .arg(QString::fromStdString(quintor::programFolder().string())));
     }
+    // The first start in a folder makes it ready: a simulated archive to try the statistics
+    // on and the example user functions in the menu.
+    const QString examples = QDir(QApplication::applicationDirPath())
+                                 .filePath(QStringLiteral("../share/quintor/funzioni"));
+    const QDate today = QDate::currentDate();
+    const quintor::FolderPreparation prepared = quintor::prepareProgramFolder(
+        QDir::cleanPath(examples).toStdString(),
+        std::chrono::sys_days{std::chrono::year{today.year()} /
+                              std::chrono::month{static_cast<unsigned>(today.month())} /
+                              std::chrono::day{static_cast<unsigned>(today.day())}});
+    if (!prepared.ok)
+        quintor::showError(nullptr, QStringLiteral("Errore !"),
+                           QStringLiteral("Impossibile preparare la cartella dei dati:\r%1")
+                               .arg(QString::fromStdString(quintor::programFolder().string())));
     // A save killed half-way leaves its temporary file behind; nothing else removes it.
     quintor::removeStaleTemporaryFiles(quintor::programFolder());
     quintor::removeStaleTemporaryFiles(QDir::currentPath().toStdString());
@@ -79,6 +91,9 @@ int main(int argc, char** argv) {
     frame.context().archives().startReading(
         quintor::findFileNoCase(quintor::programFolder(), quintor::archiveFileName));
     quintor::quitOnceShownIfProbed(&frame);
+    // A start timed from outside is not held up by a question.
+    if (prepared.firstStart && !std::getenv("QUINTOR_START_PROBE"))
+        frame.offerQuickTourOnStart();
     // The archive window takes the archive read ahead and offers the update file once the frame
     // is on the screen, before the first system window opens.
     QObject::connect(&frame, &quintor::MainFrame::firstPainted, &frame,

@@ -1,5 +1,6 @@
 #include "app/main_frame.h"
 
+#include "core/archive.h"
 #include "core/program_folder.h"
 #include "core/recent_files.h"
 #include "core/system_file.h"
@@ -15,12 +16,15 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPalette>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -37,6 +41,8 @@ MainFrame::MainFrame(const QStringList& parameters, QWidget* parent)
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    buildSimulatedDrawsBar(central);
+    layout->addWidget(simulatedDrawsBar_);
     mdi_ = new QMdiArea(central);
     mdi_->setBackground(QColor(0, 128, 128));
     mdi_->setAccessibleName(QStringLiteral("Sistemi aperti"));
@@ -96,6 +102,8 @@ void MainFrame::buildMenus() {
     recent->menuAction()->setObjectName(QStringLiteral("reopenAction"));
     recent->menuAction()->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     openSubmenuOnShortcut(file, recent);
+    // Each item's tip is the whole path its caption shortens.
+    recent->setToolTipsVisible(true);
     // The list is read again each time, so the items are there with no system window open.
     connect(recent, &QMenu::aboutToShow, this, &MainFrame::refreshRecentItems);
     for (int k = 0; k < 6; ++k) {
@@ -130,12 +138,49 @@ void MainFrame::buildMenus() {
 
 void MainFrame::refreshRecentItems() {
     const RecentFiles list = RecentFiles::load(findFileNoCase(programFolder(), recentFilesName));
-    for (int k = 0; k < 6; ++k) {
-        const bool filled = list.entryInUse(k);
-        const std::string& entry = list.entries[static_cast<std::size_t>(k)];
-        setRecentItem(k, filled ? recentItemCaption(k, entry) : QStringLiteral("&%1").arg(k + 1),
-                      filled ? QString::fromStdString(entry) : QString(), filled);
-    }
+    for (int k = 0; k < 6; ++k)
+        showRecentEntry(recentActions_[k], k, list);
+}
+
+void MainFrame::buildSimulatedDrawsBar(QWidget* parent) {
+    simulatedDrawsBar_ = new QFrame(parent);
+    QFrame* bar = simulatedDrawsBar_;
+    bar->setObjectName(QStringLiteral("simulatedDrawsBar"));
+    bar->setFrameShape(QFrame::StyledPanel);
+    bar->setAutoFillBackground(true);
+    QPalette colours = bar->palette();
+    colours.setColor(QPalette::Window, QColor(255, 243, 176));
+    colours.setColor(QPalette::WindowText, Qt::black);
+    bar->setPalette(colours);
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(8, 4, 8, 4);
+    auto* text = new QLabel(
+        QStringLiteral("<b>Estrazioni simulate.</b> L'archivio contiene estrazioni casuali, non "
+                       "reali: statistiche, selezioni e verifiche calcolate su di esse non "
+                       "valgono per il gioco. Importare le estrazioni reali da un file CSV."),
+        bar);
+    text->setObjectName(QStringLiteral("simulatedDrawsText"));
+    text->setWordWrap(true);
+    layout->addWidget(text, 1);
+    auto* import = new QPushButton(QStringLiteral("Importa CSV..."), bar);
+    import->setObjectName(QStringLiteral("importRealDrawsButton"));
+    setHint(import, QStringLiteral("Importa le estrazioni reali|Sostituisce le estrazioni "
+                                   "simulate con quelle reali di un file CSV."));
+    import->setAccessibleName(QStringLiteral("Importa le estrazioni reali da un file CSV"));
+    connect(import, &QPushButton::clicked, this, &MainFrame::onImportRealDrawsClicked);
+    layout->addWidget(import, 0, Qt::AlignVCenter);
+    bar->setAccessibleName(QStringLiteral("Avviso: estrazioni simulate"));
+    bar->hide();
+}
+
+void MainFrame::refreshSimulatedDrawsBar() {
+    simulatedDrawsBar_->setVisible(archiveWindow_ && isSimulatedArchive(context_.archive()));
+}
+
+void MainFrame::onImportRealDrawsClicked() {
+    if (archiveWindow_)
+        showArchiveImport(*archiveWindow_);
+    refreshSimulatedDrawsBar();
 }
 
 QAction* MainFrame::command(const QString& objectName) const {
@@ -213,6 +258,20 @@ void MainFrame::finishStart() {
     start_ = Start::done;
     // Without a window manager the frame may never be activated; the first showing counts.
     openStartingSystem();
+    if (quickTourOffered_)
+        // Once the first system window is on the screen, so the question comes over it.
+        QTimer::singleShot(0, this, &MainFrame::askForQuickTour);
+}
+
+void MainFrame::askForQuickTour() {
+    quickTourOffered_ = false;
+    if (!helpAvailable())
+        return;
+    if (askQuestion(this, QStringLiteral("Benvenuti in Quintor"),
+                    QStringLiteral("È la prima volta che Quintor viene avviato.\rSi vuole leggere "
+                                   "la guida breve «Quintor in pochi secondi» ?"),
+                    QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes)
+        showHelpTopic(HelpTopic::QuickTour);
 }
 
 void MainFrame::showHint(const QString& longHint) {
@@ -336,6 +395,7 @@ void MainFrame::setRecentItem(int k, const QString& caption, const QString& entr
     if (QAction* item = recentActions_.value(k)) {
         item->setText(caption);
         item->setData(entry);
+        item->setToolTip(entry);
         item->setVisible(visible);
     }
 }
@@ -346,6 +406,9 @@ void MainFrame::onArchiveTriggered() {
 
 void MainFrame::loadArchive() {
     archiveWindow_ = createArchiveWindow(programFolder(), context_, this);
+    // An archive still being read is watched until it is taken.
+    watchArchiveChanges(*archiveWindow_, this, [this] { refreshSimulatedDrawsBar(); });
+    refreshSimulatedDrawsBar();
 }
 
 void MainFrame::showArchiveWindow() {
@@ -353,6 +416,7 @@ void MainFrame::showArchiveWindow() {
         return;
     completeArchiveLoading(*archiveWindow_);
     archiveWindow_->exec();
+    refreshSimulatedDrawsBar();
 }
 
 void MainFrame::finishArchiveLoading() {

@@ -10,6 +10,7 @@
 
 class QAction;
 class QDialog;
+class QFrame;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -57,6 +58,9 @@ public:
     // The frame's own recent-files items, from the list on disk.
     void refreshRecentItems();
 
+    // Asks once, when the start is done, whether to show the short guide: for the first start.
+    void offerQuickTourOnStart() { quickTourOffered_ = true; }
+
     static QString missingFileMessage();
     static QString unreadableFileMessage();
 
@@ -72,6 +76,8 @@ public slots:
     void onQuitTriggered();
     void onRecentTriggered(int index); // 0..5
     void onArchiveTriggered();
+    // The notice bar's button: the archive window's CSV import.
+    void onImportRealDrawsClicked();
 
 protected:
     // What the system windows ask of the frame.
@@ -97,6 +103,10 @@ private:
     SystemWindow* openInNewWindow(const QString& name);
     void updateMenuBar();
     void buildMenus();
+    void buildSimulatedDrawsBar(QWidget* parent);
+    // The bar is shown while the archive holds the simulated draws of a first start.
+    void refreshSimulatedDrawsBar();
+    void askForQuickTour();
     // The rest of the start after the first painting: firstPainted, then the first system.
     void finishStart();
 
@@ -106,9 +116,11 @@ private:
     QStringList parameters_;
     int counter_ = 0;
     bool missingParameterReported_ = false; // the command-line file did not exist
+    bool quickTourOffered_ = false;
     enum class Start { notShown, waitingForPaint, finishing, done };
     Start start_ = Start::notShown;
     QMdiArea* mdi_ = nullptr;
+    QFrame* simulatedDrawsBar_ = nullptr;
     BevelPanel* hintPanel_ = nullptr;
     QLabel* hintLabel_ = nullptr;
     QList<QMenu*> frameMenus_;

@@ -56,7 +56,10 @@ int runMerge(const Arguments& args) {
     auto draws = readDrawFile(args[1]);
     if (!draws)
         return refuse(unreadableSystemMessage);
-    MergeCounts counts = archive.merge(draws->draws);
+    // Real draws merged into the simulated archive of a first start would be skipped on every
+    // date a simulated draw holds: the simulated draws go instead.
+    const RealDrawsMerge merged = mergeReplacingSimulated(archive, draws->draws);
+    MergeCounts counts = merged.counts;
     counts.rejected += draws->rejected;
     auto saved = archive.save(args[0]);
     if (!saved)
@@ -64,6 +67,8 @@ int runMerge(const Arguments& args) {
     std::cout << "aggiunte: " << counts.added << ", già presenti: " << counts.present
               << ", scartate: " << counts.rejected << '\n';
     printSummary(archive);
+    if (merged.simulatedReplaced > 0)
+        std::cout << "Estrazioni simulate sostituite: " << merged.simulatedReplaced << '\n';
     return ok;
 }
 

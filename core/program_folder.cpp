@@ -1,12 +1,14 @@
 #include "core/program_folder.h"
 
 #include "core/archive.h"
+#include "core/user_functions.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include <unistd.h>
 
@@ -68,27 +70,50 @@ void setUserDataFolder(const fs::path& folder) {
         sources().userData = folder;
 }
 
-bool prepareUserDataFolder(const fs::path& examples) {
-    const fs::path folder = programFolder();
-    if (!sources().userData || folder != *sources().userData)
-        return true;
+namespace {
+
+// The programs of folder that have a description, in name order, entered in the function list.
+void enterDescribedPrograms(const fs::path& folder) {
+    std::vector<fs::path> programs;
     std::error_code error;
-    fs::create_directories(folder, error);
-    if (error)
-        return false;
-    bool ok = true;
-    const fs::path archiveFile = findFileNoCase(folder, "vincenti.dat");
-    if (!fs::exists(archiveFile, error)) {
-        // As many draws as `make run` gives a fresh folder, from the same seed.
-        ok = simulatedArchive(3000, 1).save(archiveFile).ok();
-        for (fs::directory_iterator it(examples, error), end; !error && it != end;
-             it.increment(error)) {
-            const fs::path target = folder / it->path().filename();
-            if (it->is_regular_file() && !fs::exists(target))
-                ok = fs::copy_file(it->path(), target, error) && ok;
-        }
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        if (it->is_regular_file() && isRunnableFile(it->path()))
+            programs.push_back(it->path());
+    std::sort(programs.begin(), programs.end());
+    UserFunctionList list;
+    for (const fs::path& program : programs) {
+        const std::string name = program.filename().string();
+        const auto description = readDescription(folder, name);
+        if (description && !description->caption.empty())
+            addUserFunction(folder, name, description->caption, list);
     }
-    return ok;
+}
+
+} // namespace
+
+FolderPreparation prepareProgramFolder(const fs::path& examples, std::chrono::sys_days today) {
+    FolderPreparation result;
+    const fs::path folder = programFolder();
+    std::error_code error;
+    if (fs::exists(findFileNoCase(folder, archiveFileName), error))
+        return result;
+    result.firstStart = true;
+    fs::create_directories(folder, error);
+    if (error) {
+        result.ok = false;
+        return result;
+    }
+    // As many draws as the statistics and the selection want to work on, from a fixed seed.
+    result.ok = simulatedArchiveUntil(3000, 1, today).save(folder / archiveFileName).ok();
+    for (fs::directory_iterator it(examples, error), end; !error && it != end;
+         it.increment(error)) {
+        const fs::path target = folder / it->path().filename();
+        std::error_code copyError;
+        if (it->is_regular_file() && !fs::exists(target, copyError))
+            result.ok = fs::copy_file(it->path(), target, copyError) && result.ok;
+    }
+    enterDescribedPrograms(folder);
+    return result;
 }
 
 void setProgramFolder(const fs::path& folder) {

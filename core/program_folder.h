@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string_view>
 
@@ -17,11 +18,19 @@ void setExecutablePath(const std::filesystem::path& executable);
 // The user's own data folder (for instance ~/.local/share/Quintor), set once by main().
 void setUserDataFolder(const std::filesystem::path& folder);
 
-// Readies the user data folder when it is the program folder: creates it, and on the first
-// start gives it the simulated archive (labelled as such by the archive window) and copies
-// the files of examples (the example user functions) that it does not hold yet. True when
-// there was nothing to do or all went well.
-bool prepareUserDataFolder(const std::filesystem::path& examples);
+// What readying the program folder found and did.
+struct FolderPreparation {
+    bool ok = true;          // every file it had to make was made
+    bool firstStart = false; // the folder had no archive: this is the program's first start there
+};
+
+// Readies the program folder: on the first start there (no archive yet) creates it, gives it
+// the simulated archive (labelled as such by the windows) with its newest draw on or before
+// today, copies the files of examples (the example user functions) that it does not hold yet,
+// and enters every program of the folder that has a description in the user-function menu,
+// so that the examples are there to try.
+FolderPreparation prepareProgramFolder(const std::filesystem::path& examples,
+                                       std::chrono::sys_days today);
 
 // The file in folder whose name equals name without regard to letter case; when none
 // exists, folder / name spelled as given (so a new file gets the program's spelling).

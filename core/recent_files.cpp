@@ -105,10 +105,80 @@ RecentFiles RecentFiles::recordSave(const std::filesystem::path& programFolder,
     return list;
 }
 
-std::string recentMenuCaption(const std::string& entry) {
+namespace {
+
+// Longest folder part a caption shows whole, in characters (not bytes: names are UTF-8).
+constexpr std::size_t longestFolderPart = 32;
+
+std::vector<std::string> folderNames(const std::filesystem::path& path) {
+    std::vector<std::string> names;
+    for (const auto& part : path.parent_path().relative_path())
+        if (!part.empty())
+            names.push_back(part.string());
+    return names;
+}
+
+// The last count names, or all of them when there are fewer.
+std::vector<std::string> lastFolders(const std::vector<std::string>& names, std::size_t count) {
+    const std::size_t from = names.size() > count ? names.size() - count : 0;
+    return {names.begin() + static_cast<std::ptrdiff_t>(from), names.end()};
+}
+
+bool isContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+std::size_t characterCount(const std::string& text) {
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return !isContinuationByte(c); }));
+}
+
+// Byte offset of character index within text.
+std::size_t characterOffset(const std::string& text, std::size_t index) {
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (isContinuationByte(text[i]))
+            continue;
+        if (seen == index)
+            return i;
+        ++seen;
+    }
+    return text.size();
+}
+
+std::string elideMiddle(const std::string& text, std::size_t limit) {
+    const std::size_t length = characterCount(text);
+    if (length <= limit)
+        return text;
+    const std::size_t head = (limit - 1) / 2;
+    const std::size_t tail = limit - 1 - head;
+    return text.substr(0, characterOffset(text, head)) + "…" +
+           text.substr(characterOffset(text, length - tail));
+}
+
+} // namespace
+
+std::string recentMenuCaption(const std::string& entry, const RecentFiles& list) {
     const std::filesystem::path path(entry);
-    return path.root_path().string() + ".." +
-           std::string(1, std::filesystem::path::preferred_separator) + path.filename().string();
+    const std::vector<std::string> folders = folderNames(path);
+    // The fewest trailing folders (at least one) that no other entry of this file name shares.
+    std::size_t shown = std::min<std::size_t>(1, folders.size());
+    for (int k = 0; k < static_cast<int>(recentEntryCount); ++k) {
+        const std::string& other = list.entries[static_cast<std::size_t>(k)];
+        if (!list.entryInUse(k) || other == entry ||
+            std::filesystem::path(other).filename() != path.filename())
+            continue;
+        const std::vector<std::string> otherFolders = folderNames(other);
+        while (shown < folders.size() &&
+               lastFolders(folders, shown) == lastFolders(otherFolders, shown))
+            ++shown;
+    }
+    std::string folderPart;
+    for (const std::string& name : lastFolders(folders, shown))
+        folderPart += name + '/';
+    const std::string root = path.root_path().string();
+    const std::string hidden = shown < folders.size() ? "../" : "";
+    return root + hidden + elideMiddle(folderPart, longestFolderPart) + path.filename().string();
 }
 
 } // namespace quintor

@@ -42,7 +42,11 @@ struct RecentFiles {
                                   const std::string& savedFile);
 };
 
-// The menu caption of an entry: the root, "..", and the file name ("/../Sistem1.Qtr").
-std::string recentMenuCaption(const std::string& entry);
+// The menu caption of an entry: the root, "..", the folder that holds the file and the file
+// name ("/../Sistemi/Sistem1.Qtr"). When another of the listed entries has the same file name
+// in a folder of the same name, more of the path is shown, as much as tells the two apart; a
+// path shown whole has no "..". A long folder part loses its middle ("…"), so the caption
+// stays short enough for a menu while its start and its end are still there.
+std::string recentMenuCaption(const std::string& entry, const RecentFiles& list);
 
 } // namespace quintor

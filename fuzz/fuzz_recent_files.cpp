@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
     for (int k = 0; k < 6; ++k)
         if (list.entryInUse(k))
-            (void)quintor::recentMenuCaption(list.entries[static_cast<std::size_t>(k)]);
+            (void)quintor::recentMenuCaption(list.entries[static_cast<std::size_t>(k)], list);
     list.add("/tmp/fuzz/Sistem1.Qtr");
     if (!list.contains("/tmp/fuzz/Sistem1.Qtr") || !list.save(file))
         std::abort();

@@ -6,6 +6,7 @@
 #include "core/program_folder.h"
 #include "gui/common/feedback.h"
 #include "gui/common/prompter.h"
+#include "gui/common/simulated_draws_notice.h"
 #include "gui/common/worker_run.h"
 
 #include <QFile>
@@ -178,6 +179,7 @@ ArchiveBacktestDialog::ArchiveBacktestDialog(const SystemState& state, const Arc
     buttons->addWidget(exportButton_);
     addStopAndClose(buttons, QStringLiteral("Interrompi|Interrompe la verifica."));
     layout->addLayout(buttons);
+    addSimulatedDrawsNotice(this, archive);
     resize(640, 620);
 }
 

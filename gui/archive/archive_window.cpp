@@ -311,6 +311,7 @@ void ArchiveWindow::refreshLabels() {
         setWindowTitle(windowCaption);
         setHint(lastUpdateLabel_, QString());
     }
+    emit archiveChanged();
 }
 
 void ArchiveWindow::refreshGrid() {
@@ -541,13 +542,9 @@ void ArchiveWindow::onImportCsvClicked() {
                         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
     }
     Archive before = archive_;
-    if (replace)
-        archive_.clear();
-    MergeCounts counts = archive_.merge(draws->draws);
+    MergeCounts counts = replace ? mergeReplacingSimulated(archive_, draws->draws).counts
+                                 : archive_.merge(draws->draws);
     counts.rejected += draws->rejected;
-    // A file without a single good draw does not replace anything.
-    if (replace && archive_.empty())
-        archive_ = before;
     refreshGrid();
     refreshLabels();
     hourglass.release();

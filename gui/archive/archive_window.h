@@ -48,6 +48,10 @@ public:
     // What the entry box is open for; noEntry while it is hidden.
     EntryMode entryMode() const { return entryMode_; }
 
+signals:
+    // The archive has been loaded, or changed and saved.
+    void archiveChanged();
+
 public slots:
     void onNewClicked();
     void onModifyClicked();

@@ -66,11 +66,17 @@ void useFixedDialogFrame(QWidget* dialog) {
                            Qt::MSWindowsFixedSizeDialogHint);
 }
 
-QString recentItemCaption(int k, const std::string& entry) {
+void showRecentEntry(QAction* item, int k, const RecentFiles& list) {
+    const bool filled = list.entryInUse(k);
+    const std::string& entry = list.entries[static_cast<std::size_t>(k)];
     // A file name shows "&" as it is, not as an accelerator.
-    QString name = QString::fromStdString(recentMenuCaption(entry));
+    QString name = filled ? QString::fromStdString(recentMenuCaption(entry, list)) : QString();
     name.replace(QLatin1Char('&'), QLatin1String("&&"));
-    return QStringLiteral("&%1 ").arg(k + 1) + name;
+    item->setText(filled ? QStringLiteral("&%1 ").arg(k + 1) + name
+                         : QStringLiteral("&%1").arg(k + 1));
+    item->setData(filled ? QString::fromStdString(entry) : QString());
+    item->setToolTip(filled ? QString::fromStdString(entry) : QString());
+    item->setVisible(filled);
 }
 
 void setHint(QWidget* widget, const QString& hint) {

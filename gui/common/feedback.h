@@ -11,6 +11,8 @@ class QWidget;
 
 namespace quintor {
 
+struct RecentFiles;
+
 // The system beep of a command that cannot apply now. Every beep of the program goes
 // through here so that tests can count them.
 void beep();
@@ -42,8 +44,9 @@ void setReadableText(QLabel* label, const QString& text);
 // A dialog of fixed size gets a title bar with the close button only: no minimise or
 // maximise button under any window manager.
 void useFixedDialogFrame(QWidget* dialog);
-// The caption of recent-files item k (0..5): its number key, then the entry's short form.
-QString recentItemCaption(int k, const std::string& entry);
+// Recent-files item k (0..5) of list: the caption is its number key and the entry's short form,
+// the tip the whole path. An entry not in use leaves the item hidden with its number only.
+void showRecentEntry(QAction* item, int k, const RecentFiles& list);
 QString longHint(const QString& hint);
 
 // A shortcut on a submenu's item only triggers the item, which by itself shows nothing. This

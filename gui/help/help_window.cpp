@@ -15,16 +15,23 @@
 #include <QHelpSearchEngine>
 #include <QHelpSearchQueryWidget>
 #include <QHelpSearchResultWidget>
+#include <QImage>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFragment>
+#include <QTextImageFormat>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -95,6 +102,47 @@ HelpBrowser::HelpBrowser(QHelpEngine* engine, QWidget* parent)
     setObjectName(QStringLiteral("helpPage"));
     setAccessibleName(QStringLiteral("Pagina della guida"));
     setOpenExternalLinks(true);
+    // Once the page is laid out with its pictures at their own size.
+    connect(this, &QTextBrowser::sourceChanged, this,
+            [this] { QMetaObject::invokeMethod(this, &HelpBrowser::fitPictures); });
+}
+
+void HelpBrowser::resizeEvent(QResizeEvent* event) {
+    QTextBrowser::resizeEvent(event);
+    fitPictures();
+}
+
+void HelpBrowser::fitPictures() {
+    // The page's own margins (the style sheet's) on both sides, and the document's.
+    constexpr qreal pageMargins = 2 * 16;
+    const qreal room = viewport()->width() - 2 * document()->documentMargin() - pageMargins;
+    struct Picture {
+        int position;
+        int length;
+        QTextImageFormat format;
+    };
+    QList<Picture> pictures;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (const QTextFragment part = it.fragment(); part.charFormat().isImageFormat())
+                pictures.append(
+                    {part.position(), part.length(), part.charFormat().toImageFormat()});
+    for (Picture& picture : pictures) {
+        const QVariant data = loadResource(QTextDocument::ImageResource,
+                                           source().resolved(QUrl(picture.format.name())));
+        const QSize size = QImage::fromData(data.toByteArray()).size();
+        if (size.isEmpty() || room <= 0)
+            continue;
+        const qreal width = std::min<qreal>(size.width(), room);
+        if (qFuzzyCompare(picture.format.width(), width))
+            continue;
+        picture.format.setWidth(width);
+        picture.format.setHeight(width * size.height() / size.width());
+        QTextCursor cursor(document());
+        cursor.setPosition(picture.position);
+        cursor.setPosition(picture.position + picture.length, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(picture.format);
+    }
 }
 
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
@@ -135,8 +183,11 @@ HelpWindow::HelpWindow(const QString& collection, QWidget* parent) : QMainWindow
     buildNavigationBar();
 
     connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::selectInContents);
-    connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, this,
-            [this] { selectInContents(browser_->source()); });
+    connect(engine_->contentModel(), &QHelpContentModel::contentsCreated, this, [this] {
+        // The chapters open, so the first look shows every page there is.
+        engine_->contentWidget()->expandToDepth(0);
+        selectInContents(browser_->source());
+    });
     if (ready_)
         browser_->setSource(topicUrl(1));
     else

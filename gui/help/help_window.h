@@ -22,7 +22,14 @@ public:
     HelpBrowser(QHelpEngine* engine, QWidget* parent);
     QVariant loadResource(int type, const QUrl& name) override;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // Each picture of the page at its own size, or smaller to fit the page's width: a picture
+    // is never cut or scrolled sideways.
+    void fitPictures();
+
     QHelpEngine* engine_;
 };
 

@@ -7,6 +7,7 @@
 #include "gui/common/feedback.h"
 #include "gui/common/help_link.h"
 #include "gui/common/prompter.h"
+#include "gui/common/simulated_draws_notice.h"
 #include "gui/common/worker_run.h"
 #include "gui/selection/column_filters_dialog.h"
 
@@ -343,6 +344,7 @@ int launchSelection(QWidget* parent, SystemState& system, const Archive& archive
     SelectionDialog window(system, archive.newestFirst(snapshotLimit), parent);
     window.setFilterDraws(
         std::make_shared<const std::vector<Column>>(archive.newestFirst(archive.size())));
+    addSimulatedDrawsNotice(&window, archive);
     window.exec();
     const int ended = window.runEnded();
     if (ended == 1 && !system.finalColumns.empty()) {

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace quintor {
@@ -20,5 +21,10 @@ std::unique_ptr<QDialog> createArchiveWindow(const std::filesystem::path& folder
 // A loading still waiting for the reading ahead ends now (asking about the update file, if
 // one has come); nothing once the archive is loaded.
 void completeArchiveLoading(QDialog& archiveWindow);
+// react runs, in receiver's thread, each time the window has loaded or changed the archive.
+void watchArchiveChanges(QDialog& archiveWindow, QObject* receiver, std::function<void()> react);
+// Shows the window modally with its CSV import asked for at once, as its "Importa CSV" button
+// would: the user chooses the file and then sees the draws it brought.
+void showArchiveImport(QDialog& archiveWindow);
 
 } // namespace quintor

@@ -7,6 +7,7 @@
 #include "gui/common/column_list_window.h"
 #include "gui/common/feedback.h"
 #include "gui/common/prompter.h"
+#include "gui/common/simulated_draws_notice.h"
 #include "gui/selection/winning_probability_dialog.h"
 #include "gui/system/number_probability_dialog.h"
 
@@ -63,6 +64,7 @@ bool changeByRanking(QWidget* owner, SystemState& state, const Archive& archive,
     NumberCountDialog dialog(owner);
     if (!adding)
         dialog.setForRemoving();
+    addSimulatedDrawsNotice(&dialog, archive);
     dialog.exec();
     if (dialog.count() <= 0)
         return false;

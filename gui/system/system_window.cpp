@@ -483,6 +483,8 @@ void SystemWindow::addRecentFilesMenu(QMenu* menu) {
     recent->menuAction()->setObjectName(QStringLiteral("reopenAction"));
     recent->menuAction()->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     openSubmenuOnShortcut(menu, recent);
+    // Each item's tip is the whole path its caption shortens.
+    recent->setToolTipsVisible(true);
     // Read again each time: another window's save may have moved the entries, and an item
     // must open the file its caption names.
     connect(recent, &QMenu::aboutToShow, this, &SystemWindow::refreshRecentMenus);
@@ -642,14 +644,11 @@ void SystemWindow::refreshRecentMenus() {
     const std::string own = state_.fileName;
     for (int k = 0; k < 6; ++k) {
         QAction* item = recentItems_[k];
-        const bool filled = list.entryInUse(k);
-        const std::string& entry = list.entries[static_cast<std::size_t>(k)];
-        item->setText(filled ? recentItemCaption(k, entry) : QStringLiteral("&%1").arg(k + 1));
-        item->setData(filled ? QString::fromStdString(entry) : QString());
-        item->setVisible(filled);
+        showRecentEntry(item, k, list);
+        const bool filled = item->isVisible();
         if (host_)
             host_->showRecentItem(k, item->text(), item->data().toString(), filled);
-        if (filled && entry == own)
+        if (filled && list.entries[static_cast<std::size_t>(k)] == own)
             item->setVisible(false);
     }
 }

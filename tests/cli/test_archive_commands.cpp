@@ -46,6 +46,36 @@ TEST(CliMerge, RealDrawsIntoAnEmptyArchiveGiveTheArchiveFile) {
     EXPECT_EQ(fileText(archive), fileText(data / "vincenti.dat"));
 }
 
+TEST(CliMerge, RealDrawsReplaceASimulatedArchive) {
+    const fs::path data = QUINTOR_SHARED_DATA;
+    if (!fs::exists(data / "draws.csv"))
+        GTEST_SKIP() << "real draws not found in " << data;
+    TempFolder folder;
+    const fs::path empty = folder.path() / "vuoto.dat";
+    const fs::path simulated = folder.path() / "simulato.dat";
+    const CliResult intoEmpty = runCli({"merge", empty.string(), (data / "draws.csv").string()});
+    ASSERT_EQ(intoEmpty.status, 0) << intoEmpty.errors;
+
+    // Nothing valid to merge: the simulated draws stay, and nothing is said about them.
+    ASSERT_EQ(runCli({"sample-archive", simulated.string(), "--draws", "3000"}).status, 0);
+    const std::string before = fileText(simulated);
+    const fs::path bad = folder.path() / "vuote.csv";
+    writeText(bad, "data;n1;n2;n3;n4;n5;n6;jolly\n2009-01-03;1;1;1;1;1;1;1\n");
+    CliResult run = runCli({"merge", simulated.string(), bad.string()});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.lines.size(), 3u);
+    EXPECT_EQ(fileText(simulated), before);
+
+    // Real draws take the simulated ones' place whatever dates they share, and the output
+    // ends by saying so after the lines an ordinary merge prints.
+    run = runCli({"merge", simulated.string(), (data / "draws.csv").string()});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    std::vector<std::string> expected = intoEmpty.lines;
+    expected.push_back("Estrazioni simulate sostituite: 3000");
+    EXPECT_EQ(run.lines, expected);
+    EXPECT_EQ(fileText(simulated), fileText(empty));
+}
+
 TEST(CliMerge, CountsRejectedLinesAndInsertsInDateOrder) {
     TempFolder folder;
     const fs::path archive = folder.path() / "vincenti.dat";

@@ -1,14 +1,17 @@
 #include "core/archive.h"
 #include "core/program_folder.h"
+#include "core/user_functions.h"
 #include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 
 using namespace quintor;
 using quintor::testing::TempFolder;
 using quintor::testing::writeBytes;
+using quintor::testing::writeText;
 
 TEST(ProgramFolder, ChosenFolderThenHomeVariableThenExecutable) {
     TempFolder folder;
@@ -60,30 +63,15 @@ TEST(ProgramFolder, InstalledProgramUsesTheUserDataFolder) {
     setProgramFolder({});
     const auto bin = folder / "bin";
     const auto data = folder / "dati" / "Quintor";
-    const auto examples = folder / "esempi";
     std::filesystem::create_directories(bin);
-    std::filesystem::create_directories(examples);
-    writeBytes(examples / "somma.txt", {'S'});
     setExecutablePath(bin / "quintor");
     setUserDataFolder(data);
 
     // A folder the user may write is still the program folder, as `make run` has it.
     EXPECT_EQ(programFolder(), bin);
-    EXPECT_TRUE(prepareUserDataFolder(examples));
-    EXPECT_FALSE(std::filesystem::exists(data));
-
     // A folder nobody may write, not even root: one that is not there.
     setExecutablePath(folder / "altrove" / "quintor");
     EXPECT_EQ(programFolder(), data);
-    ASSERT_TRUE(prepareUserDataFolder(examples));
-    const Archive archive = Archive::load(data / "vincenti.dat");
-    EXPECT_EQ(archive.size(), 3000u);
-    EXPECT_TRUE(isSimulatedArchive(archive));
-    EXPECT_TRUE(std::filesystem::exists(data / "somma.txt"));
-    // A later start keeps what the user has: the archive is not simulated again.
-    writeBytes(data / "vincenti.dat", {});
-    ASSERT_TRUE(prepareUserDataFolder(examples));
-    EXPECT_EQ(std::filesystem::file_size(data / "vincenti.dat"), 0u);
     // Installed in a folder the user may write: the data still go to the user data folder.
     std::filesystem::create_directories(folder / "share" / "quintor");
     setExecutablePath(bin / "quintor");
@@ -96,4 +84,50 @@ TEST(ProgramFolder, InstalledProgramUsesTheUserDataFolder) {
         ::setenv("QUINTOR_HOME", saved.c_str(), 1);
     else
         ::unsetenv("QUINTOR_HOME");
+}
+
+TEST(ProgramFolder, FirstStartGetsASimulatedArchiveUpToTodayAndTheExamplesInTheMenu) {
+    using namespace std::chrono;
+    TempFolder folder;
+    const auto home = folder / "dati" / "Quintor";
+    const auto examples = folder / "esempi";
+    std::filesystem::create_directories(examples);
+    writeText(examples / "somma.py", "#!/usr/bin/env python3\n");
+    writeText(examples / "somma.txt", "Filtro della somma\nAutore\nautore@example.org\n");
+    writeText(examples / "pari.sh", "#!/bin/sh\n");
+    writeText(examples / "pari.txt", "Solo pari\nAutore\nautore@example.org\n");
+    writeText(examples / "somma.cfg", "200 346\n");
+    setProgramFolder(home);
+
+    for (const sys_days today : {sys_days{2026y / December / 9}, sys_days{2027y / March / 7}}) {
+        std::filesystem::remove_all(home);
+        const FolderPreparation first = prepareProgramFolder(examples, today);
+        EXPECT_TRUE(first.ok);
+        EXPECT_TRUE(first.firstStart);
+        const Archive archive = Archive::load(home / "vincenti.dat");
+        ASSERT_EQ(archive.size(), 3000u);
+        EXPECT_TRUE(isSimulatedArchive(archive));
+        // The newest draw is the last draw day up to today, never a day in the future.
+        const sys_days newest = *archive[archive.size() - 1].day;
+        EXPECT_LE(newest, today);
+        EXPECT_GT(newest, today - days{3});
+        const UserFunctionList menu = UserFunctionList::load(home);
+        ASSERT_EQ(menu.entries.size(), 2u);
+        EXPECT_EQ(menu.entries[0].program, "pari.sh");
+        EXPECT_EQ(menu.entries[0].caption, "Solo pari");
+        EXPECT_EQ(menu.entries[1].program, "somma.py");
+        EXPECT_TRUE(std::filesystem::exists(home / "somma.cfg"));
+    }
+
+    // A later start keeps what the user has: the archive is not simulated again, and a
+    // function the user took out of the menu stays out.
+    writeBytes(home / "vincenti.dat", {});
+    UserFunctionList menu = UserFunctionList::load(home);
+    ASSERT_TRUE(removeUserFunction(home, 0, menu));
+    const FolderPreparation later = prepareProgramFolder(examples, sys_days{2030y / May / 1});
+    EXPECT_TRUE(later.ok);
+    EXPECT_FALSE(later.firstStart);
+    EXPECT_EQ(std::filesystem::file_size(home / "vincenti.dat"), 0u);
+    EXPECT_EQ(UserFunctionList::load(home).entries.size(), 1u);
+    setProgramFolder({});
 }

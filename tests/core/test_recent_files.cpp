@@ -148,8 +148,34 @@ TEST(RecentFiles, DamagedFilesGiveEmptyEntries) {
     EXPECT_EQ(RecentFiles::load(file).count, 0);
 }
 
-TEST(RecentFiles, MenuCaptionShowsRootAndFileName) {
-    EXPECT_EQ(recentMenuCaption("/home/utente/Sistem1.Qtr"), "/../Sistem1.Qtr");
-    EXPECT_EQ(recentMenuCaption("/Sistem1.Qtr"), "/../Sistem1.Qtr");
-    EXPECT_EQ(recentMenuCaption("/a b/c/Perché è.qtr"), "/../Perché è.qtr");
+struct CaptionCase {
+    std::vector<std::string> entries;
+    std::vector<std::string> captions;
+};
+
+class RecentCaption : public ::testing::TestWithParam<CaptionCase> {};
+
+TEST_P(RecentCaption, TellsSameNamedFilesApart) {
+    RecentFiles list;
+    const CaptionCase& c = GetParam();
+    for (const std::string& entry : c.entries)
+        list.add(entry);
+    for (std::size_t k = 0; k < c.entries.size(); ++k)
+        EXPECT_EQ(recentMenuCaption(c.entries[k], list), c.captions[k]) << c.entries[k];
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, RecentCaption,
+    ::testing::Values(
+        CaptionCase{{"/home/utente/Sistem1.Qtr", "/Sistem2.Qtr", "/a b/c/Perché è.qtr"},
+                    {"/../utente/Sistem1.Qtr", "/Sistem2.Qtr", "/../c/Perché è.qtr"}},
+        // Same file name: the holding folders differ, so they are enough.
+        CaptionCase{{"/home/anna/Sistem1.Qtr", "/home/bruno/Sistem1.Qtr", "/tmp/Sistem2.Qtr"},
+                    {"/../anna/Sistem1.Qtr", "/../bruno/Sistem1.Qtr", "/tmp/Sistem2.Qtr"}},
+        // Same holding folder name: one more folder up, and a path shown whole has no "..".
+        CaptionCase{{"/casa/anna/giocate/S.qtr", "/casa/bruno/giocate/S.qtr", "/giocate/S.qtr"},
+                    {"/../anna/giocate/S.qtr", "/../bruno/giocate/S.qtr", "/giocate/S.qtr"}},
+        // A long folder name keeps its start and its end; the middle goes, counted in
+        // characters, so an accented name is never cut inside a letter.
+        CaptionCase{{"/dati/àààààààààààààààààààààààààààààààààààààààààààààààààààààààà/S.qtr"},
+                    {"/../ààààààààààààààà…ààààààààààààààà/S.qtr"}}));

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QTableView>
@@ -74,6 +75,7 @@ private slots:
     void closingTheFrameAsksEveryWindow();
     void recentMenusAfterSaves();
     void pathsWithBlanksAndAccents();
+    void recentItemsTellSameNamesApart();
     void commandLineRules();
     void theFrameIsPaintedBeforeTheRestOfTheStart();
     void frameShowsItsOwnMenusWithoutWindows();
@@ -429,8 +431,9 @@ void MainFrameTest::recentMenusAfterSaves() {
     QCOMPARE(QString::fromStdString(list.entries[0]), home_->file("A.qtr"));
     QCOMPARE(QString::fromStdString(list.entries[1]), home_->file("B.qtr"));
 
-    QCOMPARE(frame_->recentAction(1)->text(), QStringLiteral("&1 /../A.qtr"));
-    QCOMPARE(frame_->recentAction(2)->text(), QStringLiteral("&2 /../B.qtr"));
+    QVERIFY(frame_->recentAction(1)->text().startsWith(QStringLiteral("&1 /../")));
+    QVERIFY(frame_->recentAction(1)->text().endsWith(QStringLiteral("/A.qtr")));
+    QVERIFY(frame_->recentAction(2)->text().endsWith(QStringLiteral("/B.qtr")));
     QVERIFY(frame_->recentAction(1)->isVisible());
     QVERIFY(frame_->recentAction(2)->isVisible());
     QVERIFY(!frame_->recentAction(3)->isVisible());
@@ -457,7 +460,7 @@ void MainFrameTest::recentMenusAfterSaves() {
     MainFrame bare(QStringList{home_->file("manca.qtr")});
     bare.openStartingSystem();
     QVERIFY(bare.systems().isEmpty());
-    QCOMPARE(bare.recentAction(2)->text(), QStringLiteral("&2 /../B.qtr"));
+    QCOMPARE(bare.recentAction(2)->text(), frame_->recentAction(2)->text());
     QVERIFY(bare.recentAction(2)->isVisible());
     QVERIFY(trigger(&bare, "recentAction2"));
     QCOMPARE(bare.activeSystem()->fileName(), home_->file("B.qtr"));
@@ -473,7 +476,7 @@ void MainFrameTest::pathsWithBlanksAndAccents() {
     QVERIFY(trigger(window, "saveAsAction"));
     QVERIFY(QFileInfo::exists(path));
     QCOMPARE(window->windowTitle(), QStringLiteral("Sistema è più.qtr"));
-    QCOMPARE(frame_->recentAction(1)->text(), QStringLiteral("&1 /../Sistema è più.qtr"));
+    QCOMPARE(frame_->recentAction(1)->text(), QStringLiteral("&1 /../Però/Sistema è più.qtr"));
     QVERIFY(trigger(frame_.get(), "recentAction1"));
     SystemWindow* reopened = frame_->activeSystem();
     QVERIFY(reopened != window);
@@ -485,6 +488,29 @@ void MainFrameTest::pathsWithBlanksAndAccents() {
     QVERIFY(trigger(reopened, "saveAction"));
     QCOMPARE(QFileInfo(path).size(), qint64(791));
     QVERIFY(!reopened->state().modified);
+}
+
+void MainFrameTest::recentItemsTellSameNamesApart() {
+    QStringList paths;
+    for (const char* folder : {"casa", "ufficio"}) {
+        QVERIFY(QDir(home_->path()).mkpath(QString::fromLatin1(folder)));
+        paths << home_->file(QString::fromLatin1(folder) + QStringLiteral("/Sistem1.Qtr"));
+        prompter_->answerFile(paths.constLast());
+        QVERIFY(trigger(newWindow(), "saveAsAction"));
+    }
+    QMenu* reopen = frame_->command(QStringLiteral("reopenAction"))->menu();
+    frame_->refreshRecentItems();
+    QVERIFY(reopen->toolTipsVisible());
+    QCOMPARE(frame_->recentAction(1)->text(), QStringLiteral("&1 /../casa/Sistem1.Qtr"));
+    QCOMPARE(frame_->recentAction(2)->text(), QStringLiteral("&2 /../ufficio/Sistem1.Qtr"));
+    QCOMPARE(frame_->recentAction(1)->toolTip(), paths[0]);
+    QCOMPARE(frame_->recentAction(2)->toolTip(), paths[1]);
+    // A system window's own items read the same, tips included.
+    SystemWindow* other = newWindow();
+    emit other->command(QStringLiteral("reopenAction"))->menu()->aboutToShow();
+    QCOMPARE(other->command(QStringLiteral("recentAction2"))->text(),
+             frame_->recentAction(2)->text());
+    QCOMPARE(other->command(QStringLiteral("recentAction2"))->toolTip(), paths[1]);
 }
 
 void MainFrameTest::commandLineRules() {

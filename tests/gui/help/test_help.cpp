@@ -19,10 +19,17 @@
 #include <QHelpIndexWidget>
 #include <QHelpSearchEngine>
 #include <QHelpSearchResult>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QTextFragment>
+#include <QTextImageFormat>
 #include <QtTest>
 
 #include <memory>
@@ -41,6 +48,7 @@ private slots:
     void everyMenuPathOfThePagesExists();
     void aClickInTheContentsOpensItsPage();
     void theWindowIsBuiltOnFirstUse();
+    void contentsOpenExpandedAndPicturesFitThePage();
 
 private:
     std::unique_ptr<HelpWindow> guide_;
@@ -159,6 +167,40 @@ void HelpTest::withoutHelpTheCommandsAreDisabled() {
     QVERIFY(!missing.isReady());
     guide_ = std::make_unique<HelpWindow>(
         HelpWindow::findCollection(QCoreApplication::applicationDirPath()));
+}
+
+void HelpTest::contentsOpenExpandedAndPicturesFitThePage() {
+    guide_->showTopic(static_cast<int>(HelpTopic::Contents));
+    auto* tree = test::child<QHelpContentWidget>(guide_.get(), "contentsTree");
+    QTRY_VERIFY(tree->model()->rowCount() > 0);
+    const QModelIndex chapter = tree->model()->index(0, 0);
+    QVERIFY(tree->model()->rowCount(chapter) > 0);
+    QTRY_VERIFY(tree->isExpanded(chapter));
+
+    // The page with the big picture, in the window as it opens and in a narrower one: the
+    // page never scrolls sideways and the picture keeps its proportions.
+    auto* page = test::child<QTextBrowser>(guide_.get(), "helpPage");
+    for (const int width : {guide_->width(), 700}) {
+        guide_->resize(width, guide_->height());
+        QTest::qWait(50);
+        QCOMPARE(page->horizontalScrollBar()->maximum(), 0);
+        bool pictureSeen = false;
+        for (QTextBlock block = page->document()->begin(); block.isValid(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                if (it.fragment().charFormat().isImageFormat()) {
+                    const QTextImageFormat picture = it.fragment().charFormat().toImageFormat();
+                    pictureSeen = true;
+                    QVERIFY(picture.width() > 0);
+                    QVERIFY(picture.width() < page->viewport()->width());
+                    const QImage file = QImage::fromData(
+                        guide_->engine()->fileData(page->source().resolved(QUrl(picture.name()))));
+                    QVERIFY(!file.isNull());
+                    QVERIFY(picture.width() <= file.width());
+                    QVERIFY(qAbs(picture.width() / picture.height() -
+                                 qreal(file.width()) / file.height()) < 0.01);
+                }
+        QVERIFY(pictureSeen);
+    }
 }
 
 void HelpTest::theWindowIsBuiltOnFirstUse() {

@@ -1,0 +1,107 @@
+// Dialogs under a real window manager: every dialog belongs to the window it was opened from,
+// and minimising a question never leaves the program iconified behind it. The transient test
+// runs everywhere; the minimising test needs X11 with a window manager, and
+// tests/scripts/under_openbox.sh runs this program again under Xvfb and openbox for it.
+#include "app/main_frame.h"
+#include "gui/common/dialog_window_guard.h"
+#include "gui/common/prompter.h"
+#include "gui/system/system_window.h"
+#include "tests/gui/support/gui_helpers.h"
+
+#include <QAbstractButton>
+#include <QDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QWindow>
+#include <QtTest>
+
+#include <memory>
+
+using namespace quintor;
+
+class WindowManagerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void aParentlessDialogBelongsToTheActiveWindow();
+    void minimisingTheCloseQuestionKeepsTheProgramOnScreen();
+
+private:
+    std::unique_ptr<test::TestHome> home_;
+    std::unique_ptr<MainFrame> frame_;
+};
+
+void WindowManagerTest::initTestCase() {
+    DialogWindowGuard::install();
+}
+
+void WindowManagerTest::init() {
+    home_ = std::make_unique<test::TestHome>();
+    frame_ = std::make_unique<MainFrame>(QStringList{QStringLiteral("--none--"), QString()});
+    frame_->resize(900, 600);
+    frame_->show();
+    frame_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+}
+
+void WindowManagerTest::cleanup() {
+    for (SystemWindow* w : frame_->systems())
+        w->state().modified = false;
+    frame_.reset();
+    home_.reset();
+}
+
+void WindowManagerTest::aParentlessDialogBelongsToTheActiveWindow() {
+    QDialog orphan;
+    orphan.setWindowTitle(QStringLiteral("Senza genitore"));
+    orphan.show();
+    QVERIFY(orphan.windowHandle());
+    QCOMPARE(orphan.windowHandle()->transientParent(), frame_->windowHandle());
+    QCOMPARE(orphan.windowType(), Qt::Dialog);
+}
+
+void WindowManagerTest::minimisingTheCloseQuestionKeepsTheProgramOnScreen() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs X11 and a window manager (tests/scripts/under_openbox.sh)");
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (xdotool.isEmpty())
+        QSKIP("xdotool is not installed");
+    frame_->onNewTriggered();
+    SystemWindow* system = frame_->activeSystem();
+    QVERIFY(system);
+    system->state().modified = true;
+
+    // The real "Fine" question, as the user sees it; the window manager is asked to minimise
+    // it as its title-bar button would.
+    bool boxShown = false;
+    bool frameMinimised = true;
+    bool boxHidden = true;
+    QTimer::singleShot(0, [&] {
+        QMessageBox* box = nullptr;
+        boxShown = QTest::qWaitFor([&] {
+            box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            return box && box->windowHandle() && box->windowHandle()->isExposed();
+        });
+        if (!boxShown)
+            return;
+        QCOMPARE(box->windowHandle()->transientParent(), frame_->windowHandle());
+        QProcess::execute(xdotool,
+                          {QStringLiteral("windowminimize"), QString::number(box->winId())});
+        // Long enough for the window manager to iconify the family and for the restoring.
+        QTest::qWait(1500);
+        frameMinimised = frame_->isMinimized() || !frame_->windowHandle()->isExposed();
+        boxHidden = box->isMinimized() || !box->windowHandle()->isExposed();
+        box->button(QMessageBox::Cancel)->click();
+    });
+    QVERIFY(!frame_->close()); // Cancel: nothing closes
+    QVERIFY(boxShown);
+    QVERIFY2(!frameMinimised, "the program went off the screen with the question");
+    QVERIFY2(!boxHidden, "the question stayed minimised");
+}
+
+QTEST_MAIN(WindowManagerTest)
+#include "test_window_manager.moc"
