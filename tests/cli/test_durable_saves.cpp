@@ -76,7 +76,10 @@ void expectDurableSave(const std::vector<Call>& log, const fs::path& target) {
 TEST(CliDurableSaves, TheArchiveAndTheSystemReachTheDiskBeforeTheyReplaceTheOldFiles) {
     TempFolder folder;
     const fs::path archive = folder / archiveFileName;
-    ASSERT_EQ(runCli({"sample-archive", archive.string(), "--draws", "300"}).status, 0);
+    // Not the first start's draws (seed 1), which a merge would replace: the archive keeps
+    // enough draws for the selection below.
+    ASSERT_EQ(runCli({"sample-archive", archive.string(), "--draws", "300", "--seed", "2"}).status,
+              0);
     const fs::path draws = folder / "nuove.csv";
     writeText(draws, "01/01/2400,1,2,3,4,5,6,7\n");
     const fs::path log = folder / "chiamate.log";
