@@ -14,6 +14,7 @@ enum class HelpTopic : int {
     FixedNumbers = 16,
     HorizontalPrinting = 17,
     UserFunctions = 18,
+    WalkForward = 30,
 };
 
 // What shows the help: the program's help window registers itself at start-up. Windows

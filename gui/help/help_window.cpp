@@ -43,7 +43,7 @@ const QString collectionName = QStringLiteral("quintor.qhc");
 const QString documentationName = QStringLiteral("quintor.qch");
 
 // Context number and page of every topic.
-constexpr std::array<std::pair<int, const char*>, 10> topicPages{{
+constexpr std::array<std::pair<int, const char*>, 11> topicPages{{
     {1, "sommario.html"},
     {2, "in-pochi-secondi.html"},
     {3, "archivio.html"},
@@ -54,6 +54,7 @@ constexpr std::array<std::pair<int, const char*>, 10> topicPages{{
     {16, "fisse.html"},
     {17, "stampa-orizzontale.html"},
     {18, "funzioni-utente.html"},
+    {30, "metodo-contro-caso.html"},
 }};
 
 // The tool buttons of a layout and of the layouts inside it, left to right.

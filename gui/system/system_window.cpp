@@ -186,6 +186,11 @@ const CommandDef commandTable[] = {
     {"&Colonne", "backtestAction", "Verifica sull'arc&hivio", "Ctrl+Shift+V",
      "Gioca le colonne finali su tutte le estrazioni dell'archivio.", "", "", Place::None, "",
      &SystemWindow::onBacktestTriggered},
+    {"&Colonne", "walkForwardAction", "Metodo contro il caso s&ulle ultime estrazioni",
+     "Ctrl+Shift+M",
+     "Ripete la selezione prima di ognuna delle ultime estrazioni e la confronta con sistemi "
+     "casuali.",
+     "", "", Place::None, "", &SystemWindow::onWalkForwardTriggered},
 
     {"&Sistema", "numberProbabilitiesAction", "&Modifica probabilità dei numeri", "", "",
      "numberProbabilitiesButton", "Modifica probabilità dei numeri", Place::Toolbar, "weights",

@@ -111,7 +111,8 @@ public slots:
     void onGuaranteeTriggered();
     void onGuaranteeHolesTriggered();
     void onCompleteGuaranteeTriggered();
-    void onBacktestTriggered(); // the final columns played on the archive
+    void onBacktestTriggered();    // the final columns played on the archive
+    void onWalkForwardTriggered(); // the selection repeated before past draws, against chance
     void onNumberProbabilitiesTriggered();
     void onFixedNumbersTriggered();
     void onClearSystemTriggered();
