@@ -297,37 +297,111 @@ SelectionRequest requestBeforeDraw(const SystemState& system, std::span<const Co
     return request;
 }
 
+namespace {
+
+// The Italian reason settings or an archive cannot make a run; empty when they can.
+std::string settingsFault(const SystemState& system, const Archive& archive,
+                          const WalkForwardSettings& settings) {
+    if (settings.draws < 1)
+        return walkForwardNoDrawsMessage;
+    if (settings.randomSets < 1 || settings.randomSets > maxRandomSets)
+        return walkForwardRandomSetsMessage;
+    if (system.markedCount() < 6)
+        return fewMarksMessage;
+    if (settings.count < 1 ||
+        static_cast<double>(settings.count) > initialColumnCount(system.markedCount()))
+        return invalidCountMessage;
+    if (archive.size() < settings.draws + minimumDraws)
+        return walkForwardArchiveMessage(archive.size(), settings.draws);
+    return {};
+}
+
+// What each random set did on one draw.
+struct DrawPlay {
+    std::vector<std::array<std::uint32_t, winningLevelCount>> winners;
+    std::vector<long double> won;
+};
+
+enum class SetsOutcome { played, halted, unfilled };
+
+// Plays the random sets of one draw, shared among the threads a block at a time. Each set
+// has its own generator, so the figures do not depend on which thread plays it.
+SetsOutcome playRandomSets(const RandomColumnSampler& sampler, const ArchiveRecord& target,
+                           std::size_t record, const WalkForwardSettings& settings,
+                           RunControl* control, DrawPlay& play) {
+    const std::size_t sets = play.won.size();
+    constexpr std::size_t block = 16;
+    std::atomic<std::size_t> nextSet{0};
+    std::atomic<bool> unfilled{false}, halted{false};
+    auto playBlock = [&](std::size_t begin, std::vector<Column>& columns) {
+        for (std::size_t s = begin; s < std::min(sets, begin + block); ++s) {
+            RandomGenerator random(randomSetSeed(settings.seed, record, static_cast<int>(s)));
+            if (!sampler.draw(random, columns))
+                return false;
+            const BacktestResult r = backtest(columns, {&target, 1}, nullptr, {}, 1);
+            for (std::size_t k = 0; k < winningLevelCount; ++k)
+                play.winners[s][k] = static_cast<std::uint32_t>(r.winners[k]);
+            play.won[s] = settings.prizes.won(r.winners);
+        }
+        return true;
+    };
+    runOnThreads(workerThreadCount(settings.threads), [&] {
+        std::vector<Column> columns;
+        while (!unfilled.load(std::memory_order_relaxed) &&
+               !halted.load(std::memory_order_relaxed)) {
+            const std::size_t begin = nextSet.fetch_add(block);
+            if (begin >= sets)
+                return;
+            if (control && !control->checkpoint())
+                halted = true;
+            else if (!playBlock(begin, columns))
+                unfilled = true;
+        }
+    });
+    return unfilled ? SetsOutcome::unfilled : halted ? SetsOutcome::halted : SetsOutcome::played;
+}
+
+// Adds one draw's random sets to their totals and fills the row's random figures.
+void addRandomSets(const DrawPlay& play, RandomTotals& totals, WalkForwardDraw& row) {
+    const std::size_t sets = play.won.size();
+    for (std::size_t s = 0; s < sets; ++s) {
+        for (std::size_t k = 0; k < winningLevelCount; ++k) {
+            totals.winners[s][k] += play.winners[s][k];
+            row.randomMean[k] += play.winners[s][k];
+        }
+        totals.won[s] += play.won[s];
+        row.randomWonMean += play.won[s];
+    }
+    for (double& mean : row.randomMean)
+        mean /= static_cast<double>(sets);
+    row.randomWonMean /= static_cast<long double>(sets);
+    std::vector<long double> sorted = totals.won;
+    std::sort(sorted.begin(), sorted.end());
+    row.randomWonLow = percentile(sorted, 0.05);
+    row.randomWonHigh = percentile(sorted, 0.95);
+    row.randomWonMeanSoFar =
+        std::accumulate(sorted.begin(), sorted.end(), 0.0L) / static_cast<long double>(sets);
+}
+
+} // namespace
+
 Expected<WalkForwardResult> walkForward(const SystemState& system, const Archive& archive,
                                         const WalkForwardSettings& settings, RunControl* control,
                                         const WalkForwardProgress& progress,
                                         const ColumnChooser& chooser) {
-    if (settings.draws < 1)
-        return Failure{walkForwardNoDrawsMessage};
-    if (settings.randomSets < 1 || settings.randomSets > maxRandomSets)
-        return Failure{walkForwardRandomSetsMessage};
-    if (system.markedCount() < 6)
-        return Failure{fewMarksMessage};
-    if (settings.count < 1 ||
-        static_cast<double>(settings.count) > initialColumnCount(system.markedCount()))
-        return Failure{invalidCountMessage};
-    if (archive.size() < settings.draws + minimumDraws)
-        return Failure{walkForwardArchiveMessage(archive.size(), settings.draws)};
-
+    if (const std::string fault = settingsFault(system, archive, settings); !fault.empty())
+        return Failure{fault};
     const std::vector<Column> newestFirst = archive.newestFirst(archive.size());
     const std::size_t first = archive.size() - settings.draws;
     const auto sets = static_cast<std::size_t>(settings.randomSets);
-    const int threads = workerThreadCount(settings.threads);
 
     WalkForwardResult result;
     result.randomSets = settings.randomSets;
-    RandomTotals totals;
-    totals.winners.assign(sets, {});
-    totals.won.assign(sets, 0);
-    std::vector<long double> drawWon(sets);
-    std::vector<std::array<std::uint32_t, winningLevelCount>> drawWinners(sets);
-    std::vector<long double> sorted(sets);
+    RandomTotals totals{std::vector<std::array<std::uint64_t, winningLevelCount>>(sets),
+                        std::vector<long double>(sets)};
+    DrawPlay play{std::vector<std::array<std::uint32_t, winningLevelCount>>(sets),
+                  std::vector<long double>(sets)};
     long double methodSoFar = 0;
-
     auto report = [&](std::size_t done, double part) {
         if (progress)
             progress((static_cast<double>(done) + part) / static_cast<double>(settings.draws));
@@ -346,78 +420,32 @@ Expected<WalkForwardResult> walkForward(const SystemState& system, const Archive
             });
         if (!chosen)
             return Failure{chosen.error()};
-        if (chosen->stopped || (control && !control->checkpoint())) {
-            result.stopped = true;
+        result.stopped = chosen->stopped || (control && !control->checkpoint());
+        if (result.stopped)
             break;
-        }
         if (chosen->columns.empty())
             return Failure{filter ? noColumnPassesMessage : allRejectedMessage};
 
-        const std::span<const ArchiveRecord> target(&archive.records()[record], 1);
+        const ArchiveRecord& target = archive[record];
         WalkForwardDraw row;
         row.record = record;
         row.columns = chosen->columns.size();
-        const BacktestResult played = backtest(chosen->columns, target, nullptr, {}, 1);
+        const BacktestResult played = backtest(chosen->columns, {&target, 1}, nullptr, {}, 1);
         for (std::size_t k = 0; k < winningLevelCount; ++k)
             row.method[k] = static_cast<std::uint32_t>(played.winners[k]);
         row.methodWon = settings.prizes.won(played.winners);
-
-        // The random sets of this draw, shared among the threads a block at a time.
-        const RandomColumnSampler sampler(request.marked, request.fixed, filter.get(), row.columns);
-        constexpr std::size_t block = 16;
-        std::atomic<std::size_t> nextSet{0};
-        std::atomic<bool> unfilled{false}, halted{false};
-        runOnThreads(threads, [&] {
-            std::vector<Column> columns;
-            while (!unfilled.load(std::memory_order_relaxed) &&
-                   !halted.load(std::memory_order_relaxed)) {
-                const std::size_t begin = nextSet.fetch_add(block);
-                if (begin >= sets)
-                    return;
-                if (control && !control->checkpoint()) {
-                    halted = true;
-                    return;
-                }
-                for (std::size_t s = begin; s < std::min(sets, begin + block); ++s) {
-                    RandomGenerator random(
-                        randomSetSeed(settings.seed, record, static_cast<int>(s)));
-                    if (!sampler.draw(random, columns)) {
-                        unfilled = true;
-                        return;
-                    }
-                    const BacktestResult r = backtest(columns, target, nullptr, {}, 1);
-                    for (std::size_t k = 0; k < winningLevelCount; ++k)
-                        drawWinners[s][k] = static_cast<std::uint32_t>(r.winners[k]);
-                    drawWon[s] = settings.prizes.won(r.winners);
-                }
-            }
-        });
-        if (unfilled)
-            return Failure{walkForwardFiltersMessage};
-        if (halted) {
-            result.stopped = true;
-            break;
-        }
-
-        for (std::size_t s = 0; s < sets; ++s) {
-            for (std::size_t k = 0; k < winningLevelCount; ++k) {
-                totals.winners[s][k] += drawWinners[s][k];
-                row.randomMean[k] += drawWinners[s][k];
-            }
-            totals.won[s] += drawWon[s];
-            row.randomWonMean += drawWon[s];
-        }
-        for (double& mean : row.randomMean)
-            mean /= static_cast<double>(sets);
-        row.randomWonMean /= static_cast<long double>(sets);
         methodSoFar += row.methodWon;
         row.methodWonSoFar = methodSoFar;
-        sorted = totals.won;
-        std::sort(sorted.begin(), sorted.end());
-        row.randomWonLow = percentile(sorted, 0.05);
-        row.randomWonHigh = percentile(sorted, 0.95);
-        row.randomWonMeanSoFar =
-            std::accumulate(sorted.begin(), sorted.end(), 0.0L) / static_cast<long double>(sets);
+
+        const RandomColumnSampler sampler(request.marked, request.fixed, filter.get(), row.columns);
+        const SetsOutcome outcome =
+            playRandomSets(sampler, target, record, settings, control, play);
+        if (outcome == SetsOutcome::unfilled)
+            return Failure{walkForwardFiltersMessage};
+        result.stopped = outcome == SetsOutcome::halted;
+        if (result.stopped)
+            break;
+        addRandomSets(play, totals, row);
         result.draws.push_back(row);
         report(done + 1, 0);
     }

@@ -161,9 +161,9 @@ void ChanceBandChart::paintEvent(QPaintEvent*) {
             painter.drawLine(swatch.left(), mid, swatch.right(), mid);
         }
         painter.setPen(Qt::black);
-        painter.drawText(QRect(swatch.right() + 8, mid - lineHeight / 2, legendWidth + 4,
-                               lineHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, entries[i]);
+        painter.drawText(
+            QRect(swatch.right() + 8, mid - lineHeight / 2, legendWidth + 4, lineHeight),
+            Qt::AlignLeft | Qt::AlignVCenter, entries[i]);
     }
 }
 
@@ -183,8 +183,8 @@ WalkForwardDialog::WalkForwardDialog(const SystemState& state, const Archive& ar
     layout->addWidget(intro);
 
     auto* form = new QFormLayout;
-    auto spinBox = [this](const char* name, const QString& accessible, int low, int high,
-                          int value, const QString& hint) {
+    auto spinBox = [this](const char* name, const QString& accessible, int low, int high, int value,
+                          const QString& hint) {
         auto* box = new QSpinBox(this);
         box->setObjectName(QString::fromLatin1(name));
         box->setAccessibleName(accessible);
@@ -193,9 +193,8 @@ WalkForwardDialog::WalkForwardDialog(const SystemState& state, const Archive& ar
         setHint(box, hint);
         return box;
     };
-    const int testable = static_cast<int>(
-        std::min<std::size_t>(archive.size() > minimumDraws ? archive.size() - minimumDraws : 1,
-                              maxArchiveDraws));
+    const int testable = static_cast<int>(std::min<std::size_t>(
+        archive.size() > minimumDraws ? archive.size() - minimumDraws : 1, maxArchiveDraws));
     drawsBox_ = spinBox("drawsBox", QStringLiteral("Estrazioni da provare"), 1, testable,
                         static_cast<int>(defaultWalkForwardDraws),
                         QStringLiteral("Estrazioni da provare|Quante delle ultime estrazioni "
@@ -211,11 +210,11 @@ WalkForwardDialog::WalkForwardDialog(const SystemState& state, const Archive& ar
                                       "quindi gli stessi risultati."));
     const double initial = initialColumnCount(state.markedCount());
     const int maxCount = static_cast<int>(std::min(initial, 2147483647.0));
-    countBox_ = spinBox("countBox", QStringLiteral("Colonne da scegliere"), 1, maxCount,
-                        state.finalColumns.empty() ? 100
-                                                   : static_cast<int>(state.finalColumns.size()),
-                        QStringLiteral("Colonne|Quante colonne la selezione sceglie prima di ogni "
-                                       "estrazione."));
+    countBox_ =
+        spinBox("countBox", QStringLiteral("Colonne da scegliere"), 1, maxCount,
+                state.finalColumns.empty() ? 100 : static_cast<int>(state.finalColumns.size()),
+                QStringLiteral("Colonne|Quante colonne la selezione sceglie prima di ogni "
+                               "estrazione."));
     precisionSlider_ = new QSlider(Qt::Horizontal, this);
     precisionSlider_->setObjectName(QStringLiteral("precisionSlider"));
     precisionSlider_->setAccessibleName(QStringLiteral("Rapporto precisione/velocità"));
@@ -313,12 +312,11 @@ void WalkForwardDialog::showTimeLeft(double share) {
     if (!run_->running() || share < 0.02)
         return;
     const double elapsed = static_cast<double>(clock_.elapsed()) / 1000.0;
-    estimateLabel_->setText(
-        QStringLiteral("Provate %1 %2 di %3. Tempo rimanente stimato: %4.")
-            .arg(static_cast<int>(share * drawsBox_->value()))
-            .arg(QStringLiteral("estrazioni"))
-            .arg(drawsBox_->value())
-            .arg(duration(elapsed / share * (1 - share))));
+    estimateLabel_->setText(QStringLiteral("Provate %1 %2 di %3. Tempo rimanente stimato: %4.")
+                                .arg(static_cast<int>(share * drawsBox_->value()))
+                                .arg(QStringLiteral("estrazioni"))
+                                .arg(drawsBox_->value())
+                                .arg(duration(elapsed / share * (1 - share))));
 }
 
 void WalkForwardDialog::onRunClicked() {
