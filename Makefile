@@ -26,8 +26,8 @@ RUN_CLANG_TIDY = run-clang-tidy-14
 # in "Entering directory" and "Leaving directory" lines.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build program run test test-printer test-asan install package \
-        package-test bench fuzz fuzz-ci format format-check tidy clean
+.PHONY: all deps configure build program run test test-kills test-printer test-asan install \
+        package package-test bench fuzz fuzz-ci format format-check tidy clean
 
 all: build
 
@@ -53,6 +53,13 @@ test: build
 	@cd $(BUILD_DIR) && status=0; \
 	QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) --timeout 300 || status=$$?; \
 	bash "$(CURDIR)/scripts/skipped-tests.sh" Testing/Temporary/LastTest.log; exit $$status
+
+# The commands that write a system file killed at random moments, KILL_ROUNDS times each
+# (`make test` runs a few), and run several at once on one file.
+KILL_ROUNDS ?= 200
+test-kills: build
+	cd $(BUILD_DIR) && QUINTOR_KILL_ROUNDS=$(KILL_ROUNDS) tests/cli_tests \
+	    --gtest_filter='KilledCommands.*:ConcurrentCommands.*'
 
 # Prints through a real CUPS queue (cups-pdf) and checks the marks on the PDF it writes.
 test-printer: configure

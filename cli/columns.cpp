@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 #include "cli/statistics_commands.h"
+#include "cli/system_update.h"
 
 #include "core/archive.h"
 #include "core/column_csv.h"
@@ -7,6 +8,7 @@
 #include "core/system_file.h"
 
 #include <iostream>
+#include <optional>
 
 namespace quintor::cli {
 
@@ -48,22 +50,32 @@ int runFilter(const Arguments& args) {
         return status;
     if (filters->needsArchive() && !archiveFile)
         return usage(usageText);
-    SystemState system;
-    if (!loadSystemFile(args[0], system))
-        return refuse(unreadableSystemMessage);
-    const auto check = filterCheckFor(*filters, archiveFile, status);
-    if (!check)
-        return status;
-
+    // The filters and the archive they read are the same for every run of the work.
+    std::optional<FilterCheck> check;
     std::vector<Column> kept;
-    for (const Column& column : system.finalColumns)
-        if (check->passes(column))
-            kept.push_back(column);
-    const std::size_t dropped = system.finalColumns.size() - kept.size();
-    system.finalColumns = std::move(kept);
-    if (!writeSystemFile(outFile ? *outFile : args[0], system))
-        return refuse(systemWriteErrorMessage);
-    std::cout << columnsText(system.finalColumns);
+    std::size_t dropped = 0;
+    status = updateSystemFile(args[0], outFile ? *outFile : args[0], [&](SystemState& system) {
+        int refusal = ok;
+        if (!check && !(check = filterCheckFor(*filters, archiveFile, refusal)))
+            return refusal;
+        kept.clear();
+        for (const Column& column : system.finalColumns)
+            if (check->passes(column))
+                kept.push_back(column);
+        dropped = system.finalColumns.size() - kept.size();
+        // An empty list would throw every column away for good: the file is left as it was,
+        // as select does and as the window asks first.
+        if (kept.empty()) {
+            note(dropped == 0 ? noFinalColumnsMessage : noColumnPassesMessage);
+            std::cerr << "scartate: " << dropped << '\n';
+            return static_cast<int>(emptyResult);
+        }
+        system.finalColumns = kept;
+        return static_cast<int>(ok);
+    });
+    if (status != ok)
+        return status;
+    std::cout << columnsText(kept);
     std::cerr << "scartate: " << dropped << '\n';
     return ok;
 }
@@ -84,15 +96,22 @@ int runImport(const Arguments& args) {
     if (args.size() != (outFile ? 4u : 2u) || args[0].starts_with("--") ||
         args[1].starts_with("--"))
         return usage("import FILE.qtr COLUMNS.csv [--out OUT.qtr]");
-    SystemState system;
-    if (!loadSystemFile(args[0], system))
-        return refuse(unreadableSystemMessage);
-    const auto file = readColumnFile(args[1]);
-    if (!file)
-        return refuse(file.error());
-    const ColumnImportCounts counts = appendColumnFile(system, *file);
-    if (!writeSystemFile(outFile ? *outFile : args[0], system))
-        return refuse(systemWriteErrorMessage);
+    // The columns to add are read once, after the system, whatever the number of runs.
+    std::optional<ColumnFile> file;
+    ColumnImportCounts counts;
+    const int status =
+        updateSystemFile(args[0], outFile ? *outFile : args[0], [&](SystemState& system) {
+            if (!file) {
+                auto read = readColumnFile(args[1]);
+                if (!read)
+                    return refuse(read.error());
+                file = std::move(read.value());
+            }
+            counts = appendColumnFile(system, *file);
+            return static_cast<int>(ok);
+        });
+    if (status != ok)
+        return status;
     std::cout << "aggiunte: " << counts.added << ", doppie: " << counts.duplicates
               << ", scartate: " << counts.refused << '\n';
     return ok;

@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 #include "cli/statistics_commands.h"
+#include "cli/system_update.h"
 
 #include "core/archive.h"
 #include "core/backtest.h"
@@ -18,6 +19,19 @@
 namespace quintor::cli {
 
 namespace {
+
+// The newest draws of the archive an option names (none without it), or nothing once the
+// archive's refusal is printed.
+std::optional<std::vector<Column>> newestDraws(const std::string* archiveFile) {
+    if (!archiveFile)
+        return std::vector<Column>{};
+    const auto archive = Archive::read(*archiveFile);
+    if (!archive) {
+        refuse(archive.error());
+        return std::nullopt;
+    }
+    return archive->newestFirst(snapshotLimit);
+}
 
 // "T M" after an option: two whole numbers, or nothing.
 std::optional<std::pair<int, int>> guaranteeAfter(const Arguments& args, std::string_view name) {
@@ -128,45 +142,46 @@ int runRepair(const Arguments& args) {
         !choice || !budgetText)
         return usage(usageText);
 
-    SystemState system;
-    if (!loadSystemFile(args[0], system))
-        return refuse(unreadableSystemMessage);
-    const auto [t, m] = *choice;
-    if (!validGuarantee(t, m))
-        return refuse(guaranteeChoiceMessage);
-    const auto budget = repairBudget(*budgetText);
-    if (!budget)
-        return refuse(budget.error());
-    if (system.markedCount() < 6)
-        return refuse(fewMarksMessage);
-    std::optional<std::vector<int>> fixed;
-    if (fixedText) {
-        auto parsed = repairFixedNumbers(*fixedText, system.markedNumbers());
-        if (!parsed)
-            return refuse(parsed.error());
-        fixed = std::move(*parsed);
-    }
-    std::vector<Column> draws;
-    if (archiveFile) {
-        const auto archive = Archive::read(*archiveFile);
-        if (!archive)
-            return refuse(archive.error());
-        draws = archive->newestFirst(snapshotLimit);
-    }
-
-    const RepairRequest request = repairRequest(system, std::move(draws), t, m, *budget, fixed);
-    const auto result = repairGuarantee(request);
-    if (!result)
-        return refuse(result.error());
-    system.finalColumns.insert(system.finalColumns.end(), result->added.begin(),
-                               result->added.end());
-    if (!writeSystemFile(outFile ? *outFile : args[0], system))
-        return refuse(systemWriteErrorMessage);
+    // The archive is read once, after the system, whatever the number of runs.
+    std::optional<std::vector<Column>> draws;
+    std::optional<RepairResult> result;
+    bool withFixed = false;
+    const int status =
+        updateSystemFile(args[0], outFile ? *outFile : args[0], [&](SystemState& system) {
+            const auto [t, m] = *choice;
+            if (!validGuarantee(t, m))
+                return refuse(guaranteeChoiceMessage);
+            const auto budget = repairBudget(*budgetText);
+            if (!budget)
+                return refuse(budget.error());
+            if (system.markedCount() < 6)
+                return refuse(fewMarksMessage);
+            std::optional<std::vector<int>> fixed;
+            if (fixedText) {
+                auto parsed = repairFixedNumbers(*fixedText, system.markedNumbers());
+                if (!parsed)
+                    return refuse(parsed.error());
+                fixed = std::move(*parsed);
+            }
+            if (!draws && !(draws = newestDraws(archiveFile)))
+                return static_cast<int>(refused);
+            const RepairRequest request = repairRequest(system, *draws, t, m, *budget, fixed);
+            auto repaired = repairGuarantee(request);
+            if (!repaired)
+                return refuse(repaired.error());
+            system.finalColumns.insert(system.finalColumns.end(), repaired->added.begin(),
+                                       repaired->added.end());
+            result = std::move(repaired.value());
+            withFixed = !request.fixed.empty();
+            return static_cast<int>(ok);
+        });
+    if (status != ok)
+        return status;
     for (const Column& column : result->added)
         std::cout << formatColumn(column) << '\n';
     std::cout << "aggiunte: " << result->added.size() << ", coperte: " << result->covered << '/'
               << result->total << '\n';
-    if (!request.fixed.empty())
+    if (withFixed)
         std::cout << "con le fisse: " << result->coveredHoldingFixed << '/'
                   << result->totalHoldingFixed << '\n';
     return ok;

@@ -104,13 +104,11 @@ public:
 private:
     // The file as it was when this archive last matched it: the base its changes apply to.
     struct DiskCopy {
-        std::filesystem::path file;
-        FileIdentity identity;
+        DiskVersion version;
         std::string bytes;
     };
-    // read without the folder's lock; real is file with its links followed.
-    static Expected<Archive> readUnlocked(const std::filesystem::path& file,
-                                          const std::filesystem::path& real);
+    // read without taking the folder's lock: the caller holds lock, on file.
+    static Expected<Archive> readUnlocked(const std::filesystem::path& file, const FileLock& lock);
 
     std::vector<ArchiveRecord> records_;
     std::optional<DiskCopy> disk_;

@@ -12,16 +12,6 @@ namespace quintor {
 
 namespace {
 
-std::filesystem::path realArchivePath(const std::filesystem::path& file) {
-    const auto real = linkTarget(file);
-    if (!real)
-        return {};
-    std::error_code error;
-    const auto folder = std::filesystem::weakly_canonical(
-        std::filesystem::absolute(real->parent_path(), error), error);
-    return error ? *real : folder / real->filename();
-}
-
 // Applies the changes that turned base into ours to theirs: records of base that ours no
 // longer holds are removed from theirs, records of ours that base did not hold are added in
 // date order. Nothing when an added record's date is in theirs with other numbers.
@@ -68,31 +58,28 @@ Expected<std::vector<ArchiveRecord>> applyChanges(const std::vector<ArchiveRecor
 } // namespace
 
 Expected<Archive> Archive::read(const std::filesystem::path& file) {
-    const auto real = realArchivePath(file);
-    if (real.empty())
-        return readUnlocked(file, real);
     // Saves hold the folder's lock exclusively: under the shared one the file read is the one
     // whose identity is recorded, the base that this archive's next save merges against.
-    const FolderLock lock(real.parent_path(), LockKind::shared);
-    return readUnlocked(file, real);
+    const FileLock lock(file, LockKind::shared);
+    return readUnlocked(file, lock);
 }
 
-Expected<Archive> Archive::readUnlocked(const std::filesystem::path& file,
-                                        const std::filesystem::path& real) {
-    const auto identity = real.empty() ? std::nullopt : fileIdentity(real);
-    if (identity && !identity->exists) {
+Expected<Archive> Archive::readUnlocked(const std::filesystem::path& file, const FileLock& lock) {
+    const auto version = lock.version();
+    if (version && !version->identity.exists) {
         Archive empty;
-        empty.disk_ = DiskCopy{real, *identity, {}};
+        empty.disk_ = DiskCopy{*version, {}};
         return empty;
     }
+    const auto& real = lock.file();
     auto bytes = readWholeFile(real.empty() ? file : real, maxArchiveDraws * archiveRecordSize);
     if (!bytes)
         return Failure{bytes.error()};
     Archive archive{archiveRecordsFromBytes(*bytes)};
     // The identity is the one from before the read: a program writing without the lock that
     // changed the file meanwhile makes the next save merge rather than replace.
-    if (identity)
-        archive.disk_ = DiskCopy{real, *identity, std::move(bytes.value())};
+    if (version)
+        archive.disk_ = DiskCopy{*version, std::move(bytes.value())};
     return archive;
 }
 
@@ -102,27 +89,20 @@ Archive Archive::load(const std::filesystem::path& file) {
 }
 
 Expected<std::size_t> Archive::save(const std::filesystem::path& file) {
-    const auto real = realArchivePath(file);
-    if (real.empty())
-        return Failure{saveFailedMessage};
     // Every program saving this archive takes the same lock, so the check below and the
     // rename that follows it are one step for the others.
-    FolderLock lock(real.parent_path());
-    if (!lock.locked()) {
-        // A folder that is not there cannot be locked either, and waiting will not help.
-        std::error_code error;
-        return Failure{std::filesystem::is_directory(real.parent_path(), error)
-                           ? archiveBusyMessage
-                           : saveFailedMessage};
-    }
-    const auto onDisk = fileIdentity(real);
-    if (!onDisk)
+    const FileLock lock(file, LockKind::exclusive);
+    if (lock.file().empty())
+        return Failure{saveFailedMessage};
+    if (!lock.locked()) // a folder that is not there cannot be locked, however long one waits
+        return Failure{lock.folderExists() ? archiveBusyMessage : saveFailedMessage};
+    if (!lock.version())
         return Failure{saveFailedMessage};
     std::optional<std::vector<ArchiveRecord>> merged;
     // Without a base (an archive built in memory, or a file read while it was being
     // replaced, or another file) the file is simply replaced.
-    if (disk_ && disk_->file == real && !(disk_->identity == *onDisk)) {
-        auto theirs = readUnlocked(real, real); // this save holds the lock already
+    if (disk_ && lock.changedSince(disk_->version)) {
+        auto theirs = readUnlocked(lock.file(), lock); // this save holds the lock already
         if (!theirs)
             return Failure{archiveChangedMessage};
         auto applied = applyChanges(archiveRecordsFromBytes(disk_->bytes), records_,
@@ -132,14 +112,13 @@ Expected<std::size_t> Archive::save(const std::filesystem::path& file) {
         merged = std::move(applied.value());
     }
     std::string bytes = merged ? archiveImage(*merged) : fileBytes();
-    if (!replaceFileContents(real, bytes, archiveTemporaryName))
+    if (!replaceFileContents(lock.file(), bytes, archiveTemporaryName))
         return Failure{saveFailedMessage};
     mergedOnLastSave_ = merged.has_value();
     if (merged)
         records_ = std::move(*merged);
-    const auto saved = fileIdentity(real);
-    if (saved)
-        disk_ = DiskCopy{real, *saved, std::move(bytes)};
+    if (const auto saved = lock.version())
+        disk_ = DiskCopy{*saved, std::move(bytes)};
     else
         disk_.reset();
     return records_.size();

@@ -194,10 +194,15 @@ bool replaceFileContentsWith(const fs::path& file,
     }
 
     const fs::path folder = target.parent_path();
+    const fs::path where = folder.empty() ? fs::path(".") : folder;
+    // A save killed half-way leaves its temporary file behind; the next save into the same
+    // folder clears those whose process is gone, so that they never pile up, whichever
+    // program (the windows or the command line) writes there next.
+    removeStaleTemporaryFiles(where);
     const std::string prefix =
         temporaryPrefix.empty() ? target.filename().string() : std::string(temporaryPrefix);
     fs::path temporary;
-    const int fd = createTemporary(folder.empty() ? fs::path(".") : folder, prefix, temporary);
+    const int fd = createTemporary(where, prefix, temporary);
     if (fd < 0)
         return false;
     bool sinkFailed = false;
@@ -314,6 +319,41 @@ std::optional<FileIdentity> fileIdentity(const fs::path& file) {
     identity.modifiedNs =
         static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     return identity;
+}
+
+fs::path realFilePath(const fs::path& file) {
+    const auto real = linkTarget(file);
+    if (!real)
+        return {};
+    std::error_code error;
+    const auto folder = fs::weakly_canonical(fs::absolute(real->parent_path(), error), error);
+    return error ? *real : folder / real->filename();
+}
+
+FileLock::FileLock(const fs::path& file, LockKind kind) : real_(realFilePath(file)) {
+    if (!real_.empty())
+        lock_.emplace(real_.parent_path(), kind);
+}
+
+bool FileLock::folderExists() const {
+    std::error_code error;
+    return !real_.empty() && fs::is_directory(real_.parent_path(), error);
+}
+
+std::optional<DiskVersion> FileLock::version() const {
+    if (real_.empty())
+        return std::nullopt;
+    const auto identity = fileIdentity(real_);
+    if (!identity)
+        return std::nullopt;
+    return DiskVersion{real_, *identity};
+}
+
+bool FileLock::changedSince(const std::optional<DiskVersion>& base) const {
+    if (!base || real_.empty() || base->file != real_)
+        return false;
+    const auto now = version();
+    return !now || !(now->identity == base->identity);
 }
 
 } // namespace quintor

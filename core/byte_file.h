@@ -32,7 +32,8 @@ std::optional<std::filesystem::path> linkTarget(const std::filesystem::path& fil
 // the file's own name when empty, followed by ".quintor-PID-XXXXXXXX"); it is flushed to the
 // disk, given the old file's permissions, renamed over the real file and the folder flushed.
 // A link keeps being a link: the file it points to (or, dangling, would point to) gets the
-// bytes. Refused, leaving everything as it was: a read-only file (no write bit, whoever
+// bytes. Before it starts, the folder's stale temporary files (removeStaleTemporaryFiles) are
+// removed. Refused, leaving everything as it was: a read-only file (no write bit, whoever
 // runs the program), a directory or device, a link loop, any failed step.
 bool replaceFileContents(const std::filesystem::path& file, std::span<const std::uint8_t> bytes,
                          std::string_view temporaryPrefix = {});
@@ -86,5 +87,43 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 std::optional<FileIdentity> fileIdentity(const std::filesystem::path& file);
+
+// A file as a program last read or saved it: the real file (see realFilePath) and the
+// identity it had then. A save checks it to tell another program's change from its own.
+struct DiskVersion {
+    std::filesystem::path file;
+    FileIdentity identity;
+};
+
+// The file a read or a save of file really reaches: links followed (linkTarget), its folder
+// made absolute and canonical, so that two names of one file compare equal. Empty when the
+// links loop.
+std::filesystem::path realFilePath(const std::filesystem::path& file);
+
+// The lock (FolderLock) of the folder of the file a path names, for one read or one save of
+// it, and what is on disk under it. Every program that saves a file of the folder takes it
+// exclusively, so that the check of the file and the rename that replaces it are one step
+// for the others; a reader takes it shared, so that the version it records is the content it
+// reads.
+class FileLock {
+public:
+    FileLock(const std::filesystem::path& file, LockKind kind);
+    // The real file; empty when the path's links loop (nothing is locked then).
+    const std::filesystem::path& file() const { return real_; }
+    bool locked() const { return lock_ && lock_->locked(); }
+    // Whether the file's folder is there: a lock that failed on a missing folder will not
+    // succeed by waiting.
+    bool folderExists() const;
+    // The file's version on disk now; nothing when it cannot be told.
+    std::optional<DiskVersion> version() const;
+    // Whether another program has changed the file since base was taken: base names this
+    // very file and the file on disk is no longer that version. False without a base, or
+    // when base is another file (a save under a new name replaces whatever is there).
+    bool changedSince(const std::optional<DiskVersion>& base) const;
+
+private:
+    std::filesystem::path real_;
+    std::optional<FolderLock> lock_;
+};
 
 } // namespace quintor

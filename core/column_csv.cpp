@@ -4,6 +4,7 @@
 #include "core/column_editing.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 
 namespace quintor {
@@ -158,6 +159,18 @@ std::string drawsCsv(const std::vector<ArchiveRecord>& records) {
         out += '\n';
     }
     return out;
+}
+
+bool exportColumnsFile(const std::filesystem::path& file, const std::vector<Column>& columns) {
+    std::string extension = file.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return replaceFileContents(file,
+                               extension == ".txt" ? columnsText(columns) : columnsCsv(columns));
+}
+
+bool exportDrawsCsv(const std::filesystem::path& file, const std::vector<ArchiveRecord>& records) {
+    return replaceFileContents(file, drawsCsv(records));
 }
 
 } // namespace quintor

@@ -63,4 +63,9 @@ std::string columnImportReport(const ColumnImportCounts& counts,
 // "data,n1,n2,n3,n4,n5,n6,jolly", then one draw a line, dates as dd/mm/yyyy.
 std::string drawsCsv(const std::vector<ArchiveRecord>& records);
 
+// The exports, written through replaceFileContents: the final columns as their texts to a
+// ".txt" file (in any letter case), as columnsCsv to any other; the draws as drawsCsv.
+bool exportColumnsFile(const std::filesystem::path& file, const std::vector<Column>& columns);
+bool exportDrawsCsv(const std::filesystem::path& file, const std::vector<ArchiveRecord>& records);
+
 } // namespace quintor

@@ -146,4 +146,17 @@ fs::path findFileNoCase(const fs::path& folder, std::string_view name) {
     return best ? *best : exact;
 }
 
+std::optional<fs::path> existingFileNoCase(const fs::path& file) {
+    if (file.filename().empty())
+        return std::nullopt;
+    const fs::path folder = file.parent_path();
+    const fs::path found =
+        findFileNoCase(folder.empty() ? fs::path(".") : folder, file.filename().string());
+    std::error_code error;
+    // A dangling link counts: a save through it would write the file it names.
+    if (!fs::exists(fs::symlink_status(found, error)))
+        return std::nullopt;
+    return folder.empty() ? found.filename() : found;
+}
+
 } // namespace quintor

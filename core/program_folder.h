@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 namespace quintor {
@@ -35,5 +36,11 @@ FolderPreparation prepareProgramFolder(const std::filesystem::path& examples,
 // The file in folder whose name equals name without regard to letter case; when none
 // exists, folder / name spelled as given (so a new file gets the program's spelling).
 std::filesystem::path findFileNoCase(const std::filesystem::path& folder, std::string_view name);
+
+// The existing file a save to file would stand beside or replace: file itself, else a file of
+// its folder whose name differs only in letter case (Sistem3.Qtr for sistem3.qtr); nothing
+// when there is neither. Every "already on the disk" question asks it, so that a save never
+// makes a twin that differs only in case without asking.
+std::optional<std::filesystem::path> existingFileNoCase(const std::filesystem::path& file);
 
 } // namespace quintor

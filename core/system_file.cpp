@@ -113,7 +113,8 @@ void restoreFilterFile(const FilterFileBefore& before, const std::filesystem::pa
 
 } // namespace
 
-bool readSystemFile(const std::filesystem::path& file, SystemState& state) {
+// The read itself, with no lock.
+static bool readSystemBytes(const std::filesystem::path& file, SystemState& state) {
     const std::optional<std::vector<std::uint8_t>> bytes = readFileBytes(file);
     if (!bytes)
         return failRead(state);
@@ -132,6 +133,23 @@ bool readSystemFile(const std::filesystem::path& file, SystemState& state) {
     state.finalColumns = std::move(columns);
     state.filters = readSystemFilters(file);
     return true;
+}
+
+bool readSystemFile(const std::filesystem::path& file, SystemState& state) {
+    std::optional<DiskVersion> version;
+    return readSystemFile(file, state, version);
+}
+
+bool readSystemFile(const std::filesystem::path& file, SystemState& state,
+                    std::optional<DiskVersion>& version) {
+    // Saves hold the lock exclusively: under the shared one the version recorded is the
+    // content read.
+    const FileLock lock(file, LockKind::shared);
+    version = lock.version();
+    if (readSystemBytes(file, state))
+        return true;
+    version.reset();
+    return false;
 }
 
 ColumnFilters readSystemFilters(const std::filesystem::path& file) {
@@ -170,7 +188,8 @@ std::vector<std::uint8_t> systemFileBytes(const SystemState& state) {
     return bytes;
 }
 
-bool writeSystemFile(const std::filesystem::path& file, const SystemState& state) {
+// The save itself, with no lock.
+static bool writeSystemFiles(const std::filesystem::path& file, const SystemState& state) {
     // The filters live in a text file of their own, so that the system file keeps the layout
     // every reader of it knows.
     const std::filesystem::path sidecar = filterSidecarName(file.string());
@@ -195,6 +214,28 @@ bool writeSystemFile(const std::filesystem::path& file, const SystemState& state
         return true;
     restoreFilterFile(before, sidecar);
     return false;
+}
+
+SystemSaveResult saveSystemFile(const std::filesystem::path& file, const SystemState& state,
+                                std::optional<DiskVersion>& base) {
+    // Every program saving a file of this folder takes the same lock, so the check below and
+    // the rename that follows it are one step for the others.
+    const FileLock lock(file, LockKind::exclusive);
+    if (lock.file().empty())
+        return SystemSaveResult::failed;
+    if (!lock.locked())
+        return lock.folderExists() ? SystemSaveResult::busy : SystemSaveResult::failed;
+    if (lock.changedSince(base))
+        return SystemSaveResult::changedOnDisk;
+    if (!writeSystemFiles(file, state))
+        return SystemSaveResult::failed;
+    base = lock.version();
+    return SystemSaveResult::saved;
+}
+
+bool writeSystemFile(const std::filesystem::path& file, const SystemState& state) {
+    std::optional<DiskVersion> noBase;
+    return saveSystemFile(file, state, noBase) == SystemSaveResult::saved;
 }
 
 std::filesystem::path systemFileNameFor(const std::filesystem::path& typed) {

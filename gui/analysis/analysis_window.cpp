@@ -4,7 +4,6 @@
 #include "gui/common/prompter.h"
 #include "gui/common/worker_run.h"
 
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
@@ -45,15 +44,12 @@ void AnalysisWindow::addStopAndClose(QHBoxLayout* buttons, const QString& stopHi
 }
 
 QString AnalysisWindow::askCsvFile(const QString& suggested) {
-    const QString file = Prompter::current().saveFileName(
-        this, {QStringLiteral("Esporta CSV"), QStringLiteral("File CSV (*.csv)|*.csv"),
-               QStringLiteral("csv"), suggested});
-    if (file.isEmpty())
-        return {};
-    if (QFileInfo::exists(file) &&
-        askQuestion(this, QStringLiteral("Conferma"),
-                    QStringLiteral("Il file %1 esiste già.\rSostituirlo ?").arg(file),
-                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+    QString file = Prompter::current().saveFileName(this, {QStringLiteral("Esporta CSV"),
+                                                           QStringLiteral("File CSV (*.csv)|*.csv"),
+                                                           QStringLiteral("csv"), suggested});
+    if (file.isEmpty() ||
+        !confirmOverwrite(this, file, QStringLiteral("Conferma"),
+                          QStringLiteral("Il file %1 esiste già.\rSostituirlo ?")))
         return {};
     return file;
 }

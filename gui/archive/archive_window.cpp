@@ -506,16 +506,13 @@ void ArchiveWindow::onHelpClicked() {
 }
 
 void ArchiveWindow::onExportCsvClicked() {
-    const QString path = Prompter::current().saveFileName(
+    QString path = Prompter::current().saveFileName(
         this,
         {QStringLiteral("Esporta CSV"), QStringLiteral("File CSV (*.csv)|*.csv"),
          QStringLiteral("csv"), QString::fromStdString((folder_ / "estrazioni.csv").string())});
     if (path.isEmpty() || !confirmOverwrite(this, path))
         return;
-    const std::string text = drawsCsv(archive_.records());
-    if (!replaceFileContents(
-            path.toStdString(),
-            std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size())))
+    if (!exportDrawsCsv(path.toStdString(), archive_.records()))
         showError(this, errorTitle, QString::fromUtf8(exportFailedMessage));
 }
 

@@ -1,9 +1,12 @@
 #include "gui/common/prompter.h"
 
+#include "core/program_folder.h"
+
 #include <QAbstractButton>
 #include <QWidget>
 
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStringList>
@@ -128,12 +131,21 @@ QMessageBox::StandardButton askQuestion(QWidget* parent, const QString& title, c
                                    {title, text, buttons, QMessageBox::Question, defaultButton});
 }
 
-bool confirmOverwrite(QWidget* parent, const QString& path) {
-    return !QFileInfo::exists(path) ||
-           askQuestion(
-               parent, QStringLiteral("Attenzione"),
-               QStringLiteral("Il nome specificato è già presente sul disco !\rSovrascrivo ?"),
-               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+bool confirmOverwrite(QWidget* parent, QString& path, const QString& title,
+                      const QString& question) {
+    const auto existing = existingFileNoCase(QFile::encodeName(path).toStdString());
+    if (!existing)
+        return true;
+    const QString existingName = QFile::decodeName(QByteArray::fromStdString(existing->string()));
+    const QString text =
+        question.isEmpty()
+            ? QStringLiteral("Il nome specificato è già presente sul disco !\rSovrascrivo ?")
+            : QString(question).replace(QStringLiteral("%1"), existingName);
+    if (askQuestion(parent, title.isEmpty() ? QStringLiteral("Attenzione") : title, text,
+                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return false;
+    path = existingName;
+    return true;
 }
 
 } // namespace quintor

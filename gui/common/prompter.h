@@ -70,8 +70,13 @@ QMessageBox::StandardButton askQuestion(QWidget* parent, const QString& title, c
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton);
 
-// Before writing over an existing file: the program's overwrite question, No by default.
-// True when the file does not exist or the user answered Yes.
-bool confirmOverwrite(QWidget* parent, const QString& path);
+// Before a save to path: when a file of that name exists, in any letter case
+// (existingFileNoCase), the overwrite question, No by default; a window with a question of
+// its own gives its title and text, "%1" in the text standing for the file. True when there is no
+// such file or the user answered Yes; path then names the file to write, the existing one's
+// spelling when only the letter case differed, so that the save replaces it instead of making a
+// twin.
+bool confirmOverwrite(QWidget* parent, QString& path, const QString& title = {},
+                      const QString& question = {});
 
 } // namespace quintor

@@ -83,16 +83,11 @@ bool exportFinalColumns(QWidget* window, const SystemState& state) {
     if (!state.fileName.empty())
         request.startName = QFileInfo(QString::fromStdString(state.fileName)).completeBaseName() +
                             QStringLiteral(".csv");
-    const QString path = Prompter::current().saveFileName(window, request);
+    QString path = Prompter::current().saveFileName(window, request);
     if (path.isEmpty() || !confirmOverwrite(window, path))
         return false;
     HourglassGuard hourglass;
-    const bool plainText = path.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive);
-    const std::string text =
-        plainText ? columnsText(state.finalColumns) : columnsCsv(state.finalColumns);
-    if (!replaceFileContents(
-            path.toStdString(),
-            std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) {
+    if (!exportColumnsFile(path.toStdString(), state.finalColumns)) {
         hourglass.release();
         showError(window, errorTitle, QString::fromUtf8(exportFailedMessage));
     }

@@ -659,7 +659,7 @@ void SystemWindow::refreshRecentMenus() {
 }
 
 bool SystemWindow::loadSystem(const QString& name) {
-    const bool loaded = quintor::readSystemFile(toPath(name), state_);
+    const bool loaded = quintor::readSystemFile(toPath(name), state_, diskVersion_);
     // A file that is not a readable system (a damaged one, or another kind of file chosen by
     // mistake) is not replaced by a plain save without asking.
     nameChosen_ = loaded;
@@ -673,8 +673,27 @@ bool SystemWindow::loadSystem(const QString& name) {
 }
 
 bool SystemWindow::saveSystemTo(const QString& name) {
-    if (!quintor::writeSystemFile(toPath(name), state_))
+    HourglassGuard hourglass;
+    std::optional<DiskVersion> version = diskVersion_;
+    SystemSaveResult result = saveSystemFile(toPath(name), state_, version);
+    if (result == SystemSaveResult::changedOnDisk) {
+        // Another program (or another window) saved this file after this window read or
+        // saved it: its work is not replaced unless the user says so.
+        hourglass.release();
+        if (!confirmReplacingOtherChange(name))
+            return false;
+        version.reset();
+        HourglassGuard again;
+        result = saveSystemFile(toPath(name), state_, version);
+    }
+    if (result != SystemSaveResult::saved) {
+        hourglass.release();
+        showError(this, QStringLiteral("Errore !"),
+                  result == SystemSaveResult::busy ? QString::fromUtf8(systemBusyMessage)
+                                                   : saveErrorMessage());
         return false;
+    }
+    diskVersion_ = version;
     state_.modified = false;
     nameChosen_ = true;
     // The list's own troubles never make a save fail.
@@ -685,14 +704,17 @@ bool SystemWindow::saveSystemTo(const QString& name) {
 
 void SystemWindow::onSaveTriggered() {
     // A name the program chose has never been confirmed by the user: a file that has
-    // appeared under it since is not replaced without asking.
-    if (!nameChosen_ && QFileInfo::exists(fileName()) && !confirmOverwrite())
-        return;
-    HourglassGuard hourglass;
-    if (!saveSystemTo(fileName())) {
-        hourglass.release();
-        showError(this, QStringLiteral("Errore !"), saveErrorMessage());
+    // appeared under it since, in any letter case, is not replaced without asking.
+    QString name = fileName();
+    if (!nameChosen_) {
+        if (!confirmOverwrite(this, name))
+            return;
+        if (name != fileName()) {
+            setFileName(name);
+            showFileName();
+        }
     }
+    saveSystemTo(name);
 }
 
 void SystemWindow::onSaveAsTriggered() {
@@ -704,23 +726,21 @@ void SystemWindow::onSaveAsTriggered() {
     const QString typed = Prompter::current().saveFileName(this, request);
     if (typed.isEmpty())
         return;
-    const QString chosen = QString::fromStdString(systemFileNameFor(toPath(typed)).string());
-    if (QFileInfo::exists(chosen) && !confirmOverwrite())
+    QString chosen = QString::fromStdString(systemFileNameFor(toPath(typed)).string());
+    if (!confirmOverwrite(this, chosen))
         return;
     setFileName(chosen);
     showFileName();
-    HourglassGuard hourglass;
-    if (!saveSystemTo(chosen)) {
-        hourglass.release();
-        showError(this, QStringLiteral("Errore !"), saveErrorMessage());
-    }
+    saveSystemTo(chosen);
 }
 
-bool SystemWindow::confirmOverwrite() {
-    return askQuestion(
-               this, QStringLiteral("Attenzione"),
-               QStringLiteral("Il nome specificato è già presente sul disco !\rSovrascrivo ?"),
-               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+bool SystemWindow::confirmReplacingOtherChange(const QString& name) {
+    return askQuestion(this, QStringLiteral("Attenzione"),
+                       QStringLiteral("Il file %1 è stato modificato da un altro programma dopo "
+                                      "l'ultima apertura o registrazione !\rSovrascrivo le sue "
+                                      "modifiche con il sistema di questa finestra ?")
+                           .arg(fileNamePart(name)),
+                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool SystemWindow::confirmClose() {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "core/byte_file.h"
 #include "core/system_state.h"
 #include "gui/system/system_host.h"
 
 #include <QList>
 #include <QString>
 #include <QWidget>
+
+#include <optional>
 
 class QAction;
 class QMdiSubWindow;
@@ -58,7 +61,8 @@ public:
     // Loads a file into this (new) window; false leaves no columns and no marks.
     bool loadSystem(const QString& name);
     // Writes the system to that file (the window's name stays); on success clears the
-    // modified flag and records the name in the recent-files list.
+    // modified flag and records the name in the recent-files list. Asks before replacing
+    // another program's change to the file, and shows what went wrong; false when not saved.
     bool saveSystemTo(const QString& name);
     // Centres the labels of the final-column panel and fits the grid to it.
     void layOutFinalColumnsPanel();
@@ -157,8 +161,9 @@ private:
     void refreshFinalColumns();
     void openRecent(int index);
     void refreshRecentMenus();
-    // The overwrite question of the save commands; true on Yes.
-    bool confirmOverwrite();
+    // Asked when another program changed the file since this window read or saved it; true
+    // when the user chooses to replace that program's version.
+    bool confirmReplacingOtherChange(const QString& name);
     // The program's archive for a command that reads it, the archive window's loading finished.
     const Archive& loadedArchive();
 
@@ -167,6 +172,8 @@ private:
     SystemState state_;
     bool firstActivationDone_ = false;
     bool nameChosen_ = false; // loaded from or saved to its file at least once
+    // The file as this window last read or saved it: a save finding it changed since asks.
+    std::optional<DiskVersion> diskVersion_;
     bool changesGivenUp_ = false;
 
     BevelPanel* toolPanel_ = nullptr;

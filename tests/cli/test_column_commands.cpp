@@ -72,6 +72,11 @@ TEST(CliColumns, BadFiltersAndFilesAreRefused) {
     EXPECT_EQ(none.status, 1);
     EXPECT_NE(none.errors.find(noColumnPassesMessage), std::string::npos) << none.errors;
     EXPECT_EQ(quintor::testing::fileText(file), before);
+    // The same filter on the final columns: nothing would remain, so nothing is written.
+    const auto emptied = runCli({"filter", file, "--filter", "somma=300..400"});
+    EXPECT_EQ(emptied.status, 1);
+    EXPECT_EQ(emptied.errors, std::string(noColumnPassesMessage) + "\nscartate: 1\n");
+    EXPECT_EQ(quintor::testing::fileText(file), before);
 
     const auto kept = runCli({"select", file, "--archive", archive.string(), "--count", "3",
                               "--filter", "dispari=3..3", "--filter", "consecutivi<=2"});

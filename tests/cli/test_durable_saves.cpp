@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 using namespace quintor;
 using quintor::testing::CliResult;
@@ -97,4 +100,36 @@ TEST(CliDurableSaves, TheArchiveAndTheSystemReachTheDiskBeforeTheyReplaceTheOldF
                            log);
     ASSERT_EQ(selected.status, 0) << selected.errors;
     expectDurableSave(calls(log), out);
+}
+
+TEST(CliDurableSaves, ASaveRemovesTheTemporaryFilesThatKilledSavesLeftInItsFolder) {
+    TempFolder folder;
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0); // its process number now belongs to no one
+    const fs::path archive = folder / archiveFileName;
+    const fs::path system = folder / "sistema.qtr";
+    ASSERT_EQ(runCli({"sample-archive", archive.string(), "--draws", "300"}).status, 0);
+    quintor::testing::writeSystem(system, {}, {{1, 2, 3, 4, 5, 6}});
+    writeText(folder / "nuove.csv", "01/01/2400,1,2,3,4,5,6,7\n");
+    writeText(folder / "colonne.csv", "7 8 9 10 11 12\n");
+
+    const std::string owner = ".quintor-" + std::to_string(child) + "-0123abcd";
+    const std::string running = "sistema.qtr.quintor-" + std::to_string(::getpid()) + "-0123abcd";
+    const std::vector<std::vector<std::string>> saves = {
+        {"merge", archive.string(), (folder / "nuove.csv").string()},
+        {"import", system.string(), (folder / "colonne.csv").string()},
+    };
+    for (const auto& save : saves) {
+        SCOPED_TRACE(save[0]);
+        writeText(folder / ("cln.dat" + owner), "killed");
+        writeText(folder / ("sistema.qtr" + owner), "killed");
+        writeText(folder / running, "a save still going");
+        const CliResult result = runCli(save);
+        ASSERT_EQ(result.status, 0) << result.errors;
+        EXPECT_FALSE(fs::exists(folder / ("cln.dat" + owner)));
+        EXPECT_FALSE(fs::exists(folder / ("sistema.qtr" + owner)));
+        EXPECT_TRUE(fs::exists(folder / running));
+    }
 }

@@ -196,7 +196,7 @@ TEST(FailingWrites, EveryCommandThatSavesKeepsTheOldFilesWhenACallFails) {
              oldSystem();
              writeText(filterSidecarName(out), "consecutivi<=1\r\n");
          }},
-        {{"filter", columns, "--filter", "consecutivi<=1", "--out", out},
+        {{"filter", columns, "--filter", "somma=21..21", "--out", out},
          systemWriteErrorMessage,
          oldSystem},
         {{"select", marked, "--archive", archive.string(), "--count", "3", "--out", out},

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/backtest.h"
+#include "core/column_csv.h"
 #include "core/column_filters.h"
 #include "tests/core/file_writers.h"
 
@@ -9,8 +10,8 @@
 
 namespace quintor::testing {
 
-// Every writer of everyFileWriter, and two more the windows reach: a system with filters,
-// saved as two files, and the table of prizes.
+// Every writer of everyFileWriter, and more the windows reach: a system with filters, saved
+// as two files, the table of prizes and the CSV exports of the columns and of the draws.
 inline std::vector<FileWriter> writersUnderTest() {
     std::vector<FileWriter> writers = everyFileWriter();
     writers.push_back({"Filtrato.Qtr", [](const std::filesystem::path& folder, int variant) {
@@ -26,6 +27,16 @@ inline std::vector<FileWriter> writersUnderTest() {
                            PrizeTable prizes = PrizeTable::defaults();
                            prizes.lire[0] += variant;
                            return prizes.save(folder);
+                       }});
+    writers.push_back({"colonne.csv", [](const std::filesystem::path& folder, int variant) {
+                           return exportColumnsFile(
+                               folder / "colonne.csv",
+                               std::vector<Column>(static_cast<std::size_t>(3 + variant),
+                                                   Column{1, 2, 3, 4, 5, 6}));
+                       }});
+    writers.push_back({"estrazioni.csv", [](const std::filesystem::path& folder, int variant) {
+                           return exportDrawsCsv(folder / "estrazioni.csv",
+                                                 simulatedArchive(5 + variant, 3).records());
                        }});
     return writers;
 }

@@ -69,6 +69,7 @@ private slots:
     void saveAndOpenRoundTripThroughTheMenus();
     void saveAsAsksBeforeOverwriting();
     void fileNamesIgnoreLetterCase();
+    void anotherProgramsChangeIsNotOverwrittenUnasked();
     void openingAMissingFileAsksAgain();
     void aPartialColumnFailsTheLoad();
     void closeQuestionAnswers();
@@ -238,6 +239,22 @@ void MainFrameTest::fileNamesIgnoreLetterCase() {
     QCOMPARE(prompter_->lastText(), overwrite);
     QCOMPARE(QFileInfo(home_->file("Sistem3.Qtr")).size(), qint64(7));
     QVERIFY(window->state().modified);
+    // The same under a spelling that differs only in letter case; Yes replaces that file
+    // instead of making a twin of it.
+    SystemWindow* fourth = frame_->activeSystem();
+    writeBytes(home_->file("sistem4.qtr"), "vecchio");
+    clickNumber(fourth, 9);
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+        prompter_->clear();
+        prompter_->answer(answer);
+        QVERIFY(trigger(fourth, "saveAction"));
+        QCOMPARE(prompter_->lastText(), overwrite);
+        QCOMPARE(QDir(home_->path()).entryList({"sistem4*"}, QDir::Files),
+                 QStringList{"sistem4.qtr"});
+    }
+    QCOMPARE(QFileInfo(home_->file("sistem4.qtr")).size(), qint64(791));
+    QCOMPARE(fourth->fileName(), home_->file("sistem4.qtr"));
+    QVERIFY(!fourth->state().modified);
 
     // "dopo" is saved as dopo.qtr; "Apri" finds it typed bare or in capitals.
     prompter_->clear();
@@ -262,6 +279,47 @@ void MainFrameTest::fileNamesIgnoreLetterCase() {
     QCOMPARE(prompter_->lastText(), overwrite);
     QCOMPARE(QDir(home_->path()).entryList({"sistem1*"}, QDir::Files), QStringList{"SISTEM1.QTR"});
     QCOMPARE(window->fileName(), home_->file("dopo.qtr"));
+}
+
+void MainFrameTest::anotherProgramsChangeIsNotOverwrittenUnasked() {
+    const QString path = home_->file("condiviso.qtr");
+    SystemState first;
+    first.marked[1] = 1;
+    first.finalColumns = {Column{1, 2, 3, 4, 5, 6}};
+    QVERIFY(writeSystemFile(path.toStdString(), first));
+    QVERIFY(frame_->openSystemFile(path));
+    SystemWindow* window = frame_->activeSystem();
+    clickNumber(window, 9);
+    // Another program adds a column to the file meanwhile.
+    SystemState theirs = first;
+    theirs.finalColumns.push_back(Column{7, 8, 9, 10, 11, 12});
+    QVERIFY(writeSystemFile(path.toStdString(), theirs));
+
+    prompter_->clear();
+    prompter_->answer(QMessageBox::No);
+    QVERIFY(trigger(window, "saveAction"));
+    QCOMPARE(prompter_->questions().size(), 1);
+    QCOMPARE(prompter_->lastText(),
+             QStringLiteral("Il file condiviso.qtr è stato modificato da un altro programma dopo "
+                            "l'ultima apertura o registrazione !\rSovrascrivo le sue modifiche "
+                            "con il sistema di questa finestra ?"));
+    QCOMPARE(prompter_->questions()[0].defaultButton, QMessageBox::No);
+    SystemState onDisk;
+    QVERIFY(readSystemFile(path.toStdString(), onDisk));
+    QCOMPARE(onDisk.finalColumns, theirs.finalColumns);
+    QVERIFY(window->state().modified);
+
+    prompter_->answer(QMessageBox::Yes);
+    QVERIFY(trigger(window, "saveAction"));
+    QVERIFY(readSystemFile(path.toStdString(), onDisk));
+    QCOMPARE(onDisk.marked, window->state().marked);
+    QVERIFY(!window->state().modified);
+    // The window's own saves since are not another program's.
+    prompter_->clear();
+    clickNumber(window, 10);
+    QVERIFY(trigger(window, "saveAction"));
+    QVERIFY(prompter_->questions().isEmpty());
+    QVERIFY(!window->state().modified);
 }
 
 void MainFrameTest::openingAMissingFileAsksAgain() {
