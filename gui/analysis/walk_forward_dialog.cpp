@@ -9,6 +9,7 @@
 #include "gui/common/feedback.h"
 #include "gui/common/help_link.h"
 #include "gui/common/prompter.h"
+#include "gui/common/simulated_draws_notice.h"
 #include "gui/common/worker_run.h"
 
 #include <QFile>
@@ -283,6 +284,8 @@ WalkForwardDialog::WalkForwardDialog(const SystemState& state, const Archive& ar
                     QStringLiteral("Interrompi|Interrompe la prova; le estrazioni già provate "
                                    "restano."));
     layout->addLayout(buttons);
+    // Chance against chance on invented draws proves nothing: the strip says so.
+    addSimulatedDrawsNotice(this, archive);
     connect(run_, &WorkerRun::ticked, this, &WalkForwardDialog::showTimeLeft);
     resize(720, 720);
 }
