@@ -62,6 +62,14 @@ public:
     bool saveSystemTo(const QString& name);
     // Centres the labels of the final-column panel and fits the grid to it.
     void layOutFinalColumnsPanel();
+    // Places the board and the marked-number list at the board's scale.
+    void layOutInitialSystemPanel();
+    // Widget pixels per board unit: the board and the marked-number list grow with the window.
+    qreal boardScale() const { return boardScale_; }
+    // The window's size with the board at that scale and the final-column panel that wide.
+    static QSize sizeForBoardScale(qreal scale, int finalPanelWidth);
+    // The size of a new window in an area of that size: a good share of it, never more.
+    static QSize defaultSize(QSize area);
     // The close question; true when the window may close.
     bool confirmClose();
     // The last close question was answered No: the changes were given up for a close that the
@@ -135,6 +143,11 @@ public slots:
     void onHelpContentsTriggered();
     void onHelpSearchTriggered();
     void onQuickTourTriggered();
+    // View > Zoom: the window, and with it the board, a step larger or smaller, or back to the
+    // size of a new window.
+    void onZoomInTriggered();
+    void onZoomOutTriggered();
+    void onZoomResetTriggered();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -159,6 +172,10 @@ private:
     void refreshRecentMenus();
     // The overwrite question of the save commands; true on Yes.
     bool confirmOverwrite();
+    // The room the window may take: its MDI area, or the screen of a window on its own.
+    QSize availableArea() const;
+    // Resizes the window (its sub-window in the frame) towards that size, within its area.
+    void zoomTo(QSize wanted);
     // The program's archive for a command that reads it, the archive window's loading finished.
     const Archive& loadedArchive();
 
@@ -168,6 +185,7 @@ private:
     bool firstActivationDone_ = false;
     bool nameChosen_ = false; // loaded from or saved to its file at least once
     bool changesGivenUp_ = false;
+    qreal boardScale_ = 1.0;
 
     BevelPanel* toolPanel_ = nullptr;
     BevelPanel* initialSystemPanel_ = nullptr;
