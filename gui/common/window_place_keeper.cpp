@@ -102,7 +102,10 @@ void WindowPlaceKeeper::restore(QWidget* window) const {
         rect.setSize(window->size());
     else if (window->layout())
         rect.setSize(rect.size().expandedTo(window->minimumSizeHint()));
-    rect = inside(rect, screen->availableGeometry());
+    // The place is the frame's corner and the client's size: the frame must fit too.
+    const QSize frameExtra = window->frameGeometry().size() - window->size();
+    rect = inside(rect, screen->availableGeometry().adjusted(0, 0, -frameExtra.width(),
+                                                             -frameExtra.height()));
     if (resizable)
         window->resize(rect.size());
     window->move(rect.topLeft());
