@@ -97,7 +97,7 @@ constexpr int defaultFinalPanelWidth = 380;
 // Each zoom step grows or shrinks the board by a quarter.
 constexpr qreal zoomStep = 1.25;
 // A new window takes up to this share of the area's height and width.
-constexpr qreal defaultHeightShare = 0.75;
+constexpr qreal defaultHeightShare = 0.85;
 constexpr qreal defaultWidthShare = 0.9;
 
 int windowHeightFor(qreal scale) {
