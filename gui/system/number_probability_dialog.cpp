@@ -42,6 +42,8 @@ NumberProbabilityDialog::NumberProbabilityDialog(
     probabilityTable_->setColumnWidth(0, 48);
     probabilityTable_->setColumnWidth(1, 64);
     probabilityTable_->verticalHeader()->setDefaultSectionSize(16);
+    // The probabilities take the width the title asked of the dialog.
+    probabilityTable_->horizontalHeader()->setStretchLastSection(true);
 
     applyButton_ = new QPushButton(QStringLiteral("Applica"), this);
     applyButton_->setObjectName(QStringLiteral("applyButton"));
