@@ -40,7 +40,8 @@ void paintMark(QPainter& painter, const QRect& cell) {
     const QRectF frame = frameOf(cell);
     painter.setPen(Qt::NoPen);
     painter.setBrush(markShade);
-    painter.drawRoundedRect(frame.translated(0.6, 0.6), frameRadius, frameRadius);
+    // Within the cell: the frame leaves half a unit to the cell's edge.
+    painter.drawRoundedRect(frame.translated(0.45, 0.45), frameRadius, frameRadius);
     painter.setPen(QPen(Qt::black, 0.6));
     painter.setBrush(markFace);
     painter.drawRoundedRect(frame, frameRadius, frameRadius);

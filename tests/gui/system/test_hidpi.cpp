@@ -45,13 +45,12 @@ void HiDpiTest::boardClicksHitTheirNumbers() {
     QCOMPARE(window_->state().markedNumbers(), (std::vector<int>{1, 15, 46, 76, 90}));
     test::clickNumber(window_, 46);
     QCOMPARE(window_->state().markedNumbers(), (std::vector<int>{1, 15, 76, 90}));
-    // The frame round the board marks nothing, however near the last number.
-    const QSize size = test::board(window_)->size();
-    QTest::mouseClick(test::board(window_), Qt::LeftButton, {},
-                      QPoint(size.width() - 2, size.height() - 2));
+    // The frame round the board marks nothing, however near the last number (board units,
+    // each taken at its middle).
+    NumberBoard* board = test::board(window_);
+    QTest::mouseClick(board, Qt::LeftButton, {}, board->widgetPoint(QPointF(134.5, 243.5)));
     QCOMPARE(window_->state().markedCount(), 4);
-    QTest::mouseClick(test::board(window_), Qt::LeftButton, {},
-                      QPoint(size.width() - 4, size.height() - 4));
+    QTest::mouseClick(board, Qt::LeftButton, {}, board->widgetPoint(QPointF(132.5, 241.5)));
     QCOMPARE(window_->state().markedCount(), 3);
 }
 
