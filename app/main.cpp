@@ -6,6 +6,7 @@
 #include "gui/common/program_identity.h"
 #include "gui/common/prompter.h"
 #include "gui/common/start_probe.h"
+#include "gui/common/window_place_keeper.h"
 #include "gui/help/help_window.h"
 
 #include <QApplication>
@@ -84,6 +85,8 @@ int main(int argc, char** argv) {
     if (!helpCollection.isEmpty())
         quintor::setHelpViewer(&guide);
 
+    // Windows open where the user left them in the last run.
+    const quintor::WindowPlaceKeeper places;
     QStringList parameters = QApplication::arguments();
     parameters.removeFirst();
     quintor::MainFrame frame(parameters);
@@ -98,8 +101,13 @@ int main(int argc, char** argv) {
     // is on the screen, before the first system window opens.
     QObject::connect(&frame, &quintor::MainFrame::firstPainted, &frame,
                      &quintor::MainFrame::loadArchive);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        frame.setGeometry(screen->availableGeometry());
-    frame.showMaximized();
+    // The first time, the frame fills the screen; later it comes back as the user left it.
+    if (places.place(frame.objectName())) {
+        frame.show();
+    } else {
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            frame.setGeometry(screen->availableGeometry());
+        frame.showMaximized();
+    }
     return QApplication::exec();
 }

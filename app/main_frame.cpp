@@ -8,6 +8,7 @@
 #include "gui/common/feedback.h"
 #include "gui/common/help_link.h"
 #include "gui/common/prompter.h"
+#include "gui/common/window_place_keeper.h"
 #include "gui/system/archive_window_access.h"
 #include "gui/system/system_window.h"
 
@@ -31,6 +32,11 @@
 #include <QVBoxLayout>
 
 namespace quintor {
+
+namespace {
+// The name system windows are remembered by.
+const QString systemWindowKind = QStringLiteral("systemWindow");
+} // namespace
 
 MainFrame::MainFrame(const QStringList& parameters, QWidget* parent)
     : QMainWindow(parent), parameters_(parameters) {
@@ -218,6 +224,16 @@ void MainFrame::updateMenuBar() {
         menuBar()->addMenu(menu);
 }
 
+bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // A system window's place is kept as it closes, for the next one.
+    auto* sub = qobject_cast<QMdiSubWindow*>(watched);
+    if (sub && event->type() == QEvent::Close && sub->widget() && !sub->isMaximized() &&
+        !sub->isMinimized())
+        if (WindowPlaceKeeper* keeper = WindowPlaceKeeper::current())
+            keeper->remember(systemWindowKind, QRect(sub->pos(), sub->widget()->size()));
+    return QMainWindow::eventFilter(watched, event);
+}
+
 bool MainFrame::event(QEvent* event) {
     if (event->type() == QEvent::StatusTip) {
         showHint(static_cast<QStatusTipEvent*>(event)->tip());
@@ -295,8 +311,21 @@ QMdiSubWindow* MainFrame::showSystem(SystemWindow* system) {
     QMdiSubWindow* sub = mdi_->addSubWindow(system);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowTitle(system->windowTitle());
-    sub->resize(system->size() + QSize(12, 34));
-    sub->move(cascadePosition(before, sub->size()));
+    const QSize frameExtra(12, 34);
+    const QSize area = mdi_->viewport()->size() - frameExtra;
+    // The size the user last gave a system window, else a good share of the frame.
+    const WindowPlaceKeeper* keeper = WindowPlaceKeeper::current();
+    const std::optional<WindowPlace> known =
+        keeper ? keeper->place(systemWindowKind) : std::nullopt;
+    const QSize wanted = known ? QSize(known->width, known->height).boundedTo(area)
+                               : SystemWindow::defaultSize(area);
+    system->resize(wanted.expandedTo(system->minimumSize()));
+    sub->resize(system->size() + frameExtra);
+    sub->move(before.isEmpty() && known
+                  ? QPoint(std::clamp(known->x, 0, std::max(0, area.width() - system->width())),
+                           std::clamp(known->y, 0, std::max(0, area.height() - system->height())))
+                  : cascadePosition(before, sub->size()));
+    sub->installEventFilter(this);
     sub->show();
     mdi_->setActiveSubWindow(sub);
     updateMenuBar();

@@ -167,24 +167,24 @@ QPushButton* ArchiveWindow::addButton(QWidget* parent, const char* name, const Q
 }
 
 void ArchiveWindow::buildButtons() {
-    addButton(this, "newButton", QStringLiteral("Nuova"), {320, 48, 80, 25},
+    addButton(this, "newButton", QStringLiteral("Nuova"), {318, 48, 86, 25},
               &ArchiveWindow::onNewClicked);
-    addButton(this, "modifyButton", QStringLiteral("Modifica"), {409, 48, 80, 25},
+    addButton(this, "modifyButton", QStringLiteral("Modifica"), {406, 48, 86, 25},
               &ArchiveWindow::onModifyClicked);
-    addButton(this, "deleteButton", QStringLiteral("Elimina"), {320, 78, 80, 25},
+    addButton(this, "deleteButton", QStringLiteral("Elimina"), {318, 78, 86, 25},
               &ArchiveWindow::onDeleteClicked);
-    setHint(addButton(this, "importCsvButton", QStringLiteral("Importa CSV"), {409, 78, 80, 25},
+    setHint(addButton(this, "importCsvButton", QStringLiteral("Importa CSV"), {406, 78, 86, 25},
                       &ArchiveWindow::onImportCsvClicked),
             QStringLiteral("Importa CSV|Aggiunge le estrazioni di un file CSV "
                            "(data, sei numeri, jolly)."));
-    addButton(this, "closeButton", QStringLiteral("Chiudi"), {320, 108, 80, 25},
+    addButton(this, "closeButton", QStringLiteral("Chiudi"), {318, 108, 86, 25},
               &ArchiveWindow::onCloseClicked);
-    QPushButton* help = addButton(this, "helpButton", QStringLiteral("?"), {409, 108, 80, 25},
+    QPushButton* help = addButton(this, "helpButton", QStringLiteral("?"), {406, 108, 86, 25},
                                   &ArchiveWindow::onHelpClicked);
     setHint(help, QStringLiteral("Spiegazioni"));
     help->setAccessibleName(QStringLiteral("Spiegazioni"));
     help->setEnabled(helpAvailable());
-    setHint(addButton(this, "exportCsvButton", QStringLiteral("Esporta CSV"), {320, 386, 169, 25},
+    setHint(addButton(this, "exportCsvButton", QStringLiteral("Esporta CSV"), {318, 386, 174, 25},
                       &ArchiveWindow::onExportCsvClicked),
             QStringLiteral("Esporta CSV|Scrive tutte le estrazioni in un file CSV che "
                            "\"Importa CSV\" sa rileggere."));
@@ -193,7 +193,7 @@ void ArchiveWindow::buildButtons() {
 void ArchiveWindow::buildEntryBox() {
     entryBox_ = new QGroupBox(QStringLiteral("Colonna vincente"), this);
     entryBox_->setObjectName(QStringLiteral("entryBox"));
-    entryBox_->setGeometry(320, 140, 169, 240);
+    entryBox_->setGeometry(318, 140, 174, 240);
     entryBox_->setAutoFillBackground(true);
     dateField_ = makeField(entryBox_, "dateField", QStringLiteral("Data:"),
                            QStringLiteral("Formato: gg/mm/aaaa"), 24, 149);

@@ -33,7 +33,7 @@ NumberCountDialog::NumberCountDialog(QWidget* parent) : QDialog(parent) {
     QFont brace = braceLabel->font();
     brace.setPixelSize(44);
     braceLabel->setFont(brace);
-    braceLabel->setGeometry(196, 44, 20, 56);
+    braceLabel->setGeometry(196, 44, 24, 56);
 
     delaysCheck_ = new QCheckBox(QStringLiteral("Ritardi"), this);
     delaysCheck_->setObjectName(QStringLiteral("delaysCheck"));

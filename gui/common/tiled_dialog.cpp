@@ -2,6 +2,7 @@
 
 #include "gui/common/bevel_panel.h"
 #include "gui/common/feedback.h"
+#include "gui/common/title_room.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -17,7 +18,7 @@ TiledDialog::TiledDialog(QWidget* parent)
 
 void TiledDialog::fixSize() {
     adjustSize();
-    setFixedSize(sizeHint().expandedTo(minimumSizeHint()));
+    setFixedSize(withRoomForTitle(this, sizeHint().expandedTo(minimumSizeHint())));
 }
 
 void TiledDialog::paintEvent(QPaintEvent* /*event*/) {

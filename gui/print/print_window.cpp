@@ -2,6 +2,7 @@
 
 #include "gui/common/feedback.h"
 #include "gui/common/prompter.h"
+#include "gui/common/title_room.h"
 #include "gui/print/printer.h"
 
 #include <QCloseEvent>
@@ -41,10 +42,7 @@ void PrintWindow::setWholeTitle(const QString& title) {
     setWindowTitle(title);
     // The window manager cuts a caption wider than the window: the window is made wide enough
     // for it, with room for the title bar's icon and buttons.
-    QFont captionFont = font();
-    captionFont.setBold(true);
-    const int needed =
-        QFontMetrics(captionFont).horizontalAdvance(title) + 8 * QFontMetrics(captionFont).height();
+    const int needed = withRoomForTitle(this, QSize()).width();
     if (width() < needed || minimumWidth() < needed) {
         setMinimumWidth(std::max(minimumWidth(), needed));
         if (maximumWidth() < needed)

@@ -1,48 +1,58 @@
 #include "gui/system/board.h"
 
 #include <QAccessible>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 
-#include <array>
+#include <algorithm>
+#include <cmath>
 
 namespace quintor {
 
 namespace {
 
-const QColor orange(255, 128, 64);
+const QColor borderOrange(255, 128, 64);
 const QColor frameOrange(255, 190, 150);
+// Darker than the border: thin orange digits on white are hard to read.
+const QColor digitOrange(200, 80, 10);
+const QColor markFace(192, 192, 192);
+const QColor markShade(128, 128, 128);
 
-// Digits three pixels wide and five high: the number frames are only 10 x 7, and a drawn
-// font of that size stays sharp where a scaled outline font would smear.
-constexpr std::array<std::array<const char*, 5>, 10> digitRows{{
-    {"###", "#.#", "#.#", "#.#", "###"},
-    {".#.", "##.", ".#.", ".#.", "###"},
-    {"###", "..#", "###", "#..", "###"},
-    {"###", "..#", ".##", "..#", "###"},
-    {"#.#", "#.#", "###", "..#", "..#"},
-    {"###", "#..", "###", "..#", "###"},
-    {"###", "#..", "###", "#.#", "###"},
-    {"###", "..#", ".#.", ".#.", ".#."},
-    {"###", "#.#", "###", "#.#", "###"},
-    {"###", "#.#", "###", "..#", "###"},
-}};
+// In board units: the number frames are 10 x 7, their digits five high as the layout has
+// always had them.
+constexpr qreal digitHeight = 5.0;
+constexpr qreal frameRadius = 1.5;
+constexpr qreal columnWidth = NumberBoard::boardWidth / 6.0;
+constexpr qreal rowHeight = NumberBoard::boardHeight / 15.0;
 
-void drawDigit(QImage& image, int digit, int left, int top, QRgb colour) {
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 3; ++x)
-            if (digitRows[static_cast<std::size_t>(digit)][static_cast<std::size_t>(y)]
-                         [static_cast<std::size_t>(x)] == '#')
-                image.setPixel(left + x, top + y, colour);
+// The frame of a cell: the line runs through the middle of the cell's outer units.
+QRectF frameOf(const QRect& cell) {
+    return QRectF(cell).adjusted(0.5, 0.5, -0.5, -0.5);
+}
+
+// A raised key over the number: a grey face with a thin dark outline and a shadow below and to
+// the right, leaving the digits clear on the face, so a marked number stands out at a glance
+// and still reads.
+void paintMark(QPainter& painter, const QRect& cell) {
+    const QRectF frame = frameOf(cell);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(markShade);
+    // Within the cell: the frame leaves half a unit to the cell's edge.
+    painter.drawRoundedRect(frame.translated(0.45, 0.45), frameRadius, frameRadius);
+    painter.setPen(QPen(Qt::black, 0.6));
+    painter.setBrush(markFace);
+    painter.drawRoundedRect(frame, frameRadius, frameRadius);
+    painter.setBrush(Qt::NoBrush);
 }
 
 } // namespace
 
-NumberBoard::NumberBoard(QWidget* parent)
-    : QWidget(parent), picture_(blankBoard()), cleanPicture_(blankBoard()) {
-    setFixedSize(boardWidth, boardHeight);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+NumberBoard::NumberBoard(QWidget* parent) : QWidget(parent) {
+    setMinimumSize(boardWidth, boardHeight);
+    resize(boardWidth, boardHeight);
     setFocusPolicy(Qt::StrongFocus);
     announceFocus();
 }
@@ -53,114 +63,107 @@ QRect NumberBoard::markCell(int n) {
     return {22 * col + 8, 16 * row + 7, 10, 7};
 }
 
-QPoint NumberBoard::cellCentre(int n) {
-    return markCell(n).center();
+QPointF NumberBoard::cellCentre(int n) {
+    return QRectF(markCell(n)).center();
 }
 
-QImage NumberBoard::blankBoard() {
-    QImage image(boardWidth, boardHeight, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    const QRgb o = orange.rgb();
-    // Two-pixel orange border round the whole picture.
-    for (int x = 0; x < boardWidth; ++x)
-        for (int t = 0; t < 2; ++t) {
-            image.setPixel(x, t, o);
-            image.setPixel(x, boardHeight - 1 - t, o);
-        }
-    for (int y = 0; y < boardHeight; ++y)
-        for (int t = 0; t < 2; ++t) {
-            image.setPixel(t, y, o);
-            image.setPixel(boardWidth - 1 - t, y, o);
-        }
+qreal NumberBoard::scale() const {
+    return std::min(width() / qreal(boardWidth), height() / qreal(boardHeight));
+}
+
+QTransform NumberBoard::boardToWidget() const {
+    const qreal s = scale();
+    // Whole pixels of margin, so the board's edges fall on pixel edges.
+    const qreal left = std::floor((width() - boardWidth * s) / 2);
+    const qreal top = std::floor((height() - boardHeight * s) / 2);
+    return QTransform(s, 0, 0, s, left, top);
+}
+
+QPoint NumberBoard::widgetPoint(QPointF p) const {
+    const QPointF at = boardToWidget().map(p);
+    return {int(std::floor(at.x())), int(std::floor(at.y()))};
+}
+
+QRectF NumberBoard::cellOnWidget(int n) const {
+    return boardToWidget().mapRect(QRectF(markCell(n)));
+}
+
+QRectF NumberBoard::numberCell(int n) {
+    const int col = (n - 1) / 15;
+    const int row = (n - 1) % 15;
+    return {col * columnWidth + 1, row * rowHeight + 1, columnWidth - 2, rowHeight - 2};
+}
+
+void NumberBoard::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const QTransform toWidget = boardToWidget();
+    painter.setTransform(toWidget);
+    painter.fillRect(QRectF(0, 0, boardWidth, boardHeight), Qt::white);
+    // A border two units wide round the whole board.
+    painter.setPen(QPen(borderOrange, 2.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(1, 1, boardWidth - 2, boardHeight - 2));
     for (int n = 1; n <= 90; ++n) {
-        const QRect cell = markCell(n);
-        const int l = cell.left(), t = cell.top(), r = cell.right(), b = cell.bottom();
-        // Rounded frame, a paler orange so the digits it touches stay readable; the corner
-        // pixels stay white.
-        const QRgb f = frameOrange.rgb();
-        for (int x = l + 1; x < r; ++x) {
-            image.setPixel(x, t, f);
-            image.setPixel(x, b, f);
-        }
-        for (int y = t + 1; y < b; ++y) {
-            image.setPixel(l, y, f);
-            image.setPixel(r, y, f);
-        }
-        if (n < 10) {
-            drawDigit(image, n, l + 3, t + 1, o);
+        if (isMarked(n)) {
+            paintMark(painter, markCell(n));
         } else {
-            drawDigit(image, n / 10, l + 1, t + 1, o);
-            drawDigit(image, n % 10, l + 5, t + 1, o);
+            painter.setPen(QPen(frameOrange, 1.0));
+            painter.drawRoundedRect(frameOf(markCell(n)), frameRadius, frameRadius);
         }
     }
-    return image;
+    // The digits are laid out in device pixels, where the font is hinted for the size it is
+    // shown at.
+    painter.resetTransform();
+    for (int n = 1; n <= 90; ++n)
+        paintNumber(painter, n);
+    if (hasFocus()) {
+        const qreal s = scale();
+        QPen pen(Qt::blue, std::max(1.0, std::round(s / 1.5)), Qt::DotLine);
+        pen.setCosmetic(true);
+        painter.setPen(pen);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.drawRect(toWidget.mapRect(numberCell(focused_)));
+    }
 }
 
-const QImage& NumberBoard::markGlyph() {
-    static const QImage glyph = [] {
-        const QRgb black = qRgb(0, 0, 0), silver = qRgb(192, 192, 192), grey = qRgb(128, 128, 128),
-                   white = qRgb(255, 255, 255);
-        QImage g(10, 7, QImage::Format_RGB32);
-        g.fill(silver);
-        for (int x = 1; x <= 8; ++x) {
-            g.setPixel(x, 0, black);
-            g.setPixel(x, 6, black);
-            g.setPixel(x, 1, grey); // inner top
-            g.setPixel(x, 5, grey); // inner bottom
-        }
-        for (int y = 1; y <= 5; ++y) {
-            g.setPixel(0, y, black);
-            g.setPixel(9, y, black);
-            g.setPixel(8, y, grey); // inner right
-        }
-        for (const QPoint p : {QPoint(0, 0), QPoint(9, 0), QPoint(0, 6), QPoint(9, 6), QPoint(1, 1),
-                               QPoint(2, 1), QPoint(1, 2)})
-            g.setPixel(p, white);
-        return g;
-    }();
-    return glyph;
+void NumberBoard::paintNumber(QPainter& painter, int n) const {
+    const qreal s = scale();
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    // The digits' height fixes the font's size; two of them, narrowed a little, fit the frame.
+    font.setPixelSize(std::max(1, int(std::lround(digitHeight * s / 0.716))));
+    font.setStretch(90);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font);
+    const QString text = QString::number(n);
+    const QRectF cell = cellOnWidget(n);
+    const qreal baseline = cell.center().y() + metrics.capHeight() / 2;
+    const qreal left = cell.center().x() - metrics.horizontalAdvance(text) / 2;
+    painter.setPen(isMarked(n) ? QColor(Qt::black) : digitOrange);
+    painter.drawText(QPointF(left, std::round(baseline)), text);
+}
+
+void NumberBoard::updateBoardRect(const QRectF& rect) {
+    update(boardToWidget().mapRect(rect).toAlignedRect().adjusted(-2, -2, 2, 2));
+}
+
+void NumberBoard::setMarked(int n, bool marked) {
+    if (n < 1 || n > 90)
+        return;
+    marked_[std::size_t(n)] = marked;
+    updateBoardRect(QRectF(markCell(n)));
+    if (n == focused_)
+        announceFocus();
 }
 
 void NumberBoard::drawMark(int n) {
-    QPainter painter(&picture_);
-    painter.drawImage(markCell(n).topLeft(), markGlyph());
-    painter.end();
-    update(markCell(n));
-    if (n >= 1 && n <= 90)
-        marked_[std::size_t(n)] = true;
-    if (n == focused_)
-        announceFocus();
+    setMarked(n, true);
 }
 
 void NumberBoard::eraseMark(int n) {
-    const QRect cell = markCell(n);
-    QPainter painter(&picture_);
-    painter.drawImage(cell.topLeft(), cleanPicture_, cell);
-    painter.end();
-    update(cell);
-    if (n >= 1 && n <= 90)
-        marked_[std::size_t(n)] = false;
-    if (n == focused_)
-        announceFocus();
-}
-
-void NumberBoard::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    painter.drawImage(event->rect().topLeft(), picture_, event->rect());
-    if (hasFocus()) {
-        QPen pen(Qt::blue, 1, Qt::DotLine);
-        painter.setPen(pen);
-        painter.drawRect(numberCell(focused_).adjusted(0, 0, -1, -1));
-    }
-}
-
-QRect NumberBoard::numberCell(int n) {
-    const int col = (n - 1) / 15;
-    const int row = (n - 1) % 15;
-    const int left = col * boardWidth / 6;
-    const int top = row * boardHeight / 15;
-    return QRect(QPoint(left + 1, top + 1),
-                 QPoint((col + 1) * boardWidth / 6 - 1, (row + 1) * boardHeight / 15 - 1));
+    setMarked(n, false);
 }
 
 void NumberBoard::keyPressEvent(QKeyEvent* event) {
@@ -196,22 +199,22 @@ void NumberBoard::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (next != focused_) {
-        update(numberCell(focused_));
+        updateBoardRect(numberCell(focused_));
         focused_ = next;
-        update(numberCell(focused_));
+        updateBoardRect(numberCell(focused_));
         announceFocus();
     }
 }
 
 void NumberBoard::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
-    update(numberCell(focused_));
+    updateBoardRect(numberCell(focused_));
     announceFocus();
 }
 
 void NumberBoard::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
-    update(numberCell(focused_));
+    updateBoardRect(numberCell(focused_));
 }
 
 void NumberBoard::announceFocus() {
@@ -227,8 +230,10 @@ void NumberBoard::announceFocus() {
 }
 
 void NumberBoard::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    emit pressed(event->button(), at.x(), at.y());
+    // The press is taken at the middle of the pixel it falls on, then into board units, whole
+    // units down, as the click arithmetic counts them.
+    const QPointF at = boardToWidget().inverted().map(event->position() + QPointF(0.5, 0.5));
+    emit pressed(event->button(), int(std::floor(at.x())), int(std::floor(at.y())));
 }
 
 } // namespace quintor

@@ -5,6 +5,7 @@
 #include "gui/common/feedback.h"
 #include "gui/common/help_link.h"
 #include "gui/common/prompter.h"
+#include "gui/common/title_room.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -22,13 +23,15 @@ NumberProbabilityDialog::NumberProbabilityDialog(
       background_(backgroundPicture(100, 100)) {
     setObjectName(QStringLiteral("NumberProbabilityDialog"));
     setWindowTitle(QStringLiteral("Probabilità dei numeri"));
-    setFixedSize(231, 320);
+    // As wide as the title needs; the table takes the extra width, the buttons stay at the right.
+    setFixedSize(withRoomForTitle(this, QSize(231, 320)));
     useFixedDialogFrame(this);
+    const int buttonsLeft = width() - 83;
 
     probabilityTable_ = new QTableWidget(this);
     probabilityTable_->setObjectName(QStringLiteral("probabilityTable"));
     probabilityTable_->setAccessibleName(QStringLiteral("Probabilità dei numeri"));
-    probabilityTable_->setGeometry(8, 8, 134, 304);
+    probabilityTable_->setGeometry(8, 8, buttonsLeft - 14, 304);
     probabilityTable_->setColumnCount(2);
     QFont small(QStringLiteral("Arial"));
     small.setPixelSize(11);
@@ -39,24 +42,26 @@ NumberProbabilityDialog::NumberProbabilityDialog(
     probabilityTable_->setColumnWidth(0, 48);
     probabilityTable_->setColumnWidth(1, 64);
     probabilityTable_->verticalHeader()->setDefaultSectionSize(16);
+    // The probabilities take the width the title asked of the dialog.
+    probabilityTable_->horizontalHeader()->setStretchLastSection(true);
 
     applyButton_ = new QPushButton(QStringLiteral("Applica"), this);
     applyButton_->setObjectName(QStringLiteral("applyButton"));
     applyButton_->setDefault(true);
-    applyButton_->setGeometry(148, 8, 77, 28);
+    applyButton_->setGeometry(buttonsLeft, 8, 77, 28);
     setHint(applyButton_, QStringLiteral("Chiude la scheda e applica le modiche."));
     connect(applyButton_, &QPushButton::clicked, this, &NumberProbabilityDialog::onApplyClicked);
 
     cancelButton_ = new QPushButton(QStringLiteral("Annulla"), this);
     cancelButton_->setObjectName(QStringLiteral("cancelButton"));
-    cancelButton_->setGeometry(148, 42, 77, 28);
+    cancelButton_->setGeometry(buttonsLeft, 42, 77, 28);
     setHint(cancelButton_, QStringLiteral("Chiude la scheda senza applicare le modifiche."));
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
     helpButton_ = new QPushButton(QStringLiteral("?"), this);
     helpButton_->setObjectName(QStringLiteral("helpButton"));
     helpButton_->setAccessibleName(QStringLiteral("Spiegazioni"));
-    helpButton_->setGeometry(148, 76, 32, 28);
+    helpButton_->setGeometry(buttonsLeft, 76, 32, 28);
     helpButton_->setEnabled(helpAvailable());
     setHint(helpButton_, QStringLiteral("Spiegazioni"));
     connect(helpButton_, &QPushButton::clicked, this, &NumberProbabilityDialog::onHelpClicked);

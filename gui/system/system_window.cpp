@@ -29,10 +29,12 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
 #include <QToolButton>
 
+#include <cmath>
 #include <filesystem>
 
 // The pictures are compiled into a static library, whose resources are not registered on
@@ -46,8 +48,62 @@ namespace quintor {
 namespace {
 
 constexpr int toolPanelHeight = 38;
-constexpr int leftPanelWidth = 337;
 constexpr int gridTop = 92;
+// The initial-system panel: the captions above, then the board and the marked numbers side by
+// side, both growing with the board's scale. At scale 1 the panel is 337 wide.
+constexpr int boardLeft = 20;
+constexpr int boardTop = 93;
+constexpr int boardListGap = 16;
+constexpr int listWidth = 153;
+constexpr int listRightMargin = 11;
+constexpr int panelBottomMargin = 12;
+constexpr int listFontPixels = 16;
+// The final-column panel is never narrower than its grid at the grid's own size.
+constexpr int minimumFinalPanelWidth = 260;
+constexpr int gridSideMargin = 8;
+
+// The marked-number list grows more slowly than the board: a text as large as the board's
+// scale would ask for is far larger than reading needs.
+qreal listScale(qreal boardScale) {
+    return std::sqrt(boardScale);
+}
+
+int leftPanelWidth(qreal scale) {
+    return boardLeft + boardListGap + listRightMargin + ShadowLabel::shadowOffset.x() +
+           int(std::lround(NumberBoard::boardWidth * scale + listWidth * listScale(scale)));
+}
+
+// The largest board scale (never below 1) whose panel fits a system window of that size, with
+// room left for the final-column panel.
+qreal fittingBoardScale(QSize window) {
+    const qreal byHeight = (window.height() - toolPanelHeight - boardTop - panelBottomMargin) /
+                           qreal(NumberBoard::boardHeight);
+    const int roomForPanel = window.width() - minimumFinalPanelWidth;
+    if (byHeight <= 1 || leftPanelWidth(1) >= roomForPanel)
+        return 1;
+    if (leftPanelWidth(byHeight) <= roomForPanel)
+        return byHeight;
+    // The panel's width grows with the scale: the widest scale that fits, by halving.
+    qreal fits = 1, tooWide = byHeight;
+    while (tooWide - fits > 0.001) {
+        const qreal middle = (fits + tooWide) / 2;
+        (leftPanelWidth(middle) <= roomForPanel ? fits : tooWide) = middle;
+    }
+    return fits;
+}
+
+// The final-column panel of a new window: the grid with room to spare.
+constexpr int defaultFinalPanelWidth = 380;
+// Each zoom step grows or shrinks the board by a quarter.
+constexpr qreal zoomStep = 1.25;
+// A new window takes up to this share of the area's height and width.
+constexpr qreal defaultHeightShare = 0.85;
+constexpr qreal defaultWidthShare = 0.9;
+
+int windowHeightFor(qreal scale) {
+    return toolPanelHeight + boardTop + panelBottomMargin +
+           int(std::lround(NumberBoard::boardHeight * scale));
+}
 
 const QColor darkRed(128, 0, 0);
 
@@ -229,6 +285,16 @@ const CommandDef commandTable[] = {
     {"Funzioni &Utente", "userFunctionHelpAction", "&COME CREARLE", "", "", "", "", Place::None, "",
      &SystemWindow::onUserFunctionHelpTriggered},
 
+    {"&Visualizza", "zoomInAction", "&Ingrandisci", "Ctrl++",
+     "Ingrandisce la tavola dei numeri e la finestra del sistema.", "", "", Place::None, "",
+     &SystemWindow::onZoomInTriggered},
+    {"&Visualizza", "zoomOutAction", "&Riduci", "Ctrl+-",
+     "Riduce la tavola dei numeri e la finestra del sistema.", "", "", Place::None, "",
+     &SystemWindow::onZoomOutTriggered},
+    {"&Visualizza", "zoomResetAction", "&Dimensione normale", "Ctrl+0",
+     "Riporta la finestra del sistema alla dimensione iniziale.", "", "", Place::None, "",
+     &SystemWindow::onZoomResetTriggered},
+
     {"&Guida in linea", "helpContentsAction", "&Sommario", "F1", "", "", "", Place::None, "",
      &SystemWindow::onHelpContentsTriggered},
     {"&Guida in linea", "helpSearchAction", "&Cerca argomento", "", "", "", "", Place::None, "",
@@ -329,7 +395,7 @@ SystemWindow::SystemWindow(SystemHost* host, ProgramContext& context, int newSys
     connect(&context_, &ProgramContext::userFunctionsChanged, this,
             &SystemWindow::reloadUserFunctions);
     resize(780, 480);
-    setMinimumSize(leftPanelWidth + 260, toolPanelHeight + 360);
+    setMinimumSize(leftPanelWidth(1) + minimumFinalPanelWidth, toolPanelHeight + 360);
     refreshSystemView();
 }
 
@@ -394,7 +460,6 @@ void SystemWindow::buildInitialSystemPanel() {
 
     boardWidget_ = new NumberBoard(panel);
     boardWidget_->setObjectName(QStringLiteral("boardWidget"));
-    boardWidget_->move(20, 93);
     boardWidget_->setAccessibleName(QStringLiteral("Tavola dei numeri"));
     setHint(boardWidget_,
             QStringLiteral("Usa il tasto sinistro del mouse per selezionare/annullare un segno del "
@@ -410,10 +475,6 @@ void SystemWindow::buildInitialSystemPanel() {
     markedNumbersLabel_->setObjectName(QStringLiteral("markedNumbersLabel"));
     markedNumbersLabel_->setWordWrap(true);
     markedNumbersLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // 153 x 245 for the text, and room for its copy.
-    markedNumbersLabel_->setFixedSize(
-        QSize(153, 245) + QSize(ShadowLabel::shadowOffset.x(), ShadowLabel::shadowOffset.y()));
-    markedNumbersLabel_->move(172, 93);
     markedNumbersLabel_->setAccessibleName(QStringLiteral("Numeri segnati"));
 }
 
@@ -455,8 +516,7 @@ void SystemWindow::buildFinalColumnsPanel() {
     grid->setWordWrap(false);
     // Tab moves on to the next control; Ctrl+Tab moves between the grid's cells.
     grid->setTabKeyNavigation(false);
-    grid->setFixedWidth(70 + 148 + grid->verticalScrollBar()->sizeHint().width() +
-                        2 * grid->frameWidth() + 2);
+    grid->horizontalHeader()->setStretchLastSection(true);
 }
 
 QMenu* SystemWindow::addCommandMenu(const QString& title) {
@@ -523,6 +583,9 @@ void SystemWindow::buildCommands() {
         }
     }
     placeToolbarButtons(buttons);
+    // Ctrl++ needs Shift on keyboards where + shares the = key: Ctrl+= works there too.
+    QAction* zoomIn = command(QStringLiteral("zoomInAction"));
+    zoomIn->setShortcuts({zoomIn->shortcut(), QKeySequence(QStringLiteral("Ctrl+="))});
 }
 
 QAction* SystemWindow::command(const QString& objectName) const {
@@ -533,15 +596,90 @@ QToolButton* SystemWindow::button(const QString& objectName) const {
     return findChild<QToolButton*>(objectName);
 }
 
+QSize SystemWindow::sizeForBoardScale(qreal scale, int finalPanelWidth) {
+    return {leftPanelWidth(scale) + std::max(finalPanelWidth, minimumFinalPanelWidth),
+            windowHeightFor(scale)};
+}
+
+QSize SystemWindow::defaultSize(QSize area) {
+    // In quarter steps, so that neighbouring screens give the same board.
+    qreal scale = std::floor((area.height() * defaultHeightShare - windowHeightFor(0)) /
+                             NumberBoard::boardHeight * 4) /
+                  4;
+    scale = std::clamp(scale, 1.0, 4.0);
+    while (scale > 1 &&
+           leftPanelWidth(scale) + defaultFinalPanelWidth > area.width() * defaultWidthShare)
+        scale -= 0.25;
+    return sizeForBoardScale(scale, defaultFinalPanelWidth).boundedTo(area);
+}
+
+void SystemWindow::onZoomInTriggered() {
+    zoomTo(sizeForBoardScale(boardScale_ * zoomStep, width() - leftPanelWidth(boardScale_)));
+}
+
+void SystemWindow::onZoomOutTriggered() {
+    zoomTo(sizeForBoardScale(std::max(1.0, boardScale_ / zoomStep),
+                             width() - leftPanelWidth(boardScale_)));
+}
+
+void SystemWindow::onZoomResetTriggered() {
+    zoomTo(defaultSize(availableArea()));
+}
+
+QSize SystemWindow::availableArea() const {
+    const QMdiSubWindow* sub = subWindow();
+    if (sub && sub->mdiArea())
+        return sub->mdiArea()->viewport()->size() - (sub->size() - size());
+    if (const QScreen* shown = screen())
+        return shown->availableSize() - (frameGeometry().size() - size());
+    return size();
+}
+
+void SystemWindow::zoomTo(QSize wanted) {
+    // The window grows as far as its area lets it; the board then takes what fits.
+    const QSize target = wanted.boundedTo(availableArea()).expandedTo(minimumSize());
+    QMdiSubWindow* sub = subWindow();
+    if (!sub) {
+        resize(target);
+        return;
+    }
+    if (sub->isMaximized() || sub->isMinimized())
+        sub->showNormal();
+    sub->resize(target + (sub->size() - size()));
+    // A window grown past the area's edge moves back inside it.
+    if (const QMdiArea* area = sub->mdiArea()) {
+        const QSize room = area->viewport()->size();
+        sub->move(std::clamp(sub->x(), 0, std::max(0, room.width() - sub->width())),
+                  std::clamp(sub->y(), 0, std::max(0, room.height() - sub->height())));
+    }
+}
+
 void SystemWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const int w = width();
     const int h = height();
+    boardScale_ = fittingBoardScale(size());
+    const int leftWidth = leftPanelWidth(boardScale_);
     toolPanel_->setGeometry(0, 0, w, toolPanelHeight);
-    initialSystemPanel_->setGeometry(0, toolPanelHeight, leftPanelWidth, h - toolPanelHeight);
-    finalColumnsPanel_->setGeometry(leftPanelWidth, toolPanelHeight,
-                                    std::max(0, w - leftPanelWidth), h - toolPanelHeight);
+    initialSystemPanel_->setGeometry(0, toolPanelHeight, leftWidth, h - toolPanelHeight);
+    finalColumnsPanel_->setGeometry(leftWidth, toolPanelHeight, std::max(0, w - leftWidth),
+                                    h - toolPanelHeight);
+    layOutInitialSystemPanel();
     layOutFinalColumnsPanel();
+}
+
+void SystemWindow::layOutInitialSystemPanel() {
+    const QSize boardSize(int(std::lround(NumberBoard::boardWidth * boardScale_)),
+                          int(std::lround(NumberBoard::boardHeight * boardScale_)));
+    boardWidget_->setGeometry(QRect(QPoint(boardLeft, boardTop), boardSize));
+    // The list keeps its proportions, so as many numbers fit on it at any scale; it only runs
+    // longer down beside the board.
+    const qreal textScale = listScale(boardScale_);
+    markedNumbersLabel_->setFont(labelFont(int(std::lround(listFontPixels * textScale))));
+    markedNumbersLabel_->setFixedSize(
+        QSize(int(std::lround(listWidth * textScale)), boardSize.height()) +
+        QSize(ShadowLabel::shadowOffset.x(), ShadowLabel::shadowOffset.y()));
+    markedNumbersLabel_->move(boardLeft + boardSize.width() + boardListGap, boardTop);
 }
 
 void SystemWindow::showEvent(QShowEvent* event) {
@@ -563,7 +701,13 @@ void SystemWindow::layOutFinalColumnsPanel() {
         b->move(x, 56);
         x += 34;
     }
-    finalColumnsGrid_->move((clientWidth - finalColumnsGrid_->width()) / 2, gridTop);
+    // The grid takes the rest of the panel, its own width at the least.
+    const int gridWidth =
+        std::max(70 + 148 + finalColumnsGrid_->verticalScrollBar()->sizeHint().width() +
+                     2 * finalColumnsGrid_->frameWidth() + 2,
+                 clientWidth - 2 * gridSideMargin);
+    finalColumnsGrid_->setFixedWidth(gridWidth);
+    finalColumnsGrid_->move((clientWidth - gridWidth) / 2, gridTop);
     if (finalColumnsGrid_->isVisibleTo(finalColumnsPanel_))
         finalColumnsGrid_->setFixedHeight(
             std::max(0, finalColumnsPanel_->contentsRect().height() - gridTop - 4));

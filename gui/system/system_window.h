@@ -66,6 +66,14 @@ public:
     bool saveSystemTo(const QString& name);
     // Centres the labels of the final-column panel and fits the grid to it.
     void layOutFinalColumnsPanel();
+    // Places the board and the marked-number list at the board's scale.
+    void layOutInitialSystemPanel();
+    // Widget pixels per board unit: the board and the marked-number list grow with the window.
+    qreal boardScale() const { return boardScale_; }
+    // The window's size with the board at that scale and the final-column panel that wide.
+    static QSize sizeForBoardScale(qreal scale, int finalPanelWidth);
+    // The size of a new window in an area of that size: a good share of it, never more.
+    static QSize defaultSize(QSize area);
     // The close question; true when the window may close.
     bool confirmClose();
     // The last close question was answered No: the changes were given up for a close that the
@@ -139,6 +147,11 @@ public slots:
     void onHelpContentsTriggered();
     void onHelpSearchTriggered();
     void onQuickTourTriggered();
+    // View > Zoom: the window, and with it the board, a step larger or smaller, or back to the
+    // size of a new window.
+    void onZoomInTriggered();
+    void onZoomOutTriggered();
+    void onZoomResetTriggered();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -164,6 +177,10 @@ private:
     // Asked when another program changed the file since this window read or saved it; true
     // when the user chooses to replace that program's version.
     bool confirmReplacingOtherChange(const QString& name);
+    // The room the window may take: its MDI area, or the screen of a window on its own.
+    QSize availableArea() const;
+    // Resizes the window (its sub-window in the frame) towards that size, within its area.
+    void zoomTo(QSize wanted);
     // The program's archive for a command that reads it, the archive window's loading finished.
     const Archive& loadedArchive();
 
@@ -175,6 +192,7 @@ private:
     // The file as this window last read or saved it: a save finding it changed since asks.
     std::optional<DiskVersion> diskVersion_;
     bool changesGivenUp_ = false;
+    qreal boardScale_ = 1.0;
 
     BevelPanel* toolPanel_ = nullptr;
     BevelPanel* initialSystemPanel_ = nullptr;

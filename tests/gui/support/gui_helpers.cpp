@@ -72,7 +72,35 @@ QLabel* hintLabel(const MainFrame* frame) {
 }
 
 void clickNumber(SystemWindow* window, int n) {
-    QTest::mouseClick(board(window), Qt::LeftButton, {}, NumberBoard::cellCentre(n));
+    NumberBoard* numbers = board(window);
+    QTest::mouseClick(numbers, Qt::LeftButton, {},
+                      numbers->widgetPoint(NumberBoard::cellCentre(n)));
+}
+
+QImage boardPicture(NumberBoard* board) {
+    return board->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QImage unmarkedBoardPicture(const NumberBoard* board) {
+    NumberBoard blank;
+    blank.resize(board->size());
+    return boardPicture(&blank);
+}
+
+bool cellDiffers(const QImage& a, const QImage& b, const NumberBoard* board, int n) {
+    const qreal ratio = a.devicePixelRatio();
+    const QRectF logical = board->cellOnWidget(n);
+    const QRect cell(QRectF(logical.topLeft() * ratio, logical.size() * ratio).toAlignedRect());
+    return a.copy(cell) != b.copy(cell);
+}
+
+QRect differenceBounds(const QImage& a, const QImage& b) {
+    QRect bounds;
+    for (int y = 0; y < std::min(a.height(), b.height()); ++y)
+        for (int x = 0; x < std::min(a.width(), b.width()); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
 }
 
 namespace {

@@ -14,6 +14,7 @@
 #include <memory>
 #include <type_traits>
 
+class QImage;
 class QLabel;
 class QTableView;
 
@@ -111,6 +112,13 @@ Archive cyclicArchive(int count);
 QString labelText(const SystemWindow* window, const QString& objectName);
 // A real mouse press on the board, in the middle of n's cell.
 void clickNumber(SystemWindow* window, int n);
+// The board as the screen shows it (device pixels), and a board of the same size with no mark.
+QImage boardPicture(NumberBoard* board);
+QImage unmarkedBoardPicture(const NumberBoard* board);
+// Whether two pictures of the board differ inside the cell of n.
+bool cellDiffers(const QImage& a, const QImage& b, const NumberBoard* board, int n);
+// The smallest rectangle holding every pixel where two pictures of one size differ.
+QRect differenceBounds(const QImage& a, const QImage& b);
 // Triggers a menu item of the window (or of the frame) by objectName; fails the test when the
 // item is missing or disabled.
 bool trigger(SystemWindow* window, const QString& objectName);
