@@ -5,6 +5,7 @@
 #include "gui/common/feedback.h"
 #include "gui/common/help_link.h"
 #include "gui/common/prompter.h"
+#include "gui/common/window_help.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -60,6 +61,7 @@ NumberProbabilityDialog::NumberProbabilityDialog(
     helpButton_->setEnabled(helpAvailable());
     setHint(helpButton_, QStringLiteral("Spiegazioni"));
     connect(helpButton_, &QPushButton::clicked, this, &NumberProbabilityDialog::onHelpClicked);
+    attachHelpTopic(this, HelpTopic::NumberProbabilities);
 
     fillTable();
 }

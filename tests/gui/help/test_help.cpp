@@ -14,6 +14,7 @@
 #include "tests/gui/support/gui_helpers.h"
 
 #include <QAbstractButton>
+#include <QDesktopServices>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpIndexWidget>
@@ -36,6 +37,15 @@
 
 using namespace quintor;
 
+// Stands for the desktop's handler of an address scheme: records what it is asked to open.
+class DesktopLinks : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
 class HelpTest : public QObject, test::SystemWindowFixture {
     Q_OBJECT
 private slots:
@@ -47,6 +57,7 @@ private slots:
     void indexAndSearchFindTheirPages();
     void everyMenuPathOfThePagesExists();
     void aClickInTheContentsOpensItsPage();
+    void aLinkOpensItsPageBesideAModalDialog();
     void theWindowIsBuiltOnFirstUse();
     void contentsOpenExpandedAndPicturesFitThePage();
 
@@ -139,14 +150,27 @@ void HelpTest::dialogButtonsOpenTheirTopics() {
         const QString name = c.dialog->objectName();
         // Shown modally, as the program shows them: the guide must still come up usable.
         c.dialog->setWindowModality(Qt::ApplicationModal);
+        c.dialog->move(0, 0);
         c.dialog->show();
+        c.dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(c.dialog.get()));
+        // F1 anywhere in the dialog.
+        guide_->showUrl(HelpWindow::topicUrl(static_cast<int>(HelpTopic::Contents)));
+        QTest::keyClick(c.dialog->focusWidget() ? c.dialog->focusWidget() : c.dialog.get(),
+                        Qt::Key_F1);
+        QCOMPARE(guide_->currentUrl(), HelpWindow::topicUrl(static_cast<int>(c.topic)));
+        guide_->close();
+
         auto* button = c.dialog->findChild<QAbstractButton*>(QString::fromLatin1(c.button));
         QVERIFY2(button && button->isEnabled(), qPrintable(name));
         guide_->showUrl(HelpWindow::topicUrl(static_cast<int>(HelpTopic::Contents)));
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(guide_->currentUrl(), HelpWindow::topicUrl(static_cast<int>(c.topic)));
         QVERIFY2(guide_->isVisible(), qPrintable(name));
-        QCOMPARE(guide_->windowModality(), Qt::ApplicationModal);
+        // Beside the dialog, which it neither covers nor blocks.
+        QCOMPARE(guide_->windowModality(), Qt::NonModal);
+        QVERIFY2(!guide_->frameGeometry().intersects(c.dialog->frameGeometry()), qPrintable(name));
+        QCOMPARE(QApplication::activeModalWidget(), c.dialog.get());
         c.dialog->hide();
         guide_->close();
     }
@@ -293,6 +317,45 @@ void HelpTest::aClickInTheContentsOpensItsPage() {
     tree->scrollTo(target);
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(target).center());
     QCOMPARE(guide_->currentUrl(), page);
+}
+
+// A link between pages of the guide opens the page in the help window, never on the desktop,
+// also while a modal dialog is open: the click goes through the window system, which drops
+// the clicks of a window the dialog blocks.
+void HelpTest::aLinkOpensItsPageBesideAModalDialog() {
+    DesktopLinks desktop;
+    QDesktopServices::setUrlHandler(QStringLiteral("qthelp"), &desktop, "open");
+    SystemState state;
+    FixedNumbersDialog dialog(state);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.move(0, 0);
+    dialog.show();
+    QTest::mouseClick(dialog.findChild<QAbstractButton*>(QStringLiteral("helpButton")),
+                      Qt::LeftButton);
+    QVERIFY(QTest::qWaitForWindowExposed(guide_.get()));
+    QCOMPARE(guide_->currentUrl(), HelpWindow::topicUrl(static_cast<int>(HelpTopic::FixedNumbers)));
+
+    HelpBrowser* browser = guide_->browser();
+    QTextCursor link;
+    for (QTextBlock block = browser->document()->begin(); block.isValid() && link.isNull();
+         block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().anchorHref() == QLatin1String("selezione.html")) {
+                link = QTextCursor(browser->document());
+                link.setPosition(it.fragment().position() + 1);
+                break;
+            }
+    QVERIFY(!link.isNull());
+    browser->setTextCursor(link);
+    browser->ensureCursorVisible();
+    const QPoint inWindow =
+        browser->viewport()->mapTo(guide_.get(), browser->cursorRect(link).center());
+    QTest::mouseClick(guide_->windowHandle(), Qt::LeftButton, {}, inWindow);
+    QCOMPARE(guide_->currentUrl(), HelpWindow::topicUrl(static_cast<int>(HelpTopic::Selection)));
+    QVERIFY(desktop.opened.isEmpty());
+    QDesktopServices::unsetUrlHandler(QStringLiteral("qthelp"));
+    dialog.hide();
+    guide_->close();
 }
 
 QTEST_MAIN(HelpTest)
