@@ -406,11 +406,12 @@ void HelpWindow::placeBeside(const QWidget* other) {
         return;
     const QRect room = screen->availableGeometry();
     constexpr int gap = 8;
+    constexpr int narrowest = 320;
     const int rightRoom = room.right() - covered.right() - gap;
     const int leftRoom = covered.left() - room.left() - gap;
     const bool onTheRight = rightRoom >= leftRoom;
     // As wide as it was when there is room, never narrower than a readable page.
-    const int width = std::max(std::min(own.width(), std::max(rightRoom, leftRoom)), 360);
+    const int width = std::max(std::min(own.width(), std::max(rightRoom, leftRoom)), narrowest);
     const int height = std::min(own.height(), room.height());
     const int x = onTheRight ? std::min(covered.right() + 1 + gap, room.right() + 1 - width)
                              : std::max(covered.left() - gap - width, room.left());

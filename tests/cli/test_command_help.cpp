@@ -1,4 +1,4 @@
-#include "cli/cli_support.h"
+#include "tests/cli/cli_support.h"
 #include "tests/support/files.h"
 
 #include <gtest/gtest.h>

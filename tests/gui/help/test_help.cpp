@@ -26,6 +26,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -150,8 +151,9 @@ void HelpTest::dialogButtonsOpenTheirTopics() {
         const QString name = c.dialog->objectName();
         // Shown modally, as the program shows them: the guide must still come up usable.
         c.dialog->setWindowModality(Qt::ApplicationModal);
-        c.dialog->move(0, 0);
         c.dialog->show();
+        // At the screen's left edge, with room for the guide on its right.
+        c.dialog->move(0, 0);
         c.dialog->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(c.dialog.get()));
         // F1 anywhere in the dialog.
@@ -328,8 +330,8 @@ void HelpTest::aLinkOpensItsPageBesideAModalDialog() {
     SystemState state;
     FixedNumbersDialog dialog(state);
     dialog.setWindowModality(Qt::ApplicationModal);
-    dialog.move(0, 0);
     dialog.show();
+    dialog.move(0, 0);
     QTest::mouseClick(dialog.findChild<QAbstractButton*>(QStringLiteral("helpButton")),
                       Qt::LeftButton);
     QVERIFY(QTest::qWaitForWindowExposed(guide_.get()));
@@ -358,5 +360,22 @@ void HelpTest::aLinkOpensItsPageBesideAModalDialog() {
     guide_->close();
 }
 
-QTEST_MAIN(HelpTest)
+// The offscreen screen is 800 pixels wide, too narrow to put the guide beside some dialogs:
+// the tests run on a desktop-sized one.
+int main(int argc, char** argv) {
+    QTemporaryDir folder;
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (folder.isValid() && (platform.isEmpty() || platform == "offscreen")) {
+        QFile config(folder.filePath(QStringLiteral("screen.json")));
+        if (config.open(QIODevice::WriteOnly))
+            config.write(R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1920,
+                             "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96,
+                             "dpr": 1}]})");
+        config.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toUtf8());
+    }
+    QApplication app(argc, argv);
+    HelpTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_help.moc"
