@@ -14,15 +14,14 @@ namespace {
 
 // The filters' forms, shared by the commands that take --filter.
 #define QUINTOR_FILTER_OPTION                                                                      \
-    "  --filter FILTRO         tiene solo le colonne che passano il filtro (ripetibile):\n"        \
+    "  --filter FILTRO         tiene le colonne che passano il filtro (ripetibile):\n"             \
     "                          somma=A..B, dispari=A..B, bassi=A..B, decina<=K,\n"                 \
-    "                          consecutivi<=K, finale<=K, con=N,N,..., senza=N,N,...,\n"           \
-    "                          archivio<=K[@D] (richiede --archive)\n"
+    "                          consecutivi<=K, finale<=K, con=N,N,...,\n"                          \
+    "                          senza=N,N,..., archivio<=K[@D] (richiede --archive)\n"
 
-constexpr std::array<CommandHelp, 17> commands{{
-    {"show", "mostra segni, fisse, probabilità e colonne finali di un sistema", "show FILE.qtr",
-     ""},
-    {"select", "seleziona le colonne finali di un sistema con l'archivio delle estrazioni",
+constexpr std::array<CommandHelp, 18> commands{{
+    {"show", "segni, fisse, probabilità e colonne finali di un sistema", "show FILE.qtr", ""},
+    {"select", "seleziona le colonne finali con l'archivio delle estrazioni",
      "select FILE.qtr --archive ARCHIVE.dat --count V [--precision P] [--filter FILTRO]... "
      "[--out OUT.qtr]",
      "  --archive ARCHIVE.dat   l'archivio delle estrazioni\n"
@@ -31,8 +30,8 @@ constexpr std::array<CommandHelp, 17> commands{{
      "alta)\n" QUINTOR_FILTER_OPTION
      "  --out OUT.qtr           scrive il sistema in OUT invece che in FILE\n"},
     {"archive", "mostra le estrazioni di un archivio", "archive ARCHIVE.dat", ""},
-    {"merge", "aggiunge all'archivio le estrazioni di un file (archivio o CSV)",
-     "merge ARCHIVE.dat FILE", ""},
+    {"merge", "aggiunge all'archivio le estrazioni di un archivio o CSV", "merge ARCHIVE.dat FILE",
+     ""},
     {"sample-archive", "scrive un archivio simulato di estrazioni casuali",
      "sample-archive OUT.dat --draws N [--seed S]",
      "  --draws N               quante estrazioni\n"
@@ -56,10 +55,10 @@ constexpr std::array<CommandHelp, 17> commands{{
      "  --layout verticale|orizzontale\n"
      "                          la schedina verticale o quella orizzontale\n"
      "  --page WxH              la pagina stampabile in punti del dispositivo\n"},
-    {"guarantee", "mostra la garanzia delle colonne finali, o le combinazioni scoperte",
+    {"guarantee", "la garanzia delle colonne finali, o le combinazioni scoperte",
      "guarantee FILE.qtr [--holes T M [--limit K]]",
-     "  --holes T M             le combinazioni di M numeri segnati che nessuna colonna\n"
-     "                          copre con almeno T numeri\n"
+     "  --holes T M             le combinazioni di M numeri segnati che nessuna\n"
+     "                          colonna copre con almeno T numeri\n"
      "  --limit K               ne mostra al più K\n"},
     {"repair", "aggiunge colonne finali fino a raggiungere una garanzia",
      "repair FILE.qtr --guarantee T M --budget N [--archive A.dat] [--out OUT.qtr]",
@@ -68,20 +67,34 @@ constexpr std::array<CommandHelp, 17> commands{{
      "  --archive A.dat         a parità, sceglie le colonne col punteggio migliore\n"
      "                          sull'archivio\n"
      "  --out OUT.qtr           scrive il sistema in OUT invece che in FILE\n"},
-    {"backtest", "prova le colonne finali sulle estrazioni passate dell'archivio",
+    {"backtest", "prova le colonne finali sulle estrazioni dell'archivio",
      "backtest FILE.qtr --archive A.dat [--from DD/MM/YYYY] [--to DD/MM/YYYY] "
      "[--prizes P3,P4,P5,P5J,P6] [--price P]",
      "  --archive A.dat         l'archivio delle estrazioni\n"
      "  --from DD/MM/YYYY       dalla data (la prima se manca)\n"
      "  --to DD/MM/YYYY         fino alla data (l'ultima se manca)\n"
      "  --prizes P3,P4,P5,P5J,P6\n"
-     "                          i premi per 3, 4, 5, 5 più jolly e 6 punti: mostra costo e vinto\n"
+     "                          i premi per 3, 4, 5, 5 più jolly e 6 punti:\n"
+     "                          mostra anche il costo e la vincita\n"
      "  --price P               il prezzo di una colonna (800 se manca)\n"},
-    {"print", "stampa in un file PDF le schedine o l'elenco delle colonne finali",
+    {"walkforward", "la selezione contro sistemi casuali sulle ultime estrazioni",
+     "walkforward FILE.qtr --archive A.dat [--draws N] [--random R] [--seed S] [--count V] "
+     "[--precision P] [--prizes P3,P4,P5,P5J,P6] [--price P]",
+     "  --archive A.dat         l'archivio delle estrazioni (almeno N + 202)\n"
+     "  --draws N               quante delle ultime estrazioni (200 se manca)\n"
+     "  --random R              quanti sistemi casuali per estrazione (1000 se manca)\n"
+     "  --seed S                il seme dei sistemi casuali (1 se manca)\n"
+     "  --count V               quante colonne scegliere (come il sistema se manca)\n"
+     "  --precision P           precisione 0..26 (0 se manca: la più alta)\n"
+     "  --prizes P3,P4,P5,P5J,P6\n"
+     "                          i premi per 3, 4, 5, 5 più jolly e 6 punti\n"
+     "                          (quelli di premi.cfg se manca)\n"
+     "  --price P               il prezzo di una colonna (del programma se manca)\n"},
+    {"print", "stampa in PDF le schedine o l'elenco delle colonne finali",
      "print FILE.qtr --layout verticale|orizzontale|carta --pdf OUT.pdf [--from N] [--to M] "
      "[--page A4|WxHmm] [--resolution DPI] [--numero]",
      "  --layout verticale|orizzontale|carta\n"
-     "                          le schedine verticali, orizzontali o l'elenco su carta\n"
+     "                          schedine verticali, orizzontali o elenco su carta\n"
      "  --pdf OUT.pdf           il file PDF da scrivere\n"
      "  --from N                dalla schedina o colonna N (1 se manca)\n"
      "  --to M                  fino alla schedina o colonna M (l'ultima se manca)\n"
@@ -94,7 +107,8 @@ constexpr std::array<CommandHelp, 17> commands{{
      "  --archive A.dat         l'archivio per il filtro archivio<=K\n"
      "  --out OUT.qtr           scrive il sistema in OUT invece che in FILE\n"},
     {"export", "scrive le colonne finali come testo o come CSV", "export FILE.qtr [--csv]",
-     "  --csv                   una riga n1;n2;n3;n4;n5;n6 per colonna, con l'intestazione\n"},
+     "  --csv                   l'intestazione, poi una riga n1;n2;n3;n4;n5;n6 per\n"
+     "                          colonna\n"},
     {"import", "aggiunge alle colonne finali quelle di un file CSV o di testo",
      "import FILE.qtr COLUMNS.csv [--out OUT.qtr]",
      "  --out OUT.qtr           scrive il sistema in OUT invece che in FILE\n"},
@@ -122,7 +136,7 @@ void printProgramHelp(std::ostream& out) {
            "     quintor-cli COMANDO --help\n"
            "     quintor-cli --version\n"
            "\n"
-           "Costruisce, seleziona e stampa sistemi per il lotto 6 su 90 dalla riga di comando.\n"
+           "Sistemi per il lotto 6 su 90 dalla riga di comando.\n"
            "\n"
            "comandi:\n";
     for (const CommandHelp& help : commands)
