@@ -67,9 +67,11 @@ install: program
 	cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
 # A Debian package (.deb) in $(PACKAGE_BUILD_DIR), its dependencies found by dpkg-shlibdeps.
+# cpack would otherwise build every target, the tests among them, before packing the program.
 package: deps
 	@bash scripts/install-deps.sh package
-	cmake -S . -B $(PACKAGE_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINTOR_HARDENING=ON
+	cmake -S . -B $(PACKAGE_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINTOR_HARDENING=ON \
+	    -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
 	cmake --build $(PACKAGE_BUILD_DIR) -j$(JOBS) --target $(PROGRAM_TARGETS)
 	cd $(PACKAGE_BUILD_DIR) && cpack -G DEB
 
