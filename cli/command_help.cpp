@@ -61,9 +61,12 @@ constexpr std::array<CommandHelp, 18> commands{{
      "                          colonna copre con almeno T numeri\n"
      "  --limit K               ne mostra al più K\n"},
     {"repair", "aggiunge colonne finali fino a raggiungere una garanzia",
-     "repair FILE.qtr --guarantee T M --budget N [--archive A.dat] [--out OUT.qtr]",
+     "repair FILE.qtr --guarantee T M --budget N [--fixed N,N,...] [--archive A.dat] "
+     "[--out OUT.qtr]",
      "  --guarantee T M         la garanzia da raggiungere: T se M\n"
      "  --budget N              al più N colonne aggiunte\n"
+     "  --fixed N,N,...         numeri fissi in ogni colonna aggiunta, al posto di\n"
+     "                          quelli del sistema\n"
      "  --archive A.dat         a parità, sceglie le colonne col punteggio migliore\n"
      "                          sull'archivio\n"
      "  --out OUT.qtr           scrive il sistema in OUT invece che in FILE\n"},
@@ -92,15 +95,20 @@ constexpr std::array<CommandHelp, 18> commands{{
      "  --price P               il prezzo di una colonna (del programma se manca)\n"},
     {"print", "stampa in PDF le schedine o l'elenco delle colonne finali",
      "print FILE.qtr --layout verticale|orizzontale|carta --pdf OUT.pdf [--from N] [--to M] "
-     "[--page A4|WxHmm] [--resolution DPI] [--numero]",
+     "[--page A4|A5|Letter|Legal|WxHmm] [--resolution DPI] [--numero] [--margins SX,ALTO] "
+     "[--caselle]",
      "  --layout verticale|orizzontale|carta\n"
      "                          schedine verticali, orizzontali o elenco su carta\n"
      "  --pdf OUT.pdf           il file PDF da scrivere\n"
      "  --from N                dalla schedina o colonna N (1 se manca)\n"
      "  --to M                  fino alla schedina o colonna M (l'ultima se manca)\n"
-     "  --page A4|WxHmm         il formato del foglio (A4 se manca)\n"
+     "  --page A4|A5|Letter|Legal|WxHmm\n"
+     "                          il foglio, per nome o in millimetri (A4 se manca)\n"
      "  --resolution DPI        la risoluzione (600 se manca)\n"
-     "  --numero                stampa il numero della schedina verticale\n"},
+     "  --numero                stampa il numero della schedina verticale\n"
+     "  --margins SX,ALTO       la prima casella della schedina a SX mm dal bordo\n"
+     "                          sinistro e ALTO mm dal bordo alto del foglio\n"
+     "  --caselle               disegna tenui le caselle della schedina sotto i segni\n"},
     {"filter", "tiene le colonne finali che passano i filtri",
      "filter FILE.qtr --filter FILTRO... [--archive A.dat] [--out OUT.qtr]",
      QUINTOR_FILTER_OPTION
