@@ -75,7 +75,8 @@ void showRecentEntry(QAction* item, int k, const RecentFiles& list) {
     const std::string& entry = list.entries[static_cast<std::size_t>(k)];
     // A file name shows "&" as it is, not as an accelerator.
     const QString name =
-        filled ? literalMenuText(QString::fromStdString(recentMenuCaption(entry, list))) : QString();
+        filled ? literalMenuText(QString::fromStdString(recentMenuCaption(entry, list)))
+               : QString();
     item->setText(filled ? QStringLiteral("&%1 ").arg(k + 1) + name
                          : QStringLiteral("&%1").arg(k + 1));
     item->setData(filled ? QString::fromStdString(entry) : QString());

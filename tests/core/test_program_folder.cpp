@@ -127,7 +127,8 @@ TEST(ProgramFolder, FirstStartGetsASimulatedArchiveUpToTodayAndTheExamplesInTheM
     writeBytes(home / "vincenti.dat", {});
     UserFunctionList menu = UserFunctionList::load(home);
     ASSERT_TRUE(removeUserFunction(home, 0, menu));
-    const FolderPreparation later = prepareProgramFolder({examples, programs}, sys_days{2030y / May / 1});
+    const FolderPreparation later =
+        prepareProgramFolder({examples, programs}, sys_days{2030y / May / 1});
     EXPECT_TRUE(later.ok);
     EXPECT_FALSE(later.firstStart);
     EXPECT_EQ(std::filesystem::file_size(home / "vincenti.dat"), 0u);
