@@ -8,8 +8,11 @@ RUN_HOME ?= $(CURDIR)/programma
 # Where `make install` puts the program.
 PREFIX ?= /usr/local
 # What the program needs to run, without the tests: the two programs (the guide comes with
-# quintor) and the example user functions.
-PROGRAM_TARGETS = quintor quintor-cli filtrosomma
+# quintor), the PDF painter behind `quintor-cli print` and the example user functions.
+PROGRAM_TARGETS = quintor quintor-cli quintor-print filtrosomma compressed_docs
+# The Debian package is built in a folder of its own, with the hardening flags of Debian's
+# packages, which the everyday build leaves off.
+PACKAGE_BUILD_DIR ?= build-package
 
 # The sanitizer and fuzz builds live in folders of their own beside the everyday one.
 ASAN_BUILD_DIR ?= build-asan
@@ -70,14 +73,19 @@ test-printer: configure
 install: program
 	cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
-# A Debian package (.deb) in $(BUILD_DIR), its dependencies found by dpkg-shlibdeps.
-package: program
+# A Debian package (.deb) in $(PACKAGE_BUILD_DIR), its dependencies found by dpkg-shlibdeps.
+# cpack would otherwise build every target, the tests among them, before packing the program.
+package: deps
 	@bash scripts/install-deps.sh package
-	cd $(BUILD_DIR) && cpack -G DEB
+	cmake -S . -B $(PACKAGE_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINTOR_HARDENING=ON \
+	    -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
+	cmake --build $(PACKAGE_BUILD_DIR) -j$(JOBS) --target $(PROGRAM_TARGETS)
+	cd $(PACKAGE_BUILD_DIR) && cpack -G DEB
 
-# Installs the package on this machine, starts both programs and removes it again (root).
+# Installs the package on this machine, runs both programs from it, checks it with lintian
+# and removes it again (root).
 package-test: package
-	bash scripts/test-package.sh $(BUILD_DIR)
+	bash scripts/test-package.sh $(PACKAGE_BUILD_DIR)
 
 bench: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target benchmarks
@@ -129,4 +137,4 @@ tidy: build
 	    $$(git ls-files '*.cpp' | grep -v '^fuzz/' | sed 's|^|$(CURDIR)/|')
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(PACKAGE_BUILD_DIR)

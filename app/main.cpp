@@ -20,6 +20,8 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -62,11 +64,16 @@ int main(int argc, char** argv) {
     }
     // The first start in a folder makes it ready: a simulated archive to try the statistics
     // on and the example user functions in the menu.
-    const QString examples = QDir(QApplication::applicationDirPath())
-                                 .filePath(QStringLiteral("../share/quintor/funzioni"));
+    // Scripts and descriptions are shared files; the compiled examples are programs and sit
+    // with the other programs of the package.
+    const QDir executableFolder(QApplication::applicationDirPath());
+    std::vector<std::filesystem::path> exampleFolders;
+    for (const char* examples : {"../share/quintor/funzioni", "../lib/quintor/funzioni"})
+        exampleFolders.emplace_back(
+            QDir::cleanPath(executableFolder.filePath(QLatin1String(examples))).toStdString());
     const QDate today = QDate::currentDate();
     const quintor::FolderPreparation prepared = quintor::prepareProgramFolder(
-        QDir::cleanPath(examples).toStdString(),
+        exampleFolders,
         std::chrono::sys_days{std::chrono::year{today.year()} /
                               std::chrono::month{static_cast<unsigned>(today.month())} /
                               std::chrono::day{static_cast<unsigned>(today.day())}});

@@ -1,5 +1,7 @@
+#include "cli/command_help.h"
 #include "cli/commands.h"
 
+#include <algorithm>
 #include <iostream>
 #include <string_view>
 
@@ -35,19 +37,40 @@ int printUsage() {
     std::cerr << "uso: quintor-cli COMANDO [ARGOMENTI]\ncomandi:";
     for (const auto& command : commands)
         std::cerr << ' ' << command.name;
-    std::cerr << '\n';
+    std::cerr << "\nPer la spiegazione dei comandi: quintor-cli --help\n";
     return quintor::cli::usageError;
+}
+
+bool asksForHelp(std::string_view word) {
+    return word == "--help" || word == "-h";
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    using namespace quintor::cli;
     if (argc < 2)
         return printUsage();
     const std::string_view name = argv[1];
-    quintor::cli::Arguments args(argv + 2, argv + argc);
-    for (const auto& command : commands)
-        if (command.name == name)
-            return quintor::cli::finishOutput(command.run(args));
+    if (asksForHelp(name)) {
+        printProgramHelp(std::cout);
+        return finishOutput(ok);
+    }
+    if (name == "--version") {
+        printVersion(std::cout);
+        return finishOutput(ok);
+    }
+    Arguments args(argv + 2, argv + argc);
+    for (const auto& command : commands) {
+        if (command.name != name)
+            continue;
+        // "--help" anywhere after the command: no option of any command takes it as a value.
+        if (const CommandHelp* help = findCommandHelp(name);
+            help && std::find(args.begin(), args.end(), "--help") != args.end()) {
+            printCommandHelp(std::cout, *help);
+            return finishOutput(ok);
+        }
+        return finishOutput(command.run(args));
+    }
     return printUsage();
 }

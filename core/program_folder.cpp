@@ -91,7 +91,8 @@ void enterDescribedPrograms(const fs::path& folder) {
 
 } // namespace
 
-FolderPreparation prepareProgramFolder(const fs::path& examples, std::chrono::sys_days today) {
+FolderPreparation prepareProgramFolder(const std::vector<fs::path>& exampleFolders,
+                                       std::chrono::sys_days today) {
     FolderPreparation result;
     const fs::path folder = programFolder();
     std::error_code error;
@@ -105,12 +106,15 @@ FolderPreparation prepareProgramFolder(const fs::path& examples, std::chrono::sy
     }
     // As many draws as the statistics and the selection want to work on, from a fixed seed.
     result.ok = simulatedArchiveUntil(3000, 1, today).save(folder / archiveFileName).ok();
-    for (fs::directory_iterator it(examples, error), end; !error && it != end;
-         it.increment(error)) {
-        const fs::path target = folder / it->path().filename();
-        std::error_code copyError;
-        if (it->is_regular_file() && !fs::exists(target, copyError))
-            result.ok = fs::copy_file(it->path(), target, copyError) && result.ok;
+    for (const fs::path& examples : exampleFolders) {
+        for (fs::directory_iterator it(examples, error), end; !error && it != end;
+             it.increment(error)) {
+            const fs::path target = folder / it->path().filename();
+            std::error_code copyError;
+            if (it->is_regular_file() && !fs::exists(target, copyError))
+                result.ok = fs::copy_file(it->path(), target, copyError) && result.ok;
+        }
+        error.clear();
     }
     enterDescribedPrograms(folder);
     return result;

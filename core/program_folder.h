@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace quintor {
 
@@ -30,7 +31,9 @@ struct FolderPreparation {
 // today, copies the files of examples (the example user functions) that it does not hold yet,
 // and enters every program of the folder that has a description in the user-function menu,
 // so that the examples are there to try.
-FolderPreparation prepareProgramFolder(const std::filesystem::path& examples,
+// The examples come from several folders: scripts and descriptions are shared files, the
+// compiled examples programs of the machine's architecture, installed apart.
+FolderPreparation prepareProgramFolder(const std::vector<std::filesystem::path>& exampleFolders,
                                        std::chrono::sys_days today);
 
 // The file in folder whose name equals name without regard to letter case; when none

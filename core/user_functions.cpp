@@ -357,6 +357,22 @@ ExchangeResult readExchangeFiles(const fs::path& programFolder) {
                           read(exchangeColumnsName, columnsFileLimit));
 }
 
+std::string refusedDataText(const ExchangeResult& result) {
+    const int numbers = result.refusedNumbers;
+    const int columns = result.refusedColumns;
+    const std::string numbersText =
+        std::to_string(numbers) + (numbers == 1 ? " numero segnato" : " numeri segnati");
+    const std::string columnsText =
+        std::to_string(columns) + (columns == 1 ? " colonna" : " colonne");
+    if (numbers > 0 && columns > 0)
+        return "sono stati scartati " + numbersText + " e " + columnsText;
+    if (numbers > 0)
+        return (numbers == 1 ? "è stato scartato " : "sono stati scartati ") + numbersText;
+    if (columns > 0)
+        return (columns == 1 ? "è stata scartata " : "sono state scartate ") + columnsText;
+    return {};
+}
+
 void applyExchangeResult(const ExchangeResult& result, SystemState& state) {
     state.modified = true;
     if (result.marked)

@@ -118,6 +118,10 @@ bool finishedFileExists(const std::filesystem::path& programFolder);
 ExchangeResult readExchangeFiles(const std::filesystem::path& programFolder);
 // Deletes the three exchange files, whatever their letter case.
 void removeExchangeFiles(const std::filesystem::path& programFolder);
+// What was thrown away, as the warning after a run says it: "è stato scartato 1 numero
+// segnato", "sono state scartate 2 colonne", "sono stati scartati 1 numero segnato e 2
+// colonne" (a mixed pair agrees in the masculine plural). Empty when nothing was refused.
+std::string refusedDataText(const ExchangeResult& result);
 // Puts the returned marks and columns into state and sets its modified flag. The fixed
 // numbers, the number weights and the layout values stay as they are.
 void applyExchangeResult(const ExchangeResult& result, SystemState& state);

@@ -10,7 +10,8 @@
 #   format   the pinned clang-format and git (`make format`, `make format-check`)
 #   tidy     clang-tidy with its runner, and git (`make tidy`)
 #   printer  CUPS, the PDF queue of cups-pdf and pdftoppm (`make test-printer`)
-#   package  what builds and checks the .deb (`make package`, `make package-test`)
+#   package  what builds and checks the .deb, and what package-test runs from it: lintian,
+#            pdfinfo, man, bash-completion (`make package`, `make package-test`)
 #   asan     the address and undefined-behaviour runtimes of GCC (`make test-asan`)
 #   fresh-root  debootstrap and git (scripts/ci-fresh-root.sh)
 set -euo pipefail
@@ -30,7 +31,8 @@ for group in "$@"; do
         # run-clang-tidy-14 is in clang-tidy-14, and is a python3 script.
         tidy) packages+=(clang-tidy-14 python3 git) ;;
         printer) packages+=(cups printer-driver-cups-pdf poppler-utils) ;;
-        package) packages+=(dpkg-dev file xdg-utils shared-mime-info) ;;
+        package) packages+=(dpkg-dev file xdg-utils shared-mime-info lintian poppler-utils
+                            man-db bash-completion) ;;
         asan) packages+=(libasan8 libubsan1) ;;
         fresh-root) packages+=(debootstrap git) ;;
         *) echo "install-deps.sh: gruppo sconosciuto: $group" >&2; exit 64 ;;

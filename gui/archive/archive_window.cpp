@@ -8,6 +8,7 @@
 #include "gui/common/feedback.h"
 #include "gui/common/help_link.h"
 #include "gui/common/prompter.h"
+#include "gui/common/window_help.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -181,6 +182,7 @@ void ArchiveWindow::buildButtons() {
               &ArchiveWindow::onCloseClicked);
     QPushButton* help = addButton(this, "helpButton", QStringLiteral("?"), {406, 108, 86, 25},
                                   &ArchiveWindow::onHelpClicked);
+    attachHelpTopic(this, HelpTopic::Archive);
     setHint(help, QStringLiteral("Spiegazioni"));
     help->setAccessibleName(QStringLiteral("Spiegazioni"));
     help->setEnabled(helpAvailable());

@@ -4,6 +4,7 @@
 #include "gui/common/background.h"
 #include "gui/common/feedback.h"
 #include "gui/common/help_link.h"
+#include "gui/common/window_help.h"
 
 #include <QPainter>
 #include <QPushButton>
@@ -37,6 +38,7 @@ NumberDistributionDialog::NumberDistributionDialog(const std::vector<Column>& fi
     helpButton_->setAccessibleName(QStringLiteral("Spiegazioni"));
     setHint(helpButton_, QStringLiteral("Spiegazioni"));
     connect(helpButton_, &QPushButton::clicked, this, &NumberDistributionDialog::onHelpClicked);
+    attachHelpTopic(this, HelpTopic::Distribution);
 }
 
 void NumberDistributionDialog::showEvent(QShowEvent* event) {

@@ -66,12 +66,17 @@ void useFixedDialogFrame(QWidget* dialog) {
                            Qt::MSWindowsFixedSizeDialogHint);
 }
 
+QString literalMenuText(QString text) {
+    return text.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
 void showRecentEntry(QAction* item, int k, const RecentFiles& list) {
     const bool filled = list.entryInUse(k);
     const std::string& entry = list.entries[static_cast<std::size_t>(k)];
     // A file name shows "&" as it is, not as an accelerator.
-    QString name = filled ? QString::fromStdString(recentMenuCaption(entry, list)) : QString();
-    name.replace(QLatin1Char('&'), QLatin1String("&&"));
+    const QString name =
+        filled ? literalMenuText(QString::fromStdString(recentMenuCaption(entry, list)))
+               : QString();
     item->setText(filled ? QStringLiteral("&%1 ").arg(k + 1) + name
                          : QStringLiteral("&%1").arg(k + 1));
     item->setData(filled ? QString::fromStdString(entry) : QString());

@@ -44,6 +44,9 @@ void setReadableText(QLabel* label, const QString& text);
 // A dialog of fixed size gets a title bar with the close button only: no minimise or
 // maximise button under any window manager.
 void useFixedDialogFrame(QWidget* dialog);
+// A name or caption shown in a menu as it is: every "&" doubled, so that none becomes an
+// accelerator and disappears.
+QString literalMenuText(QString text);
 // Recent-files item k (0..5) of list: the caption is its number key and the entry's short form,
 // the tip the whole path. An entry not in use leaves the item hidden with its number only.
 void showRecentEntry(QAction* item, int k, const RecentFiles& list);

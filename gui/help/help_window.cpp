@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +20,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -30,6 +32,9 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
+
+#include <algorithm>
 
 #include <algorithm>
 #include <array>
@@ -102,7 +107,10 @@ HelpBrowser::HelpBrowser(QHelpEngine* engine, QWidget* parent)
     : QTextBrowser(parent), engine_(engine) {
     setObjectName(QStringLiteral("helpPage"));
     setAccessibleName(QStringLiteral("Pagina della guida"));
-    setOpenExternalLinks(true);
+    // The browser's own link handling hands every address outside its file system, the
+    // guide's qthelp: pages among them, to the desktop, which cannot open those.
+    setOpenLinks(false);
+    connect(this, &QTextBrowser::anchorClicked, this, &HelpBrowser::followLink);
     // Once the page is laid out with its pictures at their own size.
     connect(this, &QTextBrowser::sourceChanged, this,
             [this] { QMetaObject::invokeMethod(this, &HelpBrowser::fitPictures); });
@@ -144,6 +152,16 @@ void HelpBrowser::fitPictures() {
         cursor.setPosition(picture.position + picture.length, QTextCursor::KeepAnchor);
         cursor.setCharFormat(picture.format);
     }
+}
+
+void HelpBrowser::followLink(const QUrl& link) {
+    const QUrl url = source().resolved(link);
+    const QString scheme = url.scheme();
+    if (scheme == QLatin1String("qthelp"))
+        setSource(url);
+    else if (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+             scheme == QLatin1String("mailto"))
+        QDesktopServices::openUrl(url);
 }
 
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
@@ -361,16 +379,45 @@ void HelpWindow::showSearch() {
 }
 
 void HelpWindow::bringToFront() {
-    // Asked from a modal dialog, the window must be modal too, or the dialog blocks it.
-    const QWidget* modal = QApplication::activeModalWidget();
-    const Qt::WindowModality wanted = modal && modal != this ? Qt::ApplicationModal : Qt::NonModal;
-    if (windowModality() != wanted) {
-        hide();
-        setWindowModality(wanted);
-    }
+    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* asking = modal ? modal : QApplication::activeWindow();
+    if (asking == this)
+        asking = nullptr;
+    // A modal dialog blocks every other window but those that belong to it: as its transient
+    // window the guide can be read and clicked while the dialog stays usable beside it.
+    winId();
+    if (QWindow* window = windowHandle())
+        window->setTransientParent(modal && modal != this ? modal->windowHandle() : nullptr);
+    if (asking && !asking->isMaximized() && !asking->isFullScreen())
+        placeBeside(asking);
     show();
     raise();
     activateWindow();
+}
+
+void HelpWindow::placeBeside(const QWidget* other) {
+    const QRect covered = other->frameGeometry();
+    const QRect own = isVisible() ? frameGeometry() : QRect(pos(), size());
+    // Where the user has put the window away from the other one, it stays.
+    if (!own.intersects(covered))
+        return;
+    const QScreen* screen = other->screen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    constexpr int gap = 8;
+    constexpr int narrowest = 320;
+    const int rightRoom = room.right() - covered.right() - gap;
+    const int leftRoom = covered.left() - room.left() - gap;
+    const bool onTheRight = rightRoom >= leftRoom;
+    // As wide as it was when there is room, never narrower than a readable page.
+    const int width = std::max(std::min(own.width(), std::max(rightRoom, leftRoom)), narrowest);
+    const int height = std::min(own.height(), room.height());
+    const int x = onTheRight ? std::min(covered.right() + 1 + gap, room.right() + 1 - width)
+                             : std::max(covered.left() - gap - width, room.left());
+    const int y = std::clamp(covered.top(), room.top(), room.bottom() + 1 - height);
+    resize(width - (own.width() - this->width()), height - (own.height() - this->height()));
+    move(x, y);
 }
 
 void HelpWindow::selectInContents(const QUrl& url) {

@@ -15,7 +15,8 @@ class QTabWidget;
 
 namespace quintor {
 
-// The page viewer of the help window: reads the pages out of the help collection.
+// The page viewer of the help window: reads the pages out of the help collection. A link to
+// another page of the guide opens it here; only web and mail addresses go to the desktop.
 class HelpBrowser : public QTextBrowser {
     Q_OBJECT
 public:
@@ -29,6 +30,7 @@ private:
     // Each picture of the page at its own size, or smaller to fit the page's width: a picture
     // is never cut or scrolled sideways.
     void fitPictures();
+    void followLink(const QUrl& link);
 
     QHelpEngine* engine_;
 };
@@ -68,7 +70,9 @@ private:
     QWidget* buildSearchPage();
     // Back, forward and contents, with Escape closing the window.
     void buildNavigationBar();
+    // Shown and raised, beside the window that asked for it, which stays usable.
     void bringToFront();
+    void placeBeside(const QWidget* other);
     void selectInContents(const QUrl& url);
     void search();
 

@@ -8,6 +8,7 @@
 #include "gui/common/feedback.h"
 #include "gui/common/help_link.h"
 #include "gui/common/prompter.h"
+#include "gui/common/window_help.h"
 #include "gui/print/printer.h"
 #include "render/print_renderer.h"
 
@@ -111,12 +112,11 @@ QWidget* SlipPrintWindow::createMarginsGroup() {
     helpButton_ = new QToolButton(margins);
     helpButton_->setObjectName(QStringLiteral("helpButton"));
     helpButton_->setText(QStringLiteral("Spiegazioni"));
-    helpButton_->setEnabled(helpAvailable());
     setHint(helpButton_, QStringLiteral("Spiegazioni"));
-    connect(helpButton_, &QToolButton::clicked, this, [layout = layout_] {
-        showHelpTopic(layout == SlipLayout::vertical ? HelpTopic::VerticalPrinting
-                                                     : HelpTopic::HorizontalPrinting);
-    });
+    attachHelpTopic(this,
+                    layout_ == SlipLayout::vertical ? HelpTopic::VerticalPrinting
+                                                    : HelpTopic::HorizontalPrinting,
+                    helpButton_);
     const int buttonsRow = static_cast<int>(records.size());
     grid->addWidget(restoreDefaultsButton_, buttonsRow, 0);
     grid->addWidget(registerSettingsButton_, buttonsRow, 1);

@@ -8,6 +8,7 @@
 #include "gui/common/help_link.h"
 #include "gui/common/prompter.h"
 #include "gui/common/simulated_draws_notice.h"
+#include "gui/common/window_help.h"
 #include "gui/common/worker_run.h"
 #include "gui/selection/column_filters_dialog.h"
 
@@ -135,6 +136,7 @@ SelectionDialog::SelectionDialog(SystemState& system, std::vector<Column> draws,
     connect(startButton_, &QPushButton::clicked, this, &SelectionDialog::onStartClicked);
     connect(cancelButton_, &QPushButton::clicked, this, &SelectionDialog::reject);
     connect(helpButton_, &QPushButton::clicked, this, &SelectionDialog::onHelpClicked);
+    attachHelpTopic(this, HelpTopic::Selection);
     connect(filtersButton_, &QPushButton::clicked, this, &SelectionDialog::onFiltersClicked);
     finalCountEdit_->installEventFilter(this);
     precisionSlider_->installEventFilter(this);

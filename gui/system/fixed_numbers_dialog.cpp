@@ -3,6 +3,7 @@
 #include "core/fixed_numbers.h"
 #include "gui/common/feedback.h"
 #include "gui/common/help_link.h"
+#include "gui/common/window_help.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -50,6 +51,7 @@ FixedNumbersDialog::FixedNumbersDialog(SystemState& state, QWidget* parent)
     connect(okButton_, &QPushButton::clicked, this, &FixedNumbersDialog::onOkClicked);
     connect(cancelButton_, &QPushButton::clicked, this, &FixedNumbersDialog::reject);
     connect(helpButton_, &QToolButton::clicked, this, &FixedNumbersDialog::onHelpClicked);
+    attachHelpTopic(this, HelpTopic::FixedNumbers);
     fixSize();
 }
 

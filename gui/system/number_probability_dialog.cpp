@@ -6,6 +6,7 @@
 #include "gui/common/help_link.h"
 #include "gui/common/prompter.h"
 #include "gui/common/title_room.h"
+#include "gui/common/window_help.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -65,6 +66,7 @@ NumberProbabilityDialog::NumberProbabilityDialog(
     helpButton_->setEnabled(helpAvailable());
     setHint(helpButton_, QStringLiteral("Spiegazioni"));
     connect(helpButton_, &QPushButton::clicked, this, &NumberProbabilityDialog::onHelpClicked);
+    attachHelpTopic(this, HelpTopic::NumberProbabilities);
 
     fillTable();
 }

@@ -115,11 +115,6 @@ QString fileNamePart(const QString& path) {
     return QFileInfo(path).fileName();
 }
 
-// A menu caption shows "&" as an accelerator; a file name must show it as it is.
-QString literalCaption(QString text) {
-    return text.replace(QLatin1Char('&'), QLatin1String("&&"));
-}
-
 QString saveErrorMessage() {
     return QStringLiteral(
         "Si è verificato un errore durante il salvataggio del sistema !\rImpossibile scrivere "
@@ -783,7 +778,7 @@ void SystemWindow::showFileName() {
     if (QMdiSubWindow* sub = subWindow())
         sub->setWindowTitle(shortName);
     command(QStringLiteral("saveAction"))
-        ->setText(QStringLiteral("&Salva ") + literalCaption(shortName));
+        ->setText(QStringLiteral("&Salva ") + literalMenuText(shortName));
     setHint(button(QStringLiteral("saveButton")), QStringLiteral("Salva ") + shortName);
     refreshRecentMenus();
 }

@@ -1,4 +1,5 @@
 // The system window's menu of user functions.
+#include "gui/common/feedback.h"
 #include "gui/common/program_context.h"
 #include "gui/system/system_window.h"
 #include "gui/userfunc/user_function_commands.h"
@@ -12,7 +13,8 @@ void SystemWindow::reloadUserFunctions() {
     for (int k = 0; k < functionItems_.size(); ++k) {
         QAction* item = functionItems_[k];
         const bool used = k < static_cast<int>(list.entries.size());
-        item->setText(used ? userFunctionText(list.entries[static_cast<std::size_t>(k)].caption)
+        item->setText(used ? literalMenuText(userFunctionText(
+                                 list.entries[static_cast<std::size_t>(k)].caption))
                            : QStringLiteral("&%1").arg(k + 1));
         item->setVisible(used);
         // The item runs the program it was loaded with, whatever happens to the file later.
@@ -27,11 +29,13 @@ void SystemWindow::onUserFunctionTriggered() {
     const auto* item = qobject_cast<const QAction*>(sender());
     if (!item || item->data().toString().isEmpty())
         return;
-    const UserFunction function{item->data().toString().toStdString(), item->text().toStdString()};
-    if (runUserFunction(this, state_, function)) {
+    // The caption as the list has it, without the doubled "&" of the menu.
+    const QString caption = item->text().replace(QLatin1String("&&"), QLatin1String("&"));
+    const UserFunction function{item->data().toString().toStdString(), caption.toStdString()};
+    runUserFunction(this, state_, function, [this] {
         drawBoardMarks();
         refreshSystemView();
-    }
+    });
 }
 
 void SystemWindow::onAddUserFunctionTriggered() {

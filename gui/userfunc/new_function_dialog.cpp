@@ -3,6 +3,7 @@
 #include "core/user_functions.h"
 #include "gui/common/feedback.h"
 #include "gui/common/help_link.h"
+#include "gui/common/window_help.h"
 #include "gui/userfunc/user_function_commands.h"
 
 #include <QComboBox>
@@ -94,6 +95,7 @@ NewFunctionDialog::NewFunctionDialog(const QString& programFolder, QWidget* pare
     helpButton_->setEnabled(helpAvailable());
     connect(helpButton_, &QToolButton::clicked, this,
             [] { showHelpTopic(HelpTopic::UserFunctions); });
+    attachHelpTopic(this, HelpTopic::UserFunctions);
     setHint(helpButton_, "Spiegazioni");
 
     auto* grid = new QGridLayout(this);

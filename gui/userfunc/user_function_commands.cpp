@@ -52,15 +52,9 @@ void letGo(QProcess* process, pid_t group, bool stop) {
 }
 
 QString refusedMessage(const ExchangeResult& result) {
-    QStringList parts;
-    if (result.refusedNumbers > 0)
-        parts << QStringLiteral("%1 numeri segnati").arg(result.refusedNumbers);
-    if (result.refusedColumns > 0)
-        parts << QStringLiteral("%1 colonne").arg(result.refusedColumns);
-    return QStringLiteral("La funzione ha restituito dati non validi: sono stati scartati %1 "
-                          "(numeri fuori da 1..90, conteggi errati o file incompleti).\rIl "
-                          "resto è stato letto.")
-        .arg(parts.join(QStringLiteral(" e ")));
+    return QStringLiteral("La funzione ha restituito dati non validi: %1 (numeri fuori da "
+                          "1..90, conteggi errati o file incompleti).\rIl resto è stato letto.")
+        .arg(QString::fromStdString(refusedDataText(result)));
 }
 
 } // namespace
@@ -138,7 +132,8 @@ bool deleteUserFunctionCommand(QWidget* parent) {
     return true;
 }
 
-bool runUserFunction(QWidget* parent, SystemState& state, const UserFunction& function) {
+bool runUserFunction(QWidget* parent, SystemState& state, const UserFunction& function,
+                     const std::function<void()>& showResults) {
     const std::filesystem::path folder = programFolder();
     const QString program = fromStd(function.program);
     if (!isSafeProgramName(function.program)) {
@@ -203,6 +198,9 @@ bool runUserFunction(QWidget* parent, SystemState& state, const UserFunction& fu
         applyExchangeResult(result, state);
         readBack = true;
         removeExchangeFiles(folder);
+        // The warning speaks of what the window shows: the new board and grid, not the old.
+        if (showResults)
+            showResults();
         if (result.refusedNumbers > 0 || result.refusedColumns > 0) {
             reading.release();
             Prompter::current().ask(parent, {QStringLiteral("Attenzione"), refusedMessage(result),

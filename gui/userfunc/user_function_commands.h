@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace quintor {
@@ -24,8 +26,10 @@ bool addUserFunctionCommand(QWidget* parent);
 // the list is empty. True when a function was removed, as for the add.
 bool deleteUserFunctionCommand(QWidget* parent);
 // Runs function on state: exchange files, the program, the wait window, the read-back. True when
-// the results were read back into state (modified flag set); the caller then redraws the board and
-// refreshes its display.
-bool runUserFunction(QWidget* parent, SystemState& state, const UserFunction& function);
+// the results were read back into state (modified flag set). showResults (the caller's redraw
+// of the board and its display) runs once they are in state, before the warning about any data
+// that were refused.
+bool runUserFunction(QWidget* parent, SystemState& state, const UserFunction& function,
+                     const std::function<void()>& showResults);
 
 } // namespace quintor

@@ -91,17 +91,20 @@ TEST(ProgramFolder, FirstStartGetsASimulatedArchiveUpToTodayAndTheExamplesInTheM
     TempFolder folder;
     const auto home = folder / "dati" / "Quintor";
     const auto examples = folder / "esempi";
+    // The programs apart from the descriptions, as the package installs the compiled ones.
+    const auto programs = folder / "lib" / "esempi";
     std::filesystem::create_directories(examples);
+    std::filesystem::create_directories(programs);
     writeText(examples / "somma.py", "#!/usr/bin/env python3\n");
     writeText(examples / "somma.txt", "Filtro della somma\nAutore\nautore@example.org\n");
-    writeText(examples / "pari.sh", "#!/bin/sh\n");
+    writeText(programs / "pari.sh", "#!/bin/sh\n");
     writeText(examples / "pari.txt", "Solo pari\nAutore\nautore@example.org\n");
     writeText(examples / "somma.cfg", "200 346\n");
     setProgramFolder(home);
 
     for (const sys_days today : {sys_days{2026y / December / 9}, sys_days{2027y / March / 7}}) {
         std::filesystem::remove_all(home);
-        const FolderPreparation first = prepareProgramFolder(examples, today);
+        const FolderPreparation first = prepareProgramFolder({examples, programs}, today);
         EXPECT_TRUE(first.ok);
         EXPECT_TRUE(first.firstStart);
         const Archive archive = Archive::load(home / "vincenti.dat");
@@ -124,7 +127,8 @@ TEST(ProgramFolder, FirstStartGetsASimulatedArchiveUpToTodayAndTheExamplesInTheM
     writeBytes(home / "vincenti.dat", {});
     UserFunctionList menu = UserFunctionList::load(home);
     ASSERT_TRUE(removeUserFunction(home, 0, menu));
-    const FolderPreparation later = prepareProgramFolder(examples, sys_days{2030y / May / 1});
+    const FolderPreparation later =
+        prepareProgramFolder({examples, programs}, sys_days{2030y / May / 1});
     EXPECT_TRUE(later.ok);
     EXPECT_FALSE(later.firstStart);
     EXPECT_EQ(std::filesystem::file_size(home / "vincenti.dat"), 0u);

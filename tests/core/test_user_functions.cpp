@@ -103,6 +103,26 @@ TEST(UserFunctionExchange, MalformedResultsKeepWhatIsWholeAndCountTheRest) {
     EXPECT_GT(r.refusedColumns, 0);
 }
 
+// One of a kind takes the singular, and the verb agrees with what was thrown away.
+TEST(UserFunctionExchange, RefusedDataAreCountedInSingularOrPlural) {
+    struct Row {
+        int numbers;
+        int columns;
+        const char* text;
+    };
+    for (const Row row :
+         {Row{0, 0, ""}, Row{1, 0, "è stato scartato 1 numero segnato"},
+          Row{3, 0, "sono stati scartati 3 numeri segnati"},
+          Row{0, 1, "è stata scartata 1 colonna"}, Row{0, 2, "sono state scartate 2 colonne"},
+          Row{1, 1, "sono stati scartati 1 numero segnato e 1 colonna"},
+          Row{2, 5, "sono stati scartati 2 numeri segnati e 5 colonne"}}) {
+        ExchangeResult result;
+        result.refusedNumbers = row.numbers;
+        result.refusedColumns = row.columns;
+        EXPECT_EQ(refusedDataText(result), row.text) << row.numbers << ' ' << row.columns;
+    }
+}
+
 TEST(UserFunctionList, CountLineAndLineEndsAreReadLeniently) {
     auto programs = [](const UserFunctionList& list) {
         std::vector<std::string> names;

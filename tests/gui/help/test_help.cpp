@@ -14,6 +14,7 @@
 #include "tests/gui/support/gui_helpers.h"
 
 #include <QAbstractButton>
+#include <QDesktopServices>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpIndexWidget>
@@ -25,6 +26,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -35,6 +37,15 @@
 #include <memory>
 
 using namespace quintor;
+
+// Stands for the desktop's handler of an address scheme: records what it is asked to open.
+class DesktopLinks : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
 
 class HelpTest : public QObject, test::SystemWindowFixture {
     Q_OBJECT
@@ -47,6 +58,7 @@ private slots:
     void indexAndSearchFindTheirPages();
     void everyMenuPathOfThePagesExists();
     void aClickInTheContentsOpensItsPage();
+    void aLinkOpensItsPageBesideAModalDialog();
     void theWindowIsBuiltOnFirstUse();
     void contentsOpenExpandedAndPicturesFitThePage();
 
@@ -140,13 +152,27 @@ void HelpTest::dialogButtonsOpenTheirTopics() {
         // Shown modally, as the program shows them: the guide must still come up usable.
         c.dialog->setWindowModality(Qt::ApplicationModal);
         c.dialog->show();
+        // At the screen's left edge, with room for the guide on its right.
+        c.dialog->move(0, 0);
+        c.dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(c.dialog.get()));
+        // F1 anywhere in the dialog.
+        guide_->showUrl(HelpWindow::topicUrl(static_cast<int>(HelpTopic::Contents)));
+        QTest::keyClick(c.dialog->focusWidget() ? c.dialog->focusWidget() : c.dialog.get(),
+                        Qt::Key_F1);
+        QCOMPARE(guide_->currentUrl(), HelpWindow::topicUrl(static_cast<int>(c.topic)));
+        guide_->close();
+
         auto* button = c.dialog->findChild<QAbstractButton*>(QString::fromLatin1(c.button));
         QVERIFY2(button && button->isEnabled(), qPrintable(name));
         guide_->showUrl(HelpWindow::topicUrl(static_cast<int>(HelpTopic::Contents)));
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(guide_->currentUrl(), HelpWindow::topicUrl(static_cast<int>(c.topic)));
         QVERIFY2(guide_->isVisible(), qPrintable(name));
-        QCOMPARE(guide_->windowModality(), Qt::ApplicationModal);
+        // Beside the dialog, which it neither covers nor blocks.
+        QCOMPARE(guide_->windowModality(), Qt::NonModal);
+        QVERIFY2(!guide_->frameGeometry().intersects(c.dialog->frameGeometry()), qPrintable(name));
+        QCOMPARE(QApplication::activeModalWidget(), c.dialog.get());
         c.dialog->hide();
         guide_->close();
     }
@@ -295,5 +321,61 @@ void HelpTest::aClickInTheContentsOpensItsPage() {
     QCOMPARE(guide_->currentUrl(), page);
 }
 
-QTEST_MAIN(HelpTest)
+// A link between pages of the guide opens the page in the help window, never on the desktop,
+// also while a modal dialog is open: the click goes through the window system, which drops
+// the clicks of a window the dialog blocks.
+void HelpTest::aLinkOpensItsPageBesideAModalDialog() {
+    DesktopLinks desktop;
+    QDesktopServices::setUrlHandler(QStringLiteral("qthelp"), &desktop, "open");
+    SystemState state;
+    FixedNumbersDialog dialog(state);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    dialog.move(0, 0);
+    QTest::mouseClick(dialog.findChild<QAbstractButton*>(QStringLiteral("helpButton")),
+                      Qt::LeftButton);
+    QVERIFY(QTest::qWaitForWindowExposed(guide_.get()));
+    QCOMPARE(guide_->currentUrl(), HelpWindow::topicUrl(static_cast<int>(HelpTopic::FixedNumbers)));
+
+    HelpBrowser* browser = guide_->browser();
+    QTextCursor link;
+    for (QTextBlock block = browser->document()->begin(); block.isValid() && link.isNull();
+         block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().anchorHref() == QLatin1String("selezione.html")) {
+                link = QTextCursor(browser->document());
+                link.setPosition(it.fragment().position() + 1);
+                break;
+            }
+    QVERIFY(!link.isNull());
+    browser->setTextCursor(link);
+    browser->ensureCursorVisible();
+    const QPoint inWindow =
+        browser->viewport()->mapTo(guide_.get(), browser->cursorRect(link).center());
+    QTest::mouseClick(guide_->windowHandle(), Qt::LeftButton, {}, inWindow);
+    QCOMPARE(guide_->currentUrl(), HelpWindow::topicUrl(static_cast<int>(HelpTopic::Selection)));
+    QVERIFY(desktop.opened.isEmpty());
+    QDesktopServices::unsetUrlHandler(QStringLiteral("qthelp"));
+    dialog.hide();
+    guide_->close();
+}
+
+// The offscreen screen is 800 pixels wide, too narrow to put the guide beside some dialogs:
+// the tests run on a desktop-sized one.
+int main(int argc, char** argv) {
+    QTemporaryDir folder;
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (folder.isValid() && (platform.isEmpty() || platform == "offscreen")) {
+        QFile config(folder.filePath(QStringLiteral("screen.json")));
+        if (config.open(QIODevice::WriteOnly))
+            config.write(R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1920,
+                             "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96,
+                             "dpr": 1}]})");
+        config.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toUtf8());
+    }
+    QApplication app(argc, argv);
+    HelpTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_help.moc"

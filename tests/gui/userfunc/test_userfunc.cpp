@@ -55,8 +55,9 @@ QStringList menuCaptions(const SystemWindow* window) {
     QStringList captions;
     for (int k = 1; k <= maxUserFunctions; ++k) {
         const QAction* item = window->command(QStringLiteral("userFunctionAction%1").arg(k));
+        // As the menu shows it: accelerator marks dropped, a doubled "&" shown once.
         if (item && item->isVisible())
-            captions << item->text();
+            captions << item->iconText();
     }
     if (window->command(QStringLiteral("userFunctionSeparator"))->isVisible())
         captions << QStringLiteral("|");
@@ -254,9 +255,10 @@ void UserFunctionTest::functionThatNeverFinishesIsInterrupted() {
 void UserFunctionTest::refusedRunsAndDamagedResults() {
     markSevenAndTwoColumns();
     // A program that is missing: a message at once, no wait window, nothing written.
-    writeFile(home_->file("funzioni.ute"), "2\r\nassente\r\nManca\r\n../fuori\r\nFuori\r\n");
+    writeFile(home_->file("funzioni.ute"),
+              "2\r\nassente\r\nSomma & filtro\r\n../fuori\r\nFuori\r\n");
     window_->reloadUserFunctions();
-    QCOMPARE(menuCaptions(window_), (QStringList{"Manca", "Fuori", "|"}));
+    QCOMPARE(menuCaptions(window_), (QStringList{"Somma & filtro", "Fuori", "|"}));
     for (const char* item : {"userFunctionAction1", "userFunctionAction2"}) {
         prompter_->clear();
         QVERIFY(trigger(window_, item));
@@ -275,11 +277,20 @@ void UserFunctionTest::refusedRunsAndDamagedResults() {
                                 "> colonne.dat\n"
                                 "touch finito.ok\n");
     prompter_->clear();
+    // The warning comes over the window as the results left it, not over the old columns.
+    QStringList shownAtWarning;
+    prompter_->onQuestion = [&](const Question&) {
+        shownAtWarning << child<QLabel>(window_, "finalColumnsLabel")->text()
+                       << child<QLabel>(window_, "markedCountLabel")->text();
+    };
     QVERIFY(trigger(window_, "userFunctionAction1"));
+    prompter_->onQuestion = nullptr;
     QCOMPARE(window_->state().markedNumbers(), (std::vector<int>{1, 5}));
     QCOMPARE(window_->state().finalColumns, (std::vector<Column>{{1, 2, 3, 4, 5, 6}}));
     QCOMPARE(prompter_->questions().size(), 1);
-    QVERIFY(prompter_->lastText().contains("1 numeri segnati e 2 colonne"));
+    QVERIFY2(prompter_->lastText().contains("sono stati scartati 1 numero segnato e 2 colonne"),
+             qPrintable(prompter_->lastText()));
+    QCOMPARE(shownAtWarning, (QStringList{"Colonne finali: 1", "2"}));
     QVERIFY(noExchangeFileLeft(home_->path()));
 
     // A sixteenth function is refused before any dialog opens.
