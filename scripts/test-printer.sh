@@ -74,7 +74,7 @@ say "coda $QUEUE pronta"
 
 checker="$BUILD_DIR/tests/printer_check"
 [ -x "$checker" ] || { say "ERRORE: $checker non costruito"; exit 1; }
-if ! timeout 240 "$checker" "$QUEUE" "$work" "$BUILD_DIR/cli/quintor-print" "$out" "${elsewhere[@]}"; then
+if ! timeout 240 "$checker" "$QUEUE" "$work" "$BUILD_DIR/lib/quintor/quintor-print" "$out" "${elsewhere[@]}"; then
     say "ERRORE: la prova di stampa non è riuscita"
     say "lavori in coda:"; lpstat -W all -o "$QUEUE" 2>/dev/null | tail -5 || true
     exit 1
