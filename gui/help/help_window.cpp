@@ -36,7 +36,6 @@
 
 #include <algorithm>
 
-#include <algorithm>
 #include <array>
 #include <utility>
 
