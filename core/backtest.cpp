@@ -184,18 +184,24 @@ PrizeTable PrizeTable::defaults() {
     return PrizeTable{{30'000.0L, 500'000.0L, 10'000'000.0L, 100'000'000.0L, 1'000'000'000.0L}};
 }
 
+std::optional<long double> PrizeTable::parseAmount(std::string_view text) {
+    const std::string piece = removeBlanks(text);
+    long long value = -1;
+    const auto [end, error] = std::from_chars(piece.data(), piece.data() + piece.size(), value);
+    if (piece.empty() || error != std::errc{} || end != piece.data() + piece.size() || value < 0)
+        return std::nullopt;
+    return static_cast<long double>(value);
+}
+
 Expected<PrizeTable> PrizeTable::parse(std::string_view text) {
     PrizeTable table;
     std::size_t k = 0;
     while (true) {
         const std::size_t comma = text.find(',');
-        const std::string piece = removeBlanks(text.substr(0, comma));
-        long long value = -1;
-        const auto [end, error] = std::from_chars(piece.data(), piece.data() + piece.size(), value);
-        if (k >= winningLevelCount || piece.empty() || error != std::errc{} ||
-            end != piece.data() + piece.size() || value < 0)
+        const auto amount = parseAmount(text.substr(0, comma));
+        if (k >= winningLevelCount || !amount)
             return Failure{prizesMessage};
-        table.lire[k++] = static_cast<long double>(value);
+        table.lire[k++] = *amount;
         if (comma == std::string_view::npos)
             break;
         text.remove_prefix(comma + 1);

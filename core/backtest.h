@@ -68,6 +68,8 @@ struct PrizeTable {
     static PrizeTable defaults();
     // Five whole amounts >= 0 separated by commas: "P3,P4,P5,P5J,P6".
     static Expected<PrizeTable> parse(std::string_view text);
+    // One amount: whole lire >= 0, blanks around it allowed; nothing when it is not one.
+    static std::optional<long double> parseAmount(std::string_view text);
     // The program folder's file of prizes, one amount per line; the defaults when it is
     // missing or damaged.
     static PrizeTable load(const std::filesystem::path& folder);

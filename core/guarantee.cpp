@@ -368,14 +368,46 @@ bool HoleCursor::finished() const {
     return state_->done;
 }
 
-bool HoleCursor::next(std::vector<Column>& out, std::size_t max, RunControl* control) {
+double HoleCursor::share() const {
+    const State& s = *state_;
+    if (s.done)
+        return 1.0;
+    const auto total = static_cast<double>(binomial(s.n, s.m));
+    if (total <= 0)
+        return 1.0;
+    // The lexicographic rank of the prefix placed so far: the m-sets that start alike and
+    // then take a smaller number at some depth are all behind.
+    double passed = 0;
+    int from = 0;
+    for (int d = 0; d < s.depth; ++d) {
+        const int at = s.pos[static_cast<std::size_t>(d)];
+        for (int p = from; p < at; ++p)
+            passed += static_cast<double>(binomial(s.n - 1 - p, s.m - 1 - d));
+        from = at + 1;
+    }
+    if (s.lastReady) {
+        passed += static_cast<double>(std::max(0, s.nextLast - from));
+    } else if (s.depth < s.m - 1 && s.pos[static_cast<std::size_t>(s.depth)] >= 0) {
+        // Back from a subtree: it is behind too, so the share never steps back.
+        for (int p = from; p <= s.pos[static_cast<std::size_t>(s.depth)]; ++p)
+            passed += static_cast<double>(binomial(s.n - 1 - p, s.m - 1 - s.depth));
+    }
+    return std::min(1.0, passed / total);
+}
+
+bool HoleCursor::next(std::vector<Column>& out, std::size_t max, RunControl* control,
+                      const GuaranteeProgress& progress) {
     State& s = *state_;
     std::size_t emitted = 0;
     while (!s.done) {
         if (emitted >= max)
             return true;
-        if ((++s.ticks & 255u) == 0 && control && !control->checkpoint())
-            return true;
+        if ((++s.ticks & 255u) == 0) {
+            if (control && !control->checkpoint())
+                return true;
+            if (progress && (s.ticks & 4095u) == 0)
+                progress(share());
+        }
         if (s.depth < s.m - 1) {
             s.advance();
             continue;
@@ -425,7 +457,8 @@ std::string holesCsvLines(const std::vector<Column>& holes, int m) {
 
 Expected<std::uint64_t> exportHolesCsv(const std::filesystem::path& file,
                                        std::span<const int> marked, std::span<const Column> finals,
-                                       int t, int m, RunControl* control) {
+                                       int t, int m, RunControl* control,
+                                       const GuaranteeProgress& progress) {
     std::uint64_t written = 0;
     bool cancelled = false;
     // Streamed a batch at a time into the safe write: the old file stays whole until every
@@ -438,10 +471,12 @@ Expected<std::uint64_t> exportHolesCsv(const std::filesystem::path& file,
         bool more = true;
         while (more) {
             batch.clear();
-            more = cursor.next(batch, 4096, control);
+            more = cursor.next(batch, 4096, control, progress);
             if (!write(holesCsvLines(batch, m)))
                 return false;
             written += batch.size();
+            if (progress)
+                progress(cursor.share());
             if (control && control->cancelRequested()) {
                 cancelled = true;
                 return false;

@@ -33,6 +33,8 @@ struct GuaranteeTable {
     // 100 * covered / total; 0 for an empty row (fewer than m marked numbers).
     double percent(int m, int t) const;
     bool guarantees(int m, int t) const { return total(m) > 0 && covered(m, t) == total(m); }
+    // Every m-set has been counted: after a stop the rows counted before it are still exact.
+    bool complete(int m) const { return covered(m, 0) == total(m); }
 };
 
 // Share of the work done, 0..1, at regular checkpoints on the engine's threads (one at a time).
@@ -69,9 +71,13 @@ public:
     HoleCursor& operator=(const HoleCursor&) = delete;
 
     // Appends up to max holes (their first m numbers increasing, the rest 0) to out; false
-    // once the enumeration is over. control may end a batch early.
-    bool next(std::vector<Column>& out, std::size_t max, RunControl* control = nullptr);
+    // once the enumeration is over. control may end a batch early. progress hears the share
+    // of the m-sets passed now and then, also while a batch waits for holes that are rare.
+    bool next(std::vector<Column>& out, std::size_t max, RunControl* control = nullptr,
+              const GuaranteeProgress& progress = {});
     bool finished() const;
+    // The share, 0..1, of the m-sets (in lexicographic order) the enumeration has passed.
+    double share() const;
 
 private:
     struct State;
@@ -84,10 +90,12 @@ std::string holeText(const Column& hole, int m);
 // Writes every hole of "t se m" to a CSV file (header "n1;...;nm", numbers separated by ";"),
 // streamed through the program's safe write; returns how many were written. A file that
 // cannot be written, or a cancelled run, fails with an Italian message and leaves the file
-// already there as it was.
+// already there as it was. progress follows the enumeration, not the holes written, so it
+// moves even where holes are few.
 Expected<std::uint64_t> exportHolesCsv(const std::filesystem::path& file,
                                        std::span<const int> marked, std::span<const Column> finals,
-                                       int t, int m, RunControl* control = nullptr);
+                                       int t, int m, RunControl* control = nullptr,
+                                       const GuaranteeProgress& progress = {});
 
 inline constexpr const char* csvWriteErrorMessage =
     "Impossibile scrivere il file specificato!\rCorreggere e riprovare.";

@@ -2,6 +2,7 @@
 
 #include "gui/common/feedback.h"
 #include "gui/common/prompter.h"
+#include "gui/common/window_help.h"
 #include "gui/common/worker_run.h"
 
 #include <QHBoxLayout>
@@ -41,6 +42,17 @@ void AnalysisWindow::addStopAndClose(QHBoxLayout* buttons, const QString& stopHi
     run_ = new WorkerRun(this);
     run_->setGauge(progressBar_);
     run_->setStopButton(stopButton_);
+}
+
+void AnalysisWindow::addHelpButton(QHBoxLayout* buttons, HelpTopic topic) {
+    auto* help = new QPushButton(QStringLiteral("?"), this);
+    help->setObjectName(QStringLiteral("helpButton"));
+    help->setAccessibleName(QStringLiteral("Spiegazioni"));
+    help->setFixedWidth(help->fontMetrics().height() * 2 + 8);
+    setHint(help,
+            QStringLiteral("Spiegazioni (F1)|Apre la pagina della guida su questa finestra."));
+    buttons->insertWidget(0, help);
+    attachHelpTopic(this, topic, help);
 }
 
 QString AnalysisWindow::askCsvFile(const QString& suggested) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/common/help_link.h"
+
 #include <QDialog>
 
 class QHBoxLayout;
@@ -26,6 +28,8 @@ protected:
     // A stretch, then "Interrompi" and "Chiudi"; the worker is made here, with the gauge.
     void addStopAndClose(QHBoxLayout* buttons, const QString& stopHint,
                          const QString& closeCaption = QStringLiteral("&Chiudi"));
+    // "?" at the left of the button row: it and F1 open the window's page of the guide.
+    void addHelpButton(QHBoxLayout* buttons, HelpTopic topic);
     // The file to export to, asked with the suggested name; empty when the user gives none or
     // does not want an existing file replaced.
     QString askCsvFile(const QString& suggested);

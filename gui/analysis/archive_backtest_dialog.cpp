@@ -130,7 +130,7 @@ ArchiveBacktestDialog::ArchiveBacktestDialog(const SystemState& state, const Arc
             new QLineEdit(QString::number(static_cast<long long>(prizes_.lire[k])), this);
         prizeEdits_[k]->setObjectName(QString::fromLatin1(prizeNames[k]));
         prizeEdits_[k]->setAccessibleName(
-            QString::fromUtf8(prizeLabels[k]).remove(QLatin1Char('&')));
+            QString::fromUtf8(prizeLabels[k]).remove(QLatin1Char('&')).remove(QLatin1Char(':')));
         prizeBox->addRow(QString::fromUtf8(prizeLabels[k]), prizeEdits_[k]);
     }
     top->addLayout(prizeBox);
@@ -146,6 +146,16 @@ ArchiveBacktestDialog::ArchiveBacktestDialog(const SystemState& state, const Arc
 
     chart_ = new BestResultChart(this);
     layout->addWidget(chart_);
+    // The colours of the bars, in words as well, for whoever cannot tell them apart.
+    auto* legend = new QLabel(
+        QStringLiteral("<span style=\"color:#c81e1e\">&#9632;</span> 4 punti o più &nbsp; "
+                       "<span style=\"color:#1e781e\">&#9632;</span> 3 punti &nbsp; "
+                       "<span style=\"color:#788cc8\">&#9632;</span> meno di 3 punti &nbsp; "
+                       "(una barra per estrazione, alta quanto il miglior risultato)"),
+        this);
+    legend->setObjectName(QStringLiteral("chartLegend"));
+    legend->setWordWrap(true);
+    layout->addWidget(legend);
 
     drawsTable_ = new QTableWidget(0, 7, this);
     drawsTable_->setObjectName(QStringLiteral("drawsTable"));
@@ -155,6 +165,7 @@ ArchiveBacktestDialog::ArchiveBacktestDialog(const SystemState& state, const Arc
          QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("5+"), QStringLiteral("6")});
     drawsTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     drawsTable_->verticalHeader()->hide();
+    drawsTable_->verticalHeader()->setDefaultSectionSize(fontMetrics().lineSpacing() + 6);
     drawsTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     drawsTable_->setMinimumHeight(140);
     layout->addWidget(drawsTable_);
@@ -178,6 +189,7 @@ ArchiveBacktestDialog::ArchiveBacktestDialog(const SystemState& state, const Arc
     buttons->addWidget(runButton_);
     buttons->addWidget(exportButton_);
     addStopAndClose(buttons, QStringLiteral("Interrompi|Interrompe la verifica."));
+    addHelpButton(buttons, HelpTopic::ArchiveBacktest);
     layout->addLayout(buttons);
     addSimulatedDrawsNotice(this, archive);
     resize(640, 620);
@@ -198,20 +210,27 @@ void ArchiveBacktestDialog::onRunClicked() {
     }
     // Amounts may be typed as the window shows them, with "." between thousands (30.000).
     static const QRegularExpression grouped(QStringLiteral("^\\s*\\d{1,3}(\\.\\d{3})+\\s*$"));
-    QString text;
+    PrizeTable prizes;
     for (std::size_t k = 0; k < winningLevelCount; ++k) {
         QString amount = prizeEdits_[k]->text();
         if (grouped.match(amount).hasMatch())
             amount.remove(QLatin1Char('.'));
-        text += (k ? QStringLiteral(",") : QString()) + amount;
+        const auto lire = PrizeTable::parseAmount(amount.toStdString());
+        if (!lire) {
+            // Each prize has a field of its own: name the one to correct.
+            showError(this, QStringLiteral("Errore"),
+                      QStringLiteral("Il campo \"%1\" deve contenere un importo intero non "
+                                     "negativo in lire, ad esempio 30.000.\rCorreggere e "
+                                     "riprovare.")
+                          .arg(prizeEdits_[k]->accessibleName()));
+            prizeEdits_[k]->setFocus();
+            prizeEdits_[k]->selectAll();
+            return;
+        }
+        prizes.lire[k] = *lire;
     }
-    const auto prizes = PrizeTable::parse(text.toStdString());
-    if (!prizes) {
-        showError(this, QStringLiteral("Errore"), QString::fromStdString(prizes.error()));
-        return;
-    }
-    if (!(*prizes == prizes_)) {
-        prizes_ = *prizes;
+    if (!(prizes == prizes_)) {
+        prizes_ = prizes;
         prizes_.save(programFolder());
     }
     draws_ = *draws;
@@ -245,6 +264,7 @@ void ArchiveBacktestDialog::showResult() {
                     .arg(r.byBest[static_cast<std::size_t>(level)]);
     const long double cost = static_cast<long double>(state_.finalColumns.size()) * price_ *
                              static_cast<long double>(r.draws.size());
+    const long double won = prizes_.won(r.winners);
     summaryLabel_->setText(
         QStringLiteral("Estrazioni: %1 (dal %2 al %3).\nMiglior risultato per estrazione: %4.\n"
                        "Colonne vincenti: 3 punti %5, 4 punti %6, 5 punti %7, 5 + jolly %8, "
@@ -257,9 +277,10 @@ void ArchiveBacktestDialog::showResult() {
             .arg(r.winners[2])
             .arg(r.winners[3])
             .arg(r.winners[4]) +
-        QStringLiteral("Estrazioni consecutive senza un 3, al massimo: %1.\nCosto: %2, vinto: %3.")
+        QStringLiteral("Estrazioni consecutive senza un 3, al massimo: %1.\nCosto: %2, vinto: %3, "
+                       "netto (vinto meno costo): %4.")
             .arg(r.longestWithoutThree)
-            .arg(money(cost), money(prizes_.won(r.winners))));
+            .arg(money(cost), money(won), money(won - cost)));
 
     std::vector<int> bestPerDraw;
     bestPerDraw.reserve(r.draws.size());

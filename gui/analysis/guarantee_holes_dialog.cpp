@@ -6,11 +6,12 @@
 #include "gui/common/worker_run.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
+#include <QLocale>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace quintor {
@@ -95,8 +96,12 @@ GuaranteeHolesDialog::GuaranteeHolesDialog(const SystemState& state, int t, int 
     choice->addStretch();
     layout->addLayout(choice);
 
-    countLabel_ = new QLabel(this);
+    countLabel_ = new QLabel(
+        QStringLiteral("Scegliere i punti (t) e gli estratti tra i segni (m), poi premere "
+                       "Calcola."),
+        this);
     countLabel_->setObjectName(QStringLiteral("countLabel"));
+    countLabel_->setWordWrap(true);
     layout->addWidget(countLabel_);
     holesList_ = new QListView(this);
     holesList_->setObjectName(QStringLiteral("holesList"));
@@ -115,6 +120,7 @@ GuaranteeHolesDialog::GuaranteeHolesDialog(const SystemState& state, int t, int 
     connect(exportButton_, &QPushButton::clicked, this, &GuaranteeHolesDialog::onExportClicked);
     buttons->addWidget(exportButton_);
     addStopAndClose(buttons, QStringLiteral("Interrompi|Interrompe il calcolo o l'esportazione."));
+    addHelpButton(buttons, HelpTopic::GuaranteeHoles);
     layout->addLayout(buttons);
 }
 
@@ -129,12 +135,33 @@ int GuaranteeHolesDialog::m() const {
     return drawnBox_->currentData().toInt();
 }
 
-void GuaranteeHolesDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!started_) {
-        started_ = true;
-        QTimer::singleShot(0, this, &GuaranteeHolesDialog::onCountClicked);
-    }
+QString GuaranteeHolesDialog::countText() const {
+    const int shown = model_ ? model_->rowCount() : 0;
+    const QLocale italian(QLocale::Italian);
+    if (!counted_)
+        return shown == 0 ? QStringLiteral("Conteggio in corso...")
+                          : QStringLiteral("Conteggio in corso... Mostrati i primi %1 buchi.")
+                                .arg(italian.toString(shown));
+    if (count_ == 0)
+        return QStringLiteral("Nessun buco: il sistema garantisce %1 se %2.")
+            .arg(countedPoints_)
+            .arg(countedDrawn_);
+    if (static_cast<std::uint64_t>(shown) >= count_)
+        return QStringLiteral("Buchi di %1 se %2: %3, tutti nell'elenco.")
+            .arg(countedPoints_)
+            .arg(countedDrawn_)
+            .arg(italian.toString(static_cast<qulonglong>(count_)));
+    // The list holds only the rows fetched so far: say so, and where all of them are.
+    return QStringLiteral("Buchi di %1 se %2: mostrati i primi %3 buchi su %4. Scorrendo in fondo "
+                          "all'elenco se ne aggiungono altri; \"Esporta CSV\" li scrive tutti "
+                          "in un file.")
+        .arg(countedPoints_)
+        .arg(countedDrawn_)
+        .arg(italian.toString(shown), italian.toString(static_cast<qulonglong>(count_)));
+}
+
+void GuaranteeHolesDialog::refreshCountLabel() {
+    countLabel_->setText(countText());
 }
 
 void GuaranteeHolesDialog::onCountClicked() {
@@ -151,8 +178,12 @@ void GuaranteeHolesDialog::onCountClicked() {
     model_ = new HolesModel(marked_, state_.finalColumns, t, m, this);
     holesList_->setModel(model_);
     delete old;
+    connect(model_, &QAbstractItemModel::rowsInserted, this,
+            &GuaranteeHolesDialog::refreshCountLabel);
     counted_ = false;
-    countLabel_->setText(QStringLiteral("Conteggio in corso..."));
+    countedPoints_ = t;
+    countedDrawn_ = m;
+    refreshCountLabel();
     countButton_->setEnabled(false);
     exportButton_->setEnabled(false);
     const std::vector<Column> finals = state_.finalColumns;
@@ -176,7 +207,7 @@ void GuaranteeHolesDialog::onCountClicked() {
                 Qt::QueuedConnection);
             countBestMatchesOfSize(marked_, finals, m, *best, &control, progress);
         },
-        [this, t, m, best](WorkerRun::Outcome outcome) {
+        [this, t, best](WorkerRun::Outcome outcome) {
             countButton_->setEnabled(true);
             exportButton_->setEnabled(true);
             if (outcome != WorkerRun::Outcome::Completed) {
@@ -187,10 +218,7 @@ void GuaranteeHolesDialog::onCountClicked() {
             for (int b = 0; b < t; ++b)
                 count_ += (*best)[static_cast<std::size_t>(b)];
             counted_ = true;
-            countLabel_->setText(
-                count_ == 0
-                    ? QStringLiteral("Nessun buco: il sistema garantisce %1 se %2.").arg(t).arg(m)
-                    : QStringLiteral("Buchi di %1 se %2: %3").arg(t).arg(m).arg(count_));
+            refreshCountLabel();
         });
 }
 
@@ -210,14 +238,24 @@ void GuaranteeHolesDialog::onExportClicked() {
     countButton_->setEnabled(false);
     exportButton_->setEnabled(false);
     run_->start(
-        [this, finals, t, m, file, result](RunControl& control, const WorkerRun::Progress&) {
-            *result = exportHolesCsv(file.toStdString(), marked_, finals, t, m, &control);
+        [this, finals, t, m, file, result](RunControl& control,
+                                           const WorkerRun::Progress& progress) {
+            *result = exportHolesCsv(file.toStdString(), marked_, finals, t, m, &control, progress);
         },
-        [this, result](WorkerRun::Outcome outcome) {
+        [this, file, result](WorkerRun::Outcome outcome) {
             countButton_->setEnabled(true);
             exportButton_->setEnabled(true);
             if (outcome == WorkerRun::Outcome::Failed)
                 return;
+            if (outcome == WorkerRun::Outcome::Stopped && !*result) {
+                // The user asked for it: no error. The file is replaced only once whole, so
+                // nothing half-written is left behind.
+                showInformation(this, QStringLiteral("Esporta CSV"),
+                                QStringLiteral("Esportazione interrotta: il file %1 non è stato "
+                                               "scritto né modificato.")
+                                    .arg(QDir::toNativeSeparators(file)));
+                return;
+            }
             if (!*result) {
                 showError(this, QStringLiteral("Errore"), QString::fromStdString(result->error()));
                 return;

@@ -47,7 +47,8 @@ private:
 };
 
 // "Buchi della garanzia": for a chosen "t se m", how many m-sets of marked numbers no final
-// column meets in t numbers, the list of them in lexicographic order, and their export.
+// column meets in t numbers, the list of them in lexicographic order, and their export. The
+// count starts on "Calcola", once the user has chosen t and m.
 class GuaranteeHolesDialog : public AnalysisWindow {
     Q_OBJECT
 public:
@@ -63,10 +64,10 @@ public slots:
     void onCountClicked();  // Calcola
     void onExportClicked(); // Esporta CSV
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
+    QString countText() const;
+    void refreshCountLabel();
+
     const SystemState& state_;
     std::vector<int> marked_;
     QComboBox* pointsBox_ = nullptr;
@@ -78,7 +79,7 @@ private:
     HolesModel* model_ = nullptr;
     std::uint64_t count_ = 0;
     bool counted_ = false;
-    bool started_ = false;
+    int countedPoints_ = 0, countedDrawn_ = 0; // the "t se m" of the list shown
 };
 
 } // namespace quintor

@@ -131,6 +131,7 @@ GuaranteeRepairDialog::GuaranteeRepairDialog(SystemState& state, const Archive& 
                                    "colonne tiene la migliore trovata finora, prima non aggiunge "
                                    "nulla."),
                     QStringLiteral("C&hiudi"));
+    addHelpButton(buttons, HelpTopic::GuaranteeRepair);
     layout->addLayout(buttons);
     connect(run_, &WorkerRun::ticked, this, &GuaranteeRepairDialog::showBestSoFar);
     resize(520, 480);

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStringList>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -55,11 +56,13 @@ GuaranteeTableDialog::GuaranteeTableDialog(const SystemState& state, QWidget* pa
 
     statusLabel_ = new QLabel(QStringLiteral("Calcolo in corso..."), this);
     statusLabel_->setObjectName(QStringLiteral("statusLabel"));
+    statusLabel_->setWordWrap(true);
     layout->addWidget(statusLabel_);
     addGauge(layout, QStringLiteral("Avanzamento del calcolo"));
 
     auto* buttons = new QHBoxLayout;
     addStopAndClose(buttons, QStringLiteral("Interrompi|Interrompe il calcolo."));
+    addHelpButton(buttons, HelpTopic::GuaranteeTable);
     layout->addLayout(buttons);
 }
 
@@ -83,22 +86,30 @@ void GuaranteeTableDialog::startCount() {
         },
         [this](WorkerRun::Outcome outcome) {
             finished_ = true;
-            if (outcome != WorkerRun::Outcome::Completed || table_.stopped) {
-                table_.stopped = true; // no cell of a partial table opens its holes
-                statusLabel_->setText(QStringLiteral("Calcolo interrotto."));
-                return;
-            }
+            if (outcome != WorkerRun::Outcome::Completed)
+                table_.stopped = true;
+            // Rows counted before a stop are exact: they stay, and the rest says it is missing.
             showTable();
         });
 }
 
 void GuaranteeTableDialog::showTable() {
     int guaranteed = 0;
-    for (int m = smallestDrawnCount; m <= largestDrawnCount; ++m)
+    QStringList partialRows;
+    for (int m = smallestDrawnCount; m <= largestDrawnCount; ++m) {
+        const bool counted = table_.complete(m);
+        if (!counted)
+            partialRows << QString::number(m);
         for (int t = smallestGuaranteedPoints; t <= largestDrawnCount; ++t) {
             auto* item = new QTableWidgetItem;
             item->setTextAlignment(Qt::AlignCenter);
-            if (t > m || table_.total(m) == 0) {
+            if (t <= m && !counted) {
+                item->setText(QStringLiteral("interrotto"));
+                item->setForeground(palette().placeholderText());
+                item->setToolTip(
+                    QStringLiteral("Calcolo interrotto prima di contare questa riga."));
+                item->setFlags(Qt::NoItemFlags);
+            } else if (t > m || table_.total(m) == 0) {
                 item->setFlags(Qt::NoItemFlags);
                 item->setBackground(palette().window());
             } else if (table_.guarantees(m, t)) {
@@ -117,19 +128,33 @@ void GuaranteeTableDialog::showTable() {
             }
             guaranteeGrid_->setItem(m - smallestDrawnCount, t - smallestGuaranteedPoints, item);
         }
-    statusLabel_->setText(marked_.size() < static_cast<std::size_t>(smallestDrawnCount)
-                              ? QStringLiteral("Il sistema contiene meno di tre segni.")
-                              : QStringLiteral("Garanzie complete: %1.").arg(guaranteed));
+    }
+    if (!partialRows.isEmpty()) {
+        statusLabel_->setText(
+            QStringLiteral("Calcolo interrotto: tabella parziale, senza le righe di %1 estratti. "
+                           "Garanzie complete nelle righe calcolate: %2.")
+                .arg(partialRows.join(QStringLiteral(", ")))
+                .arg(guaranteed));
+        return;
+    }
+    statusLabel_->setText(
+        marked_.size() < static_cast<std::size_t>(smallestDrawnCount)
+            ? QStringLiteral("Il sistema contiene meno di tre segni.")
+            : QStringLiteral("Garanzie complete: %1 (caselle al 100 %, ognuna una garanzia "
+                             "\"t se m\" del sistema).")
+                  .arg(guaranteed));
 }
 
 void GuaranteeTableDialog::onCellActivated(int row, int column) {
     const int m = row + smallestDrawnCount;
     const int t = column + smallestGuaranteedPoints;
-    if (!finished_ || table_.stopped || t > m || table_.total(m) == 0) {
+    if (!finished_ || t > m || table_.total(m) == 0 || !table_.complete(m)) {
         beep();
         return;
     }
     GuaranteeHolesDialog holes(state_, t, m, this);
+    // The cell chose t and m already: the count starts as the window opens.
+    QTimer::singleShot(0, &holes, &GuaranteeHolesDialog::onCountClicked);
     holes.exec();
 }
 

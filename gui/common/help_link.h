@@ -15,6 +15,10 @@ enum class HelpTopic : int {
     HorizontalPrinting = 17,
     UserFunctions = 18,
     WalkForward = 30,
+    GuaranteeTable = 31,
+    GuaranteeHoles = 32,
+    GuaranteeRepair = 33,
+    ArchiveBacktest = 34,
 };
 
 // What shows the help: the program's help window registers itself at start-up. Windows

@@ -47,7 +47,7 @@ const QString collectionName = QStringLiteral("quintor.qhc");
 const QString documentationName = QStringLiteral("quintor.qch");
 
 // Context number and page of every topic.
-constexpr std::array<std::pair<int, const char*>, 11> topicPages{{
+constexpr std::array<std::pair<int, const char*>, 15> topicPages{{
     {1, "sommario.html"},
     {2, "in-pochi-secondi.html"},
     {3, "archivio.html"},
@@ -59,6 +59,10 @@ constexpr std::array<std::pair<int, const char*>, 11> topicPages{{
     {17, "stampa-orizzontale.html"},
     {18, "funzioni-utente.html"},
     {30, "metodo-contro-caso.html"},
+    {31, "garanzia.html"},
+    {32, "buchi.html"},
+    {33, "completa-garanzia.html"},
+    {34, "verifica-archivio.html"},
 }};
 
 // The tool buttons of a layout and of the layouts inside it, left to right.

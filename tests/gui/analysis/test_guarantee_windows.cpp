@@ -3,6 +3,7 @@
 #include "app/main_frame.h"
 #include "core/combinatorics.h"
 #include "core/guarantee.h"
+#include "core/money.h"
 #include "core/probability.h"
 #include "core/program_folder.h"
 #include "core/repair.h"
@@ -26,7 +27,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QLocale>
 #include <QMultiMap>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -96,6 +99,7 @@ private slots:
     void commandsBeepWithoutFinalColumns();
     void tableMarksTheGuaranteesTheEngineFinds();
     void holesListTheirFirstRowsAndExportThemAll();
+    void holesExportMovesItsBarAndAStopIsNoError();
     void repairRefusesABadBudgetThenAddsTheEngineColumns();
     void repairKeepsTheTypedFixedNumbersInEveryColumnAndSaysWhichShareItShows();
     void backtestRefusesBadRangesAndListsTheDrawsWithFour();
@@ -158,14 +162,29 @@ void GuaranteeWindowsTest::holesListTheirFirstRowsAndExportThemAll() {
     const auto marked = state.markedNumbers();
     GuaranteeHolesDialog window(state, 6, 6);
     window.show();
+    // Nothing is counted before the user has chosen t and m and pressed "Calcola".
+    QTest::qWait(200);
+    QVERIFY(!window.findChild<WorkerRun*>()->running() && !window.counted());
+    click(window, "countButton");
     QTRY_VERIFY(window.counted());
     const std::uint64_t total = binomial(14, 6) - 1;
     QCOMPARE(window.holeCount(), total);
     auto* list = window.findChild<QListView*>(QStringLiteral("holesList"));
     QVERIFY(list && list->model());
-    QVERIFY(list->model()->rowCount() >= 1000 && list->model()->rowCount() < int(total));
+    QCOMPARE(list->model()->rowCount(), 1000);
     QCOMPARE(list->model()->index(0, 0).data().toString(), QStringLiteral("1 2 3 4 5 7"));
+    // A list that holds only part of the holes says so, and where all of them are.
+    auto* count = test::child<QLabel>(&window, "countLabel");
+    QVERIFY2(count->text().contains(QStringLiteral("primi 1.000 buchi su 3.002")) &&
+                 count->text().contains(QStringLiteral("Esporta CSV")),
+             qPrintable(count->text()));
     keepPicture(window, QStringLiteral("buchi"));
+    list->scrollToBottom();
+    QTRY_VERIFY(list->model()->rowCount() > 1000);
+    QVERIFY2(count->text().contains(
+                 QStringLiteral("primi %1 buchi")
+                     .arg(QLocale(QLocale::Italian).toString(list->model()->rowCount()))),
+             qPrintable(count->text()));
 
     const QString file = home_->file(QStringLiteral("buchi.csv"));
     prompter_->answerFile(file);
@@ -189,6 +208,32 @@ void GuaranteeWindowsTest::holesListTheirFirstRowsAndExportThemAll() {
              QStringLiteral("La garanzia deve essere \"t se m\" con m compreso "
                             "tra 3 e 6 e t compreso tra 2 e m."));
     QCOMPARE(int(prompter_->fileDialogs().size()), dialogs);
+}
+
+void GuaranteeWindowsTest::holesExportMovesItsBarAndAStopIsNoError() {
+    // 40 numbers and one column: millions of holes of "6 se 6", far more than a test waits for.
+    SystemState state;
+    for (int n = 1; n <= 40; ++n)
+        state.marked[static_cast<std::size_t>(n)] = 1;
+    state.finalColumns = {{1, 2, 3, 4, 5, 6}};
+    GuaranteeHolesDialog window(state, 6, 6);
+    window.show();
+    const QString file = home_->file(QStringLiteral("tutti.csv"));
+    prompter_->answerFile(file);
+    click(window, "exportButton");
+    auto* run = window.findChild<WorkerRun*>();
+    auto* bar = test::child<QProgressBar>(&window, "progressBar");
+    QTRY_VERIFY(bar->value() > 0);
+    QVERIFY(run->running());
+    prompter_->answer(QMessageBox::Yes);
+    click(window, "stopButton");
+    QTRY_VERIFY(!run->running());
+    // Asked for, so no error; and nothing half-written is left, under its name or another.
+    const Question told = prompter_->questions().last();
+    QVERIFY2(told.title != QStringLiteral("Errore") &&
+                 told.text.startsWith(QStringLiteral("Esportazione interrotta")),
+             qPrintable(told.title + QStringLiteral(": ") + told.text));
+    QCOMPARE(QDir(home_->file(QString())).entryList({QStringLiteral("tutti.csv*")}), QStringList());
 }
 
 void GuaranteeWindowsTest::repairRefusesABadBudgetThenAddsTheEngineColumns() {
@@ -266,9 +311,10 @@ void GuaranteeWindowsTest::backtestRefusesBadRangesAndListsTheDrawsWithFour() {
     type(window, "fromDateEdit", QString());
     type(window, "prize4Edit", QStringLiteral("-1"));
     click(window, "runButton");
+    // The window has a field for each prize: the message names the wrong one.
     QCOMPARE(prompter_->lastText(),
-             QStringLiteral("I premi devono essere cinque importi interi non negativi in lire, "
-                            "separati da virgole\r(3, 4, 5, 5+jolly e 6 punti)."));
+             QStringLiteral("Il campo \"Premio 4 punti (£)\" deve contenere un importo intero "
+                            "non negativo in lire, ad esempio 30.000.\rCorreggere e riprovare."));
 
     type(window, "prize4Edit", QStringLiteral("1.000")); // as the window writes amounts
     click(window, "runButton");
@@ -280,7 +326,21 @@ void GuaranteeWindowsTest::backtestRefusesBadRangesAndListsTheDrawsWithFour() {
     QCOMPARE(std::uint64_t(table->rowCount()),
              expected.byBest[4] + expected.byBest[5] + expected.byBest[6] + expected.byBest[7]);
     QVERIFY(table->rowCount() >= 2);
-    QCOMPARE(PrizeTable::load(programFolder()).lire[1], 1000.0L);
+    const PrizeTable prizes = PrizeTable::load(programFolder());
+    QCOMPARE(prizes.lire[1], 1000.0L);
+    // Winnings beside the cost, and what is left of them.
+    const long double cost = 2.0L * 800 * static_cast<long double>(archive.records().size());
+    const long double won = prizes.won(expected.winners);
+    const QString summary = test::child<QLabel>(&window, "summaryLabel")->text();
+    QVERIFY2(summary.contains(QStringLiteral("netto (vinto meno costo): %1 £")
+                                  .arg(QString::fromStdString(moneyText(won - cost)))),
+             qPrintable(summary));
+    const QString legend = test::child<QLabel>(&window, "chartLegend")->text();
+    for (const char* level : {"4 punti o più", "3 punti", "meno di 3 punti"})
+        QVERIFY2(legend.contains(QString::fromUtf8(level)), level);
+    // Rows of one line of text: at the window's own size the table shows many draws, not four.
+    QCOMPARE(table->rowHeight(0), table->fontMetrics().lineSpacing() + 6);
+    QVERIFY(table->viewport()->height() >= 6 * table->rowHeight(0));
     keepPicture(window, QStringLiteral("verifica"));
 }
 
@@ -352,7 +412,7 @@ void GuaranteeWindowsTest::stopQuestionPausesTheRunAndOnlyYesEndsIt() {
                  qPrintable(outcome->text()));
     }
 
-    // The windows that start on their own stop the same way and show no partial result.
+    // The guarantee table stops the same way and keeps the rows counted before the stop.
     SystemState large;
     for (int n = 1; n <= 60; ++n)
         large.marked[static_cast<std::size_t>(n)] = 1;
@@ -365,12 +425,32 @@ void GuaranteeWindowsTest::stopQuestionPausesTheRunAndOnlyYesEndsIt() {
     }
     GuaranteeTableDialog table(large);
     table.show();
-    QTRY_VERIFY(table.findChild<WorkerRun*>()->running());
+    auto* tableRun = table.findChild<WorkerRun*>();
+    // Past the rows of 3, 4 and 5 numbers, which weigh a tenth of the whole.
+    QTRY_VERIFY(tableRun->progress() > 0.11);
     QVERIFY(stop(table, QMessageBox::Yes));
     QTRY_VERIFY(table.finished());
     QVERIFY(table.table().stopped);
-    QCOMPARE(table.findChild<QLabel*>(QStringLiteral("statusLabel"))->text(),
-             QStringLiteral("Calcolo interrotto."));
+    auto* grid = test::child<QTableWidget>(&table, "guaranteeGrid");
+    for (int m = 3; m <= 5; ++m) {
+        std::array<std::uint64_t, 7> best{};
+        countBestMatchesOfSize(large.markedNumbers(), large.finalColumns, m, best);
+        GuaranteeTable row;
+        row.markedCount = 60;
+        row.best[static_cast<std::size_t>(m)] = best;
+        for (int t = 2; t <= m; ++t)
+            QCOMPARE(grid->item(m - 3, t - 2) ? grid->item(m - 3, t - 2)->text() : QString(),
+                     row.guarantees(m, t)
+                         ? QStringLiteral("100 % \u2714")
+                         : QString::fromStdString(percentText(std::min(row.percent(m, t), 99.99))));
+    }
+    QVERIFY(grid->item(3, 0));
+    QCOMPARE(grid->item(3, 0)->text(), QStringLiteral("interrotto"));
+    keepPicture(table, QStringLiteral("garanzia-parziale"));
+    QVERIFY(test::child<QLabel>(&table, "statusLabel")
+                ->text()
+                .startsWith(QStringLiteral("Calcolo interrotto: tabella parziale, senza le righe "
+                                           "di 6 estratti.")));
 }
 
 void GuaranteeWindowsTest::everyAltKeyOfAWindowReachesOneControl() {

@@ -1,6 +1,10 @@
 // The help window and every command that opens it.
 #include "app/main_frame.h"
 #include "core/archive.h"
+#include "gui/analysis/archive_backtest_dialog.h"
+#include "gui/analysis/guarantee_holes_dialog.h"
+#include "gui/analysis/guarantee_repair_dialog.h"
+#include "gui/analysis/guarantee_table_dialog.h"
 #include "gui/archive/archive_window.h"
 #include "gui/archive/number_distribution_dialog.h"
 #include "gui/help/help_window.h"
@@ -100,7 +104,7 @@ void HelpTest::everyCommandOpensItsTopic() {
         QCOMPARE(guide_->currentUrl(), HelpWindow::topicUrl(static_cast<int>(e.topic)));
     }
     // Every page a context number names is in the collection, with its title.
-    for (int context : {1, 2, 3, 12, 13, 14, 15, 16, 17, 18}) {
+    for (int context : {1, 2, 3, 12, 13, 14, 15, 16, 17, 18, 30, 31, 32, 33, 34}) {
         const QByteArray page = guide_->engine()->fileData(HelpWindow::topicUrl(context));
         QVERIFY2(page.contains("<h1>"), qPrintable(QString::number(context)));
     }
@@ -123,6 +127,7 @@ void HelpTest::dialogButtonsOpenTheirTopics() {
         state.marked[n] = 1;
     state.finalColumns.push_back(Column{{3, 8, 15, 22, 40, 41}});
     ProgramContext context;
+    const Archive draws = test::cyclicArchive(30);
 
     struct Case {
         std::unique_ptr<QWidget> dialog;
@@ -146,6 +151,13 @@ void HelpTest::dialogButtonsOpenTheirTopics() {
          HelpTopic::VerticalPrinting},
         {std::make_unique<HorizontalSlipWindow>(state, context.columnList()), "helpButton",
          HelpTopic::HorizontalPrinting},
+        {std::make_unique<GuaranteeTableDialog>(state), "helpButton", HelpTopic::GuaranteeTable},
+        {std::make_unique<GuaranteeHolesDialog>(state, 3, 6), "helpButton",
+         HelpTopic::GuaranteeHoles},
+        {std::make_unique<GuaranteeRepairDialog>(state, draws), "helpButton",
+         HelpTopic::GuaranteeRepair},
+        {std::make_unique<ArchiveBacktestDialog>(state, draws, 800), "helpButton",
+         HelpTopic::ArchiveBacktest},
     };
     for (Case& c : cases) {
         const QString name = c.dialog->objectName();
