@@ -1,5 +1,7 @@
 #include "cli/cli_common.h"
 
+#include "core/conversions.h"
+
 #include <algorithm>
 #include <iostream>
 
@@ -68,6 +70,18 @@ std::optional<Arguments> positionalArguments(const Arguments& args,
         }
     }
     return positional;
+}
+
+std::optional<std::pair<int, int>> guaranteeAfter(const Arguments& args, std::string_view name) {
+    for (std::size_t i = 0; i + 2 < args.size(); ++i)
+        if (args[i] == name) {
+            const auto t = parseInteger(args[i + 1]);
+            const auto m = parseInteger(args[i + 2]);
+            if (!t || !m)
+                return std::nullopt;
+            return std::pair{*t, *m};
+        }
+    return std::nullopt;
 }
 
 } // namespace quintor::cli

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quintor::cli {
@@ -35,6 +36,9 @@ std::vector<const std::string*> optionValues(const Arguments& args, std::string_
 std::optional<Arguments> positionalArguments(const Arguments& args,
                                              std::initializer_list<std::string_view> withValue,
                                              std::initializer_list<std::string_view> flags = {});
+
+// "T M" after the option name: two whole numbers, or nothing (also when the option is absent).
+std::optional<std::pair<int, int>> guaranteeAfter(const Arguments& args, std::string_view name);
 
 // A system file that cannot be read.
 inline constexpr const char* unreadableSystemMessage =

@@ -22,10 +22,17 @@ namespace {
 constexpr std::array<CommandHelp, 18> commands{{
     {"show", "segni, fisse, probabilità e colonne finali di un sistema", "show FILE.qtr", ""},
     {"select", "seleziona le colonne finali con l'archivio delle estrazioni",
-     "select FILE.qtr --archive ARCHIVE.dat --count V [--precision P] [--filter FILTRO]... "
-     "[--out OUT.qtr]",
+     "select FILE.qtr --archive ARCHIVE.dat (--count V | --guarantee T M --budget N) "
+     "[--precision P] [--filter FILTRO]... [--out OUT.qtr]",
      "  --archive ARCHIVE.dat   l'archivio delle estrazioni\n"
      "  --count V               quante colonne finali tenere\n"
+     "  --guarantee T M         invece di --count: colonne che garantiscono T se M\n"
+     "                          sui segni, con le fisse del sistema in ognuna; a\n"
+     "                          parità di copertura quelle col punteggio migliore.\n"
+     "                          Dopo le colonne stampa \"colonne: K, coperte: C/T\"\n"
+     "                          e, con le fisse, \"con le fisse: C/T\" (la quota\n"
+     "                          su cui vale la garanzia); non accetta --filter\n"
+     "  --budget N              con --guarantee: al più N colonne\n"
      "  --precision P           precisione 0..26 (0, il valore usuale: la più "
      "alta)\n" QUINTOR_FILTER_OPTION
      "  --out OUT.qtr           scrive il sistema in OUT invece che in FILE\n"},

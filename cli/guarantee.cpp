@@ -33,19 +33,6 @@ std::optional<std::vector<Column>> newestDraws(const std::string* archiveFile) {
     return archive->newestFirst(snapshotLimit);
 }
 
-// "T M" after an option: two whole numbers, or nothing.
-std::optional<std::pair<int, int>> guaranteeAfter(const Arguments& args, std::string_view name) {
-    for (std::size_t i = 0; i + 2 < args.size(); ++i)
-        if (args[i] == name) {
-            const auto t = parseInteger(args[i + 1]);
-            const auto m = parseInteger(args[i + 2]);
-            if (!t || !m)
-                return std::nullopt;
-            return std::pair{*t, *m};
-        }
-    return std::nullopt;
-}
-
 bool validGuarantee(int t, int m) {
     return m >= smallestDrawnCount && m <= largestDrawnCount && t >= smallestGuaranteedPoints &&
            t <= m;

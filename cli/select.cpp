@@ -4,7 +4,9 @@
 #include "core/archive.h"
 #include "core/combinatorics.h"
 #include "core/conversions.h"
+#include "core/repair.h"
 #include "core/selection.h"
+#include "core/selection_guarantee.h"
 #include "core/system_file.h"
 
 #include <iostream>
@@ -49,20 +51,46 @@ int selectFinalColumns(SystemState& system, const Archive& archive, const std::s
     return ok;
 }
 
+// The target mode: at most a budget of columns that guarantee "t se m"; their coverage is
+// left in coverage.
+int selectForTarget(SystemState& system, const Archive& archive, const GuaranteeTarget& target,
+                    int precision, const ColumnFilters& filters, RepairResult& coverage) {
+    if (archive.size() < minimumDraws)
+        return refuse(fewDrawsMessage);
+    if (system.markedCount() < 6)
+        return refuse(fewMarksMessage);
+    if (!filters.empty())
+        return refuse(guaranteeFiltersMessage);
+    const std::vector<Column> draws = archive.newestFirst(snapshotLimit);
+    const SelectionRequest request = selectionRequest(system, draws, 0, precision);
+    auto result = selectForGuarantee(request, target);
+    if (!result)
+        return refuse(result.error());
+    system.finalColumns = result->added;
+    coverage = std::move(result.value());
+    return ok;
+}
+
 } // namespace
 
 int runSelect(const Arguments& args) {
     const char* usageText =
-        "select FILE.qtr --archive ARCHIVE.dat --count V [--precision P] [--filter FILTRO]... "
-        "[--out OUT.qtr]";
+        "select FILE.qtr --archive ARCHIVE.dat (--count V | --guarantee T M --budget N) "
+        "[--precision P] [--filter FILTRO]... [--out OUT.qtr]";
     const std::string* archiveFile = optionValue(args, "--archive");
     const std::string* countText = optionValue(args, "--count");
     const std::string* precisionText = optionValue(args, "--precision");
     const std::string* outFile = optionValue(args, "--out");
-    const auto positional =
-        positionalArguments(args, {"--archive", "--count", "--precision", "--out", "--filter"});
-    if (!positional || positional->size() != 1 || args[0].starts_with("--") || !archiveFile ||
-        !countText)
+    const std::string* budgetText = optionValue(args, "--budget");
+    const bool byGuarantee = hasFlag(args, "--guarantee");
+    const auto choice = guaranteeAfter(args, "--guarantee");
+    // "--guarantee T M" leaves T and M among the positional words.
+    const auto positional = positionalArguments(
+        args, {"--archive", "--count", "--precision", "--out", "--filter", "--budget"},
+        {"--guarantee"});
+    if (!positional || positional->size() != (byGuarantee ? 3u : 1u) || args[0].starts_with("--") ||
+        !archiveFile ||
+        (byGuarantee ? (countText || !choice || !budgetText) : (!countText || budgetText)))
         return usage(usageText);
     int precision = 0;
     if (precisionText) {
@@ -80,6 +108,8 @@ int runSelect(const Arguments& args) {
     // The archive is read once, after the system, whatever the number of runs.
     std::optional<Archive> archive;
     std::vector<Column> selected;
+    std::optional<RepairResult> coverage;
+    bool withFixed = false;
     status = updateSystemFile(args[0], outFile ? *outFile : args[0], [&](SystemState& system) {
         if (!archive) {
             auto read = Archive::read(*archiveFile);
@@ -87,12 +117,30 @@ int runSelect(const Arguments& args) {
                 return refuse(read.error());
             archive = std::move(read.value());
         }
-        return selectFinalColumns(system, *archive, *countText, precision, *filters, selected);
+        if (!byGuarantee)
+            return selectFinalColumns(system, *archive, *countText, precision, *filters, selected);
+        const auto budget = repairBudget(*budgetText);
+        if (!budget)
+            return refuse(budget.error());
+        coverage.emplace();
+        withFixed = system.usableFixedCount() > 0;
+        const int done = selectForTarget(system, *archive,
+                                         GuaranteeTarget{choice->first, choice->second, *budget},
+                                         precision, *filters, *coverage);
+        selected = coverage->added;
+        return done;
     });
     if (status != ok)
         return status;
     for (const auto& column : selected)
         std::cout << formatColumn(column) << '\n';
+    if (coverage) {
+        std::cout << "colonne: " << coverage->added.size() << ", coperte: " << coverage->covered
+                  << '/' << coverage->total << '\n';
+        if (withFixed)
+            std::cout << "con le fisse: " << coverage->coveredHoldingFixed << '/'
+                      << coverage->totalHoldingFixed << '\n';
+    }
     return ok;
 }
 

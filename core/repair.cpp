@@ -12,6 +12,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <numeric>
 #include <optional>
 
 namespace quintor {
@@ -59,6 +60,24 @@ Expected<std::vector<int>> repairFixedNumbers(std::string_view text, std::span<c
     return numbers;
 }
 
+std::function<double(const Column&)> archiveColumnScore(std::vector<Column> newestDraws,
+                                                        const std::array<double, 91>& probabilities,
+                                                        std::vector<int> fixed, int precision) {
+    if (newestDraws.size() < minimumDraws)
+        return {};
+    // The scorer reads the draws it is built on: both live as long as the function.
+    struct Scoring {
+        std::vector<Column> draws;
+        std::optional<ColumnScorer> scorer;
+    };
+    auto scoring = std::make_shared<Scoring>();
+    scoring->draws = std::move(newestDraws);
+    const auto snapshot = scoringSnapshot(scoring->draws);
+    scoring->scorer.emplace(snapshot, measureFeatureStats(snapshot, precision), probabilities,
+                            std::move(fixed));
+    return [scoring](const Column& column) { return scoring->scorer->score(column); };
+}
+
 RepairRequest repairRequest(const SystemState& system, std::vector<Column> newestDraws, int t,
                             int m, std::int64_t budget, std::optional<std::vector<int>> fixed) {
     SelectionRequest selection = selectionRequest(system, {}, 0, 0);
@@ -72,24 +91,19 @@ RepairRequest repairRequest(const SystemState& system, std::vector<Column> newes
     request.m = m;
     request.budget = budget;
     request.searchWork = defaultSearchWork;
-    if (newestDraws.size() >= minimumDraws) {
-        struct Scoring {
-            std::vector<Column> draws;
-            std::optional<ColumnScorer> scorer;
-        };
-        auto scoring = std::make_shared<Scoring>();
-        scoring->draws = std::move(newestDraws);
-        const auto snapshot = scoringSnapshot(scoring->draws);
-        scoring->scorer.emplace(snapshot, measureFeatureStats(snapshot, 0), selection.probabilities,
-                                selection.fixed);
-        request.score = [scoring](const Column& column) { return scoring->scorer->score(column); };
-    }
+    request.score =
+        archiveColumnScore(std::move(newestDraws), selection.probabilities, selection.fixed, 0);
     return request;
 }
 
 namespace {
 
 using namespace subset_masks;
+
+// Scoring every column is the exchanges' set-up: past this many columns it would take longer
+// than the search it follows. The work limit bounds the m-sets compared.
+constexpr std::uint64_t polishCandidateLimit = 700'000;
+constexpr std::uint64_t polishWorkLimit = 400'000'000;
 
 // Why a request cannot be repaired at all, before anything is built for it.
 std::optional<Failure> refusal(const RepairRequest& request) {
@@ -137,6 +151,7 @@ public:
         const std::uint64_t greedyHoles = holes_;
         search();
         dropRepeats();
+        preferBetterScores();
         // What is shown is what the guarantee's engine counts; should the search's own count
         // ever disagree with it, the greedy columns, counted the same way, are shown instead.
         if (!verify()) {
@@ -343,6 +358,8 @@ private:
             columnMask_[r] = c;
         if (request_.searchWork > 0)
             leftOpen_ = open_;
+        if (request_.searchWork > 0 && request_.score)
+            holesBefore_ = open_;
         if (request_.score)
             scores_.assign(candidates_, std::numeric_limits<double>::quiet_NaN());
         while (holes_ > 0 && static_cast<std::int64_t>(result_.added.size()) < request_.budget) {
@@ -391,6 +408,93 @@ private:
             result_.added.push_back(columnOf(c));
         std::sort(result_.added.begin(), result_.added.end());
         holes_ = open;
+    }
+
+    // The search looks at coverage alone: among the sets that cover as much, the one with the
+    // better-scored columns is the player's choice. So each column, the worst-scored first,
+    // gives way to the best-scored column that still covers every m-set it alone covered (the
+    // coverage can only grow). A stop, or a set too large to score every column of, keeps the
+    // columns as they are; each exchange is whole, so the set is sound at every moment.
+    void preferBetterScores() {
+        if (holesBefore_.empty() || result_.added.empty() || candidates_ > polishCandidateLimit)
+            return;
+        std::vector<Mask> taken;
+        for (const Column& column : request_.finals)
+            taken.push_back(maskOf(column));
+        std::vector<Mask> chosen;
+        for (const Column& column : result_.added)
+            chosen.push_back(maskOf(column));
+        // The columns that may come in, best score first; ties go to the lexicographically
+        // first column, as in the greedy choice.
+        std::vector<std::pair<double, Mask>> ranked;
+        for (Mask c = (Mask{1} << 6) - 1; c <= universe_; c = nextSubset(c)) {
+            if (!holdsFixed(c) || std::find(taken.begin(), taken.end(), c) != taken.end())
+                continue;
+            ranked.emplace_back(request_.score(columnOf(c)), c);
+            if ((ranked.size() & 1023u) == 0 && control_ && !control_->checkpoint())
+                return;
+        }
+        std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+            return a.first != b.first ? a.first > b.first : a.second > b.second;
+        });
+        const auto scoreOf = [&](Mask c) { return request_.score(columnOf(c)); };
+        // How many chosen columns cover each m-set that was open before them.
+        std::vector<std::uint32_t> count(holesBefore_.size(), 0);
+        const auto coverBy = [&](Mask c, int by) {
+            forEachNeighbour(universe_, m_, fixed_, c, t_, [&](Mask set) {
+                const auto r = space_.rank(set);
+                if (holesBefore_[r])
+                    count[r] = static_cast<std::uint32_t>(static_cast<int>(count[r]) + by);
+            });
+        };
+        for (Mask c : chosen)
+            coverBy(c, +1);
+        std::vector<std::size_t> order(chosen.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        std::vector<double> chosenScore;
+        for (Mask c : chosen)
+            chosenScore.push_back(scoreOf(c));
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return chosenScore[a] < chosenScore[b];
+        });
+        std::uint64_t work = 0;
+        std::vector<Mask> alone;
+        for (std::size_t slot : order) {
+            const Mask c = chosen[slot];
+            alone.clear();
+            forEachNeighbour(universe_, m_, fixed_, c, t_, [&](Mask set) {
+                const auto r = space_.rank(set);
+                if (holesBefore_[r] && count[r] == 1)
+                    alone.push_back(set);
+            });
+            for (const auto& [score, in] : ranked) {
+                if (score <= chosenScore[slot] || work > polishWorkLimit)
+                    break;
+                if ((++work & 4095u) == 0 && control_ && !control_->checkpoint())
+                    return finishPolish(chosen, count);
+                if (std::find(chosen.begin(), chosen.end(), in) != chosen.end())
+                    continue;
+                const bool keepsCover = std::all_of(alone.begin(), alone.end(), [&](Mask set) {
+                    return std::popcount(in & set) >= t_;
+                });
+                work += alone.size();
+                if (!keepsCover)
+                    continue;
+                coverBy(c, -1);
+                coverBy(in, +1);
+                chosen[slot] = in;
+                chosenScore[slot] = score;
+                break;
+            }
+        }
+        finishPolish(chosen, count);
+    }
+
+    void finishPolish(const std::vector<Mask>& chosen, const std::vector<std::uint32_t>& count) {
+        std::uint64_t open = 0;
+        for (std::size_t r = 0; r < count.size(); ++r)
+            open += holesBefore_[r] && count[r] == 0;
+        setAdded(chosen, open);
     }
 
     // A column already in the list, or twice among those added, covers nothing more.
@@ -448,7 +552,8 @@ private:
     std::vector<std::uint8_t> leftOpen_; // the holes before any column was added
     std::vector<Mask> chosenMasks_;
     std::vector<Mask> newlyCovered_;
-    std::vector<double> scores_; // by rank, worked out when first needed
+    std::vector<double> scores_;            // by rank, worked out when first needed
+    std::vector<std::uint8_t> holesBefore_; // kept for the exchanges by score after the search
 };
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "core/run_control.h"
 #include "core/system_state.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -30,7 +31,9 @@ struct RepairRequest {
     std::function<double(const Column&)> score;
     // After the greedy choice, a covering search looks for fewer columns that keep the
     // guarantee (or, when the budget cannot reach it, for the budget's columns that leave the
-    // fewest m-sets open), visiting at most this many m-sets (0: none).
+    // fewest m-sets open), visiting at most this many m-sets (0: none). With a score, each
+    // column the search keeps then gives way to a better-scored one that covers at least as
+    // much, so the columns' score counts after the search as in the greedy choice.
     std::uint64_t searchWork = 0;
 };
 
@@ -89,6 +92,12 @@ inline constexpr const char* repairBudgetMessage =
 RepairRequest repairRequest(const SystemState& system, std::vector<Column> newestDraws, int t,
                             int m, std::int64_t budget,
                             std::optional<std::vector<int>> fixed = std::nullopt);
+
+// The selection's column score over newestDraws (newest first, the newest snapshotLimit read),
+// with the statistics measured at precision; empty when there are fewer than 202 draws.
+std::function<double(const Column&)> archiveColumnScore(std::vector<Column> newestDraws,
+                                                        const std::array<double, 91>& probabilities,
+                                                        std::vector<int> fixed, int precision);
 
 inline constexpr const char* repairFixedMessage =
     "I numeri fissi vanno scritti da 1 a 90, separati da virgole, al più sei.\rCorreggere e "

@@ -21,10 +21,12 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace quintor {
 
@@ -305,14 +307,15 @@ QString WalkForwardDialog::beforeRunText() const {
             .arg(countBox_->value());
     if (initial > slowSelection)
         text += QStringLiteral(" Con tanti segni ogni selezione richiede alcuni secondi: per %1 "
-                               "estrazioni la prova può durare molti minuti. Il tempo rimanente "
+                               "estrazioni la prova può durare molti minuti: prima di avviarla "
+                               "ne misura una e mostra il tempo stimato. Il tempo rimanente "
                                "appare qui durante la prova.")
                     .arg(drawsBox_->value());
     return text;
 }
 
 void WalkForwardDialog::showTimeLeft(double share) {
-    if (!run_->running() || share < 0.02)
+    if (!run_->running() || measuring_ || share < 0.02)
         return;
     const double elapsed = static_cast<double>(clock_.elapsed()) / 1000.0;
     estimateLabel_->setText(QStringLiteral("Provate %1 %2 di %3. Tempo rimanente stimato: %4.")
@@ -333,6 +336,65 @@ void WalkForwardDialog::onRunClicked() {
     settings_.seed = static_cast<std::uint32_t>(seedBox_->value());
     settings_.prizes = PrizeTable::load(programFolder());
     settings_.columnPrice = price_;
+    if (initialColumnCount(state_.markedCount()) > slowSelection && settings_.draws > 1) {
+        measureThenAsk();
+        return;
+    }
+    startRun();
+}
+
+void WalkForwardDialog::measureThenAsk() {
+    WalkForwardSettings one = settings_;
+    one.draws = 1;
+    runButton_->setEnabled(false);
+    estimateLabel_->setText(QStringLiteral("Misura del tempo di una estrazione in corso..."));
+    measuring_ = true;
+    clock_.start();
+    auto seconds = std::make_shared<double>(0);
+    const SystemState system = state_;
+    run_->start(
+        [this, system, one, seconds](RunControl& control, const WorkerRun::Progress& progress) {
+            QElapsedTimer clock;
+            clock.start();
+            const auto measured = walkForward(system, archive_, one, &control, progress);
+            *seconds = static_cast<double>(clock.elapsed()) / 1000.0;
+            if (!measured)
+                *seconds = -1;
+        },
+        [this, seconds](WorkerRun::Outcome outcome) {
+            measuring_ = false;
+            runButton_->setEnabled(true);
+            if (outcome != WorkerRun::Outcome::Completed || *seconds < 0) {
+                // A refusal shows itself in the run proper, with its message.
+                estimateLabel_->setText(beforeRunText());
+                if (outcome == WorkerRun::Outcome::Completed)
+                    startRun();
+                return;
+            }
+            const QString total = duration(*seconds * static_cast<double>(settings_.draws));
+            estimateLabel_->setText(
+                QStringLiteral("Una estrazione ha richiesto %1: per %2 estrazioni la prova "
+                               "richiederà circa %3.")
+                    .arg(duration(*seconds))
+                    .arg(settings_.draws)
+                    .arg(total));
+            Question question;
+            question.title = QStringLiteral("Metodo contro il caso");
+            question.text = QStringLiteral("La prova di %1 estrazioni richiederà circa %2.\n"
+                                           "Avviarla?")
+                                .arg(settings_.draws)
+                                .arg(total);
+            question.buttons = QMessageBox::Yes | QMessageBox::No;
+            question.icon = QMessageBox::Question;
+            question.defaultButton = QMessageBox::Yes;
+            if (Prompter::current().ask(this, question) == QMessageBox::Yes)
+                QTimer::singleShot(0, this, [this] { startRun(); });
+        });
+}
+
+void WalkForwardDialog::startRun() {
+    if (run_->running())
+        return;
     result_.reset();
     outcome_.reset();
     chart_->setResult(nullptr, price_, {}, {});

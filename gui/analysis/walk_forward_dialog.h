@@ -55,7 +55,12 @@ public slots:
 private:
     void showResult();
     void showTimeLeft(double share);
+    // On a large system, one draw is tried first and its time, times the draws asked for, is
+    // shown and put to the user before the whole run starts.
+    void measureThenAsk();
+    void startRun();
     QString beforeRunText() const;
+    bool measuring_ = false;
 
     const SystemState& state_;
     const Archive& archive_;

@@ -2,6 +2,8 @@
 
 #include "core/archive.h"
 #include "core/combinatorics.h"
+#include "core/guarantee.h"
+#include "core/repair.h"
 #include "gui/common/background.h"
 #include "gui/common/bevel_panel.h"
 #include "gui/common/feedback.h"
@@ -13,13 +15,16 @@
 #include "gui/selection/column_filters_dialog.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 #include <QTableView>
 
@@ -61,15 +66,67 @@ SelectionDialog::SelectionDialog(SystemState& system, std::vector<Column> draws,
       background_(BevelPanel::standardBackground()) {
     setObjectName(QStringLiteral("SelectionDialog"));
     setWindowTitle(QStringLiteral("Colonne finali"));
-    setFixedSize(376, 289);
+    setFixedSize(376, 393);
     useFixedDialogFrame(this);
     setModal(true);
 
     fixedNumbersLabel_ =
         label(this, "fixedNumbersLabel", QStringLiteral("Fisse:"), QRect(10, 8, 356, 20));
+    modePanel_ = new BevelPanel(this);
+    modePanel_->setObjectName(QStringLiteral("modePanel"));
+    modePanel_->setGeometry(8, 32, 360, 96);
+    scoreModeButton_ = new QRadioButton(QStringLiteral("Le migliori per &punteggio"), modePanel_);
+    scoreModeButton_->setObjectName(QStringLiteral("scoreModeButton"));
+    scoreModeButton_->setGeometry(12, 8, 336, 22);
+    scoreModeButton_->setChecked(true);
+    setHint(scoreModeButton_, QStringLiteral("Le migliori per punteggio|Tiene il numero di colonne "
+                                             "scritto sotto, quelle col punteggio più alto."));
+    guaranteeModeButton_ = new QRadioButton(QStringLiteral("Per &garanzia:"), modePanel_);
+    guaranteeModeButton_->setObjectName(QStringLiteral("guaranteeModeButton"));
+    guaranteeModeButton_->setGeometry(12, 36, 120, 24);
+    setHint(guaranteeModeButton_,
+            QStringLiteral("Per garanzia|Al più il numero di colonne scritto, con le fisse in "
+                           "ognuna, che garantiscono t punti se m dei segni sono estratti; se non "
+                           "bastano, quelle che coprono più combinazioni. A parità, le colonne "
+                           "col punteggio migliore. Con le fisse la garanzia vale quando sono "
+                           "tutte tra gli estratti."));
+    auto* modes = new QButtonGroup(this);
+    modes->addButton(scoreModeButton_);
+    modes->addButton(guaranteeModeButton_);
+    pointsBox_ = new QComboBox(modePanel_);
+    pointsBox_->setObjectName(QStringLiteral("pointsBox"));
+    pointsBox_->setGeometry(134, 36, 48, 24);
+    pointsBox_->setAccessibleName(QStringLiteral("Punti garantiti"));
+    setHint(pointsBox_, QStringLiteral("Punti garantiti (t)"));
+    for (int k = smallestGuaranteedPoints; k <= largestDrawnCount; ++k)
+        pointsBox_->addItem(QString::number(k), k);
+    pointsBox_->setCurrentIndex(3 - smallestGuaranteedPoints);
+    auto* drawnCaption =
+        label(modePanel_, "drawnCaption", QStringLiteral("se"), QRect(186, 36, 22, 24));
+    drawnCaption->setAlignment(Qt::AlignCenter);
+    drawnBox_ = new QComboBox(modePanel_);
+    drawnBox_->setObjectName(QStringLiteral("drawnBox"));
+    drawnBox_->setGeometry(210, 36, 48, 24);
+    drawnBox_->setAccessibleName(QStringLiteral("Numeri estratti tra i segni"));
+    setHint(drawnBox_, QStringLiteral("Numeri estratti tra i segni (m)"));
+    for (int k = smallestDrawnCount; k <= largestDrawnCount; ++k)
+        drawnBox_->addItem(QString::number(k), k);
+    drawnBox_->setCurrentIndex(6 - smallestDrawnCount);
+    label(modePanel_, "drawnAfterCaption", QStringLiteral("estratti"), QRect(264, 36, 84, 24));
+    auto* budgetCaption = label(modePanel_, "budgetCaption", QStringLiteral("Colonne al &massimo:"),
+                                QRect(32, 66, 146, 22));
+    budgetEdit_ = new QLineEdit(QStringLiteral("100"), modePanel_);
+    budgetEdit_->setObjectName(QStringLiteral("budgetEdit"));
+    budgetEdit_->setGeometry(182, 64, 90, 24);
+    budgetEdit_->setMaxLength(8);
+    budgetEdit_->setAccessibleName(QStringLiteral("Colonne al massimo"));
+    setHint(budgetEdit_, QStringLiteral("Da 1 a 1000000|Quante colonne al più per la garanzia."));
+    budgetCaption->setBuddy(budgetEdit_);
+    connect(scoreModeButton_, &QRadioButton::toggled, this, &SelectionDialog::onModeChanged);
+
     countPanel_ = new BevelPanel(this);
     countPanel_->setObjectName(QStringLiteral("countPanel"));
-    countPanel_->setGeometry(8, 32, 360, 150);
+    countPanel_->setGeometry(8, 136, 360, 150);
     initialCountLabel_ = label(countPanel_, "initialCountLabel",
                                QStringLiteral("Nº di colonne iniziali: "), QRect(12, 12, 336, 20));
     finalCountCaption_ = label(countPanel_, "finalCountCaption",
@@ -98,7 +155,7 @@ SelectionDialog::SelectionDialog(SystemState& system, std::vector<Column> draws,
 
     progressBar_ = new QProgressBar(this);
     progressBar_->setObjectName(QStringLiteral("progressBar"));
-    progressBar_->setGeometry(8, 196, 360, 22);
+    progressBar_->setGeometry(8, 300, 360, 22);
     progressBar_->setRange(0, 100);
     progressBar_->setValue(0);
     progressBar_->setAccessibleName(QStringLiteral("Avanzamento"));
@@ -108,11 +165,11 @@ SelectionDialog::SelectionDialog(SystemState& system, std::vector<Column> draws,
     progressBar_->hide();
 
     startButton_ =
-        flatButton(this, "startButton", QStringLiteral("Avvia selezione"), QRect(8, 240, 150, 34));
+        flatButton(this, "startButton", QStringLiteral("Avvia selezione"), QRect(8, 344, 150, 34));
     cancelButton_ =
-        flatButton(this, "cancelButton", QStringLiteral("Annulla"), QRect(166, 240, 110, 34));
+        flatButton(this, "cancelButton", QStringLiteral("Annulla"), QRect(166, 344, 110, 34));
     setHint(cancelButton_, QStringLiteral("Chiude la scheda senza apportare modifiche."));
-    helpButton_ = flatButton(this, "helpButton", QStringLiteral("?"), QRect(330, 240, 38, 34));
+    helpButton_ = flatButton(this, "helpButton", QStringLiteral("?"), QRect(330, 344, 38, 34));
     QFont bold = helpButton_->font();
     bold.setBold(true);
     helpButton_->setFont(bold);
@@ -120,14 +177,14 @@ SelectionDialog::SelectionDialog(SystemState& system, std::vector<Column> draws,
     helpButton_->setEnabled(helpAvailable());
     setHint(helpButton_, QStringLiteral("Spiegazioni"));
     filtersButton_ =
-        flatButton(this, "filtersButton", QStringLiteral("&Filtri"), QRect(280, 240, 48, 34));
+        flatButton(this, "filtersButton", QStringLiteral("&Filtri"), QRect(280, 344, 48, 34));
     setHint(filtersButton_,
             QStringLiteral("Filtri|Esclude dalla selezione le colonne che non superano i "
                            "filtri scelti (somma, pari e dispari, decine, ...)."));
-    filtersLabel_ = label(this, "filtersLabel", QString(), QRect(10, 196, 356, 20));
+    filtersLabel_ = label(this, "filtersLabel", QString(), QRect(10, 300, 356, 20));
     filtersLabel_->setTextFormat(Qt::PlainText);
     stopButton_ =
-        flatButton(this, "stopButton", QStringLiteral("Interrompi"), QRect(113, 240, 150, 34));
+        flatButton(this, "stopButton", QStringLiteral("Interrompi"), QRect(113, 344, 150, 34));
     stopButton_->hide();
 
     run_ = new WorkerRun(this);
@@ -140,6 +197,26 @@ SelectionDialog::SelectionDialog(SystemState& system, std::vector<Column> draws,
     connect(filtersButton_, &QPushButton::clicked, this, &SelectionDialog::onFiltersClicked);
     finalCountEdit_->installEventFilter(this);
     precisionSlider_->installEventFilter(this);
+    budgetEdit_->installEventFilter(this);
+    onModeChanged();
+}
+
+bool SelectionDialog::byGuarantee() const {
+    return guaranteeModeButton_->isChecked();
+}
+
+// Only the fields of the chosen way of selecting take input.
+void SelectionDialog::onModeChanged() {
+    const bool target = byGuarantee();
+    finalCountEdit_->setEnabled(!target);
+    finalCountCaption_->setEnabled(!target);
+    pointsBox_->setEnabled(target);
+    drawnBox_->setEnabled(target);
+    budgetEdit_->setEnabled(target);
+    if (target && isVisible())
+        budgetEdit_->setFocus();
+    else if (isVisible())
+        finalCountEdit_->setFocus();
 }
 
 SelectionDialog::~SelectionDialog() {
@@ -258,9 +335,27 @@ void SelectionDialog::paintEvent(QPaintEvent* event) {
     tileBackground(painter, size(), background_);
 }
 
+void SelectionDialog::hideIdleControls() {
+    startButton_->hide();
+    finalCountEdit_->setEnabled(false);
+    precisionSlider_->setEnabled(false);
+    modePanel_->setEnabled(false);
+    cancelButton_->hide();
+    helpButton_->hide();
+    filtersButton_->hide();
+    filtersLabel_->hide();
+    stopButton_->show();
+    progressBar_->setValue(0);
+    progressBar_->show();
+}
+
 void SelectionDialog::onStartClicked() {
     if (running() || runEnded_ == 1)
         return;
+    if (byGuarantee()) {
+        startGuaranteeRun();
+        return;
+    }
     const auto count = requestedCount(finalCountEdit_->text().toStdString(), initialColumns_);
     if (!count) {
         showError(this, errorTitle, QString::fromStdString(count.error()));
@@ -279,16 +374,7 @@ void SelectionDialog::onStartClicked() {
             return;
         }
     }
-    startButton_->hide();
-    finalCountEdit_->setEnabled(false);
-    precisionSlider_->setEnabled(false);
-    cancelButton_->hide();
-    helpButton_->hide();
-    filtersButton_->hide();
-    filtersLabel_->hide();
-    stopButton_->show();
-    progressBar_->setValue(0);
-    progressBar_->show();
+    hideIdleControls();
 
     // The previous final columns go whatever the outcome of the run.
     system_.finalColumns.clear();
@@ -326,6 +412,74 @@ void SelectionDialog::onRunFinished(WorkerRun::Outcome outcome,
         Prompter::current().ask(this, question);
     } else {
         system_.finalColumns = std::move((*result)->columns);
+    }
+    accept();
+}
+
+void SelectionDialog::startGuaranteeRun() {
+    const GuaranteeTarget target{pointsBox_->currentData().toInt(),
+                                 drawnBox_->currentData().toInt(), 0};
+    if (target.t > target.m) {
+        showError(this, errorTitle, QString::fromUtf8(guaranteeChoiceMessage));
+        pointsBox_->setFocus();
+        return;
+    }
+    const auto budget = repairBudget(budgetEdit_->text().toStdString());
+    if (!budget) {
+        showError(this, errorTitle, QString::fromStdString(budget.error()));
+        budgetEdit_->setFocus();
+        return;
+    }
+    // Said before the run, which would otherwise lose the final columns to a refusal.
+    if (!system_.filters.empty()) {
+        showError(this, warningTitle, QString::fromUtf8(guaranteeFiltersMessage));
+        return;
+    }
+    hideIdleControls();
+    system_.finalColumns.clear();
+    const SelectionRequest request =
+        selectionRequest(system_, draws_, 0, precisionSlider_->value());
+    const GuaranteeTarget asked{target.t, target.m, *budget};
+    auto result = std::make_shared<Expected<RepairResult>>(RepairResult{});
+    run_->start(
+        [request, asked, result](RunControl& control, const WorkerRun::Progress& progress) {
+            *result = selectForGuarantee(request, asked, &control,
+                                         [&](const RepairResult& sofar) { progress(sofar.done); });
+        },
+        [this, result, asked, fixed = request.fixed](WorkerRun::Outcome outcome) {
+            onGuaranteeRunFinished(outcome, *result, asked, fixed);
+        });
+    stopButton_->setFocus();
+    repaint();
+}
+
+void SelectionDialog::onGuaranteeRunFinished(WorkerRun::Outcome outcome,
+                                             const Expected<RepairResult>& result,
+                                             const GuaranteeTarget& target,
+                                             const std::vector<int>& fixed) {
+    runEnded_ = 1;
+    if (outcome == WorkerRun::Outcome::Failed) {
+        // The failure has been shown; the final columns stay empty.
+    } else if (!result) {
+        showError(this, errorTitle, QString::fromStdString(result.error()));
+    } else if (result->stopped || result->added.empty()) {
+        // Stopped before the search had a set: nothing is kept, as in the selection by score.
+        system_.finalColumns.clear();
+    } else {
+        // A stop during the search keeps its best set, which is whole and counted.
+        system_.finalColumns = result->added;
+        std::vector<int> sortedFixed = fixed;
+        std::sort(sortedFixed.begin(), sortedFixed.end());
+        QString text = result->searchStopped
+                           ? QStringLiteral("Ricerca interrotta: tenute le colonne migliori "
+                                            "trovate finora.\n")
+                           : QString();
+        text += QString::fromStdString(guaranteeSelectionSummary(*result, target, sortedFixed));
+        Question question;
+        question.title = QStringLiteral("Garanzia");
+        question.text = text;
+        question.icon = QMessageBox::Information;
+        Prompter::current().ask(this, question);
     }
     accept();
 }

@@ -2,6 +2,7 @@
 
 #include "core/column.h"
 #include "core/selection.h"
+#include "core/selection_guarantee.h"
 #include "core/system_state.h"
 #include "gui/common/worker_run.h"
 
@@ -12,8 +13,10 @@
 #include <optional>
 #include <vector>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
+class QRadioButton;
 class QProgressBar;
 class QPushButton;
 class QSlider;
@@ -26,6 +29,8 @@ class BevelPanel;
 // The selection window: the count of columns wanted and the precision/speed control, then the
 // run on a worker thread while the window stays live. The run works on the system it is given
 // (its marks, weights, fixed numbers) and leaves its result in the system's final columns.
+// Instead of a count, the player may ask for a guarantee "t se m" within a budget of columns:
+// the window then says how much of the guarantee the columns reach before it closes.
 class SelectionDialog : public QDialog {
     Q_OBJECT
 public:
@@ -56,6 +61,12 @@ private:
     // The run's result becomes the final columns; the window closes.
     void onRunFinished(WorkerRun::Outcome outcome,
                        std::optional<Expected<SelectionResult>>& result);
+    void onModeChanged();
+    bool byGuarantee() const;
+    void startGuaranteeRun();
+    void onGuaranteeRunFinished(WorkerRun::Outcome outcome, const Expected<RepairResult>& result,
+                                const GuaranteeTarget& target, const std::vector<int>& fixed);
+    void hideIdleControls();
 
     SystemState& system_;
     std::vector<Column> draws_;
@@ -64,6 +75,12 @@ private:
     bool activated_ = false;
 
     QLabel* fixedNumbersLabel_ = nullptr;
+    BevelPanel* modePanel_ = nullptr;
+    QRadioButton* scoreModeButton_ = nullptr;
+    QRadioButton* guaranteeModeButton_ = nullptr;
+    QComboBox* pointsBox_ = nullptr;
+    QComboBox* drawnBox_ = nullptr;
+    QLineEdit* budgetEdit_ = nullptr;
     BevelPanel* countPanel_ = nullptr;
     QLabel* initialCountLabel_ = nullptr;
     QLabel* finalCountCaption_ = nullptr;

@@ -6,6 +6,8 @@
 #include "core/money.h"
 #include "core/repair.h"
 #include "core/scoring.h"
+#include "core/selection_guarantee.h"
+#include "core/system_file.h"
 #include "tests/cli/cli_support.h"
 #include "tests/reference/guarantee_reference.h"
 #include "tests/support/files.h"
@@ -126,6 +128,55 @@ TEST(CliRepair, AddsTheColumnsTheEngineFindsAndPrintsTheSharesThePlainLoopsCount
         runCli({"repair", system, "--guarantee", "4", "5", "--budget", "5", "--fixed", "9,41"});
     EXPECT_EQ(refused.status, 2);
     EXPECT_NE(refused.errors.find("41"), std::string::npos);
+}
+
+TEST(CliSelect, ByGuaranteeWritesTheColumnsWithTheFixedNumbersAndTheSharesThePlainLoopsCount) {
+    TempFolder folder;
+    const auto archive = archiveFile(folder.path(), 300);
+    SystemState state;
+    for (int n : tenNumbers)
+        state.marked[static_cast<std::size_t>(n)] = 1;
+    state.finalColumns = twoColumns;
+    state.fixedCount = 1;
+    state.fixedNumbers[0] = 22;
+    const auto system = (folder.path() / "s.qtr").string();
+    ASSERT_TRUE(writeSystemFile(system, state));
+    const auto run =
+        runCli({"select", system, "--archive", archive, "--guarantee", "3", "6", "--budget", "4"});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    SystemState written;
+    ASSERT_TRUE(readSystemFile(system, written));
+    ASSERT_FALSE(written.finalColumns.empty());
+    ASSERT_LE(written.finalColumns.size(), 4u);
+    ASSERT_EQ(run.lines.size(), written.finalColumns.size() + 2);
+    for (std::size_t i = 0; i < written.finalColumns.size(); ++i) {
+        EXPECT_EQ(run.lines[i], formatColumn(written.finalColumns[i]));
+        const Column& column = written.finalColumns[i];
+        EXPECT_NE(std::find(column.begin(), column.end(), 22), column.end());
+    }
+    auto count = [](const std::array<std::uint64_t, 7>& best) {
+        return std::to_string(best[3] + best[4] + best[5] + best[6]) + "/" +
+               std::to_string(std::accumulate(best.begin(), best.end(), std::uint64_t{0}));
+    };
+    const auto& columns = written.finalColumns;
+    EXPECT_EQ(run.lines[columns.size()],
+              "colonne: " + std::to_string(columns.size()) +
+                  ", coperte: " + count(reference::bestMatchesOfSize(tenNumbers, columns, 6)));
+    EXPECT_EQ(run.lines.back(), "con le fisse: " + count(reference::bestMatchesHolding(
+                                                       tenNumbers, columns, 6, std::vector{22})));
+
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"--guarantee", "3", "6", "--budget", "4", "--count", "5"},
+          {"--guarantee", "3", "6"},
+          {"--count", "5", "--budget", "4"}}) {
+        std::vector<std::string> args{"select", system, "--archive", archive};
+        args.insert(args.end(), wrong.begin(), wrong.end());
+        EXPECT_EQ(runCli(args).status, 64);
+    }
+    const auto filtered = runCli({"select", system, "--archive", archive, "--guarantee", "3", "6",
+                                  "--budget", "4", "--filter", "somma=10..400"});
+    EXPECT_EQ(filtered.status, 2);
+    EXPECT_EQ(filtered.errors, printed(guaranteeFiltersMessage));
 }
 
 TEST(CliBacktest, SummaryDrawListAndMoney) {

@@ -44,6 +44,7 @@ private slots:
     void runShowsTheEngineFiguresAndExportsTheRows();
     void stopKeepsTheDrawsDone();
     void commandNeedsSixMarks();
+    void aLargeSystemShowsTheTimeOfTheWholeRunBeforeItStarts();
 };
 
 void WalkForwardWindowTest::runShowsTheEngineFiguresAndExportsTheRows() {
@@ -114,6 +115,34 @@ void WalkForwardWindowTest::stopKeepsTheDrawsDone() {
                 .startsWith(QStringLiteral("Prova interrotta: i risultati valgono per le %1 ")
                                 .arg(window.result().draws.size())));
     QVERIFY(test::child<QPushButton>(&window, "exportButton")->isEnabled());
+}
+
+void WalkForwardWindowTest::aLargeSystemShowsTheTimeOfTheWholeRunBeforeItStarts() {
+    const Archive archive = simulatedArchive(minimumDraws + 5, 6);
+    SystemState state;
+    for (int n = 1; n <= 50; ++n) // 15,890,700 columns a selection
+        state.marked[static_cast<std::size_t>(n)] = 1;
+    WalkForwardDialog window(state, archive, 800);
+    window.show();
+    setBox(window, "drawsBox", 5);
+    setBox(window, "randomSetsBox", 1);
+    setBox(window, "countBox", 1);
+    test::child<QSlider>(&window, "precisionSlider")->setValue(26);
+    prompter_->answer(QMessageBox::No);
+    QTest::mouseClick(test::child<QPushButton>(&window, "runButton"), Qt::LeftButton);
+    auto* run = window.findChild<WorkerRun*>();
+    QTRY_VERIFY_WITH_TIMEOUT(!run->running(), 60000);
+    QCOMPARE(prompter_->questions().size(), 1);
+    QVERIFY2(prompter_->questions().front().text.startsWith(
+                 QStringLiteral("La prova di 5 estrazioni richiederà circa ")),
+             qPrintable(prompter_->questions().front().text));
+    QVERIFY(test::child<QLabel>(&window, "estimateLabel")
+                ->text()
+                .startsWith(QStringLiteral("Una estrazione ha richiesto ")));
+    // Declined: nothing runs and no result appears.
+    QTest::qWait(200);
+    QVERIFY(!run->running());
+    QVERIFY(!window.hasResult());
 }
 
 void WalkForwardWindowTest::commandNeedsSixMarks() {

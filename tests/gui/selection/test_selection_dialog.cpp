@@ -2,16 +2,19 @@
 #include "app/main_frame.h"
 #include "core/archive.h"
 #include "core/selection.h"
+#include "core/selection_guarantee.h"
 #include "gui/selection/selection_dialog.h"
 #include "gui/system/system_window.h"
 #include "tests/gui/support/gui_helpers.h"
 #include "tests/gui/support/scripted_prompter.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 #include <QTableView>
 #include <QTimer>
@@ -69,6 +72,7 @@ private slots:
     void stopWithYesKeepsNothingAndNoGoesOn();
     void launcherChecksAndAllRejected();
     void theSystemWindowsMenuItemRunsIt();
+    void aGuaranteeWithinABudgetFillsTheColumnsAndSaysWhichShareCounts();
 };
 
 void SelectionWindowTest::aRunThroughTheWindowFillsTheFinalColumns() {
@@ -273,6 +277,39 @@ void SelectionWindowTest::theSystemWindowsMenuItemRunsIt() {
                  QString::fromStdString(
                      formatColumn(window->state().finalColumns[static_cast<std::size_t>(r)])));
     window->state().modified = false;
+}
+
+void SelectionWindowTest::aGuaranteeWithinABudgetFillsTheColumnsAndSaysWhichShareCounts() {
+    test::ScriptedPrompter prompter;
+    const Archive archive = simulatedArchive(400, 7);
+    SystemState system = systemWith(20, 33); // 14 numbers
+    system.fixedCount = 1;
+    system.fixedNumbers[0] = 27;
+    const SystemState before = system;
+    prompter.answer(QMessageBox::Ok);
+    const int ended = launchAndDrive(prompter, system, archive, [&](SelectionDialog& window) {
+        auto* budget = window.findChild<QLineEdit*>(QStringLiteral("budgetEdit"));
+        QVERIFY(!budget->isEnabled());
+        QTest::mouseClick(window.findChild<QRadioButton*>(QStringLiteral("guaranteeModeButton")),
+                          Qt::LeftButton);
+        QVERIFY(budget->isEnabled());
+        QVERIFY(!window.findChild<QLineEdit*>(QStringLiteral("finalCountEdit"))->isEnabled());
+        window.findChild<QComboBox*>(QStringLiteral("pointsBox"))->setCurrentText("4");
+        window.findChild<QComboBox*>(QStringLiteral("drawnBox"))->setCurrentText("5");
+        budget->selectAll();
+        QTest::keyClicks(budget, QStringLiteral("9"));
+        QTest::keyClick(budget, Qt::Key_Return);
+    });
+    QCOMPARE(ended, 1);
+    QVERIFY(system.modified);
+    const auto draws = archive.newestFirst(snapshotLimit);
+    const GuaranteeTarget target{4, 5, 9};
+    const auto expected = selectForGuarantee(selectionRequest(before, draws, 0, 0), target);
+    QVERIFY(expected.ok());
+    QCOMPARE(system.finalColumns, expected->added);
+    QCOMPARE(prompter.questions().size(), 1);
+    QCOMPARE(prompter.questions().front().text,
+             QString::fromStdString(guaranteeSelectionSummary(*expected, target, {27})));
 }
 
 QTEST_MAIN(SelectionWindowTest)
