@@ -79,8 +79,8 @@ std::string guaranteeSelectionSummary(const RepairResult& result, const Guarante
         // that is the share the player looks at, and the text says so.
         text += ", ognuna con le fisse " + numbers + ". Quota della garanzia, sulle " + sets +
                 " che contengono tutte le fisse (le sole su cui la garanzia vale): " +
-                shareText(result.coveredHoldingFixed, result.totalHoldingFixed) +
-                ". Su tutte le " + sets + ": " + shareText(result.covered, result.total) + ".";
+                shareText(result.coveredHoldingFixed, result.totalHoldingFixed) + ". Su tutte le " +
+                sets + ": " + shareText(result.covered, result.total) + ".";
     }
     text += result.reached() ? " Garanzia " + std::to_string(target.t) + " se " +
                                    std::to_string(target.m) + " raggiunta."

@@ -37,6 +37,10 @@ QString lire(long double amount) {
 }
 
 QString duration(double seconds) {
+    // A short time rounded up to whole seconds would say "1 s" for a tenth of one.
+    if (seconds < 9.95)
+        return QStringLiteral("%1 s").arg(QString::number(std::max(seconds, 0.1), 'f', 1)
+                                              .replace(QLatin1Char('.'), QLatin1Char(',')));
     const auto whole = static_cast<long long>(std::ceil(seconds));
     if (whole < 60)
         return QStringLiteral("%1 s").arg(whole);
@@ -364,6 +368,8 @@ void WalkForwardDialog::measureThenAsk() {
         [this, seconds](WorkerRun::Outcome outcome) {
             measuring_ = false;
             runButton_->setEnabled(true);
+            // The gauge is the whole run's: one draw measured is not the run done.
+            progressBar_->setValue(0);
             if (outcome != WorkerRun::Outcome::Completed || *seconds < 0) {
                 // A refusal shows itself in the run proper, with its message.
                 estimateLabel_->setText(beforeRunText());

@@ -298,6 +298,8 @@ void SelectionWindowTest::aGuaranteeWithinABudgetFillsTheColumnsAndSaysWhichShar
         window.findChild<QComboBox*>(QStringLiteral("drawnBox"))->setCurrentText("5");
         budget->selectAll();
         QTest::keyClicks(budget, QStringLiteral("9"));
+        if (const QString shots = qEnvironmentVariable("QUINTOR_SHOTS"); !shots.isEmpty())
+            window.grab().save(shots + QStringLiteral("/selezione-per-garanzia.png"));
         QTest::keyClick(budget, Qt::Key_Return);
     });
     QCOMPARE(ended, 1);
