@@ -418,42 +418,21 @@ private:
     void preferBetterScores() {
         if (holesBefore_.empty() || result_.added.empty() || candidates_ > polishCandidateLimit)
             return;
-        std::vector<Mask> taken;
-        for (const Column& column : request_.finals)
-            taken.push_back(maskOf(column));
-        std::vector<Mask> chosen;
-        for (const Column& column : result_.added)
-            chosen.push_back(maskOf(column));
-        // The columns that may come in, best score first; ties go to the lexicographically
-        // first column, as in the greedy choice.
         std::vector<std::pair<double, Mask>> ranked;
-        for (Mask c = (Mask{1} << 6) - 1; c <= universe_; c = nextSubset(c)) {
-            if (!holdsFixed(c) || std::find(taken.begin(), taken.end(), c) != taken.end())
-                continue;
-            ranked.emplace_back(request_.score(columnOf(c)), c);
-            if ((ranked.size() & 1023u) == 0 && control_ && !control_->checkpoint())
-                return;
+        if (!rankCandidates(ranked))
+            return;
+        std::vector<Mask> chosen;
+        std::vector<double> chosenScore;
+        for (const Column& column : result_.added) {
+            chosen.push_back(maskOf(column));
+            chosenScore.push_back(request_.score(column));
         }
-        std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
-            return a.first != b.first ? a.first > b.first : a.second > b.second;
-        });
-        const auto scoreOf = [&](Mask c) { return request_.score(columnOf(c)); };
         // How many chosen columns cover each m-set that was open before them.
         std::vector<std::uint32_t> count(holesBefore_.size(), 0);
-        const auto coverBy = [&](Mask c, int by) {
-            forEachNeighbour(universe_, m_, fixed_, c, t_, [&](Mask set) {
-                const auto r = space_.rank(set);
-                if (holesBefore_[r])
-                    count[r] = static_cast<std::uint32_t>(static_cast<int>(count[r]) + by);
-            });
-        };
         for (Mask c : chosen)
-            coverBy(c, +1);
+            coverBy(count, c, +1);
         std::vector<std::size_t> order(chosen.size());
         std::iota(order.begin(), order.end(), std::size_t{0});
-        std::vector<double> chosenScore;
-        for (Mask c : chosen)
-            chosenScore.push_back(scoreOf(c));
         std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
             return chosenScore[a] < chosenScore[b];
         });
@@ -467,27 +446,69 @@ private:
                 if (holesBefore_[r] && count[r] == 1)
                     alone.push_back(set);
             });
-            for (const auto& [score, in] : ranked) {
-                if (score <= chosenScore[slot] || work > polishWorkLimit)
-                    break;
-                if ((++work & 4095u) == 0 && control_ && !control_->checkpoint())
-                    return finishPolish(chosen, count);
-                if (std::find(chosen.begin(), chosen.end(), in) != chosen.end())
-                    continue;
-                const bool keepsCover = std::all_of(alone.begin(), alone.end(), [&](Mask set) {
-                    return std::popcount(in & set) >= t_;
-                });
-                work += alone.size();
-                if (!keepsCover)
-                    continue;
-                coverBy(c, -1);
-                coverBy(in, +1);
-                chosen[slot] = in;
-                chosenScore[slot] = score;
-                break;
+            bool stopped = false;
+            const std::size_t at =
+                betterColumn(ranked, chosen, alone, chosenScore[slot], work, stopped);
+            if (at < ranked.size()) {
+                coverBy(count, c, -1);
+                coverBy(count, ranked[at].second, +1);
+                chosen[slot] = ranked[at].second;
+                chosenScore[slot] = ranked[at].first;
             }
+            if (stopped)
+                break;
         }
         finishPolish(chosen, count);
+    }
+
+    // The columns that may come in, best score first; ties go to the lexicographically first
+    // column, as in the greedy choice. False when stopped.
+    bool rankCandidates(std::vector<std::pair<double, Mask>>& ranked) {
+        std::vector<Mask> taken;
+        for (const Column& column : request_.finals)
+            taken.push_back(maskOf(column));
+        for (Mask c = (Mask{1} << 6) - 1; c <= universe_; c = nextSubset(c)) {
+            if (!holdsFixed(c) || std::find(taken.begin(), taken.end(), c) != taken.end())
+                continue;
+            ranked.emplace_back(request_.score(columnOf(c)), c);
+            if ((ranked.size() & 1023u) == 0 && control_ && !control_->checkpoint())
+                return false;
+        }
+        std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+            return a.first != b.first ? a.first > b.first : a.second > b.second;
+        });
+        return true;
+    }
+
+    void coverBy(std::vector<std::uint32_t>& count, Mask c, int by) const {
+        forEachNeighbour(universe_, m_, fixed_, c, t_, [&](Mask set) {
+            const auto r = space_.rank(set);
+            if (holesBefore_[r])
+                count[r] = static_cast<std::uint32_t>(static_cast<int>(count[r]) + by);
+        });
+    }
+
+    // The best-scored column above floor, not chosen, that covers every m-set of alone; its
+    // place in ranked, or ranked.size() when there is none or the work is spent or stopped.
+    std::size_t betterColumn(const std::vector<std::pair<double, Mask>>& ranked,
+                             const std::vector<Mask>& chosen, const std::vector<Mask>& alone,
+                             double floor, std::uint64_t& work, bool& stopped) {
+        for (std::size_t at = 0; at < ranked.size(); ++at) {
+            const Mask in = ranked[at].second;
+            if (ranked[at].first <= floor || work > polishWorkLimit)
+                break;
+            if ((++work & 4095u) == 0 && control_ && !control_->checkpoint()) {
+                stopped = true;
+                break;
+            }
+            if (std::find(chosen.begin(), chosen.end(), in) != chosen.end())
+                continue;
+            work += alone.size();
+            if (std::all_of(alone.begin(), alone.end(),
+                            [&](Mask set) { return std::popcount(in & set) >= t_; }))
+                return at;
+        }
+        return ranked.size();
     }
 
     void finishPolish(const std::vector<Mask>& chosen, const std::vector<std::uint32_t>& count) {
