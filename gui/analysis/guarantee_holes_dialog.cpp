@@ -86,6 +86,7 @@ GuaranteeHolesDialog::GuaranteeHolesDialog(const SystemState& state, int t, int 
     drawnBox_->setCurrentIndex(std::clamp(m - smallestDrawnCount, 0, drawnBox_->count() - 1));
     countButton_ = new QPushButton(QStringLiteral("C&alcola"), this);
     countButton_->setObjectName(QStringLiteral("countButton"));
+    countButton_->setDefault(true);
     setHint(countButton_, QStringLiteral("Calcola|Conta ed elenca le combinazioni non coperte."));
     connect(countButton_, &QPushButton::clicked, this, &GuaranteeHolesDialog::onCountClicked);
     choice->addWidget(labelT);
