@@ -18,6 +18,11 @@ constexpr double cold = 0.12;
 // Every other move is the larger one, a whole new column: on the smaller coverings it finds
 // what single numbers moved one at a time miss.
 constexpr std::uint64_t jumpEvery = 2;
+// A change of one number is the best of several drawn for the same open m-set when each costs
+// little to weigh (a few dozen m-sets): the search then wastes fewer moves on changes it
+// would refuse. Weighing them costs about this many m-sets at most.
+constexpr std::uint64_t weighedSetsPerMove = 320;
+constexpr std::uint64_t mostChangesWeighed = 16;
 // A search that has found nothing better over this many cycles, or for twice the work it took
 // to find its best, and at least this much work a column and m-set to cover, has settled and
 // ends early.
@@ -45,6 +50,13 @@ CoveringSearch::CoveringSearch(CoveringTarget target, const std::vector<Mask>& s
     best_ = columns_;
     bestOpen_ = open_.size();
     heat_ = hot;
+    // What costOf() visits for one change: t - 1 numbers of the column's five others (the
+    // fixed ones among them), m - t of the numbers outside, twice.
+    const int fixedCount = std::popcount(target_.fixed);
+    const std::uint64_t setsPerChange = 2 * binomial(5 - fixedCount, target_.t - 1 - fixedCount) *
+                                        binomial(n - 7, target_.m - target_.t);
+    changesWeighed_ = std::clamp<std::uint64_t>(
+        weighedSetsPerMove / std::max<std::uint64_t>(setsPerChange, 1), 1, mostChangesWeighed);
 }
 
 void CoveringSearch::openSet(Mask set, std::uint32_t rank) {
@@ -133,16 +145,19 @@ void CoveringSearch::dropWeakest() {
 }
 
 // Mostly a change that makes a column cover a random open m-set: one of the columns that
-// hold t - 1 of its numbers trades a number outside it for one inside. Without such a column,
-// a random column moves one number towards the set.
+// hold t - 1 of its numbers trades a number outside it for one inside. Such a column is found
+// by drawing columns at random until one fits (each fitting column as likely), which on large
+// coverings costs a few draws where looking at every column would cost hundreds. Without one
+// after that many draws, a random column moves one number towards the set.
 CoveringSearch::Change CoveringSearch::proposeChange(Mask set) {
-    scratch_.clear();
-    work_ += columns_.size() / 8;
-    for (std::size_t slot = 0; slot < columns_.size(); ++slot)
+    const std::size_t columns = columns_.size();
+    std::size_t slot = random_.next() % columns;
+    for (std::size_t draw = 0; draw < 2 * columns; ++draw) {
         if (std::popcount(columns_[slot] & set) == target_.t - 1)
-            scratch_.push_back(slot);
-    const std::size_t slot = scratch_.empty() ? random_.next() % columns_.size()
-                                              : scratch_[random_.next() % scratch_.size()];
+            break;
+        slot = random_.next() % columns;
+    }
+    work_ += 1;
     const Mask column = columns_[slot];
     const Mask outs = column & ~set & ~target_.fixed;
     const Mask ins = set & ~column;
@@ -207,17 +222,23 @@ void CoveringSearch::jump(Mask set) {
         return;
     while (std::popcount(column) < 6)
         column |= random_.bitOf(target_.universe & ~column);
-    shared_.assign(columns_.size(), 0);
+    // Only the columns that share an m-set with the new one are counted, and only they are
+    // cleared afterwards.
+    if (shared_.size() != columns_.size())
+        shared_.assign(columns_.size(), 0);
+    touched_.clear();
     std::int64_t opened = 0;
     forEachNeighbour(target_.universe, target_.m, target_.fixed, column, target_.t, [&](Mask s) {
         ++work_;
         const std::uint32_t r = target_.space->rank(s);
         if (!target_.wanted[r])
             return;
-        if (count_[r] == 0)
+        if (count_[r] == 0) {
             --opened;
-        else if (count_[r] == 1)
-            ++shared_[owners_[r]];
+        } else if (count_[r] == 1) {
+            if (shared_[owners_[r]]++ == 0)
+                touched_.push_back(owners_[r]);
+        }
     });
     std::size_t out = 0;
     std::int64_t rise = INT64_MAX;
@@ -228,7 +249,9 @@ void CoveringSearch::jump(Mask set) {
             out = slot;
         }
     }
-    work_ += columns_.size();
+    for (std::size_t slot : touched_)
+        shared_[slot] = 0;
+    work_ += columns_.size() / 8;
     if (!accepts(rise))
         return;
     cover(out, -1);
@@ -245,9 +268,21 @@ void CoveringSearch::step() {
     if (jumpEvery > 0 && moves_ % jumpEvery == 0) {
         jump(set);
     } else {
-        const Change change = proposeChange(set);
-        if (!change.out || !accepts(costOf(change)))
+        Change change = proposeChange(set);
+        std::int64_t cost = change.out ? costOf(change) : INT64_MAX;
+        for (std::uint64_t more = 1; more < changesWeighed_; ++more) {
+            const Change other = proposeChange(set);
+            if (!other.out)
+                continue;
+            if (const std::int64_t otherCost = costOf(other); otherCost < cost) {
+                cost = otherCost;
+                change = other;
+            }
+        }
+        if (!change.out || !accepts(cost))
             return;
+        if (changesWeighed_ > 1)
+            costOf(change); // the m-sets of the change chosen, for apply()
         apply(change);
     }
     if (!open_.empty() && open_.size() < bestOpen_ && columns_.size() == best_.size())

@@ -31,7 +31,9 @@ struct CoveringSearchStatus {
 
 // Simulated annealing on the count of wanted m-sets left open, with a fixed number of columns:
 // a move replaces one number of one column, mostly so that the column comes to cover a random
-// open m-set, and only the m-sets whose cover changes are visited. Whenever no m-set is open
+// open m-set (the best of several such changes when they are cheap to weigh), or puts a new
+// column through that m-set in place of the one whose loss it makes up for best, and only the
+// m-sets whose cover changes are visited. Whenever no m-set is open
 // the set is kept as the best and the column that alone covers the fewest m-sets goes, so the
 // search keeps looking for a smaller covering until its allowance is spent, it stalls or it is
 // stopped; the best set is there at every moment. Seeded, and counted in m-sets visited rather
@@ -78,7 +80,7 @@ private:
     std::vector<std::int32_t> where_;  // position in open_, or -1
     std::vector<Mask> open_;           // the wanted m-sets no column covers
     subset_masks::MaskRandom random_;
-    std::vector<std::size_t> scratch_;
+    std::vector<std::size_t> touched_; // scratch: the slots a new column may replace
     std::vector<std::pair<Mask, std::uint32_t>> lost_, gained_; // m-sets and ranks of a change
     std::vector<Mask> best_;
     std::uint64_t bestOpen_ = 0;
@@ -87,6 +89,7 @@ private:
     std::uint64_t sinceBest_ = 0;  // moves since the best was last kept
     std::uint64_t bestAtWork_ = 0; // the work done then
     double heat_ = 0;
+    std::uint64_t changesWeighed_ = 1; // changes drawn for each move of one number
 };
 
 } // namespace quintor

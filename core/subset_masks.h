@@ -41,20 +41,32 @@ private:
     std::array<std::array<std::uint32_t, 7>, 64> choose_{};
 };
 
-// Calls f(mask) for every k-subset of the bits of pool, each joined to base.
-template <class F> void forEachSubset(Mask pool, int k, Mask base, F&& f) {
+namespace detail {
+
+// The subsets of a pool whose size is known: the recursion counts the bits it leaves instead
+// of counting them again at every level, which on processors without a bit-count instruction
+// is most of the time a covering search spends.
+template <class F> void forEachSubsetSized(Mask pool, int poolSize, int k, Mask base, F& f) {
     if (k == 0) {
         f(base);
         return;
     }
-    if (k < 0 || std::popcount(pool) < k)
-        return;
     // Take the lowest bit or leave it: the recursion is at most six deep.
-    while (pool && std::popcount(pool) >= k) {
+    while (poolSize >= k) {
         const Mask low = pool & (~pool + 1);
         pool &= pool - 1;
-        forEachSubset(pool, k - 1, base | low, f);
+        --poolSize;
+        forEachSubsetSized(pool, poolSize, k - 1, base | low, f);
     }
+}
+
+} // namespace detail
+
+// Calls f(mask) for every k-subset of the bits of pool, each joined to base.
+template <class F> void forEachSubset(Mask pool, int k, Mask base, F&& f) {
+    if (k < 0)
+        return;
+    detail::forEachSubsetSized(pool, std::popcount(pool), k, base, f);
 }
 
 // Every size-k set X of the bits of universe with required within X and at least t bits of X
