@@ -38,7 +38,9 @@ Expected<UpdateOutcome> mergeUpdateFile(Archive& archive, const std::filesystem:
         return Failure{draws.error()};
     const Archive before = archive;
     UpdateOutcome outcome;
-    outcome.counts = archive.merge(draws->draws);
+    const RealDrawsMerge merged = mergeReplacingSimulated(archive, draws->draws);
+    outcome.counts = merged.counts;
+    outcome.simulatedReplaced = merged.simulatedReplaced;
     outcome.counts.rejected += draws->rejected;
     // Saved before the rename: when the save fails the update file is still offered next time.
     auto saved = archive.save(findFileNoCase(folder, archiveFileName));

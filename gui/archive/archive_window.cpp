@@ -277,6 +277,11 @@ void ArchiveWindow::mergeUpdateAtStart() {
         showError(this, errorTitle, fromStd(outcome.error()));
         return;
     }
+    if (outcome->simulatedReplaced > 0)
+        showInformation(this, updateTitle,
+                        QStringLiteral("Le %1 estrazioni simulate sono state sostituite con le "
+                                       "estrazioni reali del file di aggiornamento.")
+                            .arg(outcome->simulatedReplaced));
     if (outcome->counts.rejected == 1)
         showInformation(this, updateTitle,
                         QStringLiteral("1 colonna del file di aggiornamento non è valida (data o "

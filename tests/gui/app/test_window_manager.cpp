@@ -97,9 +97,14 @@ void WindowManagerTest::minimisingTheCloseQuestionKeepsTheProgramOnScreen() {
                          [&](Qt::WindowState state) {
                              boxMinimised = boxMinimised || state == Qt::WindowMinimized;
                          });
-        QProcess::execute(xdotool,
-                          {QStringLiteral("windowminimize"), QString::number(box->winId())});
-        if (QTest::qWaitFor([&] { return boxMinimised; }, 5000)) {
+        // Asked again when the request is lost: on a loaded machine a request that arrives
+        // while the window manager is still taking the box on is dropped.
+        for (int attempt = 0; attempt < 3 && !boxMinimised; ++attempt) {
+            QProcess::execute(xdotool,
+                              {QStringLiteral("windowminimize"), QString::number(box->winId())});
+            (void)QTest::qWaitFor([&] { return boxMinimised; }, 3000);
+        }
+        if (boxMinimised) {
             // The family goes one window after the other: the frame's turn comes too.
             QTest::qWait(500);
             auto onScreen = [](QWidget* w) {

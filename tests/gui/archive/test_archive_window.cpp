@@ -67,6 +67,7 @@ private slots:
     void modifyPrefillsAndKeepsThePlace();
     void updateFileMergesAtStartAndIsRenamed();
     void updateFileRefusedStaysForNextTime();
+    void updateFileReplacesSimulatedDraws();
     void emptyArchiveWorksFromTheFirstRecord();
     void failedSaveKeepsTheFileAndTheList();
     void anotherProgramsDrawsAreKeptAndShown();
@@ -368,6 +369,20 @@ void ArchiveWindowTest::updateFileRefusedStaysForNextTime() {
     QCOMPARE(prompter_->questions().size(), 2);
     QCOMPARE(archive_.size(), 6u);
     QVERIFY(!fs::exists(home() / "aggiorna.dat"));
+}
+
+void ArchiveWindowTest::updateFileReplacesSimulatedDraws() {
+    QVERIFY(simulatedArchive(40, 1).save(archiveFile()).ok());
+    writeBytes(home() / "aggiorna.dat", record("05/01/2001", " 1  2  3  4  5  6", " 7") +
+                                            record("03/01/2001", " 9 19 29 39 49 59", " 1"));
+    prompter_->answer(QMessageBox::Yes);
+    auto window = open();
+    QCOMPARE(archive_.size(), 2u);
+    QCOMPARE(fs::file_size(archiveFile()), 2u * 29u);
+    QCOMPARE(prompter_->lastText(), QStringLiteral("Le 40 estrazioni simulate sono state "
+                                                   "sostituite con le estrazioni reali del file "
+                                                   "di aggiornamento."));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Gestione colonne vincenti"));
 }
 
 void ArchiveWindowTest::emptyArchiveWorksFromTheFirstRecord() {
