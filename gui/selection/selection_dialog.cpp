@@ -213,10 +213,12 @@ void SelectionDialog::onModeChanged() {
     pointsBox_->setEnabled(target);
     drawnBox_->setEnabled(target);
     budgetEdit_->setEnabled(target);
-    if (target && isVisible())
-        budgetEdit_->setFocus();
-    else if (isVisible())
-        finalCountEdit_->setFocus();
+    // The field of the chosen way takes the focus with its text selected: typing replaces it.
+    QLineEdit* field = target ? budgetEdit_ : finalCountEdit_;
+    if (isVisible()) {
+        field->setFocus();
+        field->selectAll();
+    }
 }
 
 SelectionDialog::~SelectionDialog() {
