@@ -24,8 +24,8 @@ constexpr std::uint64_t jumpEvery = 2;
 constexpr std::uint64_t weighedSetsPerMove = 320;
 constexpr std::uint64_t mostChangesWeighed = 16;
 // A search that has found nothing better over this many cycles, or for twice the work it took
-// to find its best, and at least this much work a column and m-set to cover, has settled and
-// ends early.
+// to find its best, and at least this much work a column and m-set to cover (times the changes
+// weighed a move, so that weighing more never means fewer moves), has settled and ends early.
 constexpr std::uint64_t stallCycles = 400;
 constexpr std::uint64_t stallPerColumnAndSet = 2000;
 
@@ -299,7 +299,7 @@ bool CoveringSearch::run(std::uint64_t allowance, RunControl* control, const Pro
     const auto wanted =
         static_cast<std::uint64_t>(std::count(target_.wanted.begin(), target_.wanted.end(), 1));
     const std::uint64_t leastStall = std::max<std::uint64_t>(
-        std::min(allowance, stallPerColumnAndSet * columns_.size() * wanted), 1);
+        std::min(allowance, stallPerColumnAndSet * changesWeighed_ * columns_.size() * wanted), 1);
     std::uint64_t stallWork = leastStall;
     const double cooling = std::pow(cold / hot, 1.0 / static_cast<double>(cycle));
     bestAtWork_ = work_;

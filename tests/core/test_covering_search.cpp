@@ -39,12 +39,13 @@ TEST(CoveringSearch, FromRandomColumnsFindsASmallCoveringAndReportsAsItGoes) {
     // its way, not one that is unlucky by a column.
     const std::vector<Row> rows{{12, 3, 40, 16}, {14, 4, 150, 100}};
     for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::Message() << row.numbers << " numbers, " << row.t << " se "
-                                          << row.t);
+        SCOPED_TRACE(::testing::Message()
+                     << row.numbers << " numbers, " << row.t << " se " << row.t);
         const subset_masks::SetSpace space(row.numbers);
         const Mask universe = (Mask{1} << row.numbers) - 1;
-        CoveringTarget target{&space, universe, 0, row.t, row.t,
-                              std::vector<std::uint8_t>(binomial(row.numbers, row.t), 1)};
+        CoveringTarget target{&space, universe,
+                              0,      row.t,
+                              row.t,  std::vector<std::uint8_t>(binomial(row.numbers, row.t), 1)};
         subset_masks::MaskRandom random(77);
         std::vector<Mask> start;
         while (start.size() < row.startColumns) {
