@@ -4,6 +4,7 @@
 
 #include "core/archive.h"
 #include "core/backtest.h"
+#include "core/column_price.h"
 #include "core/conversions.h"
 #include "core/guarantee.h"
 #include "core/money.h"
@@ -207,12 +208,11 @@ int runBacktest(const Arguments& args) {
     }
     long double price = 800;
     if (priceText) {
-        const auto parsed = parseReal(*priceText);
+        // The window's own price field, with its bounds: what the column price can hold.
+        const auto parsed = parseColumnPrice(*priceText);
         if (!parsed)
             return refuse(parsed.error());
-        if (*parsed < 0)
-            return refuse(invalidRealMessage(*priceText));
-        price = *parsed;
+        price = parsed->value();
     }
 
     const BacktestResult result = backtest(system.finalColumns, *draws);

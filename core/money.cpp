@@ -7,9 +7,13 @@ namespace quintor {
 
 std::string moneyText(long double amount) {
     const long double rounded = std::round(amount); // halves away from zero
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.0Lf", rounded);
-    std::string text = buffer;
+    // Every digit of the amount, however many: a sum of prizes or costs can pass 10^63.
+    const int length = std::snprintf(nullptr, 0, "%.0Lf", rounded);
+    if (length <= 0)
+        return "0";
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(text.data(), text.size(), "%.0Lf", rounded);
+    text.resize(static_cast<std::size_t>(length));
     const bool negative = !text.empty() && text.front() == '-';
     std::string digits = negative ? text.substr(1) : text;
     if (digits == "0")

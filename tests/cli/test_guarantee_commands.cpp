@@ -1,6 +1,7 @@
 #include "cli/statistics_commands.h"
 #include "core/archive.h"
 #include "core/backtest.h"
+#include "core/column_price.h"
 #include "core/combinatorics.h"
 #include "core/guarantee.h"
 #include "core/money.h"
@@ -221,6 +222,14 @@ TEST(CliBacktest, SummaryDrawListAndMoney) {
     EXPECT_EQ(run.lines, expected);
     EXPECT_GE(plain.byBest[sixPoints], 1u);
     EXPECT_GE(plain.byBest[fivePlusJolly], 1u);
+
+    // A price the window's field would refuse is refused here too.
+    for (const char* price : {"1e99", "-1", "otto"}) {
+        const auto run = runCli({"backtest", system, "--archive", file, "--prizes",
+                                 "10,100,1000,10000,100000", "--price", price});
+        EXPECT_EQ(run.status, 2) << price;
+        EXPECT_EQ(run.errors, printed(invalidPriceMessage)) << price;
+    }
 
     auto refused = runCli({"backtest", system, "--archive", file, "--from", "01/01/2040"});
     EXPECT_EQ(refused.status, 2);

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+
 using namespace quintor;
 
 namespace {
@@ -73,6 +76,25 @@ TEST(Money, GroupsThousandsWithDots) {
     for (long long v :
          {1LL, 12LL, 123LL, 1234LL, 12345LL, 123456LL, 9999999LL, 12345678901LL, 100000000000000LL})
         EXPECT_EQ(moneyText(static_cast<long double>(v)), dottedByTheRule(std::to_string(v))) << v;
+}
+
+TEST(Money, KeepsEveryDigitOfHugeAmounts) {
+    // 5.7 x 10^e has e + 1 digits: none may be lost past the 63rd.
+    for (int exponent : {61, 62, 63, 64, 103, 300, 4000}) {
+        const long double amount = 5.7L * std::pow(10.0L, exponent);
+        const std::string text = moneyText(amount);
+        // Groups of three digits after a first group of one to three.
+        const std::size_t first = text.find('.');
+        ASSERT_TRUE(first >= 1 && first <= 3) << text;
+        std::size_t digits = first;
+        for (std::size_t at = first; at < text.size(); at += 4) {
+            EXPECT_EQ(text[at], '.') << text;
+            digits += 3;
+        }
+        EXPECT_EQ(text.size(), digits + (digits - first) / 3) << text;
+        EXPECT_EQ(digits, static_cast<std::size_t>(exponent) + 1) << text.substr(0, 20);
+        EXPECT_EQ(moneyText(-amount), "-" + text) << exponent;
+    }
 }
 
 TEST(Money, NegativeAmountsAndHalves) {
