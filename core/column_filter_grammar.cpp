@@ -242,23 +242,36 @@ std::vector<std::string> filterTexts(const ColumnFilters& filters) {
     return texts;
 }
 
-Expected<ColumnFilters> parseFilterLines(std::string_view text) {
-    ColumnFilters filters;
+FilterLines readFilterLines(std::string_view text) {
+    FilterLines read;
+    std::size_t number = 0;
     while (!text.empty()) {
         const auto end = text.find('\n');
         std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        ++number;
         while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
             line.remove_suffix(1);
         while (!line.empty() && line.front() == ' ')
             line.remove_prefix(1);
         if (line.empty())
             continue;
-        const auto added = addFilter(filters, line);
-        if (!added)
-            return Failure{added.error()};
+        // Tried on a copy: a line refused half-way leaves the filters read so far as they were.
+        ColumnFilters trial = read.filters;
+        const auto added = addFilter(trial, line);
+        if (added)
+            read.filters = std::move(trial);
+        else
+            read.unread.push_back({number, std::string(line), added.error()});
     }
-    return filters;
+    return read;
+}
+
+Expected<ColumnFilters> parseFilterLines(std::string_view text) {
+    FilterLines read = readFilterLines(text);
+    if (!read.unread.empty())
+        return Failure{read.unread.front().reason};
+    return std::move(read.filters);
 }
 
 std::string filterSidecarName(std::string_view systemFile) {

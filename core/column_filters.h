@@ -61,6 +61,21 @@ std::vector<std::string> filterTexts(const ColumnFilters& filters);
 // The filters read back from their texts, one a line ('\n' or "\r\n"); blank lines ignored.
 Expected<ColumnFilters> parseFilterLines(std::string_view text);
 
+// The same, line by line: a line that is no filter (damaged, or a filter this version does
+// not know) spoils only itself. It is kept as it was, with its number (1 for the first line)
+// and why it was not read, so that it can be shown and written back.
+struct UnreadFilterLine {
+    std::size_t line = 0;
+    std::string text;
+    std::string reason;
+    bool operator==(const UnreadFilterLine&) const = default;
+};
+struct FilterLines {
+    ColumnFilters filters;
+    std::vector<UnreadFilterLine> unread;
+};
+FilterLines readFilterLines(std::string_view text);
+
 // The filters of a system saved beside its file: "NAME.qtr" keeps them in "NAME.qtr.filtri",
 // a text file of one filter a line, so that the system file keeps its layout.
 std::string filterSidecarName(std::string_view systemFile);

@@ -131,7 +131,9 @@ static bool readSystemBytes(const std::filesystem::path& file, SystemState& stat
     if (restSize != 0)
         std::memcpy(columns.data(), rest, restSize);
     state.finalColumns = std::move(columns);
-    state.filters = readSystemFilters(file);
+    FilterLines filters = readSystemFilterFile(file);
+    state.filters = std::move(filters.filters);
+    state.unreadFilterLines = std::move(filters.unread);
     return true;
 }
 
@@ -152,13 +154,32 @@ bool readSystemFile(const std::filesystem::path& file, SystemState& state,
     return false;
 }
 
-ColumnFilters readSystemFilters(const std::filesystem::path& file) {
+FilterLines readSystemFilterFile(const std::filesystem::path& file) {
     const auto bytes = readFileBytes(filterSidecarName(file.string()), 64 * 1024);
     if (!bytes)
         return {};
-    const auto filters = parseFilterLines(
+    return readFilterLines(
         std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
-    return filters ? *filters : ColumnFilters{};
+}
+
+ColumnFilters readSystemFilters(const std::filesystem::path& file) {
+    return readSystemFilterFile(file).filters;
+}
+
+std::string unreadFilterLinesMessage(const std::filesystem::path& file,
+                                     const std::vector<UnreadFilterLine>& unread) {
+    if (unread.empty())
+        return {};
+    std::string text = "Il file dei filtri " + filterSidecarName(file.filename().string()) +
+                       " contiene righe che non sono filtri:";
+    // The first lines are enough for the user to find and mend them.
+    constexpr std::size_t shownLines = 8;
+    for (std::size_t k = 0; k < std::min(unread.size(), shownLines); ++k)
+        text += "\rriga " + std::to_string(unread[k].line) + ": " + unread[k].text.substr(0, 60) +
+                " (" + unread[k].reason + ")";
+    if (unread.size() > shownLines)
+        text += "\re altre " + std::to_string(unread.size() - shownLines);
+    return text + "\rLe righe restano nel file; gli altri filtri sono in uso.";
 }
 
 std::vector<std::uint8_t> systemFileBytes(const SystemState& state) {
@@ -193,7 +214,7 @@ static bool writeSystemFiles(const std::filesystem::path& file, const SystemStat
     // The filters live in a text file of their own, so that the system file keeps the layout
     // every reader of it knows.
     const std::filesystem::path sidecar = filterSidecarName(file.string());
-    if (state.filters.empty()) {
+    if (state.filters.empty() && state.unreadFilterLines.empty()) {
         if (!replaceFileContents(file, systemFileBytes(state)))
             return false;
         std::error_code error;
@@ -208,6 +229,8 @@ static bool writeSystemFiles(const std::filesystem::path& file, const SystemStat
     std::string text;
     for (const auto& line : filterTexts(state.filters))
         text += line + "\r\n";
+    for (const auto& line : state.unreadFilterLines)
+        text += line.text + "\r\n";
     if (!replaceFileContents(sidecar, text))
         return false;
     if (replaceFileContents(file, systemFileBytes(state)))

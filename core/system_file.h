@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace quintor {
@@ -35,9 +36,15 @@ bool readSystemFile(const std::filesystem::path& file, SystemState& state);
 bool readSystemFile(const std::filesystem::path& file, SystemState& state,
                     std::optional<DiskVersion>& version);
 
-// The column filters saved beside a system file; none when there is no such file or it cannot
-// be read as filters.
+// The column filters saved beside a system file, line by line (see readFilterLines); none
+// when there is no such file or it cannot be read.
+FilterLines readSystemFilterFile(const std::filesystem::path& file);
 ColumnFilters readSystemFilters(const std::filesystem::path& file);
+
+// What the user is told of the lines of a system's filter file that could not be read; empty
+// when there are none.
+std::string unreadFilterLinesMessage(const std::filesystem::path& file,
+                                     const std::vector<UnreadFilterLine>& unread);
 
 // Writes the system to file through a temporary file in the same folder, so a failed write
 // leaves the previous file whole; its filters go beside it (filterSidecarName), put back as

@@ -24,7 +24,10 @@ struct SystemState {
     std::array<std::uint8_t, boardSize> fixedNumbers{}; // the first fixedCount are meaningful
     std::vector<Column> finalColumns;                   // in list order
     ColumnFilters filters; // kept beside the system file, see filterSidecarName
-    std::string fileName;  // full path of the system file
+    // Lines of that filter file that are no filters this program knows: shown to the user,
+    // and written back after the filters, so that a save never drops what it could not read.
+    std::vector<UnreadFilterLine> unreadFilterLines;
+    std::string fileName; // full path of the system file
     bool modified = false;
 
     int markedCount() const;

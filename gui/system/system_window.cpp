@@ -808,6 +808,9 @@ bool SystemWindow::loadSystem(const QString& name) {
         return false;
     drawBoardMarks();
     refreshSystemView();
+    const std::string unread = unreadFilterLinesMessage(toPath(name), state_.unreadFilterLines);
+    if (!unread.empty())
+        showInformation(this, QStringLiteral("Filtri"), QString::fromStdString(unread));
     return true;
 }
 

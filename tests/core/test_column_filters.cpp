@@ -230,5 +230,39 @@ TEST(ColumnFilters, TravelBesideTheSystemFileWithoutChangingIt) {
     EXPECT_FALSE(std::filesystem::exists(filterSidecarName(filtered.string())));
 }
 
+TEST(ColumnFilters, AnUnknownLineOfTheFilterFileSpoilsOnlyItself) {
+    quintor::testing::TempFolder folder;
+    SystemState system;
+    system.toggleMark(5);
+    const auto file = folder / "sistema.qtr";
+    ASSERT_TRUE(writeSystemFile(file, system));
+    const std::string sidecar = filterSidecarName(file.string());
+    quintor::testing::writeText(sidecar, "somma=100..200\r\nprimi<=2\r\n\r\nconsecutivi<=1\r\n");
+
+    SystemState read;
+    ASSERT_TRUE(readSystemFile(file, read));
+    ColumnFilters expected;
+    ASSERT_TRUE(addFilter(expected, "somma=100..200"));
+    ASSERT_TRUE(addFilter(expected, "consecutivi<=1"));
+    EXPECT_EQ(read.filters, expected);
+    ASSERT_EQ(read.unreadFilterLines.size(), 1u);
+    EXPECT_EQ(read.unreadFilterLines[0].line, 2u);
+    const std::string message = unreadFilterLinesMessage(file, read.unreadFilterLines);
+    EXPECT_NE(message.find("riga 2: primi<=2"), std::string::npos) << message;
+
+    // Saved again, with or without the filters it read, the file keeps what it could not read.
+    for (bool withFilters : {true, false}) {
+        SystemState saved = read;
+        if (!withFilters)
+            saved.filters = {};
+        ASSERT_TRUE(writeSystemFile(file, saved));
+        SystemState again;
+        ASSERT_TRUE(readSystemFile(file, again));
+        EXPECT_EQ(again.filters, saved.filters);
+        EXPECT_EQ(again.unreadFilterLines.size(), 1u);
+        EXPECT_TRUE(std::filesystem::exists(sidecar));
+    }
+}
+
 } // namespace
 } // namespace quintor
