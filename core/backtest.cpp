@@ -8,7 +8,6 @@
 #include <atomic>
 #include <bit>
 #include <charconv>
-#include <fstream>
 #include <mutex>
 #include <sstream>
 
@@ -212,14 +211,23 @@ Expected<PrizeTable> PrizeTable::parse(std::string_view text) {
 }
 
 PrizeTable PrizeTable::load(const std::filesystem::path& folder) {
-    std::ifstream in(folder / prizeFileName);
-    if (!in)
+    // Read like every other file of the program: a plain file only (a FIFO would block the
+    // window for good) and a few lines at most (a link to an endless device would fill the
+    // memory). Five amounts of 19 digits with their line ends take about a hundred bytes.
+    constexpr std::size_t prizeFileLimit = 4096;
+    const auto bytes = readFileBytes(folder / prizeFileName, prizeFileLimit);
+    if (!bytes)
         return defaults();
-    std::string text, line;
-    while (std::getline(in, line)) {
+    std::string_view rest(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    std::string text;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        text += (text.empty() ? "" : ",") + line;
+            line.remove_suffix(1);
+        text += (text.empty() ? "" : ",");
+        text += line;
     }
     const auto table = parse(text);
     return table ? *table : defaults();

@@ -14,11 +14,17 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <fstream>
+#include <future>
 #include <numeric>
 #include <set>
 #include <sstream>
 #include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quintor;
 using quintor::testing::randomFinal;
@@ -533,4 +539,15 @@ TEST(Backtest, DateRangeAndPrizes) {
     EXPECT_EQ(PrizeTable::load(folder.path()), *prizes);
     std::ofstream(folder.path() / prizeFileName) << "rotto\n";
     EXPECT_EQ(PrizeTable::load(folder.path()), PrizeTable::defaults());
+
+    // A FIFO in its place gives the defaults at once, never a wait for a writer.
+    std::filesystem::remove(folder.path() / prizeFileName);
+    const auto fifo = folder.path() / prizeFileName;
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    auto loading = std::async(std::launch::async, [&] { return PrizeTable::load(folder.path()); });
+    const bool answered = loading.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    EXPECT_TRUE(answered) << "premi.cfg as a FIFO blocks the reader";
+    if (!answered)
+        ::close(::open(fifo.c_str(), O_WRONLY)); // a writer that lets the reader go
+    EXPECT_EQ(loading.get(), PrizeTable::defaults());
 }
