@@ -19,6 +19,7 @@
 #include <QTranslator>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -40,6 +41,9 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
+    // Past the file size limit a write fails and the save reports it; the signal would end
+    // the program, and every unsaved window with it.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setStyle(new HintDelayStyle);
     quintor::DialogWindowGuard::install();

@@ -52,15 +52,23 @@ int runMerge(const Arguments& args) {
     auto read = Archive::read(args[0]);
     if (!read)
         return refuse(unreadableSystemMessage);
+    // Saving over a file that is not an archive (the two names swapped, a link to a text
+    // file) would replace it with the few records read from it.
+    if (read->readFromDamagedFile())
+        return refuse(notAnArchiveMessage(args[0]));
     Archive archive = std::move(read.value());
     auto draws = readDrawFile(args[1]);
     if (!draws)
-        return refuse(unreadableSystemMessage);
+        return refuse(draws.error());
     // Real draws merged into the simulated archive of a first start would be skipped on every
     // date a simulated draw holds: the simulated draws go instead.
     const RealDrawsMerge merged = mergeReplacingSimulated(archive, draws->draws);
     MergeCounts counts = merged.counts;
     counts.rejected += draws->rejected;
+    if (counts.added == 0 && counts.present == 0 && counts.rejected > 0) {
+        refuse(allDrawsRejectedMessage(counts.rejected));
+        return emptyResult;
+    }
     auto saved = archive.save(args[0]);
     if (!saved)
         return refuse(saved.error());

@@ -44,4 +44,10 @@ std::optional<std::pair<int, int>> guaranteeAfter(const Arguments& args, std::st
 inline constexpr const char* unreadableSystemMessage =
     "Impossibile leggere dal file specificato!\rCorreggere e riprovare.";
 
+// A command that ran out of memory, or failed in a way no check foresaw.
+inline constexpr const char* outOfMemoryMessage =
+    "Memoria insufficiente per completare l'elaborazione.\rNessun file è stato modificato.";
+inline constexpr const char* unexpectedFailureMessage =
+    "Errore imprevisto durante l'elaborazione.\rNessun file è stato modificato.";
+
 } // namespace quintor::cli

@@ -2,7 +2,10 @@
 #include "cli/commands.h"
 
 #include <algorithm>
+#include <csignal>
+#include <exception>
 #include <iostream>
+#include <new>
 #include <string_view>
 
 namespace {
@@ -45,10 +48,25 @@ bool asksForHelp(std::string_view word) {
     return word == "--help" || word == "-h";
 }
 
+// A command that runs out of memory or fails in any other unforeseen way ends with a message
+// and the refusal status; the files it was writing are left as they were.
+int runCommand(const Command& command, const quintor::cli::Arguments& args) {
+    try {
+        return command.run(args);
+    } catch (const std::bad_alloc&) {
+        return quintor::cli::refuse(quintor::cli::outOfMemoryMessage);
+    } catch (const std::exception&) {
+        return quintor::cli::refuse(quintor::cli::unexpectedFailureMessage);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     using namespace quintor::cli;
+    // Past the file size limit a write fails and the save reports it, leaving no temporary
+    // file behind; the signal would end the program half-way through the save instead.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc < 2)
         return printUsage();
     const std::string_view name = argv[1];
@@ -70,7 +88,7 @@ int main(int argc, char** argv) {
             printCommandHelp(std::cout, *help);
             return finishOutput(ok);
         }
-        return finishOutput(command.run(args));
+        return finishOutput(runCommand(command, args));
     }
     return printUsage();
 }

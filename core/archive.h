@@ -36,6 +36,19 @@ inline constexpr const char* archiveChangedMessage =
     "Un altro programma ha modificato le stesse colonne vincenti dell'archivio.\rIl file "
     "vincenti.dat non è stato modificato: riaprire l'archivio e ripetere le modifiche.";
 
+// Why an archive could not be saved to file, naming the file (and the folder) in question.
+std::string archiveSaveFailedMessage(const std::filesystem::path& file);
+// A save that would leave more than maxArchiveDraws draws in the file.
+std::string archiveFullMessage();
+// A file that should be an archive but whose bytes are not records of draws.
+std::string notAnArchiveMessage(const std::filesystem::path& file);
+
+// A file of draws of which not one could be merged.
+std::string allDrawsRejectedMessage(std::size_t rejected);
+
+// True when bytes are whole 29-byte records, each a real draw: what the program itself writes.
+bool readsAsArchive(std::string_view bytes);
+
 // What a merge did with the draws it was given.
 struct MergeCounts {
     std::size_t added = 0;
@@ -64,6 +77,10 @@ public:
     // The same, telling a file that exists but cannot be read from a missing one. Read under a
     // shared lock of the file's folder; the file as read is what save() merges against.
     static Expected<Archive> read(const std::filesystem::path& file);
+
+    // Whether the file read was not an archive as the program writes it (see readsAsArchive):
+    // its records were read as far as they went, but saving them over it would lose the rest.
+    bool readFromDamagedFile() const { return readFromDamagedFile_; }
 
     // True when some record has exactly this date text.
     bool hasDate(std::string_view dateText) const;
@@ -95,8 +112,9 @@ public:
     // it since, the draws on disk are reloaded and this archive's own changes (records added,
     // removed or modified since then) are applied to them: the other program's draws are
     // kept, and this archive becomes the merged one. Changes to the same date on both sides
-    // are refused with archiveChangedMessage. On any failure file and this archive are
-    // untouched. Returns the number of records saved.
+    // are refused with archiveChangedMessage, more than maxArchiveDraws draws with
+    // archiveFullMessage. On any failure file and this archive are untouched. Returns the
+    // number of records saved.
     Expected<std::size_t> save(const std::filesystem::path& file);
     // Whether the last successful save merged another program's changes into this archive.
     bool mergedOnLastSave() const { return mergedOnLastSave_; }
@@ -113,6 +131,7 @@ private:
     std::vector<ArchiveRecord> records_;
     std::optional<DiskCopy> disk_;
     bool mergedOnLastSave_ = false;
+    bool readFromDamagedFile_ = false;
 };
 
 } // namespace quintor

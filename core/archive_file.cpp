@@ -8,6 +8,9 @@
 #include <map>
 #include <system_error>
 
+#include <cerrno>
+#include <unistd.h>
+
 namespace quintor {
 
 namespace {
@@ -57,6 +60,46 @@ Expected<std::vector<ArchiveRecord>> applyChanges(const std::vector<ArchiveRecor
 
 } // namespace
 
+std::string archiveSaveFailedMessage(const std::filesystem::path& file) {
+    const std::string first = "Impossibile salvare l'archivio delle colonne vincenti.\r";
+    const std::string name = file.filename().string();
+    std::error_code error;
+    const auto status = std::filesystem::status(file, error);
+    if (std::filesystem::is_directory(status))
+        return first + name + " è una cartella, non un file.";
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        return first + name + " non è un file normale.";
+    const auto folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    if (!std::filesystem::is_directory(folder, error))
+        return first + "La cartella " + folder.string() + " non esiste.";
+    if (::access(folder.c_str(), W_OK) != 0 && errno != ENOENT)
+        return first + "La cartella " + folder.string() + " non consente di scrivere file.";
+    return first + "Il file " + name + " non è stato modificato.";
+}
+
+std::string archiveFullMessage() {
+    return "Un archivio può contenere al massimo " + std::to_string(maxArchiveDraws) +
+           " estrazioni.\rL'archivio delle colonne vincenti non è stato modificato.";
+}
+
+std::string notAnArchiveMessage(const std::filesystem::path& file) {
+    return "Il file " + file.filename().string() +
+           " non è un archivio di colonne vincenti.\rIl file non è stato modificato.";
+}
+
+std::string allDrawsRejectedMessage(std::size_t rejected) {
+    return "Nessuna estrazione del file è valida (scartate: " + std::to_string(rejected) +
+           ").\rL'archivio delle colonne vincenti non è stato modificato.";
+}
+
+bool readsAsArchive(std::string_view bytes) {
+    if (bytes.size() % archiveRecordSize != 0)
+        return false;
+    const auto records = archiveRecordsFromBytes(bytes);
+    return std::all_of(records.begin(), records.end(),
+                       [](const ArchiveRecord& record) { return record.isValidDraw(); });
+}
+
 Expected<Archive> Archive::read(const std::filesystem::path& file) {
     // Saves hold the folder's lock exclusively: under the shared one the file read is the one
     // whose identity is recorded, the base that this archive's next save merges against.
@@ -76,6 +119,7 @@ Expected<Archive> Archive::readUnlocked(const std::filesystem::path& file, const
     if (!bytes)
         return Failure{bytes.error()};
     Archive archive{archiveRecordsFromBytes(*bytes)};
+    archive.readFromDamagedFile_ = !readsAsArchive(*bytes);
     // The identity is the one from before the read: a program writing without the lock that
     // changed the file meanwhile makes the next save merge rather than replace.
     if (version)
@@ -93,11 +137,12 @@ Expected<std::size_t> Archive::save(const std::filesystem::path& file) {
     // rename that follows it are one step for the others.
     const FileLock lock(file, LockKind::exclusive);
     if (lock.file().empty())
-        return Failure{saveFailedMessage};
+        return Failure{archiveSaveFailedMessage(file)};
     if (!lock.locked()) // a folder that is not there cannot be locked, however long one waits
-        return Failure{lock.folderExists() ? archiveBusyMessage : saveFailedMessage};
+        return Failure{lock.folderExists() ? archiveBusyMessage
+                                           : archiveSaveFailedMessage(lock.file())};
     if (!lock.version())
-        return Failure{saveFailedMessage};
+        return Failure{archiveSaveFailedMessage(lock.file())};
     std::optional<std::vector<ArchiveRecord>> merged;
     // Without a base (an archive built in memory, or a file read while it was being
     // replaced, or another file) the file is simply replaced.
@@ -111,9 +156,13 @@ Expected<std::size_t> Archive::save(const std::filesystem::path& file) {
             return Failure{applied.error()};
         merged = std::move(applied.value());
     }
+    // Checked on the draws that would be written: a file past the limit could not be read
+    // back, by this program or any other.
+    if ((merged ? merged->size() : records_.size()) > maxArchiveDraws)
+        return Failure{archiveFullMessage()};
     std::string bytes = merged ? archiveImage(*merged) : fileBytes();
     if (!replaceFileContents(lock.file(), bytes, archiveTemporaryName))
-        return Failure{saveFailedMessage};
+        return Failure{archiveSaveFailedMessage(lock.file())};
     mergedOnLastSave_ = merged.has_value();
     if (merged)
         records_ = std::move(*merged);

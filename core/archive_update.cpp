@@ -30,12 +30,19 @@ std::filesystem::path freeUpdateArchiveName(const std::filesystem::path& folder,
 
 Expected<UpdateOutcome> mergeUpdateFile(Archive& archive, const std::filesystem::path& folder,
                                         RandomGenerator& random) {
+    // The update file was there when the user was asked: gone now, another program took it.
+    UpdateOutcome taken;
+    taken.takenByAnotherProgram = true;
     const auto update = findUpdateFile(folder);
     if (!update)
-        return Failure{"Il file " + std::string(updateFileName) + " non esiste."};
+        return taken;
     auto draws = readDrawFile(*update);
-    if (!draws)
+    if (!draws) {
+        std::error_code error;
+        if (!std::filesystem::exists(*update, error) && !error)
+            return taken;
         return Failure{draws.error()};
+    }
     const Archive before = archive;
     UpdateOutcome outcome;
     const RealDrawsMerge merged = mergeReplacingSimulated(archive, draws->draws);
@@ -51,8 +58,13 @@ Expected<UpdateOutcome> mergeUpdateFile(Archive& archive, const std::filesystem:
     outcome.renamedTo = freeUpdateArchiveName(folder, random);
     std::error_code error;
     std::filesystem::rename(*update, outcome.renamedTo, error);
-    if (error)
-        outcome.renamedTo.clear(); // merged and saved; offered again, it would add nothing
+    if (error) {
+        // Merged and saved; offered again, it would add nothing. Already renamed by another
+        // program that merged it too: nothing is wrong.
+        outcome.renamedTo.clear();
+        std::error_code ignored;
+        outcome.takenByAnotherProgram = !std::filesystem::exists(*update, ignored) && !ignored;
+    }
     return outcome;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/byte_file.h"
 #include "core/column_editing.h"
+#include "core/text_encoding.h"
 
 #include <algorithm>
 #include <cctype>
@@ -83,6 +84,10 @@ std::string columnsText(const std::vector<Column>& columns) {
 }
 
 Expected<ColumnFile> parseColumnFile(std::string_view text) {
+    // Spreadsheets save "Unicode text" as UTF-16 with a byte-order mark.
+    const auto decoded = utf8FromUtf16(text);
+    if (decoded)
+        text = *decoded;
     if (text.find('\0') != std::string_view::npos)
         return Failure{notTextMessage};
     ColumnFile file;

@@ -2,6 +2,7 @@
 
 #include "core/byte_file.h"
 #include "core/conversions.h"
+#include "core/text_encoding.h"
 
 #include <system_error>
 #include <utility>
@@ -172,11 +173,20 @@ Expected<DrawFile> readDrawFile(const std::filesystem::path& file) {
     auto bytes = readWholeFile(file, maxDrawFileBytes);
     if (!bytes)
         return Failure{bytes.error()};
-    const std::string& text = *bytes;
+    std::string& text = *bytes;
+    // Spreadsheets save "Unicode text" as UTF-16 with a byte-order mark.
+    if (auto decoded = utf8FromUtf16(text))
+        text = std::move(*decoded);
     // Archive records hold only digits, blanks and slashes: a line end or a field separator
     // can only come from a CSV file.
-    if (text.find_first_of("\r\n,;") != std::string::npos)
+    if (text.find_first_of("\r\n,;") != std::string::npos) {
+        // Zero bytes between the characters: a text in an encoding this reader does not know,
+        // whose every line would be counted as a wrong draw.
+        if (text.find('\0') != std::string::npos)
+            return Failure{"Il file " + file.filename().string() +
+                           " non è un file di testo.\rNessuna estrazione è stata aggiunta."};
         return parseCsvDraws(text);
+    }
     DrawFile result;
     result.draws = archiveRecordsFromBytes(text);
     if (text.size() % archiveRecordSize != 0)

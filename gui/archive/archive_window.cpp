@@ -277,6 +277,14 @@ void ArchiveWindow::mergeUpdateAtStart() {
         showError(this, errorTitle, fromStd(outcome.error()));
         return;
     }
+    if (outcome->takenByAnotherProgram && outcome->renamedTo.empty()) {
+        // Another copy of the program merged the file first: its draws are in the file now.
+        if (auto fresh = Archive::read(archiveFile())) {
+            archive_ = std::move(fresh.value());
+            refreshGrid();
+        }
+        return;
+    }
     if (outcome->simulatedReplaced > 0)
         showInformation(this, updateTitle,
                         QStringLiteral("Le %1 estrazioni simulate sono state sostituite con le "

@@ -1,4 +1,4 @@
-#include "tests/support/cli_runner.h"
+#include "tests/cli/cli_support.h"
 #include "tests/support/files.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -183,4 +185,111 @@ TEST(CliHugeOrBadInput, HugeCountsAreRefusedAndOnlyRealDrawsMerged) {
     run = runCli({"merge", archive.string(), csv.string()});
     ASSERT_FALSE(run.lines.empty());
     EXPECT_EQ(run.lines[0], "aggiunte: 1, già presenti: 0, scartate: 0");
+}
+
+TEST(CliMerge, NeverWritesOverAFileThatIsNotAnArchive) {
+    TempFolder folder;
+    const fs::path archive = folder.path() / "vincenti.dat";
+    ASSERT_EQ(runCli({"sample-archive", archive.string(), "--draws", "30"}).status, 0);
+    const fs::path csv = folder.path() / "nuove.csv";
+    writeText(csv, "data;n1;n2;n3;n4;n5;n6;jolly\n2990-01-03;11;12;13;14;15;16;17\n");
+    const fs::path link = folder.path() / "collegamento.dat";
+    fs::create_symlink(csv, link);
+    const fs::path damaged = folder.path() / "danneggiato.dat";
+    std::string bytes = fileText(archive);
+    bytes.replace(29 * 7 + 10, 2, "99"); // a number outside 1..90, the size still whole records
+    writeText(damaged, bytes);
+    // The two names swapped, a link to a text file, an archive with a record that is no draw.
+    for (const fs::path& target : {csv, link, damaged}) {
+        const std::string before = fileText(target);
+        const CliResult run = runCli({"merge", target.string(), archive.string()});
+        EXPECT_EQ(run.status, 2) << target;
+        EXPECT_NE(run.errors.find("non è un archivio"), std::string::npos) << run.errors;
+        EXPECT_EQ(fileText(target), before) << target;
+    }
+    // A file of which every draw is rejected changes nothing and says so.
+    const std::string before = fileText(archive);
+    writeText(csv, "2990-01-03;11;12;13;14;15;99;17\nuno;due\n");
+    const CliResult run = runCli({"merge", archive.string(), csv.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.empty()) << run.out;
+    EXPECT_NE(run.errors.find("scartate: 2"), std::string::npos) << run.errors;
+    EXPECT_EQ(fileText(archive), before);
+}
+
+TEST(CliMerge, MessagesNameWhatIsWrong) {
+    TempFolder folder;
+    const fs::path archive = folder.path() / "vincenti.dat";
+    // A file of draws past the largest one read is too big, not unreadable (sparse: no disk).
+    { std::ofstream huge(folder.path() / "grande.csv"); }
+    fs::resize_file(folder.path() / "grande.csv", std::uintmax_t{70} << 20);
+    CliResult run = runCli({"merge", archive.string(), (folder.path() / "grande.csv").string()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.errors.find("troppo grande"), std::string::npos) << run.errors;
+    // An archive written where no file can be: the message names that place.
+    const fs::path fifo = folder.path() / "coda.dat";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directory(folder.path() / "cartella.dat");
+    for (const std::string name : {"coda.dat", "cartella.dat"}) {
+        run = runCli({"sample-archive", (folder.path() / name).string(), "--draws", "3"});
+        EXPECT_EQ(run.status, 2) << name;
+        EXPECT_NE(run.errors.find(name), std::string::npos) << run.errors;
+        EXPECT_EQ(run.errors.find("vincenti.dat"), std::string::npos) << run.errors;
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+TEST(CliMerge, AFileSizeLimitIsAFailedSaveWithNoTemporaryFileLeft) {
+    TempFolder folder;
+    const fs::path archive = folder.path() / "vincenti.dat";
+    ASSERT_EQ(runCli({"sample-archive", archive.string(), "--draws", "300"}).status, 0);
+    const std::string before = fileText(archive);
+    const fs::path csv = folder.path() / "nuove.csv";
+    writeText(csv, "2990-01-03,11,12,13,14,15,16,17\n");
+    // prlimit starts the program with the limit and the signal as a shell's ulimit leaves them.
+    const CliResult run = quintor::testing::runProgram(
+        "/usr/bin/prlimit", {"--fsize=4096", QUINTOR_CLI, "merge", archive.string(), csv.string()});
+    EXPECT_EQ(run.status, 2) << run.errors;
+    EXPECT_NE(run.errors.find("Impossibile salvare"), std::string::npos) << run.errors;
+    EXPECT_EQ(fileText(archive), before);
+    EXPECT_EQ(quintor::testing::filesIn(folder.path()), 2u);
+}
+
+TEST(CliMergeAndImport, UnicodeTextReadsLikeUtf8AndOtherZeroBytesAreRefused) {
+    TempFolder folder;
+    const std::string columns = "n1;n2;n3;n4;n5;n6\n1;2;3;4;5;6\n7;8;9;10;11;12\n";
+    const std::string draws = "data;n1;n2;n3;n4;n5;n6;jolly\n2009-01-03;11;12;13;14;15;16;17\n";
+    const auto utf16 = [](std::string_view text, bool littleEndian, bool mark) {
+        std::string out = mark ? (littleEndian ? "\xFF\xFE" : "\xFE\xFF") : "";
+        for (char c : text)
+            out += littleEndian ? std::string{c, '\0'} : std::string{'\0', c};
+        return out;
+    };
+    struct Row {
+        bool littleEndian, mark;
+    };
+    for (const Row row : {Row{true, true}, Row{false, true}, Row{true, false}}) {
+        SCOPED_TRACE(std::to_string(row.littleEndian) + std::to_string(row.mark));
+        const fs::path archive = folder.path() / "vincenti.dat";
+        const fs::path system = folder.path() / "s.qtr";
+        fs::remove(archive);
+        writeText(folder.path() / "d.csv", utf16(draws, row.littleEndian, row.mark));
+        writeText(folder.path() / "c.csv", utf16(columns, row.littleEndian, row.mark));
+        const CliResult merged =
+            runCli({"merge", archive.string(), (folder.path() / "d.csv").string()});
+        quintor::testing::writeSystem(system, {}, {});
+        const CliResult imported =
+            runCli({"import", system.string(), (folder.path() / "c.csv").string()});
+        if (row.mark) {
+            ASSERT_EQ(merged.status, 0) << merged.errors;
+            EXPECT_EQ(merged.lines[0], "aggiunte: 1, già presenti: 0, scartate: 0");
+            ASSERT_EQ(imported.status, 0) << imported.errors;
+            EXPECT_EQ(imported.lines[0], "aggiunte: 2, doppie: 0, scartate: 0");
+        } else {
+            EXPECT_EQ(merged.status, 2);
+            EXPECT_NE(merged.errors.find("non è un file di testo"), std::string::npos);
+            EXPECT_EQ(imported.status, 2);
+            EXPECT_FALSE(fs::exists(archive));
+        }
+    }
 }

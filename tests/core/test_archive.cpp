@@ -367,3 +367,49 @@ TEST(ArchiveSample, EveryNumberIsDrawnAboutEquallyOften) {
         EXPECT_LT(seen[static_cast<std::size_t>(n)], 260) << n;
     }
 }
+
+TEST(ArchiveSave, NoSaveWritesMoreDrawsThanAnArchiveMayHold) {
+    // In memory when the system offers it: archives of 29 MB, each save flushed to the disk.
+    std::error_code error;
+    TempFolder folder(fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::path());
+    const auto file = folder.path() / archiveFileName;
+    ASSERT_TRUE(simulatedArchive(maxArchiveDraws - 1, 1).save(file).ok());
+    auto first = Archive::read(file);
+    auto second = Archive::read(file);
+    ASSERT_TRUE(first.ok() && second.ok());
+    ASSERT_TRUE(first->insert(entry("01/01/9990")).ok());
+    ASSERT_TRUE(first->save(file).ok()) << "the last draw that fits";
+    const std::string full = fileText(file);
+    // One program alone past the limit, and one whose draws join another program's there.
+    ASSERT_TRUE(first->insert(entry("02/01/9990")).ok());
+    ASSERT_TRUE(second->insert(entry("03/01/9990")).ok());
+    ASSERT_TRUE(second->insert(entry("04/01/9990")).ok());
+    for (Archive* archive : {&first.value(), &second.value()}) {
+        const auto saved = archive->save(file);
+        ASSERT_FALSE(saved.ok());
+        EXPECT_EQ(saved.error(), archiveFullMessage());
+        EXPECT_EQ(fileText(file), full);
+    }
+    EXPECT_EQ(quintor::testing::filesIn(folder.path()), 1u);
+}
+
+TEST(ArchiveUpdate, AnUpdateFileAnotherStartTookFirstIsNoFault) {
+    TempFolder folder;
+    const auto archiveFile = folder.path() / archiveFileName;
+    ASSERT_TRUE(simulatedArchive(10, 1).save(archiveFile).ok());
+    writeText(folder.path() / updateFileName, "01/01/9990,1,2,3,4,5,6,7\n");
+    // Two starts on the folder both find the update file; the first merges and renames it.
+    auto first = Archive::read(archiveFile);
+    auto second = Archive::read(archiveFile);
+    ASSERT_TRUE(first.ok() && second.ok());
+    RandomGenerator random(1);
+    const auto merged = mergeUpdateFile(*first, folder.path(), random);
+    ASSERT_TRUE(merged.ok());
+    EXPECT_FALSE(merged->takenByAnotherProgram);
+    EXPECT_FALSE(merged->renamedTo.empty());
+    const auto late = mergeUpdateFile(*second, folder.path(), random);
+    ASSERT_TRUE(late.ok()) << late.error();
+    EXPECT_TRUE(late->takenByAnotherProgram);
+    EXPECT_EQ(late->counts.added, 0u);
+    EXPECT_EQ(Archive::load(archiveFile).size(), 11u);
+}
