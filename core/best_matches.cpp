@@ -13,6 +13,7 @@
 #include <bit>
 #include <condition_variable>
 #include <cstring>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -463,11 +464,20 @@ public:
         slots_.resize(units_.size());
     }
 
+    // An exception on any thread ends the run on every thread and is thrown again here, on
+    // the caller's thread, once all have ended: never out of a thread.
     BestMatchCounts run() {
         std::vector<std::thread> pool;
-        for (int t = 0; t < threads_; ++t)
-            pool.emplace_back([this] { work(); });
-        const BestMatchCounts counts = gather();
+        std::exception_ptr failure;
+        BestMatchCounts counts;
+        try {
+            pool.reserve(static_cast<std::size_t>(threads_));
+            for (int t = 0; t < threads_; ++t)
+                pool.emplace_back([this] { work(); });
+            counts = gather();
+        } catch (...) {
+            failure = std::current_exception();
+        }
         {
             std::lock_guard lock(mutex_);
             quit_ = true;
@@ -475,6 +485,10 @@ public:
         changed_.notify_all();
         for (auto& thread : pool)
             thread.join();
+        if (!failure)
+            failure = workerFailure_;
+        if (failure)
+            std::rethrow_exception(failure);
         if (progress_)
             progress_(counts);
         return counts;
@@ -489,6 +503,20 @@ private:
     };
 
     void work() {
+        try {
+            countAhead();
+        } catch (...) {
+            {
+                std::lock_guard lock(mutex_);
+                if (!workerFailure_)
+                    workerFailure_ = std::current_exception();
+                quit_ = true;
+            }
+            changed_.notify_all();
+        }
+    }
+
+    void countAhead() {
         BestMatchWalker walker(model_, kernels_);
         while (true) {
             std::size_t k;
@@ -520,7 +548,9 @@ private:
                 add(total, own->count(units_[k]));
             } else {
                 std::unique_lock lock(mutex_);
-                changed_.wait(lock, [&] { return slots_[k].ready; });
+                changed_.wait(lock, [&] { return slots_[k].ready || workerFailure_; });
+                if (!slots_[k].ready)
+                    break; // run() throws the worker's failure
                 add(total, slots_[k].counts);
                 consumed_ = k + 1;
                 lock.unlock();
@@ -545,6 +575,7 @@ private:
     std::condition_variable changed_;
     std::size_t taken_ = 0, consumed_ = 0;
     bool quit_ = false;
+    std::exception_ptr workerFailure_;
 };
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "core/run_control.h"
 
 #include <algorithm>
+#include <exception>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -54,12 +56,34 @@ void runOnThreads(int count, const std::function<void()>& work) {
         work();
         return;
     }
+    // An exception thrown out of a thread would end the program: the first one is kept and
+    // thrown again on the caller's thread once every thread has ended.
+    std::mutex mutex;
+    std::exception_ptr failure;
+    const auto guarded = [&] {
+        try {
+            work();
+        } catch (...) {
+            std::lock_guard lock(mutex);
+            if (!failure)
+                failure = std::current_exception();
+        }
+    };
     std::vector<std::thread> pool;
-    pool.reserve(static_cast<std::size_t>(count));
-    for (int k = 0; k < count; ++k)
-        pool.emplace_back(work);
+    try {
+        pool.reserve(static_cast<std::size_t>(count));
+        for (int k = 0; k < count; ++k)
+            pool.emplace_back(guarded);
+    } catch (...) {
+        // No thread to start: the threads started finish the work between them.
+        std::lock_guard lock(mutex);
+        if (pool.empty() && !failure)
+            failure = std::current_exception();
+    }
     for (auto& thread : pool)
         thread.join();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 } // namespace quintor

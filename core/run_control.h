@@ -42,7 +42,9 @@ private:
 int workerThreadCount(int requested);
 
 // Runs work on count threads at once (on the calling thread alone when count <= 1) and
-// returns when every one has ended.
+// returns when every one has ended; the first exception a thread threw is then thrown here.
+// Work shares its pieces out between the threads running it, so that fewer threads than
+// asked for (when no more can be started) still do all of it.
 void runOnThreads(int count, const std::function<void()>& work);
 
 } // namespace quintor

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -60,6 +61,18 @@ SelectionRequest selectionRequest(const SystemState& system, std::span<const Col
 // The typed count of columns: leading blanks skipped, the rest a whole 32-bit integer in
 // 1..initialColumns.
 Expected<std::int64_t> requestedCount(std::string_view text, double initialColumns);
+
+// The memory a selection of count columns from markedCount numbers may take at its peak, on
+// the threads it would use: the kept list and its tree, the result handed back and the
+// caller's copy of it, the candidates the threads hold for the list, the threads themselves.
+std::uint64_t selectionMemoryNeed(std::int64_t count, int markedCount);
+// The largest count whose need fits in available bytes (0 when none does), at most the
+// initial columns.
+std::int64_t largestSelectionCount(int markedCount, std::uint64_t available);
+// The count refused before anything is allocated for it when it will not fit in the memory
+// this process can have now, with a message naming the largest count that does.
+Expected<bool> checkSelectionMemory(std::int64_t count, int markedCount);
+std::string selectionMemoryMessage(std::int64_t count, std::int64_t largest);
 
 // The selection run: scores every initial column and keeps the best count of them. Fails with
 // the program's message when the draws, the marks or the count cannot make a run. An empty

@@ -18,8 +18,14 @@ namespace quintor {
 // after each change in log time instead of a scan.
 class SelectionList {
 public:
+    // The rows are taken at once: growing them as they fill would need half as much again
+    // at each step, more than the run was measured to need (see checkSelectionMemory).
     SelectionList(std::size_t capacity, double tolerance)
-        : capacity_(capacity), tolerance_(tolerance) {}
+        : capacity_(capacity), tolerance_(tolerance) {
+        columns_.reserve(capacity);
+        scores_.reserve(capacity);
+        sets_.reserve(capacity);
+    }
 
     // Candidates at or below this score cannot change the list.
     double cutoff() const {

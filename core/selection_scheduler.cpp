@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <thread>
 
@@ -9,9 +10,7 @@ namespace quintor {
 
 namespace {
 
-// How far the workers may run ahead of the list, in units; the threshold of unit k is the
-// cutoff the list had after unit k - lag.
-constexpr std::size_t lag = 8;
+constexpr std::size_t lag = schedulerLag;
 constexpr std::uint64_t reportStep = 1 << 15;
 
 class Progress {
@@ -49,13 +48,22 @@ public:
           cutoffAfter_(units_.size()), threads_(threads), progress_(progress),
           foundLimit_(std::max<std::size_t>(1024, 2 * model.capacity)) {}
 
+    // An exception on any thread (no memory for the candidates, no thread to start) ends the
+    // run on every thread and is thrown again here, on the caller's thread, once all have
+    // ended: never out of a thread, which would end the program.
     ScheduleOutcome run() {
         ScheduleOutcome outcome;
         SelectionWalker own(model_, vectorPath());
         std::vector<std::thread> pool;
-        for (int t = 0; t < threads_; ++t)
-            pool.emplace_back([this] { work(); });
-        outcome.completed = consume(own, outcome.rescannedUnits);
+        std::exception_ptr failure;
+        try {
+            pool.reserve(static_cast<std::size_t>(threads_));
+            for (int t = 0; t < threads_; ++t)
+                pool.emplace_back([this] { work(); });
+            outcome.completed = consume(own, outcome.rescannedUnits);
+        } catch (...) {
+            failure = std::current_exception();
+        }
         {
             std::lock_guard lock(mutex_);
             quit_ = true;
@@ -63,6 +71,10 @@ public:
         changed_.notify_all();
         for (auto& thread : pool)
             thread.join();
+        if (!failure)
+            failure = workerFailure_;
+        if (failure)
+            std::rethrow_exception(failure);
         return outcome;
     }
 
@@ -78,6 +90,20 @@ private:
     static std::size_t source(std::size_t k) { return k > lag ? k - lag : 0; }
 
     void work() {
+        try {
+            walkAhead();
+        } catch (...) {
+            {
+                std::lock_guard lock(mutex_);
+                if (!workerFailure_)
+                    workerFailure_ = std::current_exception();
+                quit_ = true;
+            }
+            changed_.notify_all();
+        }
+    }
+
+    void walkAhead() {
         SelectionWalker walker(model_, vectorPath());
         std::vector<Candidate> found;
         while (true) {
@@ -115,7 +141,9 @@ private:
                 Slot slot;
                 {
                     std::unique_lock lock(mutex_);
-                    changed_.wait(lock, [&] { return slots_[k].ready; });
+                    changed_.wait(lock, [&] { return slots_[k].ready || workerFailure_; });
+                    if (!slots_[k].ready)
+                        return false; // run() throws the worker's failure
                     slot = std::move(slots_[k]);
                     slots_[k] = Slot{};
                 }
@@ -163,6 +191,7 @@ private:
     std::size_t taken_ = 1; // unit 0 is the list's own
     std::size_t consumed_ = 0;
     bool quit_ = false;
+    std::exception_ptr workerFailure_;
 };
 
 } // namespace

@@ -6,6 +6,10 @@
 
 namespace quintor {
 
+// How far the workers may run ahead of the list, in units; the threshold of unit k is the
+// cutoff the list had after unit k - lag.
+inline constexpr std::size_t schedulerLag = 8;
+
 struct ScheduleOutcome {
     bool completed = false; // false: stopped through the control
     int rescannedUnits = 0;

@@ -364,6 +364,14 @@ void SelectionDialog::onStartClicked() {
         finalCountEdit_->setFocus();
         return;
     }
+    // A count the memory cannot hold is refused now, naming one it can, not found out by
+    // the run when the memory runs out.
+    const auto fits = checkSelectionMemory(*count, system_.markedCount());
+    if (!fits) {
+        showError(this, errorTitle, QString::fromStdString(fits.error()));
+        finalCountEdit_->setFocus();
+        return;
+    }
     std::shared_ptr<const FilterCheck> filter;
     if (!system_.filters.empty()) {
         HourglassGuard hourglass;

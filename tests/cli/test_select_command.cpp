@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <random>
 #include <sstream>
 #include <string>
@@ -75,6 +78,52 @@ TEST(CliSelect, KeepsWhatThePlainRunKeepsAndWritesTheSystem) {
                                     "--count", "6", "--precision", "13"});
     ASSERT_EQ(again.status, 0) << again.errors;
     EXPECT_EQ(fileText(file), fileText(out));
+}
+
+TEST(CliSelect, ACountTheMemoryCannotHoldIsRefusedAtOnceNamingOneThatRuns) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address checker needs an address space without a limit";
+#endif
+    TempFolder folder;
+    const fs::path archiveFile = folder / "vincenti.dat";
+    ASSERT_TRUE(simulatedArchive(300, 3).save(archiveFile));
+    // Run with an address-space limit, as "ulimit -v" sets it.
+    const auto limited = [&](const std::string& bytes, const fs::path& file,
+                             const std::string& count) {
+        return quintor::testing::runProgram(
+            "/usr/bin/prlimit", {"--as=" + bytes, QUINTOR_CLI, "select", file.string(), "--archive",
+                                 archiveFile.string(), "--count", count, "--precision", "26"});
+    };
+    const auto largestNamed = [](const std::string& message) -> std::int64_t {
+        const std::string before = "ora è ";
+        const std::size_t at = message.find(before);
+        return at == std::string::npos ? -1 : std::stoll(message.substr(at + before.size()));
+    };
+
+    // Every initial column of a system of all 90 numbers: refused before the run starts.
+    std::vector<int> all(90);
+    std::iota(all.begin(), all.end(), 1);
+    const fs::path whole = folder / "tutti.qtr";
+    ASSERT_TRUE(writeSystemFile(whole, systemWith(all)));
+    const auto started = std::chrono::steady_clock::now();
+    CliResult run = limited("4294967296", whole, "622614630");
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(run.status, 2) << run.errors;
+    EXPECT_LT(took.count(), 1.0);
+    EXPECT_GT(largestNamed(run.errors), 0) << run.errors;
+
+    // On a smaller system the largest count named runs to its end under the same limit.
+    std::vector<int> forty(40);
+    std::iota(forty.begin(), forty.end(), 1);
+    const fs::path file = folder / "quaranta.qtr";
+    ASSERT_TRUE(writeSystemFile(file, systemWith(forty)));
+    run = limited("314572800", file, "3838380");
+    ASSERT_EQ(run.status, 2) << run.errors;
+    const std::int64_t largest = largestNamed(run.errors);
+    ASSERT_GT(largest, 0) << run.errors;
+    run = limited("314572800", file, std::to_string(largest));
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.lines.size(), static_cast<std::size_t>(largest));
 }
 
 TEST(CliSelect, RealDrawsAtFullSpeed) {

@@ -1,5 +1,6 @@
 #include "core/archive.h"
 #include "core/combinatorics.h"
+#include "core/probability.h"
 #include "core/random.h"
 #include "core/scoring.h"
 #include "core/selection.h"
@@ -11,7 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <functional>
+#include <new>
+#include <numeric>
 #include <thread>
 
 using namespace quintor;
@@ -570,4 +575,38 @@ TEST(RequestedCount, AcceptsOnlyAWholeCountWithinTheSystem) {
         EXPECT_EQ(r.error(), invalidCountMessage) << bad;
     }
     EXPECT_EQ(*requestedCount("2147483647", 622614630.0 * 10), 2147483647);
+}
+
+TEST(EngineThreads, AFailureOnAnyThreadReachesTheCallerInsteadOfEndingTheProgram) {
+    // Each engine runs threads of its own; an exception thrown while they run (here from the
+    // progress report, or from the work of one thread) must come out of the call.
+    const auto selection = [] {
+        SelectionRequest request;
+        const std::vector<Column> draws = generatedDraws(300, 5);
+        request.draws = draws;
+        request.marked = {2,  5,  11, 17, 23, 29, 31, 37, 41, 43,
+                          47, 53, 59, 61, 67, 71, 73, 79, 83, 89};
+        request.probabilities.fill(50);
+        request.count = 100;
+        request.threads = 3;
+        (void)selectColumns(request, nullptr,
+                            [](std::uint64_t, std::uint64_t) { throw std::bad_alloc(); });
+    };
+    const auto bestMatches = [] {
+        std::vector<int> marked(30);
+        std::iota(marked.begin(), marked.end(), 1);
+        const std::vector<Column> finals(100, Column{1, 2, 3, 4, 5, 6});
+        (void)countBestMatches(marked, finals, nullptr,
+                               [](const BestMatchCounts&) { throw std::bad_alloc(); });
+    };
+    const auto oneThreadOfMany = [] {
+        std::atomic<int> started{0};
+        runOnThreads(4, [&] {
+            if (started.fetch_add(1) == 2)
+                throw std::bad_alloc();
+        });
+    };
+    for (const auto& run : {std::function<void()>(selection), std::function<void()>(bestMatches),
+                            std::function<void()>(oneThreadOfMany)})
+        EXPECT_THROW(run(), std::bad_alloc);
 }

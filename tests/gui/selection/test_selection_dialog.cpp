@@ -1,6 +1,7 @@
 // The selection window driven as a person would: type the count, press Enter, stop the run.
 #include "app/main_frame.h"
 #include "core/archive.h"
+#include "core/memory_budget.h"
 #include "core/selection.h"
 #include "core/selection_guarantee.h"
 #include "gui/selection/selection_dialog.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -69,6 +71,7 @@ class SelectionWindowTest : public QObject {
 private slots:
     void aRunThroughTheWindowFillsTheFinalColumns();
     void everyInvalidCountKeepsTheWindowOpen();
+    void aCountTheMemoryCannotHoldIsRefusedAtOnce();
     void stopWithYesKeepsNothingAndNoGoesOn();
     void launcherChecksAndAllRejected();
     void theSystemWindowsMenuItemRunsIt();
@@ -145,6 +148,35 @@ void SelectionWindowTest::everyInvalidCountKeepsTheWindowOpen() {
     }
     QCOMPARE(system.finalColumns, columnsBefore);
     QVERIFY(!system.modified);
+}
+
+void SelectionWindowTest::aCountTheMemoryCannotHoldIsRefusedAtOnce() {
+    // Every initial column of all 90 numbers: more than any machine this runs on can hold.
+    if (selectionMemoryNeed(622614630, 90) <= availableMemory())
+        QSKIP("this machine could hold every column of 90 numbers");
+    test::ScriptedPrompter prompter;
+    const Archive archive = simulatedArchive(300, 3);
+    SystemState system = systemWith(1, 90);
+    QElapsedTimer clock;
+    qint64 answeredAfter = -1;
+    const int ended = launchAndDrive(prompter, system, archive, [&](SelectionDialog& window) {
+        clock.start();
+        typeCountAndEnter(window, QStringLiteral("622614630"));
+        answeredAfter = clock.elapsed();
+        QVERIFY(window.isVisible());
+        QVERIFY(!window.running());
+        window.findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+    });
+    QCOMPARE(ended, 0);
+    QVERIFY2(answeredAfter >= 0 && answeredAfter < 1000,
+             qPrintable(QString::number(answeredAfter)));
+    const auto questions = prompter.questions();
+    QCOMPARE(questions.size(), 1);
+    QVERIFY2(questions[0].text.startsWith(QStringLiteral(
+                 "La memoria disponibile non basta per selezionare 622614630 colonne.")),
+             qPrintable(questions[0].text));
+    QVERIFY2(questions[0].text.contains(QStringLiteral("può selezionare ora è")),
+             qPrintable(questions[0].text));
 }
 
 void SelectionWindowTest::stopWithYesKeepsNothingAndNoGoesOn() {
