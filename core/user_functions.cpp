@@ -198,7 +198,9 @@ std::optional<LaunchCommand> interpreterOf(const fs::path& file) {
     if (!head || head->size() < 3 || (*head)[0] != '#' || (*head)[1] != '!')
         return std::nullopt;
     std::string line(head->begin() + 2, head->end());
-    line = line.substr(0, line.find_first_of("\r\n"));
+    // A zero byte ends the line too: the system reads the names as C strings, so a name with
+    // one inside would start another program than the one named.
+    line = line.substr(0, line.find_first_of(std::string_view("\r\n\0", 3)));
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     auto first = std::find_if_not(line.begin(), line.end(), blank);
     auto firstEnd = std::find_if(first, line.end(), blank);

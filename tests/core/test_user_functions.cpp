@@ -208,6 +208,12 @@ TEST(UserFunctionFiles, DescriptionAndLaunchOfAProgram) {
     ASSERT_TRUE(script);
     EXPECT_EQ(script->program, "/bin/sh");
     EXPECT_EQ(script->arguments, (std::vector<std::string>{"-e", (home / "script.sh").string()}));
+    // The system reads the line up to a zero byte: nothing after it joins a name.
+    writeText(home / "zero.sh", std::string("#!/bin/sh\0 -x\necho\n", 19));
+    const auto cut = launchCommand(home.path(), "zero.sh");
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->program, "/bin/sh");
+    EXPECT_EQ(cut->arguments, (std::vector<std::string>{(home / "zero.sh").string()}));
     EXPECT_FALSE(launchCommand(home.path(), "dati.txt"));
     EXPECT_FALSE(launchCommand(home.path(), "assente"));
     EXPECT_FALSE(launchCommand(home.path(), "../binario"));
