@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (command->arguments.empty() || command->arguments.size() > 2 ||
         command->arguments.back() != file.string())
         std::abort();
-    if (command->arguments.size() == 2 && (command->arguments[0].empty() ||
-                                            holdsLineEndOrZero(command->arguments[0])))
+    if (command->arguments.size() == 2 &&
+        (command->arguments[0].empty() || holdsLineEndOrZero(command->arguments[0])))
         std::abort();
     return 0;
 }
