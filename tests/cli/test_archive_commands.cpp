@@ -242,9 +242,14 @@ TEST(CliMerge, MessagesNameWhatIsWrong) {
 TEST(CliMerge, AFileSizeLimitIsAFailedSaveWithNoTemporaryFileLeft) {
     TempFolder folder;
     const fs::path archive = folder.path() / "vincenti.dat";
-    ASSERT_EQ(runCli({"sample-archive", archive.string(), "--draws", "300"}).status, 0);
-    const std::string before = fileText(archive);
+    // 300 draws of its own (a simulated archive would be replaced by the one new draw).
     const fs::path csv = folder.path() / "nuove.csv";
+    std::string draws;
+    for (int day = 1; day <= 300; ++day)
+        draws += std::to_string(1700 + day) + "-01-01,1,2,3,4,5,6,7\n";
+    writeText(csv, draws);
+    ASSERT_EQ(runCli({"merge", archive.string(), csv.string()}).status, 0);
+    const std::string before = fileText(archive);
     writeText(csv, "2990-01-03,11,12,13,14,15,16,17\n");
     // prlimit starts the program with the limit and the signal as a shell's ulimit leaves them.
     const CliResult run = quintor::testing::runProgram(
