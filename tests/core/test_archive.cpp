@@ -396,7 +396,8 @@ TEST(ArchiveSave, NoSaveWritesMoreDrawsThanAnArchiveMayHold) {
 TEST(ArchiveUpdate, AnUpdateFileAnotherStartTookFirstIsNoFault) {
     TempFolder folder;
     const auto archiveFile = folder.path() / archiveFileName;
-    ASSERT_TRUE(simulatedArchive(10, 1).save(archiveFile).ok());
+    // Not the first start's simulated draws, which the update would replace.
+    ASSERT_TRUE(simulatedArchive(10, 2).save(archiveFile).ok());
     writeText(folder.path() / updateFileName, "01/01/9990,1,2,3,4,5,6,7\n");
     // Two starts on the folder both find the update file; the first merges and renames it.
     auto first = Archive::read(archiveFile);
