@@ -4,19 +4,18 @@
 // at a time; the counts of the pairs are added in order, so a stop keeps an exact prefix.
 // Below four fixed numbers, all pairs of last numbers are counted at once from the few final
 // columns that hold the most of those four (pairsAfterFourBody).
+#include "core/ahead_workers.h"
 #include "core/combinatorics.h"
 #include "core/number_set.h"
 #include "core/probability.h"
+#include "core/run_control.h"
 #include "core/vector_path.h"
 
 #include <algorithm>
 #include <bit>
-#include <condition_variable>
 #include <cstring>
-#include <exception>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace quintor {
@@ -467,28 +466,9 @@ public:
     // An exception on any thread ends the run on every thread and is thrown again here, on
     // the caller's thread, once all have ended: never out of a thread.
     BestMatchCounts run() {
-        std::vector<std::thread> pool;
-        std::exception_ptr failure;
         BestMatchCounts counts;
-        try {
-            pool.reserve(static_cast<std::size_t>(threads_));
-            for (int t = 0; t < threads_; ++t)
-                pool.emplace_back([this] { work(); });
-            counts = gather();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        {
-            std::lock_guard lock(mutex_);
-            quit_ = true;
-        }
-        changed_.notify_all();
-        for (auto& thread : pool)
-            thread.join();
-        if (!failure)
-            failure = workerFailure_;
-        if (failure)
-            std::rethrow_exception(failure);
+        workers_.run(
+            threads_, [this] { countAhead(); }, [&] { counts = gather(); });
         if (progress_)
             progress_(counts);
         return counts;
@@ -502,39 +482,25 @@ private:
         BestMatchCounts counts;
     };
 
-    void work() {
-        try {
-            countAhead();
-        } catch (...) {
-            {
-                std::lock_guard lock(mutex_);
-                if (!workerFailure_)
-                    workerFailure_ = std::current_exception();
-                quit_ = true;
-            }
-            changed_.notify_all();
-        }
-    }
-
     void countAhead() {
         BestMatchWalker walker(model_, kernels_);
         while (true) {
             std::size_t k;
             {
-                std::unique_lock lock(mutex_);
-                changed_.wait(lock, [&] {
-                    return quit_ || taken_ >= units_.size() || taken_ < consumed_ + ahead;
+                std::unique_lock lock(workers_.mutex);
+                workers_.changed.wait(lock, [&] {
+                    return workers_.quit || taken_ >= units_.size() || taken_ < consumed_ + ahead;
                 });
-                if (quit_ || taken_ >= units_.size())
+                if (workers_.quit || taken_ >= units_.size())
                     return;
                 k = taken_++;
             }
             const BestMatchCounts counts = walker.count(units_[k]);
             {
-                std::lock_guard lock(mutex_);
+                std::lock_guard lock(workers_.mutex);
                 slots_[k] = {true, counts};
             }
-            changed_.notify_all();
+            workers_.changed.notify_all();
         }
     }
 
@@ -547,14 +513,14 @@ private:
             if (own) {
                 add(total, own->count(units_[k]));
             } else {
-                std::unique_lock lock(mutex_);
-                changed_.wait(lock, [&] { return slots_[k].ready || workerFailure_; });
+                std::unique_lock lock(workers_.mutex);
+                workers_.changed.wait(lock, [&] { return slots_[k].ready || workers_.failure; });
                 if (!slots_[k].ready)
                     break; // run() throws the worker's failure
                 add(total, slots_[k].counts);
                 consumed_ = k + 1;
                 lock.unlock();
-                changed_.notify_all();
+                workers_.changed.notify_all();
             }
             if (progress_)
                 progress_(total);
@@ -571,11 +537,8 @@ private:
     Kernels kernels_;
     std::vector<Unit> units_;
     std::vector<Slot> slots_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
+    AheadWorkers workers_;
     std::size_t taken_ = 0, consumed_ = 0;
-    bool quit_ = false;
-    std::exception_ptr workerFailure_;
 };
 
 } // namespace
@@ -591,10 +554,7 @@ BestMatchCounts countBestMatches(std::span<const int> marked, std::span<const Co
     const BestMatchModel model(marked, finals);
     // Small counts are over before a thread would start.
     const std::uint64_t work = binomial(n, 6) * model.words;
-    const int threads =
-        work < (std::uint64_t{1} << 20)
-            ? 0
-            : static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    const int threads = work < (std::uint64_t{1} << 20) ? 0 : workerThreadCount(0);
     BestMatchRun run(model, threads, control, progress);
     return run.run();
 }

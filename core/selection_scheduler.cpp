@@ -1,10 +1,9 @@
 #include "core/selection_scheduler.h"
 
+#include "core/ahead_workers.h"
+
 #include <algorithm>
-#include <condition_variable>
-#include <exception>
 #include <mutex>
-#include <thread>
 
 namespace quintor {
 
@@ -54,27 +53,9 @@ public:
     ScheduleOutcome run() {
         ScheduleOutcome outcome;
         SelectionWalker own(model_, vectorPath());
-        std::vector<std::thread> pool;
-        std::exception_ptr failure;
-        try {
-            pool.reserve(static_cast<std::size_t>(threads_));
-            for (int t = 0; t < threads_; ++t)
-                pool.emplace_back([this] { work(); });
-            outcome.completed = consume(own, outcome.rescannedUnits);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        {
-            std::lock_guard lock(mutex_);
-            quit_ = true;
-        }
-        changed_.notify_all();
-        for (auto& thread : pool)
-            thread.join();
-        if (!failure)
-            failure = workerFailure_;
-        if (failure)
-            std::rethrow_exception(failure);
+        workers_.run(
+            threads_, [this] { walkAhead(); },
+            [&] { outcome.completed = consume(own, outcome.rescannedUnits); });
         return outcome;
     }
 
@@ -89,20 +70,6 @@ private:
     // The unit whose outcome gives the threshold of unit k.
     static std::size_t source(std::size_t k) { return k > lag ? k - lag : 0; }
 
-    void work() {
-        try {
-            walkAhead();
-        } catch (...) {
-            {
-                std::lock_guard lock(mutex_);
-                if (!workerFailure_)
-                    workerFailure_ = std::current_exception();
-                quit_ = true;
-            }
-            changed_.notify_all();
-        }
-    }
-
     void walkAhead() {
         SelectionWalker walker(model_, vectorPath());
         std::vector<Candidate> found;
@@ -110,25 +77,25 @@ private:
             std::size_t k;
             double threshold;
             {
-                std::unique_lock lock(mutex_);
-                changed_.wait(lock, [&] {
-                    return quit_ || taken_ >= units_.size() || consumed_ > source(taken_);
+                std::unique_lock lock(workers_.mutex);
+                workers_.changed.wait(lock, [&] {
+                    return workers_.quit || taken_ >= units_.size() || consumed_ > source(taken_);
                 });
-                if (quit_ || taken_ >= units_.size())
+                if (workers_.quit || taken_ >= units_.size())
                     return;
                 k = taken_++;
                 threshold = cutoffAfter_[source(k)];
             }
             const bool complete = walker.collect(units_[k], threshold, foundLimit_, found);
             {
-                std::lock_guard lock(mutex_);
+                std::lock_guard lock(workers_.mutex);
                 Slot& slot = slots_[k];
                 slot.threshold = threshold;
                 slot.complete = complete;
                 slot.found.swap(found);
                 slot.ready = true;
             }
-            changed_.notify_all();
+            workers_.changed.notify_all();
         }
     }
 
@@ -140,8 +107,9 @@ private:
             } else {
                 Slot slot;
                 {
-                    std::unique_lock lock(mutex_);
-                    changed_.wait(lock, [&] { return slots_[k].ready || workerFailure_; });
+                    std::unique_lock lock(workers_.mutex);
+                    workers_.changed.wait(lock,
+                                          [&] { return slots_[k].ready || workers_.failure; });
                     if (!slots_[k].ready)
                         return false; // run() throws the worker's failure
                     slot = std::move(slots_[k]);
@@ -150,11 +118,11 @@ private:
                 take(own, units_[k], slot, rescans);
             }
             {
-                std::lock_guard lock(mutex_);
+                std::lock_guard lock(workers_.mutex);
                 cutoffAfter_[k] = list_.cutoff();
                 consumed_ = k + 1;
             }
-            changed_.notify_all();
+            workers_.changed.notify_all();
             if (!progress_.add(model_.below(2, units_[k].second)))
                 return false;
         }
@@ -186,12 +154,9 @@ private:
     Progress& progress_;
     std::size_t foundLimit_;
 
-    std::mutex mutex_;
-    std::condition_variable changed_;
+    AheadWorkers workers_;
     std::size_t taken_ = 1; // unit 0 is the list's own
     std::size_t consumed_ = 0;
-    bool quit_ = false;
-    std::exception_ptr workerFailure_;
 };
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "core/ahead_workers.h"
 #include "core/archive.h"
 #include "core/combinatorics.h"
 #include "core/probability.h"
@@ -15,6 +16,7 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <new>
 #include <numeric>
 #include <thread>
@@ -606,7 +608,18 @@ TEST(EngineThreads, AFailureOnAnyThreadReachesTheCallerInsteadOfEndingTheProgram
                 throw std::bad_alloc();
         });
     };
-    for (const auto& run : {std::function<void()>(selection), std::function<void()>(bestMatches),
-                            std::function<void()>(oneThreadOfMany)})
+    const auto workerAhead = [] {
+        AheadWorkers workers;
+        workers.run(
+            2, [] { throw std::bad_alloc(); },
+            [&] {
+                // Waits for a result no worker will give: the failure must end the wait.
+                std::unique_lock lock(workers.mutex);
+                workers.changed.wait(lock, [&] { return workers.failure != nullptr; });
+            });
+    };
+    for (const auto& run :
+         {std::function<void()>(selection), std::function<void()>(bestMatches),
+          std::function<void()>(oneThreadOfMany), std::function<void()>(workerAhead)})
         EXPECT_THROW(run(), std::bad_alloc);
 }
