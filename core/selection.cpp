@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <thread>
 
 namespace quintor {
 
@@ -45,7 +44,7 @@ int threadCount(int requested, std::uint64_t total) {
         return requested;
     if (total < (std::uint64_t{1} << 22))
         return 1;
-    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    return workerThreadCount(0);
 }
 
 std::uint64_t memoryNeed(std::int64_t count, int markedCount, int threads) {
@@ -112,17 +111,8 @@ std::string selectionMemoryMessage(std::int64_t count, std::int64_t largest) {
            std::to_string(largest) + ".";
 }
 
-Expected<bool> checkSelectionMemory(std::int64_t count, int markedCount) {
-    const std::uint64_t usable = usableForSelection(availableMemory());
-    if (selectionMemoryNeed(count, markedCount) <= usable)
-        return true;
-    return Failure{selectionMemoryMessage(count, largestSelectionCount(markedCount, usable))};
-}
-
-Expected<SelectionResult> selectColumns(const SelectionRequest& request, RunControl* control,
-                                        const SelectionProgress& progress) {
-    const std::span<const Column> draws = scoringSnapshot(request.draws);
-    if (draws.size() < minimumDraws)
+Expected<std::vector<int>> usableMarkedNumbers(const SelectionRequest& request) {
+    if (scoringSnapshot(request.draws).size() < minimumDraws)
         return Failure{fewDrawsMessage};
     std::vector<int> marked;
     for (int x : request.marked)
@@ -132,6 +122,23 @@ Expected<SelectionResult> selectColumns(const SelectionRequest& request, RunCont
     marked.erase(std::unique(marked.begin(), marked.end()), marked.end());
     if (marked.size() < 6)
         return Failure{fewMarksMessage};
+    return marked;
+}
+
+Expected<bool> checkSelectionMemory(std::int64_t count, int markedCount) {
+    const std::uint64_t usable = usableForSelection(availableMemory());
+    if (selectionMemoryNeed(count, markedCount) <= usable)
+        return true;
+    return Failure{selectionMemoryMessage(count, largestSelectionCount(markedCount, usable))};
+}
+
+Expected<SelectionResult> selectColumns(const SelectionRequest& request, RunControl* control,
+                                        const SelectionProgress& progress) {
+    auto usable = usableMarkedNumbers(request);
+    if (!usable)
+        return Failure{usable.error()};
+    std::vector<int> marked = std::move(*usable);
+    const std::span<const Column> draws = scoringSnapshot(request.draws);
     const double initial = initialColumnCount(static_cast<int>(marked.size()));
     if (request.count < 1 || static_cast<double>(request.count) > initial)
         return Failure{invalidCountMessage};

@@ -74,6 +74,11 @@ std::int64_t largestSelectionCount(int markedCount, std::uint64_t available);
 Expected<bool> checkSelectionMemory(std::int64_t count, int markedCount);
 std::string selectionMemoryMessage(std::int64_t count, std::int64_t largest);
 
+// The marked numbers of a request that a run works on: the board numbers among them,
+// increasing, each once. Fails with the program's message when the archive holds too few
+// draws to score columns or fewer than six numbers are left.
+Expected<std::vector<int>> usableMarkedNumbers(const SelectionRequest& request);
+
 // The selection run: scores every initial column and keeps the best count of them. Fails with
 // the program's message when the draws, the marks or the count cannot make a run. An empty
 // result that was not stopped means every column was rejected. control, when given, can pause

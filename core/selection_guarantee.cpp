@@ -12,21 +12,14 @@ namespace quintor {
 Expected<RepairResult> selectForGuarantee(const SelectionRequest& request,
                                           const GuaranteeTarget& target, RunControl* control,
                                           const RepairProgress& progress) {
-    if (scoringSnapshot(request.draws).size() < minimumDraws)
-        return Failure{fewDrawsMessage};
-    std::vector<int> marked;
-    for (int x : request.marked)
-        if (isBoardNumber(x))
-            marked.push_back(x);
-    std::ranges::sort(marked);
-    marked.erase(std::unique(marked.begin(), marked.end()), marked.end());
-    if (marked.size() < 6)
-        return Failure{fewMarksMessage};
+    auto marked = usableMarkedNumbers(request);
+    if (!marked)
+        return Failure{marked.error()};
     if (request.filter)
         return Failure{guaranteeFiltersMessage};
 
     RepairRequest repair;
-    repair.marked = std::move(marked);
+    repair.marked = std::move(*marked);
     repair.fixed = request.fixed;
     std::ranges::sort(repair.fixed);
     repair.fixed.erase(std::unique(repair.fixed.begin(), repair.fixed.end()), repair.fixed.end());
