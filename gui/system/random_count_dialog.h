@@ -1,14 +1,11 @@
 #pragma once
 
-#include "gui/common/tiled_dialog.h"
-
-class QLineEdit;
-class QPushButton;
+#include "gui/common/value_dialog.h"
 
 namespace quintor {
 
 // Asks how many columns to extract at random from the initial system.
-class RandomCountDialog : public TiledDialog {
+class RandomCountDialog : public ValueDialog {
     Q_OBJECT
 public:
     explicit RandomCountDialog(QWidget* parent = nullptr);
@@ -17,13 +14,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-
-private:
-    void onOkClicked();
-
-    QLineEdit* countEdit_;
-    QPushButton* okButton_;
-    QPushButton* cancelButton_;
 };
 
 } // namespace quintor
