@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/archive.h"
 #include "core/system_file.h"
 #include "tests/support/cli_runner.h"
 
@@ -7,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +23,13 @@ inline std::string writeSystem(const std::filesystem::path& file, const std::vec
         state.marked[static_cast<std::size_t>(n)] = 1;
     state.finalColumns = finals;
     EXPECT_TRUE(writeSystemFile(file, state));
+    return file.string();
+}
+
+// archive written as the archive file of folder; its path.
+inline std::string writeArchive(const std::filesystem::path& folder, const Archive& archive) {
+    const auto file = folder / "vincenti.dat";
+    std::ofstream(file, std::ios::binary) << archive.fileBytes();
     return file.string();
 }
 

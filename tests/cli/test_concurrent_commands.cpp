@@ -4,11 +4,11 @@
 //
 // QUINTOR_KILL_ROUNDS sets the kills per command, and twice the rounds of commands at once: 20
 // unless set, 200 with `make test-kills`.
-#include "core/byte_file.h"
 #include "core/column.h"
 #include "core/system_file.h"
 #include "tests/cli/cli_support.h"
 #include "tests/support/files.h"
+#include "tests/support/temporary_files.h"
 
 #include <gtest/gtest.h>
 
@@ -22,68 +22,28 @@
 #include <thread>
 #include <vector>
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 using namespace quintor;
 using quintor::testing::fileText;
+using quintor::testing::quickTempBase;
 using quintor::testing::runCli;
+using quintor::testing::startCli;
 using quintor::testing::TempFolder;
+using quintor::testing::temporaryFilesIn;
+using quintor::testing::waitForExit;
 using quintor::testing::writeSystem;
 using quintor::testing::writeText;
 
 namespace {
 
-// A memory file system when there is one: hundreds of saves, each flushed twice, would
-// otherwise wait on the disk, and a kill loses nothing a flush protects.
-fs::path quickFolder() {
-    std::error_code error;
-    return fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::path();
-}
-
 int killRounds() {
     const char* text = std::getenv("QUINTOR_KILL_ROUNDS");
     const int rounds = text ? std::atoi(text) : 0;
     return rounds > 0 ? rounds : 20;
-}
-
-// quintor-cli started with args, its output into output (or thrown away), not waited for.
-pid_t startCli(const std::vector<std::string>& args, const fs::path& output = "/dev/null") {
-    std::vector<std::string> words{QUINTOR_CLI};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t child = -1;
-    const int error = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return error == 0 ? child : -1;
-}
-
-int exitStatus(pid_t child) {
-    int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
-}
-
-std::size_t temporaryFilesIn(const fs::path& folder) {
-    std::size_t count = 0;
-    for (const auto& entry : fs::directory_iterator(folder))
-        count += isTemporaryFileName(entry.path().filename().string()) ? 1 : 0;
-    return count;
 }
 
 std::vector<Column> columnsOf(const fs::path& file) {
@@ -107,7 +67,7 @@ std::string columnLines(int first, int count) {
 } // namespace
 
 TEST(ConcurrentCommands, TwoCommandsWritingOneSystemLoseNothing) {
-    TempFolder folder(quickFolder());
+    TempFolder folder(quickTempBase());
     const fs::path system = folder / "sistema.qtr";
     const fs::path copy = folder / "copia.qtr";
     const int rounds = killRounds() / 2;
@@ -141,7 +101,7 @@ TEST(ConcurrentCommands, TwoCommandsWritingOneSystemLoseNothing) {
         };
         for (pid_t child : children) {
             ASSERT_GT(child, 0);
-            EXPECT_EQ(exitStatus(child), 0) << "round " << round;
+            EXPECT_EQ(waitForExit(child), 0) << "round " << round;
         }
         const std::vector<Column> after = columnsOf(system);
         const std::set<Column> kept(after.begin(), after.end());
@@ -160,14 +120,14 @@ TEST(ConcurrentCommands, TwoCommandsWritingOneSystemLoseNothing) {
             << text.size() << " bytes, round " << round;
         EXPECT_FALSE(columnsOf(copy).empty());
     }
-    EXPECT_EQ(temporaryFilesIn(folder.path()), 0u);
+    EXPECT_EQ(temporaryFilesIn(folder.path()), std::vector<std::string>{});
     std::printf("%d rounds of 2 imports, a filter, a repair and an export at once: %zu columns "
                 "of %d imported kept\n",
                 rounds, columnsOf(system).size() - 1000, rounds * 2 * perImport);
 }
 
 TEST(KilledCommands, TheSystemIsTheOldOrTheNewOneAndNoTemporaryFileStays) {
-    TempFolder folder(quickFolder());
+    TempFolder folder(quickTempBase());
     const fs::path system = folder / "sistema.qtr";
     const fs::path out = folder / "riparato.qtr";
     const fs::path columns = folder / "colonne.csv";
@@ -216,13 +176,13 @@ TEST(KilledCommands, TheSystemIsTheOldOrTheNewOneAndNoTemporaryFileStays) {
             const std::string now = fileText(command.written);
             ASSERT_TRUE(now == old || now == done) << now.size() << " bytes after kill " << kill;
             landed += now == done && done != old ? 1 : 0;
-            leftMost = std::max(leftMost, temporaryFilesIn(folder.path()));
+            leftMost = std::max(leftMost, temporaryFilesIn(folder.path()).size());
         }
         // The next save into the folder clears what the killed ones left.
         writeText(command.written, old);
         ASSERT_EQ(runCli(command.args).status, 0);
         EXPECT_EQ(fileText(command.written), done);
-        EXPECT_EQ(temporaryFilesIn(folder.path()), 0u);
+        EXPECT_EQ(temporaryFilesIn(folder.path()), std::vector<std::string>{});
         std::printf("%-7s %d kills (a run about %lld us): new file after %d, at most %zu "
                     "temporary files left before the next save\n",
                     command.args[0].c_str(), rounds, static_cast<long long>(oneRun.count()), landed,

@@ -1,6 +1,7 @@
 #include "core/archive.h"
 #include "tests/cli/cli_support.h"
 #include "tests/support/files.h"
+#include "tests/support/temporary_files.h"
 
 #include <gtest/gtest.h>
 
@@ -9,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace quintor;
 using quintor::testing::CliResult;
+using quintor::testing::endedProcessId;
 using quintor::testing::fileText;
 using quintor::testing::runCli;
 using quintor::testing::TempFolder;
@@ -104,10 +105,7 @@ TEST(CliDurableSaves, TheArchiveAndTheSystemReachTheDiskBeforeTheyReplaceTheOldF
 
 TEST(CliDurableSaves, ASaveRemovesTheTemporaryFilesThatKilledSavesLeftInItsFolder) {
     TempFolder folder;
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0); // its process number now belongs to no one
+    const pid_t child = endedProcessId();
     const fs::path archive = folder / archiveFileName;
     const fs::path system = folder / "sistema.qtr";
     ASSERT_EQ(runCli({"sample-archive", archive.string(), "--draws", "300"}).status, 0);

@@ -21,19 +21,13 @@ using namespace quintor;
 using quintor::testing::CliResult;
 using quintor::testing::fileText;
 using quintor::testing::printed;
+using quintor::testing::quickTempBase;
 using quintor::testing::runCli;
 using quintor::testing::TempFolder;
 using quintor::testing::writeSystem;
 using quintor::testing::writeText;
 
 namespace {
-
-// A memory file system when there is one: a few hundred saves, each flushed twice, would
-// otherwise wait on the disk.
-fs::path quickFolder() {
-    std::error_code error;
-    return fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::path();
-}
 
 // Every file of a folder by name, with its bytes.
 using FolderContent = std::map<std::string, std::string>;
@@ -163,7 +157,7 @@ void expectEveryFailedCallLeavesTheOldFiles(const Save& save, const fs::path& fo
 } // namespace
 
 TEST(FailingWrites, EveryCommandThatSavesKeepsTheOldFilesWhenACallFails) {
-    TempFolder root(quickFolder());
+    TempFolder root(quickTempBase());
     const fs::path folder = root / "salvati";
     fs::create_directory(folder);
     const fs::path archive = root / archiveFileName;
@@ -224,7 +218,7 @@ TEST(FailingWrites, EveryCommandThatSavesKeepsTheOldFilesWhenACallFails) {
 TEST(FailingWrites, EveryWriterOfTheWindowsKeepsTheOldFileWhenACallFails) {
     for (const auto& writer : quintor::testing::writersUnderTest()) {
         SCOPED_TRACE(writer.file);
-        TempFolder root(quickFolder());
+        TempFolder root(quickTempBase());
         const fs::path folder = root / "programma";
         fs::create_directory(folder);
         ASSERT_TRUE(writer.save(folder, 0));

@@ -25,12 +25,6 @@ namespace {
 const std::vector<int> tenNumbers{3, 9, 14, 22, 31, 40, 48, 57, 66, 75};
 const std::vector<Column> twoColumns{{3, 9, 14, 22, 31, 40}, {40, 48, 57, 66, 75, 3}};
 
-std::string archiveFile(const std::filesystem::path& folder, std::size_t draws) {
-    const auto file = folder / "vincenti.dat";
-    std::ofstream(file, std::ios::binary) << simulatedArchive(draws, 4).fileBytes();
-    return file.string();
-}
-
 } // namespace
 
 TEST(CliGuarantee, TableAndHolesAsTheReferenceCountsThem) {
@@ -83,7 +77,7 @@ TEST(CliGuarantee, Refusals) {
 TEST(CliRepair, AddsTheColumnsTheEngineFindsAndPrintsTheSharesThePlainLoopsCount) {
     TempFolder folder;
     const auto system = writeSystem(folder.path() / "s.qtr", tenNumbers, twoColumns);
-    const auto archive = archiveFile(folder.path(), 300);
+    const auto archive = writeArchive(folder.path(), simulatedArchive(300, 4));
     SystemState state;
     ASSERT_TRUE(readSystemFile(system, state));
     const auto draws = Archive::load(archive).newestFirst(snapshotLimit);
@@ -133,7 +127,7 @@ TEST(CliRepair, AddsTheColumnsTheEngineFindsAndPrintsTheSharesThePlainLoopsCount
 
 TEST(CliSelect, ByGuaranteeWritesTheColumnsWithTheFixedNumbersAndTheSharesThePlainLoopsCount) {
     TempFolder folder;
-    const auto archive = archiveFile(folder.path(), 300);
+    const auto archive = writeArchive(folder.path(), simulatedArchive(300, 4));
     SystemState state;
     for (int n : tenNumbers)
         state.marked[static_cast<std::size_t>(n)] = 1;
@@ -183,7 +177,7 @@ TEST(CliSelect, ByGuaranteeWritesTheColumnsWithTheFixedNumbersAndTheSharesThePla
 TEST(CliBacktest, SummaryDrawListAndMoney) {
     TempFolder folder;
     const Archive archive = simulatedArchive(400, 4);
-    const auto file = archiveFile(folder.path(), 400);
+    const auto file = writeArchive(folder.path(), simulatedArchive(400, 4));
     // Columns that make 6, 5 + jolly and 3 on chosen draws of the range.
     const auto& a = archive[100];
     const auto& b = archive[150];

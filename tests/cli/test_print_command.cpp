@@ -13,15 +13,10 @@
 
 using namespace quintor;
 using quintor::testing::CliResult;
+using quintor::testing::runCliCommand;
 using quintor::testing::TempFolder;
 
 namespace {
-
-CliResult print(const TempFolder&, const std::vector<std::string>& args) {
-    std::vector<std::string> all{"print"};
-    all.insert(all.end(), args.begin(), args.end());
-    return quintor::testing::runCli(all);
-}
 
 std::size_t pdfPages(const std::filesystem::path& file) {
     const auto bytes = quintor::testing::readBytes(file);
@@ -115,8 +110,8 @@ TEST(CliPrint, TheListingPrintsEveryColumnWhole) {
     // A4, Letter and a sheet of 4800 x 6600 units at 600 dpi.
     for (const char* page : {"A4", "Letter", "203.2x279.4mm"}) {
         SCOPED_TRACE(page);
-        const CliResult run =
-            print(folder, {file, "--layout", "carta", "--pdf", pdf.string(), "--page", page});
+        const CliResult run = runCliCommand(
+            "print", {file, "--layout", "carta", "--pdf", pdf.string(), "--page", page});
         ASSERT_EQ(run.status, 0) << run.errors;
         const ListingRead read = readListing(pdf);
         EXPECT_EQ(read.columns.size(), expected.size());
@@ -132,23 +127,25 @@ TEST(CliPrint, APageForEverySlipAndTheListingPages) {
     const std::string file = systemWith(folder, 11);
     const auto pdf = folder / "schedine.pdf";
     for (const char* layout : {"verticale", "orizzontale"}) {
-        const CliResult run = print(folder, {file, "--layout", layout, "--pdf", pdf.string()});
+        const CliResult run =
+            runCliCommand("print", {file, "--layout", layout, "--pdf", pdf.string()});
         ASSERT_EQ(run.status, 0) << run.errors;
         EXPECT_EQ(run.lines, std::vector<std::string>{"pagine: 3"});
         EXPECT_EQ(pdfPages(pdf), 3u);
     }
-    CliResult run = print(folder, {file, "--layout", "verticale", "--pdf", pdf.string(), "--from",
-                                   "2", "--numero", "--page", "100x150mm", "--resolution", "300"});
+    CliResult run =
+        runCliCommand("print", {file, "--layout", "verticale", "--pdf", pdf.string(), "--from", "2",
+                                "--numero", "--page", "100x150mm", "--resolution", "300"});
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(pdfPages(pdf), 2u);
 
     const std::string many = systemWith(folder, 1200);
-    run = print(folder, {many, "--layout", "carta", "--pdf", pdf.string()});
+    run = runCliCommand("print", {many, "--layout", "carta", "--pdf", pdf.string()});
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_GT(pdfPages(pdf), 3u);
     EXPECT_EQ(run.lines, std::vector<std::string>{"pagine: " + std::to_string(pdfPages(pdf))});
-    run = print(folder,
-                {many, "--layout", "carta", "--pdf", pdf.string(), "--from", "5", "--to", "5"});
+    run = runCliCommand(
+        "print", {many, "--layout", "carta", "--pdf", pdf.string(), "--from", "5", "--to", "5"});
     EXPECT_EQ(run.lines, std::vector<std::string>{"pagine: 1"});
 }
 
@@ -156,12 +153,12 @@ TEST(CliPrint, RefusesWhatTheWindowsRefuse) {
     TempFolder folder;
     const std::string file = systemWith(folder, 11);
     const std::string pdf = (folder / "x.pdf").string();
-    CliResult run =
-        print(folder, {file, "--layout", "carta", "--pdf", pdf, "--from", "9", "--to", "3"});
+    CliResult run = runCliCommand(
+        "print", {file, "--layout", "carta", "--pdf", pdf, "--from", "9", "--to", "3"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.errors, "I numeri delle colonne da stampare non rientrano nell'intervallo "
                           "consentito!\nImpossibile stampare.\n");
-    run = print(folder, {file, "--layout", "verticale", "--pdf", pdf, "--from", "4"});
+    run = runCliCommand("print", {file, "--layout", "verticale", "--pdf", pdf, "--from", "4"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.errors, "Il nº della schedina da stampare non rientra nell'intervallo consentito "
                           "!\nCorreggere e riprovare.\n");
@@ -172,7 +169,7 @@ TEST(CliPrint, RefusesWhatTheWindowsRefuse) {
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     for (const std::string& target : {(folder / "no/x.pdf").string(), std::string("/dev/full"),
                                       pipe.string(), folder.path().string()}) {
-        run = print(folder, {file, "--layout", "verticale", "--pdf", target});
+        run = runCliCommand("print", {file, "--layout", "verticale", "--pdf", target});
         EXPECT_EQ(run.status, 2) << target;
         EXPECT_EQ(run.errors, "Impossibile scrivere il file PDF specificato !\nControllare il "
                               "nome e la cartella.\n");
@@ -184,5 +181,5 @@ TEST(CliPrint, RefusesWhatTheWindowsRefuse) {
              {file, "--layout", "verticale", "--pdf", pdf, "--page", "A7"},
              {file, "--layout", "verticale", "--pdf", pdf, "--page", "0x297mm"},
              {file, "--layout", "verticale", "--pdf", pdf, "--resolution", "tanti"}})
-        EXPECT_EQ(print(folder, args).status, 64) << args[2];
+        EXPECT_EQ(runCliCommand("print", args).status, 64) << args[2];
 }

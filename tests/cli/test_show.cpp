@@ -10,15 +10,10 @@
 namespace fs = std::filesystem;
 using namespace quintor;
 using quintor::testing::CliResult;
+using quintor::testing::runCliCommand;
 using quintor::testing::TempFolder;
 
 namespace {
-
-CliResult runShow(const std::vector<std::string>& args) {
-    std::vector<std::string> all{"show"};
-    all.insert(all.end(), args.begin(), args.end());
-    return quintor::testing::runCli(all);
-}
 
 const std::string defaultVerticalLine =
     "verticale: 0.03200000 0.08820000 0.02460000 0.01065000 0.00370000 0.01600000";
@@ -44,7 +39,7 @@ TEST(CliShow, PrintsEverySectionOfASystem) {
     const fs::path file = folder / "Sistema di prova è.qtr";
     ASSERT_TRUE(writeSystemFile(file, state));
 
-    const CliResult run = runShow({file.string()});
+    const CliResult run = runCliCommand("show", {file.string()});
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(run.lines,
               (std::vector<std::string>{
@@ -61,7 +56,7 @@ TEST(CliShow, PrintsEverySectionOfASystem) {
 TEST(CliShow, AnEmptySystemLeavesNothingAfterTheColons) {
     TempFolder folder;
     ASSERT_TRUE(writeSystemFile(folder / "empty.qtr", SystemState{}));
-    const CliResult run = runShow({(folder / "empty.qtr").string()});
+    const CliResult run = runCliCommand("show", {(folder / "empty.qtr").string()});
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(run.out, "segni:\nfisse:\nprobabilita:\n" + defaultVerticalLine + "\n" +
                            defaultHorizontalLine + "\ncolonne: 0\n");
@@ -75,7 +70,7 @@ TEST(CliShow, ShowsOddBytesAsTheyAre) {
     state.fixedNumbers.fill(7);
     state.finalColumns = {{0, 200, 255, 7, 7, 99}};
     ASSERT_TRUE(writeSystemFile(folder / "odd.qtr", state));
-    const CliResult run = runShow({(folder / "odd.qtr").string()});
+    const CliResult run = runCliCommand("show", {(folder / "odd.qtr").string()});
     ASSERT_EQ(run.status, 0) << run.errors;
     ASSERT_EQ(run.lines.size(), 7u);
     EXPECT_EQ(run.lines[0], "segni:");
@@ -93,14 +88,14 @@ TEST(CliShow, RefusesFilesItCannotRead) {
     quintor::testing::writeBytes(folder / "short.qtr", bytes);
 
     for (const char* name : {"partial.qtr", "short.qtr", "missing.qtr"}) {
-        const CliResult run = runShow({(folder / name).string()});
+        const CliResult run = runCliCommand("show", {(folder / name).string()});
         EXPECT_EQ(run.status, 2) << name;
         EXPECT_EQ(run.errors,
                   "Impossibile leggere dal file specificato!\nCorreggere e riprovare.\n")
             << name;
         EXPECT_TRUE(run.out.empty()) << name;
     }
-    EXPECT_EQ(runShow({folder.path().string()}).status, 2);
-    EXPECT_EQ(runShow({}).status, 64);
-    EXPECT_EQ(runShow({(folder / "good.qtr").string(), "extra"}).status, 64);
+    EXPECT_EQ(runCliCommand("show", {folder.path().string()}).status, 2);
+    EXPECT_EQ(runCliCommand("show", {}).status, 64);
+    EXPECT_EQ(runCliCommand("show", {(folder / "good.qtr").string(), "extra"}).status, 64);
 }

@@ -9,15 +9,10 @@
 
 using namespace quintor;
 using quintor::testing::CliResult;
+using quintor::testing::runCliCommand;
 using quintor::testing::TempFolder;
 
 namespace {
-
-CliResult slips(const std::vector<std::string>& args) {
-    std::vector<std::string> all{"slips"};
-    all.insert(all.end(), args.begin(), args.end());
-    return quintor::testing::runCli(all);
-}
 
 // Eleven columns: the first holds 1 and 7, the fifth 90; one column per later slip is odd.
 // The seventh starts with 8, since 7 is already its second number.
@@ -37,7 +32,8 @@ std::string elevenColumnSystem(const TempFolder& folder) {
 TEST(CliSlips, EveryNumberOfEverySlipWithItsRectangle) {
     TempFolder folder;
     const std::string file = elevenColumnSystem(folder);
-    const CliResult upright = slips({file, "--layout", "verticale", "--page", "4800x6600"});
+    const CliResult upright =
+        runCliCommand("slips", {file, "--layout", "verticale", "--page", "4800x6600"});
     ASSERT_EQ(upright.status, 0) << upright.errors;
     ASSERT_EQ(upright.lines.size(), 66u);
     EXPECT_EQ(upright.lines[0], "1 1 1 1080 564 1116 600");
@@ -51,7 +47,8 @@ TEST(CliSlips, EveryNumberOfEverySlipWithItsRectangle) {
                                                        "2 2", "2 3", "2 4", "3 1", "3 2"}));
     EXPECT_TRUE(upright.lines[65].starts_with("3 2 76 "));
 
-    const CliResult sideways = slips({file, "--page", "4800x6600", "--layout", "orizzontale"});
+    const CliResult sideways =
+        runCliCommand("slips", {file, "--page", "4800x6600", "--layout", "orizzontale"});
     ASSERT_EQ(sideways.status, 0);
     ASSERT_EQ(sideways.lines.size(), 66u);
     EXPECT_EQ(sideways.lines[0], "1 1 1 596 681 632 717");
@@ -65,8 +62,8 @@ TEST(CliSlips, SkipsNumbersOffTheBoardAndSaysWhichColumn) {
     SystemState state;
     state.finalColumns = {{1, 2, 3, 4, 5, 6}, {0, 2, 3, 4, 95, 6}};
     ASSERT_TRUE(writeSystemFile(folder / "odd.qtr", state));
-    const CliResult run =
-        slips({(folder / "odd.qtr").string(), "--layout", "verticale", "--page", "4800x6600"});
+    const CliResult run = runCliCommand(
+        "slips", {(folder / "odd.qtr").string(), "--layout", "verticale", "--page", "4800x6600"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.lines.size(), 10u);
     EXPECT_EQ(run.errors, "La colonna nº 2 non contiene sei numeri da 1 a 90.\nSono stati stampati "
@@ -82,10 +79,10 @@ TEST(CliSlips, RefusesBadArguments) {
              {file, "--layout", "verticale", "--page", "0x6600"},
              {file, "--layout", "verticale", "--page", "4800x66a"},
              {file, "--layout", "verticale"}}) {
-        EXPECT_EQ(slips(args).status, 64) << args[2] << ' ' << args.back();
+        EXPECT_EQ(runCliCommand("slips", args).status, 64) << args[2] << ' ' << args.back();
     }
-    const CliResult missing =
-        slips({(folder / "nessuno.qtr").string(), "--layout", "verticale", "--page", "4800x6600"});
+    const CliResult missing = runCliCommand("slips", {(folder / "nessuno.qtr").string(), "--layout",
+                                                      "verticale", "--page", "4800x6600"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_TRUE(missing.lines.empty());
 }

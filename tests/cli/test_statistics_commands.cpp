@@ -1,5 +1,6 @@
 #include "core/column.h"
 #include "core/system_file.h"
+#include "tests/cli/cli_support.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/files.h"
 
@@ -20,19 +21,9 @@ using namespace quintor;
 using quintor::testing::CliResult;
 using quintor::testing::runCli;
 using quintor::testing::TempFolder;
+using quintor::testing::writeSystem;
 
 namespace {
-
-std::string systemFile(const TempFolder& folder, const std::vector<int>& marked,
-                       const std::vector<Column>& finals) {
-    SystemState state;
-    for (int n : marked)
-        state.marked[static_cast<std::size_t>(n)] = 1;
-    state.finalColumns = finals;
-    const fs::path file = folder / "sistema.qtr";
-    EXPECT_TRUE(writeSystemFile(file, state));
-    return file.string();
-}
 
 // count draws, newest last, each draw holding the group i mod 15 of six numbers: every number
 // then comes out every 15 draws and all numbers score alike.
@@ -62,7 +53,8 @@ const std::string total = "Probabilità totale di vincita: ";
 
 TEST(CliProbability, OneColumnOfSixAndEveryInitialColumn) {
     TempFolder folder;
-    auto file = systemFile(folder, {4, 8, 15, 16, 23, 42}, {{4, 8, 15, 16, 23, 42}});
+    auto file =
+        writeSystem(folder / "sistema.qtr", {4, 8, 15, 16, 23, 42}, {{4, 8, 15, 16, 23, 42}});
     CliResult run = runCli({"probability", file});
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(run.lines, (std::vector<std::string>{"Probabilità di realizzare 3 punti: 0.00 %",
@@ -72,7 +64,8 @@ TEST(CliProbability, OneColumnOfSixAndEveryInitialColumn) {
 
     // seven numbers, two final columns: of the 7 initial columns, the two themselves hit 6
     // and the other five share 5 numbers with one of them
-    file = systemFile(folder, {1, 2, 3, 4, 5, 6, 7}, {{1, 2, 3, 4, 5, 6}, {2, 3, 4, 5, 6, 7}});
+    file = writeSystem(folder / "sistema.qtr", {1, 2, 3, 4, 5, 6, 7},
+                       {{1, 2, 3, 4, 5, 6}, {2, 3, 4, 5, 6, 7}});
     run = runCli({"probability", file});
     ASSERT_EQ(run.status, 0) << run.errors;
     ASSERT_EQ(run.lines.size(), 5u);
@@ -83,14 +76,14 @@ TEST(CliProbability, OneColumnOfSixAndEveryInitialColumn) {
 
 TEST(CliProbability, RefusalsAndTooFewNumbers) {
     TempFolder folder;
-    auto file = systemFile(folder, {1, 2, 3}, {{1, 2, 3, 4, 5, 6}});
+    auto file = writeSystem(folder / "sistema.qtr", {1, 2, 3}, {{1, 2, 3, 4, 5, 6}});
     CliResult run = runCli({"probability", file});
     ASSERT_EQ(run.status, 0) << run.errors;
     ASSERT_EQ(run.lines.size(), 5u);
     for (const auto& line : run.lines)
         EXPECT_TRUE(line.ends_with(": 0.00 %")) << line;
 
-    file = systemFile(folder, {1, 2, 3, 4, 5, 6}, {});
+    file = writeSystem(folder / "sistema.qtr", {1, 2, 3, 4, 5, 6}, {});
     for (const char* command : {"probability", "distribution"}) {
         run = runCli({command, file});
         EXPECT_EQ(run.status, 2) << command;
@@ -108,7 +101,8 @@ TEST(CliProbability, RefusalsAndTooFewNumbers) {
 TEST(CliCompare, CountsListsAndWarns) {
     TempFolder folder;
     const auto file =
-        systemFile(folder, {}, {{5, 12, 33, 45, 67, 89}, {1, 2, 3, 4, 6, 7}, {5, 12, 33, 1, 2, 3}});
+        writeSystem(folder / "sistema.qtr", {},
+                    {{5, 12, 33, 45, 67, 89}, {1, 2, 3, 4, 6, 7}, {5, 12, 33, 1, 2, 3}});
     CliResult run = runCli({"compare", file, "--winning", "5 12 33 45 67 89"});
     ASSERT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(run.lines,
@@ -138,7 +132,7 @@ TEST(CliDistribution, NinetyLinesOfCounts) {
         finals.push_back({7, static_cast<std::uint8_t>(10 + c), static_cast<std::uint8_t>(20 + c),
                           static_cast<std::uint8_t>(30 + c), static_cast<std::uint8_t>(40 + c),
                           static_cast<std::uint8_t>(50 + c)});
-    CliResult run = runCli({"distribution", systemFile(folder, {}, finals)});
+    CliResult run = runCli({"distribution", writeSystem(folder / "sistema.qtr", {}, finals)});
     ASSERT_EQ(run.status, 0) << run.errors;
     ASSERT_EQ(run.lines.size(), 90u);
     EXPECT_EQ(run.lines[0], "1 0");

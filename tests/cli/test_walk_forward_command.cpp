@@ -3,7 +3,6 @@
 #include "tests/cli/cli_support.h"
 #include "tests/support/files.h"
 
-#include <fstream>
 #include <numeric>
 #include <regex>
 
@@ -18,12 +17,6 @@ const std::vector<Column> fourColumns{{3, 9, 14, 22, 31, 40},
                                       {14, 22, 31, 40, 48, 57},
                                       {3, 48, 57, 66, 75, 9}};
 
-std::string archiveFile(const std::filesystem::path& folder, const Archive& archive) {
-    const auto file = folder / "vincenti.dat";
-    std::ofstream(file, std::ios::binary) << archive.fileBytes();
-    return file.string();
-}
-
 } // namespace
 
 // One line a tested draw, oldest first, then the summary: the sums of the draw lines, the
@@ -34,7 +27,7 @@ TEST(CliWalkForward, OneLineADrawThenTheSummary) {
     std::iota(thirty.begin(), thirty.end(), 41);
     const auto system = writeSystem(folder.path() / "s.qtr", thirty, fourColumns);
     const Archive archive = simulatedArchive(minimumDraws + 6, 9);
-    const auto data = archiveFile(folder.path(), archive);
+    const auto data = writeArchive(folder.path(), archive);
     const std::vector<std::string> args{
         "walkforward", system, "--archive", data,
         "--draws",     "6",    "--random",  "40",
@@ -80,7 +73,7 @@ TEST(CliWalkForward, RefusesWhatCannotMakeARun) {
     TempFolder folder;
     const auto system = writeSystem(folder.path() / "s.qtr", tenNumbers, fourColumns);
     const auto empty = writeSystem(folder.path() / "e.qtr", tenNumbers, {});
-    const auto data = archiveFile(folder.path(), simulatedArchive(minimumDraws + 3, 9));
+    const auto data = writeArchive(folder.path(), simulatedArchive(minimumDraws + 3, 9));
     struct Case {
         std::vector<std::string> args;
         int status;

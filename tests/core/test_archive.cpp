@@ -17,6 +17,7 @@
 using namespace quintor;
 namespace fs = std::filesystem;
 using quintor::testing::fileText;
+using quintor::testing::quickTempBase;
 using quintor::testing::TempFolder;
 using quintor::testing::writeText;
 
@@ -370,8 +371,7 @@ TEST(ArchiveSample, EveryNumberIsDrawnAboutEquallyOften) {
 
 TEST(ArchiveSave, NoSaveWritesMoreDrawsThanAnArchiveMayHold) {
     // In memory when the system offers it: archives of 29 MB, each save flushed to the disk.
-    std::error_code error;
-    TempFolder folder(fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::path());
+    TempFolder folder(quickTempBase());
     const auto file = folder.path() / archiveFileName;
     ASSERT_TRUE(simulatedArchive(maxArchiveDraws - 1, 1).save(file).ok());
     auto first = Archive::read(file);

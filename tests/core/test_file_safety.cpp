@@ -1,32 +1,26 @@
 #include "core/byte_file.h"
 #include "file_writers.h"
 #include "tests/support/files.h"
+#include "tests/support/temporary_files.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace quintor;
+using quintor::testing::endedProcessId;
 using quintor::testing::everyFileWriter;
 using quintor::testing::readBytes;
 using quintor::testing::TempFolder;
+using quintor::testing::temporaryFilesIn;
 using quintor::testing::writeBytes;
 namespace fs = std::filesystem;
 
 namespace {
 
 const std::vector<std::uint8_t> userBytes{'m', 'i', 'o'};
-
-std::vector<std::string> temporaryFilesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        if (isTemporaryFileName(entry.path().filename().string()))
-            names.push_back(entry.path().filename().string());
-    return names;
-}
 
 } // namespace
 
@@ -108,10 +102,7 @@ TEST(FileSafety, LinksStayLinksAndPermissionsStayEvenThroughADanglingLink) {
 
 TEST(FileSafety, StartUpRemovesOnlyTheTemporaryFilesOfSavesThatAreGone) {
     TempFolder folder;
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(0);
-    ::waitpid(child, nullptr, 0); // its process number now belongs to no one
+    const pid_t child = endedProcessId();
     const std::string dead = "cln.dat.quintor-" + std::to_string(child) + "-0123abcd";
     const std::string live = "QUINTOR.CFG.quintor-" + std::to_string(::getpid()) + "-89abcdef";
     const std::string liveButOld = "VRTL.TMP.quintor-" + std::to_string(::getpid()) + "-00000000";

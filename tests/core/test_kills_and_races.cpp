@@ -4,6 +4,7 @@
 #include "core/conversions.h"
 #include "file_writers.h"
 #include "tests/support/files.h"
+#include "tests/support/temporary_files.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +20,10 @@
 
 using namespace quintor;
 using quintor::testing::everyFileWriter;
+using quintor::testing::quickTempBase;
 using quintor::testing::readBytes;
 using quintor::testing::TempFolder;
+using quintor::testing::temporaryFilesIn;
 namespace fs = std::filesystem;
 
 namespace {
@@ -28,28 +31,12 @@ namespace {
 constexpr int killsPerWriter = 200;
 constexpr int rounds = 100;
 
-// A memory file system when there is one: a flush to a real disk takes milliseconds, which
-// would make a thousand kills and two hundred saves last a minute. A kill loses nothing that
-// a flush protects, so what is checked here does not depend on the disk.
-std::filesystem::path quickFolder() {
-    std::error_code error;
-    return std::filesystem::is_directory("/dev/shm", error) ? std::filesystem::path("/dev/shm")
-                                                            : std::filesystem::path();
-}
-
-std::size_t temporaryFilesIn(const fs::path& folder) {
-    std::size_t count = 0;
-    for (const auto& entry : fs::directory_iterator(folder))
-        count += isTemporaryFileName(entry.path().filename().string()) ? 1 : 0;
-    return count;
-}
-
 } // namespace
 
 TEST(KilledSaves, EveryFileIsTheOldOrTheNewContentAndStartUpClearsWhatIsLeft) {
     std::mt19937 random(20261208);
     for (const auto& writer : everyFileWriter()) {
-        TempFolder folder(quickFolder());
+        TempFolder folder(quickTempBase());
         const fs::path file = folder / writer.file;
         ASSERT_TRUE(writer.save(folder.path(), 1));
         const auto second = readBytes(file);
@@ -84,9 +71,9 @@ TEST(KilledSaves, EveryFileIsTheOldOrTheNewContentAndStartUpClearsWhatIsLeft) {
                 << writer.file << ": " << now.size() << " bytes after kill " << kill;
             landed += now == second ? 1 : 0;
         }
-        const std::size_t left = temporaryFilesIn(folder.path());
+        const std::size_t left = temporaryFilesIn(folder.path()).size();
         removeStaleTemporaryFiles(folder.path());
-        EXPECT_EQ(temporaryFilesIn(folder.path()), 0u) << writer.file;
+        EXPECT_EQ(temporaryFilesIn(folder.path()), std::vector<std::string>{}) << writer.file;
         std::printf("%-13s %d kills (save about %lld us), new content after %d, %zu temporary "
                     "files left and removed\n",
                     writer.file.c_str(), killsPerWriter, static_cast<long long>(oneSave), landed,
@@ -95,7 +82,7 @@ TEST(KilledSaves, EveryFileIsTheOldOrTheNewContentAndStartUpClearsWhatIsLeft) {
 }
 
 TEST(ConcurrentSaves, TwoProcessesAddingDrawsToOneArchiveLoseNone) {
-    TempFolder folder(quickFolder());
+    TempFolder folder(quickTempBase());
     const fs::path file = folder / archiveFileName;
     ASSERT_TRUE(simulatedArchive(3, 1).save(file).ok());
     using namespace std::chrono;
@@ -158,7 +145,7 @@ TEST(ConcurrentSaves, TwoProcessesAddingDrawsToOneArchiveLoseNone) {
     EXPECT_EQ(dates.size(), 3u + 2u * rounds) << "each draw once";
     for (int d = 0; d < 2 * rounds; ++d)
         EXPECT_TRUE(dates.count(formatDate(year_month_day{first + days{d}}))) << d;
-    EXPECT_EQ(temporaryFilesIn(folder.path()), 0u);
+    EXPECT_EQ(temporaryFilesIn(folder.path()), std::vector<std::string>{});
     std::printf("2 processes x %d saves: %zu draws of %d kept, %d saves merged the other's\n",
                 rounds, saved.size() - 3, 2 * rounds, merges);
 }

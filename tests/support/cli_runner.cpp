@@ -71,16 +71,49 @@ void drain(Pipe& out, Pipe& err, std::string& outText, std::string& errText) {
     }
 }
 
+// The program's words, and the argument vector of pointers into them that exec wants.
+struct Arguments {
+    std::vector<std::string> words;
+    std::vector<char*> argv;
+
+    Arguments(const std::string& executable, const std::vector<std::string>& args)
+        : words{executable} {
+        words.insert(words.end(), args.begin(), args.end());
+        for (auto& word : words)
+            argv.push_back(word.data());
+        argv.push_back(nullptr);
+    }
+    Arguments(const Arguments&) = delete;
+    Arguments& operator=(const Arguments&) = delete;
+};
+
 } // namespace
 
-CliResult runProgram(const std::string& executable, const std::vector<std::string>& args) {
-    std::vector<std::string> words{executable};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
+pid_t startProgram(const std::string& executable, const std::vector<std::string>& args,
+                   const std::filesystem::path& output) {
+    Arguments arguments(executable, args);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t child = -1;
+    const int error =
+        posix_spawn(&child, executable.c_str(), &actions, nullptr, arguments.argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return error == 0 ? child : -1;
+}
 
+int waitForExit(pid_t child) {
+    int raw = 0;
+    pid_t waited = -1;
+    while ((waited = waitpid(child, &raw, 0)) < 0 && errno == EINTR) {
+    }
+    return waited == child && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+CliResult runProgram(const std::string& executable, const std::vector<std::string>& args) {
+    Arguments arguments(executable, args);
     Pipe out;
     Pipe err;
     posix_spawn_file_actions_t actions;
@@ -90,7 +123,7 @@ CliResult runProgram(const std::string& executable, const std::vector<std::strin
     posix_spawn_file_actions_adddup2(&actions, err.write, 2);
     pid_t child = -1;
     const int spawned =
-        posix_spawn(&child, executable.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn(&child, executable.c_str(), &actions, nullptr, arguments.argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     out.closeWrite();
     err.closeWrite();
@@ -101,10 +134,7 @@ CliResult runProgram(const std::string& executable, const std::vector<std::strin
         return result;
     }
     drain(out, err, result.out, result.errors);
-    int raw = 0;
-    while (waitpid(child, &raw, 0) < 0 && errno == EINTR) {
-    }
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.status = waitForExit(child);
     std::istringstream lines(result.out);
     for (std::string line; std::getline(lines, line);)
         result.lines.push_back(line);

@@ -38,6 +38,16 @@ private:
     std::filesystem::path path_;
 };
 
+// Where to make the TempFolder of a test that saves hundreds of times: a memory file system
+// when there is one, else the system's temporary folder. A flush to a real disk takes
+// milliseconds, and a kill loses nothing that a flush protects, so what such a test checks
+// does not depend on the disk.
+inline std::filesystem::path quickTempBase() {
+    std::error_code error;
+    return std::filesystem::is_directory("/dev/shm", error) ? std::filesystem::path("/dev/shm")
+                                                            : std::filesystem::path();
+}
+
 inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
