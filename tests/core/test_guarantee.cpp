@@ -255,37 +255,49 @@ void expectSoundRepair(const RepairRequest& request, const RepairResult& result)
               std::accumulate(holding.begin(), holding.end(), std::uint64_t{0}));
 }
 
+// A case of the guarantee within a budget: how many numbers are marked at random, the
+// guarantee "t se m", the fixed numbers and the budget.
+struct BudgetRow {
+    int numbers, t, m;
+    std::vector<std::size_t> fixedAt; // positions among the marked numbers
+    std::int64_t budget;
+    bool reachable = false;
+};
+
+RepairRequest budgetRequest(const BudgetRow& row, RandomGenerator& random) {
+    RepairRequest request;
+    request.marked = randomMarked(random, row.numbers);
+    for (std::size_t at : row.fixedAt)
+        request.fixed.push_back(request.marked[at]);
+    request.t = row.t;
+    request.m = row.m;
+    request.budget = row.budget;
+    return request;
+}
+
+::testing::Message describe(const BudgetRow& row) {
+    return ::testing::Message() << row.numbers << " numbers, " << row.t << " se " << row.m
+                                << ", budget " << row.budget;
+}
+
 } // namespace
 
 TEST(Repair, WithinABudgetReachesTheGuaranteeOrReportsTheShareItCovers) {
-    struct Row {
-        int numbers, t, m;
-        std::vector<std::size_t> fixedAt; // positions among the marked numbers
-        std::int64_t budget;
-        bool reachable;
-    };
     // C(12,6,3) = 15; with 7 and 12 fixed among 20 numbers "3 se 6" asks only that a column
     // meets the other four drawn in one more number.
-    const std::vector<Row> rows{
+    const std::vector<BudgetRow> rows{
         {12, 3, 3, {}, 6, false},   {12, 3, 3, {}, 40, true},        {20, 3, 6, {3, 9}, 4, true},
         {14, 4, 5, {0}, 10, false}, {13, 4, 6, {2, 5, 7}, 1, false},
     };
     RandomGenerator random(828);
-    for (const Row& row : rows) {
-        RepairRequest request;
-        request.marked = randomMarked(random, row.numbers);
-        for (std::size_t at : row.fixedAt)
-            request.fixed.push_back(request.marked[at]);
+    for (const BudgetRow& row : rows) {
+        RepairRequest request = budgetRequest(row, random);
         request.finals = randomFinals(random, request.marked, 1);
-        request.t = row.t;
-        request.m = row.m;
-        request.budget = row.budget;
         const auto greedy = repairGuarantee(request);
         request.searchWork = 20'000'000;
         const auto result = repairGuarantee(request);
         ASSERT_TRUE(greedy && result) << result.error();
-        SCOPED_TRACE(::testing::Message() << row.numbers << " numbers, " << row.t << " se " << row.m
-                                          << ", budget " << row.budget);
+        SCOPED_TRACE(describe(row));
         expectSoundRepair(request, *result);
         EXPECT_EQ(result->reached(), row.reachable);
         EXPECT_GE(result->coveredHoldingFixed, greedy->coveredHoldingFixed);
@@ -320,29 +332,17 @@ template <class F> void forEachColumnOf(const std::vector<int>& marked, F&& f) {
 } // namespace
 
 TEST(Repair, AfterTheSearchNoColumnGivesWayToABetterScoredOneThatCoversAsMuch) {
-    struct Row {
-        int numbers, t, m;
-        std::vector<std::size_t> fixedAt;
-        std::int64_t budget;
-    };
     // The search reshapes the greedy set by coverage alone: a covering of the triples of 12
     // numbers and a budget too small for "4 se 5" with a fixed number.
-    const std::vector<Row> rows{{12, 3, 3, {}, 40}, {11, 4, 5, {2}, 6}};
+    const std::vector<BudgetRow> rows{{12, 3, 3, {}, 40}, {11, 4, 5, {2}, 6}};
     RandomGenerator random(3131);
-    for (const Row& row : rows) {
-        RepairRequest request;
-        request.marked = randomMarked(random, row.numbers);
-        for (std::size_t at : row.fixedAt)
-            request.fixed.push_back(request.marked[at]);
-        request.t = row.t;
-        request.m = row.m;
-        request.budget = row.budget;
+    for (const BudgetRow& row : rows) {
+        RepairRequest request = budgetRequest(row, random);
         request.searchWork = 20'000'000;
         request.score = [](const Column& c) { return (c[0] * 7 + c[3] * 13 + c[5]) % 11; };
         const auto result = repairGuarantee(request);
         ASSERT_TRUE(result) << result.error();
-        SCOPED_TRACE(::testing::Message()
-                     << row.numbers << " numbers, " << row.t << " se " << row.m);
+        SCOPED_TRACE(describe(row));
         expectSoundRepair(request, *result);
         const auto coveredBy = [&](const std::vector<Column>& columns) {
             const auto best =
@@ -369,38 +369,25 @@ TEST(Repair, AfterTheSearchNoColumnGivesWayToABetterScoredOneThatCoversAsMuch) {
 }
 
 TEST(GuaranteeSelection, ReachesTheGuaranteeWithinTheBudgetOrReportsBothSharesItCovers) {
-    struct Row {
-        int numbers, t, m;
-        std::vector<std::size_t> fixedAt;
-        std::int64_t budget;
-        bool reachable;
-    };
-    const std::vector<Row> rows{
+    const std::vector<BudgetRow> rows{
         {20, 3, 6, {3, 9}, 40, true}, {12, 3, 3, {}, 8, false},       {14, 4, 5, {0}, 10, false},
         {10, 3, 6, {}, 20, true},     {16, 3, 6, {1, 4, 8}, 3, true},
     };
     const Archive archive = simulatedArchive(400, 5);
     const std::vector<Column> draws = archive.newestFirst(snapshotLimit);
     RandomGenerator random(77);
-    for (const Row& row : rows) {
+    for (const BudgetRow& row : rows) {
+        const RepairRequest asked = budgetRequest(row, random);
         SelectionRequest selection;
         selection.draws = draws;
-        selection.marked = randomMarked(random, row.numbers);
+        selection.marked = asked.marked;
         for (int n : selection.marked)
             selection.probabilities[static_cast<std::size_t>(n)] = 1 + n % 3;
-        for (std::size_t at : row.fixedAt)
-            selection.fixed.push_back(selection.marked[at]);
+        selection.fixed = asked.fixed;
         const GuaranteeTarget target{row.t, row.m, row.budget};
         const auto result = selectForGuarantee(selection, target);
         ASSERT_TRUE(result) << result.error();
-        SCOPED_TRACE(::testing::Message() << row.numbers << " numbers, " << row.t << " se " << row.m
-                                          << ", budget " << row.budget);
-        RepairRequest asked;
-        asked.marked = selection.marked;
-        asked.fixed = selection.fixed;
-        asked.t = row.t;
-        asked.m = row.m;
-        asked.budget = row.budget;
+        SCOPED_TRACE(describe(row));
         expectSoundRepair(asked, *result);
         EXPECT_EQ(result->reached(), row.reachable);
         if (!row.reachable) {

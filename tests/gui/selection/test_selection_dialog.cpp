@@ -28,10 +28,15 @@ using namespace quintor;
 
 namespace {
 
-SystemState systemWith(int first, int last) {
+// A system with first..last marked, fixed as its fixed numbers in that order, and two final
+// columns.
+SystemState systemWith(int first, int last, const std::vector<int>& fixed = {}) {
     SystemState system;
     for (int x = first; x <= last; ++x)
         system.marked[static_cast<std::size_t>(x)] = 1;
+    system.fixedCount = static_cast<int>(fixed.size());
+    for (std::size_t k = 0; k < fixed.size(); ++k)
+        system.fixedNumbers[k] = static_cast<std::uint8_t>(fixed[k]);
     system.finalColumns = {Column{1, 2, 3, 4, 5, 6}, Column{7, 8, 9, 10, 11, 12}};
     return system;
 }
@@ -48,7 +53,7 @@ int launchAndDrive(test::ScriptedPrompter& prompter, SystemState& system, const 
         if (QTest::currentTestFailed() && window->isVisible()) {
             if (window->running()) {
                 prompter.answer(QMessageBox::Yes);
-                window->findChild<QPushButton*>(QStringLiteral("stopButton"))->click();
+                test::child<QPushButton>(window, "stopButton")->click();
             } else {
                 window->reject();
             }
@@ -58,7 +63,7 @@ int launchAndDrive(test::ScriptedPrompter& prompter, SystemState& system, const 
 }
 
 void typeCountAndEnter(SelectionDialog& window, const QString& count) {
-    auto* countEdit = window.findChild<QLineEdit*>(QStringLiteral("finalCountEdit"));
+    auto* countEdit = test::child<QLineEdit>(&window, "finalCountEdit");
     countEdit->clear();
     QTest::keyClicks(countEdit, count);
     QTest::keyClick(countEdit, Qt::Key_Return);
@@ -81,26 +86,21 @@ private slots:
 void SelectionWindowTest::aRunThroughTheWindowFillsTheFinalColumns() {
     test::ScriptedPrompter prompter;
     const Archive archive = simulatedArchive(400, 7);
-    SystemState system = systemWith(20, 29); // 210 columns
-    system.fixedCount = 2;
-    system.fixedNumbers[0] = 25;
-    system.fixedNumbers[1] = 21;
+    SystemState system = systemWith(20, 29, {25, 21}); // 210 columns
     system.probabilities[22] = Real48::fromValue(80.0L);
     const SystemState before = system;
 
     QString initialCount, fixedNumbers, hint;
     const int ended = launchAndDrive(prompter, system, archive, [&](SelectionDialog& window) {
         QCOMPARE(window.windowTitle(), QStringLiteral("Colonne finali"));
-        QCOMPARE(window.focusWidget(),
-                 window.findChild<QLineEdit*>(QStringLiteral("finalCountEdit")));
-        initialCount = window.findChild<QLabel*>(QStringLiteral("initialCountLabel"))->text();
-        fixedNumbers = window.findChild<QLabel*>(QStringLiteral("fixedNumbersLabel"))->text();
-        hint = window.findChild<QLineEdit*>(QStringLiteral("finalCountEdit"))->toolTip();
-        window.findChild<QSlider*>(QStringLiteral("precisionSlider"))->setValue(13);
+        QCOMPARE(window.focusWidget(), test::child<QLineEdit>(&window, "finalCountEdit"));
+        initialCount = test::child<QLabel>(&window, "initialCountLabel")->text();
+        fixedNumbers = test::child<QLabel>(&window, "fixedNumbersLabel")->text();
+        hint = test::child<QLineEdit>(&window, "finalCountEdit")->toolTip();
+        test::child<QSlider>(&window, "precisionSlider")->setValue(13);
         typeCountAndEnter(window, QStringLiteral("7"));
         // Enter again while running, or after: never a second run.
-        QTest::keyClick(window.findChild<QLineEdit*>(QStringLiteral("finalCountEdit")),
-                        Qt::Key_Return);
+        QTest::keyClick(test::child<QLineEdit>(&window, "finalCountEdit"), Qt::Key_Return);
     });
     QCOMPARE(ended, 1);
     QCOMPARE(initialCount, QStringLiteral("Nº di colonne iniziali: 210"));
@@ -127,15 +127,15 @@ void SelectionWindowTest::everyInvalidCountKeepsTheWindowOpen() {
                              QStringLiteral("29"),        QStringLiteral("12a"),
                              QStringLiteral("4294967296")};
     const int ended = launchAndDrive(prompter, system, archive, [&](SelectionDialog& window) {
-        auto* countEdit = window.findChild<QLineEdit*>(QStringLiteral("finalCountEdit"));
+        auto* countEdit = test::child<QLineEdit>(&window, "finalCountEdit");
         for (const QString& text : bad) {
             typeCountAndEnter(window, text);
             QVERIFY2(window.isVisible(), qPrintable(text));
             QVERIFY(!window.running());
             QCOMPARE(window.focusWidget(), countEdit);
-            QVERIFY(window.findChild<QPushButton*>(QStringLiteral("startButton"))->isVisible());
+            QVERIFY(test::child<QPushButton>(&window, "startButton")->isVisible());
         }
-        window.findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+        test::child<QPushButton>(&window, "cancelButton")->click();
     });
     QCOMPARE(ended, 0);
     const auto questions = prompter.questions();
@@ -165,7 +165,7 @@ void SelectionWindowTest::aCountTheMemoryCannotHoldIsRefusedAtOnce() {
         answeredAfter = clock.elapsed();
         QVERIFY(window.isVisible());
         QVERIFY(!window.running());
-        window.findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
+        test::child<QPushButton>(&window, "cancelButton")->click();
     });
     QCOMPARE(ended, 0);
     QVERIFY2(answeredAfter >= 0 && answeredAfter < 1000,
@@ -190,15 +190,15 @@ void SelectionWindowTest::stopWithYesKeepsNothingAndNoGoesOn() {
     prompter.answer(QMessageBox::Yes);
     int gaugeMoves = 0;
     const int ended = launchAndDrive(prompter, system, archive, [&](SelectionDialog& window) {
-        window.findChild<QSlider*>(QStringLiteral("precisionSlider"))->setValue(0);
+        test::child<QSlider>(&window, "precisionSlider")->setValue(0);
         typeCountAndEnter(window, QStringLiteral("5000"));
         QVERIFY(window.running());
-        auto* stop = window.findChild<QPushButton*>(QStringLiteral("stopButton"));
-        auto* gauge = window.findChild<QProgressBar*>(QStringLiteral("progressBar"));
+        auto* stop = test::child<QPushButton>(&window, "stopButton");
+        auto* gauge = test::child<QProgressBar>(&window, "progressBar");
         QVERIFY(stop->isVisible());
         QVERIFY(gauge->isVisible());
-        QVERIFY(!window.findChild<QPushButton*>(QStringLiteral("startButton"))->isVisible());
-        QVERIFY(!window.findChild<QLineEdit*>(QStringLiteral("finalCountEdit"))->isEnabled());
+        QVERIFY(!test::child<QPushButton>(&window, "startButton")->isVisible());
+        QVERIFY(!test::child<QLineEdit>(&window, "finalCountEdit")->isEnabled());
         const int start = gauge->value();
         QTRY_VERIFY_WITH_TIMEOUT(gauge->value() > start, 20000);
         ++gaugeMoves;
@@ -314,20 +314,18 @@ void SelectionWindowTest::theSystemWindowsMenuItemRunsIt() {
 void SelectionWindowTest::aGuaranteeWithinABudgetFillsTheColumnsAndSaysWhichShareCounts() {
     test::ScriptedPrompter prompter;
     const Archive archive = simulatedArchive(400, 7);
-    SystemState system = systemWith(20, 33); // 14 numbers
-    system.fixedCount = 1;
-    system.fixedNumbers[0] = 27;
+    SystemState system = systemWith(20, 33, {27}); // 14 numbers
     const SystemState before = system;
     prompter.answer(QMessageBox::Ok);
     const int ended = launchAndDrive(prompter, system, archive, [&](SelectionDialog& window) {
-        auto* budget = window.findChild<QLineEdit*>(QStringLiteral("budgetEdit"));
+        auto* budget = test::child<QLineEdit>(&window, "budgetEdit");
         QVERIFY(!budget->isEnabled());
-        QTest::mouseClick(window.findChild<QRadioButton*>(QStringLiteral("guaranteeModeButton")),
+        QTest::mouseClick(test::child<QRadioButton>(&window, "guaranteeModeButton"),
                           Qt::LeftButton);
         QVERIFY(budget->isEnabled());
-        QVERIFY(!window.findChild<QLineEdit*>(QStringLiteral("finalCountEdit"))->isEnabled());
-        window.findChild<QComboBox*>(QStringLiteral("pointsBox"))->setCurrentText("4");
-        window.findChild<QComboBox*>(QStringLiteral("drawnBox"))->setCurrentText("5");
+        QVERIFY(!test::child<QLineEdit>(&window, "finalCountEdit")->isEnabled());
+        test::child<QComboBox>(&window, "pointsBox")->setCurrentText("4");
+        test::child<QComboBox>(&window, "drawnBox")->setCurrentText("5");
         // The mode's field takes the focus with its text selected: typing replaces it.
         QTest::keyClicks(window.focusWidget(), QStringLiteral("9"));
         QCOMPARE(budget->text(), QStringLiteral("9"));
