@@ -107,7 +107,7 @@ reference::SelectionReference::Result runReference(const Case& c) {
     });
 }
 
-SelectionResult runFast(const Case& c, int threads = 1) {
+SelectionRequest requestOf(const Case& c, int threads) {
     SelectionRequest request;
     request.draws = c.draws;
     request.marked = c.marked;
@@ -118,7 +118,11 @@ SelectionResult runFast(const Case& c, int threads = 1) {
     request.threads = threads;
     if (!c.filters.empty())
         request.filter = std::make_shared<const FilterCheck>(c.filters, c.draws);
-    auto result = selectColumns(request);
+    return request;
+}
+
+SelectionResult runFast(const Case& c, int threads = 1) {
+    auto result = selectColumns(requestOf(c, threads));
     EXPECT_TRUE(result.ok()) << result.error();
     return result.ok() ? *result : SelectionResult{};
 }
@@ -432,16 +436,11 @@ TEST(SelectionRun, AFixedNumberOutsideTheSystemRejectsEveryColumn) {
     c.count = 3;
     c.fixed = {4, 50};
     std::uint64_t last = 0;
-    SelectionRequest request;
-    request.draws = c.draws;
-    request.marked = c.marked;
-    request.probabilities = c.weights;
-    request.fixed = c.fixed;
-    request.count = c.count;
-    auto result = selectColumns(request, nullptr, [&](std::uint64_t examined, std::uint64_t total) {
-        EXPECT_EQ(total, 7u);
-        last = examined;
-    });
+    auto result =
+        selectColumns(requestOf(c, 0), nullptr, [&](std::uint64_t examined, std::uint64_t total) {
+            EXPECT_EQ(total, 7u);
+            last = examined;
+        });
     ASSERT_TRUE(result.ok());
     EXPECT_TRUE(result->columns.empty());
     EXPECT_FALSE(result->stopped);
