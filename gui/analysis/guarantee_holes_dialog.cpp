@@ -12,9 +12,28 @@
 #include <QListView>
 #include <QLocale>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <mutex>
+#include <utility>
+
 namespace quintor {
+
+struct GuaranteeHolesDialog::FoundHoles {
+    std::mutex mutex;
+    std::vector<Column> holes;
+
+    void add(const Column& hole) {
+        const std::lock_guard lock(mutex);
+        holes.push_back(hole);
+    }
+    std::vector<Column> take() {
+        const std::lock_guard lock(mutex);
+        return std::exchange(holes, {});
+    }
+};
 
 HolesModel::HolesModel(std::vector<int> marked, std::vector<Column> finals, int t, int m,
                        QObject* parent)
@@ -34,20 +53,29 @@ QVariant HolesModel::data(const QModelIndex& index, int role) const {
 }
 
 bool HolesModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && started_ && !cursor_->finished();
+    // While a read goes the worker owns the cursor: it is not even asked whether it is done.
+    return !parent.isValid() && started_ && !fetching_ && !held_ && !cursor_->finished();
 }
 
 void HolesModel::fetchMore(const QModelIndex& parent) {
-    if (parent.isValid() || !started_)
+    if (!canFetchMore(parent))
         return;
-    std::vector<Column> more;
-    cursor_->next(more, batch);
-    append(std::move(more));
+    fetching_ = true;
+    emit moreRowsWanted();
 }
 
 void HolesModel::showFirstRows(std::vector<Column> rows) {
     started_ = true;
     append(std::move(rows));
+}
+
+void HolesModel::addRows(std::vector<Column> rows) {
+    append(std::move(rows));
+}
+
+void HolesModel::endFetch(bool held) {
+    fetching_ = false;
+    held_ = held;
 }
 
 void HolesModel::append(std::vector<Column> more) {
@@ -110,6 +138,15 @@ GuaranteeHolesDialog::GuaranteeHolesDialog(const SystemState& state, int t, int 
     holesList_->setUniformItemSizes(true);
     holesList_->setMinimumSize(380, 300);
     layout->addWidget(holesList_);
+    // A stopped read starts again only when the user scrolls to the end of the list, not when
+    // the list is laid out anew with its end in sight.
+    connect(holesList_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (!model_)
+            return;
+        model_->releaseFetching();
+        if (value == holesList_->verticalScrollBar()->maximum())
+            model_->fetchMore({});
+    });
     addGauge(layout, QStringLiteral("Avanzamento del calcolo"));
 
     auto* buttons = new QHBoxLayout;
@@ -120,9 +157,11 @@ GuaranteeHolesDialog::GuaranteeHolesDialog(const SystemState& state, int t, int 
                            "CSV."));
     connect(exportButton_, &QPushButton::clicked, this, &GuaranteeHolesDialog::onExportClicked);
     buttons->addWidget(exportButton_);
-    addStopAndClose(buttons, QStringLiteral("Interrompi|Interrompe il calcolo o l'esportazione."));
+    addStopAndClose(buttons, QStringLiteral("Interrompi|Interrompe il calcolo, la ricerca di altri "
+                                            "buchi o l'esportazione."));
     addHelpButton(buttons, HelpTopic::GuaranteeHoles);
     layout->addLayout(buttons);
+    connect(run_, &WorkerRun::ticked, this, &GuaranteeHolesDialog::takeFoundHoles);
 }
 
 GuaranteeHolesDialog::~GuaranteeHolesDialog() {
@@ -139,26 +178,44 @@ int GuaranteeHolesDialog::m() const {
 QString GuaranteeHolesDialog::countText() const {
     const int shown = model_ ? model_->rowCount() : 0;
     const QLocale italian(QLocale::Italian);
-    if (!counted_)
-        return shown == 0 ? QStringLiteral("Conteggio in corso...")
-                          : QStringLiteral("Conteggio in corso... Mostrati i primi %1 buchi.")
-                                .arg(italian.toString(shown));
-    if (count_ == 0)
+    const QString first = italian.toString(shown);
+    QString text;
+    if (countStopped_ || !counted_) {
+        text = countStopped_ ? QStringLiteral("Conteggio interrotto.")
+                             : QStringLiteral("Conteggio in corso...");
+        if (shown > 0)
+            text += QStringLiteral(" Mostrati i primi %1 buchi.").arg(first);
+    } else if (count_ == 0) {
         return QStringLiteral("Nessun buco: il sistema garantisce %1 se %2.")
             .arg(countedPoints_)
             .arg(countedDrawn_);
-    if (static_cast<std::uint64_t>(shown) >= count_)
+    } else if (static_cast<std::uint64_t>(shown) >= count_) {
         return QStringLiteral("Buchi di %1 se %2: %3, tutti nell'elenco.")
             .arg(countedPoints_)
             .arg(countedDrawn_)
             .arg(italian.toString(static_cast<qulonglong>(count_)));
-    // The list holds only the rows fetched so far: say so, and where all of them are.
-    return QStringLiteral("Buchi di %1 se %2: mostrati i primi %3 buchi su %4. Scorrendo in fondo "
-                          "all'elenco se ne aggiungono altri; \"Esporta CSV\" li scrive tutti "
-                          "in un file.")
-        .arg(countedPoints_)
-        .arg(countedDrawn_)
-        .arg(italian.toString(shown), italian.toString(static_cast<qulonglong>(count_)));
+    } else {
+        text = QStringLiteral("Buchi di %1 se %2: mostrati i primi %3 buchi su %4.")
+                   .arg(countedPoints_)
+                   .arg(countedDrawn_)
+                   .arg(first, italian.toString(static_cast<qulonglong>(count_)));
+    }
+    if (shown == 0)
+        return text;
+    // The list holds only the rows read so far: say what its end does now, and where all of
+    // them are.
+    if (readWaiting_)
+        return text + QStringLiteral(" Altri buchi saranno cercati al termine dell'elaborazione "
+                                     "in corso.");
+    if (model_->fetching())
+        return text + QStringLiteral(" Ricerca di altri buchi in corso: \"Interrompi\" la ferma "
+                                     "e lascia nell'elenco quelli già trovati.");
+    text += readStopped_ ? QStringLiteral(" Ricerca interrotta: scorrendo di nuovo in fondo "
+                                          "all'elenco riprende.")
+                         : QStringLiteral(" Scorrendo in fondo all'elenco se ne aggiungono altri.");
+    if (counted_)
+        text += QStringLiteral(" \"Esporta CSV\" li scrive tutti in un file.");
+    return text;
 }
 
 void GuaranteeHolesDialog::refreshCountLabel() {
@@ -181,7 +238,11 @@ void GuaranteeHolesDialog::onCountClicked() {
     delete old;
     connect(model_, &QAbstractItemModel::rowsInserted, this,
             &GuaranteeHolesDialog::refreshCountLabel);
+    connect(model_, &HolesModel::moreRowsWanted, this, &GuaranteeHolesDialog::onMoreRowsWanted);
     counted_ = false;
+    countStopped_ = false;
+    readWaiting_ = false;
+    readStopped_ = false;
     countedPoints_ = t;
     countedDrawn_ = m;
     refreshCountLabel();
@@ -211,16 +272,81 @@ void GuaranteeHolesDialog::onCountClicked() {
         [this, t, best](WorkerRun::Outcome outcome) {
             countButton_->setEnabled(true);
             exportButton_->setEnabled(true);
-            if (outcome != WorkerRun::Outcome::Completed) {
-                countLabel_->setText(QStringLiteral("Conteggio interrotto."));
-                return;
+            if (outcome == WorkerRun::Outcome::Completed) {
+                count_ = 0;
+                for (int b = 0; b < t; ++b)
+                    count_ += (*best)[static_cast<std::size_t>(b)];
+                counted_ = true;
+            } else {
+                countStopped_ = true;
             }
-            count_ = 0;
-            for (int b = 0; b < t; ++b)
-                count_ += (*best)[static_cast<std::size_t>(b)];
-            counted_ = true;
+            refreshCountLabel();
+            readWaitingRows(outcome);
+        });
+}
+
+void GuaranteeHolesDialog::onMoreRowsWanted() {
+    if (run_->running()) {
+        // The count or an export goes on, on the one worker of the window: the rows follow it.
+        readWaiting_ = true;
+        refreshCountLabel();
+        return;
+    }
+    readMoreRows();
+}
+
+void GuaranteeHolesDialog::readWaitingRows(WorkerRun::Outcome outcomeBefore) {
+    if (!readWaiting_)
+        return;
+    readWaiting_ = false;
+    if (outcomeBefore == WorkerRun::Outcome::Completed) {
+        readMoreRows();
+        return;
+    }
+    // A stop ends the wait for more rows as well; scrolling to the end asks for them again.
+    model_->endFetch(true);
+    refreshCountLabel();
+}
+
+void GuaranteeHolesDialog::readMoreRows() {
+    readWaiting_ = false;
+    readStopped_ = false;
+    countButton_->setEnabled(false);
+    exportButton_->setEnabled(false);
+    // Rare holes may take long to find: the worker hands each one over as it comes, and the
+    // list takes them every tick, so that they show while the search goes on.
+    found_ = std::make_shared<FoundHoles>();
+    HoleCursor* cursor = &model_->cursor();
+    run_->start(
+        [found = found_, cursor](RunControl& control, const WorkerRun::Progress& progress) {
+            std::vector<Column> hole;
+            for (std::size_t read = 0; read < HolesModel::batch && !control.cancelRequested();) {
+                hole.clear();
+                const bool more = cursor->next(hole, 1, &control, progress);
+                if (!hole.empty()) {
+                    found->add(hole.front());
+                    ++read;
+                }
+                if (!more)
+                    break;
+            }
+        },
+        [this](WorkerRun::Outcome outcome) {
+            takeFoundHoles();
+            found_.reset();
+            countButton_->setEnabled(true);
+            exportButton_->setEnabled(true);
+            // The rows found before a stop stay; the search does not start again by itself.
+            readStopped_ = outcome != WorkerRun::Outcome::Completed;
+            model_->endFetch(readStopped_);
             refreshCountLabel();
         });
+    refreshCountLabel();
+}
+
+void GuaranteeHolesDialog::takeFoundHoles() {
+    if (found_ && model_)
+        model_->addRows(found_->take());
 }
 
 void GuaranteeHolesDialog::onExportClicked() {
@@ -246,6 +372,8 @@ void GuaranteeHolesDialog::onExportClicked() {
         [this, file, result](WorkerRun::Outcome outcome) {
             countButton_->setEnabled(true);
             exportButton_->setEnabled(true);
+            // Rows asked for during the export are looked for once its message is answered.
+            const auto readAfterwards = qScopeGuard([this, outcome] { readWaitingRows(outcome); });
             if (outcome == WorkerRun::Outcome::Failed)
                 return;
             if (outcome == WorkerRun::Outcome::Stopped && !*result) {

@@ -3,6 +3,7 @@
 #include "core/guarantee.h"
 #include "core/system_state.h"
 #include "gui/analysis/analysis_window.h"
+#include "gui/common/worker_run.h"
 
 #include <QAbstractListModel>
 
@@ -16,7 +17,9 @@ class QPushButton;
 namespace quintor {
 
 // The holes of one guarantee, read from the enumeration a thousand at a time as the list is
-// scrolled, so that millions of them are never held at once.
+// scrolled, so that millions of them are never held at once. Where holes are rare, finding the
+// next thousand can take long: the model only passes the view's wish on (moreRowsWanted), the
+// window reads them on its worker and hands them over with addRows.
 class HolesModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -28,12 +31,22 @@ public:
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
-    // The first batch is looked for on a worker thread, through this cursor; until it is
-    // handed over with showFirstRows the view asks for no rows.
+    // Every read of holes goes through this cursor, on the window's worker, one at a time;
+    // until the first rows are handed over with showFirstRows the view asks for no rows.
     HoleCursor& cursor() { return *cursor_; }
     void showFirstRows(std::vector<Column> rows);
+    // Rows of the read asked for by moreRowsWanted; more may follow until endFetch.
+    void addRows(std::vector<Column> rows);
+    // The read is over. held: the view asks for no more rows until releaseFetching, so that a
+    // read the user stopped does not start again by itself while the end of the list shows.
+    void endFetch(bool held);
+    void releaseFetching() { held_ = false; }
+    bool fetching() const { return fetching_; }
 
     static constexpr std::size_t batch = 1000;
+
+signals:
+    void moreRowsWanted();
 
 private:
     void append(std::vector<Column> more);
@@ -44,6 +57,8 @@ private:
     std::unique_ptr<HoleCursor> cursor_;
     std::vector<Column> rows_;
     bool started_ = false;
+    bool fetching_ = false; // asked for more rows, which have not all come yet
+    bool held_ = false;
 };
 
 // "Buchi della garanzia": for a chosen "t se m", how many m-sets of marked numbers no final
@@ -67,6 +82,13 @@ public slots:
 private:
     QString countText() const;
     void refreshCountLabel();
+    void onMoreRowsWanted();
+    // Starts the read of more rows asked for while the run that ended so went on.
+    void readWaitingRows(WorkerRun::Outcome outcomeBefore);
+    void readMoreRows();
+    void takeFoundHoles();
+
+    struct FoundHoles; // what the worker has found and the list has not shown yet
 
     const SystemState& state_;
     std::vector<int> marked_;
@@ -79,6 +101,10 @@ private:
     HolesModel* model_ = nullptr;
     std::uint64_t count_ = 0;
     bool counted_ = false;
+    bool countStopped_ = false; // the count ended before its total
+    bool readWaiting_ = false;  // more rows asked for while the count goes
+    bool readStopped_ = false;  // the last read of more rows was stopped
+    std::shared_ptr<FoundHoles> found_;
     int countedPoints_ = 0, countedDrawn_ = 0; // the "t se m" of the list shown
 };
 

@@ -100,6 +100,7 @@ private slots:
     void tableMarksTheGuaranteesTheEngineFinds();
     void holesListTheirFirstRowsAndExportThemAll();
     void holesExportMovesItsBarAndAStopIsNoError();
+    void holesReadFurtherOnTheWorkerAndAStopKeepsThoseFound();
     void repairRefusesABadBudgetThenAddsTheEngineColumns();
     void repairKeepsTheTypedFixedNumbersInEveryColumnAndSaysWhichShareItShows();
     void backtestRefusesBadRangesAndListsTheDrawsWithFour();
@@ -181,6 +182,7 @@ void GuaranteeWindowsTest::holesListTheirFirstRowsAndExportThemAll() {
     keepPicture(window, QStringLiteral("buchi"));
     list->scrollToBottom();
     QTRY_VERIFY(list->model()->rowCount() > 1000);
+    QTRY_VERIFY(!window.findChild<WorkerRun*>()->running());
     QVERIFY2(count->text().contains(
                  QStringLiteral("primi %1 buchi")
                      .arg(QLocale(QLocale::Italian).toString(list->model()->rowCount()))),
@@ -234,6 +236,79 @@ void GuaranteeWindowsTest::holesExportMovesItsBarAndAStopIsNoError() {
                  told.text.startsWith(QStringLiteral("Esportazione interrotta")),
              qPrintable(told.title + QStringLiteral(": ") + told.text));
     QCOMPARE(QDir(home_->file(QString())).entryList({QStringLiteral("tutti.csv*")}), QStringList());
+}
+
+void GuaranteeWindowsTest::holesReadFurtherOnTheWorkerAndAStopKeepsThoseFound() {
+    // Every 6-set of 23 numbers is a final column but the first 1001 and the last: the first
+    // thousand holes and the next one come at once, the last only at the end of the whole
+    // enumeration, far later.
+    SystemState state;
+    for (int n = 1; n <= 23; ++n)
+        state.marked[static_cast<std::size_t>(n)] = 1;
+    std::vector<Column> every;
+    HoleCursor(state.markedNumbers(), {}, 6, 6).next(every, binomial(23, 6));
+    state.finalColumns.assign(every.begin() + 1001, every.end() - 1);
+    GuaranteeHolesDialog window(state, 6, 6);
+    window.show();
+    click(window, "countButton");
+    auto* list = test::child<QListView>(&window, "holesList");
+    auto* count = test::child<QLabel>(&window, "countLabel");
+    auto* run = window.findChild<WorkerRun*>();
+    QTRY_VERIFY(list->model() && list->model()->rowCount() == 1000);
+
+    // Scrolled to the end while the holes are still counted, the list asks for more rows, which
+    // are then looked for on the worker: the window keeps turning its event loop, and shows
+    // each row as it is found.
+    int ticks = 0;
+    QTimer clock;
+    QObject::connect(&clock, &QTimer::timeout, [&ticks] { ++ticks; });
+    clock.start(10);
+    list->scrollToBottom();
+    const int ticksAtScroll = ticks;
+    QTRY_VERIFY(list->model()->rowCount() == 1001);
+    QVERIFY(window.counted() && run->running());
+    QCOMPARE(window.holeCount(), std::uint64_t{1002});
+    QVERIFY(ticks - ticksAtScroll >= 3);
+    QVERIFY2(count->text().contains(QStringLiteral("primi 1.001 buchi su 1.002")) &&
+                 count->text().contains(QStringLiteral("Ricerca di altri buchi in corso")),
+             qPrintable(count->text()));
+    keepPicture(window, QStringLiteral("buchi-ricerca"));
+
+    // "Interrompi" ends the search and leaves the rows found in the list.
+    prompter_->answer(QMessageBox::Yes);
+    click(window, "stopButton");
+    QTRY_VERIFY(!run->running());
+    QCOMPARE(list->model()->rowCount(), 1001);
+    QVERIFY2(count->text().contains(QStringLiteral("primi 1.001 buchi su 1.002")) &&
+                 count->text().contains(QStringLiteral("Ricerca interrotta")),
+             qPrintable(count->text()));
+
+    // Scrolling to the end again goes on with the search; closing the window ends it.
+    list->scrollToBottom();
+    QTRY_VERIFY(run->running());
+    click(window, "closeButton");
+    QVERIFY(!run->running() && !window.isVisible());
+
+    // A count stopped after the first rows stays told as stopped while further rows come.
+    SystemState all;
+    for (int n = 1; n <= 90; ++n)
+        all.marked[static_cast<std::size_t>(n)] = 1;
+    all.finalColumns = {{1, 2, 3, 4, 5, 6}};
+    GuaranteeHolesDialog stopped(all, 6, 6);
+    stopped.show();
+    click(stopped, "countButton");
+    auto* rows = test::child<QListView>(&stopped, "holesList");
+    QTRY_VERIFY(rows->model() && rows->model()->rowCount() == 1000);
+    prompter_->answer(QMessageBox::Yes);
+    click(stopped, "stopButton");
+    auto* stoppedRun = stopped.findChild<WorkerRun*>();
+    QTRY_VERIFY(!stoppedRun->running());
+    QVERIFY(!stopped.counted());
+    rows->scrollToBottom();
+    QTRY_VERIFY(rows->model()->rowCount() == 2000 && !stoppedRun->running());
+    const QString told = test::child<QLabel>(&stopped, "countLabel")->text();
+    QVERIFY2(told.startsWith(QStringLiteral("Conteggio interrotto. Mostrati i primi 2.000 buchi.")),
+             qPrintable(told));
 }
 
 void GuaranteeWindowsTest::repairRefusesABadBudgetThenAddsTheEngineColumns() {
