@@ -13,6 +13,18 @@
 
 namespace quintor {
 
+bool exportBacktestCsv(const std::filesystem::path& file, const BacktestResult& result,
+                       std::span<const ArchiveRecord> draws) {
+    std::string text = "data;migliore;3;4;5;5+;6\n";
+    for (const BacktestDraw& draw : result.draws) {
+        text += draws[draw.record].date + ';' + drawLevelText(draw.best);
+        for (std::uint32_t count : draw.winners)
+            text += ';' + std::to_string(count);
+        text += '\n';
+    }
+    return replaceFileContents(file, text);
+}
+
 std::string drawLevelText(int level) {
     if (level == fivePlusJolly)
         return "5+";

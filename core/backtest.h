@@ -50,6 +50,11 @@ BacktestResult backtest(std::span<const Column> finals, std::span<const ArchiveR
                         RunControl* control = nullptr, const BacktestProgress& progress = {},
                         int threads = 0);
 
+// The back-test draw by draw as CSV, "data;migliore;3;4;5;5+;6" and one line a draw, saved
+// to file through replaceFileContents; draws are the ones the back-test was given.
+bool exportBacktestCsv(const std::filesystem::path& file, const BacktestResult& result,
+                       std::span<const ArchiveRecord> draws);
+
 // The draws dated from..to (either end open), as a contiguous part of the archive. Dates typed
 // as day/month/year; refused with the runtime's message or an Italian one, and an archive with
 // no draw in the range says so.

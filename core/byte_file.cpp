@@ -172,9 +172,13 @@ std::optional<fs::path> linkTarget(const fs::path& file) {
     return std::nullopt;
 }
 
-bool replaceFileContentsWith(const fs::path& file,
-                             const std::function<bool(const ByteSink& write)>& produce,
-                             std::string_view temporaryPrefix) {
+namespace {
+
+// replaceFileContentsWith, a new file getting newFileMode when given (otherwise the mode
+// open() gives under the umask).
+bool replaceContents(const fs::path& file,
+                     const std::function<bool(const ByteSink& write)>& produce,
+                     std::string_view temporaryPrefix, std::optional<mode_t> newFileMode) {
     const std::optional<fs::path> real = linkTarget(file);
     if (!real || real->filename().empty())
         return false;
@@ -219,6 +223,8 @@ bool replaceFileContentsWith(const fs::path& file,
         written = ::fchmod(fd, existing.st_mode & 07777) == 0;
         if (written && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()))
             (void)!::fchown(fd, existing.st_uid, existing.st_gid);
+    } else if (written && newFileMode) {
+        written = ::fchmod(fd, *newFileMode) == 0;
     }
     // Without this a crash soon after the rename could leave an empty file on some file
     // systems, which is the very loss the temporary file is there to prevent.
@@ -232,6 +238,27 @@ bool replaceFileContentsWith(const fs::path& file,
     }
     syncFolder(folder);
     return true;
+}
+
+} // namespace
+
+bool replaceFileContentsWith(const fs::path& file,
+                             const std::function<bool(const ByteSink& write)>& produce,
+                             std::string_view temporaryPrefix) {
+    return replaceContents(file, produce, temporaryPrefix, std::nullopt);
+}
+
+bool copyFileContents(const fs::path& source, const fs::path& file, std::size_t limit) {
+    struct stat from {};
+    if (::stat(source.c_str(), &from) != 0)
+        return false;
+    const auto bytes = readFileBytes(source, limit);
+    if (!bytes)
+        return false;
+    const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    return replaceContents(
+        file, [text](const ByteSink& write) { return write(text); }, {},
+        static_cast<mode_t>(from.st_mode & 0777));
 }
 
 bool replaceFileContents(const fs::path& file, std::span<const std::uint8_t> bytes,

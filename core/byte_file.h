@@ -47,6 +47,12 @@ bool replaceFileContentsWith(const std::filesystem::path& file,
                              const std::function<bool(const ByteSink& write)>& produce,
                              std::string_view temporaryPrefix = {});
 
+// A copy of the plain file source (at most limit bytes) saved to file as replaceFileContents
+// saves; a new file gets the permission bits of source, so that a program copied stays
+// runnable. False when source cannot be read or the save fails.
+bool copyFileContents(const std::filesystem::path& source, const std::filesystem::path& file,
+                      std::size_t limit = defaultReadLimit);
+
 // Whether a new file can be created in folder: one is created exclusively under a unique
 // name with the given prefix, closed and removed.
 bool canCreateFilesIn(const std::filesystem::path& folder, std::string_view temporaryPrefix);

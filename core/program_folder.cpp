@@ -91,6 +91,22 @@ void enterDescribedPrograms(const fs::path& folder) {
 
 } // namespace
 
+bool copyExamples(const std::vector<fs::path>& exampleFolders, const fs::path& folder) {
+    bool ok = true;
+    for (const fs::path& examples : exampleFolders) {
+        std::error_code error;
+        for (fs::directory_iterator it(examples, error), end; !error && it != end;
+             it.increment(error)) {
+            const fs::path target = folder / it->path().filename();
+            std::error_code ignored;
+            // Saved like every other file: a start killed half-way leaves no half a program.
+            if (it->is_regular_file(ignored) && !fs::exists(target, ignored))
+                ok = copyFileContents(it->path(), target) && ok;
+        }
+    }
+    return ok;
+}
+
 FolderPreparation prepareProgramFolder(const std::vector<fs::path>& exampleFolders,
                                        std::chrono::sys_days today) {
     FolderPreparation result;
@@ -106,16 +122,7 @@ FolderPreparation prepareProgramFolder(const std::vector<fs::path>& exampleFolde
     }
     // As many draws as the statistics and the selection want to work on, from a fixed seed.
     result.ok = simulatedArchiveUntil(3000, 1, today).save(folder / archiveFileName).ok();
-    for (const fs::path& examples : exampleFolders) {
-        for (fs::directory_iterator it(examples, error), end; !error && it != end;
-             it.increment(error)) {
-            const fs::path target = folder / it->path().filename();
-            std::error_code copyError;
-            if (it->is_regular_file() && !fs::exists(target, copyError))
-                result.ok = fs::copy_file(it->path(), target, copyError) && result.ok;
-        }
-        error.clear();
-    }
+    result.ok = copyExamples(exampleFolders, folder) && result.ok;
     enterDescribedPrograms(folder);
     return result;
 }

@@ -36,6 +36,11 @@ struct FolderPreparation {
 FolderPreparation prepareProgramFolder(const std::vector<std::filesystem::path>& exampleFolders,
                                        std::chrono::sys_days today);
 
+// Copies into folder the plain files of exampleFolders it does not hold yet (compared by
+// exact name), each saved through copyFileContents. False when one could not be copied.
+bool copyExamples(const std::vector<std::filesystem::path>& exampleFolders,
+                  const std::filesystem::path& folder);
+
 // The file in folder whose name equals name without regard to letter case; when none
 // exists, folder / name spelled as given (so a new file gets the program's spelling).
 std::filesystem::path findFileNoCase(const std::filesystem::path& folder, std::string_view name);

@@ -1,5 +1,6 @@
 #include "core/walk_forward.h"
 
+#include "core/byte_file.h"
 #include "core/combinatorics.h"
 #include "core/money.h"
 #include "core/number_set.h"
@@ -515,6 +516,11 @@ std::string walkForwardCsv(const WalkForwardResult& result, const Archive& archi
                 ';' + wholeText(draw.randomWonHigh) + '\n';
     }
     return text;
+}
+
+bool exportWalkForwardCsv(const std::filesystem::path& file, const WalkForwardResult& result,
+                          const Archive& archive) {
+    return replaceFileContents(file, walkForwardCsv(result, archive));
 }
 
 } // namespace quintor

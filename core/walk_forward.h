@@ -149,5 +149,8 @@ std::string walkForwardDrawLine(const WalkForwardDraw& draw, const Archive& arch
 
 // The per-draw rows as CSV ("data;colonne;3;4;5;5+;6;vinto;..."), one line a tested draw.
 std::string walkForwardCsv(const WalkForwardResult& result, const Archive& archive);
+// The same saved to file through replaceFileContents.
+bool exportWalkForwardCsv(const std::filesystem::path& file, const WalkForwardResult& result,
+                          const Archive& archive);
 
 } // namespace quintor

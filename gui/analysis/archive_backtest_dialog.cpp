@@ -309,15 +309,7 @@ void ArchiveBacktestDialog::onExportClicked() {
     const QString file = askCsvFile(QStringLiteral("verifica.csv"));
     if (file.isEmpty())
         return;
-    std::string text = "data;migliore;3;4;5;5+;6\n";
-    for (const BacktestDraw& draw : result_.draws) {
-        text += draws_[draw.record].date + ';' + drawLevelText(draw.best);
-        for (std::uint32_t count : draw.winners)
-            text += ';' + std::to_string(count);
-        text += '\n';
-    }
-    const bool written = replaceFileContents(QFile::encodeName(file).toStdString(), text);
-    if (!written)
+    if (!exportBacktestCsv(QFile::encodeName(file).toStdString(), result_, draws_))
         showError(this, QStringLiteral("Errore"), QString::fromUtf8(csvWriteErrorMessage));
 }
 

@@ -463,8 +463,7 @@ void WalkForwardDialog::onExportClicked() {
     const QString file = askCsvFile(QStringLiteral("metodo-contro-caso.csv"));
     if (file.isEmpty())
         return;
-    if (!replaceFileContents(QFile::encodeName(file).toStdString(),
-                             walkForwardCsv(*result_, archive_)))
+    if (!exportWalkForwardCsv(QFile::encodeName(file).toStdString(), *result_, archive_))
         showError(this, QStringLiteral("Errore"), QString::fromUtf8(csvWriteErrorMessage));
 }
 

@@ -1,5 +1,6 @@
 #include "gui/help/help_window.h"
 
+#include "core/byte_file.h"
 #include "gui/common/feedback.h"
 
 #include <QAction>
@@ -225,8 +226,14 @@ void HelpWindow::openCollection(const QString& collection) {
     if (workFolder_.isValid() && QFileInfo::exists(collection)) {
         const QDir source = QFileInfo(collection).dir();
         const QDir work(workFolder_.path());
-        if (QFile::copy(collection, work.filePath(collectionName)) &&
-            QFile::copy(source.filePath(documentationName), work.filePath(documentationName))) {
+        // Copied as every file is saved: a copy cut short (a full disk) fails here, and the
+        // window says the guide is missing instead of the engine reading half a database.
+        const auto copy = [](const QString& from, const QString& to) {
+            return copyFileContents(QFile::encodeName(from).toStdString(),
+                                    QFile::encodeName(to).toStdString());
+        };
+        if (copy(collection, work.filePath(collectionName)) &&
+            copy(source.filePath(documentationName), work.filePath(documentationName))) {
             workCollection = work.filePath(collectionName);
             // Copies of read-only files are read-only too, and the engine writes.
             for (const QString& name : {collectionName, documentationName})
