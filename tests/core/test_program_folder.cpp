@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 using namespace quintor;
+using quintor::testing::fileText;
 using quintor::testing::TempFolder;
 using quintor::testing::writeBytes;
 using quintor::testing::writeText;
@@ -98,6 +99,8 @@ TEST(ProgramFolder, FirstStartGetsASimulatedArchiveUpToTodayAndTheExamplesInTheM
     writeText(examples / "somma.py", "#!/usr/bin/env python3\n");
     writeText(examples / "somma.txt", "Filtro della somma\nAutore\nautore@example.org\n");
     writeText(programs / "pari.sh", "#!/bin/sh\n");
+    std::filesystem::permissions(programs / "pari.sh", std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
     writeText(examples / "pari.txt", "Solo pari\nAutore\nautore@example.org\n");
     writeText(examples / "somma.cfg", "200 346\n");
     setProgramFolder(home);
@@ -119,7 +122,11 @@ TEST(ProgramFolder, FirstStartGetsASimulatedArchiveUpToTodayAndTheExamplesInTheM
         EXPECT_EQ(menu.entries[0].program, "pari.sh");
         EXPECT_EQ(menu.entries[0].caption, "Solo pari");
         EXPECT_EQ(menu.entries[1].program, "somma.py");
-        EXPECT_TRUE(std::filesystem::exists(home / "somma.cfg"));
+        EXPECT_EQ(fileText(home / "somma.cfg"), "200 346\n");
+        // A copied program that lost its execute bit could not run from the menu.
+        EXPECT_NE(std::filesystem::status(home / "pari.sh").permissions() &
+                      std::filesystem::perms::owner_exec,
+                  std::filesystem::perms::none);
     }
 
     // A later start keeps what the user has: the archive is not simulated again, and a
