@@ -174,6 +174,34 @@ std::optional<fs::path> linkTarget(const fs::path& file) {
 
 namespace {
 
+// Whether target may be replaced: a plain file its mode and its owner let the program write,
+// or no file yet (exists false). existing receives the file's status.
+bool mayReplace(const fs::path& target, struct stat& existing, bool& exists) {
+    exists = ::stat(target.c_str(), &existing) == 0;
+    if (!exists)
+        return errno == ENOENT;
+    if (!S_ISREG(existing.st_mode))
+        return false;
+    // The mode bits decide, not only access(): root passes access() on any file, and a
+    // rename would replace a file its owner made read-only.
+    return (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
+           ::access(target.c_str(), W_OK) == 0;
+}
+
+// The mode of the new file fd: the replaced file's, with its owner when the program may give
+// it (root saving a user's file), as the new file is the old one's successor; otherwise
+// newFileMode when given. False when the mode could not be set.
+bool giveMode(int fd, const struct stat* replaced, std::optional<mode_t> newFileMode) {
+    if (replaced) {
+        if (::fchmod(fd, replaced->st_mode & 07777) != 0)
+            return false;
+        if (replaced->st_uid != ::geteuid() || replaced->st_gid != ::getegid())
+            (void)!::fchown(fd, replaced->st_uid, replaced->st_gid);
+        return true;
+    }
+    return !newFileMode || ::fchmod(fd, *newFileMode) == 0;
+}
+
 // replaceFileContentsWith, a new file getting newFileMode when given (otherwise the mode
 // open() gives under the umask).
 bool replaceContents(const fs::path& file,
@@ -184,18 +212,9 @@ bool replaceContents(const fs::path& file,
         return false;
     const fs::path& target = *real;
     struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (!exists && errno != ENOENT)
+    bool exists = false;
+    if (!mayReplace(target, existing, exists))
         return false;
-    if (exists) {
-        if (!S_ISREG(existing.st_mode))
-            return false;
-        // The mode bits decide, not only access(): root passes access() on any file, and a
-        // rename would replace a file its owner made read-only.
-        if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
-            ::access(target.c_str(), W_OK) != 0)
-            return false;
-    }
 
     const fs::path folder = target.parent_path();
     const fs::path where = folder.empty() ? fs::path(".") : folder;
@@ -217,15 +236,7 @@ bool replaceContents(const fs::path& file,
         return !sinkFailed;
     };
     bool written = produce(sink) && !sinkFailed;
-    if (written && exists) {
-        // The new file is the old one's successor: same permissions, and the same owner
-        // when the program may give it (root saving a user's file).
-        written = ::fchmod(fd, existing.st_mode & 07777) == 0;
-        if (written && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()))
-            (void)!::fchown(fd, existing.st_uid, existing.st_gid);
-    } else if (written && newFileMode) {
-        written = ::fchmod(fd, *newFileMode) == 0;
-    }
+    written = written && giveMode(fd, exists ? &existing : nullptr, newFileMode);
     // Without this a crash soon after the rename could leave an empty file on some file
     // systems, which is the very loss the temporary file is there to prevent.
     written = written && ::fsync(fd) == 0;
